@@ -1,0 +1,72 @@
+# Shared build settings and the helpers every folder uses.
+
+if(CMAKE_CXX_COMPILER_LAUNCHER STREQUAL "")
+  unset(CMAKE_CXX_COMPILER_LAUNCHER)
+endif()
+find_program(CCACHE_PROGRAM ccache)
+if(CCACHE_PROGRAM AND NOT CMAKE_CXX_COMPILER_LAUNCHER)
+  set(CMAKE_C_COMPILER_LAUNCHER ${CCACHE_PROGRAM})
+  set(CMAKE_CXX_COMPILER_LAUNCHER ${CCACHE_PROGRAM})
+endif()
+
+# Warnings on; the ones that point at real faults stop the build.
+add_library(quoll_warnings INTERFACE)
+target_compile_options(quoll_warnings INTERFACE
+  -Wall -Wextra
+  -Werror=return-type -Werror=format-security -Werror=delete-non-virtual-dtor
+  -Werror=uninitialized -Werror=init-self -Werror=sizeof-pointer-memaccess
+  -Werror=pessimizing-move -Werror=dangling-else -Werror=odr
+  -Werror=array-bounds=1 -Werror=shift-count-overflow -Werror=use-after-free)
+
+if(QUOLL_SANITIZE)
+  add_compile_options(-fsanitize=address,undefined -fno-sanitize-recover=undefined
+                      -fno-omit-frame-pointer)
+  add_link_options(-fsanitize=address,undefined)
+endif()
+
+set(QUOLL_ROOT ${CMAKE_CURRENT_LIST_DIR}/..)
+
+# quoll_library(<name> [DEPENDS libs...] [SUBDIRS dirs...] [PRIVATE_DEPENDS libs...])
+# A static library from the .cpp files of the calling folder (and of SUBDIRS).
+function(quoll_library name)
+  cmake_parse_arguments(Q "" "" "DEPENDS;SUBDIRS;PRIVATE_DEPENDS" ${ARGN})
+  set(patterns ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+  foreach(sub ${Q_SUBDIRS})
+    list(APPEND patterns ${CMAKE_CURRENT_SOURCE_DIR}/${sub}/*.cpp)
+  endforeach()
+  file(GLOB sources CONFIGURE_DEPENDS ${patterns})
+  if(sources)
+    add_library(${name} STATIC ${sources})
+    target_include_directories(${name} PUBLIC ${QUOLL_ROOT})
+    target_link_libraries(${name} PUBLIC ${Q_DEPENDS} PRIVATE quoll_warnings ${Q_PRIVATE_DEPENDS})
+  else()
+    add_library(${name} INTERFACE)
+    target_include_directories(${name} INTERFACE ${QUOLL_ROOT})
+    target_link_libraries(${name} INTERFACE ${Q_DEPENDS})
+  endif()
+endfunction()
+
+# quoll_test_suite(<area> LIBS libs... [ENVIRONMENT vars...])
+# One GoogleTest program from every .cpp of the calling folder, each test labelled <area>.
+function(quoll_test_suite area)
+  cmake_parse_arguments(Q "" "" "LIBS;ENVIRONMENT;SOURCES" ${ARGN})
+  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+  add_executable(test_${area} ${sources} ${Q_SOURCES})
+  target_link_libraries(test_${area} PRIVATE ${Q_LIBS} GTest::gtest GTest::gtest_main quoll_warnings)
+  target_include_directories(test_${area} PRIVATE ${QUOLL_ROOT})
+  target_compile_definitions(test_${area} PRIVATE
+    QUOLL_SOURCE_DIR="${QUOLL_ROOT}" QUOLL_BINARY_DIR="${CMAKE_BINARY_DIR}")
+  gtest_discover_tests(test_${area}
+    DISCOVERY_MODE PRE_TEST
+    WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}
+    PROPERTIES LABELS ${area}
+               ENVIRONMENT "QUOLL_PLATFORM=headless;SDL_VIDEODRIVER=dummy;SDL_AUDIODRIVER=dummy;XDG_CONFIG_HOME=${CMAKE_CURRENT_BINARY_DIR}/home/config;XDG_DATA_HOME=${CMAKE_CURRENT_BINARY_DIR}/home/data;${Q_ENVIRONMENT}")
+endfunction()
+
+# quoll_benchmark(<name> SOURCES files... LIBS libs...)
+function(quoll_benchmark name)
+  cmake_parse_arguments(Q "" "" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${Q_SOURCES})
+  target_link_libraries(${name} PRIVATE ${Q_LIBS} benchmark::benchmark quoll_warnings)
+  target_include_directories(${name} PRIVATE ${QUOLL_ROOT})
+endfunction()
