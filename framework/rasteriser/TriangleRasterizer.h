@@ -1,0 +1,42 @@
+#pragma once
+// Software triangle drawing into locked pixel memory: a strip of float vertices is clipped to a
+// rectangle, converted to 16.16 fixed point and drawn triangle by triangle by one of 128
+// whole-triangle variants, chosen by destination format and drawing flags. Allocates nothing;
+// not re-entrant (the clipper's scratch pool is shared).
+#include "framework/rasteriser/TriangleRecords.h"
+
+#include <cstdint>
+
+namespace Quoll
+{
+template <typename T> struct BasicRect;
+using Rect = BasicRect<int>;
+class Color;
+class MemoryImage;
+
+// Destination pixel format codes.
+constexpr int32_t kTriangleFormat8888 = 0x8888; // 32-bit ARGB
+constexpr int32_t kTriangleFormat888 = 0x888;   // 32-bit RGB, top byte unused
+constexpr int32_t kTriangleFormat565 = 0x565;   // 16-bit
+constexpr int32_t kTriangleFormat555 = 0x555;   // 15-bit, top bit unused
+
+// The caller's vertex: destination position in pixels, texture position as a fraction of the
+// texture's size, colour packed 0xAARRGGBB.
+struct TriVertex
+{
+    float x, y, u, v;
+    uint32_t color;
+};
+
+// Draws count - 2 triangles of a strip: (0,1,2), (1,3,2), (2,3,4), ... clipped to clip.
+// A non-white color tints; texture may be null; filter asks for bilinear filtering (and, when
+// textured, texel-alpha blending); vertexColor shades by the vertices' colours.
+void RasterizeTriangleStrip(const Rect& clip, const Color& color, const TriVertex* vertices,
+                            int32_t count, MemoryImage* texture, uint8_t* dstPixels, int32_t pitch,
+                            int32_t format, bool filter, bool vertexColor);
+
+// Fills the table of drawing variants; call once at start-up before any triangle is drawn.
+void InitTriangleSpanTable();
+// Replaces the variant for textured, blended, tinted, point-sampled triangles of one format.
+void SetTriangleSpanOverride(int32_t format, TriangleSpanFunc func);
+} // namespace Quoll
