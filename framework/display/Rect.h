@@ -4,47 +4,32 @@
 
 namespace Quoll
 {
-namespace RectDetail
+template <typename T> struct BasicRect
 {
-// The common part; a zero width or height is kept with its position, a negative one gives the
-// empty rectangle at the origin.
-template <typename R> R Intersect(const R& a, const R& b)
-{
-    auto left = std::max(a.x, b.x);
-    auto top = std::max(a.y, b.y);
-    auto w = std::min(a.x + a.width, b.x + b.width) - left;
-    auto h = std::min(a.y + a.height, b.y + b.height) - top;
-    if (w < 0 || h < 0)
-        return R();
-    return R(left, top, w, h);
-}
-} // namespace RectDetail
+    T x = 0;
+    T y = 0;
+    T width = 0;
+    T height = 0;
 
-struct Rect
-{
-    int x = 0;
-    int y = 0;
-    int width = 0;
-    int height = 0;
+    BasicRect() = default;
+    BasicRect(T left, T top, T w, T h) : x(left), y(top), width(w), height(h) {}
 
-    Rect() = default;
-    Rect(int left, int top, int w, int h) : x(left), y(top), width(w), height(h) {}
+    // The common part; a zero width or height is kept with its position, a negative one
+    // gives the empty rectangle at the origin.
+    [[nodiscard]] BasicRect Intersection(const BasicRect& other) const
+    {
+        T left = std::max(x, other.x);
+        T top = std::max(y, other.y);
+        T w = std::min(x + width, other.x + other.width) - left;
+        T h = std::min(y + height, other.y + other.height) - top;
+        if (w < 0 || h < 0)
+            return BasicRect();
+        return BasicRect(left, top, w, h);
+    }
 
-    [[nodiscard]] Rect Intersection(const Rect& other) const { return RectDetail::Intersect(*this, other); }
-    bool operator==(const Rect& other) const = default;
+    bool operator==(const BasicRect& other) const = default;
 };
 
-struct FRect
-{
-    double x = 0;
-    double y = 0;
-    double width = 0;
-    double height = 0;
-
-    FRect() = default;
-    FRect(double left, double top, double w, double h) : x(left), y(top), width(w), height(h) {}
-
-    [[nodiscard]] FRect Intersection(const FRect& other) const { return RectDetail::Intersect(*this, other); }
-    bool operator==(const FRect& other) const = default;
-};
+using Rect = BasicRect<int>;
+using FRect = BasicRect<double>;
 } // namespace Quoll
