@@ -60,6 +60,9 @@ TEST(Profiler, NestedCallsOfOneSectionCountOnce)
 
 TEST(LeakTracker, ReportLayout)
 {
+#ifdef QUOLL_LEAK_TRACKING
+    GTEST_SKIP() << "every allocation is tracked in this build, so the totals are not fixed";
+#endif
     LeakTracker& tracker = LeakTracker::Instance();
     const std::string path = std::string(QUOLL_BINARY_DIR) + "/mem_leaks_test.txt";
     int a = 0, b = 0;
