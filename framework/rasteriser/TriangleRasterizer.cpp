@@ -1,13 +1,137 @@
 #include "framework/rasteriser/TriangleRasterizer.h"
 
+#include "framework/display/Color.h"
+#include "framework/display/MemoryImage.h"
+#include "framework/display/Rect.h"
+#include "framework/rasteriser/TriangleClipper.h"
+
+#include <algorithm>
+#include <cmath>
+
 namespace Quoll
 {
-void RasterizeTriangleStrip(const Rect&, const Color&, const TriVertex*, int32_t, MemoryImage*,
-                            uint8_t*, int32_t, int32_t, bool, bool)
+namespace
 {
+struct ClipEdges
+{
+    float left, right, top, bottom;
+};
+
+// value * 65536 truncated toward zero, saturated into the 32-bit range.
+int32_t ToFixed(double value)
+{
+    const double scaled = value * 65536.0;
+    if (!(scaled > -2147483648.0))
+        return INT32_MIN;
+    if (!(scaled < 2147483647.0))
+        return INT32_MAX;
+    return static_cast<int32_t>(scaled);
 }
 
-void InitTriangleSpanTable() {}
+bool IsFinite(const TriVertex& v, bool textured)
+{
+    return std::isfinite(v.x) && std::isfinite(v.y) &&
+           (!textured || (std::isfinite(v.u) && std::isfinite(v.v)));
+}
 
-void SetTriangleSpanOverride(int32_t, TriangleSpanFunc) {}
+int32_t ColorChannel(int value)
+{
+    return std::clamp(value, 0, 255);
+}
+
+TriangleTexture MakeTexture(MemoryImage& image)
+{
+    TriangleTexture texture{};
+    texture.pixels = image.GetBits();
+    texture.width = image.GetWidth();
+    texture.height = image.GetHeight();
+    const uint32_t width = static_cast<uint32_t>(texture.width);
+    // An image without pixels has no texels to read.
+    texture.size = texture.pixels ? static_cast<int32_t>(width * static_cast<uint32_t>(texture.height)) : 0;
+    int log2 = 0;
+    for (uint32_t half = width >> 1; half != 0; half >>= 1)
+        ++log2;
+    texture.rowShift = 16 - log2;
+    texture.maxU = static_cast<int32_t>((width - 1) << 16);
+    texture.maxV = static_cast<int32_t>((static_cast<uint32_t>(texture.height) - 1) << 16);
+    return texture;
+}
+
+// A clipped vertex in 16.16. Positions are held inside the clip edges, which rounding of the
+// clipper's interpolation (large for far-away vertices) could otherwise leave.
+FixedVertex ToFixedVertex(const TriVertex& v, const ClipEdges& clip, const MemoryImage* texture,
+                          bool vertexColor)
+{
+    FixedVertex f{};
+    f.x = ToFixed(std::clamp(v.x, clip.left, clip.right));
+    f.y = ToFixed(std::clamp(v.y, clip.top, clip.bottom));
+    if (texture)
+    {
+        f.u = ToFixed(v.u * static_cast<float>(texture->GetWidth()));
+        f.v = ToFixed(v.v * static_cast<float>(texture->GetHeight()));
+    }
+    if (vertexColor)
+    {
+        f.a = static_cast<int32_t>(((v.color >> 24) & 0xFF) << 16);
+        f.r = static_cast<int32_t>(((v.color >> 16) & 0xFF) << 16);
+        f.g = static_cast<int32_t>(((v.color >> 8) & 0xFF) << 16);
+        f.b = static_cast<int32_t>((v.color & 0xFF) << 16);
+    }
+    return f;
+}
+} // namespace
+
+void RasterizeTriangleStrip(const Rect& clip, const Color& color, const TriVertex* vertices,
+                            int32_t count, MemoryImage* texture, uint8_t* dstPixels, int32_t pitch,
+                            int32_t format, bool filter, bool vertexColor)
+{
+    // 1. Clip edges on the last column and row of the rectangle.
+    const ClipEdges edges{static_cast<float>(clip.x),
+                          static_cast<float>(int64_t{clip.x} + clip.width - 1),
+                          static_cast<float>(clip.y),
+                          static_cast<float>(int64_t{clip.y} + clip.height - 1)};
+    // 2-5. The draw colour and the drawing flags.
+    const TriangleColor drawColor{ColorChannel(color.a), ColorChannel(color.r), ColorChannel(color.g),
+                                  ColorChannel(color.b)};
+    const bool tint = color != Color::White;
+    if (texture)
+        texture->CommitBits();
+    const bool textured = texture != nullptr;
+    const bool blend = textured && (texture->mHasAlpha || texture->mHasTrans || filter);
+    // 6. Fewer than three vertices, or an empty clip rectangle, draw nothing.
+    if (count < 3 || !vertices || clip.width <= 0 || clip.height <= 0)
+        return;
+
+    // 7. Each triangle of the strip, with the winding flipped at odd positions.
+    const TriVertex* polygon[kClipListCapacity];
+    for (int32_t k = 0; k + 2 < count; ++k)
+    {
+        const TriVertex* v0 = &vertices[k];
+        const TriVertex* v1 = &vertices[(k & 1) ? k + 2 : k + 1];
+        const TriVertex* v2 = &vertices[(k & 1) ? k + 1 : k + 2];
+        if (!IsFinite(*v0, textured) || !IsFinite(*v1, textured) || !IsFinite(*v2, textured))
+            continue;
+        const int32_t n = ClipPolygonToRect(v0, v1, v2, polygon, edges.left, edges.right, edges.top,
+                                            edges.bottom);
+        if (n == 0 || !std::all_of(polygon, polygon + n, [&](const TriVertex* v) { return IsFinite(*v, textured); }))
+            continue;
+
+        FixedVertex fixed[kClipListCapacity];
+        for (int32_t i = 0; i < n; ++i)
+            fixed[i] = ToFixedVertex(*polygon[i], edges, texture, vertexColor);
+        TriangleTexture textureRecord{};
+        if (textured)
+            textureRecord = MakeTexture(*texture);
+
+        // The polygon is drawn as a fan around its first vertex: (0,1,2), (0,2,3), ...
+        FixedVertex records[3] = {fixed[0], fixed[1], fixed[2]};
+        for (int32_t j = 2; j < n; ++j)
+        {
+            records[1] = fixed[j - 1];
+            records[2] = fixed[j];
+            DispatchTriangleSpan(textured, blend, format, vertexColor, tint, records, dstPixels, pitch,
+                                 &textureRecord, &drawColor, filter);
+        }
+    }
+}
 } // namespace Quoll

@@ -4,6 +4,7 @@
 // whole-triangle variants, chosen by destination format and drawing flags. Allocates nothing;
 // not re-entrant (the clipper's scratch pool is shared).
 #include "framework/rasteriser/TriangleRecords.h"
+#include "framework/rasteriser/TriangleSpanTable.h"
 
 #include <cstdint>
 
@@ -34,9 +35,4 @@ struct TriVertex
 void RasterizeTriangleStrip(const Rect& clip, const Color& color, const TriVertex* vertices,
                             int32_t count, MemoryImage* texture, uint8_t* dstPixels, int32_t pitch,
                             int32_t format, bool filter, bool vertexColor);
-
-// Fills the table of drawing variants; call once at start-up before any triangle is drawn.
-void InitTriangleSpanTable();
-// Replaces the variant for textured, blended, tinted, point-sampled triangles of one format.
-void SetTriangleSpanOverride(int32_t format, TriangleSpanFunc func);
 } // namespace Quoll

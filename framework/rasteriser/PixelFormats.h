@@ -1,0 +1,142 @@
+#pragma once
+// The four destination pixel formats of the triangle variants and their two stores, in packed
+// form: WritePixelOpaque stores a 0xAARRGGBB colour opaque; BlendPixel blends a colour that is
+// already weighted by its alpha a (each channel (C * a) >> 8); BlendPixelWeighting weights an
+// unweighted colour by a and blends it in one step. Stores truncate; nothing rounds or dithers.
+#include <algorithm>
+#include <cstdint>
+
+namespace Quoll
+{
+// Each channel of c multiplied by a (0..255) and shifted right by 8, in place.
+inline uint32_t WeightColor(uint32_t c, uint32_t a)
+{
+    return ((((c & 0x00FF00FFu) * a) >> 8) & 0x00FF00FFu) | ((((c & 0x0000FF00u) * a) >> 8) & 0x0000FF00u);
+}
+
+// 32-bit ARGB: the destination's own alpha takes part in the blend, which divides by the new
+// alpha. A zero divisor (alpha 0 over alpha 0) leaves the pixel as it is; a quotient of 256
+// (only for sources weighted by more than a) saturates at 255.
+struct PixelFormat8888
+{
+    using Pixel = uint32_t;
+    static constexpr int32_t kCode = 0x8888;
+
+    static void WritePixelOpaque(Pixel* pixel, uint32_t c) { *pixel = c | 0xFF000000u; }
+
+    static void BlendTerms(Pixel* pixel, uint32_t srcR, uint32_t srcG, uint32_t srcB, uint32_t a)
+    {
+        const uint32_t d = *pixel;
+        const uint32_t da = d >> 24;
+        const uint32_t ia = 256 - a;
+        const uint32_t divisor = 256 - (((256 - da) * ia) >> 8);
+        if (divisor == 0)
+            return;
+        const uint32_t r = ((((d & 0x00FF0000u) * da) >> 8) & 0x00FF0000u) * ia + srcR;
+        const uint32_t g = ((((d & 0x0000FF00u) * da) >> 8) & 0x0000FF00u) * ia + srcG;
+        const uint32_t b = (((d & 0x000000FFu) * da) >> 8) * ia + srcB;
+        *pixel = ((divisor - 1) << 24) | (std::min(r / divisor, 0x00FFFFFFu) & 0x00FF0000u) |
+                 (std::min(g / divisor, 0x0000FFFFu) & 0x0000FF00u) | std::min(b / divisor, 0xFFu);
+    }
+
+    static void BlendPixel(Pixel* pixel, uint32_t p, uint32_t a)
+    {
+        BlendTerms(pixel, (p & 0x00FF0000u) << 8, (p & 0x0000FF00u) << 8, (p & 0x000000FFu) << 8, a);
+    }
+
+    static void BlendPixelWeighting(Pixel* pixel, uint32_t c, uint32_t a)
+    {
+        BlendTerms(pixel, ((c & 0x00FF0000u) * a) & 0xFF000000u, ((c & 0x0000FF00u) * a) & 0x00FF0000u,
+                   ((c & 0x000000FFu) * a) & 0x0000FF00u, a);
+    }
+};
+
+// 32-bit RGB: the top byte carries nothing and is stored as 0xFF.
+struct PixelFormat888
+{
+    using Pixel = uint32_t;
+    static constexpr int32_t kCode = 0x888;
+
+    static void WritePixelOpaque(Pixel* pixel, uint32_t c) { *pixel = c | 0xFF000000u; }
+
+    static void BlendPixel(Pixel* pixel, uint32_t p, uint32_t a)
+    {
+        const uint32_t keep = 255 - a;
+        const uint32_t d = *pixel;
+        const uint32_t dst = ((((d & 0x00FF00FFu) * keep) >> 8) & 0x00FF00FFu) |
+                             ((((d & 0x0000FF00u) * keep) >> 8) & 0x0000FF00u);
+        *pixel = (dst + (p & 0x00FFFFFFu)) | 0xFF000000u;
+    }
+
+    static void BlendPixelWeighting(Pixel* pixel, uint32_t c, uint32_t a)
+    {
+        BlendPixel(pixel, WeightColor(c, a), a);
+    }
+};
+
+// 16-bit 5-6-5.
+struct PixelFormat565
+{
+    using Pixel = uint16_t;
+    static constexpr int32_t kCode = 0x565;
+
+    static uint32_t Pack(uint32_t c)
+    {
+        return ((c >> 8) & 0xF800u) | ((c >> 5) & 0x07E0u) | ((c >> 3) & 0x001Fu);
+    }
+
+    static void WritePixelOpaque(Pixel* pixel, uint32_t c) { *pixel = static_cast<Pixel>(Pack(c)); }
+
+    static uint32_t Destination(uint32_t d, uint32_t a)
+    {
+        const uint32_t k = (255 - a) >> 3;
+        return ((((d & 0x07E0u) * k) >> 5) & 0x07E0u) | ((((d & 0xF81Fu) * k) >> 5) & 0xF81Fu);
+    }
+
+    static void BlendPixel(Pixel* pixel, uint32_t p, uint32_t a)
+    {
+        *pixel = static_cast<Pixel>(Destination(*pixel, a) + Pack(p));
+    }
+
+    static void BlendPixelWeighting(Pixel* pixel, uint32_t c, uint32_t a)
+    {
+        const uint32_t w = (((c & 0x00FF00FFu) * a) >> 8) & 0x00FF00FFu;
+        const uint32_t src = ((((c & 0x0000FF00u) * a) >> 13) & 0x07E0u) | ((w >> 8) & 0xF800u) |
+                             ((w >> 3) & 0x001Fu);
+        *pixel = static_cast<Pixel>(Destination(*pixel, a) + src);
+    }
+};
+
+// 15-bit 5-5-5: bit 15 carries nothing and is stored as 0.
+struct PixelFormat555
+{
+    using Pixel = uint16_t;
+    static constexpr int32_t kCode = 0x555;
+
+    static uint32_t Pack(uint32_t c)
+    {
+        return ((c >> 9) & 0x7C00u) | ((c >> 6) & 0x03E0u) | ((c >> 3) & 0x001Fu);
+    }
+
+    static void WritePixelOpaque(Pixel* pixel, uint32_t c) { *pixel = static_cast<Pixel>(Pack(c)); }
+
+    static uint32_t Destination(uint32_t d, uint32_t a)
+    {
+        const uint32_t k = (255 - a) >> 3;
+        return ((((d & 0x03E0u) * k) >> 5) & 0x03E0u) | ((((d & 0x7C1Fu) * k) >> 5) & 0x7C1Fu);
+    }
+
+    static void BlendPixel(Pixel* pixel, uint32_t p, uint32_t a)
+    {
+        *pixel = static_cast<Pixel>(Destination(*pixel, a) + Pack(p));
+    }
+
+    static void BlendPixelWeighting(Pixel* pixel, uint32_t c, uint32_t a)
+    {
+        const uint32_t w = (((c & 0x00FF00FFu) * a) >> 8) & 0x00FF00FFu;
+        const uint32_t src = ((((c & 0x0000FF00u) * a) >> 14) & 0x03E0u) | ((w >> 9) & 0x7C00u) |
+                             ((w >> 3) & 0x001Fu);
+        *pixel = static_cast<Pixel>(Destination(*pixel, a) + src);
+    }
+};
+} // namespace Quoll

@@ -1,0 +1,58 @@
+#pragma once
+// The two texel fetches of the textured variants. Coordinates are 16.16 texel positions and are
+// neither clamped nor wrapped: a texel is addressed by one linear index, row * width + column
+// modulo 2^32, and reads as 0 unless that index (unsigned) is below the texel count.
+#include "framework/rasteriser/FixedPoint.h"
+#include "framework/rasteriser/TriangleRecords.h"
+
+#include <cstdint>
+
+namespace Quoll
+{
+inline uint32_t ReadTexel(const TriangleTexture& texture, uint32_t index)
+{
+    return index < static_cast<uint32_t>(texture.size) ? texture.pixels[index] : 0u;
+}
+
+// The texel under (u, v); negative coordinates give columns or rows from 32768 up.
+inline uint32_t FetchTexelPoint(const TriangleTexture& texture, int32_t u, int32_t v)
+{
+    const uint32_t column = static_cast<uint32_t>(u) >> 16;
+    const uint32_t row = static_cast<uint32_t>(v) >> 16;
+    return ReadTexel(texture, row * static_cast<uint32_t>(texture.width) + column);
+}
+
+// The four texels around (u - 0.5, v - 0.5), weighted by area and by their own alphas. The result
+// is alpha-weighted: its alpha is the sum of the four alpha weights (at most 254) and each colour
+// channel is the sum of the channels times their weights, shifted right by 8.
+inline uint32_t FetchTexelBilinear(const TriangleTexture& texture, int32_t u, int32_t v)
+{
+    // 1. Move the sample half a texel up and left, so that texel centres fall on whole numbers.
+    const int32_t su = FixedAdd(u, -0x8000);
+    const int32_t sv = FixedAdd(v, -0x8000);
+    const int32_t fu = FixedFloor(su);
+    const int32_t fv = FixedFloor(sv);
+    // 2. The upper-left texel and its three neighbours.
+    const uint32_t width = static_cast<uint32_t>(texture.width);
+    const uint32_t index = static_cast<uint32_t>(fv >> 16) * width + static_cast<uint32_t>(fu >> 16);
+    const uint32_t t00 = ReadTexel(texture, index);
+    const uint32_t t10 = ReadTexel(texture, index + 1);
+    const uint32_t t01 = ReadTexel(texture, index + width);
+    const uint32_t t11 = ReadTexel(texture, index + width + 1);
+    // 3. Area weights from odd fractions (never 0 or 1.0), then alpha weights.
+    const uint32_t fx = ((static_cast<uint32_t>(su) - static_cast<uint32_t>(fu)) & 0xFFFEu) + 1;
+    const uint32_t fy = ((static_cast<uint32_t>(sv) - static_cast<uint32_t>(fv)) & 0xFFFEu) + 1;
+    const uint32_t gx = 0x10000u - fx;
+    const uint32_t gy = 0x10000u - fy;
+    const uint32_t w00 = (((gx * gy) >> 16) * (t00 >> 24)) >> 16;
+    const uint32_t w10 = (((fx * gy) >> 16) * (t10 >> 24)) >> 16;
+    const uint32_t w01 = (((gx * fy) >> 16) * (t01 >> 24)) >> 16;
+    const uint32_t w11 = (((fx * fy) >> 16) * (t11 >> 24)) >> 16;
+    // 4. Channel sums; no sum exceeds 255 * 254, so red and blue share one word.
+    const uint32_t rb = (t00 & 0x00FF00FFu) * w00 + (t10 & 0x00FF00FFu) * w10 +
+                        (t01 & 0x00FF00FFu) * w01 + (t11 & 0x00FF00FFu) * w11;
+    const uint32_t g = (t00 & 0x0000FF00u) * w00 + (t10 & 0x0000FF00u) * w10 +
+                       (t01 & 0x0000FF00u) * w01 + (t11 & 0x0000FF00u) * w11;
+    return ((w00 + w10 + w01 + w11) << 24) | ((rb >> 8) & 0x00FF00FFu) | ((g >> 8) & 0x0000FF00u);
+}
+} // namespace Quoll

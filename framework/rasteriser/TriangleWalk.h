@@ -1,0 +1,174 @@
+#pragma once
+// The one triangle walk shared by every drawing variant, in 16.16 fixed point. The vertices are
+// ordered by y, the edges stepped with slopes from 64-bit reciprocals, the triangle cut at the
+// middle vertex, and each scan line filled between two edges: a pixel at column c of scan line y
+// is drawn when top <= y < bottom and left <= c < right (sample points at whole coordinates).
+// Attributes are carried along the long edge and across the span by gradients computed once per
+// triangle; each span's start values are recomputed from the long edge.
+//
+// A Kernel supplies: Pixel (the destination word), kAttributes, Load(vertex, attrs) giving a
+// vertex's attributes, and Draw(pixel, attrs) for one covered pixel.
+#include "framework/rasteriser/FixedPoint.h"
+#include "framework/rasteriser/TriangleRecords.h"
+
+#include <algorithm>
+#include <cstddef>
+#include <cstdint>
+#include <utility>
+
+namespace Quoll
+{
+template <class Kernel> class TriangleWalk
+{
+public:
+    static constexpr int N = Kernel::kAttributes;
+    using Pixel = typename Kernel::Pixel;
+
+    TriangleWalk(const Kernel& kernel, uint8_t* dstPixels, int32_t pitch)
+        : mKernel(kernel), mDst(dstPixels),
+          // Rows are addressed with the pitch rounded down to a whole number of pixels.
+          mRowStep(static_cast<int32_t>(static_cast<uint32_t>(pitch) &
+                                        ~static_cast<uint32_t>(sizeof(Pixel) - 1)))
+    {
+    }
+
+    void Draw(const FixedVertex* vertices)
+    {
+        // 1. Order pointers to the records by y; equal ys keep the given order.
+        const FixedVertex* t = &vertices[0];
+        const FixedVertex* m = &vertices[1];
+        const FixedVertex* b = &vertices[2];
+        if (t->y > m->y)
+            std::swap(t, m);
+        if (m->y > b->y)
+            std::swap(m, b);
+        if (t->y > m->y)
+            std::swap(t, m);
+
+        // 2. Scan lines yT..yM-1 form the upper half, yM..yB-1 the lower.
+        const int32_t yT = FixedCeil(t->y);
+        const int32_t yM = FixedCeil(m->y);
+        const int32_t yB = FixedCeil(b->y);
+        if (yT == yB)
+            return;
+        int32_t at[N], am[N], ab[N];
+        mKernel.Load(*t, at);
+        mKernel.Load(*m, am);
+        mKernel.Load(*b, ab);
+
+        // 3. The long edge, top to bottom.
+        const int64_t rl = FixedReciprocal(int64_t{b->y} - t->y);
+        mSlopeL = FixedMulShift(int64_t{b->x} - t->x, rl, 32);
+        for (int i = 0; i < N; ++i)
+            mGradL[i] = FixedMulShift(int64_t{ab[i]} - at[i], rl, 32);
+
+        // 4. Where the long edge passes the middle vertex; on it, the triangle is a line.
+        const int64_t dyM = int64_t{m->y} - t->y;
+        const int32_t xLM = FixedAdd(t->x, FixedMulShift(mSlopeL, dyM, 16));
+        if (m->x == xLM)
+            return;
+        // 5. The long edge is the right edge of every span when it passes right of the middle.
+        mLongRight = xLM > m->x;
+
+        // 6. Step the long edge and its attributes to the first scan line.
+        const int64_t prestep = int64_t{yT} * kFixedOne - t->y;
+        mXL = FixedAdd(t->x, FixedMulShift(mSlopeL, prestep, 16));
+        for (int i = 0; i < N; ++i)
+            mKL[i] = FixedAdd(at[i], FixedMulShift(mGradL[i], prestep, 16));
+
+        // 7. Horizontal gradients, measured across the triangle at the middle vertex.
+        const int64_t rw = FixedReciprocal(int64_t{m->x} - xLM);
+        for (int i = 0; i < N; ++i)
+        {
+            const int64_t across = int64_t{am[i]} - FixedMulShift(mGradL[i], dyM, 16) - at[i];
+            mGradH[i] = FixedMulShift(across, rw, 32);
+        }
+
+        // Spans never leave the triangle's x extent, however steep a rounded slope may be.
+        mMinX = FixedCeil(std::min({t->x, m->x, b->x}));
+        mMaxX = FixedCeil(std::max({t->x, m->x, b->x}));
+
+        // 8-9. Upper half, against the short edge from the top to the middle vertex.
+        int32_t y = yT;
+        if (yM != yT)
+        {
+            const int32_t slopeU = FixedMulShift(int64_t{m->x} - t->x, FixedReciprocal(dyM), 32);
+            const int32_t xS = FixedAdd(t->x, FixedMulShift(slopeU, prestep, 16));
+            y = Half(y, yM, xS, slopeU);
+        }
+        // 10. Lower half; the long edge carries on from where the upper half left it.
+        if (yB != yM)
+        {
+            const int64_t rb = FixedReciprocal(int64_t{b->y} - m->y);
+            const int32_t slopeB = FixedMulShift(int64_t{b->x} - m->x, rb, 32);
+            const int32_t xS =
+                FixedAdd(m->x, FixedMulShift(int64_t{yM} * kFixedOne - m->y, slopeB, 16));
+            Half(y, yB, xS, slopeB);
+        }
+    }
+
+private:
+    int32_t Half(int32_t y, int32_t yEnd, int32_t xS, int32_t slopeS)
+    {
+        for (; y < yEnd; ++y)
+        {
+            Span(y, xS);
+            mXL = FixedAdd(mXL, mSlopeL);
+            xS = FixedAdd(xS, slopeS);
+            for (int i = 0; i < N; ++i)
+                mKL[i] = FixedAdd(mKL[i], mGradL[i]);
+        }
+        return y;
+    }
+
+    // 11. One scan line: pixels ceil(left) to ceil(right) - 1, attributes extrapolated from the
+    // long edge's exact position.
+    void Span(int32_t y, int32_t xS)
+    {
+        const int32_t left = mLongRight ? xS : mXL;
+        const int32_t right = mLongRight ? mXL : xS;
+        const int32_t first = std::max(FixedCeil(left), mMinX);
+        const int32_t end = std::min(FixedCeil(right), mMaxX);
+        if (end <= first)
+            return;
+        // Local copies: pixel stores may alias the walk's and the kernel's words.
+        const Kernel kernel = mKernel;
+        int32_t k[N];
+        int32_t grad[N];
+        const int64_t dx = int64_t{first} * kFixedOne - mXL;
+        for (int i = 0; i < N; ++i)
+        {
+            grad[i] = mGradH[i];
+            k[i] = FixedAdd(mKL[i], FixedMulShift(grad[i], dx, 16));
+        }
+        Pixel* pixel = reinterpret_cast<Pixel*>(mDst + static_cast<ptrdiff_t>(y) * mRowStep) + first;
+        for (int32_t n = end - first; n > 0; --n, ++pixel)
+        {
+            kernel.Draw(pixel, k);
+            for (int i = 0; i < N; ++i)
+                k[i] = FixedAdd(k[i], grad[i]);
+        }
+    }
+
+    const Kernel& mKernel;
+    uint8_t* mDst;
+    int32_t mRowStep;
+    bool mLongRight = false;
+    int32_t mSlopeL = 0;
+    int32_t mXL = 0;
+    int32_t mMinX = 0;
+    int32_t mMaxX = 0;
+    int32_t mGradL[N] = {};
+    int32_t mGradH[N] = {};
+    int32_t mKL[N] = {};
+};
+
+// The TriangleSpanFunc of one kernel type.
+template <class Kernel>
+void DrawTriangle(const FixedVertex* vertices, uint8_t* dstPixels, int32_t pitch,
+                  const TriangleTexture* texture, const TriangleColor* color)
+{
+    const Kernel kernel(texture, *color);
+    TriangleWalk<Kernel>(kernel, dstPixels, pitch).Draw(vertices);
+}
+} // namespace Quoll
