@@ -1,0 +1,31 @@
+#pragma once
+// Audio output back ends. Each one drives a Mixer: "sdl" pulls the mix from SDL2's audio thread
+// (44.1 kHz, 16-bit stereo; SDL converts when the hardware differs), "headless" has no device at
+// all and renders the mix only when asked (tests, demo replays).
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string_view>
+
+namespace Quoll::Platform
+{
+class Mixer;
+
+class AudioDevice
+{
+public:
+    virtual ~AudioDevice() = default;
+    virtual const char* GetName() const = 0;
+    // True when the device takes the mix by itself in real time.
+    virtual bool IsRealTime() const = 0;
+    // Renders frames of the mix now; only an offline device does (0 otherwise).
+    virtual size_t RenderOffline(int16_t* stereoOut, size_t frames) = 0;
+};
+
+// Null when the back end has no device to open.
+std::unique_ptr<AudioDevice> CreateSdlAudioDevice(std::shared_ptr<Mixer> mixer);
+std::unique_ptr<AudioDevice> CreateOfflineAudioDevice(std::shared_ptr<Mixer> mixer);
+// By back-end name ("sdl", "headless"); null for an unknown name.
+std::unique_ptr<AudioDevice> CreateAudioDevice(std::string_view backend,
+                                               std::shared_ptr<Mixer> mixer);
+} // namespace Quoll::Platform

@@ -1,0 +1,132 @@
+// Mixing loops: the reference definition and the per-layout fast path.
+#include "framework/platform/MixerKernels.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace Quoll::Platform
+{
+int32_t AttenuationToGain(int32_t hundredthsOfDb)
+{
+    if (hundredthsOfDb <= -10000)
+        return 0;
+    if (hundredthsOfDb >= 0)
+        return kUnityGain;
+    return int32_t(std::lround(double(kUnityGain) * std::pow(10.0, hundredthsOfDb / 2000.0)));
+}
+
+namespace
+{
+int32_t Interpolate(int32_t s0, int32_t s1, int32_t fraction15)
+{
+    return s0 + (((s1 - s0) * fraction15) >> 15);
+}
+
+// Moves the voice one output frame on; a one-shot voice stops at its end, a looping one wraps.
+void Advance(MixerVoice& voice)
+{
+    voice.position += voice.step;
+    const uint64_t frame = voice.position >> 32;
+    if (frame < voice.frames)
+        return;
+    if (voice.looping)
+        voice.position = ((frame % voice.frames) << 32) | (voice.position & 0xFFFFFFFFu);
+    else
+    {
+        voice.playing = false;
+        voice.position = 0;
+    }
+}
+
+uint32_t NextFrame(const MixerVoice& voice, uint32_t frame)
+{
+    if (frame + 1 < voice.frames)
+        return frame + 1;
+    return voice.looping ? 0 : frame;
+}
+
+int32_t ReadSample(const MixerVoice& voice, uint32_t frame, int channel)
+{
+    const size_t index = size_t(frame) * voice.channels + (voice.channels == 2 ? channel : 0);
+    if (voice.bits == 8)
+        return (int32_t(voice.data[index]) - 128) * 256;
+    return int16_t(uint16_t(voice.data[2 * index] | (voice.data[2 * index + 1] << 8)));
+}
+
+template <int Bits>
+int32_t Sample(const uint8_t* data, size_t index)
+{
+    if constexpr (Bits == 8)
+        return (int32_t(data[index]) - 128) * 256;
+    else
+        return int16_t(uint16_t(data[2 * index] | (data[2 * index + 1] << 8)));
+}
+
+template <int Channels, int Bits>
+void MixLayout(MixerVoice& voice, int32_t* acc, size_t frames)
+{
+    const uint8_t* data = voice.data;
+    const int64_t gainLeft = voice.gainLeft;
+    const int64_t gainRight = voice.gainRight;
+    for (size_t i = 0; i < frames && voice.playing; ++i)
+    {
+        const uint32_t frame = uint32_t(voice.position >> 32);
+        const int32_t fraction = int32_t((voice.position >> 17) & 0x7FFF);
+        const uint32_t next = NextFrame(voice, frame);
+        const int32_t l0 = Sample<Bits>(data, size_t(frame) * Channels);
+        const int32_t l1 = Sample<Bits>(data, size_t(next) * Channels);
+        const int32_t left = Interpolate(l0, l1, fraction);
+        int32_t right = left;
+        if constexpr (Channels == 2)
+        {
+            const int32_t r0 = Sample<Bits>(data, size_t(frame) * 2 + 1);
+            const int32_t r1 = Sample<Bits>(data, size_t(next) * 2 + 1);
+            right = Interpolate(r0, r1, fraction);
+        }
+        acc[2 * i] += int32_t((left * gainLeft) >> 16);
+        acc[2 * i + 1] += int32_t((right * gainRight) >> 16);
+        Advance(voice);
+    }
+}
+} // namespace
+
+void MixVoiceReference(MixerVoice& voice, int32_t* acc, size_t frames)
+{
+    for (size_t i = 0; i < frames && voice.playing && voice.frames > 0; ++i)
+    {
+        const uint32_t frame = uint32_t(voice.position >> 32);
+        const int32_t fraction = int32_t((voice.position >> 17) & 0x7FFF);
+        const uint32_t next = NextFrame(voice, frame);
+        const int32_t left =
+            Interpolate(ReadSample(voice, frame, 0), ReadSample(voice, next, 0), fraction);
+        const int32_t right =
+            Interpolate(ReadSample(voice, frame, 1), ReadSample(voice, next, 1), fraction);
+        acc[2 * i] += int32_t((int64_t(left) * voice.gainLeft) >> 16);
+        acc[2 * i + 1] += int32_t((int64_t(right) * voice.gainRight) >> 16);
+        Advance(voice);
+    }
+}
+
+void MixVoiceFast(MixerVoice& voice, int32_t* acc, size_t frames)
+{
+    if (!voice.playing || voice.frames == 0)
+        return;
+    const int layout = (voice.channels == 2 ? 2 : 0) + (voice.bits == 8 ? 1 : 0);
+    switch (layout)
+    {
+    case 0: MixLayout<1, 16>(voice, acc, frames); break;
+    case 1: MixLayout<1, 8>(voice, acc, frames); break;
+    case 2: MixLayout<2, 16>(voice, acc, frames); break;
+    default: MixLayout<2, 8>(voice, acc, frames); break;
+    }
+}
+
+void FinishMix(const int32_t* acc, int16_t* out, size_t frames, int32_t masterGain)
+{
+    for (size_t i = 0; i < 2 * frames; ++i)
+    {
+        const int64_t value = (int64_t(acc[i]) * masterGain) >> 16;
+        out[i] = int16_t(std::clamp<int64_t>(value, -32768, 32767));
+    }
+}
+} // namespace Quoll::Platform

@@ -1,0 +1,71 @@
+// SDL2 audio output. Supports: one playback device at 44.1 kHz, 16-bit stereo, fed by the
+// mixer from SDL's audio thread (SDL converts for hardware that wants another format). With
+// SDL_AUDIODRIVER=dummy it runs without sound hardware; with "disk" it writes the mix to
+// SDL_DISKAUDIOFILE. Limits: no capture, no device choice, no hot-plug handling.
+#include "framework/platform/AudioDevice.h"
+#include "framework/platform/Mixer.h"
+
+#include <SDL.h>
+
+namespace Quoll::Platform
+{
+namespace
+{
+class SdlAudioDevice : public AudioDevice
+{
+public:
+    explicit SdlAudioDevice(std::shared_ptr<Mixer> mixer) : mMixer(std::move(mixer)) {}
+
+    ~SdlAudioDevice() override
+    {
+        if (mDevice != 0)
+            SDL_CloseAudioDevice(mDevice);
+        if (mSubsystemUp)
+            SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    }
+
+    bool Open()
+    {
+        if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0)
+            return false;
+        mSubsystemUp = true;
+        SDL_AudioSpec wanted{};
+        wanted.freq = int(mMixer->GetOutputRate());
+        wanted.format = AUDIO_S16SYS;
+        wanted.channels = 2;
+        wanted.samples = 1024;
+        wanted.callback = &SdlAudioDevice::Callback;
+        wanted.userdata = this;
+        SDL_AudioSpec obtained{};
+        mDevice = SDL_OpenAudioDevice(nullptr, 0, &wanted, &obtained, 0);
+        if (mDevice == 0)
+            return false;
+        SDL_PauseAudioDevice(mDevice, 0);
+        return true;
+    }
+
+    const char* GetName() const override { return "sdl"; }
+    bool IsRealTime() const override { return true; }
+    size_t RenderOffline(int16_t*, size_t) override { return 0; }
+
+private:
+    static void Callback(void* self, Uint8* stream, int length)
+    {
+        auto* device = static_cast<SdlAudioDevice*>(self);
+        device->mMixer->Render(reinterpret_cast<int16_t*>(stream), size_t(length) / 4);
+    }
+
+    std::shared_ptr<Mixer> mMixer;
+    SDL_AudioDeviceID mDevice = 0;
+    bool mSubsystemUp = false;
+};
+} // namespace
+
+std::unique_ptr<AudioDevice> CreateSdlAudioDevice(std::shared_ptr<Mixer> mixer)
+{
+    auto device = std::make_unique<SdlAudioDevice>(std::move(mixer));
+    if (!device->Open())
+        return nullptr;
+    return device;
+}
+} // namespace Quoll::Platform

@@ -1,0 +1,45 @@
+#pragma once
+// Readers of the sound file formats and the writer of cached sounds. A reader checks every
+// size against the bytes the file still holds, asks its sink for room in the sound's format
+// and fills it; false means the file was refused and the sink's room is to be thrown away.
+#include "framework/platform/AudioFormat.h"
+#include "framework/sound/SoundFile.h"
+
+#include <cstdint>
+#include <span>
+#include <string>
+
+namespace Quoll
+{
+// Where a reader puts the samples it decodes.
+class SampleSink
+{
+public:
+    virtual ~SampleSink() = default;
+    // Room for `bytes` bytes of samples (whole frames) in the format; empty when none can be
+    // made (a format the mixer cannot play, or too many bytes).
+    virtual std::span<uint8_t> Allocate(const Platform::AudioFormat& format, uint32_t bytes) = 0;
+};
+
+// RIFF WAVE, PCM only, with the cache's "dep " (stale when the named source's last-write time
+// differs) and "xor " (scrambling key) chunks. Chunks are taken in file order.
+bool ReadWavSound(SoundFile& file, SampleSink& sink);
+// Sun/NeXT ".snd": 8-bit mu-law (decoded to 16-bit) and 8-bit linear (made unsigned).
+bool ReadAuSound(SoundFile& file, SampleSink& sink);
+// Ogg Vorbis, decoded whole to 16-bit samples.
+bool ReadOggSound(SoundFile& file, SampleSink& sink);
+
+// One mu-law byte as a 16-bit sample.
+int16_t DecodeMuLaw(uint8_t code);
+
+// The plain file's last-write time in 100-nanosecond units since 1601 (whole seconds), or 0
+// when there is no such plain file (the pack file is not consulted).
+uint64_t GetLastWriteTime(const std::string& name);
+
+// The key byte the cache writer scrambles sample bytes with.
+constexpr uint8_t kCachedSoundKey = 0x5A;
+
+// Writes samples as a cached sound that names its source and the source's current time.
+bool WriteCachedWav(const std::string& cachePath, const Platform::AudioFormat& format,
+                    std::span<const uint8_t> samples, const std::string& sourceName);
+} // namespace Quoll
