@@ -1,0 +1,711 @@
+// Image-to-image drawing of the memory image, all in software on the destination's ARGB pixels:
+// plain and mirrored blits (normal and additive), sub-pixel and rotated bilinear blits in 16.16
+// fixed point, nearest and area-filtered stretches, and the matrix and textured-triangle blits
+// handed to the triangle rasteriser. Every operation that takes a source sets its drawn flag and
+// draws nothing unless the source is a memory image.
+#include "framework/display/MemoryImage.h"
+#include "framework/display/PixelBlend.h"
+#include "framework/display/SourcePixels.h"
+
+#include <cmath>
+#include <vector>
+
+namespace Quoll
+{
+using namespace PixelBlend;
+
+namespace
+{
+MemoryImage* AsMemorySource(Image* source)
+{
+    if (source == nullptr)
+        return nullptr;
+    source->mDrawn = true;
+    return dynamic_cast<MemoryImage*>(source);
+}
+
+// Clips a blit of srcRect at (x, y) to both images. With mirror, destination column x + w - 1 - i
+// takes source column srcRect.x + i. False when nothing is left.
+bool ClipBlit(int& x, int& y, Rect& src, int srcW, int srcH, int dstW, int dstH, bool mirror)
+{
+    Rect inSource = src.Intersection(Rect(0, 0, srcW, srcH));
+    const int cutLeft = inSource.x - src.x;
+    const int cutRight = (src.x + src.width) - (inSource.x + inSource.width);
+    x += mirror ? cutRight : cutLeft;
+    y += inSource.y - src.y;
+    src = inSource;
+    const Rect dest = Rect(x, y, src.width, src.height).Intersection(Rect(0, 0, dstW, dstH));
+    const int dCutLeft = dest.x - x;
+    const int dCutRight = (x + src.width) - (dest.x + dest.width);
+    src.x += mirror ? dCutRight : dCutLeft;
+    src.y += dest.y - y;
+    src.width = dest.width;
+    src.height = dest.height;
+    x = dest.x;
+    y = dest.y;
+    return src.width > 0 && src.height > 0;
+}
+
+// Walks the destination row of a plain or mirrored blit: column i of the source maps to
+// dst[step * i] with step +1 or -1.
+struct RowTarget
+{
+    uint32_t* first;
+    int step;
+    uint32_t& operator[](int i) const { return first[static_cast<ptrdiff_t>(i) * step]; }
+};
+
+RowTarget TargetRow(uint32_t* bits, int width, int x, int y, int count, bool mirror)
+{
+    uint32_t* row = bits + static_cast<size_t>(y) * static_cast<size_t>(width) + x;
+    return mirror ? RowTarget{row + count - 1, -1} : RowTarget{row, 1};
+}
+
+template <typename Reader>
+void OpaqueRunBlit(const Reader& src, const uint8_t* runs, size_t srcStart, RowTarget dst, int count)
+{
+    for (int i = 0; i < count;)
+    {
+        const size_t at = srcStart + static_cast<size_t>(i);
+        const int run = std::min<int>(runs[at], count - i);
+        const uint32_t sa = src[at] >> 24;
+        if (sa == 255)
+        {
+            for (int k = 0; k < run; ++k)
+                dst[i + k] = src[at + static_cast<size_t>(k)];
+        }
+        else if (sa != 0)
+        {
+            for (int k = 0; k < run; ++k)
+            {
+                const uint32_t s = src[at + static_cast<size_t>(k)];
+                dst[i + k] = BlendOverOpaque(dst[i + k], s, s >> 24);
+            }
+        }
+        i += run;
+    }
+}
+
+// A contiguous forward copy/blend for the common case, so the compiler can vectorise the
+// opaque runs.
+void OpaqueRunBlitForward(const uint32_t* src, const uint8_t* runs, uint32_t* dst, int count)
+{
+    for (int i = 0; i < count;)
+    {
+        const int run = std::min<int>(runs[i], count - i);
+        const uint32_t sa = src[i] >> 24;
+        if (sa == 255)
+            std::copy(src + i, src + i + run, dst + i);
+        else if (sa != 0)
+            for (int k = i; k < i + run; ++k)
+                dst[k] = BlendOverOpaque(dst[k], src[k], src[k] >> 24);
+        i += run;
+    }
+}
+
+// Bilinear sample of the 16.16 position (u, v) of a source region; weights are alpha-weighted.
+struct BilinearSample
+{
+    uint32_t weight; // sum of the four weights, 0..255
+    uint32_t sumR, sumG, sumB;
+};
+
+template <typename Reader>
+BilinearSample SampleBilinear(const Reader& src, size_t origin, int stride, int64_t u, int64_t v, uint32_t tintA)
+{
+    const size_t at = origin + static_cast<size_t>(v >> 16) * static_cast<size_t>(stride) + static_cast<size_t>(u >> 16);
+    const uint32_t fu = static_cast<uint32_t>(u & 0xFFFE) + 1;
+    const uint32_t fv = static_cast<uint32_t>(v & 0xFFFE) + 1;
+    const uint32_t p[4] = {src[at], src[at + 1], src[at + static_cast<size_t>(stride)],
+                           src[at + static_cast<size_t>(stride) + 1]};
+    const uint32_t area[4] = {((0x10000 - fu) * (0x10000 - fv)) >> 16, (fu * (0x10000 - fv)) >> 16,
+                              ((0x10000 - fu) * fv) >> 16, (fu * fv) >> 16};
+    BilinearSample s{0, 0, 0, 0};
+    for (int k = 0; k < 4; ++k)
+    {
+        uint32_t w = area[k] * (p[k] >> 24) >> 16;
+        if (tintA != 256)
+            w = w * tintA >> 8;
+        s.weight += w;
+        s.sumR += ((p[k] >> 16) & 0xFF) * w;
+        s.sumG += ((p[k] >> 8) & 0xFF) * w;
+        s.sumB += (p[k] & 0xFF) * w;
+    }
+    return s;
+}
+
+// Normal composite of a bilinear sample over d.
+uint32_t CompositeSample(uint32_t d, const BilinearSample& s)
+{
+    if (s.weight >= 251)
+        return 0xFF000000 | std::min<uint32_t>(s.sumR >> 8, 255) << 16 | std::min<uint32_t>(s.sumG >> 8, 255) << 8 |
+               std::min<uint32_t>(s.sumB >> 8, 255);
+    const uint32_t da = d >> 24;
+    const uint32_t k = 256 - s.weight;
+    const uint32_t a = 256 - ((256 - da) * k >> 8);
+    auto channel = [&](int shift, uint32_t sum) {
+        return std::min<uint32_t>(((((d >> shift) & 0xFF) * da >> 8) * k + sum) / a, 255) << shift;
+    };
+    return (a - 1) << 24 | channel(16, s.sumR) | channel(8, s.sumG) | channel(0, s.sumB);
+}
+
+// Solves the range [first, last] of a rotated row's pixels whose samples lie inside the source
+// (u, v stepping by du, dv); false when the row draws nothing.
+bool SolveRowRange(int64_t u, int64_t v, int64_t du, int64_t dv, int srcW, int srcH, int64_t& first, int64_t& last)
+{
+    const int64_t W = static_cast<int64_t>(srcW) << 16;
+    const int64_t H = static_cast<int64_t>(srcH) << 16;
+    auto axis = [&](int64_t p, int64_t dp, int size, int64_t extent, bool vertical) {
+        if (dp > 0)
+        {
+            if ((p >> 16) >= size - 1)
+                return false;
+            first = std::max(first, (0x10000 - p) / dp);
+            last = std::min(last, (extent - p - 0x17fff) / dp);
+        }
+        else if (dp < 0)
+        {
+            if ((p >> 16) < 0)
+                return false;
+            first = std::max(first, (extent - p - 0x27fff) / dp);
+            last = std::min(last, vertical ? -(p / dp) : (32767 - p) / dp);
+        }
+        else if (p < 0 || p >= extent - 0x10000)
+        {
+            return false;
+        }
+        return true;
+    };
+    if (!axis(u, du, srcW, W, false) || !axis(v, dv, srcH, H, true))
+        return false;
+    // The closed form may be off by a step at the edges; never sample outside the source.
+    auto inside = [&](int64_t i) {
+        const int64_t pu = u + i * du, pv = v + i * dv;
+        return pu >= 0 && pv >= 0 && (pu >> 16) <= srcW - 2 && (pv >> 16) <= srcH - 2;
+    };
+    while (first <= last && !inside(first))
+        ++first;
+    while (first <= last && !inside(last))
+        --last;
+    return first <= last;
+}
+
+// One axis of the filtered stretch: each tap adds source index src to destination index dst
+// with a weight out of 257.
+struct Tap
+{
+    int src;
+    int dst;
+    uint32_t weight;
+};
+
+void BuildTaps(std::vector<Tap>& taps, double srcPos, double srcLen, int dstLen, int lo, int hi)
+{
+    taps.clear();
+    auto add = [&](int src, int dst, double weight) {
+        const auto w = static_cast<uint32_t>(weight);
+        if (dst >= 0 && dst < dstLen && w > 0)
+            taps.push_back({std::clamp(src, lo, hi - 1), dst, w});
+    };
+    if (srcLen >= dstLen)
+    {
+        // Shrinking: source pixel i covers [(i - srcPos) k, (i - srcPos + 1) k) of the destination.
+        const double k = dstLen / srcLen;
+        for (int i = lo; i < hi; ++i)
+        {
+            const double start = (i - srcPos) * k;
+            const double end = start + k;
+            const double boundary = std::floor(start) + 1;
+            const int column = static_cast<int>(std::floor(start));
+            if (end <= boundary)
+            {
+                add(i, column, k * 257);
+            }
+            else
+            {
+                add(i, column, (boundary - start) * 257);
+                add(i, column + 1, (end - boundary) * 257);
+            }
+        }
+        return;
+    }
+    // Enlarging: destination j samples between the two source pixels around its position.
+    const double step = dstLen > 1 ? std::max(0.0, (srcLen - 1) / (dstLen - 1)) : 0.0;
+    for (int j = 0; j < dstLen; ++j)
+    {
+        const double p = dstLen > 1 ? srcPos + j * step : srcPos + srcLen * 0.5 - 0.5;
+        const double whole = std::floor(p);
+        const auto w = static_cast<uint32_t>((1 - (p - whole)) * 257);
+        const int i = static_cast<int>(whole);
+        add(i, j, w);
+        add(i + 1, j, 257 - w);
+    }
+}
+
+// Channel sums of the filtered stretch, blue, green, red, alpha.
+struct Sums
+{
+    uint32_t c[4];
+};
+
+void AddWeighted(Sums& to, uint32_t pixel, uint32_t w)
+{
+    to.c[0] += (pixel & 0xFF) * w;
+    to.c[1] += ((pixel >> 8) & 0xFF) * w;
+    to.c[2] += ((pixel >> 16) & 0xFF) * w;
+    to.c[3] += (pixel >> 24) * w;
+}
+
+void AddWeighted(Sums& to, const Sums& from, uint32_t w)
+{
+    for (int k = 0; k < 4; ++k)
+        to.c[k] += from.c[k] * w;
+}
+} // namespace
+
+// --- Plain blits -------------------------------------------------------------------------
+
+void MemoryImage::Blt(Image* source, int x, int y, const Rect& srcRect, const Color& color, DrawMode mode)
+{
+    MemoryImage* src = AsMemorySource(source);
+    if (src == nullptr)
+        return;
+    if (mode == DrawMode::Normal)
+        NormalBlt(*src, x, y, srcRect, color, false);
+    else if (mode == DrawMode::Additive)
+        AdditiveBlt(*src, x, y, srcRect, color, false);
+}
+
+void MemoryImage::BltMirror(Image* source, int x, int y, const Rect& srcRect, const Color& color, DrawMode mode)
+{
+    MemoryImage* src = AsMemorySource(source);
+    if (src == nullptr)
+        return;
+    if (mode == DrawMode::Normal)
+        NormalBlt(*src, x, y, srcRect, color, true);
+    else if (mode == DrawMode::Additive)
+        AdditiveBlt(*src, x, y, srcRect, color, true);
+}
+
+void MemoryImage::NormalBlt(MemoryImage& source, int x, int y, const Rect& srcRect, const Color& color, bool mirror)
+{
+    Rect src = srcRect;
+    if (!ClipBlit(x, y, src, source.mWidth, source.mHeight, mWidth, mHeight, mirror))
+        return;
+    const uint8_t* runs = source.GetRLAlphaData();
+    uint32_t* bits = GetBits();
+    if (bits == nullptr)
+        return;
+    const bool white = color.IsWhite();
+    const bool opaqueDest = !mHasAlpha && !mHasTrans;
+    const Tint tint(color);
+    WithSourcePixels(source, [&](const auto& reader) {
+        using Reader = std::decay_t<decltype(reader)>;
+        for (int row = 0; row < src.height; ++row)
+        {
+            const size_t srcStart = static_cast<size_t>(src.y + row) * static_cast<size_t>(source.mWidth) +
+                                    static_cast<size_t>(src.x);
+            const RowTarget dst = TargetRow(bits, mWidth, x, y + row, src.width, mirror);
+            if (white && opaqueDest)
+            {
+                // 2. Opaque destination: whole alpha runs are copied or skipped.
+                if constexpr (std::is_same_v<Reader, BitsReader>)
+                    if (!mirror)
+                    {
+                        OpaqueRunBlitForward(reader.bits + srcStart, runs + srcStart, dst.first, src.width);
+                        continue;
+                    }
+                OpaqueRunBlit(reader, runs, srcStart, dst, src.width);
+            }
+            else if (!white)
+            {
+                // 3. Tinted.
+                for (int i = 0; i < src.width; ++i)
+                    dst[i] = BlendTinted(dst[i], reader[srcStart + static_cast<size_t>(i)], tint);
+            }
+            else
+            {
+                // 4. Untinted over a destination with alpha.
+                for (int i = 0; i < src.width; ++i)
+                {
+                    const uint32_t s = reader[srcStart + static_cast<size_t>(i)];
+                    if ((s >> 24) != 0)
+                        dst[i] = BlendBlit(dst[i], s, s >> 24);
+                }
+            }
+        }
+    });
+    BitsChanged();
+}
+
+void MemoryImage::AdditiveBlt(MemoryImage& source, int x, int y, const Rect& srcRect, const Color& color,
+                              bool mirror)
+{
+    Rect src = srcRect;
+    if (!ClipBlit(x, y, src, source.mWidth, source.mHeight, mWidth, mHeight, mirror))
+        return;
+    source.CommitBits();
+    uint32_t* bits = GetBits();
+    if (bits == nullptr)
+        return;
+    const bool white = color.IsWhite();
+    const Tint tint(color);
+    const uint32_t tr = tint.r * tint.a / 255, tg = tint.g * tint.a / 255, tb = tint.b * tint.a / 255;
+    const bool weighByAlpha = source.mHasAlpha;
+    const bool skipClear = source.mHasTrans;
+    WithSourcePixels(source, [&](const auto& reader) {
+        for (int row = 0; row < src.height; ++row)
+        {
+            const size_t srcStart = static_cast<size_t>(src.y + row) * static_cast<size_t>(source.mWidth) +
+                                    static_cast<size_t>(src.x);
+            const RowTarget dst = TargetRow(bits, mWidth, x, y + row, src.width, mirror);
+            for (int i = 0; i < src.width; ++i)
+            {
+                const uint32_t s = reader[srcStart + static_cast<size_t>(i)];
+                const uint32_t sa = s >> 24;
+                if (skipClear && sa == 0)
+                    continue;
+                uint32_t r = (s >> 16) & 0xFF, g = (s >> 8) & 0xFF, b = s & 0xFF;
+                if (!white)
+                {
+                    r = r * tr >> 8;
+                    g = g * tg >> 8;
+                    b = b * tb >> 8;
+                }
+                if (weighByAlpha)
+                {
+                    r = r * sa >> 8;
+                    g = g * sa >> 8;
+                    b = b * sa >> 8;
+                }
+                dst[i] = AddChannels(dst[i], r, g, b);
+            }
+        }
+    });
+    BitsChanged();
+}
+
+// --- Sub-pixel and rotated blits ----------------------------------------------------------
+
+bool MemoryImage::GetRotatedBounds(const Rect& srcRect, const Rect& clip, FRect& out, float x, float y, float cx,
+                                   float cy, double angle)
+{
+    // The sampler maps a destination offset d to the source by R(angle) d, so the corners go
+    // to the destination by the inverse rotation.
+    const double c = std::cos(angle), s = std::sin(angle);
+    double minX = 1e7, minY = 1e7, maxX = -1e7, maxY = -1e7;
+    const double corners[4][2] = {{0, 0}, {static_cast<double>(srcRect.width), 0},
+                                  {0, static_cast<double>(srcRect.height)},
+                                  {static_cast<double>(srcRect.width), static_cast<double>(srcRect.height)}};
+    for (const auto& corner : corners)
+    {
+        const double px = corner[0] - cx, py = corner[1] - cy;
+        const double rx = px * c + py * s + cx + x;
+        const double ry = -px * s + py * c + cy + y;
+        minX = std::min(minX, rx);
+        maxX = std::max(maxX, rx);
+        minY = std::min(minY, ry);
+        maxY = std::max(maxY, ry);
+    }
+    const FRect bounds(minX, minY, maxX - minX, maxY - minY);
+    out = bounds.Intersection(FRect(clip.x, clip.y, clip.width, clip.height));
+    return out.width > 0 && out.height > 0;
+}
+
+void MemoryImage::BltAtFloat(Image* source, float x, float y, const Rect& srcRect, const Rect& clip,
+                             const Color& color, DrawMode mode)
+{
+    BltRotated(source, x, y, srcRect, clip, color, mode, 0.0, 0.0f, 0.0f);
+}
+
+void MemoryImage::BltRotated(Image* source, float x, float y, const Rect& srcRect, const Rect& clip,
+                             const Color& color, DrawMode mode, double angle, float cx, float cy)
+{
+    MemoryImage* srcImage = AsMemorySource(source);
+    if (srcImage == nullptr)
+        return;
+    MemoryImage& sourceRef = *srcImage;
+    // A source rect reaching outside the source is cut; the placement is kept.
+    const Rect src = srcRect.Intersection(Rect(0, 0, sourceRef.mWidth, sourceRef.mHeight));
+    const auto shiftX = static_cast<float>(src.x - srcRect.x), shiftY = static_cast<float>(src.y - srcRect.y);
+    x += shiftX;
+    y += shiftY;
+    cx -= shiftX;
+    cy -= shiftY;
+    FRect bounds;
+    if (src.width < 2 || src.height < 2 ||
+        !GetRotatedBounds(src, clip.Intersection(Rect(0, 0, mWidth, mHeight)), bounds, x, y, cx, cy, angle))
+        return;
+    uint32_t* bits = GetBits();
+    if (bits == nullptr)
+        return;
+
+    const double cosA = std::cos(angle), sinA = std::sin(angle);
+    const auto du = static_cast<int64_t>(cosA * 65536), dv = static_cast<int64_t>(sinA * 65536);
+    const int top = static_cast<int>(bounds.y), left = static_cast<int>(bounds.x);
+    const int rows = static_cast<int>(bounds.height - 1) + 1;
+    const int columns = static_cast<int>(bounds.width - 1) + 1;
+    const bool white = color.IsWhite();
+    const Tint tint(color);
+    const uint32_t tintA = white ? 256 : tint.a;
+    const uint32_t tr = tint.r * tint.a / 255, tg = tint.g * tint.a / 255, tb = tint.b * tint.a / 255;
+    const size_t origin = static_cast<size_t>(src.y) * static_cast<size_t>(sourceRef.mWidth) + static_cast<size_t>(src.x);
+
+    WithSourcePixels(sourceRef, [&](const auto& reader) {
+        for (int j = 0; j < rows; ++j)
+        {
+            const int py = top + j;
+            if (py < 0 || py >= mHeight)
+                continue;
+            // 3. The row start in floating point, the walk in 16.16 steps.
+            const double dx = left - x - cx, dy = py - y - cy;
+            const auto u0 = static_cast<int64_t>((dx * cosA - dy * sinA + cx) * 65536);
+            const auto v0 = static_cast<int64_t>((dx * sinA + dy * cosA + cy) * 65536);
+            int64_t first = 0, last = std::min(columns, mWidth - left) - 1;
+            if (left < 0)
+                first = -left;
+            if (!SolveRowRange(u0, v0, du, dv, src.width, src.height, first, last))
+                continue;
+            int64_t u = u0 + first * du, v = v0 + first * dv;
+            uint32_t* dst = bits + static_cast<size_t>(py) * static_cast<size_t>(mWidth) + left;
+            for (int64_t i = first; i <= last; ++i, u += du, v += dv)
+            {
+                // 4.-7. Weighted sample, then the normal or additive composite.
+                const BilinearSample s = SampleBilinear(reader, origin, sourceRef.mWidth, u, v,
+                                                        mode == DrawMode::Normal ? tintA : 256);
+                if (s.weight == 0)
+                    continue;
+                uint32_t& d = dst[i];
+                if (mode == DrawMode::Normal)
+                {
+                    BilinearSample t = s;
+                    if (!white)
+                    {
+                        t.sumR = s.sumR * tint.r >> 8;
+                        t.sumG = s.sumG * tint.g >> 8;
+                        t.sumB = s.sumB * tint.b >> 8;
+                    }
+                    d = CompositeSample(d, t);
+                }
+                else
+                {
+                    uint32_t r = s.sumR >> 8, g = s.sumG >> 8, b = s.sumB >> 8;
+                    if (!white)
+                    {
+                        r = r * tr >> 8;
+                        g = g * tg >> 8;
+                        b = b * tb >> 8;
+                    }
+                    d = AddChannels(d, std::min(r, 255u), std::min(g, 255u), std::min(b, 255u));
+                }
+            }
+        }
+    });
+    BitsChanged();
+}
+
+// --- Stretches -----------------------------------------------------------------------------
+
+bool MemoryImage::ClipStretchRects(const Rect& destRect, const Rect& clip, const Rect& srcRect, Rect& clippedDest,
+                                   FRect& clippedSrc)
+{
+    clippedDest = destRect.Intersection(clip);
+    if (destRect.width <= 0 || destRect.height <= 0)
+        return false;
+    const double sx = static_cast<double>(srcRect.width) / destRect.width;
+    const double sy = static_cast<double>(srcRect.height) / destRect.height;
+    clippedSrc.x = (clippedDest.x - destRect.x) * sx + srcRect.x;
+    clippedSrc.y = (clippedDest.y - destRect.y) * sy + srcRect.y;
+    clippedSrc.width = srcRect.width + (clippedDest.width - destRect.width) * sx;
+    clippedSrc.height = srcRect.height + (clippedDest.height - destRect.height) * sy;
+    return clippedSrc.width > 0 && clippedSrc.height > 0 && clippedDest.width > 0 && clippedDest.height > 0;
+}
+
+bool MemoryImage::ClipStretchRectsMirror(const Rect& destRect, const Rect& clip, const Rect& srcRect,
+                                         Rect& clippedDest, FRect& clippedSrc)
+{
+    if (!ClipStretchRects(destRect, clip, srcRect, clippedDest, clippedSrc))
+        return false;
+    const double sx = static_cast<double>(srcRect.width) / destRect.width;
+    clippedSrc.x = (destRect.x + destRect.width - clippedDest.x - clippedDest.width) * sx + srcRect.x;
+    return true;
+}
+
+void MemoryImage::StretchBlt(Image* source, const Rect& destRect, const Rect& srcRect, const Rect& clip,
+                             const Color& color, DrawMode, bool fastStretch)
+{
+    MemoryImage* src = AsMemorySource(source);
+    Rect clipped;
+    FRect srcArea;
+    if (src == nullptr ||
+        !ClipStretchRects(destRect, clip.Intersection(Rect(0, 0, mWidth, mHeight)), srcRect, clipped, srcArea))
+        return;
+    if (fastStretch)
+        NearestStretch(*src, clipped, srcArea, static_cast<double>(srcRect.width) / destRect.width,
+                       static_cast<double>(srcRect.height) / destRect.height, color, false);
+    else
+        FilteredStretch(*src, clipped, srcArea);
+}
+
+void MemoryImage::StretchBltMirror(Image* source, const Rect& destRect, const Rect& srcRect, const Rect& clip,
+                                   const Color& color, DrawMode)
+{
+    MemoryImage* src = AsMemorySource(source);
+    Rect clipped;
+    FRect srcArea;
+    if (src == nullptr ||
+        !ClipStretchRectsMirror(destRect, clip.Intersection(Rect(0, 0, mWidth, mHeight)), srcRect, clipped, srcArea))
+        return;
+    NearestStretch(*src, clipped, srcArea, static_cast<double>(srcRect.width) / destRect.width,
+                   static_cast<double>(srcRect.height) / destRect.height, color, true);
+}
+
+void MemoryImage::NearestStretch(MemoryImage& source, const Rect& clipped, const FRect& src, double sx, double sy,
+                                 const Color& color, bool mirror)
+{
+    uint32_t* bits = GetBits();
+    if (bits == nullptr || source.mWidth <= 0 || source.mHeight <= 0)
+        return;
+    const bool white = color.IsWhite();
+    const Tint tint(color);
+    WithSourcePixels(source, [&](const auto& reader) {
+        for (int j = 0; j < clipped.height; ++j)
+        {
+            const int srcY = std::clamp(static_cast<int>(src.y + j * sy), 0, source.mHeight - 1);
+            const size_t srcRow = static_cast<size_t>(srcY) * static_cast<size_t>(source.mWidth);
+            const RowTarget dst = TargetRow(bits, mWidth, clipped.x, clipped.y + j, clipped.width, mirror);
+            for (int k = 0; k < clipped.width; ++k)
+            {
+                const int srcX = std::clamp(static_cast<int>(src.x + k * sx), 0, source.mWidth - 1);
+                const uint32_t s = reader[srcRow + static_cast<size_t>(srcX)];
+                if (!white)
+                    dst[k] = BlendTinted(dst[k], s, tint);
+                else if ((s >> 24) != 0)
+                    dst[k] = BlendFill(dst[k], s, s >> 24);
+            }
+        }
+    });
+    BitsChanged();
+}
+
+void MemoryImage::FilteredStretch(MemoryImage& source, const Rect& clipped, const FRect& src)
+{
+    // 1. The source area widened to whole pixels and clipped to the source image.
+    const int x0 = std::max(0, static_cast<int>(std::floor(src.x)));
+    const int x1 = std::min(source.mWidth, static_cast<int>(std::ceil(src.x + src.width)));
+    const int y0 = std::max(0, static_cast<int>(std::floor(src.y)));
+    const int y1 = std::min(source.mHeight, static_cast<int>(std::ceil(src.y + src.height)));
+    uint32_t* bits = GetBits();
+    if (bits == nullptr || x0 >= x1 || y0 >= y1)
+        return;
+
+    thread_local std::vector<Tap> across, down;
+    thread_local std::vector<Sums> horizontal, vertical;
+    const int dw = clipped.width, dh = clipped.height, srcRows = y1 - y0;
+    BuildTaps(across, src.x, src.width, dw, x0, x1);
+    BuildTaps(down, src.y, src.height, dh, y0, y1);
+    horizontal.assign(static_cast<size_t>(srcRows) * static_cast<size_t>(dw), Sums{});
+    vertical.assign(static_cast<size_t>(dh) * static_cast<size_t>(dw), Sums{});
+
+    WithSourcePixels(source, [&](const auto& reader) {
+        // 2. Horizontal pass, one buffer row per source row.
+        for (int r = 0; r < srcRows; ++r)
+        {
+            const size_t srcRow = static_cast<size_t>(y0 + r) * static_cast<size_t>(source.mWidth);
+            Sums* out = &horizontal[static_cast<size_t>(r) * static_cast<size_t>(dw)];
+            for (const Tap& tap : across)
+                AddWeighted(out[tap.dst], reader[srcRow + static_cast<size_t>(tap.src)], tap.weight);
+        }
+    });
+    // 3. Vertical pass down the columns.
+    for (const Tap& tap : down)
+    {
+        const Sums* in = &horizontal[static_cast<size_t>(tap.src - y0) * static_cast<size_t>(dw)];
+        Sums* out = &vertical[static_cast<size_t>(tap.dst) * static_cast<size_t>(dw)];
+        for (int j = 0; j < dw; ++j)
+            AddWeighted(out[j], in[j], tap.weight);
+    }
+    // 4. Each sum's top 16 bits (257 * 257 is close to 2^16), saturated, blended over d.
+    for (int i = 0; i < dh; ++i)
+    {
+        uint32_t* row = bits + static_cast<size_t>(clipped.y + i) * static_cast<size_t>(mWidth) + clipped.x;
+        const Sums* in = &vertical[static_cast<size_t>(i) * static_cast<size_t>(dw)];
+        for (int j = 0; j < dw; ++j)
+        {
+            const uint32_t a = std::min<uint32_t>(in[j].c[3] >> 16, 255);
+            if (a == 0)
+                continue;
+            const uint32_t d = row[j];
+            auto channel = [&](int k, int shift) {
+                const uint32_t c = std::min<uint32_t>(in[j].c[k] >> 16, 255);
+                return ((c * a >> 8) + (((d >> shift) & 0xFF) * (256 - a) >> 8)) << shift;
+            };
+            row[j] = BlendAlpha(a, d >> 24) << 24 | channel(2, 16) | channel(1, 8) | channel(0, 0);
+        }
+    }
+    BitsChanged();
+}
+
+// --- Matrix and textured triangles ----------------------------------------------------------
+
+int32_t MemoryImage::TriangleFormat() const
+{
+    return mForcedMode && !mHasAlpha && !mHasTrans ? kTriangleFormat888 : kTriangleFormat8888;
+}
+
+void MemoryImage::BltMatrix(Image* source, float x, float y, const Matrix3& matrix, const Rect& clip,
+                            const Color& color, DrawMode, const Rect& srcRect, bool filtering)
+{
+    MemoryImage* src = AsMemorySource(source);
+    if (src == nullptr || src->mWidth <= 0 || src->mHeight <= 0)
+        return;
+    uint32_t* bits = GetBits();
+    const Rect area = clip.Intersection(Rect(0, 0, mWidth, mHeight));
+    if (bits == nullptr || area.width <= 0 || area.height <= 0)
+        return;
+    // Corners of the source rect centred on the origin, in strip order: top-left, top-right,
+    // bottom-left, bottom-right.
+    const float hw = srcRect.width / 2.0f, hh = srcRect.height / 2.0f;
+    const float u0 = static_cast<float>(srcRect.x) / src->mWidth;
+    const float v0 = static_cast<float>(srcRect.y) / src->mHeight;
+    const float u1 = static_cast<float>(srcRect.x + srcRect.width) / src->mWidth;
+    const float v1 = static_cast<float>(srcRect.y + srcRect.height) / src->mHeight;
+    const float corners[4][4] = {{-hw, -hh, u0, v0}, {hw, -hh, u1, v0}, {-hw, hh, u0, v1}, {hw, hh, u1, v1}};
+    TriVertex vertices[4];
+    for (int i = 0; i < 4; ++i)
+    {
+        const auto p = matrix.TransformVector3(corners[i][0], corners[i][1], 1.0f);
+        vertices[i] = {p[0] + x - 0.5f, p[1] + y - 0.5f, corners[i][2], corners[i][3], 0xFFFFFFFF};
+    }
+    RasterizeTriangleStrip(area, color, vertices, 4, src, reinterpret_cast<uint8_t*>(bits), mWidth * 4,
+                           TriangleFormat(), filtering, false);
+    BitsChanged();
+}
+
+void MemoryImage::BltTrianglesTex(Image* texture, const TriangleVertices* triangles, int count, const Rect& clip,
+                                  const Color& color, DrawMode, float tx, float ty, bool filtering)
+{
+    MemoryImage* tex = AsMemorySource(texture);
+    if (tex == nullptr || triangles == nullptr)
+        return;
+    uint32_t* bits = GetBits();
+    const Rect area = clip.Intersection(Rect(0, 0, mWidth, mHeight));
+    if (bits == nullptr || area.width <= 0 || area.height <= 0)
+        return;
+    for (int t = 0; t < count; ++t)
+    {
+        TriVertex vertices[3];
+        bool vertexColor = false;
+        for (int i = 0; i < 3; ++i)
+        {
+            vertices[i] = triangles[t][i];
+            vertices[i].x += tx;
+            vertices[i].y += ty;
+            vertexColor = vertexColor || vertices[i].color != 0xFFFFFFFF;
+        }
+        RasterizeTriangleStrip(area, color, vertices, 3, tex, reinterpret_cast<uint8_t*>(bits), mWidth * 4,
+                               TriangleFormat(), filtering, vertexColor);
+    }
+    BitsChanged();
+}
+} // namespace Quoll
