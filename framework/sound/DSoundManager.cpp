@@ -292,6 +292,13 @@ const Platform::MixerBuffer* DSoundManager::GetSoundBuffer(unsigned id) const
     return id < kMaxSounds ? mBuffers[id].get() : nullptr;
 }
 
+int DSoundManager::CountChannels() const
+{
+    AutoCrit lock(mLock);
+    return int(std::count_if(mChannels.begin(), mChannels.end(),
+                             [](const auto& channel) { return channel != nullptr; }));
+}
+
 uint32_t DSoundManager::GetSampleSize(unsigned id) const
 {
     AutoCrit lock(mLock);

@@ -60,6 +60,8 @@ public:
     Platform::MixerOutput* GetOutput() { return mOutput.get(); }
     const Platform::MixerBuffer* GetSoundBuffer(unsigned id) const;
     uint32_t GetSampleSize(unsigned id) const;
+    // Instances held in the channel slots, released or not.
+    int CountChannels() const;
     // The cache file a name is looked up in; empty for an absolute name.
     static std::string CacheNameOf(const std::string& fileName);
     // Replaces the millisecond clock that paces the sweep of finished instances (tests).
