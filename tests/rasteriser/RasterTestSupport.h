@@ -3,6 +3,7 @@
 // vertex records from pixel coordinates, and a CRC-32 of pixel memory.
 #include "framework/rasteriser/TriangleRecords.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <cstring>
 #include <vector>
