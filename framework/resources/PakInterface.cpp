@@ -423,9 +423,8 @@ bool ListFilesByExtension(const std::string& folder, const std::string& extensio
     return true;
 }
 
-bool PakReadFile(const std::string& path, std::string& out)
+bool PakReadAll(PakFileHandle* handle, std::string& out)
 {
-    PakFileHandle* handle = PakFOpen(path, "rb");
     if (handle == nullptr)
         return false;
     std::string bytes;
@@ -433,11 +432,19 @@ bool PakReadFile(const std::string& path, std::string& out)
     size_t read = 0;
     while ((read = PakFRead(block, 1, sizeof block, handle)) > 0)
         bytes.append(block, read);
-    const bool complete = PakFTell(handle) >= 0 && static_cast<uint64_t>(PakFTell(handle)) >= handle->size;
-    PakFClose(handle);
-    if (!complete)
+    if (!PakFEof(handle))
         return false;
     out = std::move(bytes);
     return true;
+}
+
+bool PakReadFile(const std::string& path, std::string& out)
+{
+    PakFileHandle* handle = PakFOpen(path, "rb");
+    if (handle == nullptr)
+        return false;
+    const bool complete = PakReadAll(handle, out);
+    PakFClose(handle);
+    return complete;
 }
 } // namespace Quoll

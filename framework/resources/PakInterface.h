@@ -88,4 +88,6 @@ bool ListFilesByExtension(const std::string& folder, const std::string& extensio
 
 // Reads a whole file through the layer; false when it cannot be opened or read.
 bool PakReadFile(const std::string& path, std::string& out);
+// Reads the rest of an open file; false when a read error stopped it before the end.
+bool PakReadAll(PakFileHandle* handle, std::string& out);
 } // namespace Quoll
