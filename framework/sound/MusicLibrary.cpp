@@ -1,0 +1,137 @@
+// The music library over the mixer and the sound file readers.
+#include "framework/sound/MusicLibrary.h"
+
+#include "framework/sound/SoundReaders.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+
+namespace Quoll
+{
+namespace
+{
+class SourceSink : public SampleSink
+{
+public:
+    explicit SourceSink(AdrSampleSource& source) : mSource(source) {}
+    std::span<uint8_t> Allocate(const Platform::AudioFormat& format, uint32_t bytes) override
+    {
+        if (!format.IsValid() || bytes > Platform::Mixer::kMaxBufferBytes)
+            return {};
+        mSource.format = format;
+        mSource.samples.assign(bytes - bytes % format.BlockAlign(), 0);
+        return mSource.samples;
+    }
+
+private:
+    AdrSampleSource& mSource;
+};
+
+using Reader = bool (*)(SoundFile&, SampleSink&);
+
+Reader DetectFormat(SoundFile& file)
+{
+    char magic[4] = {};
+    if (!file.ReadTag(magic) || !file.Seek(0, SEEK_SET))
+        return nullptr;
+    if (std::memcmp(magic, "RIFF", 4) == 0)
+        return &ReadWavSound;
+    if (std::memcmp(magic, "OggS", 4) == 0)
+        return &ReadOggSound;
+    if (std::memcmp(magic, ".snd", 4) == 0)
+        return &ReadAuSound;
+    return nullptr;
+}
+} // namespace
+
+AdrAudioDevicePtr AdrOpenDevice(const char*, const char*)
+{
+    auto output = Platform::MixerOutput::Acquire();
+    return output ? std::make_shared<AdrAudioDevice>(std::move(output)) : nullptr;
+}
+
+AdrMIDIDevicePtr AdrOpenMIDIDevice(const char*)
+{
+    return nullptr;
+}
+
+AdrSampleSourcePtr AdrOpenSampleSource(const std::string& fileName, int)
+{
+    SoundFile file;
+    if (!file.Open(fileName))
+        return nullptr;
+    const Reader reader = DetectFormat(file);
+    auto source = std::make_shared<AdrSampleSource>();
+    SourceSink sink(*source);
+    if (!reader || !reader(file, sink) || source->samples.empty())
+        return nullptr;
+    return source;
+}
+
+AdrOutputStreamPtr AdrOpenSound(const AdrAudioDevicePtr& device, const AdrSampleSourcePtr& source,
+                                bool)
+{
+    if (!device || !source)
+        return nullptr;
+    auto buffer = device->GetMixer().CreateBuffer(source->format, uint32_t(source->samples.size()));
+    if (!buffer)
+        return nullptr;
+    std::copy(source->samples.begin(), source->samples.end(), buffer->Lock().begin());
+    buffer->Unlock();
+    return std::make_shared<AdrOutputStream>(std::move(buffer));
+}
+
+AdrOutputStream::AdrOutputStream(std::unique_ptr<Platform::MixerBuffer> buffer)
+    : mBuffer(std::move(buffer))
+{
+}
+
+void AdrOutputStream::play()
+{
+    mBuffer->Play(mRepeat);
+}
+
+void AdrOutputStream::stop()
+{
+    mBuffer->Stop();
+}
+
+void AdrOutputStream::reset()
+{
+    mBuffer->SetCurrentPosition(0);
+}
+
+bool AdrOutputStream::isPlaying() const
+{
+    return mBuffer->IsPlaying();
+}
+
+void AdrOutputStream::setRepeat(bool repeat)
+{
+    mRepeat = repeat;
+    if (mBuffer->IsPlaying())
+        mBuffer->Play(repeat);
+}
+
+// Linear volume to the buffer's attenuation in hundredths of a decibel.
+void AdrOutputStream::setVolume(float volume)
+{
+    mVolume = std::clamp(volume, 0.0f, 1.0f);
+    const int32_t attenuation =
+        mVolume <= 0.0f ? Platform::MixerBuffer::kMinVolume
+                        : int32_t(std::lround(2000.0 * std::log10(double(mVolume))));
+    mBuffer->SetVolume(attenuation);
+}
+
+void AdrOutputStream::setPosition(int frame)
+{
+    mBuffer->SetCurrentPosition(uint32_t(std::max(frame, 0)) * mBuffer->GetFormat().BlockAlign());
+}
+
+int AdrOutputStream::getPosition() const
+{
+    return int(mBuffer->GetCurrentPosition() / mBuffer->GetFormat().BlockAlign());
+}
+} // namespace Quoll

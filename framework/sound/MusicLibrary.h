@@ -1,0 +1,95 @@
+#pragma once
+// The small music library the game's player is written against, served by the shared mixer:
+// an audio device, sample sources (WAV, Ogg Vorbis and AU files, detected from their first
+// bytes and decoded whole when opened), output streams that play a source, and a MIDI device,
+// which is never there: AdrOpenMIDIDevice answers null, as on a machine without one.
+// Counted references are shared pointers.
+#include "framework/platform/AudioFormat.h"
+#include "framework/platform/MixerBuffer.h"
+#include "framework/platform/MixerOutput.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace Quoll
+{
+class AdrAudioDevice
+{
+public:
+    explicit AdrAudioDevice(std::shared_ptr<Platform::MixerOutput> output)
+        : mOutput(std::move(output))
+    {
+    }
+    Platform::Mixer& GetMixer() { return mOutput->GetMixer(); }
+    Platform::MixerOutput& GetOutput() { return *mOutput; }
+    // The mixer runs by itself; nothing is left to do per update.
+    void update() {}
+
+private:
+    std::shared_ptr<Platform::MixerOutput> mOutput;
+};
+
+struct AdrSampleSource
+{
+    Platform::AudioFormat format;
+    std::vector<uint8_t> samples;
+};
+
+class AdrOutputStream
+{
+public:
+    explicit AdrOutputStream(std::unique_ptr<Platform::MixerBuffer> buffer);
+    void play();
+    void stop();  // keeps the position
+    void reset(); // back to the start
+    bool isPlaying() const;
+    void setRepeat(bool repeat);
+    bool getRepeat() const { return mRepeat; }
+    void setVolume(float volume); // 0..1, linear
+    float getVolume() const { return mVolume; }
+    void setPosition(int frame);
+    int getPosition() const;
+
+private:
+    std::unique_ptr<Platform::MixerBuffer> mBuffer;
+    float mVolume = 1.0f;
+    bool mRepeat = false;
+};
+
+class AdrMIDIStream
+{
+public:
+    virtual ~AdrMIDIStream() = default;
+    virtual void play() = 0;
+    virtual void stop() = 0;
+    virtual void pause() = 0;
+    virtual bool isPlaying() = 0;
+    virtual void setRepeat(bool repeat) = 0;
+    virtual void setPosition(int position) = 0;
+    virtual int getPosition() = 0;
+};
+
+class AdrMIDIDevice
+{
+public:
+    virtual ~AdrMIDIDevice() = default;
+    virtual std::shared_ptr<AdrMIDIStream> openStream(const std::string& fileName) = 0;
+};
+
+using AdrAudioDevicePtr = std::shared_ptr<AdrAudioDevice>;
+using AdrSampleSourcePtr = std::shared_ptr<AdrSampleSource>;
+using AdrOutputStreamPtr = std::shared_ptr<AdrOutputStream>;
+using AdrMIDIDevicePtr = std::shared_ptr<AdrMIDIDevice>;
+using AdrMIDIStreamPtr = std::shared_ptr<AdrMIDIStream>;
+
+// The shared audio output; null when none can be opened.
+AdrAudioDevicePtr AdrOpenDevice(const char* name = nullptr, const char* parameters = nullptr);
+// Null: there is no MIDI device.
+AdrMIDIDevicePtr AdrOpenMIDIDevice(const char* name = nullptr);
+// Null when the file cannot be opened or is in no format known here (format 0 detects it).
+AdrSampleSourcePtr AdrOpenSampleSource(const std::string& fileName, int format = 0);
+// A stopped stream of the source; null without a device or source, or when no voice is left.
+AdrOutputStreamPtr AdrOpenSound(const AdrAudioDevicePtr& device, const AdrSampleSourcePtr& source,
+                                bool streaming);
+} // namespace Quoll
