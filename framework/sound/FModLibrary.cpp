@@ -1,10 +1,6 @@
 // Loading of the optional FMOD library and its shared, counted entry-point table.
 #include "framework/sound/FModLibrary.h"
 
-#include "framework/app/DebugOutput.h"
-
-#include <memory>
-#include <mutex>
 
 namespace Quoll
 {
@@ -12,35 +8,7 @@ namespace
 {
 constexpr const char* kLibraryName = "libfmod.so";
 
-std::mutex gLock;
-std::unique_ptr<FMOD_INSTANCE> gInstance;
-int gUsers = 0;
-EntryPointResolver gTestResolver;
-
-std::unique_ptr<FMOD_INSTANCE> CreateInstance()
-{
-    auto instance = std::make_unique<FMOD_INSTANCE>();
-    EntryPointResolver resolve = gTestResolver;
-    if (!resolve)
-    {
-        if (!instance->library.Open(kLibraryName))
-        {
-            OutputDebugText("WARNING: Can't find " + std::string(kLibraryName) + " (" +
-                            instance->library.GetError() + "); FMOD is not used.\n");
-            return nullptr;
-        }
-        const Platform::SharedLibrary* library = &instance->library;
-        resolve = [library](const char* name) { return library->Resolve(name); };
-    }
-    std::string missing;
-    if (!instance->Bind(resolve, missing))
-    {
-        OutputDebugText("WARNING: " + missing + " function not found in " + kLibraryName +
-                        "; FMOD is not used.\n");
-        return nullptr;
-    }
-    return instance;
-}
+SharedEntryPoints<FMOD_INSTANCE> gFMod(kLibraryName);
 } // namespace
 
 bool FMOD_INSTANCE::Bind(const EntryPointResolver& resolve, std::string& missing)
@@ -48,7 +16,7 @@ bool FMOD_INSTANCE::Bind(const EntryPointResolver& resolve, std::string& missing
 #define QUOLL_BIND(field, name)                                                                \
     if (!BindEntryPoint(resolve, name, field))                                                 \
     {                                                                                          \
-        missing = name;                                                                        \
+        missing = std::string(name) + " function not found";                                   \
         return false;                                                                          \
     }
     QUOLL_BIND(_FSOUND_SetBufferSize, "FSOUND_SetBufferSize")
@@ -87,25 +55,16 @@ bool FMOD_INSTANCE::Bind(const EntryPointResolver& resolve, std::string& missing
 
 FMOD_INSTANCE* LoadFModDLL()
 {
-    std::lock_guard lock(gLock);
-    if (!gInstance)
-        gInstance = CreateInstance();
-    if (!gInstance)
-        return nullptr;
-    ++gUsers;
-    return gInstance.get();
+    return gFMod.Load();
 }
 
 void FreeFModDLL()
 {
-    std::lock_guard lock(gLock);
-    if (gUsers > 0 && --gUsers == 0)
-        gInstance.reset();
+    gFMod.Free();
 }
 
 void SetFModResolverForTesting(EntryPointResolver resolver)
 {
-    std::lock_guard lock(gLock);
-    gTestResolver = std::move(resolver);
+    gFMod.SetResolverForTesting(std::move(resolver));
 }
 } // namespace Quoll

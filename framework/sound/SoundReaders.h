@@ -42,4 +42,7 @@ constexpr uint8_t kCachedSoundKey = 0x5A;
 // Writes samples as a cached sound that names its source and the source's current time.
 bool WriteCachedWav(const std::string& cachePath, const Platform::AudioFormat& format,
                     std::span<const uint8_t> samples, const std::string& sourceName);
+// Writes samples as a plain PCM WAV file (format and data chunks only).
+bool WritePlainWav(const std::string& path, const Platform::AudioFormat& format,
+                   std::span<const uint8_t> samples);
 } // namespace Quoll

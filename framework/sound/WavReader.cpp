@@ -115,12 +115,13 @@ uint64_t GetLastWriteTime(const std::string& name)
     return seconds == 0 ? 0 : seconds * kTicksPerSecond + kUnixEpochInTicks;
 }
 
-bool WriteCachedWav(const std::string& cachePath, const Platform::AudioFormat& format,
-                    std::span<const uint8_t> samples, const std::string& sourceName)
+namespace
 {
-    if (cachePath.empty() || sourceName.size() > 0xFFFF || samples.size() > 0xFFFFFFFFu - 36)
-        return false;
-    const uint32_t size = uint32_t(samples.size());
+// RIFF header and format chunk, then the cache's "dep " and "xor " chunks when a source is
+// named, then the data chunk header. The RIFF size never counts the cache's chunks.
+std::vector<uint8_t> WavHead(const Platform::AudioFormat& format, uint32_t size,
+                             const std::string* sourceName)
+{
     std::vector<uint8_t> head;
     PutTag(head, "RIFF");
     PutU32(head, size + 36);
@@ -133,20 +134,33 @@ bool WriteCachedWav(const std::string& cachePath, const Platform::AudioFormat& f
     PutU32(head, format.BytesPerSecond());
     PutU16(head, format.BlockAlign());
     PutU16(head, format.bitsPerSample);
-    PutTag(head, "dep ");
-    PutU32(head, uint32_t(sourceName.size() + 10));
-    PutU16(head, uint16_t(sourceName.size()));
-    head.insert(head.end(), sourceName.begin(), sourceName.end());
-    const uint64_t time = GetLastWriteTime(sourceName);
-    PutU32(head, uint32_t(time));
-    PutU32(head, uint32_t(time >> 32));
-    PutTag(head, "xor ");
-    PutU32(head, 1);
-    head.push_back(kCachedSoundKey);
+    if (sourceName)
+    {
+        PutTag(head, "dep ");
+        PutU32(head, uint32_t(sourceName->size() + 10));
+        PutU16(head, uint16_t(sourceName->size()));
+        head.insert(head.end(), sourceName->begin(), sourceName->end());
+        const uint64_t time = GetLastWriteTime(*sourceName);
+        PutU32(head, uint32_t(time));
+        PutU32(head, uint32_t(time >> 32));
+        PutTag(head, "xor ");
+        PutU32(head, 1);
+        head.push_back(kCachedSoundKey);
+    }
     PutTag(head, "data");
     PutU32(head, size);
+    return head;
+}
 
-    std::FILE* out = std::fopen(ToSystemPath(cachePath).c_str(), "wb");
+bool WriteWav(const std::string& path, const Platform::AudioFormat& format,
+              std::span<const uint8_t> samples, const std::string* sourceName)
+{
+    if (path.empty() || samples.size() > 0xFFFFFFFFu - 36 ||
+        (sourceName && sourceName->size() > 0xFFFF))
+        return false;
+    const uint8_t key = sourceName ? kCachedSoundKey : 0;
+    const std::vector<uint8_t> head = WavHead(format, uint32_t(samples.size()), sourceName);
+    std::FILE* out = std::fopen(ToSystemPath(path).c_str(), "wb");
     if (!out)
         return false;
     bool ok = std::fwrite(head.data(), 1, head.size(), out) == head.size();
@@ -156,9 +170,22 @@ bool WriteCachedWav(const std::string& cachePath, const Platform::AudioFormat& f
     {
         const size_t n = std::min(sizeof(block), samples.size() - at);
         for (size_t i = 0; i < n; ++i)
-            block[i] = samples[at + i] ^ kCachedSoundKey;
+            block[i] = samples[at + i] ^ key;
         ok = std::fwrite(block, 1, n, out) == n;
     }
     return std::fclose(out) == 0 && ok;
+}
+} // namespace
+
+bool WriteCachedWav(const std::string& cachePath, const Platform::AudioFormat& format,
+                    std::span<const uint8_t> samples, const std::string& sourceName)
+{
+    return WriteWav(cachePath, format, samples, &sourceName);
+}
+
+bool WritePlainWav(const std::string& path, const Platform::AudioFormat& format,
+                   std::span<const uint8_t> samples)
+{
+    return WriteWav(path, format, samples, nullptr);
 }
 } // namespace Quoll
