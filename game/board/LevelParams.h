@@ -1,0 +1,59 @@
+#pragma once
+// LevelParams: the numbers that describe a level as the player sees it (cells, players, captures,
+// round, score and its parts, bonus inventory, boss counters, step-backs), 23 signed 32-bit words
+// in their saved order. MedalRule: the two thresholds and the mode that grade a finished level.
+#include <cstdint>
+
+struct LevelParams
+{
+    static constexpr int kWordCount = 23;
+
+    int32_t cellCount = 0;
+    // 2 or 3 players; 0 means the record was never filled.
+    int32_t playerCount = 0;
+    int32_t playerCells[3] = {};
+    int32_t playerAiLevels[3] = {};
+    int32_t capturedCells[3] = {};
+    int32_t round = 0;
+    int32_t score = 0;
+    int32_t roundBonus = 0;
+    int32_t cellBonus = 0;
+    int32_t captureScore = 0;
+    // Bonus code in each inventory slot (4, 8, 12; 0 = empty).
+    int32_t inventory[3] = {};
+    // -1 = none armed.
+    int32_t armedSlot = -1;
+    int32_t bossHitPoints = 10;
+    int32_t bossCountdown = 2;
+    int32_t stepBacksLeft = 3;
+
+    // Every field to its default; round 1.
+    void Init(int cellCountValue, int playerCountValue);
+    // An empty record: Init(0, 0) with round 0.
+    void Reset();
+
+    bool operator==(const LevelParams&) const = default;
+};
+
+static_assert(sizeof(LevelParams) == LevelParams::kWordCount * 4, "LevelParams is 23 packed words");
+
+enum class MedalMode : int32_t
+{
+    // Graded by the human's cell count at the end: more is better.
+    Cells = 0,
+    // Graded by the number of rounds: fewer is better.
+    Rounds = 1,
+};
+
+struct MedalRule
+{
+    int32_t firstThreshold = 2;  // the better limit
+    int32_t secondThreshold = 1; // the weaker limit
+    int32_t mode = static_cast<int32_t>(MedalMode::Rounds);
+
+    bool operator==(const MedalRule&) const = default;
+};
+
+// Puts the better threshold first for the rule's mode (larger first for cells, smaller first for
+// rounds); an unknown mode leaves the rule as it is.
+void OrderMedalThresholds(MedalRule& rule);
