@@ -1,4 +1,4 @@
-// Clocks over CLOCK_MONOTONIC; the time-stamp counter is rdtsc on x86-64.
+// The system clock over CLOCK_MONOTONIC; the time-stamp counter is rdtsc on x86-64.
 #include "framework/platform/Clock.h"
 
 #include <ctime>
@@ -18,16 +18,16 @@ int64_t MonotonicNanoseconds()
 }
 } // namespace
 
-uint32_t TickCount()
+uint32_t SystemClock::TickCount()
 {
     return static_cast<uint32_t>(static_cast<uint64_t>(MonotonicNanoseconds() / 1'000'000));
 }
 
-int64_t PerformanceCounter() { return MonotonicNanoseconds(); }
+int64_t SystemClock::PerformanceCounter() { return MonotonicNanoseconds(); }
 
-int64_t PerformanceFrequency() { return 1'000'000'000; }
+int64_t SystemClock::PerformanceFrequency() { return 1'000'000'000; }
 
-uint64_t TimeStampCounter()
+uint64_t SystemClock::TimeStampCounter()
 {
 #if defined(__x86_64__) || defined(__i386__)
     return __rdtsc();
@@ -36,7 +36,7 @@ uint64_t TimeStampCounter()
 #endif
 }
 
-void SleepMilliseconds(uint32_t ms)
+void SystemClock::Sleep(uint32_t ms)
 {
     timespec ts{static_cast<time_t>(ms / 1000), static_cast<long>(ms % 1000) * 1'000'000};
     while (nanosleep(&ts, &ts) != 0)

@@ -1,0 +1,14 @@
+#pragma once
+// Facts about the running program: where its file lies and which version it is.
+#include <string>
+#include <string_view>
+
+namespace Quoll::Platform
+{
+// The program file's absolute path, or empty when it cannot be read.
+std::string ProgramPath();
+// The folder holding the program file, without a trailing separator.
+std::string ProgramFolder();
+// The product version, compiled in from the build's project version ("1.0.0").
+std::string_view ProductVersion();
+} // namespace Quoll::Platform

@@ -1,0 +1,32 @@
+// Program path from /proc/self/exe; the version comes from the build.
+#include "framework/platform/ProgramInfo.h"
+
+#include <climits>
+#include <unistd.h>
+
+#ifndef QUOLL_PRODUCT_VERSION
+#define QUOLL_PRODUCT_VERSION "0.0.0"
+#endif
+
+namespace Quoll::Platform
+{
+std::string ProgramPath()
+{
+    char buffer[PATH_MAX];
+    ssize_t length = ::readlink("/proc/self/exe", buffer, sizeof(buffer) - 1);
+    if (length <= 0)
+        return {};
+    return std::string(buffer, static_cast<size_t>(length));
+}
+
+std::string ProgramFolder()
+{
+    std::string path = ProgramPath();
+    size_t slash = path.rfind('/');
+    if (slash == std::string::npos)
+        return {};
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+std::string_view ProductVersion() { return QUOLL_PRODUCT_VERSION; }
+} // namespace Quoll::Platform
