@@ -176,6 +176,9 @@ SdlWindowSystem::~SdlWindowSystem()
             SDL_FreeCursor(cursor);
     SDL_StopTextInput();
     SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS);
+    // The last SDL user lets SDL release its session-bus connection too.
+    if (SDL_WasInit(0) == 0)
+        SDL_Quit();
 }
 
 WindowId SdlWindowSystem::FromSdl(Uint32 sdlWindowId) const
