@@ -4,30 +4,13 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <vector>
-
-namespace
-{
-class BoundedSink : public Quoll::SampleSink
-{
-public:
-    std::span<uint8_t> Allocate(const Quoll::Platform::AudioFormat& format, uint32_t bytes) override
-    {
-        if (!format.IsValid() || bytes > (16u << 20))
-            return {};
-        samples.assign(bytes - bytes % format.BlockAlign(), 0);
-        return samples;
-    }
-    std::vector<uint8_t> samples;
-};
-} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     Quoll::SoundFile file;
     if (!file.OpenMemory({data, size}))
         return 0;
-    BoundedSink sink;
+    Quoll::VectorSampleSink sink(16u << 20);
     Quoll::ReadAuSound(file, sink);
     return 0;
 }

@@ -2,6 +2,7 @@
 #include "framework/sound/AudiereMusicInterface.h"
 
 #include "framework/app/DebugOutput.h"
+#include "framework/sound/MusicFade.h"
 
 #include <mutex>
 
@@ -263,27 +264,15 @@ void AudiereMusicInterface::SetVolume(double volume)
         ApplyVolume(song);
 }
 
-// A fade ends on the step that passes its bound; a volume exactly at the bound fades one more
-// step, so a fade-out stops its song only once it went below 0.
 void AudiereMusicInterface::Update()
 {
     for (auto& [id, song] : mSongs)
     {
-        if (song.volumeAdd == 0.0f)
+        const FadeStep step = StepFade(song.volume, song.volumeAdd, song.volumeCap);
+        if (step == FadeStep::Idle)
             continue;
-        song.volume += song.volumeAdd;
-        if (song.volume > song.volumeCap)
-        {
-            song.volume = song.volumeCap;
-            song.volumeAdd = 0.0f;
-        }
-        else if (song.volume < 0.0f)
-        {
-            song.volume = 0.0f;
-            song.volumeAdd = 0.0f;
-            if (song.stopOnFade && IsPlaying(id))
-                Stop(song);
-        }
+        if (step == FadeStep::FadedOut && song.stopOnFade && IsPlaying(id))
+            Stop(song);
         ApplyVolume(song);
     }
     if (mDevice)

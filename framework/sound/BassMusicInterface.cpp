@@ -3,6 +3,7 @@
 
 #include "framework/app/Common.h"
 #include "framework/sound/BassLibrary.h"
+#include "framework/sound/MusicFade.h"
 #include "framework/sound/SoundFile.h"
 
 #include <cmath>
@@ -314,21 +315,11 @@ void BassMusicInterface::Update()
 {
     for (auto& [id, song] : mSongs)
     {
-        if (song.volumeAdd == 0.0)
+        const FadeStep step = StepFade(song.volume, song.volumeAdd, song.volumeCap);
+        if (step == FadeStep::Idle)
             continue;
-        song.volume += song.volumeAdd;
-        if (song.volume > song.volumeCap)
-        {
-            song.volume = song.volumeCap;
-            song.volumeAdd = 0.0;
-        }
-        else if (song.volume < 0.0)
-        {
-            song.volume = 0.0;
-            song.volumeAdd = 0.0;
-            if (song.stopOnFade)
-                mBass->BASS_ChannelStop(song.Channel());
-        }
+        if (step == FadeStep::FadedOut && song.stopOnFade)
+            mBass->BASS_ChannelStop(song.Channel());
         ApplyVolume(song);
     }
 }

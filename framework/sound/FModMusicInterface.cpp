@@ -3,6 +3,7 @@
 
 #include "framework/app/Common.h"
 #include "framework/sound/FModLibrary.h"
+#include "framework/sound/MusicFade.h"
 #include "framework/sound/SoundReaders.h"
 
 #include <algorithm>
@@ -330,21 +331,11 @@ void FModMusicInterface::Update()
 {
     for (auto& [id, song] : mSongs)
     {
-        if (song.volumeAdd == 0.0)
+        const FadeStep step = StepFade(song.volume, song.volumeAdd, song.volumeCap);
+        if (step == FadeStep::Idle)
             continue;
-        song.volume += song.volumeAdd;
-        if (song.volume > song.volumeCap)
-        {
-            song.volume = song.volumeCap;
-            song.volumeAdd = 0.0;
-        }
-        else if (song.volume < 0.0)
-        {
-            song.volume = 0.0;
-            song.volumeAdd = 0.0;
-            if (song.stopOnFade)
-                Stop(id, song);
-        }
+        if (step == FadeStep::FadedOut && song.stopOnFade)
+            Stop(id, song);
         ApplyVolume(id, song);
     }
 }

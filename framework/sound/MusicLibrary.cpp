@@ -12,23 +12,6 @@ namespace Quoll
 {
 namespace
 {
-class SourceSink : public SampleSink
-{
-public:
-    explicit SourceSink(AdrSampleSource& source) : mSource(source) {}
-    std::span<uint8_t> Allocate(const Platform::AudioFormat& format, uint32_t bytes) override
-    {
-        if (!format.IsValid() || bytes > Platform::Mixer::kMaxBufferBytes)
-            return {};
-        mSource.format = format;
-        mSource.samples.assign(bytes - bytes % format.BlockAlign(), 0);
-        return mSource.samples;
-    }
-
-private:
-    AdrSampleSource& mSource;
-};
-
 using Reader = bool (*)(SoundFile&, SampleSink&);
 
 Reader DetectFormat(SoundFile& file)
@@ -63,11 +46,10 @@ AdrSampleSourcePtr AdrOpenSampleSource(const std::string& fileName, int)
     if (!file.Open(fileName))
         return nullptr;
     const Reader reader = DetectFormat(file);
-    auto source = std::make_shared<AdrSampleSource>();
-    SourceSink sink(*source);
-    if (!reader || !reader(file, sink) || source->samples.empty())
+    VectorSampleSink sink(Platform::Mixer::kMaxBufferBytes);
+    if (!reader || !reader(file, sink) || sink.samples.empty())
         return nullptr;
-    return source;
+    return std::make_shared<AdrSampleSource>(AdrSampleSource{sink.format, std::move(sink.samples)});
 }
 
 AdrOutputStreamPtr AdrOpenSound(const AdrAudioDevicePtr& device, const AdrSampleSourcePtr& source,

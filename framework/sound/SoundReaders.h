@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <span>
 #include <string>
+#include <vector>
 
 namespace Quoll
 {
@@ -19,6 +20,26 @@ public:
     // Room for `bytes` bytes of samples (whole frames) in the format; empty when none can be
     // made (a format the mixer cannot play, or too many bytes).
     virtual std::span<uint8_t> Allocate(const Platform::AudioFormat& format, uint32_t bytes) = 0;
+};
+
+// Keeps the samples in memory, refusing formats the mixer cannot play and more than a limit.
+class VectorSampleSink : public SampleSink
+{
+public:
+    explicit VectorSampleSink(uint32_t maxBytes) : mMaxBytes(maxBytes) {}
+    std::span<uint8_t> Allocate(const Platform::AudioFormat& format, uint32_t bytes) override
+    {
+        if (!format.IsValid() || bytes > mMaxBytes || bytes < format.BlockAlign())
+            return {};
+        this->format = format;
+        samples.assign(bytes - bytes % format.BlockAlign(), 0);
+        return samples;
+    }
+    Platform::AudioFormat format;
+    std::vector<uint8_t> samples;
+
+private:
+    uint32_t mMaxBytes;
 };
 
 // RIFF WAVE, PCM only, with the cache's "dep " (stale when the named source's last-write time

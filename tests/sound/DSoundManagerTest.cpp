@@ -5,6 +5,7 @@
 
 #include "framework/app/Common.h"
 #include "framework/sound/DSoundManager.h"
+#include "framework/sound/SoundManagerLoader.h"
 
 #include <gtest/gtest.h>
 
@@ -245,4 +246,16 @@ TEST_F(DSoundManagerTest, PlayedSoundReachesTheMix)
     EXPECT_EQ(out[2 * 100 + 1], 0);
     manager->SetMasterVolume(0.5);
     EXPECT_NEAR(manager->GetMasterVolume(), 0.5, 1e-4);
+}
+
+TEST_F(DSoundManagerTest, ResourceLoaderForwardsToTheManager)
+{
+    Quoll::SoundManagerLoader loader(*manager);
+    const int id = loader.GetFreeSoundId();
+    EXPECT_EQ(id, 0);
+    ASSERT_TRUE(loader.LoadSound(unsigned(id), Sound("a", RampWav(10))));
+    EXPECT_TRUE(loader.SetBaseVolume(unsigned(id), 0.5));
+    EXPECT_EQ(loader.GetFreeSoundId(), 1);
+    loader.ReleaseSound(unsigned(id));
+    EXPECT_EQ(loader.GetFreeSoundId(), 0);
 }

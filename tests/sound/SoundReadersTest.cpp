@@ -18,7 +18,7 @@ using Quoll::Platform::AudioFormat;
 
 TEST(SoundReaders, WavFormatsAcceptedAndRefused)
 {
-    VectorSink sink;
+    VectorSink sink(64u << 20);
     const Bytes floatWav = Wav({FormatChunk(1, 44100, 32, 3), Chunk("data", Bytes(8, 0))});
     EXPECT_FALSE(ReadWith(ReadWavSound, floatWav, sink));
 
@@ -40,7 +40,7 @@ TEST(SoundReaders, WavFormatsAcceptedAndRefused)
 
 TEST(SoundReaders, WavChunksAreNotPaddedAndKeyUnscrambles)
 {
-    VectorSink sink;
+    VectorSink sink(64u << 20);
     Bytes key{0x0F};
     const Bytes wav = Wav({Chunk("odd ", Bytes{9, 9, 9}), Chunk("xor ", key),
                            FormatChunk(1, 8000, 8), Chunk("data", Bytes{0x0F, 0xF0})});
@@ -50,7 +50,7 @@ TEST(SoundReaders, WavChunksAreNotPaddedAndKeyUnscrambles)
 
 TEST(SoundReaders, WavSizesBeyondTheFileAreRefused)
 {
-    VectorSink sink;
+    VectorSink sink(64u << 20);
     Bytes wav = Wav({FormatChunk(1, 8000, 16), Chunk("data", Samples16({1, 2, 3}))});
     const size_t dataSizeAt = wav.size() - 6 - 4;
     wav[dataSizeAt + 3] = 0x7F; // claims almost 2 GiB
@@ -87,7 +87,7 @@ TEST(SoundReaders, CachedLayoutRoundTripsAndGoesStaleWithItsSource)
     EXPECT_EQ(std::memcmp(file.data() + 63 + n, "data", 4), 0);
     EXPECT_EQ(file[71 + n], 1 ^ Quoll::kCachedSoundKey);
 
-    VectorSink sink;
+    VectorSink sink(64u << 20);
     Quoll::SoundFile reader;
     ASSERT_TRUE(reader.Open(cache.string()));
     ASSERT_TRUE(ReadWavSound(reader, sink));
@@ -104,7 +104,7 @@ TEST(SoundReaders, CachedLayoutRoundTripsAndGoesStaleWithItsSource)
 // past 255 bytes, so the time after it is the stored one.
 TEST(SoundReaders, DependencyNameIsReadWhole)
 {
-    VectorSink sink;
+    VectorSink sink(64u << 20);
     for (size_t length : {size_t(10), size_t(300)})
     {
         Bytes dep;
@@ -131,7 +131,7 @@ TEST(SoundReaders, MuLawDecodesBySegment)
 
 TEST(SoundReaders, AuEncodings)
 {
-    VectorSink sink;
+    VectorSink sink(64u << 20);
     ASSERT_TRUE(ReadWith(ReadAuSound, Au(1, 8000, 1, Bytes{0xFF, 0x81}), sink));
     EXPECT_EQ(sink.format, (AudioFormat{1, 8000, 16}));
     EXPECT_EQ(sink.samples, Samples16({0, 30592}));
@@ -149,7 +149,7 @@ TEST(SoundReaders, AuEncodings)
 
 TEST(SoundReaders, OggSizeIsFramesTimesBlockAlign)
 {
-    VectorSink sink;
+    VectorSink sink(64u << 20);
     Quoll::SoundFile file;
     ASSERT_TRUE(file.Open(OggTone().string()));
     ASSERT_TRUE(ReadOggSound(file, sink));

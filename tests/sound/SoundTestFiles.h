@@ -128,21 +128,7 @@ inline std::filesystem::path ScratchFolder()
     return folder;
 }
 
-// Keeps what a reader produced.
-class VectorSink : public Quoll::SampleSink
-{
-public:
-    std::span<uint8_t> Allocate(const Quoll::Platform::AudioFormat& f, uint32_t bytes) override
-    {
-        if (!f.IsValid() || bytes > (64u << 20))
-            return {};
-        format = f;
-        samples.assign(bytes, 0);
-        return samples;
-    }
-    Quoll::Platform::AudioFormat format;
-    Bytes samples;
-};
+using VectorSink = Quoll::VectorSampleSink;
 
 // Runs a reader over bytes in memory.
 inline bool ReadWith(bool (*reader)(Quoll::SoundFile&, Quoll::SampleSink&), const Bytes& bytes,
