@@ -56,6 +56,9 @@ inline constexpr uint32_t WM_APP = 0x8000;
 inline constexpr uint32_t kFirstRegisteredMessage = 0xC000;
 inline constexpr uint32_t kLastRegisteredMessage = 0xFFFF;
 
+// WM_SETCURSOR lParam low word: the pointer is over the client area.
+inline constexpr int HTCLIENT = 1;
+
 // WM_SIZE wParam.
 inline constexpr WParam SIZE_RESTORED = 0;
 inline constexpr WParam SIZE_MINIMIZED = 1;

@@ -83,7 +83,14 @@ std::unique_ptr<WindowSystem> WindowSystem::Create(std::string_view backend)
 
 bool WindowSystem::TakeCloseSignal() { return gCloseSignal.exchange(false); }
 
-WindowSystem::WindowSystem() : mSignals(std::make_unique<SignalGuard>()) {}
+WindowSystem::WindowSystem() : mMainThread(std::this_thread::get_id()), mSignals(std::make_unique<SignalGuard>()) {}
+
+void WindowSystem::StoreRect(WindowRecord& window, WindowRect rect)
+{
+    window.rect = rect;
+    std::lock_guard lock(mGeometryMutex);
+    mRects[window.id] = rect;
+}
 
 WindowSystem::~WindowSystem() = default;
 
@@ -141,9 +148,9 @@ WindowId WindowSystem::CreateWindowEx(const WindowCreateInfo& info)
     record.title = info.title;
     record.style = info.style & ~WS_VISIBLE;
     record.exStyle = info.exStyle;
-    record.rect = {info.x, info.y, info.x + std::max(0, info.width), info.y + std::max(0, info.height)};
     WindowId id = record.id;
-    mWindows.emplace(id, std::move(record));
+    WindowRecord& stored = mWindows.emplace(id, std::move(record)).first->second;
+    StoreRect(stored, {info.x, info.y, info.x + std::max(0, info.width), info.y + std::max(0, info.height)});
     {
         std::lock_guard lock(mQueueMutex);
         mLiveWindows.insert(id);
@@ -176,6 +183,8 @@ bool WindowSystem::DestroyWindow(WindowId window)
         mActive = WindowId::None;
     if (mCapture == window)
         ReleaseCapture();
+    std::lock_guard lock(mGeometryMutex);
+    mRects.erase(window);
     if (mPointerWindow == window)
         mPointerWindow = WindowId::None;
     return true;
@@ -249,26 +258,27 @@ bool WindowSystem::MoveWindow(WindowId window, int x, int y, int width, int heig
     WindowRecord* record = Find(window);
     if (record == nullptr || width < 0 || height < 0)
         return false;
-    record->rect = {x, y, x + width, y + height};
+    StoreRect(*record, {x, y, x + width, y + height});
     NativeUpdate(*record, WindowChange::Geometry);
     return true;
 }
 
 bool WindowSystem::GetWindowRect(WindowId window, WindowRect& rect) const
 {
-    const WindowRecord* record = Find(window);
-    if (record == nullptr)
+    std::lock_guard lock(mGeometryMutex);
+    auto found = mRects.find(window);
+    if (found == mRects.end())
         return false;
-    rect = record->rect;
+    rect = found->second;
     return true;
 }
 
 bool WindowSystem::GetClientRect(WindowId window, WindowRect& rect) const
 {
-    const WindowRecord* record = Find(window);
-    if (record == nullptr)
+    WindowRect outer;
+    if (!GetWindowRect(window, outer))
         return false;
-    rect = {0, 0, record->rect.Width(), record->rect.Height()};
+    rect = {0, 0, outer.Width(), outer.Height()};
     return true;
 }
 
@@ -287,21 +297,21 @@ bool WindowSystem::GetWindowPlacement(WindowId window, WindowPlacement& placemen
 
 bool WindowSystem::ClientToScreen(WindowId window, ScreenPoint& point) const
 {
-    const WindowRecord* record = Find(window);
-    if (record == nullptr)
+    WindowRect rect;
+    if (!GetWindowRect(window, rect))
         return false;
-    point.x += record->rect.left;
-    point.y += record->rect.top;
+    point.x += rect.left;
+    point.y += rect.top;
     return true;
 }
 
 bool WindowSystem::ScreenToClient(WindowId window, ScreenPoint& point) const
 {
-    const WindowRecord* record = Find(window);
-    if (record == nullptr)
+    WindowRect rect;
+    if (!GetWindowRect(window, rect))
         return false;
-    point.x -= record->rect.left;
-    point.y -= record->rect.top;
+    point.x -= rect.left;
+    point.y -= rect.top;
     return true;
 }
 
@@ -549,11 +559,11 @@ int16_t WindowSystem::GetAsyncKeyState(int virtualKey) const
 
 bool WindowSystem::GetCursorPos(ScreenPoint& point)
 {
-    TakeInput();
-    if (const WindowRecord* record = Find(mPointerWindow))
     {
-        point = {record->rect.left + mPointerClient.x, record->rect.top + mPointerClient.y};
-        return true;
+        std::lock_guard lock(mGeometryMutex);
+        point = mPointerScreen;
+        if (mPointerWindow != WindowId::None || std::this_thread::get_id() != mMainThread)
+            return true;
     }
     point = NativeGlobalPointer();
     return true;
@@ -561,10 +571,10 @@ bool WindowSystem::GetCursorPos(ScreenPoint& point)
 
 WindowId WindowSystem::WindowFromPoint(ScreenPoint point)
 {
-    if (const WindowRecord* record = Find(mPointerWindow))
     {
-        ScreenPoint pointer{record->rect.left + mPointerClient.x, record->rect.top + mPointerClient.y};
-        if (pointer == point)
+        // The pointer's own position: the window it is known to be over, if any.
+        std::lock_guard lock(mGeometryMutex);
+        if (point == mPointerScreen)
             return mPointerWindow;
     }
     for (auto it = mWindows.rbegin(); it != mWindows.rend(); ++it)

@@ -11,7 +11,8 @@
 //
 // The back end is chosen by name (Create): "sdl" (the default) or "headless" (tests, demo
 // replays; QUOLL_PLATFORM=headless). Everything runs on the main thread except
-// PostMessage and RegisterWindowMessage, which any thread may call.
+// PostMessage, RegisterWindowMessage, GetCursorPos, ScreenToClient, ClientToScreen,
+// GetWindowRect and GetClientRect, which any thread may call (the cursor thread does).
 //
 // Geometry: window rectangles are client areas in screen coordinates (the window
 // manager draws the frame outside them, so AdjustWindowRect changes nothing). A window
@@ -34,6 +35,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <thread>
 #include <vector>
 
 namespace Quoll::Platform
@@ -181,7 +183,8 @@ public:
     int16_t GetKeyState(int virtualKey) const;
     int16_t GetAsyncKeyState(int virtualKey) const;
 
-    // Pointer and cursors.
+    // Pointer and cursors. GetCursorPos gives the last position seen over the windows
+    // (on the main thread, the desktop's pointer when it is over none of them).
     bool GetCursorPos(ScreenPoint& point);
     WindowId WindowFromPoint(ScreenPoint point);
     WindowId SetCapture(WindowId window);
@@ -279,6 +282,7 @@ private:
     };
 
     static bool TakeCloseSignal();
+    void StoreRect(WindowRecord& window, WindowRect rect);
     void TakeInput();
     void Translate(const InputEvent& event);
     void Enqueue(const Message& message, bool atFront = false);
@@ -303,8 +307,12 @@ private:
     uint8_t mAsyncKeyState[256] = {}; // as of the newest input
     uint16_t mModifiers = 0;
     uint8_t mButtonsHeld = 0; // MK_LBUTTON | MK_RBUTTON | MK_MBUTTON
+    // Window rectangles and the pointer, for readers on other threads.
+    mutable std::mutex mGeometryMutex;
+    std::map<WindowId, WindowRect> mRects;
     WindowId mPointerWindow = WindowId::None; // the window the pointer is over
-    ScreenPoint mPointerClient; // its last position there
+    ScreenPoint mPointerScreen; // its last position
+    std::thread::id mMainThread;
 
     std::map<CursorId, bool> mCursors; // live cursors (value: a system shape)
     std::map<SystemCursor, CursorId> mSystemCursors;

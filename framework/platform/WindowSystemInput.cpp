@@ -10,7 +10,9 @@
 //    client position; the wheel gives WM_MOUSEWHEEL with 120 per notch;
 //  - focus gives WM_ACTIVATEAPP and WM_SETFOCUS / WM_KILLFOCUS; minimising, restoring
 //    and maximising give WM_SIZE; moving gives WM_MOVE; exposure gives WM_PAINT;
-//  - the close button, the session's quit and SIGTERM / SIGINT give WM_CLOSE.
+//  - the close button, the session's quit and SIGTERM / SIGINT give WM_CLOSE;
+//  - a pointer move first sends WM_SETCURSOR (HTCLIENT, WM_MOUSEMOVE) at once, so the
+//    window can set its cursor.
 #include "framework/platform/WindowSystem.h"
 
 #include "framework/platform/Clock.h"
@@ -120,9 +122,12 @@ void WindowSystem::Translate(const InputEvent& event)
     case InputKind::MouseUp:
     case InputKind::Wheel: TranslateMouse(event, *window, now); return;
     case InputKind::PointerLeft:
+    {
+        std::lock_guard lock(mGeometryMutex);
         if (mPointerWindow == target)
             mPointerWindow = WindowId::None;
         return;
+    }
     case InputKind::CloseRequested:
     case InputKind::Quit: Enqueue({target, WM_CLOSE, 0, 0, now}); return;
     case InputKind::Exposed:
@@ -159,8 +164,11 @@ void WindowSystem::TranslateKey(const InputEvent& event, WindowRecord& window, u
 void WindowSystem::TranslateMouse(const InputEvent& event, WindowRecord& window, uint32_t now)
 {
     mModifiers = event.modifiers;
-    mPointerWindow = window.id;
-    mPointerClient = {event.x, event.y};
+    {
+        std::lock_guard lock(mGeometryMutex);
+        mPointerWindow = window.id;
+        mPointerScreen = {window.rect.left + event.x, window.rect.top + event.y};
+    }
     // While captured, the capturing window gets the input, in its own coordinates.
     WindowRecord* target = &window;
     ScreenPoint at{event.x, event.y};
@@ -193,7 +201,12 @@ void WindowSystem::TranslateMouse(const InputEvent& event, WindowRecord& window,
                  MakeLParam(window.rect.left + event.x, window.rect.top + event.y), now});
         return;
     }
-    default: break;
+    default:
+        SendMessage(target->id, WM_SETCURSOR, static_cast<WParam>(target->id), MakeLParam(HTCLIENT, WM_MOUSEMOVE));
+        target = Find(message.window); // the procedure may have destroyed it
+        if (target == nullptr)
+            return;
+        break;
     }
     if (message.message != WM_MOUSEMOVE && event.button == MouseButton::None)
         return;
@@ -241,7 +254,7 @@ void WindowSystem::NoteWindowState(const InputEvent& event, WindowRecord& window
     case InputKind::Moved:
     {
         int width = window.rect.Width(), height = window.rect.Height();
-        window.rect = {event.x, event.y, event.x + width, event.y + height};
+        StoreRect(window, {event.x, event.y, event.x + width, event.y + height});
         Enqueue({window.id, WM_MOVE, 0, MakeLParam(event.x, event.y), now});
         return;
     }

@@ -218,9 +218,19 @@ TEST_F(WindowSystemTest, ClipboardPointerCaptureAndPlacement)
     EXPECT_EQ(mSystem.GetClipboardText(), "Grüße");
 
     Script("mouse move 10 20\n");
+    auto setCursor = Only(sReceived, {WM_SETCURSOR});
+    ASSERT_EQ(setCursor.size(), 1u);
+    EXPECT_EQ(LoWord(uintptr_t(setCursor[0].lParam)), HTCLIENT);
     ScreenPoint point;
     ASSERT_TRUE(mSystem.GetCursorPos(point));
     EXPECT_EQ(point, (ScreenPoint{74, 84}));
+    // The cursor thread asks from another thread.
+    ScreenPoint fromThread;
+    std::thread([&] {
+        mSystem.GetCursorPos(fromThread);
+        mSystem.ScreenToClient(mMain, fromThread);
+    }).join();
+    EXPECT_EQ(fromThread, (ScreenPoint{10, 20}));
     EXPECT_EQ(mSystem.WindowFromPoint(point), mMain);
     ASSERT_TRUE(mSystem.ScreenToClient(mMain, point));
     EXPECT_EQ(point, (ScreenPoint{10, 20}));
