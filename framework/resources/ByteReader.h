@@ -26,7 +26,8 @@ public:
     {
         if (count > GetRemaining())
             return false;
-        std::memcpy(out, mData + mPos, count);
+        if (count > 0)
+            std::memcpy(out, mData + mPos, count);
         mPos += count;
         return true;
     }
