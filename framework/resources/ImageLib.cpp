@@ -1,7 +1,7 @@
 #include "framework/resources/ImageLib.h"
 
+#include "framework/platform/Path.h"
 #include "framework/resources/ImageCodecs.h"
-#include "framework/resources/PakDiskPaths.h"
 #include "framework/resources/PakInterface.h"
 
 #include <atomic>
@@ -80,7 +80,7 @@ bool LoadJ2kCodec()
 void FreeJ2kCodec() { gJ2kCodecLoaded = false; }
 
 OutputFile::OutputFile(const std::string& fileName)
-    : mTarget(Quoll::PakDisk::ResolvePathCase(fileName)), mTemporary(mTarget + ".tmp")
+    : mTarget(Quoll::Platform::ResolvePathCase(fileName)), mTemporary(mTarget + ".tmp")
 {
     mFile = std::fopen(mTemporary.c_str(), "wb");
 }

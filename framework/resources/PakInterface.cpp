@@ -1,18 +1,16 @@
 #include "framework/resources/PakInterface.h"
 
-#include "framework/resources/PakDiskPaths.h"
+#include "framework/platform/MappedFile.h"
+#include "framework/platform/Path.h"
 #include "framework/resources/PakFormat.h"
 #include "framework/resources/PakScrambler.h"
 
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
-#include <fcntl.h>
 #include <map>
 #include <mutex>
-#include <sys/mman.h>
 #include <sys/stat.h>
-#include <unistd.h>
 #include <unordered_map>
 
 namespace Quoll
@@ -22,31 +20,13 @@ namespace Quoll
 class MountedPak
 {
 public:
-    ~MountedPak()
-    {
-        if (mData != nullptr)
-            ::munmap(const_cast<uint8_t*>(mData), mSize);
-    }
-
     bool Map(const std::string& path, std::string& error)
     {
-        const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-        if (fd < 0)
+        if (!mFile.Open(path))
             return error = "cannot open", false;
-        struct stat st{};
-        bool ok = ::fstat(fd, &st) == 0 && st.st_size > 0;
-        if (ok)
-        {
-            void* at = ::mmap(nullptr, static_cast<size_t>(st.st_size), PROT_READ, MAP_PRIVATE, fd, 0);
-            ok = at != MAP_FAILED;
-            if (ok)
-            {
-                mData = static_cast<const uint8_t*>(at);
-                mSize = static_cast<uint64_t>(st.st_size);
-            }
-        }
-        ::close(fd);
-        return ok || (error = "cannot map", false);
+        mData = mFile.Bytes().data();
+        mSize = mFile.Size();
+        return true;
     }
 
     bool Load(uint64_t key, std::string& error)
@@ -70,6 +50,7 @@ public:
         return it == mByKey.end() ? nullptr : &mEntries[it->second];
     }
 
+    Platform::MappedFile mFile;
     const uint8_t* mData = nullptr;
     uint64_t mSize = 0;
     uint64_t mKey = 0;
@@ -115,7 +96,7 @@ bool IsReadingMode(const char* mode)
 
 PakFileHandle* OpenDiskFile(const std::string& path)
 {
-    std::FILE* file = std::fopen(PakDisk::ResolvePathCase(path).c_str(), "rb");
+    std::FILE* file = Platform::OpenFile(path, "rb");
     if (file == nullptr)
         return nullptr;
     struct stat st{};
@@ -159,7 +140,7 @@ bool PakInterface::MountPakFile(const std::string& path)
     }
     auto pack = std::make_shared<MountedPak>();
     std::string error;
-    const bool ok = pack->Map(PakDisk::ResolvePathCase(path), error) &&
+    const bool ok = pack->Map(path, error) &&
                     pack->Load(PakScrambler::KeyFromPassword(password), error);
     std::unique_lock lock(mMutex);
     if (!ok)
@@ -223,7 +204,7 @@ void PakInterface::ListEntries(const std::string& folderKey, const std::string& 
             data.mIsDirectory = slash != std::string::npos;
             data.mFileName = data.mIsDirectory ? rest.substr(0, slash) : rest;
             data.mSize = data.mIsDirectory ? 0 : pack->mEntries[i].size;
-            if (PakDisk::WildcardMatch(mask, data.mFileName))
+            if (Platform::WildcardMatch(mask, data.mFileName))
                 out.push_back(std::move(data));
         }
 }
@@ -376,7 +357,7 @@ PakFindHandle* PakFindFirstFile(const std::string& pattern, PakFindData* data)
     const std::string folderKey = PakKeyOfPath(folder);
     if (!folderKey.empty() || folder.empty() || folder == ".")
         GetPakInterface()->ListEntries(folderKey, mask, found);
-    for (const PakDisk::FoundFile& file : PakDisk::FindFiles(pattern))
+    for (const Platform::FoundFile& file : Platform::FindFiles(pattern))
         found.push_back({file.name, file.isDirectory, file.size});
 
     // Each name once, ignoring case; the packs' entries come first and win.
