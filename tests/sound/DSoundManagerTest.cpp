@@ -9,7 +9,9 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cstdlib>
+#include <thread>
 #include <type_traits>
 
 using namespace SoundTest;
@@ -258,4 +260,33 @@ TEST_F(DSoundManagerTest, ResourceLoaderForwardsToTheManager)
     EXPECT_EQ(loader.GetFreeSoundId(), 1);
     loader.ReleaseSound(unsigned(id));
     EXPECT_EQ(loader.GetFreeSoundId(), 0);
+}
+
+// The loading thread replaces sounds while the main thread plays them and the device mixes.
+TEST_F(DSoundManagerTest, LoadingWhilePlayingAndMixing)
+{
+    std::vector<std::string> names;
+    for (int i = 0; i < 8; ++i)
+        names.push_back(Sound("s" + std::to_string(i), RampWav(200 + 50 * i, 44100)));
+    std::atomic<bool> done = false;
+    std::thread loader([&] {
+        for (int round = 0; round < 20; ++round)
+            for (unsigned i = 0; i < names.size(); ++i)
+                manager->LoadSound(i, names[i]);
+    });
+    std::thread device([&] {
+        while (!done)
+            RenderFrames(256);
+    });
+    int played = 0;
+    for (int i = 0; i < 2000; ++i)
+    {
+        gTicks += 7;
+        if (auto* instance = manager->GetSoundInstance(unsigned(i % 8)))
+            played += instance->Play(false, true) ? 1 : 0;
+    }
+    loader.join();
+    done = true;
+    device.join();
+    EXPECT_GT(played, 0);
 }
