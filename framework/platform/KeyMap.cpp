@@ -1,6 +1,7 @@
 #include "framework/platform/KeyMap.h"
 
 #include "framework/platform/InputEvent.h"
+#include "framework/platform/TextHelpers.h"
 #include "framework/platform/WindowMessages.h"
 
 #include <array>
@@ -38,15 +39,6 @@ constexpr UsageKey kUsageKeys[] = {
     {231, VK_RWIN, nullptr},
 };
 
-bool EqualNoCase(std::string_view a, std::string_view b)
-{
-    if (a.size() != b.size())
-        return false;
-    for (size_t i = 0; i < a.size(); ++i)
-        if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
-            return false;
-    return true;
-}
 } // namespace
 
 int VirtualKeyFromKey(uint32_t symbol, uint16_t usage)
@@ -99,10 +91,10 @@ NamedKey KeyFromName(std::string_view name)
                 return {0, uint16_t(HidUsage::F13 + number - 13)};
         }
     }
-    if (EqualNoCase(name, "Enter"))
+    if (EqualNoCaseAscii(name, "Enter"))
         name = "Return";
     for (const UsageKey& key : kUsageKeys)
-        if (key.name != nullptr && EqualNoCase(name, key.name))
+        if (key.name != nullptr && EqualNoCaseAscii(name, key.name))
         {
             uint32_t symbol = 0;
             if (key.usage == HidUsage::Return)

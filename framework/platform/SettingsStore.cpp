@@ -11,6 +11,7 @@
 
 #include "framework/platform/AtomicFile.h"
 #include "framework/platform/PlatformLog.h"
+#include "framework/platform/TextHelpers.h"
 #include "framework/platform/UserFolders.h"
 
 #include <charconv>
@@ -22,15 +23,6 @@ namespace Quoll::Platform
 namespace
 {
 constexpr std::string_view kHeader = "QuollSettings 1";
-
-std::string Lower(std::string_view text)
-{
-    std::string out(text);
-    for (char& c : out)
-        if (c >= 'A' && c <= 'Z')
-            c = char(c - 'A' + 'a');
-    return out;
-}
 
 bool NeedsEscape(uint8_t c)
 {
@@ -170,83 +162,78 @@ void SettingsStore::Load()
 bool SettingsStore::Parse(std::string_view text, KeyMap& keys, size_t& badLine) const
 {
     Key* current = nullptr;
-    size_t lineNumber = 0;
-    size_t pos = 0;
     bool sawHeader = false;
-    while (pos < text.size())
-    {
-        size_t end = text.find('\n', pos);
-        if (end == std::string_view::npos)
-            end = text.size();
-        std::string_view line = text.substr(pos, end - pos);
-        pos = end + 1;
-        badLine = ++lineNumber;
-        if (!line.empty() && line.back() == '\r')
-            line.remove_suffix(1);
+    bool parsed = ForEachLine(text, [&](size_t lineNumber, std::string_view line) {
+        badLine = lineNumber;
         if (!sawHeader)
-        {
-            if (line != kHeader)
-                return false;
-            sawHeader = true;
-            continue;
-        }
+            return sawHeader = line == kHeader;
         if (line.empty() || line.front() == '#')
-            continue;
+            return true;
         if (line.front() == '[')
         {
             if (line.back() != ']')
                 return false;
             std::optional<std::vector<uint8_t>> path = Unescape(line.substr(1, line.size() - 2));
-            if (!path || NormaliseKeyPath(AsText(*path)).empty())
+            std::string normal = path ? NormaliseKeyPath(AsText(*path)) : std::string();
+            if (normal.empty())
                 return false;
-            std::string normal = NormaliseKeyPath(AsText(*path));
-            current = &keys[Lower(normal)];
+            current = &keys[LowerAscii(normal)];
             current->path = normal;
-            continue;
+            return true;
         }
-        size_t equals = line.find('=');
-        size_t colon = equals == std::string_view::npos ? equals : line.find(':', equals);
-        if (current == nullptr || equals == std::string_view::npos || colon == std::string_view::npos)
+        std::optional<Value> value = current != nullptr ? ParseValue(line) : std::nullopt;
+        if (!value)
             return false;
-        std::optional<std::vector<uint8_t>> name = Unescape(line.substr(0, equals));
-        std::string_view kind = line.substr(equals + 1, colon - equals - 1);
-        std::string_view payload = line.substr(colon + 1);
-        if (!name)
-            return false;
-        Value value;
-        value.name = AsText(*name);
-        if (kind == "dword")
-        {
-            std::optional<uint32_t> number = ParseNumber<uint32_t>(payload);
-            if (!number)
-                return false;
-            value.type = REG_DWORD;
-            for (int i = 0; i < 4; ++i)
-                value.data.push_back(uint8_t(*number >> (8 * i)));
-        }
-        else if (kind == "sz")
-        {
-            std::optional<std::vector<uint8_t>> bytes = Unescape(payload);
-            if (!bytes)
-                return false;
-            value.type = REG_SZ;
-            value.data = std::move(*bytes);
-        }
-        else if (kind.size() > 1 && kind.front() == 't')
-        {
-            std::optional<uint32_t> type = ParseNumber<uint32_t>(kind.substr(1));
-            std::optional<std::vector<uint8_t>> bytes = FromHex(payload);
-            if (!type || !bytes)
-                return false;
-            value.type = *type;
-            value.data = std::move(*bytes);
-        }
-        else
-            return false;
-        current->values[Lower(value.name)] = std::move(value);
-    }
+        current->values[LowerAscii(value->name)] = std::move(*value);
+        return true;
+    });
     // An empty file (or one cut before its header) is not a settings file.
-    return sawHeader;
+    return parsed && sawHeader;
+}
+
+std::optional<SettingsStore::Value> SettingsStore::ParseValue(std::string_view line)
+{
+    size_t equals = line.find('=');
+    size_t colon = equals == std::string_view::npos ? equals : line.find(':', equals);
+    if (colon == std::string_view::npos)
+        return std::nullopt;
+    std::optional<std::vector<uint8_t>> name = Unescape(line.substr(0, equals));
+    std::string_view kind = line.substr(equals + 1, colon - equals - 1);
+    std::string_view payload = line.substr(colon + 1);
+    if (!name)
+        return std::nullopt;
+    Value value;
+    value.name = AsText(*name);
+    if (kind == "dword")
+    {
+        std::optional<uint32_t> number = ParseNumber<uint32_t>(payload);
+        if (!number)
+            return std::nullopt;
+        value.type = REG_DWORD;
+        for (int i = 0; i < 4; ++i)
+            value.data.push_back(uint8_t(*number >> (8 * i)));
+        return value;
+    }
+    if (kind == "sz")
+    {
+        std::optional<std::vector<uint8_t>> bytes = Unescape(payload);
+        if (!bytes)
+            return std::nullopt;
+        value.type = REG_SZ;
+        value.data = std::move(*bytes);
+        return value;
+    }
+    if (kind.size() > 1 && kind.front() == 't')
+    {
+        std::optional<uint32_t> type = ParseNumber<uint32_t>(kind.substr(1));
+        std::optional<std::vector<uint8_t>> bytes = FromHex(payload);
+        if (!type || !bytes)
+            return std::nullopt;
+        value.type = *type;
+        value.data = std::move(*bytes);
+        return value;
+    }
+    return std::nullopt;
 }
 
 std::string SettingsStore::Serialise() const
@@ -315,17 +302,17 @@ SettingsStore::Key& SettingsStore::EnsureKeyLocked(std::string_view keyPath)
         if (i != normal.size() && normal[i] != '\\')
             continue;
         std::string prefix = normal.substr(0, i);
-        Key& key = mKeys[Lower(prefix)];
+        Key& key = mKeys[LowerAscii(prefix)];
         if (key.path.empty())
             key.path = prefix;
     }
-    return mKeys[Lower(normal)];
+    return mKeys[LowerAscii(normal)];
 }
 
 bool SettingsStore::KeyExists(std::string_view keyPath) const
 {
     std::lock_guard lock(mMutex);
-    return mKeys.count(Lower(NormaliseKeyPath(keyPath))) != 0;
+    return mKeys.count(LowerAscii(NormaliseKeyPath(keyPath))) != 0;
 }
 
 SettingsResult SettingsStore::CreateKey(std::string_view keyPath)
@@ -333,7 +320,7 @@ SettingsResult SettingsStore::CreateKey(std::string_view keyPath)
     std::lock_guard lock(mMutex);
     if (NormaliseKeyPath(keyPath).empty())
         return SettingsResult::NotFound;
-    if (mKeys.count(Lower(NormaliseKeyPath(keyPath))) != 0)
+    if (mKeys.count(LowerAscii(NormaliseKeyPath(keyPath))) != 0)
         return SettingsResult::Ok;
     KeyMap previous = mKeys;
     EnsureKeyLocked(keyPath);
@@ -347,7 +334,7 @@ SettingsResult SettingsStore::SetValue(std::string_view keyPath, std::string_vie
     if (NormaliseKeyPath(keyPath).empty())
         return SettingsResult::NotFound;
     KeyMap previous = mKeys;
-    Value& value = EnsureKeyLocked(keyPath).values[Lower(name)];
+    Value& value = EnsureKeyLocked(keyPath).values[LowerAscii(name)];
     value.name = std::string(name);
     value.type = type;
     value.data.assign(data.begin(), data.end());
@@ -358,10 +345,10 @@ SettingsResult SettingsStore::QueryValue(std::string_view keyPath, std::string_v
                                          uint8_t* data, uint32_t* length) const
 {
     std::lock_guard lock(mMutex);
-    auto key = mKeys.find(Lower(NormaliseKeyPath(keyPath)));
+    auto key = mKeys.find(LowerAscii(NormaliseKeyPath(keyPath)));
     if (key == mKeys.end())
         return SettingsResult::NotFound;
-    auto value = key->second.values.find(Lower(name));
+    auto value = key->second.values.find(LowerAscii(name));
     if (value == key->second.values.end())
         return SettingsResult::NotFound;
     const Value& found = value->second;
@@ -387,11 +374,11 @@ SettingsResult SettingsStore::QueryValue(std::string_view keyPath, std::string_v
 SettingsResult SettingsStore::DeleteValue(std::string_view keyPath, std::string_view name)
 {
     std::lock_guard lock(mMutex);
-    auto key = mKeys.find(Lower(NormaliseKeyPath(keyPath)));
-    if (key == mKeys.end() || key->second.values.count(Lower(name)) == 0)
+    auto key = mKeys.find(LowerAscii(NormaliseKeyPath(keyPath)));
+    if (key == mKeys.end() || key->second.values.count(LowerAscii(name)) == 0)
         return SettingsResult::NotFound;
     KeyMap previous = mKeys;
-    key->second.values.erase(Lower(name));
+    key->second.values.erase(LowerAscii(name));
     return CommitLocked(std::move(previous));
 }
 

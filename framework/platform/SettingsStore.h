@@ -86,6 +86,7 @@ private:
 
     void Load();
     bool Parse(std::string_view text, KeyMap& keys, size_t& badLine) const;
+    static std::optional<Value> ParseValue(std::string_view line);
     std::string SerialiseLocked() const;
     SettingsResult CommitLocked(KeyMap previous);
     Key& EnsureKeyLocked(std::string_view keyPath);

@@ -5,6 +5,7 @@
 #include "framework/platform/BackendTable.h"
 #include "framework/platform/Clock.h"
 #include "framework/platform/PlatformLog.h"
+#include "framework/platform/TextHelpers.h"
 #include "framework/platform/Utf8.h"
 
 #include <algorithm>
@@ -21,15 +22,6 @@ constexpr BackendEntry<WindowSystem> kBackends[] = {
     {"sdl", &CreateSdlWindowSystem},
     {"headless", &CreateHeadlessWindowSystem},
 };
-
-std::string Lower(std::string_view text)
-{
-    std::string out(text);
-    for (char& c : out)
-        if (c >= 'A' && c <= 'Z')
-            c = char(c - 'A' + 'a');
-    return out;
-}
 
 // Registered message names, process-wide.
 struct RegisteredMessages
@@ -127,12 +119,12 @@ bool WindowSystem::RegisterClass(const WindowClass& windowClass)
 {
     if (windowClass.name.empty() || windowClass.procedure == nullptr)
         return false;
-    return mClasses.emplace(Lower(windowClass.name), windowClass).second;
+    return mClasses.emplace(LowerAscii(windowClass.name), windowClass).second;
 }
 
 WindowId WindowSystem::CreateWindowEx(const WindowCreateInfo& info)
 {
-    auto windowClass = mClasses.find(Lower(info.className));
+    auto windowClass = mClasses.find(LowerAscii(info.className));
     if (windowClass == mClasses.end())
     {
         LogLine("WindowSystem", "CreateWindowEx: no class \"" + info.className + "\"");
@@ -363,7 +355,7 @@ uint32_t WindowSystem::RegisterWindowMessage(std::string_view name)
         return 0;
     RegisteredMessages& registered = Registered();
     std::lock_guard lock(registered.mutex);
-    std::string key = Lower(name);
+    std::string key = LowerAscii(name);
     if (auto found = registered.byName.find(key); found != registered.byName.end())
         return found->second;
     uint32_t number = kFirstRegisteredMessage + static_cast<uint32_t>(registered.byName.size());

@@ -1,6 +1,7 @@
 #include "framework/platform/headless/HeadlessScript.h"
 
 #include "framework/platform/KeyMap.h"
+#include "framework/platform/TextHelpers.h"
 #include "framework/platform/WindowMessages.h"
 
 #include <charconv>
@@ -82,27 +83,14 @@ int MessageBoxAnswerFromName(std::string_view name)
 
 bool HeadlessScript::Parse(std::string_view text, std::vector<ScriptStep>& steps, std::string* error)
 {
-    size_t lineNumber = 0;
-    size_t pos = 0;
-    while (pos < text.size())
-    {
-        size_t end = text.find('\n', pos);
-        if (end == std::string_view::npos)
-            end = text.size();
-        std::string_view line = text.substr(pos, end - pos);
-        pos = end + 1;
-        ++lineNumber;
-        if (!line.empty() && line.back() == '\r')
-            line.remove_suffix(1);
+    return ForEachLine(text, [&](size_t lineNumber, std::string_view line) {
         std::string why;
-        if (!ParseLine(line, steps, why))
-        {
-            if (error != nullptr)
-                *error = "line " + std::to_string(lineNumber) + ": " + why;
-            return false;
-        }
-    }
-    return true;
+        if (ParseLine(line, steps, why))
+            return true;
+        if (error != nullptr)
+            *error = "line " + std::to_string(lineNumber) + ": " + why;
+        return false;
+    });
 }
 
 void HeadlessScript::NoteModifier(const InputEvent& event)

@@ -1,5 +1,6 @@
 // Path normalisation, case-insensitive resolution and file finding over POSIX dirent.
 #include "framework/platform/Path.h"
+#include "framework/platform/TextHelpers.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -10,18 +11,6 @@ namespace Quoll::Platform
 {
 namespace
 {
-char LowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c; }
-
-bool EqualNoCase(std::string_view a, std::string_view b)
-{
-    if (a.size() != b.size())
-        return false;
-    for (size_t i = 0; i < a.size(); ++i)
-        if (LowerAscii(a[i]) != LowerAscii(b[i]))
-            return false;
-    return true;
-}
-
 bool Exists(const std::string& path)
 {
     struct stat st{};
@@ -121,7 +110,7 @@ std::string ResolvePathCase(std::string_view path)
         {
             matching = false;
             for (const std::string& name : ListNames(resolved))
-                if (EqualNoCase(name, component))
+                if (EqualNoCaseAscii(name, component))
                 {
                     next = Join(resolved, name);
                     matching = true;

@@ -88,6 +88,17 @@ const char* AnswerLabel(int answer)
     }
 }
 
+void Release(NativeWindow& native)
+{
+    if (native.texture != nullptr)
+        SDL_DestroyTexture(native.texture);
+    if (native.renderer != nullptr)
+        SDL_DestroyRenderer(native.renderer);
+    if (native.window != nullptr)
+        SDL_DestroyWindow(native.window);
+    native = NativeWindow{};
+}
+
 class SdlWindowSystem;
 
 class SdlPresenter final : public FramePresenter
@@ -163,14 +174,7 @@ std::unique_ptr<WindowSystem> SdlWindowSystem::Create()
 SdlWindowSystem::~SdlWindowSystem()
 {
     for (auto& [id, native] : mNative)
-    {
-        if (native.texture != nullptr)
-            SDL_DestroyTexture(native.texture);
-        if (native.renderer != nullptr)
-            SDL_DestroyRenderer(native.renderer);
-        if (native.window != nullptr)
-            SDL_DestroyWindow(native.window);
-    }
+        Release(native);
     for (auto& [id, cursor] : mCursors)
         if (cursor != nullptr)
             SDL_FreeCursor(cursor);
@@ -256,13 +260,7 @@ void SdlWindowSystem::NativeDestroy(WindowRecord& window)
     auto found = mNative.find(window.id);
     if (found == mNative.end())
         return;
-    NativeWindow& native = found->second;
-    if (native.texture != nullptr)
-        SDL_DestroyTexture(native.texture);
-    if (native.renderer != nullptr)
-        SDL_DestroyRenderer(native.renderer);
-    if (native.window != nullptr)
-        SDL_DestroyWindow(native.window);
+    Release(found->second);
     mNative.erase(found);
 }
 
