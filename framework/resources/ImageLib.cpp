@@ -1,6 +1,5 @@
 #include "framework/resources/ImageLib.h"
 
-#include "framework/platform/Path.h"
 #include "framework/resources/ImageCodecs.h"
 #include "framework/resources/PakInterface.h"
 
@@ -79,31 +78,4 @@ bool LoadJ2kCodec()
 
 void FreeJ2kCodec() { gJ2kCodecLoaded = false; }
 
-OutputFile::OutputFile(const std::string& fileName)
-    : mTarget(Quoll::Platform::ResolvePathCase(fileName)), mTemporary(mTarget + ".tmp")
-{
-    mFile = std::fopen(mTemporary.c_str(), "wb");
-}
-
-OutputFile::~OutputFile()
-{
-    if (mFile != nullptr)
-    {
-        std::fclose(mFile);
-        std::remove(mTemporary.c_str());
-    }
-}
-
-bool OutputFile::Commit()
-{
-    if (mFile == nullptr)
-        return false;
-    const bool flushed = std::fflush(mFile) == 0 && !std::ferror(mFile);
-    const bool closed = std::fclose(mFile) == 0;
-    mFile = nullptr;
-    if (flushed && closed && std::rename(mTemporary.c_str(), mTarget.c_str()) == 0)
-        return true;
-    std::remove(mTemporary.c_str());
-    return false;
-}
 } // namespace ImageLib

@@ -2,11 +2,13 @@
 // a long-jump error handler, into 0xAARRGGBB pixels (alpha 0xff); writing three RGB
 // components at quality 80.
 #include "framework/resources/ImageCodecs.h"
+#include "framework/platform/AtomicFile.h"
 #include "framework/resources/PakInterface.h"
 
 #include <algorithm>
 #include <csetjmp>
 #include <cstdio>
+#include <cstdlib>
 #include <jpeglib.h>
 
 namespace ImageLib
@@ -142,12 +144,14 @@ struct JpegWrite
     jpeg_compress_struct info{};
     JpegError error;
     std::vector<JSAMPLE> row;
+    unsigned char* bytes = nullptr; // owned by libjpeg's memory destination, freed with free()
+    unsigned long size = 0;
 };
 
-void EncodeJpeg(JpegWrite& state, std::FILE* out, const Image& image)
+void EncodeJpeg(JpegWrite& state, const Image& image)
 {
     jpeg_compress_struct& info = state.info;
-    jpeg_stdio_dest(&info, out);
+    jpeg_mem_dest(&info, &state.bytes, &state.size);
     info.image_width = static_cast<JDIMENSION>(image.GetWidth());
     info.image_height = static_cast<JDIMENSION>(image.GetHeight());
     info.input_components = 3;
@@ -176,9 +180,6 @@ bool WriteJpeg(const std::string& fileName, const Image& image)
 {
     if (image.GetBits() == nullptr)
         return false;
-    OutputFile out(fileName);
-    if (out.Get() == nullptr)
-        return false;
     auto state = std::make_unique<JpegWrite>();
     InstallQuietErrors(state->error);
     state->info.err = &state->error.manager;
@@ -186,10 +187,12 @@ bool WriteJpeg(const std::string& fileName, const Image& image)
     if (setjmp(state->error.jump) == 0)
     {
         jpeg_create_compress(&state->info);
-        EncodeJpeg(*state, out.Get(), image);
+        EncodeJpeg(*state, image);
         ok = true;
     }
     jpeg_destroy_compress(&state->info);
-    return ok && out.Commit();
+    ok = ok && Quoll::Platform::WriteFileAtomically(fileName, {state->bytes, state->size});
+    std::free(state->bytes);
+    return ok;
 }
 } // namespace ImageLib

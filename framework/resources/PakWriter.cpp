@@ -1,10 +1,10 @@
 #include "framework/resources/PakWriter.h"
 
+#include "framework/platform/AtomicFile.h"
 #include "framework/resources/PakFormat.h"
 #include "framework/resources/PakInterface.h"
 #include "framework/resources/PakScrambler.h"
 
-#include <cstdio>
 #include <set>
 
 namespace Quoll
@@ -17,15 +17,6 @@ template <typename T> void AppendLittle(std::string& out, T value)
         out.push_back(static_cast<char>((static_cast<uint64_t>(value) >> (8 * i)) & 0xFF));
 }
 
-bool WriteAll(const std::string& path, const std::string& bytes)
-{
-    std::FILE* file = std::fopen(path.c_str(), "wb");
-    if (file == nullptr)
-        return false;
-    const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-    const bool flushed = std::fflush(file) == 0;
-    return (std::fclose(file) == 0) && written && flushed;
-}
 } // namespace
 
 void PakWriter::AddFile(const std::string& name, std::string bytes)
@@ -75,12 +66,8 @@ bool PakWriter::Write(const std::string& path, const std::string& password, std:
     PakScrambler::Apply(key, PakFormat::kHeaderSize, body, body, pack.size() - PakFormat::kHeaderSize);
 
     // 4. Temporary file, renamed over the target.
-    const std::string temporary = path + ".tmp";
-    if (!WriteAll(temporary, pack) || std::rename(temporary.c_str(), path.c_str()) != 0)
-    {
-        std::remove(temporary.c_str());
+    if (!Platform::WriteFileAtomically(path, {reinterpret_cast<const uint8_t*>(pack.data()), pack.size()}))
         return error = "cannot write " + path, false;
-    }
     return true;
 }
 } // namespace Quoll

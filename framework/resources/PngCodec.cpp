@@ -2,6 +2,7 @@
 // grey expanded, 16-bit channels reduced, a filler alpha of 0xff when the file has none),
 // and writing 32-bit pictures with their alpha.
 #include "framework/resources/ImageCodecs.h"
+#include "framework/platform/AtomicFile.h"
 #include "framework/resources/PakInterface.h"
 
 #include <csetjmp>
@@ -92,11 +93,20 @@ struct PngWrite
     png_structp png = nullptr;
     png_infop info = nullptr;
     std::vector<png_bytep> rows;
+    std::vector<uint8_t> bytes;
 };
 
-void EncodePng(PngWrite& state, std::FILE* out, const Image& image)
+void WriteToMemory(png_structp png, png_bytep data, size_t length)
 {
-    png_init_io(state.png, out);
+    auto* bytes = static_cast<std::vector<uint8_t>*>(png_get_io_ptr(png));
+    bytes->insert(bytes->end(), data, data + length);
+}
+
+void Flush(png_structp) {}
+
+void EncodePng(PngWrite& state, const Image& image)
+{
+    png_set_write_fn(state.png, &state.bytes, WriteToMemory, Flush);
     png_set_IHDR(state.png, state.info, static_cast<png_uint_32>(image.GetWidth()),
                  static_cast<png_uint_32>(image.GetHeight()), 8, PNG_COLOR_TYPE_RGB_ALPHA, PNG_INTERLACE_NONE,
                  PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
@@ -115,9 +125,6 @@ bool WritePng(const std::string& fileName, const Image& image)
 {
     if (image.GetBits() == nullptr)
         return false;
-    OutputFile out(fileName);
-    if (out.Get() == nullptr)
-        return false;
     auto state = std::make_unique<PngWrite>();
     state->png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, QuietError, QuietWarning);
     if (state->png == nullptr)
@@ -128,11 +135,11 @@ bool WritePng(const std::string& fileName, const Image& image)
     {
         if (setjmp(png_jmpbuf(state->png)) == 0)
         {
-            EncodePng(*state, out.Get(), image);
+            EncodePng(*state, image);
             ok = true;
         }
     }
     png_destroy_write_struct(&state->png, &state->info);
-    return ok && out.Commit();
+    return ok && Quoll::Platform::WriteFileAtomically(fileName, state->bytes);
 }
 } // namespace ImageLib
