@@ -1,4 +1,7 @@
-// Temporary file, fsync, rename; the folder is synced so the rename itself survives.
+// Atomic whole-file writes: temporary file beside the target, fsync, rename, then the
+// folder is synced so the rename itself survives a power cut.
+// Limits: the temporary name is "<file>.tmp<pid>"; two processes writing one file race
+// (the last rename wins, each file whole).
 #include "framework/platform/AtomicFile.h"
 #include "framework/platform/Path.h"
 #include "framework/platform/PlatformLog.h"

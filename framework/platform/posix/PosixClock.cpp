@@ -1,4 +1,6 @@
-// The system clock over CLOCK_MONOTONIC; the time-stamp counter is rdtsc on x86-64.
+// The system clock over CLOCK_MONOTONIC (never jumps with the wall clock); the
+// time-stamp counter is rdtsc on x86-64. Limits: sleeping has the kernel's timer slack
+// (usually 50 us), no 1 ms period has to be requested.
 #include "framework/platform/Clock.h"
 
 #include <ctime>

@@ -1,4 +1,6 @@
-// Read-only mmap of a whole file.
+// Read-only private mmap of a whole file.
+// Limits: a file changed by another program while mapped may show the change; a file
+// truncated while mapped faults on access (pack files are not changed while the game runs).
 #include "framework/platform/MappedFile.h"
 #include "framework/platform/Path.h"
 

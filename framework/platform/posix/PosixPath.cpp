@@ -1,4 +1,7 @@
 // Path normalisation, case-insensitive resolution and file finding over POSIX dirent.
+// Fakes the case-insensitive file system the framework's data names expect by listing a
+// folder when an exact name is missing. Limits: letter case is folded for ASCII only;
+// a missing component costs one folder listing.
 #include "framework/platform/Path.h"
 #include "framework/platform/TextHelpers.h"
 

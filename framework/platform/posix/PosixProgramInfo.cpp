@@ -1,4 +1,5 @@
-// Program path from /proc/self/exe; the version comes from the build.
+// Program path from /proc/self/exe; the version is compiled in from the build's project
+// version (there is no version resource). Limits: Linux's /proc only.
 #include "framework/platform/ProgramInfo.h"
 
 #include <climits>

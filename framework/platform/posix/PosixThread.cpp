@@ -1,5 +1,7 @@
 // Threads over std::thread; priorities as nice values of the calling thread (Linux
 // schedules threads individually, so setpriority on the thread id affects that thread).
+// Limits: raising a priority needs CAP_SYS_NICE or a raised RLIMIT_NICE; without them the
+// refusal is logged once and the thread keeps its priority.
 #include "framework/platform/PlatformLog.h"
 #include "framework/platform/Thread.h"
 

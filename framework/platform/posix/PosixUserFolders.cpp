@@ -1,4 +1,5 @@
-// XDG base folders, created on demand.
+// XDG base folders ($XDG_DATA_HOME, $XDG_CONFIG_HOME, else under $HOME), created on demand.
+// Limits: one user's folders; no folder shared by all users.
 #include "framework/platform/PlatformLog.h"
 #include "framework/platform/Path.h"
 #include "framework/platform/UserFolders.h"
