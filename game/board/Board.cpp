@@ -27,7 +27,7 @@ constexpr uint32_t DecodeOldestByte(uint8_t byte)
 constexpr uint32_t DropHoleFlags(uint32_t word) { return (word & 0xFFFF) == 0 ? 0 : word; }
 
 template <typename Decode>
-bool ReadByteForm(CheckedReader& reader, std::array<uint32_t, 64>& words, Decode decode)
+bool ReadByteForm(CheckedReader& reader, CellWords& words, Decode decode)
 {
     std::array<uint8_t, kCellCount> bytes{};
     if (!reader.ReadBytes(bytes.data(), bytes.size()))
@@ -37,7 +37,7 @@ bool ReadByteForm(CheckedReader& reader, std::array<uint32_t, 64>& words, Decode
     return true;
 }
 
-bool ReadWordForm(CheckedReader& reader, std::array<uint32_t, 64>& words)
+bool ReadWordForm(CheckedReader& reader, CellWords& words)
 {
     std::array<uint8_t, kCellCount * kWordBytes> bytes{};
     if (!reader.ReadBytes(bytes.data(), bytes.size()))
@@ -75,50 +75,23 @@ void Board::SetBonus(int cell, int bonus)
     SetCellFlags(cell, (GetCellFlags(cell) & ~kBonusMask) | (bonus & kBonusMask));
 }
 
-CellSet Board::GetExistingCells() const
+namespace
 {
-    uint64_t bits = 0;
-    for (int cell = 0; cell < kCellCount; ++cell)
-        bits |= static_cast<uint64_t>((mWords[Index(cell)] & 0xFFFF) != 0) << cell;
-    return CellSet(bits);
-}
+constexpr uint32_t kKindBits = 0xFFFFu;
+constexpr uint32_t FlagBits(int mask) { return static_cast<uint32_t>(mask & 0xFFFF) << 16; }
+} // namespace
 
-CellSet Board::GetCellsWithFlags(int mask) const
-{
-    const uint32_t shifted = static_cast<uint32_t>(mask) << 16;
-    uint64_t bits = 0;
-    for (int cell = 0; cell < kCellCount; ++cell)
-        bits |= static_cast<uint64_t>((mWords[Index(cell)] & shifted) != 0) << cell;
-    return CellSet(bits);
-}
+CellSet Board::GetExistingCells() const { return CellsWhere(kKindBits, 0).Not().And(CellSet::AllCells()); }
 
-CellSet Board::GetOwnedCells(int player) const
-{
-    const uint32_t owner = static_cast<uint32_t>(player) << 16;
-    uint64_t bits = 0;
-    for (int cell = 0; cell < kCellCount; ++cell)
-        bits |= static_cast<uint64_t>((mWords[Index(cell)] & (kOwnerMask << 16)) == owner) << cell;
-    return CellSet(bits);
-}
+CellSet Board::GetCellsWithFlags(int mask) const { return CellsWhere(FlagBits(mask), 0).Not().And(CellSet::AllCells()); }
 
-CellSet Board::GetCellsWithoutFlags(int mask) const
-{
-    const uint32_t shifted = static_cast<uint32_t>(mask) << 16;
-    uint64_t bits = 0;
-    for (int cell = 0; cell < kCellCount; ++cell)
-    {
-        const uint32_t word = mWords[Index(cell)];
-        bits |= static_cast<uint64_t>((word & 0xFFFF) != 0 && (word & shifted) == 0) << cell;
-    }
-    return CellSet(bits);
-}
+CellSet Board::GetOwnedCells(int player) const { return CellsWhere(FlagBits(kOwnerMask), FlagBits(player)); }
+
+CellSet Board::GetCellsWithoutFlags(int mask) const { return CellsWhere(FlagBits(mask), 0).And(GetExistingCells()); }
 
 int Board::CountCells(int mask, int value) const
 {
-    int count = 0;
-    for (int cell = 0; cell < kCellCount; ++cell)
-        count += Exists(cell) && (GetCellFlags(cell) & mask) == value;
-    return count;
+    return CellsWhere(FlagBits(mask), FlagBits(value)).And(GetExistingCells()).Count();
 }
 
 int Board::CountExistingCells() const { return GetExistingCells().Count(); }
@@ -140,7 +113,7 @@ bool Board::Read(Quoll::Buffer& buffer)
     // 2. Decode into a scratch copy and keep it only when the closing magic is right, so a
     //    failed read leaves the board as it was.
     CheckedReader reader(buffer);
-    std::array<uint32_t, 64> words{};
+    CellWords words{};
     bool read = false;
     if (reader.SkipMagic(kCurrentMagic))
         read = ReadWordForm(reader, words) && reader.SkipMagic(kCurrentMagic);

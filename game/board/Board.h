@@ -3,6 +3,7 @@
 // (0 = no cell at this place, a hole; otherwise the cell's look) and the flags (owner in bits
 // 0-1, bonus code in bits 2-4). Also the board block that level files and saved levels carry:
 // written as "qk20brd", read in that form, the older "qkhxbrd" form and the oldest bare form.
+#include "game/board/CellMask.h"
 #include "game/board/CellSet.h"
 #include "game/board/HexGeometry.h"
 
@@ -73,7 +74,13 @@ public:
 private:
     static size_t Index(int cell) { return static_cast<size_t>(cell); }
 
-    // Kind in the low half, flags in the high half. Three padding words keep the array a whole
-    // number of 64-bit lanes; they stay 0.
-    std::array<uint32_t, 64> mWords{};
+    // The cells 0..60 whose (word AND select) equals value.
+    [[nodiscard]] CellSet CellsWhere(uint32_t select, uint32_t value) const
+    {
+        return CellSet(CellMask(mWords, select, value) & CellSet::kCellBits);
+    }
+
+    // Kind in the low half, flags in the high half. Three padding words make 64 for the mask
+    // scans; they stay 0.
+    CellWords mWords{};
 };

@@ -255,3 +255,18 @@ TEST(BoardBlock, OlderFormAndItsClosingMagic)
     EXPECT_FALSE(untouched.Read(broken));
     EXPECT_EQ(untouched, Board());
 }
+
+TEST(CellMask, FastScanMatchesThePlainLoop)
+{
+    std::mt19937 rng(2024);
+    for (int round = 0; round < 2000; ++round)
+    {
+        CellWords words{};
+        for (uint32_t& word : words)
+            word = rng() % 3 == 0 ? 0 : (rng() & 0x001F000Fu);
+        const uint32_t select = rng() % 2 ? 0x30000u : (rng() & 0x001F000Fu);
+        const uint32_t value = rng() % 2 ? (rng() % 4) << 16 : (rng() & select);
+        ASSERT_EQ(CellMask(words, select, value), CellMaskPlain(words, select, value))
+            << "round " << round << " (seed 2024)";
+    }
+}
