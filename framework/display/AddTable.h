@@ -1,6 +1,7 @@
 #pragma once
 // The saturating add table of additive drawing: entry i is min(i, 255) for i in 0..511.
 #include <array>
+#include <cstddef>
 #include <cstdint>
 
 namespace Quoll

@@ -5,6 +5,7 @@
 // draws nothing unless the source is a memory image.
 #include "framework/display/MemoryImage.h"
 #include "framework/display/PixelBlend.h"
+#include "framework/display/RowBlend.h"
 #include "framework/display/SourcePixels.h"
 
 #include <cmath>
@@ -86,8 +87,8 @@ void OpaqueRunBlit(const Reader& src, const uint8_t* runs, size_t srcStart, RowT
     }
 }
 
-// A contiguous forward copy/blend for the common case, so the compiler can vectorise the
-// opaque runs.
+// The common case of a forward row of plain pixels: runs copied, skipped or blended by the
+// row kernel.
 void OpaqueRunBlitForward(const uint32_t* src, const uint8_t* runs, uint32_t* dst, int count)
 {
     for (int i = 0; i < count;)
@@ -95,10 +96,19 @@ void OpaqueRunBlitForward(const uint32_t* src, const uint8_t* runs, uint32_t* ds
         const int run = std::min<int>(runs[i], count - i);
         const uint32_t sa = src[i] >> 24;
         if (sa == 255)
-            std::copy(src + i, src + i + run, dst + i);
-        else if (sa != 0)
+        {
+            // Runs are short (at most 255 pixels): an inline loop beats a library call.
             for (int k = i; k < i + run; ++k)
-                dst[k] = BlendOverOpaque(dst[k], src[k], src[k] >> 24);
+                dst[k] = src[k];
+        }
+        else if (sa != 0)
+        {
+            // Short partial runs are widened to whole groups of four; the kernel takes any pixel.
+            const int widened = std::min((run + 3) & ~3, count - i);
+            RowBlend::BlendOverOpaque(src + i, dst + i, widened);
+            i += widened;
+            continue;
+        }
         i += run;
     }
 }
@@ -298,6 +308,7 @@ void MemoryImage::NormalBlt(MemoryImage& source, int x, int y, const Rect& srcRe
         return;
     const bool white = color.IsWhite();
     const bool opaqueDest = !mHasAlpha && !mHasTrans;
+    const bool opaqueSource = !source.mHasAlpha && !source.mHasTrans; // committed by GetRLAlphaData
     const Tint tint(color);
     WithSourcePixels(source, [&](const auto& reader) {
         using Reader = std::decay_t<decltype(reader)>;
@@ -308,11 +319,15 @@ void MemoryImage::NormalBlt(MemoryImage& source, int x, int y, const Rect& srcRe
             const RowTarget dst = TargetRow(bits, mWidth, x, y + row, src.width, mirror);
             if (white && opaqueDest)
             {
-                // 2. Opaque destination: whole alpha runs are copied or skipped.
+                // 2. Opaque destination: whole alpha runs are copied or skipped; a wholly opaque
+                // source is copied row by row.
                 if constexpr (std::is_same_v<Reader, BitsReader>)
                     if (!mirror)
                     {
-                        OpaqueRunBlitForward(reader.bits + srcStart, runs + srcStart, dst.first, src.width);
+                        if (opaqueSource)
+                            std::copy(reader.bits + srcStart, reader.bits + srcStart + src.width, dst.first);
+                        else
+                            OpaqueRunBlitForward(reader.bits + srcStart, runs + srcStart, dst.first, src.width);
                         continue;
                     }
                 OpaqueRunBlit(reader, runs, srcStart, dst, src.width);
