@@ -14,6 +14,33 @@ inline uint32_t WeightColor(uint32_t c, uint32_t a)
     return ((((c & 0x00FF00FFu) * a) >> 8) & 0x00FF00FFu) | ((((c & 0x0000FF00u) * a) >> 8) & 0x0000FF00u);
 }
 
+// n / d for n below 2^32 and d from 1 to 256, exact: n * ceil(2^48 / d) exceeds n * 2^48 / d by
+// less than 2^-16 * 2^48, which cannot reach the next multiple of 2^48 / d (at least 2^40 away).
+struct SmallDivisor
+{
+    static uint64_t Multiplier(uint32_t d) { return ((uint64_t{1} << 48) + d - 1) / d; }
+
+    static const uint64_t* Table()
+    {
+        static const auto table = []
+        {
+            struct Multipliers
+            {
+                uint64_t m[257];
+            } t{};
+            for (uint32_t d = 1; d <= 256; ++d)
+                t.m[d] = Multiplier(d);
+            return t;
+        }();
+        return table.m;
+    }
+
+    static uint32_t Divide(uint32_t n, uint64_t multiplier)
+    {
+        return static_cast<uint32_t>((static_cast<unsigned __int128>(n) * multiplier) >> 48);
+    }
+};
+
 // 32-bit ARGB: the destination's own alpha takes part in the blend, which divides by the new
 // alpha. A zero divisor (alpha 0 over alpha 0) leaves the pixel as it is; a quotient of 256
 // (only for sources weighted by more than a) saturates at 255.
@@ -35,8 +62,10 @@ struct PixelFormat8888
         const uint32_t r = ((((d & 0x00FF0000u) * da) >> 8) & 0x00FF0000u) * ia + srcR;
         const uint32_t g = ((((d & 0x0000FF00u) * da) >> 8) & 0x0000FF00u) * ia + srcG;
         const uint32_t b = (((d & 0x000000FFu) * da) >> 8) * ia + srcB;
-        *pixel = ((divisor - 1) << 24) | (std::min(r / divisor, 0x00FFFFFFu) & 0x00FF0000u) |
-                 (std::min(g / divisor, 0x0000FFFFu) & 0x0000FF00u) | std::min(b / divisor, 0xFFu);
+        const uint64_t m = SmallDivisor::Table()[divisor];
+        *pixel = ((divisor - 1) << 24) | (std::min(SmallDivisor::Divide(r, m), 0x00FFFFFFu) & 0x00FF0000u) |
+                 (std::min(SmallDivisor::Divide(g, m), 0x0000FFFFu) & 0x0000FF00u) |
+                 std::min(SmallDivisor::Divide(b, m), 0xFFu);
     }
 
     static void BlendPixel(Pixel* pixel, uint32_t p, uint32_t a)

@@ -35,10 +35,23 @@ inline uint32_t FetchTexelBilinear(const TriangleTexture& texture, int32_t u, in
     // 2. The upper-left texel and its three neighbours.
     const uint32_t width = static_cast<uint32_t>(texture.width);
     const uint32_t index = static_cast<uint32_t>(fv >> 16) * width + static_cast<uint32_t>(fu >> 16);
-    const uint32_t t00 = ReadTexel(texture, index);
-    const uint32_t t10 = ReadTexel(texture, index + 1);
-    const uint32_t t01 = ReadTexel(texture, index + width);
-    const uint32_t t11 = ReadTexel(texture, index + width + 1);
+    uint32_t t00, t10, t01, t11;
+    if (static_cast<uint64_t>(index) + width + 1 < static_cast<uint32_t>(texture.size))
+    {
+        // All four inside: one bounds test.
+        const uint32_t* p = texture.pixels + index;
+        t00 = p[0];
+        t10 = p[1];
+        t01 = p[width];
+        t11 = p[width + 1];
+    }
+    else
+    {
+        t00 = ReadTexel(texture, index);
+        t10 = ReadTexel(texture, index + 1);
+        t01 = ReadTexel(texture, index + width);
+        t11 = ReadTexel(texture, index + width + 1);
+    }
     // 3. Area weights from odd fractions (never 0 or 1.0), then alpha weights.
     const uint32_t fx = ((static_cast<uint32_t>(su) - static_cast<uint32_t>(fu)) & 0xFFFEu) + 1;
     const uint32_t fy = ((static_cast<uint32_t>(sv) - static_cast<uint32_t>(fv)) & 0xFFFEu) + 1;

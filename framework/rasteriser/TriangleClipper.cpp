@@ -82,7 +82,7 @@ int32_t ClipPolygonToRect(const TriVertex* v0, const TriVertex* v1, const TriVer
 {
     // 1. Fresh scratch pool; 2-5. left, right, top, bottom, alternating between two lists.
     gScratchCount = 0;
-    const TriVertex* input[kClipListCapacity] = {v0, v1, v2, nullptr};
+    const TriVertex* const input[4] = {v0, v1, v2, nullptr};
     const TriVertex* own[kClipListCapacity];
     if (ClipAgainst<ClipEdge::Left>(input, own, left) < 3)
         return 0;

@@ -23,6 +23,11 @@ inline uint32_t ClampColorChannel(int32_t v)
     return static_cast<uint32_t>(std::clamp<int32_t>(v, 0, 0x00FFFFFF));
 }
 
+template <bool kInRange> uint32_t ColorChannel(int32_t v)
+{
+    return kInRange ? static_cast<uint32_t>(v) : ClampColorChannel(v);
+}
+
 // A vertex's colour channel scaled by a draw-colour channel (0..255), once per triangle.
 inline int32_t FoldColorChannel(int32_t channel, int32_t colorChannel)
 {
@@ -44,6 +49,7 @@ template <class Format, bool kTint> struct VertexColorKernel
 {
     using Pixel = typename Format::Pixel;
     static constexpr int kAttributes = 4;
+    static constexpr int kColorAttributes = 4;
 
     VertexColorKernel(const TriangleTexture*, const TriangleColor& color) : mColor(color) {}
 
@@ -62,12 +68,14 @@ template <class Format, bool kTint> struct VertexColorKernel
         }
     }
 
-    void Draw(Pixel* pixel, const int32_t* k) const
+    template <bool kInRange> void Draw(Pixel* pixel, const int32_t* k) const
     {
-        const uint32_t a16 = ClampColorChannel(k[0]);
-        const uint32_t r16 = ClampColorChannel(k[1]);
-        const uint32_t g16 = ClampColorChannel(k[2]);
-        const uint32_t b16 = ClampColorChannel(k[3]);
+        const uint32_t a16 = ColorChannel<kInRange>(k[0]);
+        if (a16 <= (kSkipAlpha << 16))
+            return;
+        const uint32_t r16 = ColorChannel<kInRange>(k[1]);
+        const uint32_t g16 = ColorChannel<kInRange>(k[2]);
+        const uint32_t b16 = ColorChannel<kInRange>(k[3]);
         const uint32_t r8 = (r16 >> 16) & 0xFF;
         const uint32_t g8 = (g16 >> 16) & 0xFF;
         const uint32_t b8 = (b16 >> 16) & 0xFF;
@@ -76,8 +84,6 @@ template <class Format, bool kTint> struct VertexColorKernel
             Format::WritePixelOpaque(pixel, (r8 << 16) | (g8 << 8) | b8);
             return;
         }
-        if (a16 <= (kSkipAlpha << 16))
-            return;
         const uint32_t w = a16 >> 16;
         uint32_t p;
         if constexpr (Format::kCode == 0x8888)
@@ -106,6 +112,7 @@ template <class Format, int kIndex> struct TexturedKernel
 
     using Pixel = typename Format::Pixel;
     static constexpr int kAttributes = kU + 2;
+    static constexpr int kColorAttributes = kU;
 
     TexturedKernel(const TriangleTexture* texture, const TriangleColor& color)
         : mTexture(*texture), mColor(color)
@@ -127,7 +134,7 @@ template <class Format, int kIndex> struct TexturedKernel
         out[kU + 1] = v.v;
     }
 
-    void Draw(Pixel* pixel, const int32_t* k) const
+    template <bool kInRange> void Draw(Pixel* pixel, const int32_t* k) const
     {
         const uint32_t t = kBilinear ? FetchTexelBilinear(mTexture, k[kU], k[kU + 1])
                                      : FetchTexelPoint(mTexture, k[kU], k[kU + 1]);
@@ -137,7 +144,7 @@ template <class Format, int kIndex> struct TexturedKernel
         if constexpr (!kVertex && !kTint)
             DrawSample(pixel, t, sampleAlpha);
         else
-            DrawColored(pixel, t, sampleAlpha, k);
+            DrawColored<kInRange>(pixel, t, sampleAlpha, k);
     }
 
 private:
@@ -152,22 +159,22 @@ private:
             Format::BlendPixelWeighting(pixel, t, sampleAlpha);
     }
 
-    void DrawColored(Pixel* pixel, uint32_t t, uint32_t sampleAlpha, const int32_t* k) const
+    template <bool kInRange> void DrawColored(Pixel* pixel, uint32_t t, uint32_t sampleAlpha, const int32_t* k) const
     {
         uint32_t fa, fr, fg, fb;
         if constexpr (kVertex && kTint)
         {
-            fa = (static_cast<uint32_t>(mColor.a) * ClampColorChannel(k[0])) >> 24;
-            fr = (static_cast<uint32_t>(mColor.r) * ClampColorChannel(k[1])) >> 24;
-            fg = (static_cast<uint32_t>(mColor.g) * ClampColorChannel(k[2])) >> 24;
-            fb = (static_cast<uint32_t>(mColor.b) * ClampColorChannel(k[3])) >> 24;
+            fa = (static_cast<uint32_t>(mColor.a) * ColorChannel<kInRange>(k[0])) >> 24;
+            fr = (static_cast<uint32_t>(mColor.r) * ColorChannel<kInRange>(k[1])) >> 24;
+            fg = (static_cast<uint32_t>(mColor.g) * ColorChannel<kInRange>(k[2])) >> 24;
+            fb = (static_cast<uint32_t>(mColor.b) * ColorChannel<kInRange>(k[3])) >> 24;
         }
         else if constexpr (kVertex)
         {
-            fa = ClampColorChannel(k[0]) >> 16;
-            fr = ClampColorChannel(k[1]) >> 16;
-            fg = ClampColorChannel(k[2]) >> 16;
-            fb = ClampColorChannel(k[3]) >> 16;
+            fa = ColorChannel<kInRange>(k[0]) >> 16;
+            fr = ColorChannel<kInRange>(k[1]) >> 16;
+            fg = ColorChannel<kInRange>(k[2]) >> 16;
+            fb = ColorChannel<kInRange>(k[3]) >> 16;
         }
         else
         {

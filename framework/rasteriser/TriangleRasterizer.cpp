@@ -57,6 +57,26 @@ TriangleTexture MakeTexture(MemoryImage& image)
     return texture;
 }
 
+bool IsInside(const TriVertex& v, const ClipEdges& clip)
+{
+    return v.x >= clip.left && v.x <= clip.right && v.y >= clip.top && v.y <= clip.bottom;
+}
+
+// The clipper, skipped for a triangle that lies wholly inside (it would return it unchanged).
+int32_t ClipTriangle(const TriVertex* v0, const TriVertex* v1, const TriVertex* v2, const TriVertex** polygon,
+                     const ClipEdges& clip)
+{
+    if (IsInside(*v0, clip) && IsInside(*v1, clip) && IsInside(*v2, clip))
+    {
+        polygon[0] = v0;
+        polygon[1] = v1;
+        polygon[2] = v2;
+        polygon[3] = nullptr;
+        return 3;
+    }
+    return ClipPolygonToRect(v0, v1, v2, polygon, clip.left, clip.right, clip.top, clip.bottom);
+}
+
 // A clipped vertex in 16.16. Positions are held inside the clip edges, which rounding of the
 // clipper's interpolation (large for far-away vertices) could otherwise leave.
 FixedVertex ToFixedVertex(const TriVertex& v, const ClipEdges& clip, const MemoryImage* texture,
@@ -111,8 +131,7 @@ void RasterizeTriangleStrip(const Rect& clip, const Color& color, const TriVerte
         const TriVertex* v2 = &vertices[(k & 1) ? k + 1 : k + 2];
         if (!IsFinite(*v0, textured) || !IsFinite(*v1, textured) || !IsFinite(*v2, textured))
             continue;
-        const int32_t n = ClipPolygonToRect(v0, v1, v2, polygon, edges.left, edges.right, edges.top,
-                                            edges.bottom);
+        const int32_t n = ClipTriangle(v0, v1, v2, polygon, edges);
         if (n == 0 || !std::all_of(polygon, polygon + n, [&](const TriVertex* v) { return IsFinite(*v, textured); }))
             continue;
 

@@ -7,7 +7,9 @@
 // triangle; each span's start values are recomputed from the long edge.
 //
 // A Kernel supplies: Pixel (the destination word), kAttributes, Load(vertex, attrs) giving a
-// vertex's attributes, and Draw(pixel, attrs) for one covered pixel.
+// vertex's attributes, kColorAttributes (the leading attributes that are colours, clamped to
+// 0..255.99 before use) and Draw<kInRange>(pixel, attrs) for one covered pixel, where kInRange
+// says that the colours need no clamping.
 #include "framework/rasteriser/FixedPoint.h"
 #include "framework/rasteriser/TriangleRecords.h"
 
@@ -142,13 +144,37 @@ private:
             k[i] = FixedAdd(mKL[i], FixedMulShift(grad[i], dx, 16));
         }
         Pixel* pixel = reinterpret_cast<Pixel*>(mDst + static_cast<ptrdiff_t>(y) * mRowStep) + first;
-        for (int32_t n = end - first; n > 0; --n, ++pixel)
+        // Colours that stay within 0..255.99 over the whole span need no clamping per pixel.
+        const int32_t count = end - first;
+        if (ColorsInRange(k, grad, count))
+            Fill<true>(kernel, pixel, count, k, grad);
+        else
+            Fill<false>(kernel, pixel, count, k, grad);
+    }
+
+    static bool ColorsInRange(const int32_t* k, const int32_t* grad, int32_t count)
+    {
+        bool inRange = true;
+        for (int i = 0; i < Kernel::kColorAttributes; ++i)
         {
-            kernel.Draw(pixel, k);
+            const int64_t last = k[i] + int64_t{grad[i]} * (count - 1);
+            inRange &= k[i] >= 0 && k[i] <= kMaxColor && last >= 0 && last <= kMaxColor;
+        }
+        return inRange;
+    }
+
+    template <bool kInRange>
+    static void Fill(const Kernel& kernel, Pixel* pixel, int32_t count, int32_t* k, const int32_t* grad)
+    {
+        for (; count > 0; --count, ++pixel)
+        {
+            kernel.template Draw<kInRange>(pixel, k);
             for (int i = 0; i < N; ++i)
                 k[i] = FixedAdd(k[i], grad[i]);
         }
     }
+
+    static constexpr int64_t kMaxColor = 0x00FFFFFF;
 
     const Kernel& mKernel;
     uint8_t* mDst;

@@ -115,6 +115,7 @@ template <class Format> struct Kernel
 {
     using Pixel = typename Format::Pixel;
     static constexpr int kAttributes = 6;
+    static constexpr int kColorAttributes = 0; // clamps every pixel itself
     int index;
     TriangleTexture texture;
     TriangleColor color;
@@ -136,7 +137,7 @@ template <class Format> struct Kernel
 
     void Put(Pixel* pixel, uint32_t value) const { *pixel = static_cast<Pixel>(value); }
 
-    void Draw(Pixel* pixel, const int32_t* k) const
+    template <bool> void Draw(Pixel* pixel, const int32_t* k) const
     {
         const int32_t f = Format::kCode;
         if (!(index & 16))

@@ -17,22 +17,25 @@ using RasterTest::Vertex;
 namespace
 {
 // Counts visits per pixel and records the first attribute at each pixel.
-struct CountKernel
+template <class PixelWord> struct CountKernelOf
 {
-    using Pixel = uint32_t;
+    using Pixel = PixelWord;
     static constexpr int kAttributes = 1;
-    CountKernel(const TriangleTexture*, const TriangleColor&) {}
+    static constexpr int kColorAttributes = 0;
+    CountKernelOf(const TriangleTexture*, const TriangleColor&) {}
     void Load(const FixedVertex& v, int32_t* out) const { out[0] = v.a; }
-    void Draw(Pixel* pixel, const int32_t*) const { ++*pixel; }
+    template <bool> void Draw(Pixel* pixel, const int32_t*) const { ++*pixel; }
 };
+using CountKernel = CountKernelOf<uint32_t>;
 
 struct AttributeKernel
 {
     using Pixel = uint32_t;
     static constexpr int kAttributes = 1;
+    static constexpr int kColorAttributes = 0;
     AttributeKernel(const TriangleTexture*, const TriangleColor&) {}
     void Load(const FixedVertex& v, int32_t* out) const { out[0] = v.a; }
-    void Draw(Pixel* pixel, const int32_t* k) const { *pixel = static_cast<uint32_t>(k[0]); }
+    template <bool> void Draw(Pixel* pixel, const int32_t* k) const { *pixel = static_cast<uint32_t>(k[0]); }
 };
 
 void Count(Canvas& canvas, const FixedVertex (&v)[3])
@@ -107,15 +110,7 @@ TEST(TriangleWalk, PitchIsRoundedDownToWholePixels)
         if (format == 0x8888)
             DrawTriangle<CountKernel>(v, canvas.Origin(), canvas.Pitch() + 3, nullptr, &color);
         else
-        {
-            struct Count16 : CountKernel
-            {
-                using Pixel = uint16_t;
-                using CountKernel::CountKernel;
-                void Draw(Pixel* pixel, const int32_t*) const { ++*pixel; }
-            };
-            DrawTriangle<Count16>(v, canvas.Origin(), canvas.Pitch() + 1, nullptr, &color);
-        }
+            DrawTriangle<CountKernelOf<uint16_t>>(v, canvas.Origin(), canvas.Pitch() + 1, nullptr, &color);
         EXPECT_EQ(Covered(canvas), 8 + 7 + 6 + 5 + 4 + 3 + 2 + 1) << std::hex << format;
     }
 }
