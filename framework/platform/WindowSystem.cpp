@@ -5,6 +5,7 @@
 #include "framework/platform/BackendTable.h"
 #include "framework/platform/Clock.h"
 #include "framework/platform/PlatformLog.h"
+#include "framework/platform/SingleInstance.h"
 #include "framework/platform/TextHelpers.h"
 #include "framework/platform/Utf8.h"
 
@@ -388,6 +389,14 @@ bool WindowSystem::PostMessage(WindowId window, uint32_t message, WParam wParam,
         return false;
     mQueue.push_back({window, message, wParam, lParam, now});
     return true;
+}
+
+void WindowSystem::ReceiveInstanceNotifies(SingleInstance& instance)
+{
+    instance.SetNotifyHandler([this](std::string_view messageName, uintptr_t wParam, intptr_t lParam) {
+        if (uint32_t message = RegisterWindowMessage(messageName); message != 0)
+            PostMessage(HWND_BROADCAST, message, wParam, lParam);
+    });
 }
 
 LResult WindowSystem::SendMessage(WindowId window, uint32_t message, WParam wParam, LParam lParam)

@@ -40,6 +40,8 @@
 
 namespace Quoll::Platform
 {
+class SingleInstance;
+
 enum class WindowId : uint32_t
 {
     None = 0,
@@ -216,6 +218,11 @@ public:
 
     // A presenter for the window (null for a message-only window).
     std::unique_ptr<FramePresenter> CreatePresenter(WindowId window);
+
+    // Posts each notify that a second copy of the program sends through `instance` to
+    // every top-level window, as the registered message of its name (any thread). Clear
+    // the handler (SetNotifyHandler(nullptr)) or drop the instance before this system.
+    void ReceiveInstanceNotifies(SingleInstance& instance);
 
 protected:
     struct WindowRecord

@@ -68,9 +68,7 @@ TEST_F(SingleInstanceTest, ASecondCopyNotifiesTheRunningOneThroughItsMainWindow)
     ASSERT_EQ(instance.State(), InstanceState::Owner);
     EXPECT_FALSE(instance.AlreadyExists());
     uint32_t notify = WindowSystem::RegisterWindowMessage("NotifyQuollTest");
-    instance.SetNotifyHandler([this](std::string_view message, uintptr_t wParam, intptr_t lParam) {
-        mSystem.PostMessage(HWND_BROADCAST, WindowSystem::RegisterWindowMessage(message), wParam, lParam);
-    });
+    mSystem.ReceiveInstanceNotifies(instance);
 
     EXPECT_EQ(RunSecondCopy(name), 3);
 
@@ -84,6 +82,7 @@ TEST_F(SingleInstanceTest, ASecondCopyNotifiesTheRunningOneThroughItsMainWindow)
     ASSERT_EQ(got.size(), 1u);
     EXPECT_EQ(got[0].window, mMain);
     EXPECT_EQ(got[0].wParam, 0u);
+    instance.SetNotifyHandler(nullptr);
 }
 
 TEST(SingleInstance, NotifiesArrivingBeforeAHandlerAreKept)
