@@ -5,7 +5,6 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
-#include <string_view>
 
 namespace Quoll::Platform
 {
@@ -15,6 +14,8 @@ class AudioDevice
 {
 public:
     virtual ~AudioDevice() = default;
+    // Starts taking the mix from the mixer; false when there is no device to open.
+    virtual bool Open(std::shared_ptr<Mixer> mixer) = 0;
     virtual const char* GetName() const = 0;
     // True when the device takes the mix by itself in real time.
     virtual bool IsRealTime() const = 0;
@@ -22,10 +23,7 @@ public:
     virtual size_t RenderOffline(int16_t* stereoOut, size_t frames) = 0;
 };
 
-// Null when the back end has no device to open.
-std::unique_ptr<AudioDevice> CreateSdlAudioDevice(std::shared_ptr<Mixer> mixer);
-std::unique_ptr<AudioDevice> CreateOfflineAudioDevice(std::shared_ptr<Mixer> mixer);
-// By back-end name ("sdl", "headless"); null for an unknown name.
-std::unique_ptr<AudioDevice> CreateAudioDevice(std::string_view backend,
-                                               std::shared_ptr<Mixer> mixer);
+// Back ends, not yet open.
+std::unique_ptr<AudioDevice> CreateSdlAudioDevice();
+std::unique_ptr<AudioDevice> CreateOfflineAudioDevice();
 } // namespace Quoll::Platform

@@ -1,6 +1,8 @@
 // The shared output and the choice of audio back end.
 #include "framework/platform/MixerOutput.h"
 
+#include "framework/platform/BackendTable.h"
+
 #include <cstdlib>
 #include <mutex>
 
@@ -8,12 +10,7 @@ namespace Quoll::Platform
 {
 namespace
 {
-struct Backend
-{
-    std::string_view name;
-    std::unique_ptr<AudioDevice> (*create)(std::shared_ptr<Mixer>);
-};
-constexpr Backend kBackends[] = {
+constexpr BackendEntry<AudioDevice> kAudioBackends[] = {
     {"sdl", CreateSdlAudioDevice},
     {"headless", CreateOfflineAudioDevice},
 };
@@ -22,21 +19,11 @@ std::mutex gOutputLock;
 std::weak_ptr<MixerOutput> gOutput;
 } // namespace
 
-std::unique_ptr<AudioDevice> CreateAudioDevice(std::string_view backend,
-                                               std::shared_ptr<Mixer> mixer)
-{
-    for (const Backend& entry : kBackends)
-        if (entry.name == backend)
-            return entry.create(std::move(mixer));
-    return nullptr;
-}
-
 std::string MixerOutput::ChosenBackend()
 {
     if (const char* audio = std::getenv("QUOLL_AUDIO"); audio && *audio)
         return audio;
-    const char* platform = std::getenv("QUOLL_PLATFORM");
-    return platform && std::string_view(platform) == "headless" ? "headless" : "sdl";
+    return std::string(RequestedBackendName());
 }
 
 std::shared_ptr<MixerOutput> MixerOutput::Acquire()
@@ -45,8 +32,8 @@ std::shared_ptr<MixerOutput> MixerOutput::Acquire()
     if (auto existing = gOutput.lock())
         return existing;
     auto mixer = Mixer::Create();
-    auto device = CreateAudioDevice(ChosenBackend(), mixer);
-    if (!device)
+    auto device = CreateBackend<AudioDevice>(kAudioBackends, ChosenBackend());
+    if (!device || !device->Open(mixer))
         return nullptr;
     auto output = std::make_shared<MixerOutput>(std::move(mixer), std::move(device));
     gOutput = output;

@@ -12,9 +12,9 @@ namespace Quoll::Platform
 class MixerOutput
 {
 public:
-    // The shared output, opening it when nobody holds it. The back end is QUOLL_AUDIO ("sdl" or
-    // "headless") when set, else "headless" when QUOLL_PLATFORM is "headless", else "sdl".
-    // Null when its device cannot be opened.
+    // The shared output, opening it when nobody holds it. The back end is named by QUOLL_AUDIO
+    // when set, else by QUOLL_PLATFORM ("sdl" by default, "headless"). Null when its device
+    // cannot be opened.
     [[nodiscard]] static std::shared_ptr<MixerOutput> Acquire();
     static std::string ChosenBackend();
 

@@ -57,8 +57,8 @@ TEST(SdlAudioDevice, DummyDriverPullsTheMix)
 {
     setenv("SDL_AUDIODRIVER", "dummy", 1);
     auto mixer = Quoll::Platform::Mixer::Create();
-    auto device = Quoll::Platform::CreateSdlAudioDevice(mixer);
-    ASSERT_NE(device, nullptr);
+    auto device = Quoll::Platform::CreateSdlAudioDevice();
+    ASSERT_TRUE(device->Open(mixer));
     EXPECT_TRUE(device->IsRealTime());
     auto buffer = mixer->CreateBuffer({1, 22050, 16}, 2000);
     buffer->Play(false);

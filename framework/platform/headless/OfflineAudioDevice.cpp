@@ -53,15 +53,17 @@ void WriteWav(const std::string& path, const std::vector<int16_t>& samples, uint
 class OfflineAudioDevice : public AudioDevice
 {
 public:
-    explicit OfflineAudioDevice(std::shared_ptr<Mixer> mixer) : mMixer(std::move(mixer))
+    bool Open(std::shared_ptr<Mixer> mixer) override
     {
+        mMixer = std::move(mixer);
         if (const char* dump = std::getenv("QUOLL_AUDIO_DUMP"); dump && *dump)
             mDumpPath = dump;
+        return true;
     }
 
     ~OfflineAudioDevice() override
     {
-        if (!mDumpPath.empty())
+        if (!mDumpPath.empty() && mMixer)
             WriteWav(mDumpPath, mDump, mMixer->GetOutputRate());
     }
 
@@ -83,8 +85,8 @@ private:
 };
 } // namespace
 
-std::unique_ptr<AudioDevice> CreateOfflineAudioDevice(std::shared_ptr<Mixer> mixer)
+std::unique_ptr<AudioDevice> CreateOfflineAudioDevice()
 {
-    return std::make_unique<OfflineAudioDevice>(std::move(mixer));
+    return std::make_unique<OfflineAudioDevice>();
 }
 } // namespace Quoll::Platform

@@ -4,8 +4,11 @@
 // SDL_DISKAUDIOFILE. Limits: no capture, no device choice, no hot-plug handling.
 #include "framework/platform/AudioDevice.h"
 #include "framework/platform/Mixer.h"
+#include "framework/platform/PlatformLog.h"
 
 #include <SDL.h>
+
+#include <string>
 
 namespace Quoll::Platform
 {
@@ -14,8 +17,6 @@ namespace
 class SdlAudioDevice : public AudioDevice
 {
 public:
-    explicit SdlAudioDevice(std::shared_ptr<Mixer> mixer) : mMixer(std::move(mixer)) {}
-
     ~SdlAudioDevice() override
     {
         if (mDevice != 0)
@@ -24,10 +25,14 @@ public:
             SDL_QuitSubSystem(SDL_INIT_AUDIO);
     }
 
-    bool Open()
+    bool Open(std::shared_ptr<Mixer> mixer) override
     {
+        mMixer = std::move(mixer);
         if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0)
+        {
+            LogLine("audio", std::string("SDL audio unavailable: ") + SDL_GetError());
             return false;
+        }
         mSubsystemUp = true;
         SDL_AudioSpec wanted{};
         wanted.freq = int(mMixer->GetOutputRate());
@@ -39,7 +44,10 @@ public:
         SDL_AudioSpec obtained{};
         mDevice = SDL_OpenAudioDevice(nullptr, 0, &wanted, &obtained, 0);
         if (mDevice == 0)
+        {
+            LogLine("audio", std::string("cannot open an audio device: ") + SDL_GetError());
             return false;
+        }
         SDL_PauseAudioDevice(mDevice, 0);
         return true;
     }
@@ -61,11 +69,8 @@ private:
 };
 } // namespace
 
-std::unique_ptr<AudioDevice> CreateSdlAudioDevice(std::shared_ptr<Mixer> mixer)
+std::unique_ptr<AudioDevice> CreateSdlAudioDevice()
 {
-    auto device = std::make_unique<SdlAudioDevice>(std::move(mixer));
-    if (!device->Open())
-        return nullptr;
-    return device;
+    return std::make_unique<SdlAudioDevice>();
 }
 } // namespace Quoll::Platform
