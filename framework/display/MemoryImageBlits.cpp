@@ -583,6 +583,11 @@ void MemoryImage::NearestStretch(MemoryImage& source, const Rect& clipped, const
         return;
     const bool white = color.IsWhite();
     const Tint tint(color);
+    // The source column of every destination column, the same for each row.
+    thread_local std::vector<int> columns;
+    columns.resize(static_cast<size_t>(clipped.width));
+    for (int k = 0; k < clipped.width; ++k)
+        columns[static_cast<size_t>(k)] = std::clamp(static_cast<int>(src.x + k * sx), 0, source.mWidth - 1);
     WithSourcePixels(source, [&](const auto& reader) {
         for (int j = 0; j < clipped.height; ++j)
         {
@@ -591,8 +596,7 @@ void MemoryImage::NearestStretch(MemoryImage& source, const Rect& clipped, const
             const RowTarget dst = TargetRow(bits, mWidth, clipped.x, clipped.y + j, clipped.width, mirror);
             for (int k = 0; k < clipped.width; ++k)
             {
-                const int srcX = std::clamp(static_cast<int>(src.x + k * sx), 0, source.mWidth - 1);
-                const uint32_t s = reader[srcRow + static_cast<size_t>(srcX)];
+                const uint32_t s = reader[srcRow + static_cast<size_t>(columns[static_cast<size_t>(k)])];
                 if (!white)
                     dst[k] = BlendTinted(dst[k], s, tint);
                 else if ((s >> 24) != 0)

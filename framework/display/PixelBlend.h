@@ -26,6 +26,13 @@ inline uint32_t BlendAlpha(uint32_t ea, uint32_t da)
     return Div255((255 - da) * ea) + da;
 }
 
+// The colour's weight out of 256 for a result alpha newA (exact; skips the division over an
+// opaque destination, the common case).
+inline uint32_t BlendWeight(uint32_t ea, uint32_t newA)
+{
+    return newA == 255 ? ea : ea * 255 / newA;
+}
+
 // The normal blend: colour c (its alpha ignored) with effective alpha ea over d; red and blue
 // as one pair, both weights applied before the shift. ea = 0 leaves d; ea = 255 replaces it.
 inline uint32_t BlendFill(uint32_t d, uint32_t c, uint32_t ea)
@@ -35,7 +42,7 @@ inline uint32_t BlendFill(uint32_t d, uint32_t c, uint32_t ea)
     if (ea >= 255)
         return (c & 0xFFFFFF) | 0xFF000000;
     const uint32_t newA = BlendAlpha(ea, d >> 24);
-    const uint32_t w = ea * 255 / newA;
+    const uint32_t w = BlendWeight(ea, newA);
     const uint32_t iw = 256 - w;
     const uint32_t rb = (((d & 0xFF00FF) * iw + (c & 0xFF00FF) * w) >> 8) & 0xFF00FF;
     const uint32_t g = (((d & 0xFF00) * iw + (c & 0xFF00) * w) >> 8) & 0xFF00;
@@ -46,7 +53,7 @@ inline uint32_t BlendFill(uint32_t d, uint32_t c, uint32_t ea)
 inline uint32_t BlendBlit(uint32_t d, uint32_t s, uint32_t ea)
 {
     const uint32_t newA = BlendAlpha(ea, d >> 24);
-    const uint32_t w = ea * 255 / newA;
+    const uint32_t w = BlendWeight(ea, newA);
     const uint32_t iw = 256 - w;
     const uint32_t rb = ((((d & 0xFF00FF) * iw) >> 8) & 0xFF00FF) + ((((s & 0xFF00FF) * w) >> 8) & 0xFF00FF);
     const uint32_t g = ((((d & 0xFF00) * iw) >> 8) & 0xFF00) + ((((s & 0xFF00) * w) >> 8) & 0xFF00);
@@ -81,7 +88,7 @@ inline uint32_t BlendTinted(uint32_t d, uint32_t s, const Tint& t)
     if (ea == 0)
         return d;
     const uint32_t newA = BlendAlpha(ea, d >> 24);
-    const uint32_t w = ea * 255 / newA;
+    const uint32_t w = BlendWeight(ea, newA);
     const uint32_t iw = 256 - w;
     auto channel = [&](int shift, uint32_t tc) {
         const uint32_t dc = (d >> shift) & 0xFF;
