@@ -57,8 +57,6 @@ AiMove AiSearch::Search(int depth, Quoll::MersenneTwister& random)
 
 int AiSearch::EvaluateMove(const AiMove& move, int depth)
 {
-    if (mStats)
-        ++mStats->lookAheads;
     LookAhead look{mLogic.GetBoard(), mLogic.GetCurrentPlayer(), 0};
     return Evaluate(look, move, std::min(depth, 1));
 }

@@ -27,7 +27,6 @@ struct SearchStats
 {
     // Moves given a score, at every depth: the bench signature.
     uint64_t scoredMoves = 0;
-    uint64_t lookAheads = 0;
 };
 
 class AiSearch

@@ -33,9 +33,13 @@ public:
         assert(mSize < kCapacity && "MoveList::Add: list full");
         mMoves[static_cast<size_t>(mSize++)] = move;
     }
-    // Appends without a capacity check; the generator knows its bound.
+    // For filling the list in place: write up to kCapacity moves, then SetSize.
     AiMove* Data() { return mMoves.data(); }
-    void SetSize(int size) { mSize = size; }
+    void SetSize(int size)
+    {
+        assert(size >= 0 && size <= kCapacity && "MoveList::SetSize: outside the capacity");
+        mSize = size;
+    }
 
     AiMove& operator[](int i) { return mMoves[static_cast<size_t>(i)]; }
     const AiMove& operator[](int i) const { return mMoves[static_cast<size_t>(i)]; }
