@@ -25,6 +25,7 @@ enum class InputKind : uint8_t
     Maximised,
     Moved, // x, y: the client area's new screen position
     Exposed,
+    DisplayChanged, // a monitor was added, removed or turned
     CloseRequested, // the window's close button
     Quit, // the session or a signal asks the program to end
 };

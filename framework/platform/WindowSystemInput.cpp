@@ -9,7 +9,8 @@
 //    WM_xBUTTONDBLCLK for classes with CS_DBLCLKS; wParam holds the MK_ flags, lParam the
 //    client position; the wheel gives WM_MOUSEWHEEL with 120 per notch;
 //  - focus gives WM_ACTIVATEAPP and WM_SETFOCUS / WM_KILLFOCUS; minimising, restoring
-//    and maximising give WM_SIZE; moving gives WM_MOVE; exposure gives WM_PAINT;
+//    and maximising give WM_SIZE; moving gives WM_MOVE; exposure gives WM_PAINT; a
+//    change of monitors gives every window WM_DISPLAYCHANGE (32 bits, the desktop size);
 //  - the close button, the session's quit and SIGTERM / SIGINT give WM_CLOSE;
 //  - a pointer move first sends WM_SETCURSOR (HTCLIENT, WM_MOUSEMOVE) at once, so the
 //    window can set its cursor.
@@ -126,6 +127,13 @@ void WindowSystem::Translate(const InputEvent& event)
         std::lock_guard lock(mGeometryMutex);
         if (mPointerWindow == target)
             mPointerWindow = WindowId::None;
+        return;
+    }
+    case InputKind::DisplayChanged:
+    {
+        ScreenInfo screen = NativeScreen();
+        for (const auto& [id, record] : Windows())
+            Enqueue({id, WM_DISPLAYCHANGE, 32, MakeLParam(screen.width, screen.height), now});
         return;
     }
     case InputKind::CloseRequested:

@@ -183,6 +183,16 @@ TEST_F(EventTranslation, MinimisingAndRestoringGiveSizeMessages)
     EXPECT_FALSE(mSystem.IsIconic(mMain));
 }
 
+TEST_F(EventTranslation, ExposureAndDisplayChangesReachTheWindows)
+{
+    auto taken = Script("expose\nexpose\ndisplaychange\n");
+    ASSERT_EQ(taken.size(), 2u); // two exposures waiting make one WM_PAINT
+    EXPECT_EQ(taken[0].message, WM_PAINT);
+    EXPECT_EQ(taken[1].message, WM_DISPLAYCHANGE);
+    EXPECT_EQ(taken[1].wParam, 32u);
+    EXPECT_EQ(LoWord(uintptr_t(taken[1].lParam)), 1920);
+}
+
 TEST_F(EventTranslation, ATerminationSignalArrivesAsAClose)
 {
     std::raise(SIGTERM);

@@ -238,6 +238,8 @@ bool HeadlessScript::ParseLine(std::string_view line, std::vector<ScriptStep>& s
             return simple(InputKind::Maximised);
         if (verb == "expose")
             return simple(InputKind::Exposed);
+        if (verb == "displaychange")
+            return simple(InputKind::DisplayChanged);
         if (verb == "leave")
             return simple(InputKind::PointerLeft);
         if (verb == "close")
@@ -289,6 +291,7 @@ std::string HeadlessScript::Format(const InputEvent& event)
     case InputKind::Maximised: out << "maximise"; break;
     case InputKind::Moved: out << "move " << event.x << ' ' << event.y; break;
     case InputKind::Exposed: out << "expose"; break;
+    case InputKind::DisplayChanged: out << "displaychange"; break;
     case InputKind::CloseRequested: out << "close"; break;
     case InputKind::Quit: out << "quit"; break;
     }

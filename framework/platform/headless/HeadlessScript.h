@@ -7,7 +7,7 @@
 //   mouse move 10 20 | mouse down right 10 20 clicks 2 | mouse up right 10 20
 //   wheel 1 [x y]                notches, positive away from the user
 //   focus gained | focus lost | minimise | restore | maximise | move 64 64
-//   expose | leave | close | quit
+//   expose | displaychange | leave | close | quit
 //   msgbox IDNO                  the answer of the next message box
 // Modifier keys pressed by the script are held for the events that follow them.
 #include "framework/platform/InputEvent.h"

@@ -375,6 +375,11 @@ void SdlWindowSystem::PumpNativeEvents(std::vector<InputEvent>& events)
                 continue;
             break;
         case SDL_WINDOWEVENT: AddWindowEvent(sdl.window, events); continue;
+        case SDL_DISPLAYEVENT:
+            if (sdl.display.event == SDL_DISPLAYEVENT_NONE)
+                continue;
+            event.kind = InputKind::DisplayChanged;
+            break;
         case SDL_QUIT: event.kind = InputKind::Quit; break;
         default: continue;
         }
