@@ -242,14 +242,17 @@ void DSoundManager::ReleaseChannels()
 double DSoundManager::GetMasterVolume()
 {
     if (!mOutput)
-        return 1.0;
+        return mSilentMasterVolume;
     return mOutput->GetMixer().GetMasterVolume() / 65535.0;
 }
 
 void DSoundManager::SetMasterVolume(double volume)
 {
+    const uint16_t level = uint16_t(std::clamp(volume, 0.0, 1.0) * 65535.0);
     if (mOutput)
-        mOutput->GetMixer().SetMasterVolume(uint16_t(std::clamp(volume, 0.0, 1.0) * 65535.0));
+        mOutput->GetMixer().SetMasterVolume(level);
+    else
+        mSilentMasterVolume = level / 65535.0;
 }
 
 void DSoundManager::Flush() {}

@@ -84,6 +84,7 @@ private:
     std::array<int, kMaxSounds> mBasePans{};
     std::array<std::unique_ptr<DSoundInstance>, kMaxChannels> mChannels;
     double mVolume = 1.0;
+    double mSilentMasterVolume = 1.0; // kept while there is no output
     uint32_t mLastSweepTime = 0;
     FMOD_INSTANCE* mFMod = nullptr;
     TickSource mTicks;

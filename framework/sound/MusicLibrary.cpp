@@ -107,9 +107,11 @@ void AdrOutputStream::setVolume(float volume)
     mBuffer->SetVolume(attenuation);
 }
 
+// A negative position (the "no offset" of a fade-in) leaves the stream where it is.
 void AdrOutputStream::setPosition(int frame)
 {
-    mBuffer->SetCurrentPosition(uint32_t(std::max(frame, 0)) * mBuffer->GetFormat().BlockAlign());
+    if (frame >= 0)
+        mBuffer->SetCurrentPosition(uint32_t(frame) * mBuffer->GetFormat().BlockAlign());
 }
 
 int AdrOutputStream::getPosition() const

@@ -1,9 +1,10 @@
 #pragma once
 // Plain-file stand-ins for the pack-file calls of framework/resources/PakInterface.h, with the
-// same names and arguments, over the C runtime. SoundFile.cpp picks its calls with one
+// same names and arguments, over the C runtime (paths with '\' and in any letter case, as the
+// platform resolves them). SoundFile.cpp picks its calls with one
 // namespace alias, so pointing that alias at Quoll (the pack calls) is the only change needed
 // to read sounds from the pack file.
-#include "framework/app/Common.h"
+#include "framework/platform/Path.h"
 
 #include <cstdio>
 #include <string>
@@ -14,7 +15,7 @@ using PakFileHandle = std::FILE;
 
 inline PakFileHandle* PakFOpen(const std::string& path, const char* mode = "rb")
 {
-    return std::fopen(ToSystemPath(path).c_str(), mode);
+    return Platform::OpenFile(path, mode);
 }
 inline PakFileHandle* PakFOpenMemory(const void* data, size_t size)
 {

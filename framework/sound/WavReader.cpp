@@ -1,5 +1,6 @@
 // RIFF WAVE reading, and the writer of cached sounds in the same layout.
 #include "framework/app/Common.h"
+#include "framework/platform/Path.h"
 #include "framework/sound/SoundReaders.h"
 
 #include <algorithm>
@@ -111,7 +112,7 @@ uint64_t GetLastWriteTime(const std::string& name)
 {
     constexpr uint64_t kTicksPerSecond = 10'000'000;
     constexpr uint64_t kUnixEpochInTicks = 116'444'736'000'000'000;
-    const uint64_t seconds = GetFileModTime(name);
+    const uint64_t seconds = GetFileModTime(Platform::ResolvePathCase(name));
     return seconds == 0 ? 0 : seconds * kTicksPerSecond + kUnixEpochInTicks;
 }
 
@@ -160,7 +161,7 @@ bool WriteWav(const std::string& path, const Platform::AudioFormat& format,
         return false;
     const uint8_t key = sourceName ? kCachedSoundKey : 0;
     const std::vector<uint8_t> head = WavHead(format, uint32_t(samples.size()), sourceName);
-    std::FILE* out = std::fopen(ToSystemPath(path).c_str(), "wb");
+    std::FILE* out = Platform::OpenFile(path, "wb");
     if (!out)
         return false;
     bool ok = std::fwrite(head.data(), 1, head.size(), out) == head.size();

@@ -105,6 +105,8 @@ TEST_F(AudiereMusicInterfaceTest, PauseResumesWhereItStoppedAndStopRewinds)
     music->ResumeMusic(1);
     Render(100);
     EXPECT_EQ(music->FindSong(1)->stream->getPosition(), 5100);
+    music->FadeIn(1); // no offset: goes on from where it is
+    EXPECT_EQ(music->FindSong(1)->stream->getPosition(), 5100);
     music->StopMusic(1);
     music->PlayMusic(1);
     EXPECT_EQ(music->FindSong(1)->stream->getPosition(), 0);

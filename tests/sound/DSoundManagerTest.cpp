@@ -177,6 +177,8 @@ TEST(DSoundManagerSilent, AcceptsEverythingAndPlaysNothing)
     instance->AdjustPitch(3);
     instance->SetPan(100);
     EXPECT_FALSE(instance->IsPlaying());
+    manager.SetMasterVolume(0.25);
+    EXPECT_NEAR(manager.GetMasterVolume(), 0.25, 1e-4);
 }
 
 TEST_F(DSoundManagerTest, CacheNamesOnlyForRelativeNames)
