@@ -1,7 +1,8 @@
 // Stresses the per-user folders: XDG variables (pointed into the build folder by the
 // test set-up) are followed, the folders are created on demand, and a relative value is
-// ignored as the XDG rules say. Also the read-only mapping of files.
-// Rerun one case: test_platform --gtest_filter='UserFolders.*:MappedFile.*'
+// ignored as the XDG rules say. Also the read-only mapping of files and the facts about
+// the running program.
+// Rerun one case: test_platform --gtest_filter='UserFolders.*:MappedFile.*:ProgramInfo.*'
 #include "framework/platform/MappedFile.h"
 #include "framework/platform/ProgramInfo.h"
 #include "framework/platform/UserFolders.h"
@@ -71,5 +72,19 @@ TEST(ProgramInfo, KnowsItsFolderAndVersion)
     EXPECT_EQ(std::filesystem::path(ProgramPath()).parent_path().string(), ProgramFolder());
     EXPECT_FALSE(ProductVersion().empty());
     EXPECT_NE(ProductVersion(), "0.0.0");
+    std::vector<std::string> arguments = ProgramArguments();
+    ASSERT_FALSE(arguments.empty());
+    EXPECT_NE(arguments[0].find("test_platform"), std::string::npos);
+}
+
+TEST(ProgramInfo, ChangesTheCurrentFolderIgnoringCase)
+{
+    std::string folder = Testing::ScratchFolder();
+    std::filesystem::create_directories(folder + "/Working");
+    std::string before = CurrentFolder();
+    ASSERT_TRUE(SetCurrentFolder(folder + "\\working"));
+    EXPECT_EQ(CurrentFolder(), std::filesystem::canonical(folder + "/Working").string());
+    EXPECT_FALSE(SetCurrentFolder(folder + "/missing"));
+    ASSERT_TRUE(SetCurrentFolder(before));
 }
 } // namespace Quoll::Platform

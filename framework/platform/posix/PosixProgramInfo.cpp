@@ -1,5 +1,7 @@
 // Program path from /proc/self/exe; the version is compiled in from the build's project
 // version (there is no version resource). Limits: Linux's /proc only.
+#include "framework/platform/AtomicFile.h"
+#include "framework/platform/Path.h"
 #include "framework/platform/ProgramInfo.h"
 
 #include <climits>
@@ -30,4 +32,34 @@ std::string ProgramFolder()
 }
 
 std::string_view ProductVersion() { return QUOLL_PRODUCT_VERSION; }
+
+std::vector<std::string> ProgramArguments()
+{
+    std::vector<std::string> arguments;
+    std::optional<std::vector<uint8_t>> bytes = ReadWholeFile("/proc/self/cmdline");
+    if (!bytes)
+        return arguments;
+    std::string current;
+    for (uint8_t byte : *bytes)
+    {
+        if (byte != 0)
+        {
+            current.push_back(char(byte));
+            continue;
+        }
+        arguments.push_back(std::move(current));
+        current.clear();
+    }
+    if (!current.empty())
+        arguments.push_back(std::move(current));
+    return arguments;
+}
+
+std::string CurrentFolder()
+{
+    char buffer[PATH_MAX];
+    return ::getcwd(buffer, sizeof(buffer)) != nullptr ? std::string(buffer) : std::string();
+}
+
+bool SetCurrentFolder(std::string_view path) { return ::chdir(ResolvePathCase(path).c_str()) == 0; }
 } // namespace Quoll::Platform
