@@ -135,7 +135,10 @@ void HeadlessWindowSystem::NativeShow(WindowRecord& window, int showCmd)
     case SW_MINIMIZE:
     case SW_SHOWMINIMIZED:
         if (!window.minimised)
-            event.kind = InputKind::Minimised, Feed(event);
+        {
+            event.kind = InputKind::Minimised;
+            Feed(event);
+        }
         return;
     case SW_SHOWMAXIMIZED:
         event.kind = InputKind::Maximised;
@@ -145,13 +148,19 @@ void HeadlessWindowSystem::NativeShow(WindowRecord& window, int showCmd)
     case SW_SHOWNORMAL:
     case SW_RESTORE:
         if (window.minimised || (showCmd == SW_RESTORE && window.maximised))
-            event.kind = InputKind::Restored, Feed(event);
+        {
+            event.kind = InputKind::Restored;
+            Feed(event);
+        }
         break;
     default: return; // hidden, or shown without activation
     }
     // A window manager gives the shown window the focus.
     if (GetActiveWindow() != window.id)
-        event.kind = InputKind::FocusGained, Feed(event);
+    {
+        event.kind = InputKind::FocusGained;
+        Feed(event);
+    }
 }
 
 void HeadlessWindowSystem::NativeDestroy(WindowRecord&) {}
