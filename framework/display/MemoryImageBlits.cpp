@@ -366,35 +366,22 @@ void MemoryImage::AdditiveBlt(MemoryImage& source, int x, int y, const Rect& src
     const bool white = color.IsWhite();
     const Tint tint(color);
     const uint32_t tr = tint.r * tint.a / 255, tg = tint.g * tint.a / 255, tb = tint.b * tint.a / 255;
-    const bool weighByAlpha = source.mHasAlpha;
-    const bool skipClear = source.mHasTrans;
+    const RowBlend::AddParams params{white, source.mHasAlpha, source.mHasTrans, tr, tg, tb};
     WithSourcePixels(source, [&](const auto& reader) {
+        using Reader = std::decay_t<decltype(reader)>;
         for (int row = 0; row < src.height; ++row)
         {
             const size_t srcStart = static_cast<size_t>(src.y + row) * static_cast<size_t>(source.mWidth) +
                                     static_cast<size_t>(src.x);
             const RowTarget dst = TargetRow(bits, mWidth, x, y + row, src.width, mirror);
-            for (int i = 0; i < src.width; ++i)
-            {
-                const uint32_t s = reader[srcStart + static_cast<size_t>(i)];
-                const uint32_t sa = s >> 24;
-                if (skipClear && sa == 0)
+            if constexpr (std::is_same_v<Reader, BitsReader>)
+                if (!mirror)
+                {
+                    RowBlend::AddRow(reader.bits + srcStart, dst.first, src.width, params);
                     continue;
-                uint32_t r = (s >> 16) & 0xFF, g = (s >> 8) & 0xFF, b = s & 0xFF;
-                if (!white)
-                {
-                    r = r * tr >> 8;
-                    g = g * tg >> 8;
-                    b = b * tb >> 8;
                 }
-                if (weighByAlpha)
-                {
-                    r = r * sa >> 8;
-                    g = g * sa >> 8;
-                    b = b * sa >> 8;
-                }
-                dst[i] = AddChannels(dst[i], r, g, b);
-            }
+            for (int i = 0; i < src.width; ++i)
+                dst[i] = RowBlend::AddPixel(dst[i], reader[srcStart + static_cast<size_t>(i)], params);
         }
     });
     BitsChanged();

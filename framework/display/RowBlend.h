@@ -1,6 +1,6 @@
 #pragma once
-// Row kernels of the plain blit over an opaque destination. Each equals, pixel for pixel, the
-// per-pixel formula of PixelBlend::BlendOverOpaque; on x86-64 they run four pixels at a time.
+// Row kernels of the plain blits. Each equals, pixel for pixel, the per-pixel formula it names;
+// on x86-64 they run four pixels at a time.
 #include "framework/display/PixelBlend.h"
 
 #include <cstdint>
@@ -48,5 +48,75 @@ inline void BlendOverOpaque(const uint32_t* src, uint32_t* dst, int n)
         else if (sa != 0)
             dst[i] = PixelBlend::BlendOverOpaque(dst[i], src[i], sa);
     }
+}
+
+// The additive blit: each channel min(d + add, 255), the destination alpha kept, where add is
+// the source channel, scaled by the premultiplied tint channel (t * s >> 8) unless white, then
+// by the source alpha (add * sa >> 8) when weighByAlpha; pixels of alpha 0 are skipped when
+// skipClear.
+struct AddParams
+{
+    bool white;
+    bool weighByAlpha;
+    bool skipClear;
+    uint32_t tr, tg, tb;
+};
+
+inline uint32_t AddPixel(uint32_t d, uint32_t s, const AddParams& p)
+{
+    const uint32_t sa = s >> 24;
+    if (p.skipClear && sa == 0)
+        return d;
+    uint32_t r = (s >> 16) & 0xFF, g = (s >> 8) & 0xFF, b = s & 0xFF;
+    if (!p.white)
+    {
+        r = r * p.tr >> 8;
+        g = g * p.tg >> 8;
+        b = b * p.tb >> 8;
+    }
+    if (p.weighByAlpha)
+    {
+        r = r * sa >> 8;
+        g = g * sa >> 8;
+        b = b * sa >> 8;
+    }
+    return PixelBlend::AddChannels(d, r, g, b);
+}
+
+inline void AddRow(const uint32_t* src, uint32_t* dst, int n, const AddParams& p)
+{
+    int i = 0;
+#if defined(__SSE2__)
+    const __m128i low = _mm_set1_epi32(0x00FF00FF);
+    const __m128i alphaByte = _mm_set1_epi32(static_cast<int>(0xFF000000u));
+    const __m128i greenOnly = _mm_set1_epi32(0x000000FF);
+    const __m128i tintRB = _mm_set1_epi32(static_cast<int>(p.tr << 16 | p.tb));
+    const __m128i tintG = _mm_set1_epi32(static_cast<int>(p.tg));
+    for (; i + 4 <= n; i += 4)
+    {
+        const __m128i s = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + i));
+        __m128i rb = _mm_and_si128(s, low);
+        __m128i ga = _mm_and_si128(_mm_srli_epi16(s, 8), greenOnly);
+        if (!p.white)
+        {
+            rb = _mm_srli_epi16(_mm_mullo_epi16(rb, tintRB), 8);
+            ga = _mm_srli_epi16(_mm_mullo_epi16(ga, tintG), 8);
+        }
+        if (p.weighByAlpha)
+        {
+            const __m128i a1 = _mm_srli_epi32(s, 24);
+            const __m128i a = _mm_or_si128(a1, _mm_slli_epi32(a1, 16));
+            rb = _mm_srli_epi16(_mm_mullo_epi16(rb, a), 8);
+            ga = _mm_srli_epi16(_mm_mullo_epi16(ga, a), 8);
+        }
+        __m128i add = _mm_or_si128(rb, _mm_slli_epi16(ga, 8));
+        if (p.skipClear)
+            add = _mm_andnot_si128(_mm_cmpeq_epi32(_mm_and_si128(s, alphaByte), _mm_setzero_si128()), add);
+        const __m128i d = _mm_loadu_si128(reinterpret_cast<const __m128i*>(dst + i));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + i), _mm_adds_epu8(d, add));
+    }
+#endif
+    for (; i < n; ++i)
+        dst[i] = AddPixel(dst[i], src[i], p);
 }
 } // namespace Quoll::RowBlend
