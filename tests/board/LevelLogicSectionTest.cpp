@@ -42,7 +42,7 @@ void ExpectSameLogic(const GameLogic& a, const GameLogic& b)
 }
 
 // A section written field by field, for the refusals.
-struct SectionSpec
+struct SectionLayout
 {
     int32_t playerCount = 2;
     std::vector<int32_t> levels{-1, 1};
@@ -51,18 +51,18 @@ struct SectionSpec
     bool withRandom = true;
 };
 
-Quoll::Buffer WriteSection(const SectionSpec& spec)
+Quoll::Buffer WriteSection(const SectionLayout& layout)
 {
-    GameLogic source = MakeLogic(spec.board, {-1, 0, 0}, 1);
+    GameLogic source = MakeLogic(layout.board, {-1, 0, 0}, 1);
     Quoll::Buffer buffer;
     buffer.WriteString("qklgc");
-    buffer.WriteInt32(spec.playerCount);
-    for (int32_t level : spec.levels)
+    buffer.WriteInt32(layout.playerCount);
+    for (int32_t level : layout.levels)
         buffer.WriteInt32(level);
-    buffer.WriteInt32(spec.currentPlayer);
+    buffer.WriteInt32(layout.currentPlayer);
     source.GetBoard().Write(buffer);
     buffer.WriteString("qklgc");
-    if (spec.withRandom)
+    if (layout.withRandom)
     {
         buffer.WriteString("qkrnd");
         buffer.WriteString(Quoll::MersenneTwister().GetState());
@@ -94,9 +94,9 @@ TEST(LevelLogicSection, RoundTripRestoresTheGeneratorSequence)
 
 TEST(LevelLogicSection, WithoutTheGeneratorPartStillReads)
 {
-    SectionSpec spec;
-    spec.withRandom = false;
-    Quoll::Buffer buffer = WriteSection(spec);
+    SectionLayout layout;
+    layout.withRandom = false;
+    Quoll::Buffer buffer = WriteSection(layout);
     buffer.WriteString("next");
     GameLogic logic;
     logic.Init(777);
@@ -137,24 +137,24 @@ TEST(LevelLogicSection, OldHeaderlessLayout)
 
 TEST(LevelLogicSection, RefusesBadValuesAndChangesNothing)
 {
-    const std::vector<std::pair<std::string, std::function<void(SectionSpec&)>>> faults = {
-        {"no players", [](SectionSpec& s) { s.playerCount = 0; s.levels.clear(); }},
-        {"four players", [](SectionSpec& s) { s.playerCount = 4; s.levels = {-1, 0, 0, 0}; }},
-        {"negative player count", [](SectionSpec& s) { s.playerCount = -2; }},
-        {"level below -1", [](SectionSpec& s) { s.levels[1] = -2; }},
-        {"level above 3", [](SectionSpec& s) { s.levels[1] = 4; }},
-        {"current player 0", [](SectionSpec& s) { s.currentPlayer = 0; }},
-        {"current player above N", [](SectionSpec& s) { s.currentPlayer = 3; }},
-        {"owner above N", [](SectionSpec& s) { s.board[20] = '3'; }},
+    const std::vector<std::pair<std::string, std::function<void(SectionLayout&)>>> faults = {
+        {"no players", [](SectionLayout& s) { s.playerCount = 0; s.levels.clear(); }},
+        {"four players", [](SectionLayout& s) { s.playerCount = 4; s.levels = {-1, 0, 0, 0}; }},
+        {"negative player count", [](SectionLayout& s) { s.playerCount = -2; }},
+        {"level below -1", [](SectionLayout& s) { s.levels[1] = -2; }},
+        {"level above 3", [](SectionLayout& s) { s.levels[1] = 4; }},
+        {"current player 0", [](SectionLayout& s) { s.currentPlayer = 0; }},
+        {"current player above N", [](SectionLayout& s) { s.currentPlayer = 3; }},
+        {"owner above N", [](SectionLayout& s) { s.board[20] = '3'; }},
     };
     GameLogic original = MakeLogic(". . . . . / . . . . . . / . 1 . . . . . / . . . . . . . . / . . . . 3 . . . . /"
                                    ". . . . . . . . / . . . . 2 . . / . . . . . . / . . . . .",
                                    {-1, 0, 2}, 3, 4242);
     for (const auto& [name, fault] : faults)
     {
-        SectionSpec spec;
-        fault(spec);
-        Quoll::Buffer buffer = WriteSection(spec);
+        SectionLayout layout;
+        fault(layout);
+        Quoll::Buffer buffer = WriteSection(layout);
         GameLogic logic = original;
         EXPECT_FALSE(logic.Read(buffer)) << name;
         ExpectSameLogic(logic, original);
