@@ -2,7 +2,9 @@
 #include "framework/platform/MixerKernels.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
+#include <cstring>
 
 namespace Quoll::Platform
 {
@@ -22,10 +24,9 @@ int32_t Interpolate(int32_t s0, int32_t s1, int32_t fraction15)
     return s0 + (((s1 - s0) * fraction15) >> 15);
 }
 
-// Moves the voice one output frame on; a one-shot voice stops at its end, a looping one wraps.
-void Advance(MixerVoice& voice)
+// A one-shot voice stops once its position passed the end; a looping one wraps.
+void CheckEnd(MixerVoice& voice)
 {
-    voice.position += voice.step;
     const uint64_t frame = voice.position >> 32;
     if (frame < voice.frames)
         return;
@@ -36,6 +37,13 @@ void Advance(MixerVoice& voice)
         voice.playing = false;
         voice.position = 0;
     }
+}
+
+// Moves the voice one output frame on.
+void Advance(MixerVoice& voice)
+{
+    voice.position += voice.step;
+    CheckEnd(voice);
 }
 
 uint32_t NextFrame(const MixerVoice& voice, uint32_t frame)
@@ -59,33 +67,56 @@ int32_t Sample(const uint8_t* data, size_t index)
     if constexpr (Bits == 8)
         return (int32_t(data[index]) - 128) * 256;
     else
-        return int16_t(uint16_t(data[2 * index] | (data[2 * index + 1] << 8)));
+    {
+        static_assert(std::endian::native == std::endian::little);
+        int16_t value;
+        std::memcpy(&value, data + 2 * index, 2);
+        return value;
+    }
 }
 
 template <int Channels, int Bits>
+void MixFrame(MixerVoice& voice, int32_t* acc, uint32_t frame, uint32_t next)
+{
+    const int32_t fraction = int32_t((voice.position >> 17) & 0x7FFF);
+    const int32_t left = Interpolate(Sample<Bits>(voice.data, size_t(frame) * Channels),
+                                     Sample<Bits>(voice.data, size_t(next) * Channels), fraction);
+    int32_t right = left;
+    if constexpr (Channels == 2)
+        right = Interpolate(Sample<Bits>(voice.data, size_t(frame) * 2 + 1),
+                            Sample<Bits>(voice.data, size_t(next) * 2 + 1), fraction);
+    acc[0] += int32_t((int64_t(left) * voice.gainLeft) >> 16);
+    acc[1] += int32_t((int64_t(right) * voice.gainRight) >> 16);
+}
+
+// 1. A run of output frames during which the next source frame is always inside the sound,
+//    so neither the wrap nor the end is checked per frame. 2. The frame at the edge, through
+//    the general step.
+template <int Channels, int Bits>
 void MixLayout(MixerVoice& voice, int32_t* acc, size_t frames)
 {
-    const uint8_t* data = voice.data;
-    const int64_t gainLeft = voice.gainLeft;
-    const int64_t gainRight = voice.gainRight;
-    for (size_t i = 0; i < frames && voice.playing; ++i)
+    size_t i = 0;
+    while (i < frames && voice.playing)
     {
-        const uint32_t frame = uint32_t(voice.position >> 32);
-        const int32_t fraction = int32_t((voice.position >> 17) & 0x7FFF);
-        const uint32_t next = NextFrame(voice, frame);
-        const int32_t l0 = Sample<Bits>(data, size_t(frame) * Channels);
-        const int32_t l1 = Sample<Bits>(data, size_t(next) * Channels);
-        const int32_t left = Interpolate(l0, l1, fraction);
-        int32_t right = left;
-        if constexpr (Channels == 2)
+        const uint64_t lastStart = uint64_t(voice.frames - 1) << 32;
+        size_t run = 0;
+        if (voice.position < lastStart)
+            run = size_t(std::min<uint64_t>(frames - i,
+                                             (lastStart - voice.position - 1) / voice.step + 1));
+        for (size_t end = i + run; i < end; ++i)
         {
-            const int32_t r0 = Sample<Bits>(data, size_t(frame) * 2 + 1);
-            const int32_t r1 = Sample<Bits>(data, size_t(next) * 2 + 1);
-            right = Interpolate(r0, r1, fraction);
+            const uint32_t frame = uint32_t(voice.position >> 32);
+            MixFrame<Channels, Bits>(voice, acc + 2 * i, frame, frame + 1);
+            voice.position += voice.step;
         }
-        acc[2 * i] += int32_t((left * gainLeft) >> 16);
-        acc[2 * i + 1] += int32_t((right * gainRight) >> 16);
-        Advance(voice);
+        CheckEnd(voice);
+        if (i < frames && voice.playing)
+        {
+            const uint32_t frame = uint32_t(voice.position >> 32);
+            MixFrame<Channels, Bits>(voice, acc + 2 * i, frame, NextFrame(voice, frame));
+            Advance(voice);
+            ++i;
+        }
     }
 }
 } // namespace
