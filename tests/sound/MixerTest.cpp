@@ -1,11 +1,14 @@
 // Mixer: gain in hundredths of a decibel, pan law, resampling, looping, a sound ending,
 // clamping, 32 voices, and the fast kernels against the reference on seeded random voices.
 // Rerun one case: test_sound --gtest_filter='Mixer.PanLaw'
+#include "framework/platform/AudioDevice.h"
 #include "framework/platform/Mixer.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdlib>
+#include <filesystem>
 #include <cstring>
 #include <random>
 #include <type_traits>
@@ -228,4 +231,25 @@ TEST(Mixer, FastKernelsMatchReferenceOnSeededRandomVoices)
             ASSERT_EQ(keep[i]->GetCurrentPosition(), keep[i + 1]->GetCurrentPosition())
                 << "seed " << seed;
     }
+}
+
+TEST(Mixer, OfflineDeviceRendersOnRequestAndDumpsTheMix)
+{
+    const auto dump = std::filesystem::path(QUOLL_BINARY_DIR) / "offline_dump_test.wav";
+    std::filesystem::remove(dump);
+    setenv("QUOLL_AUDIO_DUMP", dump.string().c_str(), 1);
+    {
+        auto mixer = Mixer::Create();
+        auto device = Quoll::Platform::CreateOfflineAudioDevice();
+        ASSERT_TRUE(device->Open(mixer));
+        EXPECT_FALSE(device->IsRealTime());
+        auto buffer = Constant(*mixer, 1234, 100);
+        buffer->Play(false);
+        std::vector<int16_t> out(2 * 150);
+        EXPECT_EQ(device->RenderOffline(out.data(), 150), 150u);
+        EXPECT_EQ(out[2 * 99], 1234);
+        EXPECT_EQ(out[2 * 100], 0);
+    }
+    unsetenv("QUOLL_AUDIO_DUMP");
+    EXPECT_EQ(std::filesystem::file_size(dump), 44u + 150u * 4u);
 }
