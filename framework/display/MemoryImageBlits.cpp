@@ -335,6 +335,12 @@ void MemoryImage::NormalBlt(MemoryImage& source, int x, int y, const Rect& srcRe
             else if (!white)
             {
                 // 3. Tinted.
+                if constexpr (std::is_same_v<Reader, BitsReader>)
+                    if (!mirror)
+                    {
+                        RowBlend::TintRow(reader.bits + srcStart, dst.first, src.width, tint);
+                        continue;
+                    }
                 for (int i = 0; i < src.width; ++i)
                     dst[i] = BlendTinted(dst[i], reader[srcStart + static_cast<size_t>(i)], tint);
             }

@@ -50,6 +50,60 @@ inline void BlendOverOpaque(const uint32_t* src, uint32_t* dst, int n)
     }
 }
 
+// The tinted blit (PixelBlend::BlendTinted). Groups of four over opaque destination pixels take
+// the fast form: the result alpha is 255, so the weight is the effective alpha itself.
+inline void TintRow(const uint32_t* src, uint32_t* dst, int n, const PixelBlend::Tint& t)
+{
+    int i = 0;
+#if defined(__SSE2__)
+    const __m128i low = _mm_set1_epi32(0x00FF00FF);
+    const __m128i greenOnly = _mm_set1_epi32(0x000000FF);
+    const __m128i alphaByte = _mm_set1_epi32(static_cast<int>(0xFF000000u));
+    const __m128i k256 = _mm_set1_epi16(256);
+    const __m128i one = _mm_set1_epi32(1);
+    const __m128i tintA = _mm_set1_epi32(static_cast<int>(t.a));
+    const __m128i tintRB = _mm_set1_epi32(static_cast<int>(t.r << 16 | (t.gray ? t.r : t.b)));
+    const __m128i tintG = _mm_set1_epi32(static_cast<int>(t.gray ? t.r : t.g));
+    for (; i + 4 <= n; i += 4)
+    {
+        const __m128i d = _mm_loadu_si128(reinterpret_cast<const __m128i*>(dst + i));
+        if (_mm_movemask_epi8(_mm_cmpeq_epi32(_mm_and_si128(d, alphaByte), alphaByte)) != 0xFFFF)
+        {
+            for (int k = i; k < i + 4; ++k)
+                dst[k] = PixelBlend::BlendTinted(dst[k], src[k], t);
+            continue;
+        }
+        const __m128i s = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + i));
+        // ea = sa * ta / 255, exact for products below 2^16: (x + (x >> 8) + 1) >> 8.
+        const __m128i x = _mm_mullo_epi16(_mm_srli_epi32(s, 24), tintA);
+        const __m128i ea = _mm_srli_epi32(_mm_add_epi32(_mm_add_epi32(x, _mm_srli_epi32(x, 8)), one), 8);
+        const __m128i w = _mm_or_si128(ea, _mm_slli_epi32(ea, 16));
+        const __m128i iw = _mm_sub_epi16(k256, w);
+        const __m128i keepRB = _mm_srli_epi16(_mm_mullo_epi16(_mm_and_si128(d, low), iw), 8);
+        const __m128i keepGA = _mm_srli_epi16(_mm_mullo_epi16(_mm_srli_epi16(d, 8), iw), 8);
+        const __m128i tintedRB = _mm_mullo_epi16(_mm_and_si128(s, low), tintRB);
+        const __m128i tintedG = _mm_mullo_epi16(_mm_and_si128(_mm_srli_epi16(s, 8), greenOnly), tintG);
+        __m128i termRB, termG;
+        if (t.gray)
+        {
+            termRB = _mm_srli_epi16(_mm_mullo_epi16(_mm_srli_epi16(tintedRB, 8), w), 8);
+            termG = _mm_srli_epi16(_mm_mullo_epi16(_mm_srli_epi16(tintedG, 8), w), 8);
+        }
+        else
+        {
+            termRB = _mm_mulhi_epu16(tintedRB, w);
+            termG = _mm_mulhi_epu16(tintedG, w);
+        }
+        const __m128i rb = _mm_add_epi16(keepRB, termRB);
+        const __m128i ga = _mm_add_epi16(keepGA, termG);
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + i),
+                         _mm_or_si128(_mm_or_si128(rb, _mm_slli_epi16(ga, 8)), alphaByte));
+    }
+#endif
+    for (; i < n; ++i)
+        dst[i] = PixelBlend::BlendTinted(dst[i], src[i], t);
+}
+
 // The additive blit: each channel min(d + add, 255), the destination alpha kept, where add is
 // the source channel, scaled by the premultiplied tint channel (t * s >> 8) unless white, then
 // by the source alpha (add * sa >> 8) when weighByAlpha; pixels of alpha 0 are skipped when
