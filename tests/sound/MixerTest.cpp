@@ -1,5 +1,6 @@
 // Mixer: gain in hundredths of a decibel, pan law, resampling, looping, a sound ending,
-// clamping, 32 voices, and the fast kernels against the reference on seeded random voices.
+// clamping, 32 voices, the fast kernels against the reference on seeded random voices, and the
+// offline device.
 // Rerun one case: test_sound --gtest_filter='Mixer.PanLaw'
 #include "framework/platform/AudioDevice.h"
 #include "framework/platform/Mixer.h"
