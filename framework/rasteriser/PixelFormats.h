@@ -4,6 +4,7 @@
 // already weighted by its alpha a (each channel (C * a) >> 8); BlendPixelWeighting weights an
 // unweighted colour by a and blends it in one step. Stores truncate; nothing rounds or dithers.
 #include <algorithm>
+#include <array>
 #include <cstdint>
 
 namespace Quoll
@@ -18,21 +19,14 @@ inline uint32_t WeightColor(uint32_t c, uint32_t a)
 // less than 2^-16 * 2^48, which cannot reach the next multiple of 2^48 / d (at least 2^40 away).
 struct SmallDivisor
 {
-    static uint64_t Multiplier(uint32_t d) { return ((uint64_t{1} << 48) + d - 1) / d; }
+    static constexpr uint64_t Multiplier(uint32_t d) { return ((uint64_t{1} << 48) + d - 1) / d; }
 
-    static const uint64_t* Table()
+    static constexpr std::array<uint64_t, 257> MakeTable()
     {
-        static const auto table = []
-        {
-            struct Multipliers
-            {
-                uint64_t m[257];
-            } t{};
-            for (uint32_t d = 1; d <= 256; ++d)
-                t.m[d] = Multiplier(d);
-            return t;
-        }();
-        return table.m;
+        std::array<uint64_t, 257> table{};
+        for (uint32_t d = 1; d <= 256; ++d)
+            table[d] = Multiplier(d);
+        return table;
     }
 
     static uint32_t Divide(uint32_t n, uint64_t multiplier)
@@ -40,6 +34,8 @@ struct SmallDivisor
         return static_cast<uint32_t>((static_cast<unsigned __int128>(n) * multiplier) >> 48);
     }
 };
+
+inline constexpr std::array<uint64_t, 257> kSmallDivisorTable = SmallDivisor::MakeTable();
 
 // 32-bit ARGB: the destination's own alpha takes part in the blend, which divides by the new
 // alpha. A zero divisor (alpha 0 over alpha 0) leaves the pixel as it is; a quotient of 256
@@ -62,10 +58,23 @@ struct PixelFormat8888
         const uint32_t r = ((((d & 0x00FF0000u) * da) >> 8) & 0x00FF0000u) * ia + srcR;
         const uint32_t g = ((((d & 0x0000FF00u) * da) >> 8) & 0x0000FF00u) * ia + srcG;
         const uint32_t b = (((d & 0x000000FFu) * da) >> 8) * ia + srcB;
-        const uint64_t m = SmallDivisor::Table()[divisor];
-        *pixel = ((divisor - 1) << 24) | (std::min(SmallDivisor::Divide(r, m), 0x00FFFFFFu) & 0x00FF0000u) |
-                 (std::min(SmallDivisor::Divide(g, m), 0x0000FFFFu) & 0x0000FF00u) |
-                 std::min(SmallDivisor::Divide(b, m), 0xFFu);
+        uint32_t qr, qg, qb;
+        if (divisor == 256)
+        {
+            // Over an opaque destination the division is a shift.
+            qr = r >> 8;
+            qg = g >> 8;
+            qb = b >> 8;
+        }
+        else
+        {
+            const uint64_t m = kSmallDivisorTable[divisor];
+            qr = SmallDivisor::Divide(r, m);
+            qg = SmallDivisor::Divide(g, m);
+            qb = SmallDivisor::Divide(b, m);
+        }
+        *pixel = ((divisor - 1) << 24) | (std::min(qr, 0x00FFFFFFu) & 0x00FF0000u) |
+                 (std::min(qg, 0x0000FFFFu) & 0x0000FF00u) | std::min(qb, 0xFFu);
     }
 
     static void BlendPixel(Pixel* pixel, uint32_t p, uint32_t a)

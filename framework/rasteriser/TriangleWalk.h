@@ -144,9 +144,10 @@ private:
             k[i] = FixedAdd(mKL[i], FixedMulShift(grad[i], dx, 16));
         }
         Pixel* pixel = reinterpret_cast<Pixel*>(mDst + static_cast<ptrdiff_t>(y) * mRowStep) + first;
-        // Colours that stay within 0..255.99 over the whole span need no clamping per pixel.
+        // Colours that stay within 0..255.99 over the whole span need no clamping per pixel; short
+        // spans are not worth the test.
         const int32_t count = end - first;
-        if (ColorsInRange(k, grad, count))
+        if (Kernel::kColorAttributes == 0 || (count >= kShortSpan && ColorsInRange(k, grad, count)))
             Fill<true>(kernel, pixel, count, k, grad);
         else
             Fill<false>(kernel, pixel, count, k, grad);
@@ -175,6 +176,7 @@ private:
     }
 
     static constexpr int64_t kMaxColor = 0x00FFFFFF;
+    static constexpr int32_t kShortSpan = 8;
 
     const Kernel& mKernel;
     uint8_t* mDst;
