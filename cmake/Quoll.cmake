@@ -46,21 +46,22 @@ function(quoll_library name)
   endif()
 endfunction()
 
-# quoll_test_suite(<area> LIBS libs... [ENVIRONMENT vars...])
+# quoll_test_suite(<area> LIBS libs... [SOURCES extra files...])
 # One GoogleTest program from every .cpp of the calling folder, each test labelled <area>.
+# tests/TestMain.cpp sets up the environment (headless back ends, folders in the build tree).
 function(quoll_test_suite area)
-  cmake_parse_arguments(Q "" "" "LIBS;ENVIRONMENT;SOURCES" ${ARGN})
+  cmake_parse_arguments(Q "" "" "LIBS;SOURCES" ${ARGN})
   file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
-  add_executable(test_${area} ${sources} ${Q_SOURCES})
-  target_link_libraries(test_${area} PRIVATE ${Q_LIBS} GTest::gtest GTest::gtest_main quoll_warnings)
+  add_executable(test_${area} ${sources} ${Q_SOURCES} ${QUOLL_ROOT}/tests/TestMain.cpp)
+  target_link_libraries(test_${area} PRIVATE ${Q_LIBS} GTest::gtest quoll_warnings)
   target_include_directories(test_${area} PRIVATE ${QUOLL_ROOT})
   target_compile_definitions(test_${area} PRIVATE
-    QUOLL_SOURCE_DIR="${QUOLL_ROOT}" QUOLL_BINARY_DIR="${CMAKE_BINARY_DIR}")
+    QUOLL_SOURCE_DIR="${QUOLL_ROOT}" QUOLL_BINARY_DIR="${CMAKE_BINARY_DIR}"
+    QUOLL_TEST_HOME="${CMAKE_CURRENT_BINARY_DIR}/home")
   gtest_discover_tests(test_${area}
     DISCOVERY_MODE PRE_TEST
     WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}
-    PROPERTIES LABELS ${area}
-               ENVIRONMENT "QUOLL_PLATFORM=headless;SDL_VIDEODRIVER=dummy;SDL_AUDIODRIVER=dummy;XDG_CONFIG_HOME=${CMAKE_CURRENT_BINARY_DIR}/home/config;XDG_DATA_HOME=${CMAKE_CURRENT_BINARY_DIR}/home/data;${Q_ENVIRONMENT}")
+    PROPERTIES LABELS ${area})
 endfunction()
 
 # quoll_benchmark(<name> SOURCES files... LIBS libs...)
