@@ -1,0 +1,425 @@
+#pragma once
+// The framework's application object: one per process, reached through gQuollApp, which the
+// constructor sets. It owns the main and invisible windows, the display, the widget manager,
+// the resource manager, the sound manager, the music interface, the demo state and the timing
+// state. The game derives its application class from it and overrides the virtual hooks;
+// everything else of the application's life is done here.
+//
+// The class is split over several files by concern: QuollAppBase.cpp (construction, Init,
+// sound forwarding, images), QuollAppBaseCommandLine.cpp, QuollAppBaseSettings.cpp (registry
+// values and whole-file reads and writes), QuollAppBaseMessages.cpp (message boxes, the error
+// log and the fatal path) and QuollAppBaseLoop.cpp (window procedure, main loop, shutdown).
+#include "framework/app/AppDisplay.h"
+#include "framework/app/AppWidgetManager.h"
+#include "framework/app/Buffer.h"
+#include "framework/app/ButtonListener.h"
+#include "framework/app/CriticalSection.h"
+#include "framework/app/DialogListener.h"
+#include "framework/app/Ratio.h"
+#include "framework/display/ImageRegistry.h"
+#include "framework/display/SharedImageRef.h"
+#include "framework/platform/SettingsStore.h"
+#include "framework/platform/WindowSystem.h"
+
+#include <cstdint>
+#include <deque>
+#include <list>
+#include <map>
+#include <memory>
+#include <set>
+#include <thread>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace Quoll
+{
+class Dialog;
+class Image;
+class MemoryImage;
+class MusicInterface;
+class ResourceManager;
+class SoundManager;
+class Widget;
+struct Rect;
+
+namespace Platform
+{
+class SingleInstance;
+}
+
+// Ends the process with the code; tests install a handler that throws instead.
+using ExitHandler = void (*)(int code);
+
+class QuollAppBase : public ButtonListener, public DialogListener, public ImageRegistry
+{
+public:
+    QuollAppBase();
+    QuollAppBase(const QuollAppBase&) = delete;
+    QuollAppBase& operator=(const QuollAppBase&) = delete;
+
+    // --- Dialog listener: button 1000 becomes 2000 + dialog id, 1001 becomes 3000 + id.
+    void DialogButtonPress(int dialogId, int buttonId) override;
+    void DialogButtonRelease(int dialogId, int buttonId) override;
+
+    // --- Virtual operations, in the order of the original's table --------------------------
+    virtual bool Process(bool allowSleep = true);
+    virtual void UpdateFrame();
+    virtual bool TryUpdateFrame();
+    virtual void UpdateFrameSmooth(float fraction);
+    virtual void CreateMainWindow();
+    virtual void RefreshCursor();
+    virtual void ReInitImages();
+    virtual void DeleteNativeImageData();
+    virtual void DeleteExtraImageData();
+    virtual void LoadingThreadCompleted() {}
+    ~QuollAppBase() override;
+    virtual std::unique_ptr<MusicInterface> CreateMusicInterface(Platform::WindowId window);
+    virtual void PostInitHook() {}
+    virtual void ShutdownHook() {}
+    virtual void PostMainLoopHook() {}
+    virtual void LoadingThreadProc() {}
+    virtual void WriteSettings();
+    virtual void ReadSettings();
+    virtual Dialog* NewDialog(int id, bool isModal, const std::wstring& header, const std::wstring& lines,
+                              const std::wstring& footer, int buttonMode);
+    virtual void PreWindowHook() {}
+    virtual void BeginPopup();
+    virtual void EndPopup();
+    virtual int MsgBoxW(const std::wstring& text, const std::wstring& title, uint32_t flags);
+    virtual int MsgBoxA(const std::string& text, const std::string& title, uint32_t flags);
+    virtual void PopupW(const std::wstring& text);
+    virtual void PopupA(const std::string& text);
+    virtual void LogScreenSaverError(const std::string& text);
+    virtual void SafeDeleteWidget(Widget* widget);
+    virtual void URLOpenFailed(const std::string& url);
+    virtual void URLOpenSucceeded(const std::string& url);
+    virtual bool OpenURL(const std::string& url, bool shutdownOnOpen = false);
+    virtual std::string GetProductVersion(const std::string& path);
+    virtual void CrashOccurred();
+    virtual std::string GetCrashInfo();
+    virtual void GetCrashReportFields(std::map<std::string, std::string>& fields) { (void)fields; }
+    virtual void Shutdown();
+    virtual void ParseCommandLine();
+    virtual void ParseCommandLineString(const std::string& text);
+    virtual void HandleCmdLineParam(const std::string& option, const std::string& value);
+    virtual void HandleNotifyMessage(Platform::WParam wParam, Platform::LParam lParam);
+    virtual void NotifyRunningInstance();
+    virtual void Init();
+    virtual void Start();
+    virtual void PreDisplayHook() {}
+    virtual void PostDisplayHook() {}
+    virtual bool ChangeDirectoryHook(const std::string& folder)
+    {
+        (void)folder;
+        return false;
+    }
+    virtual void PlaySamplePanned(int soundId, int pan);
+    virtual void PlaySample(int soundId);
+    virtual double GetMasterVolume();
+    virtual double GetMusicVolume();
+    virtual double GetSfxVolume();
+    virtual bool IsMuted();
+    virtual void SetMasterVolume(double volume);
+    virtual void SetMusicVolume(double volume);
+    virtual void SetSfxVolume(double volume);
+    virtual void Mute(bool autoMute = false);
+    virtual void Unmute(bool autoMute = false);
+    virtual double GetLoadingThreadProgress();
+    virtual MemoryImage* GetImage(const std::string& fileName, bool commitBits = true);
+    virtual SharedImageRef GetSharedImage(const std::string& fileName, const std::string& variant = {},
+                                          bool* isNew = nullptr);
+    virtual void SwitchScreenMode(bool windowed, bool is3D, bool force = false);
+    virtual void SwitchWindowedMode(bool windowed);
+    virtual void ReapplyScreenMode();
+    virtual void SetVideoMemoryDraw(bool videoMemory);
+    virtual Dialog* DoDialog(int id, bool isModal, const std::wstring& header, const std::wstring& lines,
+                             const std::wstring& footer, int buttonMode);
+    virtual Dialog* GetDialog(int id);
+    virtual void AddDialogObject(Dialog* dialog);
+    virtual void AddDialog(int id, Dialog* dialog);
+    virtual bool KillDialogObject(Dialog* dialog);
+    virtual bool KillDialog(int id);
+    virtual bool KillDialogWithOptions(int id, bool removeWidget, bool deleteWidget);
+    virtual int GetDialogCount();
+    virtual void ModalOpen() {}
+    virtual void ModalClose() {}
+    virtual void GotFocus() {}
+    virtual void LostFocus() {}
+    virtual bool IsAltKeyUsed(Platform::WParam key);
+    virtual bool DebugKeyDown(int key);
+    virtual bool DebugKeyDownAsync(int key, bool ctrlDown, bool altDown);
+    virtual void CloseRequested() {}
+    virtual void DisplayTestNotify() {}
+    virtual std::string GetCrashAttachmentPath() { return {}; }
+    virtual bool ReservedQuery(int first, int second)
+    {
+        (void)first;
+        (void)second;
+        return false;
+    }
+    virtual bool DrawDirty();
+    virtual void Redraw(const Rect* clip);
+    virtual void PreInitHook() {}
+    virtual void DoMainLoop();
+    virtual bool UpdateAppStep(bool* updated);
+    virtual bool UpdateApp();
+    virtual bool CanRestoreWindow();
+
+    // --- Localisable framework texts ------------------------------------------------------
+    void SetString(const std::string& id, const std::wstring& text);
+    [[nodiscard]] std::wstring GetString(const std::string& id, const std::wstring& defaultText) const;
+
+    // --- Start-up --------------------------------------------------------------------------
+    bool InitAppDataFolder();
+    // The window system to run on; Init creates the one QUOLL_PLATFORM names when none was
+    // given. Give it before Init.
+    void SetWindowSystem(std::unique_ptr<Platform::WindowSystem> system);
+    [[nodiscard]] Platform::WindowSystem* GetWindowSystem() const { return mWindowSystem.get(); }
+    // Ends the process through the exit handler (std::exit unless a test replaced it).
+    [[noreturn]] void DoExit(int code);
+    static ExitHandler SetExitHandler(ExitHandler handler);
+    void RestoreDisplayMode();
+    [[nodiscard]] bool IsScreenSaver() const { return mIsScreenSaver; }
+
+    // --- Registry values (under "SOFTWARE\" + registry key; empty key: not used) --------
+    // The store to use instead of the per-user settings file (tests).
+    void SetSettingsStore(std::unique_ptr<Platform::SettingsStore> store);
+    bool WriteRegValue(const std::string& name, uint32_t type, const uint8_t* data, uint32_t length);
+    bool WriteRegString(const std::string& name, const std::string& text);
+    bool WriteRegInt(const std::string& name, int value);
+    bool WriteRegBool(const std::string& name, bool value);
+    bool ReadRegValue(const std::string& name, uint32_t* type, uint8_t* data, uint32_t* length);
+    bool ReadRegString(const std::string& name, std::string& text);
+    bool ReadRegInt(const std::string& name, int& value);
+    bool ReadRegBool(const std::string& name, bool& value);
+    void EraseRegValue(const std::string& name);
+
+    // --- Whole files, through the demo stream -----------------------------------------------
+    bool WriteBytesToFile(const std::string& path, const uint8_t* data, size_t length);
+    bool WriteBufferToFile(const std::string& path, const Buffer& buffer);
+    bool ReadBufferFromFile(const std::string& path, Buffer& buffer, bool noDemo = false);
+    bool FileExists(const std::string& path);
+
+    // --- Sound, images, cursors -------------------------------------------------------------
+    [[nodiscard]] bool Is3DAccelerated() const override;
+    [[nodiscard]] bool Is3DSupported() const;
+    [[nodiscard]] bool Is3DRecommended() const;
+    void AddMemoryImage(MemoryImage* image) override;
+    void RemoveMemoryImage(MemoryImage* image) override;
+    void SharedImagesChanged() override { mSharedImagesChanged = true; }
+    void SetCursor(int cursorNumber);
+    void EnableCustomCursors(bool enabled);
+    void ClearKeysDown();
+    void ResetFrameTiming();
+    void WaitForLoadingThread();
+
+    // --- Demo stream (recording and playback are built with the demo) ------------------------
+    void WriteDemoRecordHeader();
+    bool ReadDemoRecordHeader();
+    bool ReadDemoFile(std::string& error);
+    int FindHighestDemoNumber(const std::string& prefix, int keepCount, bool deleteOldest);
+
+    // --- Identity ---------------------------------------------------------------------------
+    std::string mRegKey;
+    std::string mCompanyName;
+    std::string mProdName = "Product";
+    std::wstring mTitle = L"QuollApp";
+    std::string mWorkingFolder;
+    std::string mProductVersion;
+    uint32_t mStartTick = 0;
+    uint32_t mConstructionTick = 0;
+    std::thread::id mPrimaryThreadId;
+    bool mPrimaryThreadKnown = false;
+
+    // --- Window ----------------------------------------------------------------------------
+    int mWidth = 640;
+    int mHeight = 480;
+    int mBitsPerPixel = 16;
+    int mPreferredX = -1;
+    int mPreferredY = -1;
+    bool mIsWindowed = true;
+    bool mIsPhysWindowed = true;
+    bool mFakeFullScreen = false;
+    bool mForceFullScreen = false;
+    bool mForceWindowed = false;
+    Ratio mAspectRatio{4, 3};
+    bool mAutoEnable3D = false;
+    bool mTest3D = false;
+    int mMinVidMemory3D = 6;
+    int mRecommendedVidMemory3D = 14;
+    bool mChanged3DSetting = false;
+    Platform::WindowId mMainWindow = Platform::WindowId::None;
+    Platform::WindowId mInvisWindow = Platform::WindowId::None;
+    uint32_t mNotifyMessage = 0;
+    std::unique_ptr<Platform::SingleInstance> mMutex;
+    bool mOnlyAllowOneCopyToRun = true;
+    bool mIsUnicodeWindows = true;
+    bool mInitialized = false;
+    bool mTabletPC = false;
+
+    // --- Window and input state --------------------------------------------------------------
+    struct DeferredMessage
+    {
+        Platform::WindowId window;
+        uint32_t message;
+        Platform::WParam wParam;
+        Platform::LParam lParam;
+    };
+    std::deque<DeferredMessage> mDeferredMessages;
+    bool mActive = true;
+    bool mMinimized = false;
+    bool mHasFocus = true;
+    bool mMouseIn = false;
+    bool mRunning = false; // in the main loop
+    bool mIsDisabled = false;
+    bool mCtrlDown = false;
+    bool mAltDown = false;
+    bool mDebugKeysEnabled = false;
+    bool mInputIgnored = false; // a native popup is up over a full-screen display
+    bool mWindowHiddenAfterCrash = false;
+    uint32_t mLastUserInputTick = 0;
+    uint32_t mLastTimerTick = 0;
+    uint32_t mTimerResumeTick = 0;
+    bool mIsOpeningURL = false;
+    bool mShutdownOnURLOpen = false;
+    std::string mOpeningURL;
+    uint32_t mOpeningURLTime = 0;
+    static constexpr int kCursorCount = 13;
+    int mCursorNum = 0;
+    Image* mCursorImages[kCursorCount] = {};
+    bool mCustomCursorsEnabled = false;
+    Platform::CursorId mOverrideCursor = Platform::CursorId::None;
+    Platform::CursorId mHandCursor = Platform::CursorId::None;
+    Platform::CursorId mDraggingCursor = Platform::CursorId::None;
+    bool mForceRedraw = false;
+    int mScreenX = 0, mScreenY = 0, mScreenWidth = 0, mScreenHeight = 0;
+    bool mVideoMemoryDraw = false;
+    bool mShowFPS = false;
+    int mShowFPSMode = 0;
+
+    // --- Timing (main loop) -------------------------------------------------------------------
+    int mFrameTime = 10;
+    double mSpeedFactor = 1.0;
+    double mUpdateAccumulator = 0.0;
+    uint32_t mLastAccumulatorTime = 0;
+    double mStepFraction = 0.0;
+    int mUpdateAppState = 0;
+    int mUpdateAppDepth = 0;
+    int mUpdateCount = 0;
+    int mFrameStepCount = 0;
+    int mDrawCount = 0;
+    int mSleepCount = 0;
+    int mDrawTimeTotal = 0;
+    int mLastPresentTime = 0;
+    bool mHasPendingDraw = true; // an update happened that is not drawn yet
+    bool mDrawSkipped = false;
+    bool mPaused = false;
+    int mDebugStepMode = 0;
+    bool mExitNestedLoop = false;
+    bool mShutdown = false;
+    bool mShutdownRequested = false; // raised by another thread
+    bool mCloseRequest = false;
+    int mFastForwardTarget = 0;
+    bool mFastForwardToEnd = false;
+    bool mFastForwardStep = false;
+    bool mAutoMuted = false;
+    bool mVSyncUpdates = false;
+    int mSyncRefreshRate = 100;
+    bool mWaitForVSync = false;
+    bool mSoftVSyncWait = true;
+    bool mVSyncBroken = false;
+    int mVSyncBrokenCount = 0;
+    uint32_t mVSyncBrokenTime = 0;
+    int mVSyncBrokenUpdates = 0;
+    uint32_t mLastModeSwitchTime = 0;
+    bool mDisplayModeChanged = false;
+
+    // --- Threads --------------------------------------------------------------------------------
+    bool mAutoStartLoadingThread = true;
+    bool mLoadingThreadStarted = false;
+    bool mLoadingThreadCompleted = false; // the thread's work returned
+    bool mLoadingCompletionPickedUp = false;
+    bool mLoadingThreadRunning = false;
+    bool mCursorThreadRunning = false;
+    int mNumLoadingThreadTasks = 0;
+    int mCompletedLoadingThreadTasks = 0;
+
+    // --- Demo --------------------------------------------------------------------------------
+    bool mRecordingDemo = false;
+    bool mPlayingDemo = false;
+    bool mDemoClosedByWindow = false; // playback met the recorded close of the window
+    bool mDemoNeedsHeader = true;
+    bool mLoadingFinishedInDemo = false;
+    std::string mDemoPrefix = "quollapp";
+    std::string mDemoFileName = "quollapp.dmo";
+    Buffer mDemoBuffer;
+    int mDemoLength = 0;
+    int mLastDemoRecordUpdate = 0;
+    int mNextDemoRecordUpdate = 0;
+    int mDemoRecordCount = 0;
+    int mRecordIndex = -1;
+    int mLastDemoMouseX = 0, mLastDemoMouseY = 0;
+    std::list<std::pair<std::string, int>> mDemoMarkers;
+
+    // --- Settings and modes ------------------------------------------------------------------
+    bool mReadFromRegistry = false; // ReadSettings has run
+    bool mIsScreenSaver = false;
+    bool mCommandLineParsed = false;
+    bool mInPopup = false;
+
+    // --- Sound --------------------------------------------------------------------------------
+    double mMusicVolume = 0.85;
+    double mSfxVolume = 0.85;
+    double mSavedMusicVolume = 0.85;
+    double mSavedSfxVolume = 0.85;
+    int mMuteCount = 0;
+    int mAutoMuteCount = 0;
+    bool mMuteOnLostFocus = true;
+    bool mNoSoundNeeded = false;
+    bool mUseFMod = false;
+
+    // --- Owned objects --------------------------------------------------------------------------
+    std::unique_ptr<AppWidgetManager> mWidgetManager;
+    std::unique_ptr<ResourceManager> mResourceManager;
+    std::unique_ptr<AppDisplay> mDisplay;
+    std::unique_ptr<SoundManager> mSoundManager;
+    std::unique_ptr<MusicInterface> mMusicInterface;
+    std::set<MemoryImage*> mMemoryImageSet;
+    std::map<std::pair<std::string, std::string>, SharedImage> mSharedImageMap;
+    bool mSharedImagesChanged = false;
+    std::map<std::string, std::wstring> mStringProperties;
+    std::map<std::string, std::string> mStringProperties2;
+    std::map<int, Dialog*> mDialogMap;
+    std::list<Dialog*> mDialogList;
+    std::list<std::pair<int, Widget*>> mDeferredDeletes;
+    CriticalSection mCritSect;
+
+protected:
+    // The display the window creation makes when none exists (the display subsystem's, later).
+    virtual std::unique_ptr<AppDisplay> CreateDisplay();
+    // The settings store of the registry key, opened on first use; null without a usable one.
+    Platform::SettingsStore* Settings();
+    // "SOFTWARE\" + registry key, plus the sub-key part of a value name; false for an empty key.
+    bool GetRegKeyPath(const std::string& valueName, std::string& keyPath, std::string& name) const;
+    // The demo file name with the data folder in front when it is relative.
+    std::string WithDataFolder(const std::string& fileName) const;
+    void UpdateFocusState();
+
+private:
+    void CreateWindowClasses();
+    void CreateInvisibleWindow();
+    void CreateSoundObjects();
+
+    std::unique_ptr<Platform::WindowSystem> mWindowSystem;
+    std::unique_ptr<Platform::SettingsStore> mSettings;
+    std::string mSettingsKey; // the registry key mSettings was opened for
+    bool mSettingsInjected = false;
+};
+
+// The application object; set by its constructor, cleared by its destructor.
+extern QuollAppBase* gQuollApp;
+
+// A relative demo or data path: not "X:..." and not starting with a separator.
+bool IsRelativeDataPath(const std::string& path);
+} // namespace Quoll
