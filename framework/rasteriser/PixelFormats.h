@@ -112,69 +112,45 @@ struct PixelFormat888
     }
 };
 
+// 16-bit formats: red, green and blue keep their top bits, packed by truncation. The blend scales
+// the destination fields by k / 32, k = (255 - a) >> 3, and adds the packed weighted colour.
+// kRedShift and kGreenShift move the 8-bit channels' top bits onto their fields.
+template <int32_t kFormatCode, uint32_t kRedShift, uint32_t kRedMask, uint32_t kGreenShift, uint32_t kGreenMask>
+struct PixelFormat16
+{
+    using Pixel = uint16_t;
+    static constexpr int32_t kCode = kFormatCode;
+    static constexpr uint32_t kRedBlueMask = kRedMask | 0x001Fu;
+
+    static uint32_t Pack(uint32_t c)
+    {
+        return ((c >> kRedShift) & kRedMask) | ((c >> kGreenShift) & kGreenMask) | ((c >> 3) & 0x001Fu);
+    }
+
+    static void WritePixelOpaque(Pixel* pixel, uint32_t c) { *pixel = static_cast<Pixel>(Pack(c)); }
+
+    static uint32_t Destination(uint32_t d, uint32_t a)
+    {
+        const uint32_t k = (255 - a) >> 3;
+        return ((((d & kGreenMask) * k) >> 5) & kGreenMask) | ((((d & kRedBlueMask) * k) >> 5) & kRedBlueMask);
+    }
+
+    static void BlendPixel(Pixel* pixel, uint32_t p, uint32_t a)
+    {
+        *pixel = static_cast<Pixel>(Destination(*pixel, a) + Pack(p));
+    }
+
+    static void BlendPixelWeighting(Pixel* pixel, uint32_t c, uint32_t a)
+    {
+        const uint32_t w = (((c & 0x00FF00FFu) * a) >> 8) & 0x00FF00FFu;
+        const uint32_t src = ((((c & 0x0000FF00u) * a) >> (kGreenShift + 8)) & kGreenMask) |
+                             ((w >> kRedShift) & kRedMask) | ((w >> 3) & 0x001Fu);
+        *pixel = static_cast<Pixel>(Destination(*pixel, a) + src);
+    }
+};
+
 // 16-bit 5-6-5.
-struct PixelFormat565
-{
-    using Pixel = uint16_t;
-    static constexpr int32_t kCode = 0x565;
-
-    static uint32_t Pack(uint32_t c)
-    {
-        return ((c >> 8) & 0xF800u) | ((c >> 5) & 0x07E0u) | ((c >> 3) & 0x001Fu);
-    }
-
-    static void WritePixelOpaque(Pixel* pixel, uint32_t c) { *pixel = static_cast<Pixel>(Pack(c)); }
-
-    static uint32_t Destination(uint32_t d, uint32_t a)
-    {
-        const uint32_t k = (255 - a) >> 3;
-        return ((((d & 0x07E0u) * k) >> 5) & 0x07E0u) | ((((d & 0xF81Fu) * k) >> 5) & 0xF81Fu);
-    }
-
-    static void BlendPixel(Pixel* pixel, uint32_t p, uint32_t a)
-    {
-        *pixel = static_cast<Pixel>(Destination(*pixel, a) + Pack(p));
-    }
-
-    static void BlendPixelWeighting(Pixel* pixel, uint32_t c, uint32_t a)
-    {
-        const uint32_t w = (((c & 0x00FF00FFu) * a) >> 8) & 0x00FF00FFu;
-        const uint32_t src = ((((c & 0x0000FF00u) * a) >> 13) & 0x07E0u) | ((w >> 8) & 0xF800u) |
-                             ((w >> 3) & 0x001Fu);
-        *pixel = static_cast<Pixel>(Destination(*pixel, a) + src);
-    }
-};
-
+using PixelFormat565 = PixelFormat16<0x565, 8, 0xF800u, 5, 0x07E0u>;
 // 15-bit 5-5-5: bit 15 carries nothing and is stored as 0.
-struct PixelFormat555
-{
-    using Pixel = uint16_t;
-    static constexpr int32_t kCode = 0x555;
-
-    static uint32_t Pack(uint32_t c)
-    {
-        return ((c >> 9) & 0x7C00u) | ((c >> 6) & 0x03E0u) | ((c >> 3) & 0x001Fu);
-    }
-
-    static void WritePixelOpaque(Pixel* pixel, uint32_t c) { *pixel = static_cast<Pixel>(Pack(c)); }
-
-    static uint32_t Destination(uint32_t d, uint32_t a)
-    {
-        const uint32_t k = (255 - a) >> 3;
-        return ((((d & 0x03E0u) * k) >> 5) & 0x03E0u) | ((((d & 0x7C1Fu) * k) >> 5) & 0x7C1Fu);
-    }
-
-    static void BlendPixel(Pixel* pixel, uint32_t p, uint32_t a)
-    {
-        *pixel = static_cast<Pixel>(Destination(*pixel, a) + Pack(p));
-    }
-
-    static void BlendPixelWeighting(Pixel* pixel, uint32_t c, uint32_t a)
-    {
-        const uint32_t w = (((c & 0x00FF00FFu) * a) >> 8) & 0x00FF00FFu;
-        const uint32_t src = ((((c & 0x0000FF00u) * a) >> 14) & 0x03E0u) | ((w >> 9) & 0x7C00u) |
-                             ((w >> 3) & 0x001Fu);
-        *pixel = static_cast<Pixel>(Destination(*pixel, a) + src);
-    }
-};
+using PixelFormat555 = PixelFormat16<0x555, 9, 0x7C00u, 6, 0x03E0u>;
 } // namespace Quoll
