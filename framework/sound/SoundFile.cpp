@@ -1,7 +1,7 @@
 // Sound files over the framework's file calls.
 #include "framework/sound/SoundFile.h"
 
-#include "framework/sound/SoundFileCalls.h"
+#include "framework/resources/PakInterface.h"
 
 #include <cstdio>
 #include <cstring>
@@ -11,9 +11,8 @@ namespace Quoll
 {
 namespace
 {
-// The file calls in use: the plain-file stand-ins. `namespace SoundIo = Quoll;` (with
-// framework/resources/PakInterface.h included) reads through the pack file instead.
-namespace SoundIo = CRuntimeFiles;
+// Sounds are read through the pack-file calls: from a mounted pack, else from the disk.
+namespace SoundIo = Quoll;
 
 SoundIo::PakFileHandle* Handle(void* handle)
 {
