@@ -184,3 +184,20 @@ TEST(TriangleWalk, CoverageMatchesExactReferenceOnRandomTriangles)
             }
     }
 }
+
+TEST(TriangleWalk, FixedPointRounding)
+{
+    EXPECT_EQ(FixedFloor(65537), 65536);
+    EXPECT_EQ(FixedFloor(65536), 65536);
+    EXPECT_EQ(FixedFloor(1), 0);
+    EXPECT_EQ(FixedFloor(0), 0);
+    EXPECT_EQ(FixedFloor(-1), -65536); // the true floor below zero
+    EXPECT_EQ(FixedFloor(-65536), -65536);
+    EXPECT_EQ(FixedCeil(10 * 65536), 10);
+    EXPECT_EQ(FixedCeil(10 * 65536 + 1), 11);
+    EXPECT_EQ(FixedCeil(-32768), 0);
+    EXPECT_EQ(FixedReciprocal(3 * 65536), (int64_t{1} << 48) / (3 * 65536));
+    EXPECT_EQ(FixedReciprocal(-7), -((int64_t{1} << 48) / 7)); // truncation toward zero
+    EXPECT_EQ(FixedMulShift(-1, 1, 16), -1);                   // toward minus infinity
+    EXPECT_EQ(FixedAdd(INT32_MAX, 1), INT32_MIN);               // wraps without overflow
+}
