@@ -1,5 +1,8 @@
 #include "framework/app/Common.h"
 
+#include "framework/platform/Path.h"
+#include "framework/platform/Utf8.h"
+
 #include <cctype>
 #include <chrono>
 #include <cstdio>
@@ -18,66 +21,6 @@ namespace
 bool IsSeparator(char c) { return c == '\\' || c == '/'; }
 
 size_t FindLastSeparator(const std::string& path) { return path.find_last_of("\\/"); }
-
-void AppendUtf8(std::string& out, uint32_t c)
-{
-    if (c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF))
-        c = 0xFFFD;
-    if (c < 0x80)
-        out.push_back(static_cast<char>(c));
-    else if (c < 0x800)
-    {
-        out.push_back(static_cast<char>(0xC0 | (c >> 6)));
-        out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-    }
-    else if (c < 0x10000)
-    {
-        out.push_back(static_cast<char>(0xE0 | (c >> 12)));
-        out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-    }
-    else
-    {
-        out.push_back(static_cast<char>(0xF0 | (c >> 18)));
-        out.push_back(static_cast<char>(0x80 | ((c >> 12) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-    }
-}
-
-// Decodes one UTF-8 sequence at text[i]; returns its length, or 0 when it is not valid
-// (overlong forms, surrogates and values above U+10FFFF are not valid).
-size_t DecodeUtf8(const std::string& text, size_t i, uint32_t& c)
-{
-    const auto byte = [&](size_t k) { return static_cast<uint8_t>(text[k]); };
-    const uint8_t lead = byte(i);
-    size_t length;
-    uint32_t minimum;
-    if (lead < 0x80)
-    {
-        c = lead;
-        return 1;
-    }
-    if ((lead & 0xE0) == 0xC0)
-        length = 2, minimum = 0x80, c = lead & 0x1F;
-    else if ((lead & 0xF0) == 0xE0)
-        length = 3, minimum = 0x800, c = lead & 0x0F;
-    else if ((lead & 0xF8) == 0xF0)
-        length = 4, minimum = 0x10000, c = lead & 0x07;
-    else
-        return 0;
-    if (i + length > text.size())
-        return 0;
-    for (size_t k = 1; k < length; ++k)
-    {
-        if ((byte(i + k) & 0xC0) != 0x80)
-            return 0;
-        c = (c << 6) | (byte(i + k) & 0x3F);
-    }
-    if (c < minimum || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF))
-        return 0;
-    return length;
-}
 
 int HexDigit(uint32_t c)
 {
@@ -133,36 +76,11 @@ std::string StringToLower(const std::string& text)
     return out;
 }
 
-std::wstring StringToWString(const std::string& text)
-{
-    std::wstring out;
-    out.reserve(text.size());
-    for (size_t i = 0; i < text.size();)
-    {
-        uint32_t c = 0;
-        const size_t length = DecodeUtf8(text, i, c);
-        if (length == 0)
-        {
-            out.push_back(static_cast<wchar_t>(static_cast<uint8_t>(text[i])));
-            ++i;
-            continue;
-        }
-        out.push_back(static_cast<wchar_t>(c));
-        i += length;
-    }
-    return out;
-}
+std::wstring StringToWString(const std::string& text) { return Platform::Utf8ToWide(text); }
 
 std::wstring ToWideString(const std::string& text) { return StringToWString(text); }
 
-std::string WStringToString(const std::wstring& text)
-{
-    std::string out;
-    out.reserve(text.size());
-    for (wchar_t c : text)
-        AppendUtf8(out, static_cast<uint32_t>(c));
-    return out;
-}
+std::string WStringToString(const std::wstring& text) { return Platform::WideToUtf8(text); }
 
 std::string ToNarrowString(const std::wstring& text) { return WStringToString(text); }
 
@@ -435,30 +353,11 @@ std::string AddTrailingSlash(const std::string& path)
     return path + (slashOnly ? '/' : '\\');
 }
 
-std::string ToSystemPath(const std::string& path)
-{
-    std::string out(path);
-    for (char& c : out)
-        if (c == '\\')
-            c = '/';
-    return out;
-}
+std::string ToSystemPath(const std::string& path) { return Platform::ResolvePathCase(path); }
 
-void MakeDirectories(const std::string& path)
-{
-    const std::string system = ToSystemPath(path);
-    std::error_code ec;
-    for (size_t at = system.find('/', 1); at != std::string::npos; at = system.find('/', at + 1))
-        fs::create_directory(system.substr(0, at), ec);
-    if (!system.empty())
-        fs::create_directory(system, ec);
-}
+void MakeDirectories(const std::string& path) { Platform::MakeDirectories(path); }
 
-bool FileExists(const std::string& path)
-{
-    std::error_code ec;
-    return !path.empty() && fs::exists(ToSystemPath(path), ec);
-}
+bool FileExists(const std::string& path) { return !path.empty() && Platform::PathExists(path); }
 
 uint64_t GetFileModTime(const std::string& path)
 {

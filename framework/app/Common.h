@@ -10,8 +10,7 @@ namespace Quoll
 {
 // --- Text -----------------------------------------------------------------------------
 std::string StringToLower(const std::string& text);
-// UTF-8 to wide. A byte that does not start a valid sequence becomes the character of the
-// same value (0..255), so no input is lost.
+// UTF-8 to wide; malformed bytes become U+FFFD.
 std::wstring StringToWString(const std::string& text);
 std::wstring ToWideString(const std::string& text);
 // Wide to UTF-8; characters outside Unicode become U+FFFD.
@@ -48,7 +47,8 @@ std::string GetDirectoryPart(const std::string& path);
 std::string RemoveTrailingSlash(const std::string& path);
 // Appends the path's own separator ('/' when it uses only '/', else '\').
 std::string AddTrailingSlash(const std::string& path);
-// The path with every '\' turned into '/', as the operating system wants it.
+// The path as the operating system wants it: '/' separators, and each component in the
+// letter case it has on disk when the exact name does not exist.
 std::string ToSystemPath(const std::string& path);
 
 // --- Files -------------------------------------------------------------------------------
