@@ -2,6 +2,7 @@
 
 #include "framework/app/Common.h"
 #include "framework/platform/Clock.h"
+#include "framework/platform/Thread.h"
 
 #include <atomic>
 #include <map>
@@ -61,12 +62,17 @@ uint64_t MeasureCPUSpeed()
     const int64_t frequency = Platform::PerformanceFrequency();
     if (frequency <= 0)
         return 0;
+    // Measured at the highest priority (best effort) so that little preempts the 10 ms.
+    const Platform::ThreadPriority previous = Platform::CurrentThreadPriority();
+    Platform::SetCurrentThreadPriority(Platform::ThreadPriority::Highest);
     const int64_t target = Platform::PerformanceCounter() + frequency / 100;
     const uint64_t first = Platform::TimeStampCounter();
     while (Platform::PerformanceCounter() < target)
     {
     }
-    return (Platform::TimeStampCounter() - first) * 100;
+    const uint64_t ticks = Platform::TimeStampCounter() - first;
+    Platform::SetCurrentThreadPriority(previous);
+    return ticks * 100;
 }
 
 // Turns the pending samples into section totals; nested calls of a section count as one
