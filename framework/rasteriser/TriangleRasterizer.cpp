@@ -63,8 +63,9 @@ bool IsInside(const TriVertex& v, const ClipEdges& clip)
 }
 
 // The clipper, skipped for a triangle that lies wholly inside (it would return it unchanged).
+// A polygon with a non-finite vertex (far-away vertices can interpolate to one) is dropped.
 int32_t ClipTriangle(const TriVertex* v0, const TriVertex* v1, const TriVertex* v2, const TriVertex** polygon,
-                     const ClipEdges& clip)
+                     const ClipEdges& clip, bool textured)
 {
     if (IsInside(*v0, clip) && IsInside(*v1, clip) && IsInside(*v2, clip))
     {
@@ -74,7 +75,8 @@ int32_t ClipTriangle(const TriVertex* v0, const TriVertex* v1, const TriVertex* 
         polygon[3] = nullptr;
         return 3;
     }
-    return ClipPolygonToRect(v0, v1, v2, polygon, clip.left, clip.right, clip.top, clip.bottom);
+    const int32_t n = ClipPolygonToRect(v0, v1, v2, polygon, clip.left, clip.right, clip.top, clip.bottom);
+    return std::all_of(polygon, polygon + n, [&](const TriVertex* v) { return IsFinite(*v, textured); }) ? n : 0;
 }
 
 // A clipped vertex in 16.16. Positions are held inside the clip edges, which rounding of the
@@ -131,8 +133,8 @@ void RasterizeTriangleStrip(const Rect& clip, const Color& color, const TriVerte
         const TriVertex* v2 = &vertices[(k & 1) ? k + 1 : k + 2];
         if (!IsFinite(*v0, textured) || !IsFinite(*v1, textured) || !IsFinite(*v2, textured))
             continue;
-        const int32_t n = ClipTriangle(v0, v1, v2, polygon, edges);
-        if (n == 0 || !std::all_of(polygon, polygon + n, [&](const TriVertex* v) { return IsFinite(*v, textured); }))
+        const int32_t n = ClipTriangle(v0, v1, v2, polygon, edges, textured);
+        if (n == 0)
             continue;
 
         FixedVertex fixed[kClipListCapacity];
@@ -143,11 +145,11 @@ void RasterizeTriangleStrip(const Rect& clip, const Color& color, const TriVerte
             textureRecord = MakeTexture(*texture);
 
         // The polygon is drawn as a fan around its first vertex: (0,1,2), (0,2,3), ...
-        FixedVertex records[3] = {fixed[0], fixed[1], fixed[2]};
-        for (int32_t j = 2; j < n; ++j)
+        DispatchTriangleSpan(textured, blend, format, vertexColor, tint, fixed, dstPixels, pitch, &textureRecord,
+                             &drawColor, filter);
+        for (int32_t j = 3; j < n; ++j)
         {
-            records[1] = fixed[j - 1];
-            records[2] = fixed[j];
+            const FixedVertex records[3] = {fixed[0], fixed[j - 1], fixed[j]};
             DispatchTriangleSpan(textured, blend, format, vertexColor, tint, records, dstPixels, pitch,
                                  &textureRecord, &drawColor, filter);
         }

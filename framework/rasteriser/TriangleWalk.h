@@ -34,7 +34,7 @@ public:
     {
     }
 
-    void Draw(const FixedVertex* vertices)
+    [[gnu::always_inline]] void Draw(const FixedVertex* vertices)
     {
         // 1. Order pointers to the records by y; equal ys keep the given order.
         const FixedVertex* t = &vertices[0];
@@ -110,7 +110,7 @@ public:
     }
 
 private:
-    int32_t Half(int32_t y, int32_t yEnd, int32_t xS, int32_t slopeS)
+    [[gnu::always_inline]] int32_t Half(int32_t y, int32_t yEnd, int32_t xS, int32_t slopeS)
     {
         for (; y < yEnd; ++y)
         {
@@ -125,7 +125,7 @@ private:
 
     // 11. One scan line: pixels ceil(left) to ceil(right) - 1, attributes extrapolated from the
     // long edge's exact position.
-    void Span(int32_t y, int32_t xS)
+    [[gnu::always_inline]] void Span(int32_t y, int32_t xS)
     {
         const int32_t left = mLongRight ? xS : mXL;
         const int32_t right = mLongRight ? mXL : xS;
@@ -144,10 +144,9 @@ private:
             k[i] = FixedAdd(mKL[i], FixedMulShift(grad[i], dx, 16));
         }
         Pixel* pixel = reinterpret_cast<Pixel*>(mDst + static_cast<ptrdiff_t>(y) * mRowStep) + first;
-        // Colours that stay within 0..255.99 over the whole span need no clamping per pixel; short
-        // spans are not worth the test.
+        // Colours that stay within 0..255.99 over the whole span need no clamping per pixel.
         const int32_t count = end - first;
-        if (Kernel::kColorAttributes == 0 || (count >= kShortSpan && ColorsInRange(k, grad, count)))
+        if (ColorsInRange(k, grad, count))
             Fill<true>(kernel, pixel, count, k, grad);
         else
             Fill<false>(kernel, pixel, count, k, grad);
@@ -176,7 +175,6 @@ private:
     }
 
     static constexpr int64_t kMaxColor = 0x00FFFFFF;
-    static constexpr int32_t kShortSpan = 8;
 
     const Kernel& mKernel;
     uint8_t* mDst;
