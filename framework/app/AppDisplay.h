@@ -17,13 +17,13 @@ class Image;
 enum class DisplayResult : int
 {
     Ok = 0,
-    Failed = 1,
-    NotSupported = 2,
-    NoSurface = 3,
-    ExclusiveRefused = 4,
-    ModeChangeRefused = 5,
-    InvalidColourDepth = 6,
-    RendererFailed = 7,
+    Failed = 1,            // the clipper could not be made
+    CreateFailed = 2,      // the display device could not be made
+    SurfaceFailed = 3,
+    ExclusiveFailed = 4,   // full screen refused
+    ModeChangeFailed = 5,
+    InvalidColorDepth = 6, // the desktop is neither 16 nor 32 bits per pixel
+    RendererFailed = 7,    // the 3D renderer did not start
 };
 const char* DisplayResultName(DisplayResult result);
 

@@ -17,9 +17,11 @@
 #include "framework/app/DialogListener.h"
 #include "framework/app/Ratio.h"
 #include "framework/display/ImageRegistry.h"
+#include "framework/display/Rect.h"
 #include "framework/display/SharedImageRef.h"
 #include "framework/platform/SettingsStore.h"
 #include "framework/platform/WindowSystem.h"
+#include "framework/sound/MusicInterface.h"
 
 #include <cstdint>
 #include <deque>
@@ -37,14 +39,15 @@ namespace Quoll
 class Dialog;
 class Image;
 class MemoryImage;
-class MusicInterface;
 class ResourceManager;
 class SoundManager;
 class Widget;
-struct Rect;
+
+class SoundLoader;
 
 namespace Platform
 {
+class MixerOutput;
 class SingleInstance;
 }
 
@@ -166,9 +169,16 @@ public:
     virtual bool UpdateApp();
     virtual bool CanRestoreWindow();
 
+    // The procedure of both window classes; the application is in the window's user data.
+    static Platform::LResult WindowProc(Platform::WindowId window, uint32_t message, Platform::WParam wParam,
+                                        Platform::LParam lParam);
+
     // --- Localisable framework texts ------------------------------------------------------
     void SetString(const std::string& id, const std::wstring& text);
     [[nodiscard]] std::wstring GetString(const std::string& id, const std::wstring& defaultText) const;
+
+    // The display's start on the main window, with the hooks around it.
+    DisplayResult InitDisplay();
 
     // --- Start-up --------------------------------------------------------------------------
     bool InitAppDataFolder();
@@ -359,6 +369,8 @@ public:
     int mNextDemoRecordUpdate = 0;
     int mDemoRecordCount = 0;
     int mRecordIndex = -1;
+    int mRecordKind = 0;
+    bool mRecordCompact = false;
     int mLastDemoMouseX = 0, mLastDemoMouseY = 0;
     std::list<std::pair<std::string, int>> mDemoMarkers;
 
@@ -406,12 +418,26 @@ protected:
     std::string WithDataFolder(const std::string& fileName) const;
     void UpdateFocusState();
 
+    // Demo stream helpers of the operations that pass their outcomes through it.
+    [[nodiscard]] bool IsRecordingDemo() const { return mRecordingDemo && !mPlayingDemo && !mShutdown; }
+    // Header, full form and the 5-bit kind of a record about to be written.
+    void WriteDemoRecordKind(int kind);
+    // Playback of a record that holds one success bit; `closedResult` once the recorded run
+    // had closed its window.
+    bool ReadDemoOutcome(bool closedResult);
+    bool ReadDemoRegistryValue(uint32_t* type, uint8_t* data, uint32_t* length);
+    // A recorded byte count, limited to the bytes left in the stream (0 when negative).
+    [[nodiscard]] size_t ClampToDemoRemainder(int32_t count) const;
+
 private:
     void CreateWindowClasses();
     void CreateInvisibleWindow();
     void CreateSoundObjects();
+    bool CheckBackends();
 
     std::unique_ptr<Platform::WindowSystem> mWindowSystem;
+    std::shared_ptr<Platform::MixerOutput> mAudioOutput; // held from the start-up check on
+    std::unique_ptr<SoundLoader> mSoundLoader;
     std::unique_ptr<Platform::SettingsStore> mSettings;
     std::string mSettingsKey; // the registry key mSettings was opened for
     bool mSettingsInjected = false;

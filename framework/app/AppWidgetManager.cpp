@@ -1,0 +1,43 @@
+#include "framework/app/AppWidgetManager.h"
+
+#include <algorithm>
+#include <iterator>
+
+namespace Quoll
+{
+void NullWidgetManager::KeyDown(int keyCode)
+{
+    if (keyCode >= 0 && keyCode < kKeyCount)
+        mKeyDown[keyCode] = true;
+}
+
+void NullWidgetManager::KeyUp(int keyCode)
+{
+    if (keyCode >= 0 && keyCode < kKeyCount)
+        mKeyDown[keyCode] = false;
+}
+
+bool NullWidgetManager::IsKeyDown(int keyCode) const
+{
+    return keyCode >= 0 && keyCode < kKeyCount && mKeyDown[keyCode];
+}
+
+void NullWidgetManager::ClearKeysDown()
+{
+    std::fill(std::begin(mKeyDown), std::end(mKeyDown), false);
+}
+
+void NullWidgetManager::SetMouseRects(const MouseRect& source, const MouseRect& destination)
+{
+    mSource = source;
+    mDestination = destination;
+}
+
+void NullWidgetManager::RemapMouse(int& x, int& y) const
+{
+    if (mSource.width <= 0 || mSource.height <= 0)
+        return;
+    x = mDestination.x + (x - mSource.x) * mDestination.width / mSource.width;
+    y = mDestination.y + (y - mSource.y) * mDestination.height / mSource.height;
+}
+} // namespace Quoll

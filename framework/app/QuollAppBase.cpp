@@ -1,0 +1,425 @@
+// The application object's construction, start-up (Init), single-instance handshake, sound
+// forwarding, localisable texts and image bookkeeping.
+#include "framework/app/QuollAppBase.h"
+
+#include "framework/app/Common.h"
+#include "framework/app/MersenneTwister.h"
+#include "framework/platform/Clock.h"
+#include "framework/platform/MixerOutput.h"
+#include "framework/platform/ProgramInfo.h"
+#include "framework/platform/SingleInstance.h"
+#include "framework/platform/UserFolders.h"
+#include "framework/display/MemoryImage.h"
+#include "framework/resources/ImageLib.h"
+#include "framework/resources/PakInterface.h"
+#include "framework/resources/ResourceManager.h"
+#include "framework/sound/CreateMusicInterface.h"
+#include "framework/sound/DSoundManager.h"
+#include "framework/sound/MusicInterface.h"
+#include "framework/sound/SoundInstance.h"
+#include "framework/sound/SoundManagerLoader.h"
+
+#include <algorithm>
+#include <cstdlib>
+
+namespace Quoll
+{
+QuollAppBase* gQuollApp = nullptr;
+
+namespace
+{
+// Where the start-up message sends a user whose window or audio back end cannot start.
+constexpr const wchar_t* kBackendDownloadAddress = L"https://www.libsdl.org/";
+
+void* WindowHandle(Platform::WindowId window)
+{
+    return reinterpret_cast<void*>(static_cast<uintptr_t>(window));
+}
+} // namespace
+
+bool IsRelativeDataPath(const std::string& path)
+{
+    if (path.size() < 2)
+        return true;
+    return path[1] != ':' && path[0] != '\\' && path[0] != '/';
+}
+
+// Construction, in order: listener bases and empty containers (members); the image codec;
+// the program's folder, version and construction tick; the default texts; the demo name;
+// the owned widget and resource managers; the program-wide pointers.
+QuollAppBase::QuollAppBase()
+{
+    ImageLib::LoadJ2kCodec();
+    mWorkingFolder = Platform::ProgramFolder();
+    mProductVersion = GetProductVersion(Platform::ProgramPath());
+    mConstructionTick = Platform::TickCount();
+
+    SetString("DIALOG_BUTTON_OK", L"OK");
+    SetString("DIALOG_BUTTON_CANCEL", L"CANCEL");
+    SetString("UPDATE_CHECK_TITLE", L"Update Check");
+    SetString("UPDATE_CHECK_BODY", L"Checking if there are any updates available for this product ...");
+    SetString("UP_TO_DATE_TITLE", L"Up to Date");
+    SetString("UP_TO_DATE_BODY", L"There are no updates available for this product at this time.");
+    SetString("NEW_VERSION_TITLE", L"New Version");
+    SetString("NEW_VERSION_BODY", L"There is an update available for this product.  Would you like to visit the "
+                                  L"web site to download it?");
+
+    mDemoPrefix = "quollapp";
+    mDemoFileName = mDemoPrefix + ".dmo";
+
+    mWidgetManager = std::make_unique<NullWidgetManager>();
+    mResourceManager = std::make_unique<ResourceManager>(this);
+
+    gQuollApp = this;
+    SetImageRegistry(this);
+}
+
+void QuollAppBase::SetWindowSystem(std::unique_ptr<Platform::WindowSystem> system)
+{
+    mWindowSystem = std::move(system);
+}
+
+void QuollAppBase::SetString(const std::string& id, const std::wstring& text)
+{
+    mStringProperties[id] = text;
+}
+
+std::wstring QuollAppBase::GetString(const std::string& id, const std::wstring& defaultText) const
+{
+    auto found = mStringProperties.find(id);
+    return found != mStringProperties.end() ? found->second : defaultText;
+}
+
+// Init, in order; each step may end the process through DoExit.
+void QuollAppBase::Init()
+{
+    // 1. The thread that runs the application.
+    mPrimaryThreadId = std::this_thread::get_id();
+    mPrimaryThreadKnown = true;
+    if (mShutdown)
+        return;
+
+    // 2. Without a window system or audio output there is nothing to run on.
+    if (!CheckBackends())
+        DoExit(0);
+
+    // 3-5. Settings first, then the data folder, then the command line, which overrides both.
+    PreInitHook();
+    ReadSettings();
+    if (InitAppDataFolder())
+        mDemoFileName = WithDataFolder(mDemoFileName);
+    if (!mCommandLineParsed)
+        ParseCommandLine();
+
+    // 6-8. A screen saver may run beside the program; then the working folder.
+    if (mIsScreenSaver)
+        mOnlyAllowOneCopyToRun = false;
+    if (!ChangeDirectoryHook(mWorkingFolder) && !mWorkingFolder.empty())
+        Platform::SetCurrentFolder(mWorkingFolder);
+
+    // 9. The pack file; a missing pack leaves the files on the disk.
+    GetPakInterface()->MountPakFile("main.pak");
+
+    // 10-11. The single-instance handshake.
+    mNotifyMessage = Platform::WindowSystem::RegisterWindowMessage("Notify" + mProdName);
+    mMutex = std::make_unique<Platform::SingleInstance>(mProdName + "Mutex");
+    if (mMutex->AlreadyExists())
+        NotifyRunningInstance();
+    else
+        mWindowSystem->ReceiveInstanceNotifies(*mMutex);
+
+    // 12-14. The random seed; a played demo brings its own.
+    mStartTick = Platform::TickCount();
+    SeedRandom(mStartTick);
+    if (mPlayingDemo)
+    {
+        std::string error;
+        if (!ReadDemoFile(error))
+        {
+            mPlayingDemo = false;
+            PopupA(error);
+            DoExit(0);
+        }
+    }
+    std::srand(Platform::TickCount());
+
+    // 15-16. Window classes, the invisible window, the cursors.
+    CreateWindowClasses();
+    CreateInvisibleWindow();
+    mHandCursor = mWindowSystem->LoadCursor(Platform::SystemCursor::Hand);
+    mDraggingCursor = mWindowSystem->LoadCursor(Platform::SystemCursor::SizeAll);
+
+    // 17-18. A window at least as large as the screen can only be full screen.
+    PreWindowHook();
+    const MouseRect appRect{0, 0, mWidth, mHeight};
+    mWidgetManager->SetMouseRects(appRect, appRect);
+    if (mIsWindowed && !mFakeFullScreen)
+    {
+        const Platform::ScreenInfo screen = mWindowSystem->GetScreenInfo();
+        if (mWidth >= screen.width || mHeight >= screen.height)
+        {
+            mIsWindowed = false;
+            mForceFullScreen = true;
+        }
+    }
+
+    // 19-21. The main window and display; a played demo says which mode it ran in.
+    CreateMainWindow();
+    if (mPlayingDemo && ReadDemoRecordHeader())
+    {
+        mDemoNeedsHeader = true;
+        mIsWindowed = mDemoBuffer.ReadBool();
+        mSyncRefreshRate = mDemoBuffer.ReadByte();
+    }
+
+    // 22-23. Sound and music.
+    CreateSoundObjects();
+
+    // 24-25.
+    if (mIsScreenSaver)
+        SetCursor(11);
+    PostInitHook();
+    mInitialized = true;
+}
+
+// The stand-ins of the libraries the framework was written for: a window system and an
+// audio output. Either missing shows the "You need DirectX" message.
+bool QuollAppBase::CheckBackends()
+{
+    if (!mWindowSystem)
+        mWindowSystem = Platform::WindowSystem::Create();
+    if (!mNoSoundNeeded && mWindowSystem)
+        mAudioOutput = Platform::MixerOutput::Acquire();
+    if (mWindowSystem && (mNoSoundNeeded || mAudioOutput))
+        return true;
+
+    const std::wstring text = GetString("APP_REQUIRES_DIRECTX",
+                                        std::wstring(L"This application requires DirectX to run.  You can get "
+                                                     L"DirectX at ") +
+                                            kBackendDownloadAddress);
+    const std::wstring caption = GetString("YOU_NEED_DIRECTX", L"You need DirectX");
+    if (mWindowSystem)
+        mWindowSystem->MessageBox(Platform::WindowId::None, text, caption, Platform::MB_ICONERROR);
+    else
+        LogScreenSaverError(WStringToString(caption) + ": " + WStringToString(text));
+    return false;
+}
+
+bool QuollAppBase::InitAppDataFolder()
+{
+    std::optional<std::string> folder = Platform::UserFolder(Platform::UserFolderKind::Data, mCompanyName, mProdName);
+    if (!folder)
+        return false;
+    SetAppDataFolder(*folder);
+    return true;
+}
+
+std::string QuollAppBase::WithDataFolder(const std::string& fileName) const
+{
+    if (!IsRelativeDataPath(fileName))
+        return fileName;
+    return GetAppDataFolder() + fileName;
+}
+
+void QuollAppBase::CreateWindowClasses()
+{
+    mIsUnicodeWindows = true;
+    mWindowSystem->RegisterClass({"MainWindow", Platform::CS_DBLCLKS, &QuollAppBase::WindowProc});
+    mWindowSystem->RegisterClass({"InvisWindow", 0, &QuollAppBase::WindowProc});
+}
+
+void QuollAppBase::CreateInvisibleWindow()
+{
+    Platform::WindowCreateInfo info;
+    info.className = "InvisWindow";
+    info.title = mTitle;
+    mInvisWindow = mWindowSystem->CreateWindowEx(info);
+    mWindowSystem->SetWindowUserData(mInvisWindow, this);
+}
+
+void QuollAppBase::CreateSoundObjects()
+{
+    if (!mSoundManager)
+        mSoundManager = std::make_unique<DSoundManager>(mNoSoundNeeded ? nullptr : WindowHandle(mMainWindow),
+                                                        mUseFMod);
+    mSoundLoader = std::make_unique<SoundManagerLoader>(*mSoundManager);
+    mResourceManager->SetSoundLoader(mSoundLoader.get());
+    SetSfxVolume(mSfxVolume);
+    mMusicInterface = CreateMusicInterface(mInvisWindow);
+    SetMusicVolume(mMusicVolume);
+}
+
+std::unique_ptr<MusicInterface> QuollAppBase::CreateMusicInterface(Platform::WindowId window)
+{
+    return ::Quoll::CreateMusicInterface(DefaultMusicPlayer(mNoSoundNeeded, mUseFMod), WindowHandle(window));
+}
+
+// A second copy tells the first through the single-instance name and ends.
+void QuollAppBase::NotifyRunningInstance()
+{
+    if (!mOnlyAllowOneCopyToRun)
+        return;
+    if (mNotifyMessage != 0 && mMutex)
+        mMutex->NotifyOwner(Platform::WindowSystem::RegisteredMessageName(mNotifyMessage), 0, 0);
+    DoExit(0);
+}
+
+void QuollAppBase::HandleNotifyMessage(Platform::WParam wParam, Platform::LParam)
+{
+    if (wParam != 0 || !mWindowSystem || mMainWindow == Platform::WindowId::None)
+        return;
+    Platform::WindowPlacement placement;
+    if (mWindowSystem->GetWindowPlacement(mMainWindow, placement) && placement.showCmd == Platform::SW_SHOWMINIMIZED)
+        mWindowSystem->ShowWindow(mMainWindow, Platform::SW_RESTORE);
+    mWindowSystem->SetForegroundWindow(mMainWindow);
+}
+
+void QuollAppBase::DialogButtonPress(int dialogId, int buttonId)
+{
+    if (buttonId == 1000)
+        ButtonPress(2000 + dialogId);
+    else if (buttonId == 1001)
+        ButtonPress(3000 + dialogId);
+}
+
+void QuollAppBase::DialogButtonRelease(int dialogId, int buttonId)
+{
+    if (buttonId == 1000)
+        ButtonRelease(2000 + dialogId);
+    else if (buttonId == 1001)
+        ButtonRelease(3000 + dialogId);
+}
+
+// --- Sound -----------------------------------------------------------------------------------
+
+void QuollAppBase::PlaySample(int soundId)
+{
+    if (!mSoundManager || soundId < 0)
+        return;
+    if (SoundInstance* instance = mSoundManager->GetSoundInstance(unsigned(soundId)))
+        instance->Play(false, true);
+}
+
+void QuollAppBase::PlaySamplePanned(int soundId, int pan)
+{
+    if (!mSoundManager || soundId < 0)
+        return;
+    if (SoundInstance* instance = mSoundManager->GetSoundInstance(unsigned(soundId)))
+    {
+        instance->SetPan(pan);
+        instance->Play(false, true);
+    }
+}
+
+double QuollAppBase::GetMasterVolume()
+{
+    return mSoundManager ? mSoundManager->GetMasterVolume() : 0.0;
+}
+
+double QuollAppBase::GetMusicVolume()
+{
+    return mMusicVolume;
+}
+
+double QuollAppBase::GetSfxVolume()
+{
+    return mSfxVolume;
+}
+
+bool QuollAppBase::IsMuted()
+{
+    return mMuteCount > 0;
+}
+
+void QuollAppBase::SetMasterVolume(double volume)
+{
+    mSfxVolume = volume;
+    if (mSoundManager)
+        mSoundManager->SetMasterVolume(volume);
+}
+
+void QuollAppBase::SetMusicVolume(double volume)
+{
+    mMusicVolume = volume;
+    if (mMusicInterface)
+        mMusicInterface->SetVolume(mMuteCount > 0 ? 0.0 : volume);
+}
+
+void QuollAppBase::SetSfxVolume(double volume)
+{
+    mSfxVolume = volume;
+    if (mSoundManager)
+        mSoundManager->SetVolume(mMuteCount > 0 ? 0.0 : volume);
+}
+
+void QuollAppBase::Mute(bool autoMute)
+{
+    ++mMuteCount;
+    if (autoMute)
+        ++mAutoMuteCount;
+    SetMusicVolume(mMusicVolume);
+    SetSfxVolume(mSfxVolume);
+}
+
+void QuollAppBase::Unmute(bool autoMute)
+{
+    mMuteCount = std::max(0, mMuteCount - 1);
+    if (autoMute)
+        mAutoMuteCount = std::max(0, mAutoMuteCount - 1);
+    SetMusicVolume(mMusicVolume);
+    SetSfxVolume(mSfxVolume);
+}
+
+// --- Display facts and images -------------------------------------------------------------
+
+bool QuollAppBase::Is3DAccelerated() const
+{
+    return mDisplay && mDisplay->Is3D();
+}
+
+bool QuollAppBase::Is3DSupported() const
+{
+    return false; // the display's capability test comes with the display
+}
+
+bool QuollAppBase::Is3DRecommended() const
+{
+    return false;
+}
+
+void QuollAppBase::AddMemoryImage(MemoryImage* image)
+{
+    AutoCrit lock(mDisplay ? mDisplay->GetLock() : mCritSect);
+    mMemoryImageSet.insert(image);
+}
+
+void QuollAppBase::RemoveMemoryImage(MemoryImage* image)
+{
+    AutoCrit lock(mDisplay ? mDisplay->GetLock() : mCritSect);
+    mMemoryImageSet.erase(image);
+}
+
+void QuollAppBase::ReInitImages()
+{
+    for (MemoryImage* image : mMemoryImageSet)
+        image->ReInit();
+}
+
+void QuollAppBase::DeleteNativeImageData()
+{
+    for (MemoryImage* image : mMemoryImageSet)
+        image->DeleteNativeData();
+}
+
+void QuollAppBase::DeleteExtraImageData()
+{
+    AutoCrit lock(mDisplay ? mDisplay->GetLock() : mCritSect);
+    for (MemoryImage* image : mMemoryImageSet)
+        image->DeleteExtraBuffers();
+}
+
+std::string QuollAppBase::GetProductVersion(const std::string&)
+{
+    return std::string(Platform::ProductVersion());
+}
+} // namespace Quoll

@@ -1,0 +1,328 @@
+// Registry values over the per-user settings store, the framework's own settings, and the
+// whole-file reads and writes of the game's files. Every outcome passes through the demo
+// stream: recorded while recording, taken from the stream while playing back.
+#include "framework/app/Common.h"
+#include "framework/app/QuollAppBase.h"
+#include "framework/platform/AtomicFile.h"
+#include "framework/platform/SettingsStore.h"
+#include "framework/resources/PakInterface.h"
+
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
+namespace Quoll
+{
+namespace
+{
+constexpr int kRecordRegistryRead = 11;
+constexpr int kRecordRegistryWrite = 12;
+constexpr int kRecordFileExists = 14;
+constexpr int kRecordFileRead = 15;
+constexpr int kRecordFileWrite = 16;
+
+// Longest string value ReadRegString takes, in bytes (one more byte holds the terminator).
+constexpr uint32_t kMaxRegStringLength = 1023;
+
+// Volumes are stored in hundredths. The small bias keeps a value such as 0.29, whose double
+// is just below 29/100, from losing a hundredth on every save; 0.999 still stores 99.
+int VolumeToRegistry(double volume)
+{
+    return static_cast<int>(volume * 100.0 + 1e-6);
+}
+} // namespace
+
+void QuollAppBase::SetSettingsStore(std::unique_ptr<Platform::SettingsStore> store)
+{
+    mSettings = std::move(store);
+    mSettingsInjected = mSettings != nullptr;
+}
+
+Platform::SettingsStore* QuollAppBase::Settings()
+{
+    if (mSettingsInjected)
+        return mSettings.get();
+    if (!mSettings || mSettingsKey != mRegKey)
+    {
+        mSettings.reset();
+        mSettingsKey = mRegKey;
+        if (std::optional<std::string> path = Platform::SettingsStore::DefaultPath(mRegKey, {}))
+            mSettings = std::make_unique<Platform::SettingsStore>(*path);
+    }
+    return mSettings.get();
+}
+
+bool QuollAppBase::GetRegKeyPath(const std::string& valueName, std::string& keyPath, std::string& name) const
+{
+    if (mRegKey.empty())
+        return false;
+    keyPath = "SOFTWARE\\" + mRegKey;
+    const size_t slash = valueName.rfind('\\');
+    if (slash == std::string::npos)
+        name = valueName;
+    else
+    {
+        keyPath += "\\" + valueName.substr(0, slash);
+        name = valueName.substr(slash + 1);
+    }
+    return true;
+}
+
+bool QuollAppBase::WriteRegValue(const std::string& valueName, uint32_t type, const uint8_t* data, uint32_t length)
+{
+    std::string keyPath, name;
+    if (!GetRegKeyPath(valueName, keyPath, name))
+        return false;
+    if (mPlayingDemo)
+        return ReadDemoOutcome(true);
+
+    Platform::SettingsStore* store = Settings();
+    const bool written = store != nullptr &&
+                         store->SetValue(keyPath, name, type, {data, data == nullptr ? 0 : length}) ==
+                             Platform::SettingsResult::Ok;
+    if (IsRecordingDemo())
+    {
+        WriteDemoRecordKind(kRecordRegistryWrite);
+        mDemoBuffer.WriteBits(written ? 1 : 0, 1);
+    }
+    return written;
+}
+
+bool QuollAppBase::ReadRegValue(const std::string& valueName, uint32_t* type, uint8_t* data, uint32_t* length)
+{
+    std::string keyPath, name;
+    if (!GetRegKeyPath(valueName, keyPath, name))
+        return false;
+    if (mPlayingDemo)
+        return ReadDemoRegistryValue(type, data, length);
+
+    Platform::SettingsStore* store = Settings();
+    const bool read = store != nullptr && store->QueryValue(keyPath, name, type, data, length) ==
+                                              Platform::SettingsResult::Ok;
+    if (IsRecordingDemo())
+    {
+        WriteDemoRecordKind(kRecordRegistryRead);
+        mDemoBuffer.WriteBits(read ? 1 : 0, 1);
+        if (read)
+        {
+            mDemoBuffer.WriteInt32(int32_t(*type));
+            mDemoBuffer.WriteInt32(int32_t(*length));
+            mDemoBuffer.WriteBytes(data, *length);
+        }
+    }
+    return read;
+}
+
+// A recorded registry read. The recorded data are always taken off the stream, but never more
+// than the caller's capacity is copied: a longer record fails as the real read would have.
+bool QuollAppBase::ReadDemoRegistryValue(uint32_t* type, uint8_t* data, uint32_t* length)
+{
+    if (mDemoClosedByWindow)
+        return false;
+    ReadDemoRecordHeader();
+    const bool read = mDemoBuffer.ReadBits(1, false) != 0;
+    bool fits = true;
+    if (read)
+    {
+        *type = uint32_t(mDemoBuffer.ReadInt32());
+        const int32_t recorded = mDemoBuffer.ReadInt32();
+        const size_t count = ClampToDemoRemainder(recorded);
+        std::vector<uint8_t> bytes(count);
+        mDemoBuffer.ReadBytes(bytes.data(), count);
+        fits = count == size_t(recorded) && count <= *length;
+        if (fits)
+            std::memcpy(data, bytes.data(), count);
+        *length = uint32_t(count);
+    }
+    mDemoNeedsHeader = true;
+    return read && fits;
+}
+
+bool QuollAppBase::WriteRegString(const std::string& name, const std::string& text)
+{
+    return WriteRegValue(name, Platform::REG_SZ, reinterpret_cast<const uint8_t*>(text.data()),
+                         uint32_t(text.size()));
+}
+
+bool QuollAppBase::WriteRegInt(const std::string& name, int value)
+{
+    const uint32_t bits = uint32_t(value);
+    const uint8_t bytes[4] = {uint8_t(bits), uint8_t(bits >> 8), uint8_t(bits >> 16), uint8_t(bits >> 24)};
+    return WriteRegValue(name, Platform::REG_DWORD, bytes, 4);
+}
+
+bool QuollAppBase::WriteRegBool(const std::string& name, bool value)
+{
+    return WriteRegInt(name, value ? 1 : 0);
+}
+
+bool QuollAppBase::ReadRegString(const std::string& name, std::string& text)
+{
+    uint8_t bytes[kMaxRegStringLength + 1] = {};
+    uint32_t type = 0;
+    uint32_t length = kMaxRegStringLength;
+    if (!ReadRegValue(name, &type, bytes, &length) || type != Platform::REG_SZ)
+        return false;
+    bytes[std::min(length, kMaxRegStringLength)] = 0;
+    text = reinterpret_cast<const char*>(bytes);
+    return true;
+}
+
+bool QuollAppBase::ReadRegInt(const std::string& name, int& value)
+{
+    uint8_t bytes[4] = {};
+    uint32_t type = 0;
+    uint32_t length = 4;
+    if (!ReadRegValue(name, &type, bytes, &length) || type != Platform::REG_DWORD)
+        return false;
+    value = int(uint32_t(bytes[0]) | uint32_t(bytes[1]) << 8 | uint32_t(bytes[2]) << 16 | uint32_t(bytes[3]) << 24);
+    return true;
+}
+
+bool QuollAppBase::ReadRegBool(const std::string& name, bool& value)
+{
+    int number = 0;
+    if (!ReadRegInt(name, number))
+        return false;
+    value = number != 0;
+    return true;
+}
+
+void QuollAppBase::EraseRegValue(const std::string& valueName)
+{
+    std::string keyPath, name;
+    if (!GetRegKeyPath(valueName, keyPath, name))
+        return;
+    if (Platform::SettingsStore* store = Settings())
+        store->DeleteValue(keyPath, name);
+}
+
+void QuollAppBase::WriteSettings()
+{
+    if (mRegKey.empty())
+        return;
+    WriteRegInt("MusicVolume", VolumeToRegistry(mMusicVolume));
+    WriteRegInt("SfxVolume", VolumeToRegistry(mSfxVolume));
+    WriteRegInt("Muted", mMuteCount - mAutoMuteCount > 0 ? 1 : 0);
+    WriteRegInt("ScreenMode", mIsWindowed ? 0 : 1);
+    WriteRegInt("PreferredX", mPreferredX);
+    WriteRegInt("PreferredY", mPreferredY);
+    WriteRegInt("CustomCursors", mCustomCursorsEnabled ? 1 : 0);
+    WriteRegInt("InProgress", 0);
+    WriteRegBool("WaitForVSync", mWaitForVSync);
+}
+
+void QuollAppBase::ReadSettings()
+{
+    mReadFromRegistry = true;
+    mRegKey = WStringToString(GetString("RegistryKey", StringToWString(mRegKey)));
+    if (mRegKey.empty())
+        return;
+
+    int value = 0;
+    if (ReadRegInt("MusicVolume", value))
+        mMusicVolume = value / 100.0;
+    if (ReadRegInt("SfxVolume", value))
+        mSfxVolume = value / 100.0;
+    if (ReadRegInt("Muted", value))
+        mMuteCount = value;
+    if (ReadRegInt("ScreenMode", value))
+        mIsWindowed = value == 0;
+    if (ReadRegInt("PreferredX", value))
+        mPreferredX = value;
+    if (ReadRegInt("PreferredY", value))
+        mPreferredY = value;
+    if (ReadRegInt("CustomCursors", value))
+        EnableCustomCursors(value != 0);
+    bool flag = false;
+    if (ReadRegBool("WaitForVSync", flag))
+        mWaitForVSync = flag;
+    ReadRegBool("InProgress", flag);
+
+    // Cleared again by WriteSettings: a value of 1 at start means the last run did not end.
+    if (!mIsScreenSaver)
+        WriteRegInt("InProgress", 1);
+}
+
+// --- Whole files -------------------------------------------------------------------------------
+
+bool QuollAppBase::WriteBytesToFile(const std::string& path, const uint8_t* data, size_t length)
+{
+    if (mPlayingDemo)
+        return ReadDemoOutcome(true);
+
+    // The bytes go to a temporary file that replaces the old one only once it is complete.
+    const std::string directory = GetDirectoryPart(path);
+    if (!directory.empty())
+        MakeDirectories(directory);
+    const bool written = Platform::WriteFileAtomically(ToSystemPath(path), {data, data == nullptr ? 0 : length});
+    if (IsRecordingDemo())
+    {
+        WriteDemoRecordKind(kRecordFileWrite);
+        mDemoBuffer.WriteBits(written ? 1 : 0, 1);
+    }
+    return written;
+}
+
+bool QuollAppBase::WriteBufferToFile(const std::string& path, const Buffer& buffer)
+{
+    return WriteBytesToFile(path, buffer.GetDataPtr(), buffer.GetDataSize());
+}
+
+bool QuollAppBase::ReadBufferFromFile(const std::string& path, Buffer& buffer, bool noDemo)
+{
+    if (mPlayingDemo && !noDemo)
+    {
+        if (mDemoClosedByWindow)
+            return false;
+        ReadDemoRecordHeader();
+        bool read = mDemoBuffer.ReadBits(1, false) != 0;
+        if (read)
+        {
+            const int32_t recorded = mDemoBuffer.ReadInt32();
+            const size_t count = ClampToDemoRemainder(recorded);
+            read = count == size_t(recorded);
+            buffer.Clear();
+            for (size_t i = 0; i < count; ++i)
+                buffer.WriteByte(mDemoBuffer.ReadByte());
+        }
+        mDemoNeedsHeader = true;
+        return read;
+    }
+
+    std::string bytes;
+    const bool read = PakReadFile(path, bytes);
+    if (read)
+    {
+        buffer.Clear();
+        buffer.WriteBytes(bytes.data(), bytes.size());
+    }
+    if (IsRecordingDemo() && !noDemo)
+    {
+        WriteDemoRecordKind(kRecordFileRead);
+        mDemoBuffer.WriteBits(read ? 1 : 0, 1);
+        if (read)
+        {
+            mDemoBuffer.WriteInt32(int32_t(bytes.size()));
+            mDemoBuffer.WriteBytes(bytes.data(), bytes.size());
+        }
+    }
+    return read;
+}
+
+bool QuollAppBase::FileExists(const std::string& path)
+{
+    if (mPlayingDemo)
+        return ReadDemoOutcome(true);
+    PakFileHandle* file = PakFOpen(path, "rb");
+    const bool exists = file != nullptr;
+    if (file != nullptr)
+        PakFClose(file);
+    if (IsRecordingDemo())
+    {
+        WriteDemoRecordKind(kRecordFileExists);
+        mDemoBuffer.WriteBits(exists ? 1 : 0, 1);
+    }
+    return exists;
+}
+} // namespace Quoll

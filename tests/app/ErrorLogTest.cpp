@@ -1,0 +1,106 @@
+// The error log: its line format, emptying on the first line of a run and appending after it,
+// the data folder when the current folder cannot take the file, and the screen-saver mode that
+// logs message boxes instead of showing them.
+// Rerun one case: test_app --gtest_filter='ErrorLog.*'
+#include "TestApp.h"
+
+#include "framework/app/Common.h"
+#include "framework/app/ErrorLog.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <regex>
+
+using namespace Quoll;
+using namespace QuollTest;
+
+namespace
+{
+std::string ReadFile(const std::filesystem::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
+const std::regex kLine(R"(([^\n]*) ([01][0-9]|2[0-3]):[0-5][0-9]:[0-5][0-9] [0-9]+\n)");
+
+class ScratchFolder
+{
+public:
+    ScratchFolder() : mFolder(std::filesystem::path(QUOLL_TEST_HOME) / ("log_" + UniqueProductName()))
+    {
+        std::filesystem::remove_all(mFolder);
+        std::filesystem::create_directories(mFolder);
+    }
+    ~ScratchFolder() { std::filesystem::remove_all(mFolder); }
+    const std::filesystem::path& Path() const { return mFolder; }
+
+private:
+    std::filesystem::path mFolder;
+};
+} // namespace
+
+TEST(ErrorLog, LineFormat)
+{
+    EXPECT_EQ(ErrorLog::FormatLine("Demo file not found", 9, 5, 7, 4294967295u),
+              "Demo file not found 09:05:07 4294967295\n");
+    EXPECT_EQ(ErrorLog::FormatLine("", 23, 59, 0, 0), " 23:59:00 0\n");
+    EXPECT_EQ(ErrorLog::FormatLine("100% sure", 0, 0, 0, 12), "100% sure 00:00:00 12\n");
+}
+
+TEST(ErrorLog, FirstLineOfARunEmptiesTheFileLaterLinesAppend)
+{
+    ScratchFolder folder;
+    const std::filesystem::path file = folder.Path() / "ScrError.txt";
+    std::ofstream(file) << "from the previous run\n";
+    {
+        ErrorLog log(file.string());
+        log.Append("first");
+        log.Append("second");
+    }
+    const std::string text = ReadFile(file);
+    std::smatch match;
+    const std::string firstLine = text.substr(0, text.find('\n') + 1);
+    ASSERT_TRUE(std::regex_match(firstLine, match, kLine)) << text;
+    EXPECT_EQ(match[1], "first");
+    EXPECT_EQ(text.find("previous"), std::string::npos);
+    const std::string secondLine = text.substr(firstLine.size());
+    ASSERT_TRUE(std::regex_match(secondLine, match, kLine)) << text;
+    EXPECT_EQ(match[1], "second");
+
+    ErrorLog nextRun(file.string());
+    nextRun.Append("third");
+    EXPECT_EQ(ReadFile(file).find("first"), std::string::npos);
+}
+
+TEST(ErrorLog, GoesToTheDataFolderWhenTheCurrentFolderCannotTakeIt)
+{
+    ScratchFolder data;
+    SetAppDataFolder(data.Path().string() + "/");
+    const std::filesystem::path previous = std::filesystem::current_path();
+    const std::filesystem::path gone = data.Path() / "gone";
+    std::filesystem::create_directories(gone);
+    ASSERT_EQ(::chdir(gone.c_str()), 0);
+    std::filesystem::remove(gone); // the current folder no longer exists: nothing can be made in it
+    ErrorLog log;
+    log.Append("nowhere else");
+    ASSERT_EQ(::chdir(previous.c_str()), 0);
+    EXPECT_EQ(ReadFile(data.Path() / "ScrError.txt").rfind("nowhere else ", 0), 0u);
+}
+
+TEST(ErrorLog, ScreenSaverLogsMessageBoxesInsteadOfShowingThem)
+{
+    TestApp app;
+    app.Init();
+    app.mIsScreenSaver = true;
+    EXPECT_EQ(app.MsgBoxW(L"saver says hi", L"Title", Platform::MB_YESNO | Platform::MB_ICONQUESTION), Platform::IDOK);
+    app.PopupW(L"saver fatal");
+    EXPECT_TRUE(app.Headless().MessageBoxes().empty());
+    const std::string text = ReadFile("ScrError.txt");
+    const size_t hi = text.find("saver says hi ");
+    ASSERT_NE(hi, std::string::npos) << text;
+    EXPECT_GT(text.find("saver fatal "), hi);
+}

@@ -1,0 +1,389 @@
+// Registry values and whole files of the application object: the empty key, sub-key split,
+// conversions of the framework's settings, the 1023-byte string limit, failed writes reported
+// as failures, crash-safe file writes (a full disk simulated by the file-size limit), and the
+// outcomes passed through a recorded and a replayed demo stream.
+// Rerun one case: test_app --gtest_filter='QuollAppBaseSettings.*'
+#include "TestApp.h"
+
+#include "framework/app/Common.h"
+
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+
+#include <csignal>
+#include <filesystem>
+#include <fstream>
+
+using namespace Quoll;
+using namespace QuollTest;
+
+namespace
+{
+const std::string kKey = "SOFTWARE\\Nordwick\\QuollTest";
+
+std::string ReadFile(const std::filesystem::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
+class Scratch
+{
+public:
+    Scratch() : mFolder(std::filesystem::path(QUOLL_TEST_HOME) / ("files_" + UniqueProductName()))
+    {
+        std::filesystem::remove_all(mFolder);
+        std::filesystem::create_directories(mFolder);
+    }
+    ~Scratch() { std::filesystem::remove_all(mFolder); }
+    std::filesystem::path operator/(const std::string& name) const { return mFolder / name; }
+
+private:
+    std::filesystem::path mFolder;
+};
+
+// Lowers the largest file this process may write, as a full disk would stop a write.
+class ScopedFileSizeLimit
+{
+public:
+    explicit ScopedFileSizeLimit(rlim_t bytes)
+    {
+        mPreviousSignal = std::signal(SIGXFSZ, SIG_IGN);
+        getrlimit(RLIMIT_FSIZE, &mPrevious);
+        rlimit limit = mPrevious;
+        limit.rlim_cur = bytes;
+        setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~ScopedFileSizeLimit()
+    {
+        setrlimit(RLIMIT_FSIZE, &mPrevious);
+        std::signal(SIGXFSZ, mPreviousSignal);
+    }
+
+private:
+    rlimit mPrevious{};
+    void (*mPreviousSignal)(int) = nullptr;
+};
+} // namespace
+
+TEST(QuollAppBaseSettings, EmptyKeyReadsAndWritesNothingAndRecordsNothing)
+{
+    TestApp app;
+    app.mRegKey.clear();
+    app.mRecordingDemo = true;
+    int value = 7;
+    std::string text = "kept";
+    EXPECT_FALSE(app.WriteRegInt("MusicVolume", 1));
+    EXPECT_FALSE(app.WriteRegString("Name", "x"));
+    EXPECT_FALSE(app.ReadRegInt("MusicVolume", value));
+    EXPECT_FALSE(app.ReadRegString("Name", text));
+    app.EraseRegValue("Name");
+    EXPECT_EQ(value, 7);
+    EXPECT_EQ(text, "kept");
+    EXPECT_EQ(app.mDemoBuffer.GetDataSize(), 0u);
+}
+
+TEST(QuollAppBaseSettings, ValueNamesSplitAtTheLastBackslash)
+{
+    TestApp app;
+    EXPECT_TRUE(app.WriteRegString("Test3D\\RuntimeError", "no device"));
+    EXPECT_EQ(app.Store().GetString(kKey + "\\Test3D", "RuntimeError"), "no device");
+    EXPECT_TRUE(app.WriteRegInt("A\\B\\C", 5));
+    EXPECT_EQ(app.Store().GetInt32(kKey + "\\A\\B", "C"), 5);
+    int value = 0;
+    EXPECT_TRUE(app.ReadRegInt("A\\B\\C", value));
+    EXPECT_EQ(value, 5);
+    app.EraseRegValue("A\\B\\C");
+    EXPECT_FALSE(app.ReadRegInt("A\\B\\C", value));
+}
+
+TEST(QuollAppBaseSettings, TypedValuesRoundTrip)
+{
+    TestApp app;
+    int number = 0;
+    bool flag = false;
+    std::string text;
+    EXPECT_TRUE(app.WriteRegInt("Int", -123456));
+    EXPECT_TRUE(app.ReadRegInt("Int", number));
+    EXPECT_EQ(number, -123456);
+    EXPECT_TRUE(app.WriteRegBool("Flag", true));
+    EXPECT_TRUE(app.ReadRegBool("Flag", flag));
+    EXPECT_TRUE(flag);
+    EXPECT_EQ(app.Store().GetInt32(kKey, "Flag"), 1);
+
+    // Strings are stored without a terminating zero and read back unchanged.
+    EXPECT_TRUE(app.WriteRegString("Text", "Grüße"));
+    uint32_t type = 0, length = 64;
+    uint8_t raw[64];
+    ASSERT_TRUE(app.ReadRegValue("Text", &type, raw, &length));
+    EXPECT_EQ(type, Platform::REG_SZ);
+    EXPECT_EQ(length, std::string("Grüße").size());
+    EXPECT_TRUE(app.ReadRegString("Text", text));
+    EXPECT_EQ(text, "Grüße");
+
+    // A type mismatch fails and leaves the output alone.
+    number = 99;
+    EXPECT_FALSE(app.ReadRegInt("Text", number));
+    EXPECT_EQ(number, 99);
+    EXPECT_FALSE(app.ReadRegString("Int", text));
+    EXPECT_FALSE(app.ReadRegInt("Missing", number));
+}
+
+TEST(QuollAppBaseSettings, StringsUpTo1023BytesCanBeRead)
+{
+    TestApp app;
+    std::string text;
+    ASSERT_TRUE(app.WriteRegString("Long", std::string(1023, 'x')));
+    EXPECT_TRUE(app.ReadRegString("Long", text));
+    EXPECT_EQ(text, std::string(1023, 'x'));
+    ASSERT_TRUE(app.WriteRegString("TooLong", std::string(1024, 'y')));
+    text = "kept";
+    EXPECT_FALSE(app.ReadRegString("TooLong", text));
+    EXPECT_EQ(text, "kept");
+    // Text after an embedded zero is not part of the string.
+    ASSERT_TRUE(app.WriteRegString("Zero", std::string("ab\0cd", 5)));
+    EXPECT_TRUE(app.ReadRegString("Zero", text));
+    EXPECT_EQ(text, "ab");
+}
+
+TEST(QuollAppBaseSettings, WriteSettingsStoresTheFrameworkValues)
+{
+    TestApp app;
+    app.mMusicVolume = 0.999;
+    app.mSfxVolume = 0.29;
+    app.mMuteCount = 2;
+    app.mAutoMuteCount = 2; // every mute was the program's own
+    app.mIsWindowed = false;
+    app.mPreferredX = 12;
+    app.mPreferredY = -1;
+    app.mCustomCursorsEnabled = true;
+    app.mWaitForVSync = true;
+    app.WriteSettings();
+    Platform::SettingsStore& store = app.Store();
+    EXPECT_EQ(store.GetInt32(kKey, "MusicVolume"), 99);
+    EXPECT_EQ(store.GetInt32(kKey, "SfxVolume"), 29);
+    EXPECT_EQ(store.GetInt32(kKey, "Muted"), 0);
+    EXPECT_EQ(store.GetInt32(kKey, "ScreenMode"), 1);
+    EXPECT_EQ(store.GetInt32(kKey, "PreferredX"), 12);
+    EXPECT_EQ(store.GetInt32(kKey, "PreferredY"), -1);
+    EXPECT_EQ(store.GetInt32(kKey, "CustomCursors"), 1);
+    EXPECT_EQ(store.GetInt32(kKey, "InProgress"), 0);
+    EXPECT_EQ(store.GetInt32(kKey, "WaitForVSync"), 1);
+    app.mAutoMuteCount = 1;
+    app.WriteSettings();
+    EXPECT_EQ(store.GetInt32(kKey, "Muted"), 1);
+}
+
+TEST(QuollAppBaseSettings, VolumesSurviveRepeatedSaveAndLoad)
+{
+    for (int hundredths = 0; hundredths <= 100; ++hundredths)
+    {
+        TestApp app;
+        app.mMusicVolume = hundredths / 100.0;
+        for (int round = 0; round < 3; ++round)
+        {
+            app.WriteSettings();
+            app.ReadSettings();
+        }
+        EXPECT_EQ(app.Store().GetInt32(kKey, "MusicVolume"), hundredths);
+    }
+}
+
+TEST(QuollAppBaseSettings, ReadSettingsConvertsAndMarksTheRunInProgress)
+{
+    TestApp app;
+    Platform::SettingsStore& store = app.Store();
+    ASSERT_EQ(store.SetInt32(kKey, "MusicVolume", 99), Platform::SettingsResult::Ok);
+    ASSERT_EQ(store.SetInt32(kKey, "Muted", 3), Platform::SettingsResult::Ok);
+    ASSERT_EQ(store.SetInt32(kKey, "ScreenMode", 2), Platform::SettingsResult::Ok);
+    ASSERT_EQ(store.SetInt32(kKey, "PreferredX", 40), Platform::SettingsResult::Ok);
+    ASSERT_EQ(store.SetInt32(kKey, "CustomCursors", 5), Platform::SettingsResult::Ok);
+    ASSERT_EQ(store.SetString(kKey, "SfxVolume", "loud"), Platform::SettingsResult::Ok); // wrong type
+    app.ReadSettings();
+    EXPECT_TRUE(app.mReadFromRegistry);
+    EXPECT_DOUBLE_EQ(app.mMusicVolume, 0.99);
+    EXPECT_DOUBLE_EQ(app.mSfxVolume, 0.85); // unreadable: kept
+    EXPECT_EQ(app.mMuteCount, 3);
+    EXPECT_FALSE(app.mIsWindowed);
+    EXPECT_EQ(app.mPreferredX, 40);
+    EXPECT_EQ(app.mPreferredY, -1); // missing: kept
+    EXPECT_TRUE(app.mCustomCursorsEnabled);
+    EXPECT_EQ(store.GetInt32(kKey, "InProgress"), 1);
+
+    ASSERT_EQ(store.SetInt32(kKey, "ScreenMode", 0), Platform::SettingsResult::Ok);
+    app.ReadSettings();
+    EXPECT_TRUE(app.mIsWindowed);
+}
+
+TEST(QuollAppBaseSettings, ScreenSaverLeavesNoInProgressMarkAndTheKeyMayBeLocalised)
+{
+    TestApp app;
+    app.mIsScreenSaver = true;
+    app.SetString("RegistryKey", L"Nordwick\\Other");
+    app.ReadSettings();
+    EXPECT_EQ(app.mRegKey, "Nordwick\\Other");
+    EXPECT_FALSE(app.Store().GetInt32("SOFTWARE\\Nordwick\\Other", "InProgress").has_value());
+}
+
+TEST(QuollAppBaseSettings, FailedRegistryWriteIsReportedAndRecordedAsFailure)
+{
+    Scratch scratch;
+    std::ofstream(scratch / "blocker") << "a file where a folder is needed";
+    TestApp app;
+    app.SetSettingsStore(std::make_unique<Platform::SettingsStore>((scratch / "blocker" / "settings.txt").string()));
+    app.mRecordingDemo = true;
+    EXPECT_FALSE(app.WriteRegInt("MusicVolume", 5));
+    int value = 0;
+    EXPECT_FALSE(app.ReadRegInt("MusicVolume", value));
+
+    // Replayed, the same calls give the same answers.
+    TestApp replay;
+    replay.mPlayingDemo = true;
+    replay.mDemoBuffer.WriteBytes(app.mDemoBuffer.GetDataPtr(), app.mDemoBuffer.GetDataSize());
+    EXPECT_FALSE(replay.WriteRegInt("MusicVolume", 5));
+    EXPECT_FALSE(replay.ReadRegInt("MusicVolume", value));
+}
+
+TEST(QuollAppBaseSettings, ReplayedReadsGiveTheRecordedValuesWithinTheCallersCapacity)
+{
+    TestApp app;
+    ASSERT_TRUE(app.WriteRegString("Name", "0123456789"));
+    app.mRecordingDemo = true;
+    std::string text;
+    int missing = 0;
+    EXPECT_TRUE(app.ReadRegString("Name", text));
+    EXPECT_FALSE(app.ReadRegInt("Missing", missing));
+    uint32_t type = 0, length = 64;
+    uint8_t bytes[64];
+    EXPECT_TRUE(app.ReadRegValue("Name", &type, bytes, &length));
+    EXPECT_TRUE(app.WriteRegInt("Written", 1));
+
+    TestApp replay;
+    replay.mRegKey = "Nordwick\\Elsewhere"; // nothing of the store is read during playback
+    replay.mPlayingDemo = true;
+    replay.mDemoBuffer.WriteBytes(app.mDemoBuffer.GetDataPtr(), app.mDemoBuffer.GetDataSize());
+    EXPECT_TRUE(replay.ReadRegString("Name", text));
+    EXPECT_EQ(text, "0123456789");
+    EXPECT_FALSE(replay.ReadRegInt("Missing", missing));
+    // The third record holds 10 bytes; a caller with room for 4 gets a failure, not an overrun.
+    uint8_t small[4] = {};
+    length = sizeof small;
+    EXPECT_FALSE(replay.ReadRegValue("Name", &type, small, &length));
+    EXPECT_TRUE(replay.WriteRegInt("Written", 1));
+    EXPECT_FALSE(replay.Store().GetInt32("SOFTWARE\\Nordwick\\Elsewhere", "Written").has_value());
+}
+
+TEST(QuollAppBaseSettings, PlaybackAfterTheRecordedCloseTouchesNothing)
+{
+    Scratch scratch;
+    TestApp app;
+    app.mPlayingDemo = true;
+    app.mDemoClosedByWindow = true;
+    const std::string path = (scratch / "out.dat").string();
+    const uint8_t byte = 1;
+    int value = 0;
+    Buffer buffer;
+    EXPECT_TRUE(app.WriteRegInt("X", 1));
+    EXPECT_FALSE(app.ReadRegInt("X", value));
+    EXPECT_TRUE(app.WriteBytesToFile(path, &byte, 1));
+    EXPECT_TRUE(app.FileExists(path));
+    EXPECT_FALSE(app.ReadBufferFromFile(path, buffer));
+    EXPECT_FALSE(std::filesystem::exists(path));
+    EXPECT_FALSE(app.Store().GetInt32(kKey, "X").has_value());
+}
+
+TEST(QuollAppBaseSettings, WholeFilesRoundTripAndCreateTheirFolders)
+{
+    Scratch scratch;
+    TestApp app;
+    Buffer out;
+    out.WriteInt32(0x01020304);
+    out.WriteString("profile");
+    const std::string path = (scratch / "deep" / "er" / "p.dat").string();
+    ASSERT_TRUE(app.WriteBufferToFile(path, out));
+    EXPECT_TRUE(app.FileExists(path));
+    Buffer in;
+    ASSERT_TRUE(app.ReadBufferFromFile(path, in));
+    EXPECT_EQ(in.ReadInt32(), 0x01020304);
+    EXPECT_EQ(in.ReadString(), "profile");
+    EXPECT_FALSE(app.FileExists((scratch / "none.dat").string()));
+    Buffer kept;
+    kept.WriteByte(7);
+    EXPECT_FALSE(app.ReadBufferFromFile((scratch / "none.dat").string(), kept));
+    EXPECT_EQ(kept.GetDataSize(), 1u); // a failed read leaves the buffer alone
+}
+
+TEST(QuollAppBaseSettings, FailedFileWriteKeepsTheOldFile)
+{
+    Scratch scratch;
+    TestApp app;
+    const std::filesystem::path path = scratch / "scores.dat";
+    const std::string old = "the old scores";
+    ASSERT_TRUE(app.WriteBytesToFile(path.string(), reinterpret_cast<const uint8_t*>(old.data()), old.size()));
+
+    // A full disk: the write stops after 64 bytes.
+    const std::vector<uint8_t> big(4096, 0xAB);
+    {
+        ScopedFileSizeLimit limit(64);
+        EXPECT_FALSE(app.WriteBytesToFile(path.string(), big.data(), big.size()));
+    }
+    EXPECT_EQ(ReadFile(path), old);
+    for (const auto& entry : std::filesystem::directory_iterator(scratch / ""))
+        EXPECT_EQ(entry.path().filename(), "scores.dat") << "a temporary file was left behind";
+
+    // A target whose folder cannot exist (a file stands in its place).
+    std::ofstream(scratch / "plain") << "x";
+    EXPECT_FALSE(app.WriteBytesToFile((scratch / "plain" / "f.dat").string(), big.data(), 4));
+}
+
+TEST(QuollAppBaseSettings, RecordedFileOutcomesReplayWithoutTheDisk)
+{
+    Scratch scratch;
+    const std::string path = (scratch / "save.dat").string();
+    TestApp app;
+    app.mRecordingDemo = true;
+    const uint8_t bytes[3] = {9, 8, 7};
+    ASSERT_TRUE(app.WriteBytesToFile(path, bytes, 3));
+    EXPECT_TRUE(app.FileExists(path));
+    Buffer read;
+    EXPECT_TRUE(app.ReadBufferFromFile(path, read));
+    std::filesystem::remove(path);
+
+    TestApp replay;
+    replay.mPlayingDemo = true;
+    replay.mDemoBuffer.WriteBytes(app.mDemoBuffer.GetDataPtr(), app.mDemoBuffer.GetDataSize());
+    EXPECT_TRUE(replay.WriteBytesToFile(path, bytes, 3));
+    EXPECT_FALSE(std::filesystem::exists(path));
+    EXPECT_TRUE(replay.FileExists(path));
+    Buffer replayed;
+    ASSERT_TRUE(replay.ReadBufferFromFile(path, replayed));
+    ASSERT_EQ(replayed.GetDataSize(), 3u);
+    EXPECT_EQ(replayed.ReadByte(), 9);
+
+    // With noDemo the real file is read and the stream is left alone.
+    std::ofstream(path, std::ios::binary) << "real";
+    const int32_t position = replay.mDemoBuffer.GetReadBitPos();
+    Buffer real;
+    ASSERT_TRUE(replay.ReadBufferFromFile(path, real, true));
+    EXPECT_EQ(real.GetDataSize(), 4u);
+    EXPECT_EQ(replay.mDemoBuffer.GetReadBitPos(), position);
+}
+
+TEST(QuollAppBaseSettings, LongGapsBetweenRecordsAreBridgedByFillers)
+{
+    TestApp app;
+    app.mRecordingDemo = true;
+    app.mUpdateCount = 40;
+    ASSERT_TRUE(app.WriteRegInt("X", 1));
+    Buffer& stream = app.mDemoBuffer;
+    for (int filler = 0; filler < 2; ++filler)
+    {
+        EXPECT_EQ(stream.ReadBits(4, false), 15);
+        EXPECT_EQ(stream.ReadBits(1, false), 0);
+        EXPECT_EQ(stream.ReadBits(5, false), 31);
+    }
+    EXPECT_EQ(stream.ReadBits(4, false), 10);
+    EXPECT_EQ(stream.ReadBits(1, false), 0);
+    EXPECT_EQ(stream.ReadBits(5, false), 12); // registry write
+    EXPECT_EQ(stream.ReadBits(1, false), 1);
+}
