@@ -1,47 +1,33 @@
-// Opens the main window as the application does (1024 x 768, framed, centred in the work
-// area), shows animated frames through the presenter on a 10 ms timer and closes after
-// a number of frames, either by posting WM_CLOSE or by sending itself SIGTERM.
+// Starts the application object as the game does (1024 x 768, framed, centred in the work
+// area) through QuollAppBase::Init, shows an animated frame at every logic update of its main
+// loop and closes after a number of frames, either by posting WM_CLOSE or by sending itself
+// SIGTERM; then the application object shuts down and is destroyed.
 // Usage: window_smoke [--frames N] [--close post|signal|never] [--backend sdl|headless]
 //                     [--fullscreen 1]  (desktop-sized, frames scaled with their aspect kept)
-// Exit code 0 when the frames were shown and the close arrived as WM_CLOSE.
-#include "framework/platform/Clock.h"
+// Exit code 0 when the frames were shown and the close arrived as WM_CLOSE. The per-user
+// folders default to a folder under /tmp, so that a run never touches a real home folder.
+#include "framework/app/QuollAppBase.h"
 #include "framework/platform/FramePresenter.h"
 #include "framework/platform/WindowSystem.h"
+
+#include <unistd.h>
 
 #include <algorithm>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <string>
 #include <vector>
 
+using namespace Quoll;
 using namespace Quoll::Platform;
 
 namespace
 {
 constexpr int kWidth = 1024;
 constexpr int kHeight = 768;
-
-WindowSystem* gSystem = nullptr;
-bool gClosed = false;
-int gTimerTicks = 0;
-int gKeys = 0;
-
-LResult SmokeProc(WindowId window, uint32_t message, WParam wParam, LParam lParam)
-{
-    switch (message)
-    {
-    case WM_CLOSE: gClosed = true; return 0;
-    case WM_TIMER: ++gTimerTicks; return 0;
-    case WM_KEYDOWN:
-        ++gKeys;
-        if (wParam == WParam(VK_ESCAPE))
-            gSystem->PostMessage(window, WM_CLOSE, 0, 0);
-        return 0;
-    default: return gSystem->DefWindowProc(window, message, wParam, lParam);
-    }
-}
 
 void DrawFrame(std::vector<uint32_t>& pixels, int frame)
 {
@@ -53,6 +39,67 @@ void DrawFrame(std::vector<uint32_t>& pixels, int frame)
             uint32_t b = uint32_t(((x ^ y) + frame) & 0xFF);
             pixels[size_t(y) * kWidth + size_t(x)] = 0xFF000000u | r << 16 | g << 8 | b;
         }
+}
+
+class SmokeApp final : public QuollAppBase
+{
+public:
+    SmokeApp(int frames, std::string close) : mFrames(frames), mClose(std::move(close))
+    {
+        mProdName = "WindowSmoke";
+        mTitle = L"Window smoke test";
+        mWidth = kWidth;
+        mHeight = kHeight;
+        mCommandLineParsed = true; // the smoke program's own options are not the framework's
+        mOnlyAllowOneCopyToRun = false;
+    }
+
+    bool ChangeDirectoryHook(const std::string&) override { return true; }
+    void CloseRequested() override { mClosed = true; }
+
+    void UpdateFrame() override
+    {
+        QuollAppBase::UpdateFrame();
+        if (mFailed || mShown >= mFrames)
+            return;
+        if (!mPresenter)
+            mPresenter = GetWindowSystem()->CreatePresenter(mMainWindow);
+        DrawFrame(mPixels, mShown);
+        if (!mPresenter || !mPresenter->Present({mPixels.data(), kWidth, kHeight, kWidth * 4}))
+        {
+            std::fprintf(stderr, "window_smoke: a frame could not be shown\n");
+            mFailed = true;
+            Shutdown();
+            return;
+        }
+        if (++mShown == mFrames && mClose != "never")
+        {
+            if (mClose == "signal")
+                std::raise(SIGTERM);
+            else
+                GetWindowSystem()->PostMessage(mMainWindow, WM_CLOSE, 0, 0);
+        }
+    }
+
+    bool Succeeded() const { return !mFailed && mClosed && mShown >= mFrames; }
+    int Shown() const { return mShown; }
+    bool Closed() const { return mClosed; }
+
+private:
+    int mFrames;
+    std::string mClose;
+    int mShown = 0;
+    bool mClosed = false;
+    bool mFailed = false;
+    std::unique_ptr<FramePresenter> mPresenter;
+    std::vector<uint32_t> mPixels = std::vector<uint32_t>(size_t(kWidth) * kHeight);
+};
+
+void KeepOutOfTheHomeFolder()
+{
+    const std::string base = "/tmp/window_smoke-" + std::to_string(::getuid());
+    ::setenv("XDG_DATA_HOME", (base + "/data").c_str(), 0);
+    ::setenv("XDG_CONFIG_HOME", (base + "/config").c_str(), 0);
 }
 } // namespace
 
@@ -79,74 +126,27 @@ int main(int argc, char** argv)
             return 2;
         }
     }
+    KeepOutOfTheHomeFolder();
 
     std::unique_ptr<WindowSystem> system = WindowSystem::Create(backend);
     if (!system)
         return 1;
-    gSystem = system.get();
-    if (!system->RegisterClass({"MainWindow", CS_DBLCLKS, &SmokeProc}))
-        return 1;
+    const std::string backendName = system->BackendName();
 
-    // Centred horizontally, a little above the middle, as the application places it.
-    WindowRect work = system->GetWorkArea();
-    WindowCreateInfo info;
-    info.className = "MainWindow";
-    info.title = L"Window smoke test";
-    info.style = WS_POPUP | WS_CLIPCHILDREN | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
-    info.width = kWidth;
-    info.height = kHeight;
-    info.x = work.left + (work.Width() - kWidth) / 2;
-    info.y = work.top + int((work.Height() - kHeight) * 0.382);
-    if (fullScreen)
-    {
-        info.style = WS_POPUP;
-        info.exStyle = WS_EX_TOPMOST;
-        info.x = info.y = 0;
-    }
-    WindowId main = system->CreateWindowEx(info);
-    if (main == WindowId::None)
-        return 1;
-    system->ShowWindow(main, SW_SHOW);
-    system->SetFocus(main);
-    system->SetTimer(main, 100, 10);
-    std::unique_ptr<FramePresenter> presenter = system->CreatePresenter(main);
-    if (!presenter)
-        return 1;
-
-    std::vector<uint32_t> pixels(size_t(kWidth) * kHeight);
+    bool succeeded = false;
     int shown = 0;
-    bool closing = false;
-    while (!gClosed)
     {
-        Message message;
-        while (system->PeekMessage(message))
-        {
-            system->TranslateMessage(message);
-            system->DispatchMessage(message);
-        }
-        if (gTimerTicks > 0 && shown < frames)
-        {
-            gTimerTicks = 0;
-            DrawFrame(pixels, shown);
-            if (!presenter->Present({pixels.data(), kWidth, kHeight, kWidth * 4}))
-            {
-                std::fprintf(stderr, "window_smoke: a frame could not be shown\n");
-                return 1;
-            }
-            ++shown;
-        }
-        if (shown >= frames && !closing && close != "never")
-        {
-            closing = true;
-            if (close == "signal")
-                std::raise(SIGTERM);
-            else
-                system->PostMessage(main, WM_CLOSE, 0, 0);
-        }
-        SleepMilliseconds(1);
+        SmokeApp app(frames, close);
+        app.mIsWindowed = !fullScreen;
+        app.SetWindowSystem(std::move(system));
+        app.Init();
+        app.Start();
+        succeeded = app.Succeeded();
+        shown = app.Shown();
+        if (!app.Closed())
+            std::fprintf(stderr, "window_smoke: the run ended without WM_CLOSE\n");
     }
-    system->DestroyWindow(main);
-    std::printf("window_smoke: %s back end, %d frames of %dx%d shown, %d keys, closed by WM_CLOSE\n",
-                system->BackendName(), shown, kWidth, kHeight, gKeys);
-    return shown >= frames ? 0 : 1;
+    std::printf("window_smoke: %s back end, %d frames of %dx%d shown through the application object, %s\n",
+                backendName.c_str(), shown, kWidth, kHeight, succeeded ? "closed by WM_CLOSE" : "FAILED");
+    return succeeded ? 0 : 1;
 }
