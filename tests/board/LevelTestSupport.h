@@ -38,6 +38,22 @@ inline Quoll::Buffer LogicBody(const std::string& picture, const std::vector<int
     return body;
 }
 
+// The same with bonus codes put on cells after the picture (owned cells included).
+inline Quoll::Buffer LogicBodyWithBonuses(const std::string& picture, const std::vector<int>& aiLevels,
+                                          int currentPlayer, std::initializer_list<std::pair<int, int>> bonuses)
+{
+    GameLogic logic = BoardTest::MakeLogic(picture, aiLevels, currentPlayer);
+    for (const auto& [cell, code] : bonuses)
+        logic.GetBoard().SetBonus(cell, code);
+    logic.Recount();
+    Quoll::Buffer body;
+    logic.Write(body);
+    return body;
+}
+
+// A picture of holes and the given cells.
+inline std::string HolesAnd(std::initializer_list<std::pair<int, char>> cells) { return Picture(cells, '#'); }
+
 struct LevelFixture
 {
     RecordingLevelView view;
