@@ -8,24 +8,20 @@
 
 namespace
 {
-constexpr int kPickRadius = 34;
-constexpr int kBombPickRadius = 69;
 constexpr int kBombPickCount = 3;
-
-bool IsCell(int cell) { return cell >= 0 && cell < kCellCount; }
 
 // Marks the free cells and offers them to the scene's choice.
 void OfferFreeCells(Level& level)
 {
     const CellSet free = level.GetLogic().GetBoard().GetFreeCells();
     level.GetView().SetCellsState(free, CellViewState::JumpTarget);
-    level.GetView().BeginCellSelection(CellSelectionMode::Target, 1, kPickRadius, free);
+    level.GetView().BeginCellSelection(CellSelectionMode::Target, 1, kCellPickRadius, free);
 }
 
 bool IsFreeCell(const Level& level, int cell)
 {
     const Board& board = level.GetLogic().GetBoard();
-    return IsCell(cell) && board.Exists(cell) && board.GetOwner(cell) == 0;
+    return Level::IsCell(cell) && board.Exists(cell) && board.GetOwner(cell) == 0;
 }
 } // namespace
 
@@ -101,7 +97,7 @@ void BombBonusImpl::OnCellChosen(int /*cell*/)
     for (int cell : picked)
     {
         const bool known = std::find(mChosen.begin(), mChosen.end(), cell) != mChosen.end();
-        if (IsCell(cell) && board.Exists(cell) && !known && mChosen.size() < static_cast<size_t>(kBombPickCount))
+        if (Level::IsCell(cell) && board.Exists(cell) && !known && mChosen.size() < static_cast<size_t>(kBombPickCount))
             mChosen.push_back(cell);
     }
     mReady = !mChosen.empty();

@@ -17,8 +17,6 @@ NullLevelView& DetachedView()
     return view;
 }
 
-bool IsCell(int cell) { return cell >= 0 && cell < kCellCount; }
-
 // The free-cell hand-out takes this mask: the owner bits.
 constexpr int kOwnedFlags = kOwnerMask;
 } // namespace
@@ -108,7 +106,7 @@ void Level::BeginPlayerTurn()
         return;
     if (player == 1)
     {
-        mView->BeginCellSelection(CellSelectionMode::TurnStart, 1, 34, mLogic.GetBoard().GetOwnedCells(1));
+        mView->BeginCellSelection(CellSelectionMode::TurnStart, 1, kCellPickRadius, mLogic.GetBoard().GetOwnedCells(1));
         mHintCount = 0;
         mHintTimer = mServices.GetLevelRampValue(0);
     }

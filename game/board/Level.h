@@ -51,6 +51,9 @@ public:
     // Bytes of a saved body after the logic section: parameters, selection, marker, medal rule.
     static constexpr size_t kBodyTailBytes = 112;
 
+    // A cell index 0..60.
+    static constexpr bool IsCell(int cell) { return cell >= 0 && cell < kCellCount; }
+
     Level(LevelView& view, LevelServices& services);
     ~Level();
     Level(const Level&) = delete;

@@ -5,8 +5,6 @@
 
 namespace
 {
-bool IsCell(int cell) { return cell >= 0 && cell < kCellCount; }
-
 // Seconds between a mine's blast and the blasts of the laid mines next to it.
 constexpr float kChainDelay = 0.3f;
 } // namespace

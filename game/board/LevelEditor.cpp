@@ -3,8 +3,6 @@
 
 namespace
 {
-bool IsCell(int cell) { return cell >= 0 && cell < kCellCount; }
-
 bool IsCellContent(int value)
 {
     return (value >= 0 && value <= kMaxOwner) || value == BONUS_MINE || value == BONUS_TELEPORT ||

@@ -2,14 +2,6 @@
 // hidden objects and step-backs.
 #include "game/board/Level.h"
 
-namespace
-{
-bool IsCell(int cell) { return cell >= 0 && cell < kCellCount; }
-
-// Pixels around the pointer within which the scene's cell choice picks a cell.
-constexpr int kPickRadius = 34;
-} // namespace
-
 void Level::OnMouseDown(ScreenPoint point)
 {
     ClickHiddenObject(point);
@@ -78,7 +70,7 @@ void Level::Select(int cell)
     CellSet others = logic.GetBoard().GetOwnedCells(1);
     others.Remove(cell);
     const CellSet clickable = (tables.Reach(cell) & free) | others;
-    mView->BeginCellSelection(CellSelectionMode::Target, 1, kPickRadius, clickable);
+    mView->BeginCellSelection(CellSelectionMode::Target, 1, kCellPickRadius, clickable);
     mView->GetChosenCells(others);
     mClickableCells = clickable;
 }

@@ -15,23 +15,21 @@ void LevelSession::EndLevel()
 
 bool LevelSession::Load(Quoll::Buffer& body)
 {
-    EndLevel();
-    mSnapshot.reset();
-    mOutcome.reset();
-    auto level = std::make_unique<Level>(mView, mServices);
-    if (!level->Load(body))
-        return false;
-    mLevel = std::move(level);
-    return true;
+    return Fill([&body](Level& level) { return level.Load(body); });
 }
 
 bool LevelSession::LoadRandom(const std::function<bool(GameLogic&)>& generate)
+{
+    return Fill([&generate](Level& level) { return level.GenerateRandomLevel(generate); });
+}
+
+bool LevelSession::Fill(const std::function<bool(Level&)>& fill)
 {
     EndLevel();
     mSnapshot.reset();
     mOutcome.reset();
     auto level = std::make_unique<Level>(mView, mServices);
-    if (!level->GenerateRandomLevel(generate))
+    if (!fill(*level))
         return false;
     mLevel = std::move(level);
     return true;

@@ -57,6 +57,8 @@ public:
     [[nodiscard]] const std::optional<LevelOutcome>& GetOutcome() const { return mOutcome; }
 
 private:
+    // A fresh level filled by fill; the old level, snapshot and outcome are dropped.
+    bool Fill(const std::function<bool(Level&)>& fill);
     void RunGameOverStep();
     void EndLevel();
 

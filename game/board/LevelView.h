@@ -30,6 +30,10 @@ enum class CellSelectionMode : int
     Bomb = 7,      // up to three cells around the pointer
 };
 
+// Pixels around the pointer within which the cell choice picks cells.
+inline constexpr int kCellPickRadius = 34;
+inline constexpr int kBombPickRadius = 69;
+
 // Display states of a cell view.
 enum class CellViewState : int
 {
