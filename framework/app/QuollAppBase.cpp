@@ -125,7 +125,7 @@ void QuollAppBase::Init()
     mMutex = std::make_unique<Platform::SingleInstance>(mProdName + "Mutex");
     if (mMutex->AlreadyExists())
         NotifyRunningInstance();
-    else
+    else if (mMutex->State() == Platform::InstanceState::Owner)
         mWindowSystem->ReceiveInstanceNotifies(*mMutex);
 
     // 12-14. The random seed; a played demo brings its own.

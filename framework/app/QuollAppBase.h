@@ -6,9 +6,13 @@
 // everything else of the application's life is done here.
 //
 // The class is split over several files by concern: QuollAppBase.cpp (construction, Init,
-// sound forwarding, images), QuollAppBaseCommandLine.cpp, QuollAppBaseSettings.cpp (registry
-// values and whole-file reads and writes), QuollAppBaseMessages.cpp (message boxes, the error
-// log and the fatal path) and QuollAppBaseLoop.cpp (window procedure, main loop, shutdown).
+// single instance, sound forwarding, image set), QuollAppBaseCommandLine.cpp,
+// QuollAppBaseSettings.cpp (registry values, whole-file reads and writes),
+// QuollAppBaseMessages.cpp (message boxes, the error log, the fatal exit),
+// QuollAppBaseDemo.cpp (the demo stream's records), QuollAppBaseWindow.cpp (main window,
+// display start, window procedure, cursors) and QuollAppBaseLoop.cpp (main loop, shutdown,
+// destructor, images, dialogs). The window procedure, main loop, threads, drawing, dialogs and
+// demo files have minimal bodies so far; their files say which.
 #include "framework/app/AppDisplay.h"
 #include "framework/app/AppWidgetManager.h"
 #include "framework/app/Buffer.h"
@@ -199,6 +203,7 @@ public:
     bool WriteRegString(const std::string& name, const std::string& text);
     bool WriteRegInt(const std::string& name, int value);
     bool WriteRegBool(const std::string& name, bool value);
+    // `length` holds the capacity of `data` on entry and the value's byte count on return.
     bool ReadRegValue(const std::string& name, uint32_t* type, uint8_t* data, uint32_t* length);
     bool ReadRegString(const std::string& name, std::string& text);
     bool ReadRegInt(const std::string& name, int& value);

@@ -91,7 +91,7 @@ bool QuollAppBase::WriteRegValue(const std::string& valueName, uint32_t type, co
 bool QuollAppBase::ReadRegValue(const std::string& valueName, uint32_t* type, uint8_t* data, uint32_t* length)
 {
     std::string keyPath, name;
-    if (!GetRegKeyPath(valueName, keyPath, name))
+    if (type == nullptr || data == nullptr || length == nullptr || !GetRegKeyPath(valueName, keyPath, name))
         return false;
     if (mPlayingDemo)
         return ReadDemoRegistryValue(type, data, length);
@@ -130,7 +130,7 @@ bool QuollAppBase::ReadDemoRegistryValue(uint32_t* type, uint8_t* data, uint32_t
         std::vector<uint8_t> bytes(count);
         mDemoBuffer.ReadBytes(bytes.data(), count);
         fits = count == size_t(recorded) && count <= *length;
-        if (fits)
+        if (fits && count > 0)
             std::memcpy(data, bytes.data(), count);
         *length = uint32_t(count);
     }

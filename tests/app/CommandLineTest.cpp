@@ -25,19 +25,17 @@ class DemoFolder
 public:
     explicit DemoFolder(std::initializer_list<int> numbers)
     {
-        mFolder = std::filesystem::path(QUOLL_TEST_HOME) / ("demos_" + UniqueProductName());
-        std::filesystem::remove_all(mFolder);
-        std::filesystem::create_directories(mFolder);
-        SetAppDataFolder(mFolder.string() + "/");
+        SetAppDataFolder(mFolder.Path().string() + "/");
         for (int n : numbers)
-            std::ofstream(mFolder / ("quollapp" + std::to_string(n) + ".dmo")) << "demo";
+            std::ofstream(mFolder / Name(n)) << "demo";
     }
-    ~DemoFolder() { std::filesystem::remove_all(mFolder); }
-    bool Has(int n) const { return std::filesystem::exists(mFolder / ("quollapp" + std::to_string(n) + ".dmo")); }
-    std::string Path(int n) const { return mFolder.string() + "/quollapp" + std::to_string(n) + ".dmo"; }
+    bool Has(int n) const { return std::filesystem::exists(mFolder / Name(n)); }
+    std::string Path(int n) const { return mFolder.Path().string() + "/" + Name(n); }
 
 private:
-    std::filesystem::path mFolder;
+    static std::string Name(int n) { return "quollapp" + std::to_string(n) + ".dmo"; }
+
+    ScratchFolder mFolder{"demos"};
 };
 } // namespace
 

@@ -10,8 +10,6 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
-#include <filesystem>
-#include <fstream>
 #include <regex>
 
 using namespace Quoll;
@@ -19,28 +17,8 @@ using namespace QuollTest;
 
 namespace
 {
-std::string ReadFile(const std::filesystem::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-}
-
 const std::regex kLine(R"(([^\n]*) ([01][0-9]|2[0-3]):[0-5][0-9]:[0-5][0-9] [0-9]+\n)");
 
-class ScratchFolder
-{
-public:
-    ScratchFolder() : mFolder(std::filesystem::path(QUOLL_TEST_HOME) / ("log_" + UniqueProductName()))
-    {
-        std::filesystem::remove_all(mFolder);
-        std::filesystem::create_directories(mFolder);
-    }
-    ~ScratchFolder() { std::filesystem::remove_all(mFolder); }
-    const std::filesystem::path& Path() const { return mFolder; }
-
-private:
-    std::filesystem::path mFolder;
-};
 } // namespace
 
 TEST(ErrorLog, LineFormat)
@@ -53,7 +31,7 @@ TEST(ErrorLog, LineFormat)
 
 TEST(ErrorLog, FirstLineOfARunEmptiesTheFileLaterLinesAppend)
 {
-    ScratchFolder folder;
+    ScratchFolder folder("log");
     const std::filesystem::path file = folder.Path() / "ScrError.txt";
     std::ofstream(file) << "from the previous run\n";
     {
@@ -61,7 +39,7 @@ TEST(ErrorLog, FirstLineOfARunEmptiesTheFileLaterLinesAppend)
         log.Append("first");
         log.Append("second");
     }
-    const std::string text = ReadFile(file);
+    const std::string text = ReadFileText(file);
     std::smatch match;
     const std::string firstLine = text.substr(0, text.find('\n') + 1);
     ASSERT_TRUE(std::regex_match(firstLine, match, kLine)) << text;
@@ -73,12 +51,12 @@ TEST(ErrorLog, FirstLineOfARunEmptiesTheFileLaterLinesAppend)
 
     ErrorLog nextRun(file.string());
     nextRun.Append("third");
-    EXPECT_EQ(ReadFile(file).find("first"), std::string::npos);
+    EXPECT_EQ(ReadFileText(file).find("first"), std::string::npos);
 }
 
 TEST(ErrorLog, GoesToTheDataFolderWhenTheCurrentFolderCannotTakeIt)
 {
-    ScratchFolder data;
+    ScratchFolder data("log");
     SetAppDataFolder(data.Path().string() + "/");
     const std::filesystem::path previous = std::filesystem::current_path();
     const std::filesystem::path gone = data.Path() / "gone";
@@ -88,7 +66,7 @@ TEST(ErrorLog, GoesToTheDataFolderWhenTheCurrentFolderCannotTakeIt)
     ErrorLog log;
     log.Append("nowhere else");
     ASSERT_EQ(::chdir(previous.c_str()), 0);
-    EXPECT_EQ(ReadFile(data.Path() / "ScrError.txt").rfind("nowhere else ", 0), 0u);
+    EXPECT_EQ(ReadFileText(data.Path() / "ScrError.txt").rfind("nowhere else ", 0), 0u);
 }
 
 TEST(ErrorLog, ScreenSaverLogsMessageBoxesInsteadOfShowingThem)
@@ -99,7 +77,7 @@ TEST(ErrorLog, ScreenSaverLogsMessageBoxesInsteadOfShowingThem)
     EXPECT_EQ(app.MsgBoxW(L"saver says hi", L"Title", Platform::MB_YESNO | Platform::MB_ICONQUESTION), Platform::IDOK);
     app.PopupW(L"saver fatal");
     EXPECT_TRUE(app.Headless().MessageBoxes().empty());
-    const std::string text = ReadFile("ScrError.txt");
+    const std::string text = ReadFileText("ScrError.txt");
     const size_t hi = text.find("saver says hi ");
     ASSERT_NE(hi, std::string::npos) << text;
     EXPECT_GT(text.find("saver fatal "), hi);

@@ -21,27 +21,6 @@ namespace
 {
 const std::string kKey = "SOFTWARE\\Nordwick\\QuollTest";
 
-std::string ReadFile(const std::filesystem::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-}
-
-class Scratch
-{
-public:
-    Scratch() : mFolder(std::filesystem::path(QUOLL_TEST_HOME) / ("files_" + UniqueProductName()))
-    {
-        std::filesystem::remove_all(mFolder);
-        std::filesystem::create_directories(mFolder);
-    }
-    ~Scratch() { std::filesystem::remove_all(mFolder); }
-    std::filesystem::path operator/(const std::string& name) const { return mFolder / name; }
-
-private:
-    std::filesystem::path mFolder;
-};
-
 // Lowers the largest file this process may write, as a full disk would stop a write.
 class ScopedFileSizeLimit
 {
@@ -227,7 +206,7 @@ TEST(QuollAppBaseSettings, ScreenSaverLeavesNoInProgressMarkAndTheKeyMayBeLocali
 
 TEST(QuollAppBaseSettings, FailedRegistryWriteIsReportedAndRecordedAsFailure)
 {
-    Scratch scratch;
+    ScratchFolder scratch("files");
     std::ofstream(scratch / "blocker") << "a file where a folder is needed";
     TestApp app;
     app.SetSettingsStore(std::make_unique<Platform::SettingsStore>((scratch / "blocker" / "settings.txt").string()));
@@ -275,7 +254,7 @@ TEST(QuollAppBaseSettings, ReplayedReadsGiveTheRecordedValuesWithinTheCallersCap
 
 TEST(QuollAppBaseSettings, PlaybackAfterTheRecordedCloseTouchesNothing)
 {
-    Scratch scratch;
+    ScratchFolder scratch("files");
     TestApp app;
     app.mPlayingDemo = true;
     app.mDemoClosedByWindow = true;
@@ -294,7 +273,7 @@ TEST(QuollAppBaseSettings, PlaybackAfterTheRecordedCloseTouchesNothing)
 
 TEST(QuollAppBaseSettings, WholeFilesRoundTripAndCreateTheirFolders)
 {
-    Scratch scratch;
+    ScratchFolder scratch("files");
     TestApp app;
     Buffer out;
     out.WriteInt32(0x01020304);
@@ -315,7 +294,7 @@ TEST(QuollAppBaseSettings, WholeFilesRoundTripAndCreateTheirFolders)
 
 TEST(QuollAppBaseSettings, FailedFileWriteKeepsTheOldFile)
 {
-    Scratch scratch;
+    ScratchFolder scratch("files");
     TestApp app;
     const std::filesystem::path path = scratch / "scores.dat";
     const std::string old = "the old scores";
@@ -327,8 +306,8 @@ TEST(QuollAppBaseSettings, FailedFileWriteKeepsTheOldFile)
         ScopedFileSizeLimit limit(64);
         EXPECT_FALSE(app.WriteBytesToFile(path.string(), big.data(), big.size()));
     }
-    EXPECT_EQ(ReadFile(path), old);
-    for (const auto& entry : std::filesystem::directory_iterator(scratch / ""))
+    EXPECT_EQ(ReadFileText(path), old);
+    for (const auto& entry : std::filesystem::directory_iterator(scratch.Path()))
         EXPECT_EQ(entry.path().filename(), "scores.dat") << "a temporary file was left behind";
 
     // A target whose folder cannot exist (a file stands in its place).
@@ -338,7 +317,7 @@ TEST(QuollAppBaseSettings, FailedFileWriteKeepsTheOldFile)
 
 TEST(QuollAppBaseSettings, RecordedFileOutcomesReplayWithoutTheDisk)
 {
-    Scratch scratch;
+    ScratchFolder scratch("files");
     const std::string path = (scratch / "save.dat").string();
     TestApp app;
     app.mRecordingDemo = true;

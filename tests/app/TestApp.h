@@ -9,6 +9,9 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <memory>
 #include <string>
 
@@ -42,6 +45,33 @@ inline std::string UniqueProductName()
 {
     const ::testing::TestInfo* info = ::testing::UnitTest::GetInstance()->current_test_info();
     return "QuollTest" + std::to_string(::getpid()) + "_" + (info != nullptr ? info->name() : "none");
+}
+
+// An empty folder of the test's own under the test home, removed afterwards.
+class ScratchFolder
+{
+public:
+    explicit ScratchFolder(const std::string& kind)
+        : mFolder(std::filesystem::path(QUOLL_TEST_HOME) / (kind + "_" + UniqueProductName()))
+    {
+        std::filesystem::remove_all(mFolder);
+        std::filesystem::create_directories(mFolder);
+    }
+    ~ScratchFolder() { std::filesystem::remove_all(mFolder); }
+    ScratchFolder(const ScratchFolder&) = delete;
+    ScratchFolder& operator=(const ScratchFolder&) = delete;
+
+    const std::filesystem::path& Path() const { return mFolder; }
+    std::filesystem::path operator/(const std::string& name) const { return mFolder / name; }
+
+private:
+    std::filesystem::path mFolder;
+};
+
+inline std::string ReadFileText(const std::filesystem::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
 }
 
 class TestApp : public Quoll::QuollAppBase
