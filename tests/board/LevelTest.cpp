@@ -185,6 +185,55 @@ TEST(Level, BossLevelPassesTheTurnWhenNobodyCanMove)
     EXPECT_EQ(f.level().GetLogic().GetFreeCellCount(), 1); // the living boss keeps its free cells
 }
 
+TEST(Level, NobodyCanMoveEndsTheGameWhenTheBossAgrees)
+{
+    LevelFixture f;
+    f.view.EnableBoss(true);
+    f.StartPicture(Picture({{0, '1'}, {1, '.'}, {30, '.'}, {60, '2'}}, '#'), {-1, 3});
+    f.HumanMove(0, 1);
+    f.RunToHuman();
+    ASSERT_TRUE(f.session.IsOver());
+    EXPECT_EQ(f.view.Count("Boss.AdjustGameResult 1"), 1);
+    EXPECT_EQ(f.session.GetOutcome()->result, 1);
+    EXPECT_EQ(f.level().GetLogic().GetFreeCellCount(), 0); // the winner's fill
+}
+
+TEST(Level, RandomLevelWinReportsItsEpisode)
+{
+    LevelFixture f;
+    f.services.SetLevelNumber(-3);
+    ASSERT_TRUE(f.session.LoadRandom([](GameLogic& logic) {
+        logic = BoardTest::MakeLogic(Picture({{30, '1'}, {32, '2'}}), {-1, 0}, 1);
+        return true;
+    }));
+    ASSERT_TRUE(f.session.Start(true));
+    EXPECT_EQ(f.level().GetParams().round, 1);
+    EXPECT_EQ(f.level().GetParams().cellCount, 61);
+    f.HumanMove(30, 31);
+    f.RunToHuman();
+    ASSERT_TRUE(f.session.IsOver());
+    EXPECT_EQ(f.services.CountEvent(kRandomLevelWonEventBase + 3), 1);
+    EXPECT_EQ(f.session.GetOutcome()->score, f.level().GetParams().score);
+
+    LevelFixture failed;
+    EXPECT_FALSE(failed.session.LoadRandom([](GameLogic&) { return false; }));
+    EXPECT_FALSE(failed.session.HasLevel());
+}
+
+TEST(Level, ComputerWithoutAMovePassesTheTurn)
+{
+    // Player 2 is walled in by holes from the start; the human keeps moving, rounds count on.
+    std::string picture = Picture({{0, '2'}, {30, '1'}});
+    for (int cell : kFullHexagonTables.Reach(0))
+        picture[static_cast<size_t>(cell)] = '#';
+    LevelFixture f;
+    f.StartPicture(picture, {-1, 0}, 2);
+    EXPECT_EQ(f.level().GetState(), LevelState::ComputerToMove);
+    f.Step();
+    EXPECT_EQ(f.level().GetState(), LevelState::HumanToMove);
+    EXPECT_TRUE(f.view.GetMoves().empty());
+}
+
 TEST(Level, HintsAfterTheRampAndNeverDuringATutorialStep)
 {
     LevelFixture f;
