@@ -1,5 +1,6 @@
 #include "framework/display/Graphics.h"
 
+#include "framework/display/DDImage.h"
 #include "framework/display/Font.h"
 
 #include <cmath>
@@ -38,6 +39,7 @@ Graphics::Graphics(Image* destImage)
     mDestImage = destImage != nullptr ? destImage : &GetDummyImage();
     mClipRect = WholeImage(*mDestImage);
     mColor = Color(0, 0, 0, 255);
+    mIs3D = IsImage3D(mDestImage);
 }
 
 Graphics::Graphics(const Graphics& other) : GraphicsState(other) {}

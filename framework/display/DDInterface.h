@@ -1,0 +1,151 @@
+#pragma once
+// The display: everything between the application and the screen. It owns the DirectDraw
+// object of the video card, the primary surface, the back buffer (full screen) or video-memory
+// draw surface (windowed), the off-screen draw surface every frame is drawn into, the window
+// clipper, the choice of display size and aspect, the display format with its conversion and
+// saturation tables, the presentation of a finished frame (flip or blit, optionally timed to
+// the vertical blank), a software cursor drawn with save-under surfaces, and the switch to the
+// 3D renderer. The application creates one, calls Init whenever the window or mode changes and
+// Redraw once per drawn frame. Every surface operation runs under the display lock.
+#include "framework/app/AppDisplay.h"
+#include "framework/app/CriticalSection.h"
+#include "framework/app/Ratio.h"
+#include "framework/display/DisplayHost.h"
+#include "framework/display/NativeDisplay.h"
+#include "framework/display/Rect.h"
+#include "framework/platform/SoftDirectDraw.h"
+
+#include <array>
+#include <memory>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace Quoll
+{
+class DDImage;
+class Image;
+class MemoryImage;
+class Renderer3D;
+
+using SurfacePtr = std::shared_ptr<Platform::SoftSurface>;
+
+// a is wider than b.
+bool RatioIsGreaterThan(const Ratio& a, const Ratio& b);
+
+class DDInterface : public NativeDisplay, public AppDisplay
+{
+public:
+    enum Result : int
+    {
+        RESULT_OK = 0,
+        RESULT_FAIL = 1,
+        RESULT_DD_CREATE_FAIL = 2,
+        RESULT_SURFACE_FAIL = 3,
+        RESULT_EXCLUSIVE_FAIL = 4,
+        RESULT_DISPCHANGE_FAIL = 5,
+        RESULT_INVALID_COLORDEPTH = 6,
+        RESULT_3D_FAIL = 7,
+    };
+
+    // card: the video card to drive (the program's default card when null).
+    explicit DDInterface(DisplayHost* host, Platform::SoftVideoCard* card = nullptr);
+    DDInterface(const DDInterface&) = delete;
+    DDInterface& operator=(const DDInterface&) = delete;
+    ~DDInterface() override;
+
+    static const char* ResultToString(int result);
+    [[nodiscard]] DDImage* GetDDScreenImage() const { return mScreenImage.get(); }
+    Platform::HResult CreateSurface(const Platform::SurfaceDesc& desc, SurfacePtr& out);
+    void RecreateScreenImage(bool videoMemoryDraw);
+    void AddDDImage(DDImage* image);
+    void RemoveDDImage(DDImage* image);
+    void Remove3DData(MemoryImage* image);
+    // Presents the frame; null means the whole draw buffer. False when showing failed.
+    bool Redraw(const Rect* dirty);
+    // True when the image differs from the stored one.
+    bool SetCursorImage(Image* image);
+    void SetCursorPos(int x, int y);
+    void Cleanup();
+    // The renderer that draws in 3D mode (none: 3D mode is never entered).
+    void SetRenderer(std::unique_ptr<Renderer3D> renderer);
+    [[nodiscard]] Renderer3D* GetRenderer() const { return mRenderer.get(); }
+
+    // --- The application's view (AppDisplay) ----------------------------------------------
+    // One of the Result codes, as the application's result type.
+    DisplayResult Init(Platform::WindowId window, bool windowed) override;
+    [[nodiscard]] bool IsWindowed() const override { return mIsWindowed; }
+    [[nodiscard]] int GetWidth() const override { return mWidth; }
+    [[nodiscard]] int GetHeight() const override { return mHeight; }
+    [[nodiscard]] int GetRefreshRate() const override { return mRefreshRate; }
+    [[nodiscard]] Image* GetScreenImage() override;
+    [[nodiscard]] bool Is3D() const override { return mIs3D; }
+    void Set3D(bool is3D) override { mIs3D = is3D && mRenderer != nullptr; }
+    [[nodiscard]] std::string GetErrorText() const override { return mErrorText; }
+    void FlipToDesktopSurface() override;
+    void RestoreDesktopMode() override;
+    CriticalSection& GetLock() override { return mCritSect; }
+
+    // --- State ------------------------------------------------------------------------------
+    DisplayHost* mHost;
+    Platform::SoftVideoCard* mCard;
+    std::unique_ptr<Renderer3D> mRenderer;
+    bool mIs3D = false;
+    CriticalSection mCritSect;
+    bool mInRedraw = false;
+    std::shared_ptr<Platform::SoftDirectDraw> mDD;
+    SurfacePtr mPrimarySurface;
+    SurfacePtr mSecondarySurface;
+    SurfacePtr mDrawSurface;
+    int mWidth = 0, mHeight = 0;
+    Ratio mAspect;
+    int mDesktopWidth = 0, mDesktopHeight = 0;
+    Ratio mDesktopAspect;
+    bool mIsWidescreen = false;
+    int mDisplayWidth = 0, mDisplayHeight = 0;
+    Ratio mDisplayAspect;
+    Rect mPresentationRect;
+    int mColorDepth = 0;
+    int mRefreshRate = 60;
+    int mMillisecondsPerFrame = 16;
+    int mScanLineFailCount = 0;
+    std::vector<int> mRedAddTable, mGreenAddTable, mBlueAddTable;
+    std::array<uint32_t, 256> mRedConvTable{}, mGreenConvTable{}, mBlueConvTable{};
+    bool mInitialized = false;
+    Platform::WindowId mWindow = Platform::WindowId::None;
+    bool mIsWindowed = true;
+    std::unique_ptr<DDImage> mScreenImage;
+    std::set<DDImage*> mDDImageSet;
+    bool mVideoOnlyDraw = false;
+    int mInitCount = 0;
+    int mCursorWidth = 64, mCursorHeight = 64;
+    int mCursorX = 0, mCursorY = 0;
+    int mCursorDrawnX = 0, mCursorDrawnY = 0;
+    Image* mCursorImage = nullptr;
+    bool mHasOldCursorArea = false;
+    SurfacePtr mOldCursorArea, mNewCursorArea;
+    std::unique_ptr<DDImage> mOldCursorAreaImage, mNewCursorAreaImage;
+    std::string mErrorText;
+
+private:
+    bool GotDXError(Platform::HResult result, const char* context);
+    int InitLocked(Platform::WindowId window, bool windowed);
+    void ChooseWindowedLayout();
+    void ChooseFullScreenLayout();
+    int CreateWindowedSurfaces();
+    int CreateFullScreenSurfaces();
+    int AttachClipper(const char* context);
+    void ReadRefreshRate();
+    int CreateCursorAreas();
+    int ReadPixelFormat();
+    void ClearSurface(const SurfacePtr& surface);
+    bool Do3DTest(Platform::WindowId window);
+    void PresentWindowed(const Platform::SurfaceRect& dest, const Platform::SurfaceRect& src, Platform::HResult& result);
+    bool SplitBlit(const Platform::SurfaceRect& dest, const Platform::SurfaceRect& src, Platform::HResult& result);
+    Platform::ScreenPoint ClientOrigin() const;
+    void RestoreOldCursorArea(const SurfacePtr& surface);
+    void DrawCursorTo(const SurfacePtr& surface, bool screenCoords);
+    void MoveCursorTo(const SurfacePtr& surface);
+    Platform::SurfaceRect CursorRect(int x, int y, const SurfacePtr& surface, bool screenCoords) const;
+};
+} // namespace Quoll
