@@ -10,7 +10,10 @@ void Level::OnMouseDown(ScreenPoint point)
 
 void Level::OnCellClick(int cell, ScreenPoint point)
 {
-    if (IsBusy() || mLogic.GetCurrentPlayer() != 1)
+    // Clicks count only while the human is to move or an armed bonus waits: a screen that is
+    // not busy while a landing is processed must not let the human move twice.
+    const bool waiting = mState == LevelState::HumanToMove || mState == LevelState::BonusArmed;
+    if (IsBusy() || mLogic.GetCurrentPlayer() != 1 || !waiting)
         return;
     if (!IsCell(cell))
         cell = -1;

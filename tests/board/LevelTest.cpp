@@ -60,6 +60,8 @@ TEST(Level, SelectionReselectionAndRefusedClicks)
     EXPECT_EQ(f.view.Count("SendToLink 2 -100"), 1);
     EXPECT_TRUE(f.session.HasSnapshot());
     EXPECT_EQ(f.view.Count("MoveBacterium 32 33 1 -1"), 1);
+    f.HumanMove(30, 21); // before the landing is processed: no second move
+    EXPECT_EQ(f.view.GetMoves().size(), 1u);
     // Clicks wait while the screen is busy or a computer player is to move.
     f.view.SetBusy(true);
     f.Step();
