@@ -275,7 +275,7 @@ void Level::EndTurn()
     const bool passed = mLogic.NextPlayer();
     const bool bossAlive = mBoss && mParams.bossHitPoints > 0;
     // 2. Nobody else can move: the free cells go to the mover, and this wrap is no new round.
-    if (!passed && !bossAlive && mLogic.GetCellCount(mLogic.GetCurrentPlayer()) > 0)
+    if (!passed && !bossAlive && mLogic.IsPlayerAlive(mLogic.GetCurrentPlayer()))
     {
         FillFreeCells(mLogic.GetCurrentPlayer());
         mParams.round -= 1;
