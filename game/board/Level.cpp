@@ -16,9 +16,6 @@ NullLevelView& DetachedView()
     static NullLevelView view;
     return view;
 }
-
-// The free-cell hand-out takes this mask: the owner bits.
-constexpr int kOwnedFlags = kOwnerMask;
 } // namespace
 
 Level::Level(LevelView& view, LevelServices& services) : mView(&view), mServices(services)
@@ -355,7 +352,7 @@ void Level::FillFreeCells(int player)
     const int free = mLogic.GetFreeCellCount();
     if (player == 1 && mLogic.IsPlayerAlive(2) && mLogic.IsPlayerAlive(3) && free > 0)
         Event(AchievementEvent::FreeCellsToHuman);
-    const CellSet freeCells = mLogic.GetBoard().GetCellsWithoutFlags(kOwnedFlags);
+    const CellSet freeCells = mLogic.GetBoard().GetFreeCells();
     mView->PlaceOnCells(player, freeCells);
     if (player >= 1 && player <= mLogic.GetPlayerCount())
         mLogic.AssignCells(freeCells, player, true);
