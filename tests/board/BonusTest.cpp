@@ -35,12 +35,8 @@ TEST(Bonus, LaidMineCapturesNothingAndChainsExplodeThreeTenthsApart)
 TEST(Bonus, ComputerPickupIsDestroyed)
 {
     // Player 2's only move lands on a teleport.
-    std::string picture = Picture({{0, '2'}, {1, 't'}, {30, '1'}});
-    for (int cell : kFullHexagonTables.Reach(0))
-        if (cell != 1)
-            picture[static_cast<size_t>(cell)] = '#';
     LevelFixture f;
-    f.StartPicture(picture, {-1, 0}, 2);
+    f.StartPicture(WalledIn(Picture({{0, '2'}, {1, 't'}, {30, '1'}}), 0, 1), {-1, 0}, 2);
     f.RunToHuman();
     EXPECT_EQ(f.view.Count("MoveBacterium 0 1 1 -1"), 1);
     EXPECT_EQ(f.view.Count("ActivateCellBonus 1 0.00"), 1);
@@ -136,12 +132,8 @@ TEST(Bonus, TeleportFromAnEmptiedBossCellIsDestroyed)
 TEST(Bonus, MineLaidByTheHumanGoesOffUnderAnEnemy)
 {
     // Player 2's only free cell within reach is 59; the human lays its mine there.
-    std::string picture = Picture({{13, '1'}, {30, 'm'}, {60, '2'}});
-    for (int cell : kFullHexagonTables.Reach(60))
-        if (cell != 59)
-            picture[static_cast<size_t>(cell)] = '#';
     LevelFixture f;
-    f.StartPicture(picture, {-1, 0});
+    f.StartPicture(WalledIn(Picture({{13, '1'}, {30, 'm'}, {60, '2'}}), 60, 59), {-1, 0});
     f.HumanMove(13, 30);
     f.Step();
     ASSERT_EQ(f.level().GetState(), LevelState::BonusArmed);

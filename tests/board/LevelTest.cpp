@@ -225,11 +225,8 @@ TEST(Level, RandomLevelWinReportsItsEpisode)
 TEST(Level, ComputerWithoutAMovePassesTheTurn)
 {
     // Player 2 is walled in by holes from the start; the human keeps moving, rounds count on.
-    std::string picture = Picture({{0, '2'}, {30, '1'}});
-    for (int cell : kFullHexagonTables.Reach(0))
-        picture[static_cast<size_t>(cell)] = '#';
     LevelFixture f;
-    f.StartPicture(picture, {-1, 0}, 2);
+    f.StartPicture(WalledIn(Picture({{0, '2'}, {30, '1'}}), 0), {-1, 0}, 2);
     EXPECT_EQ(f.level().GetState(), LevelState::ComputerToMove);
     f.Step();
     EXPECT_EQ(f.level().GetState(), LevelState::HumanToMove);

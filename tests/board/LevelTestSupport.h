@@ -51,6 +51,15 @@ inline Quoll::Buffer LogicBodyWithBonuses(const std::string& picture, const std:
     return body;
 }
 
+// Holes on every cell within reach of cell but opening: a bacterium there has at most one move.
+inline std::string WalledIn(std::string picture, int cell, int opening = -1)
+{
+    for (int place : kFullHexagonTables.Reach(cell))
+        if (place != opening)
+            picture[static_cast<size_t>(place)] = '#';
+    return picture;
+}
+
 // A picture of holes and the given cells.
 inline std::string HolesAnd(std::initializer_list<std::pair<int, char>> cells) { return Picture(cells, '#'); }
 
