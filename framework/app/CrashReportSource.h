@@ -1,0 +1,51 @@
+#pragma once
+// What the application adds to a crash report, asked by the crash catcher on the crashing
+// thread after the report's core has been handed to the reporter process. These calls are
+// not async-signal-safe: the reporter goes on without their answers when they never come.
+#include <map>
+#include <string>
+
+namespace Quoll
+{
+class QuollAppBase;
+
+// The application's part of a report, as the reporter receives it.
+struct CrashAppInfo
+{
+    std::string product;
+    std::string version;
+    std::string crashInfo; // appended to the report after a blank line
+    std::map<std::string, std::string> fields; // extra upload fields
+    std::string attachmentPath; // the file sent with the report
+    bool attach = false;
+
+    std::string Serialize() const;
+    // False for bytes that are not a whole serialized part.
+    bool Deserialize(const std::string& bytes);
+};
+
+class CrashReportSource
+{
+public:
+    virtual ~CrashReportSource() = default;
+    // The application's part; it may also silence and hide the application.
+    virtual CrashAppInfo Gather() = 0;
+};
+
+// Closes a demo being recorded at a crash (its closing record, then the file) and returns
+// the demo file's path. Set by the demo recorder; without it no demo is attached.
+using DemoRecordingCloser = std::string (*)(QuollAppBase& app);
+void SetDemoRecordingCloser(DemoRecordingCloser closer);
+
+// The source over the application object (gQuollApp): its crash hooks, product name and
+// version, and the demo being recorded.
+class AppCrashReportSource final : public CrashReportSource
+{
+public:
+    explicit AppCrashReportSource(QuollAppBase& app) : mApp(app) {}
+    CrashAppInfo Gather() override;
+
+private:
+    QuollAppBase& mApp;
+};
+} // namespace Quoll
