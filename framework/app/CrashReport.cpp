@@ -43,9 +43,11 @@ std::string CrashReport::StackTrace(const Platform::CrashRecord& record, const M
         if (module && !module->symbol.empty())
             trace += FormatString("%016llX %s+%llX\r\n", static_cast<ULL>(pc), module->symbol.c_str(),
                                   static_cast<ULL>(module->displacement));
-        else
+        else if (module)
             trace += FormatString("%016llX %s %s\r\n", static_cast<ULL>(pc), LogicalAddress(module).c_str(),
-                                  module ? CrashCatcher::GetFileNamePart(module->path).c_str() : "");
+                                  CrashCatcher::GetFileNamePart(module->path).c_str());
+        else
+            trace += FormatString("%016llX %s\r\n", static_cast<ULL>(pc), LogicalAddress(module).c_str());
     }
     return trace;
 }
