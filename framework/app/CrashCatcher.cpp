@@ -1,7 +1,7 @@
 // The crashing side of the crash catcher: signal handlers on an alternate stack, the
 // terminate handler for uncaught exceptions, and the hand-off to the reporter process.
 // Everything the handler touches before the application's part is async-signal-safe:
-// fixed buffers prepared at installation, pipe, a bare fork, execve, write and waitpid.
+// fixed buffers prepared at installation, socketpair, a bare fork, execve, send and waitpid.
 #include "framework/app/CrashCatcher.h"
 
 #include "framework/app/CrashReportSource.h"
@@ -14,6 +14,7 @@
 #include <execinfo.h>
 #include <fcntl.h>
 #include <signal.h>
+#include <sys/socket.h>
 #include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -99,12 +100,14 @@ void FormatFd(int fd, char* out)
     out[count] = '\0';
 }
 
+// Sends never raise SIGPIPE: a reporter that could not start must not change the signal
+// the process ends by.
 void WriteAll(int fd, const void* data, size_t size)
 {
     const char* bytes = static_cast<const char*>(data);
     while (size > 0)
     {
-        ssize_t n = ::write(fd, bytes, size);
+        ssize_t n = ::send(fd, bytes, size, MSG_NOSIGNAL);
         if (n < 0 && errno == EINTR)
             continue;
         if (n <= 0)
@@ -146,12 +149,12 @@ void SendApplicationPart(int fd)
     WriteAll(fd, bytes.data(), bytes.size());
 }
 
-// Starts the reporter with the read end of a pipe, sends it the record and the
+// Starts the reporter with one end of a socket pair, sends it the record and the
 // application's part, and waits until it has finished.
 void HandOffToReporter(const Platform::CrashRecord& record)
 {
     int fds[2];
-    if (::pipe2(fds, O_CLOEXEC) != 0)
+    if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, fds) != 0)
         return;
     FormatFd(fds[0], gState.fdText);
     // A bare fork: no fork handlers run, so no lock the crash may hold is taken.

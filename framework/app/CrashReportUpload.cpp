@@ -2,6 +2,8 @@
 // any byte, zero included).
 #include "framework/app/CrashReportUpload.h"
 
+#include "framework/app/HttpUrl.h"
+
 namespace Quoll
 {
 namespace
@@ -47,7 +49,7 @@ std::string CrashReportUpload::BuildRequest(const CrashReportForm& form, const s
     std::string request = "POST /gilded_error.php HTTP/1.1\r\nContent-Type: multipart/form-data; boundary=";
     request += kBoundary;
     request += "\r\nUser-Agent: Mozilla/4.0 (compatible; brightmoor)\r\n";
-    request += "Host: " + submitHost + "\r\n";
+    request += "Host: " + HttpUrl::Parse(submitHost).HostHeader() + "\r\n";
     request += "Content-Length: " + std::to_string(body.size()) + "\r\n";
     request += "Connection: close\r\n\r\n";
     return request + body;

@@ -23,7 +23,8 @@ class CrashReportUpload
 public:
     static constexpr const char* kBoundary = "---------------------------7d3e1f30eec";
 
-    // The complete request for the report server `submitHost` ("host" or "host:port").
+    // The complete request for the report server `submitHost` (an HttpUrl); its "Host:"
+    // header names the host, and the port when one is given.
     static std::string BuildRequest(const CrashReportForm& form, const std::string& submitHost);
     static std::string BuildBody(const CrashReportForm& form);
 };

@@ -3,6 +3,7 @@
 #include "framework/app/HttpTransfer.h"
 
 #include "framework/app/Common.h"
+#include "framework/app/HttpUrl.h"
 
 #include <arpa/inet.h>
 #include <netdb.h>
@@ -139,21 +140,12 @@ void HTTPTransfer::PrepareTransfer(const std::string& url)
 
 void HTTPTransfer::SplitUrl(const std::string& url)
 {
+    HttpUrl parts = HttpUrl::Parse(url);
     mUrl = url;
-    size_t hostStart = 0;
-    if (size_t slashes = url.find("//"); slashes != std::string::npos)
-    {
-        mProtocol = url.substr(0, slashes == 0 ? 0 : slashes - 1); // "http:" loses its colon
-        hostStart = slashes + 2;
-    }
-    size_t slash = url.find('/', hostStart);
-    mHost = url.substr(hostStart, slash == std::string::npos ? std::string::npos : slash - hostStart);
-    mPath = slash == std::string::npos ? "/" : url.substr(slash);
-    if (size_t colon = mHost.find(':'); colon != std::string::npos)
-    {
-        mPort = std::atoi(mHost.c_str() + colon + 1);
-        mHost.resize(colon);
-    }
+    mProtocol = parts.protocol;
+    mHost = parts.host;
+    mPort = parts.port;
+    mPath = parts.path;
 }
 
 void HTTPTransfer::StartTransfer()

@@ -56,9 +56,9 @@ void ThrowUncaught()
     std::thread([] { throw std::runtime_error("nobody catches this"); }).join();
 }
 
-void CrashWithCatcher(void (*fault)())
+void CrashWithCatcher(void (*fault)(), const char* reporter = QUOLL_CRASH_REPORTER)
 {
-    Quoll::CrashCatcher::SetReporterProgram(QUOLL_CRASH_REPORTER);
+    Quoll::CrashCatcher::SetReporterProgram(reporter);
     Quoll::CrashCatcher::SetSubmitHost("");
     Quoll::CrashCatcher::SetReportSource(&gSource);
     Quoll::CrashCatcher::Install();
@@ -135,4 +135,10 @@ TEST_F(CrashCatcherDeath, ForcedCrashReportIsAnAccessViolation)
     EXPECT_EXIT(CrashWithCatcher([] { Quoll::CrashCatcher::ForceCrashReport(); }), ::testing::KilledBySignal(SIGSEGV),
                 "");
     EXPECT_TRUE(FirstLine().starts_with("Exception: Access Violation (code 0xc0000005)")) << CrashText();
+}
+
+TEST_F(CrashCatcherDeath, ReporterThatCannotStartStillEndsByTheOriginalSignal)
+{
+    EXPECT_EXIT(CrashWithCatcher(NullWrite, "/nonexistent/reporter"), ::testing::KilledBySignal(SIGSEGV), "");
+    EXPECT_FALSE(std::filesystem::exists(mFolder / "crash.txt"));
 }

@@ -218,6 +218,18 @@ TEST(HttpTransfer, CrashReportRequestArrivesByteForByte)
     EXPECT_EQ(server.Request(), expected);
 }
 
+TEST(HttpTransfer, HostHeaderNamesTheParsedHostAndGivenPort)
+{
+    auto hostLine = [](const std::string& submitHost) {
+        std::string request = Quoll::CrashReportUpload::BuildRequest(SampleForm(), submitHost);
+        size_t at = request.find("\r\nHost: ") + 2;
+        return request.substr(at, request.find("\r\n", at) - at);
+    };
+    EXPECT_EQ(hostLine("reports.invalid"), "Host: reports.invalid");
+    EXPECT_EQ(hostLine("reports.invalid:8080"), "Host: reports.invalid:8080");
+    EXPECT_EQ(hostLine("http://reports.invalid:8080/upload"), "Host: reports.invalid:8080");
+}
+
 TEST(HttpTransfer, CrashReportWithoutAttachmentHasNoDemoPart)
 {
     Quoll::CrashReportForm form = SampleForm();
