@@ -91,6 +91,8 @@ public:
     [[nodiscard]] static int ClampPointer(int coordinate);
 
     // --- Recording --------------------------------------------------------------------------
+    // The 4-bit gap to the update count, after fillers of 15 while the gap is longer.
+    void WriteHeader(int updateCount);
     // Header (with fillers) for the update count, form bit and kind; the kind's fields follow
     // in Data().
     void WriteRecord(DemoKind kind, int updateCount);
@@ -149,7 +151,6 @@ public:
     std::list<std::pair<std::string, int>> mMarkers;
 
 private:
-    void WriteHeader(int updateCount);
     // Reads one header; false at the end of the data.
     bool ReadOneHeader();
     [[nodiscard]] std::string DescribeRecord() const;

@@ -165,11 +165,11 @@ void QuollAppBase::Init()
 
     // 19-21. The main window and display; a played demo says which mode it ran in.
     CreateMainWindow();
-    if (mPlayingDemo && ReadDemoRecordHeader())
+    if (IsReplayingRecords() && ExpectDemoRecord(DemoKind::DisplayMode))
     {
-        mDemoNeedsHeader = true;
-        mIsWindowed = mDemoBuffer.ReadBool();
-        mSyncRefreshRate = mDemoBuffer.ReadByte();
+        mIsWindowed = mDemo.Data().ReadBool();
+        mSyncRefreshRate = mDemo.Data().ReadByte();
+        mDemo.EndRecord();
     }
 
     // 22-23. Sound and music.

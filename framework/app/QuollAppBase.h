@@ -18,6 +18,7 @@
 #include "framework/app/Buffer.h"
 #include "framework/app/ButtonListener.h"
 #include "framework/app/CriticalSection.h"
+#include "framework/app/DemoStream.h"
 #include "framework/app/DialogListener.h"
 #include "framework/app/Ratio.h"
 #include "framework/display/ImageRegistry.h"
@@ -229,11 +230,41 @@ public:
     void ResetFrameTiming();
     void WaitForLoadingThread();
 
-    // --- Demo stream (recording and playback are built with the demo) ------------------------
+    // --- Demo stream (QuollAppBaseDemo.cpp) --------------------------------------------------
+    // Header of a record written at the current update count (fillers included).
     void WriteDemoRecordHeader();
+    // Playback: whether the next record is due at the current update count.
     bool ReadDemoRecordHeader();
+    // Playback: applies the input records due at the current update count.
+    void ProcessDemoInput();
+    // A value passed through the stream: recorded while recording, replaced by the recorded
+    // one while playing.
+    void DemoSyncBuffer(Buffer& buffer);
+    std::string DemoSyncString(const std::string& text);
+    bool DemoSyncBool(bool value);
+    // Reads the demo file and seeds the random numbers with its seed.
     bool ReadDemoFile(std::string& error);
+    // Writes the recording (only while recording).
+    void WriteDemoFile();
     int FindHighestDemoNumber(const std::string& prefix, int keepCount, bool deleteOldest);
+    // Recording of the window input handled by the main loop: one queued message, the pointer
+    // entering or leaving the client area, the loading thread's completion.
+    void RecordDeferredMessage(Platform::WindowId window, uint32_t message, Platform::WParam wParam,
+                               Platform::LParam lParam);
+    void RecordMouseInWindow(bool inWindow);
+    void RecordLoadingCompletion();
+    // The position a mouse message gives the widgets: remapped to application coordinates and
+    // clamped to what a recording holds, so recording and playback agree.
+    void DemoMousePosition(Platform::LParam lParam, int& x, int& y) const;
+    // The display's refresh rate becomes the sync refresh rate (recorded while recording).
+    void NoteRefreshRate();
+    // Playback: true while no update may start (a record is due, the demo ended, or failed).
+    bool DemoHoldsUpdate();
+    // Playback keys typed while a demo plays; true when the key was one.
+    bool HandleDemoPlaybackKey(char32_t key);
+    // The screen as the next numbered PNG, and the report of every image, in the data folder.
+    void TakeScreenshot();
+    void DumpImages();
 
     // --- Identity ---------------------------------------------------------------------------
     std::string mRegKey;
@@ -364,20 +395,12 @@ public:
     bool mRecordingDemo = false;
     bool mPlayingDemo = false;
     bool mDemoClosedByWindow = false; // playback met the recorded close of the window
-    bool mDemoNeedsHeader = true;
     bool mLoadingFinishedInDemo = false;
+    bool mDemoFailureShown = false;
     std::string mDemoPrefix = "quollapp";
     std::string mDemoFileName = "quollapp.dmo";
-    Buffer mDemoBuffer;
-    int mDemoLength = 0;
-    int mLastDemoRecordUpdate = 0;
-    int mNextDemoRecordUpdate = 0;
-    int mDemoRecordCount = 0;
-    int mRecordIndex = -1;
-    int mRecordKind = 0;
-    bool mRecordCompact = false;
-    int mLastDemoMouseX = 0, mLastDemoMouseY = 0;
-    std::list<std::pair<std::string, int>> mDemoMarkers;
+    // The records, the markers, the played demo's length and the last pointer position.
+    DemoStream mDemo;
 
     // --- Settings and modes ------------------------------------------------------------------
     bool mReadFromRegistry = false; // ReadSettings has run
@@ -425,14 +448,19 @@ protected:
 
     // Demo stream helpers of the operations that pass their outcomes through it.
     [[nodiscard]] bool IsRecordingDemo() const { return mRecordingDemo && !mPlayingDemo && !mShutdown; }
-    // Header, full form and the 5-bit kind of a record about to be written.
-    void WriteDemoRecordKind(int kind);
-    // Playback of a record that holds one success bit; `closedResult` once the recorded run
-    // had closed its window.
-    bool ReadDemoOutcome(bool closedResult);
+    // Playback reads records until the recorded run closed its window or shut down.
+    [[nodiscard]] bool IsReplayingRecords() const { return mPlayingDemo && !mDemoClosedByWindow && !mShutdown; }
+    // Header, full form and kind of a record about to be written.
+    void WriteDemoRecordKind(DemoKind kind);
+    // Playback: the next record must be this one; otherwise playback stops with its error.
+    bool ExpectDemoRecord(DemoKind kind);
+    // Playback of a record that holds one success bit; `closedResult` once records are no
+    // longer read, or when playback failed.
+    bool ReadDemoOutcome(DemoKind kind, bool closedResult);
     bool ReadDemoRegistryValue(uint32_t* type, uint8_t* data, uint32_t* length);
-    // A recorded byte count, limited to the bytes left in the stream (0 when negative).
-    [[nodiscard]] size_t ClampToDemoRemainder(int32_t count) const;
+    bool ReadDemoFileRecord(Buffer& buffer);
+    // Shows a playback failure once (error log and a message box).
+    void ReportDemoFailure();
 
 private:
     void CreateWindowClasses();

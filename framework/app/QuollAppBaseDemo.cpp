@@ -1,86 +1,397 @@
-// The demo stream's record header and the small readers and writers that other operations
-// use to pass their outcomes through the stream. Recording to a file and playback of a file
-// come with the demo itself.
+// The application's side of the demo stream: recording the input the main loop handles and
+// the outcomes of the operations that pass through the stream, applying recorded input during
+// playback, reading and writing the demo file, the playback keys, and stopping playback with
+// an error when the demo and the program disagree. Also the screenshot and image dump of the
+// debug keys.
+#include "framework/app/Common.h"
+#include "framework/app/CrashReportSource.h"
+#include "framework/app/DebugOutput.h"
+#include "framework/app/DemoFile.h"
+#include "framework/app/DemoPlaybackKeys.h"
+#include "framework/app/ErrorLog.h"
+#include "framework/app/ImageDump.h"
+#include "framework/app/MersenneTwister.h"
 #include "framework/app/QuollAppBase.h"
+#include "framework/app/Screenshot.h"
+#include "framework/display/MemoryImage.h"
 #include "framework/platform/Path.h"
 
-#include <algorithm>
+#include <cstring>
+#include <vector>
 
 namespace Quoll
 {
 namespace
 {
-constexpr int kMaxRecordGap = 15;
-constexpr int kFillerKind = 31;
+constexpr int kWheelNotch = 120;
+
+// A crash closes the recording with a filler record and saves it beside the crash report.
+std::string CloseRecordingAtCrash(QuollAppBase& app)
+{
+    if (!app.mRecordingDemo || app.mPlayingDemo)
+        return {};
+    app.mDemo.WriteRecord(DemoKind::Filler, app.mUpdateCount);
+    app.WriteDemoFile();
+    return Platform::PathExists(app.mDemoFileName) ? app.mDemoFileName : std::string();
+}
+
+struct CrashCloserInstaller
+{
+    CrashCloserInstaller() { SetDemoRecordingCloser(&CloseRecordingAtCrash); }
+} gCrashCloserInstaller;
+
+// The click count a button message gives the widgets: 1 left, 2 left double, -1 right,
+// -2 right double, 3 middle; 0 for a move.
+int ClickCountOf(uint32_t message)
+{
+    using namespace Platform;
+    switch (message)
+    {
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONUP: return 1;
+    case WM_LBUTTONDBLCLK: return 2;
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONUP: return -1;
+    case WM_RBUTTONDBLCLK: return -2;
+    case WM_MBUTTONDOWN:
+    case WM_MBUTTONUP:
+    case WM_MBUTTONDBLCLK: return 3;
+    default: return 0;
+    }
+}
+
+bool IsButtonDown(uint32_t message)
+{
+    using namespace Platform;
+    return message == WM_LBUTTONDOWN || message == WM_LBUTTONDBLCLK || message == WM_RBUTTONDOWN ||
+           message == WM_RBUTTONDBLCLK || message == WM_MBUTTONDOWN || message == WM_MBUTTONDBLCLK;
+}
 } // namespace
 
-// A gap of more than 15 updates is bridged by filler records of 15.
+// --- Records of the operations -------------------------------------------------------------------
+
 void QuollAppBase::WriteDemoRecordHeader()
 {
-    int gap = mUpdateCount - mLastDemoRecordUpdate;
-    while (gap > kMaxRecordGap)
-    {
-        mDemoBuffer.WriteBits(kMaxRecordGap, 4);
-        mDemoBuffer.WriteBits(0, 1);
-        mDemoBuffer.WriteBits(kFillerKind, 5);
-        ++mRecordIndex;
-        gap -= kMaxRecordGap;
-    }
-    mDemoBuffer.WriteBits(uint32_t(gap), 4);
-    mLastDemoRecordUpdate = mUpdateCount;
-    ++mRecordIndex;
+    mDemo.WriteHeader(mUpdateCount);
 }
 
-void QuollAppBase::WriteDemoRecordKind(int kind)
-{
-    WriteDemoRecordHeader();
-    mDemoBuffer.WriteBits(0, 1);
-    mDemoBuffer.WriteBits(uint32_t(kind), 5);
-}
-
-// An exhausted stream reads no header, so the next record stays due "later" for ever.
 bool QuollAppBase::ReadDemoRecordHeader()
 {
-    if (mDemoNeedsHeader)
-    {
-        if (mDemoBuffer.AtEnd())
-            return false;
-        mNextDemoRecordUpdate += mDemoBuffer.ReadBits(4, false);
-        mRecordCompact = mDemoBuffer.ReadBits(1, false) != 0;
-        mRecordKind = mDemoBuffer.ReadBits(mRecordCompact ? 1 : 5, false);
-        ++mRecordIndex;
-        mDemoNeedsHeader = false;
-    }
-    return mUpdateCount == mNextDemoRecordUpdate;
+    return mDemo.ReadHeader(mUpdateCount);
 }
 
-bool QuollAppBase::ReadDemoOutcome(bool closedResult)
+void QuollAppBase::WriteDemoRecordKind(DemoKind kind)
 {
-    if (mDemoClosedByWindow)
+    mDemo.WriteRecord(kind, mUpdateCount);
+}
+
+bool QuollAppBase::ExpectDemoRecord(DemoKind kind)
+{
+    if (mDemo.ExpectRecord(kind, mUpdateCount))
+        return true;
+    ReportDemoFailure();
+    return false;
+}
+
+bool QuollAppBase::ReadDemoOutcome(DemoKind kind, bool closedResult)
+{
+    if (!IsReplayingRecords() || !ExpectDemoRecord(kind))
         return closedResult;
-    ReadDemoRecordHeader();
-    const bool outcome = mDemoBuffer.ReadBits(1, false) != 0;
-    mDemoNeedsHeader = true;
+    const bool outcome = mDemo.Data().ReadBits(1, false) != 0;
+    mDemo.EndRecord();
     return outcome;
 }
 
-size_t QuollAppBase::ClampToDemoRemainder(int32_t count) const
+// A recorded registry read. The recorded data are always taken off the stream, but never more
+// than the caller's capacity is copied: a longer record fails as the real read would have.
+bool QuollAppBase::ReadDemoRegistryValue(uint32_t* type, uint8_t* data, uint32_t* length)
 {
-    if (count <= 0)
-        return 0;
-    const int32_t remainingBytes = (mDemoBuffer.GetDataBitCount() - mDemoBuffer.GetReadBitPos()) / 8;
-    return size_t(std::min(count, std::max(remainingBytes, 0)));
+    if (!IsReplayingRecords() || !ExpectDemoRecord(DemoKind::RegistryRead))
+        return false;
+    Buffer& demo = mDemo.Data();
+    const bool read = demo.ReadBits(1, false) != 0;
+    bool fits = true;
+    if (read)
+    {
+        *type = uint32_t(demo.ReadInt32());
+        const int32_t recorded = demo.ReadInt32();
+        const size_t count = mDemo.ClampToRemainder(recorded);
+        std::vector<uint8_t> bytes(count);
+        demo.ReadBytes(bytes.data(), count);
+        fits = count == size_t(recorded) && count <= *length;
+        if (fits && count > 0)
+            std::memcpy(data, bytes.data(), count);
+        *length = uint32_t(count);
+    }
+    mDemo.EndRecord();
+    return read && fits;
 }
 
-// Minimal until demo playback exists: reports a missing file, refuses any other.
+bool QuollAppBase::ReadDemoFileRecord(Buffer& buffer)
+{
+    if (!IsReplayingRecords() || !ExpectDemoRecord(DemoKind::FileRead))
+        return false;
+    Buffer& demo = mDemo.Data();
+    bool read = demo.ReadBits(1, false) != 0;
+    if (read)
+    {
+        const int32_t recorded = demo.ReadInt32();
+        const size_t count = mDemo.ClampToRemainder(recorded);
+        read = count == size_t(recorded);
+        buffer.Clear();
+        for (size_t i = 0; i < count; ++i)
+            buffer.WriteByte(demo.ReadByte());
+    }
+    mDemo.EndRecord();
+    return read;
+}
+
+void QuollAppBase::DemoSyncBuffer(Buffer& buffer)
+{
+    if (IsRecordingDemo())
+        mDemo.WriteSyncBuffer(buffer, mUpdateCount);
+    else if (IsReplayingRecords() && !mDemo.ReadSyncBuffer(buffer, mUpdateCount))
+        ReportDemoFailure();
+}
+
+std::string QuollAppBase::DemoSyncString(const std::string& text)
+{
+    Buffer buffer;
+    buffer.WriteString(text);
+    DemoSyncBuffer(buffer);
+    buffer.SeekReadStart();
+    return buffer.ReadString();
+}
+
+bool QuollAppBase::DemoSyncBool(bool value)
+{
+    Buffer buffer;
+    buffer.WriteBool(value);
+    DemoSyncBuffer(buffer);
+    buffer.SeekReadStart();
+    return buffer.ReadBool();
+}
+
+void QuollAppBase::ReportDemoFailure()
+{
+    if (!mDemo.Failed() || mDemoFailureShown)
+        return;
+    mDemoFailureShown = true;
+    ErrorLog::Program().Append(mDemo.Error());
+    OutputDebugText(mDemo.Error() + "\r\n");
+    PopupA(mDemo.Error());
+}
+
+// --- Recording of window input ----------------------------------------------------------------------
+
+void QuollAppBase::DemoMousePosition(Platform::LParam lParam, int& x, int& y) const
+{
+    x = Platform::SignedLoWord(uintptr_t(lParam));
+    y = Platform::SignedHiWord(uintptr_t(lParam));
+    mWidgetManager->RemapMouse(x, y);
+    x = DemoStream::ClampPointer(x);
+    y = DemoStream::ClampPointer(y);
+}
+
+void QuollAppBase::RecordDeferredMessage(Platform::WindowId window, uint32_t message, Platform::WParam wParam,
+                                         Platform::LParam lParam)
+{
+    using namespace Platform;
+    if (!IsRecordingDemo())
+        return;
+    if (message >= WM_MOUSEMOVE && message <= WM_MBUTTONDBLCLK)
+    {
+        int x = 0, y = 0;
+        DemoMousePosition(lParam, x, y);
+        if (message == WM_MOUSEMOVE)
+            mDemo.WritePointer(x, y, mUpdateCount);
+        else
+            mDemo.WriteMouseButton(x, y, IsButtonDown(message), ClickCountOf(message), mUpdateCount);
+        return;
+    }
+    switch (message)
+    {
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN: mDemo.WriteKey(DemoKind::KeyDown, int(wParam & 0xFF), mUpdateCount); break;
+    case WM_KEYUP:
+    case WM_SYSKEYUP: mDemo.WriteKey(DemoKind::KeyUp, int(wParam & 0xFF), mUpdateCount); break;
+    case WM_CHAR: mDemo.WriteChar(char32_t(wParam), mUpdateCount); break;
+    case WM_MOUSEWHEEL: mDemo.WriteWheel(WheelDelta(wParam) / kWheelNotch, mUpdateCount); break;
+    case WM_ACTIVATEAPP:
+        if (window == mMainWindow)
+        {
+            WriteDemoRecordKind(DemoKind::Activate);
+            mDemo.Data().WriteBits(wParam != 0 ? 1 : 0, 1);
+        }
+        break;
+    case WM_SIZE:
+        if (window == mMainWindow)
+        {
+            WriteDemoRecordKind(DemoKind::Minimise);
+            mDemo.Data().WriteBool(wParam == SIZE_MINIMIZED);
+        }
+        break;
+    case WM_CLOSE:
+        if (window == mMainWindow || window == mInvisWindow)
+            WriteDemoRecordKind(DemoKind::Close);
+        break;
+    default: break;
+    }
+}
+
+void QuollAppBase::RecordMouseInWindow(bool inWindow)
+{
+    if (IsRecordingDemo())
+        WriteDemoRecordKind(inWindow ? DemoKind::MouseEnter : DemoKind::MouseLeave);
+}
+
+void QuollAppBase::RecordLoadingCompletion()
+{
+    if (IsRecordingDemo())
+        WriteDemoRecordKind(DemoKind::LoadingFinished);
+}
+
+void QuollAppBase::NoteRefreshRate()
+{
+    mSyncRefreshRate = mDisplay ? mDisplay->GetRefreshRate() : mSyncRefreshRate;
+    if (IsRecordingDemo())
+        mDemo.WriteDisplayMode(mIsWindowed, mSyncRefreshRate, mUpdateCount);
+}
+
+// --- Playback ------------------------------------------------------------------------------------------
+
+bool QuollAppBase::DemoHoldsUpdate()
+{
+    if (!mPlayingDemo)
+        return false;
+    const bool holds = mDemo.HoldsUpdate(mUpdateCount);
+    ReportDemoFailure();
+    return holds;
+}
+
+void QuollAppBase::ProcessDemoInput()
+{
+    while (mPlayingDemo && !mShutdown)
+    {
+        const std::optional<DemoInput> input = mDemo.ReadInput(mUpdateCount);
+        if (!input)
+            break;
+        const DemoInput& in = *input;
+        switch (in.type)
+        {
+        case DemoInput::Type::MouseMove: mWidgetManager->MouseMove(in.x, in.y); break;
+        case DemoInput::Type::MouseDown: mWidgetManager->MouseDown(in.x, in.y, in.value); break;
+        case DemoInput::Type::MouseUp: mWidgetManager->MouseUp(in.x, in.y, in.value); break;
+        case DemoInput::Type::Activate:
+            mActive = in.flag;
+            UpdateFocusState();
+            if (mActive && !mIsWindowed)
+                mWidgetManager->MarkAllDirty();
+            if (mIsOpeningURL && !mActive)
+                URLOpenSucceeded(mOpeningURL);
+            break;
+        case DemoInput::Type::Minimise:
+            if (in.flag != mMinimized)
+            {
+                mMinimized = in.flag;
+                if (mMinimized)
+                    Mute(true);
+                else
+                {
+                    Unmute(true);
+                    mWidgetManager->MarkAllDirty();
+                }
+            }
+            UpdateFocusState();
+            break;
+        case DemoInput::Type::KeyDown: mWidgetManager->KeyDown(in.value); break;
+        case DemoInput::Type::KeyUp: mWidgetManager->KeyUp(in.value); break;
+        case DemoInput::Type::Char: mWidgetManager->KeyChar(wchar_t(in.value)); break;
+        case DemoInput::Type::Close:
+            // From here on the recording read nothing more, and neither does the replay.
+            mDemoClosedByWindow = true;
+            Shutdown();
+            break;
+        case DemoInput::Type::MouseEnter:
+            mMouseIn = true;
+            RefreshCursor();
+            break;
+        case DemoInput::Type::MouseLeave:
+            mWidgetManager->MouseExit();
+            mMouseIn = false;
+            RefreshCursor();
+            break;
+        case DemoInput::Type::LoadingFinished: mLoadingFinishedInDemo = true; break;
+        case DemoInput::Type::Wheel: mWidgetManager->MouseWheel(in.value); break;
+        case DemoInput::Type::DisplayMode:
+            mIsWindowed = in.flag;
+            mSyncRefreshRate = in.value;
+            break;
+        }
+    }
+    ReportDemoFailure();
+}
+
+bool QuollAppBase::HandleDemoPlaybackKey(char32_t key)
+{
+    DemoPlaybackControl control{mSpeedFactor, mFastForwardTarget, mFastForwardToEnd, mFastForwardStep, mPaused};
+    const DemoKeyAction action =
+        Quoll::HandleDemoPlaybackKey(key, control, mUpdateCount, mDemo.mLength, mFrameTime);
+    mSpeedFactor = control.speedFactor;
+    mFastForwardTarget = control.fastForwardTarget;
+    mFastForwardToEnd = control.fastForwardToEnd;
+    mFastForwardStep = control.fastForwardStep;
+    mPaused = control.paused;
+    if (action == DemoKeyAction::PauseToggled)
+        ResetFrameTiming();
+    return action != DemoKeyAction::None;
+}
+
+// --- The demo file ------------------------------------------------------------------------------------
+
 bool QuollAppBase::ReadDemoFile(std::string& error)
 {
-    if (!Platform::PathExists(mDemoFileName))
-    {
-        error = "Demo file not found: " + mDemoFileName;
+    uint32_t seed = 0;
+    if (!Quoll::ReadDemoFile(mDemoFileName, mProductVersion, mDemo, seed, error))
         return false;
+    mStartTick = seed;
+    SeedRandom(seed);
+    return true;
+}
+
+void QuollAppBase::WriteDemoFile()
+{
+    if (!mRecordingDemo || mPlayingDemo)
+        return;
+    if (!Quoll::WriteDemoFile(mDemoFileName, mStartTick, mProductVersion, mUpdateCount, mDemo))
+        ErrorLog::Program().Append("Cannot write demo file: " + mDemoFileName);
+}
+
+int QuollAppBase::FindHighestDemoNumber(const std::string& prefix, int keepCount, bool deleteOldest)
+{
+    return Quoll::FindHighestDemoNumber(prefix, keepCount, deleteOldest);
+}
+
+// --- Screenshots and the image dump -------------------------------------------------------------
+
+void QuollAppBase::TakeScreenshot()
+{
+    auto* screen = mDisplay ? dynamic_cast<MemoryImage*>(mDisplay->GetScreenImage()) : nullptr;
+    if (screen == nullptr)
+        return;
+    if (!Quoll::TakeScreenshot(*screen, GetAppDataFolder()).empty())
+        ResetFrameTiming();
+}
+
+void QuollAppBase::DumpImages()
+{
+    std::vector<ImageDumpEntry> entries;
+    {
+        AutoCrit lock(mDisplay ? mDisplay->GetLock() : mCritSect);
+        for (MemoryImage* image : mMemoryImageSet)
+            entries.push_back(DescribeImage(*image));
     }
-    error = "Invalid demo file.";
-    return false;
+    Quoll::DumpImages(entries, GetAppDataFolder(), DumpTimeText());
+    ResetFrameTiming();
 }
 } // namespace Quoll

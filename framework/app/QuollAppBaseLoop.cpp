@@ -51,6 +51,7 @@ QuollAppBase::~QuollAppBase()
     WaitForLoadingThread();
     if (gQuollApp == this)
         gQuollApp = nullptr;
+    WriteDemoFile();
     if (GetImageRegistry() == this)
         SetImageRegistry(nullptr);
     // The instance name before the window system that receives its notifies.

@@ -25,8 +25,10 @@ ExitHandler QuollAppBase::SetExitHandler(ExitHandler handler)
     return gExitHandler.exchange(handler != nullptr ? handler : &ExitProcess);
 }
 
+// A recording is saved here too, so that a fatal error keeps it.
 void QuollAppBase::DoExit(int code)
 {
+    WriteDemoFile();
     RestoreDisplayMode();
     gExitHandler.load()(code);
     std::exit(code); // a handler must not return; if it does, the process still ends

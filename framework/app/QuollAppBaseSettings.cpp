@@ -15,12 +15,6 @@ namespace Quoll
 {
 namespace
 {
-constexpr int kRecordRegistryRead = 11;
-constexpr int kRecordRegistryWrite = 12;
-constexpr int kRecordFileExists = 14;
-constexpr int kRecordFileRead = 15;
-constexpr int kRecordFileWrite = 16;
-
 // Longest string value ReadRegString takes, in bytes (one more byte holds the terminator).
 constexpr uint32_t kMaxRegStringLength = 1023;
 
@@ -74,7 +68,7 @@ bool QuollAppBase::WriteRegValue(const std::string& valueName, uint32_t type, co
     if (!GetRegKeyPath(valueName, keyPath, name))
         return false;
     if (mPlayingDemo)
-        return ReadDemoOutcome(true);
+        return ReadDemoOutcome(DemoKind::RegistryWrite, true);
 
     Platform::SettingsStore* store = Settings();
     const bool written = store != nullptr &&
@@ -82,8 +76,8 @@ bool QuollAppBase::WriteRegValue(const std::string& valueName, uint32_t type, co
                              Platform::SettingsResult::Ok;
     if (IsRecordingDemo())
     {
-        WriteDemoRecordKind(kRecordRegistryWrite);
-        mDemoBuffer.WriteBits(written ? 1 : 0, 1);
+        WriteDemoRecordKind(DemoKind::RegistryWrite);
+        mDemo.Data().WriteBits(written ? 1 : 0, 1);
     }
     return written;
 }
@@ -101,41 +95,17 @@ bool QuollAppBase::ReadRegValue(const std::string& valueName, uint32_t* type, ui
                                               Platform::SettingsResult::Ok;
     if (IsRecordingDemo())
     {
-        WriteDemoRecordKind(kRecordRegistryRead);
-        mDemoBuffer.WriteBits(read ? 1 : 0, 1);
+        Buffer& demo = mDemo.Data();
+        WriteDemoRecordKind(DemoKind::RegistryRead);
+        demo.WriteBits(read ? 1 : 0, 1);
         if (read)
         {
-            mDemoBuffer.WriteInt32(int32_t(*type));
-            mDemoBuffer.WriteInt32(int32_t(*length));
-            mDemoBuffer.WriteBytes(data, *length);
+            demo.WriteInt32(int32_t(*type));
+            demo.WriteInt32(int32_t(*length));
+            demo.WriteBytes(data, *length);
         }
     }
     return read;
-}
-
-// A recorded registry read. The recorded data are always taken off the stream, but never more
-// than the caller's capacity is copied: a longer record fails as the real read would have.
-bool QuollAppBase::ReadDemoRegistryValue(uint32_t* type, uint8_t* data, uint32_t* length)
-{
-    if (mDemoClosedByWindow)
-        return false;
-    ReadDemoRecordHeader();
-    const bool read = mDemoBuffer.ReadBits(1, false) != 0;
-    bool fits = true;
-    if (read)
-    {
-        *type = uint32_t(mDemoBuffer.ReadInt32());
-        const int32_t recorded = mDemoBuffer.ReadInt32();
-        const size_t count = ClampToDemoRemainder(recorded);
-        std::vector<uint8_t> bytes(count);
-        mDemoBuffer.ReadBytes(bytes.data(), count);
-        fits = count == size_t(recorded) && count <= *length;
-        if (fits && count > 0)
-            std::memcpy(data, bytes.data(), count);
-        *length = uint32_t(count);
-    }
-    mDemoNeedsHeader = true;
-    return read && fits;
 }
 
 bool QuollAppBase::WriteRegString(const std::string& name, const std::string& text)
@@ -249,7 +219,7 @@ void QuollAppBase::ReadSettings()
 bool QuollAppBase::WriteBytesToFile(const std::string& path, const uint8_t* data, size_t length)
 {
     if (mPlayingDemo)
-        return ReadDemoOutcome(true);
+        return ReadDemoOutcome(DemoKind::FileWrite, true);
 
     // The bytes go to a temporary file that replaces the old one only once it is complete.
     const std::string directory = GetDirectoryPart(path);
@@ -258,8 +228,8 @@ bool QuollAppBase::WriteBytesToFile(const std::string& path, const uint8_t* data
     const bool written = Platform::WriteFileAtomically(ToSystemPath(path), {data, data == nullptr ? 0 : length});
     if (IsRecordingDemo())
     {
-        WriteDemoRecordKind(kRecordFileWrite);
-        mDemoBuffer.WriteBits(written ? 1 : 0, 1);
+        WriteDemoRecordKind(DemoKind::FileWrite);
+        mDemo.Data().WriteBits(written ? 1 : 0, 1);
     }
     return written;
 }
@@ -272,23 +242,7 @@ bool QuollAppBase::WriteBufferToFile(const std::string& path, const Buffer& buff
 bool QuollAppBase::ReadBufferFromFile(const std::string& path, Buffer& buffer, bool noDemo)
 {
     if (mPlayingDemo && !noDemo)
-    {
-        if (mDemoClosedByWindow)
-            return false;
-        ReadDemoRecordHeader();
-        bool read = mDemoBuffer.ReadBits(1, false) != 0;
-        if (read)
-        {
-            const int32_t recorded = mDemoBuffer.ReadInt32();
-            const size_t count = ClampToDemoRemainder(recorded);
-            read = count == size_t(recorded);
-            buffer.Clear();
-            for (size_t i = 0; i < count; ++i)
-                buffer.WriteByte(mDemoBuffer.ReadByte());
-        }
-        mDemoNeedsHeader = true;
-        return read;
-    }
+        return ReadDemoFileRecord(buffer);
 
     std::string bytes;
     const bool read = PakReadFile(path, bytes);
@@ -299,12 +253,13 @@ bool QuollAppBase::ReadBufferFromFile(const std::string& path, Buffer& buffer, b
     }
     if (IsRecordingDemo() && !noDemo)
     {
-        WriteDemoRecordKind(kRecordFileRead);
-        mDemoBuffer.WriteBits(read ? 1 : 0, 1);
+        Buffer& demo = mDemo.Data();
+        WriteDemoRecordKind(DemoKind::FileRead);
+        demo.WriteBits(read ? 1 : 0, 1);
         if (read)
         {
-            mDemoBuffer.WriteInt32(int32_t(bytes.size()));
-            mDemoBuffer.WriteBytes(bytes.data(), bytes.size());
+            demo.WriteInt32(int32_t(bytes.size()));
+            demo.WriteBytes(bytes.data(), bytes.size());
         }
     }
     return read;
@@ -313,15 +268,15 @@ bool QuollAppBase::ReadBufferFromFile(const std::string& path, Buffer& buffer, b
 bool QuollAppBase::FileExists(const std::string& path)
 {
     if (mPlayingDemo)
-        return ReadDemoOutcome(true);
+        return ReadDemoOutcome(DemoKind::FileExists, true);
     PakFileHandle* file = PakFOpen(path, "rb");
     const bool exists = file != nullptr;
     if (file != nullptr)
         PakFClose(file);
     if (IsRecordingDemo())
     {
-        WriteDemoRecordKind(kRecordFileExists);
-        mDemoBuffer.WriteBits(exists ? 1 : 0, 1);
+        WriteDemoRecordKind(DemoKind::FileExists);
+        mDemo.Data().WriteBits(exists ? 1 : 0, 1);
     }
     return exists;
 }

@@ -112,7 +112,7 @@ DisplayResult QuollAppBase::InitDisplay()
     PreDisplayHook();
     DeleteNativeImageData();
     const DisplayResult result = mDisplay->Init(mMainWindow, mIsPhysWindowed);
-    mSyncRefreshRate = mDisplay->GetRefreshRate();
+    NoteRefreshRate();
     if (result == DisplayResult::Ok)
     {
         mScreenWidth = mDisplay->GetWidth();

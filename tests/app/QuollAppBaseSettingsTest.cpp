@@ -59,7 +59,7 @@ TEST(QuollAppBaseSettings, EmptyKeyReadsAndWritesNothingAndRecordsNothing)
     app.EraseRegValue("Name");
     EXPECT_EQ(value, 7);
     EXPECT_EQ(text, "kept");
-    EXPECT_EQ(app.mDemoBuffer.GetDataSize(), 0u);
+    EXPECT_EQ(app.mDemo.Data().GetDataSize(), 0u);
 }
 
 TEST(QuollAppBaseSettings, ValueNamesSplitAtTheLastBackslash)
@@ -218,7 +218,7 @@ TEST(QuollAppBaseSettings, FailedRegistryWriteIsReportedAndRecordedAsFailure)
     // Replayed, the same calls give the same answers.
     TestApp replay;
     replay.mPlayingDemo = true;
-    replay.mDemoBuffer.WriteBytes(app.mDemoBuffer.GetDataPtr(), app.mDemoBuffer.GetDataSize());
+    replay.mDemo.Data().WriteBytes(app.mDemo.Data().GetDataPtr(), app.mDemo.Data().GetDataSize());
     EXPECT_FALSE(replay.WriteRegInt("MusicVolume", 5));
     EXPECT_FALSE(replay.ReadRegInt("MusicVolume", value));
 }
@@ -240,7 +240,7 @@ TEST(QuollAppBaseSettings, ReplayedReadsGiveTheRecordedValuesWithinTheCallersCap
     TestApp replay;
     replay.mRegKey = "Nordwick\\Elsewhere"; // nothing of the store is read during playback
     replay.mPlayingDemo = true;
-    replay.mDemoBuffer.WriteBytes(app.mDemoBuffer.GetDataPtr(), app.mDemoBuffer.GetDataSize());
+    replay.mDemo.Data().WriteBytes(app.mDemo.Data().GetDataPtr(), app.mDemo.Data().GetDataSize());
     EXPECT_TRUE(replay.ReadRegString("Name", text));
     EXPECT_EQ(text, "0123456789");
     EXPECT_FALSE(replay.ReadRegInt("Missing", missing));
@@ -330,7 +330,7 @@ TEST(QuollAppBaseSettings, RecordedFileOutcomesReplayWithoutTheDisk)
 
     TestApp replay;
     replay.mPlayingDemo = true;
-    replay.mDemoBuffer.WriteBytes(app.mDemoBuffer.GetDataPtr(), app.mDemoBuffer.GetDataSize());
+    replay.mDemo.Data().WriteBytes(app.mDemo.Data().GetDataPtr(), app.mDemo.Data().GetDataSize());
     EXPECT_TRUE(replay.WriteBytesToFile(path, bytes, 3));
     EXPECT_FALSE(std::filesystem::exists(path));
     EXPECT_TRUE(replay.FileExists(path));
@@ -341,11 +341,11 @@ TEST(QuollAppBaseSettings, RecordedFileOutcomesReplayWithoutTheDisk)
 
     // With noDemo the real file is read and the stream is left alone.
     std::ofstream(path, std::ios::binary) << "real";
-    const int32_t position = replay.mDemoBuffer.GetReadBitPos();
+    const int32_t position = replay.mDemo.Data().GetReadBitPos();
     Buffer real;
     ASSERT_TRUE(replay.ReadBufferFromFile(path, real, true));
     EXPECT_EQ(real.GetDataSize(), 4u);
-    EXPECT_EQ(replay.mDemoBuffer.GetReadBitPos(), position);
+    EXPECT_EQ(replay.mDemo.Data().GetReadBitPos(), position);
 }
 
 TEST(QuollAppBaseSettings, LongGapsBetweenRecordsAreBridgedByFillers)
@@ -354,7 +354,7 @@ TEST(QuollAppBaseSettings, LongGapsBetweenRecordsAreBridgedByFillers)
     app.mRecordingDemo = true;
     app.mUpdateCount = 40;
     ASSERT_TRUE(app.WriteRegInt("X", 1));
-    Buffer& stream = app.mDemoBuffer;
+    Buffer& stream = app.mDemo.Data();
     for (int filler = 0; filler < 2; ++filler)
     {
         EXPECT_EQ(stream.ReadBits(4, false), 15);
