@@ -6,6 +6,7 @@
 #include <elf.h>
 
 #include <cstdint>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -14,9 +15,10 @@ namespace Quoll::Platform
 class ElfImage
 {
 public:
-    // False when the file cannot be read or is not a 64-bit little-endian ELF file.
+    // False when the file cannot be read or is not a 64-bit little-endian ELF file. The file
+    // is mapped while it is read; what is kept is copied out.
     bool Open(const std::string& path);
-    bool Parse(std::vector<uint8_t> bytes);
+    bool Parse(std::span<const uint8_t> bytes);
 
     // The virtual address of a file offset inside a loadable segment.
     bool FileOffsetToAddress(uint64_t fileOffset, uint64_t& address) const;
@@ -44,10 +46,11 @@ private:
 
     template <typename T>
     bool ReadAt(uint64_t offset, T& out) const;
+    bool ReadTables();
     bool ReadSymbols(const Elf64_Shdr& table, const Elf64_Shdr& strings);
     std::string StringAt(uint64_t tableOffset, uint64_t tableSize, uint32_t index) const;
 
-    std::vector<uint8_t> mBytes;
+    std::span<const uint8_t> mBytes; // while parsing
     std::vector<Segment> mSegments;
     std::vector<Section> mSections; // allocated sections only
     std::vector<Symbol> mSymbols; // by address

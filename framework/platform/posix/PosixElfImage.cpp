@@ -1,7 +1,7 @@
 // ELF reading for crash reports: 64-bit little-endian files only (x86-64 Linux).
 #include "framework/platform/ElfImage.h"
 
-#include "framework/platform/AtomicFile.h"
+#include "framework/platform/MappedFile.h"
 
 #include <elf.h>
 
@@ -21,13 +21,22 @@ bool ElfImage::ReadAt(uint64_t offset, T& out) const
 
 bool ElfImage::Open(const std::string& path)
 {
-    std::optional<std::vector<uint8_t>> bytes = ReadWholeFile(path);
-    return bytes && Parse(std::move(*bytes));
+    MappedFile file;
+    if (!file.Open(path))
+        return false;
+    return Parse(file.Bytes());
 }
 
-bool ElfImage::Parse(std::vector<uint8_t> bytes)
+bool ElfImage::Parse(std::span<const uint8_t> bytes)
 {
-    mBytes = std::move(bytes);
+    mBytes = bytes;
+    bool parsed = ReadTables();
+    mBytes = {};
+    return parsed;
+}
+
+bool ElfImage::ReadTables()
+{
     mSegments.clear();
     mSections.clear();
     mSymbols.clear();
