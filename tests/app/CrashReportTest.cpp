@@ -185,6 +185,21 @@ TEST(CrashReportModules, AddressInThisProgramHasSectionAndSymbol)
     EXPECT_FALSE(modules.Resolve(0x10));
 }
 
+TEST(CrashReportModules, DamagedModuleFilesAreRefused)
+{
+    std::ifstream in("/proc/self/exe", std::ios::binary);
+    std::vector<uint8_t> head(4096);
+    in.read(reinterpret_cast<char*>(head.data()), static_cast<std::streamsize>(head.size()));
+    Quoll::Platform::ElfImage image;
+    EXPECT_FALSE(image.Parse(std::span(head).first(40))) << "header cut short";
+    EXPECT_FALSE(image.Parse(head)) << "section table beyond the end";
+    std::vector<uint8_t> garbage(4096, 0xA5);
+    EXPECT_FALSE(image.Parse(garbage));
+    uint32_t index = 0;
+    uint64_t offset = 0;
+    EXPECT_FALSE(image.FindSection(0x1000, index, offset));
+}
+
 // --- The reporter program ---------------------------------------------------------------------
 
 namespace
