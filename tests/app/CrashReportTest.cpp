@@ -293,6 +293,16 @@ TEST_F(ReporterRun, ReporterWritesCrashFileAndUploadsWhatTheUserTyped)
               std::string::npos);
 }
 
+TEST_F(ReporterRun, FailedUploadOffersRetryUntilCancelled)
+{
+    Quoll::CrashAppInfo application;
+    application.product = "Petri";
+    std::string host = "127.0.0.1:" + std::to_string(QuollTest::UnusedLoopbackPort());
+    int code = RunReporter("msgbox IDYES\nmsgbox IDOK\ntext x\nkey Return\nmsgbox IDRETRY\nmsgbox IDCANCEL\n", host,
+                           SampleRecord(0x10), application.Serialize());
+    EXPECT_EQ(code, 0);
+}
+
 TEST_F(ReporterRun, WithoutApplicationPartOnlyCloseIsOffered)
 {
     // A "Send Report" answer would hang here waiting for typed text: the box must not offer it.
