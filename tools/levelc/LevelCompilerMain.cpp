@@ -1,0 +1,78 @@
+// levelc: the level compiler.
+//   levelc compile <level.txt> <level.bin>   a level text to a level file
+//   levelc print <level.bin>                 a level file as level text, on standard output
+// Errors name the file and line and end the program with status 1.
+#include "game/board/LevelText.h"
+
+#include <fstream>
+#include <iostream>
+#include <sstream>
+#include <string>
+
+namespace
+{
+bool ReadFile(const std::string& path, std::string& bytes)
+{
+    std::ifstream file(path, std::ios::binary);
+    if (!file)
+        return false;
+    std::ostringstream content;
+    content << file.rdbuf();
+    bytes = content.str();
+    return true;
+}
+
+int Fail(const std::string& message)
+{
+    std::cerr << "levelc: " << message << "\n";
+    return 1;
+}
+
+int Compile(const std::string& source, const std::string& target)
+{
+    std::string text;
+    if (!ReadFile(source, text))
+        return Fail("cannot open " + source);
+    Quoll::Buffer body;
+    LevelTextError error;
+    if (!CompileLevelText(text, body, error))
+        return Fail(source + ": " + error.ToString());
+    // Written beside the target and renamed over it, so that a failed write leaves the old file.
+    const std::string temporary = target + ".tmp";
+    std::ofstream file(temporary, std::ios::binary | std::ios::trunc);
+    file.write(reinterpret_cast<const char*>(body.GetDataPtr()), static_cast<std::streamsize>(body.GetDataSize()));
+    file.close();
+    if (!file || std::rename(temporary.c_str(), target.c_str()) != 0)
+    {
+        std::remove(temporary.c_str());
+        return Fail("cannot write " + target);
+    }
+    return 0;
+}
+
+int Print(const std::string& source)
+{
+    std::string bytes;
+    if (!ReadFile(source, bytes))
+        return Fail("cannot open " + source);
+    Quoll::Buffer body;
+    body.SetData(bytes.data(), bytes.size());
+    std::string text;
+    LevelTextError error;
+    if (!PrintLevelText(body, text, error))
+        return Fail(source + ": " + error.ToString());
+    std::cout << text;
+    return 0;
+}
+} // namespace
+
+int main(int argc, char** argv)
+{
+    const std::string command = argc > 1 ? argv[1] : "";
+    if (command == "compile" && argc == 4)
+        return Compile(argv[2], argv[3]);
+    if (command == "print" && argc == 3)
+        return Print(argv[2]);
+    std::cerr << "usage: levelc compile <level.txt> <level.bin>\n       levelc print <level.bin>\n";
+    return 2;
+}

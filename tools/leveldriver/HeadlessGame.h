@@ -1,0 +1,81 @@
+#pragma once
+// HeadlessGame: plays one level to its end without a screen. The level runs in a LevelSession
+// with the driver's view and null game services; the services' clock advances one logic step per
+// update. The human's side comes from an InputSource (a seeded policy, or the acts of a replay);
+// every other side is the level's own computer players. The game is written down as it goes, one
+// line per event:
+//   turn <player> <round> <board> <hash>  a turn begins (board: the 61 cell symbols of a board
+//                                         picture with '-' for holes; hash: every cell word)
+//   human / bonus / stepback ...          the human's acts (see DriverInput)
+//   move <player> <from> <to>             a move is made
+//   result <winner> score <s> medal <m> round <r> cells <c>
+//   capped round <r> cells <c>            the round cap ended the game first
+#include "tools/leveldriver/DriverInput.h"
+#include "tools/leveldriver/DriverLevelView.h"
+
+#include "game/board/NullLevelServices.h"
+
+#include "framework/app/Buffer.h"
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+struct GameSetup
+{
+    // A level file's bytes.
+    Quoll::Buffer levelBody;
+    // The current level number (1..70; minus the episode for a random level): the level bonus.
+    int levelNumber = 1;
+    // The program-wide generator's seed.
+    uint32_t seed = 1;
+    // The game stops when the round after this one begins.
+    int roundCap = 200;
+};
+
+struct GameRecord
+{
+    std::vector<std::string> lines;
+    // Set when the game ended normally.
+    std::optional<LevelOutcome> outcome;
+    int rounds = 0;
+    int humanCells = 0;
+    // Why the game stopped early ("" when it did not).
+    std::string stopReason;
+
+    [[nodiscard]] bool Finished() const { return outcome.has_value(); }
+};
+
+class HeadlessGame : private DriverLevelView::Observer
+{
+public:
+    // Upper bound of logic updates for one game.
+    static constexpr int kMaxUpdates = 2000000;
+
+    explicit HeadlessGame(const GameSetup& setup);
+    ~HeadlessGame() override;
+    HeadlessGame(const HeadlessGame&) = delete;
+    HeadlessGame& operator=(const HeadlessGame&) = delete;
+
+    // Plays the level; the record's stop reason says when the level did not load or start, the
+    // human had no act left, or the update bound was reached.
+    GameRecord Play(InputSource& human);
+
+    // One line of 61 cell symbols, and a hash of every cell word.
+    [[nodiscard]] static std::string BoardSymbols(const Board& board);
+    [[nodiscard]] static uint64_t BoardHash(const Board& board);
+
+private:
+    void OnMoveShown(int from, int to) override;
+    void OnTurnBegun(int player) override;
+    [[nodiscard]] bool WaitsForHuman() const;
+    void Apply(const DriverInput& input);
+    void Finish();
+
+    GameSetup mSetup;
+    DriverLevelView mView;
+    NullLevelServices mServices;
+    LevelSession mSession{mView, mServices};
+    GameRecord mRecord;
+};

@@ -1,0 +1,57 @@
+#pragma once
+// Replay: a recorded game as text, and its check. The header names the level and the game's
+// settings; the body is the game's record line by line (see HeadlessGame):
+//   # comments and empty lines are skipped
+//   level <path>            a level file, or a level text (".txt"), relative to the replay
+//   level-number <n>        optional, default 1
+//   seed <n>                the program-wide generator's seed, optional, default 1
+//   round-cap <n>           optional, default 200
+//   turn ... / human ... / move ... / result ...
+// Replaying feeds the recorded human acts to a fresh game and asks for the same record: the
+// computer's replies, the board at every turn and the result. The first difference names its
+// line.
+#include "tools/leveldriver/HeadlessGame.h"
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+struct ReplayLine
+{
+    int number = 0;
+    std::string text;
+};
+
+struct ReplayFile
+{
+    std::string levelPath;
+    int levelNumber = 1;
+    uint32_t seed = 1;
+    int roundCap = 200;
+    std::vector<ReplayLine> body;
+
+    // False with "line N: ..." in error when a line does not read.
+    [[nodiscard]] bool Parse(const std::string& text, std::string& error);
+    // The header and the record's lines.
+    [[nodiscard]] std::string Format(const std::vector<std::string>& lines) const;
+};
+
+// The human acts of a replay, in order.
+class ScriptInputs : public InputSource
+{
+public:
+    explicit ScriptInputs(const ReplayFile& replay);
+    std::optional<DriverInput> Next(const LevelSession& session) override;
+
+private:
+    std::vector<DriverInput> mInputs;
+    size_t mNext = 0;
+};
+
+// Reads a level file; a ".txt" file is compiled from the level text first. False with the
+// reason in error.
+[[nodiscard]] bool LoadLevelFile(const std::filesystem::path& path, Quoll::Buffer& body, std::string& error);
+
+// Plays the replay's game and compares its record with the replay. levelFolder: where the
+// level path is looked up. False with the first difference ("line N: ...") in error.
+[[nodiscard]] bool CheckReplay(const ReplayFile& replay, const std::filesystem::path& levelFolder, std::string& error);
