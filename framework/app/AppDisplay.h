@@ -5,6 +5,7 @@
 // it exists the application creates a NullDisplay, a windowed display of the application's
 // size that shows nothing.
 #include "framework/app/CriticalSection.h"
+#include "framework/display/Rect.h"
 #include "framework/platform/WindowSystem.h"
 
 #include <string>
@@ -47,6 +48,46 @@ public:
     virtual void RestoreDesktopMode() = 0;
     // Guards surfaces, the application's image set and its shared images.
     virtual CriticalSection& GetLock() = 0;
+
+    // Shows the finished frame (null: the whole screen image); false when showing failed.
+    virtual bool Redraw(const Rect* clip)
+    {
+        (void)clip;
+        return true;
+    }
+    // Length of one refresh of the display, in milliseconds.
+    [[nodiscard]] virtual int GetRefreshPeriodMs() const
+    {
+        return 1000 / (GetRefreshRate() > 0 ? GetRefreshRate() : 60);
+    }
+    // Makes the screen image again, in video memory or not.
+    virtual void RecreateScreenImage(bool videoMemoryDraw) { (void)videoMemoryDraw; }
+
+    // The software cursor. SetCursorImage is true when the image changed (null: none).
+    // SetCursorPos moves it at once (the cursor thread, when frames stall); a pending
+    // position is only drawn with the next frame.
+    virtual bool SetCursorImage(Image* image)
+    {
+        (void)image;
+        return false;
+    }
+    virtual void SetCursorPos(int x, int y)
+    {
+        (void)x;
+        (void)y;
+    }
+    virtual void SetPendingCursorPos(int x, int y)
+    {
+        (void)x;
+        (void)y;
+    }
+    // Where the cursor was drawn last; false before it was ever drawn.
+    virtual bool GetCursorDrawnPos(int& x, int& y) const
+    {
+        (void)x;
+        (void)y;
+        return false;
+    }
 };
 
 class NullDisplay final : public AppDisplay

@@ -5,6 +5,31 @@
 
 namespace Quoll
 {
+int MouseButtonBit(int clickCount)
+{
+    if (clickCount == 3)
+        return 4;
+    return clickCount < 0 ? 2 : 1;
+}
+
+void NullWidgetManager::MouseMove(int x, int y)
+{
+    mMouseX = x;
+    mMouseY = y;
+}
+
+void NullWidgetManager::MouseDown(int x, int y, int clickCount)
+{
+    MouseMove(x, y);
+    mDownButtons |= MouseButtonBit(clickCount);
+}
+
+void NullWidgetManager::MouseUp(int x, int y, int clickCount)
+{
+    MouseMove(x, y);
+    mDownButtons &= ~MouseButtonBit(clickCount);
+}
+
 void NullWidgetManager::KeyDown(int keyCode)
 {
     if (keyCode >= 0 && keyCode < kKeyCount)
@@ -20,6 +45,11 @@ void NullWidgetManager::KeyUp(int keyCode)
 bool NullWidgetManager::IsKeyDown(int keyCode) const
 {
     return keyCode >= 0 && keyCode < kKeyCount && mKeyDown[keyCode];
+}
+
+void NullWidgetManager::ReleaseDownButtons()
+{
+    mDownButtons = 0;
 }
 
 void NullWidgetManager::ClearKeysDown()

@@ -52,9 +52,22 @@ public:
     virtual void SystemColoursChangedAll() = 0;
     virtual void AddWidget(Widget* widget) = 0;
     virtual void RemoveWidget(Widget* widget) = 0;
+    // Deletes a widget the application queued for deletion (the toolkit owns the type).
+    virtual void DestroyWidget(Widget* widget) { (void)widget; }
+    // Modal dialogs: input below the base modal widget is blocked until it is removed.
+    virtual void AddBaseModal(Widget* widget) { (void)widget; }
+    virtual void RemoveBaseModal(Widget* widget) { (void)widget; }
+    // Mouse buttons held (bit 0 left, 1 right, 2 middle), as of the last MouseDown / MouseUp.
+    [[nodiscard]] virtual int GetDownButtons() const { return 0; }
+    // The last pointer position given to MouseMove, MouseDown or MouseUp.
+    [[nodiscard]] virtual int GetLastMouseX() const { return 0; }
+    [[nodiscard]] virtual int GetLastMouseY() const { return 0; }
 };
 
-// Accepts every call; keeps the key table and the mouse mapping so the application's own
+// The down-mask bit of a click count (1, 2 left; -1, -2 right; 3 middle).
+int MouseButtonBit(int clickCount);
+
+// Accepts every call; keeps the key table, the held buttons and the mouse mapping so the application's own
 // bookkeeping behaves as with a real manager.
 class NullWidgetManager final : public AppWidgetManager
 {
@@ -62,16 +75,16 @@ public:
     void KeyDown(int keyCode) override;
     void KeyUp(int keyCode) override;
     void KeyChar(wchar_t) override {}
-    void MouseMove(int, int) override {}
-    void MouseDown(int, int, int) override {}
-    void MouseUp(int, int, int) override {}
+    void MouseMove(int x, int y) override;
+    void MouseDown(int x, int y, int clickCount) override;
+    void MouseUp(int x, int y, int clickCount) override;
     void MouseWheel(int) override {}
     void MouseExit() override {}
     void SetMouseRects(const MouseRect& source, const MouseRect& destination) override;
     void RemapMouse(int& x, int& y) const override;
     void GotFocus() override {}
     void LostFocus() override { ClearKeysDown(); }
-    void ReleaseDownButtons() override {}
+    void ReleaseDownButtons() override;
     [[nodiscard]] bool IsKeyDown(int keyCode) const override;
     void ClearKeysDown() override;
     bool UpdateFrame() override { return false; }
@@ -82,6 +95,12 @@ public:
     void SystemColoursChangedAll() override {}
     void AddWidget(Widget*) override {}
     void RemoveWidget(Widget*) override {}
+    void DestroyWidget(Widget*) override {} // no widget is ever made without a toolkit
+    void AddBaseModal(Widget*) override {}
+    void RemoveBaseModal(Widget*) override {}
+    [[nodiscard]] int GetDownButtons() const override { return mDownButtons; }
+    [[nodiscard]] int GetLastMouseX() const override { return mMouseX; }
+    [[nodiscard]] int GetLastMouseY() const override { return mMouseY; }
 
     [[nodiscard]] const MouseRect& MouseSource() const { return mSource; }
     [[nodiscard]] const MouseRect& MouseDestination() const { return mDestination; }
@@ -91,5 +110,7 @@ private:
     bool mKeyDown[kKeyCount] = {};
     MouseRect mSource, mDestination;
     Image* mScreen = nullptr;
+    int mDownButtons = 0;
+    int mMouseX = 0, mMouseY = 0;
 };
 } // namespace Quoll

@@ -10,9 +10,17 @@
 // QuollAppBaseSettings.cpp (registry values, whole-file reads and writes),
 // QuollAppBaseMessages.cpp (message boxes, the error log, the fatal exit),
 // QuollAppBaseDemo.cpp (the demo stream's records), QuollAppBaseWindow.cpp (main window,
-// display start, window procedure, cursors) and QuollAppBaseLoop.cpp (main loop, shutdown,
-// destructor, images, dialogs). The window procedure, main loop, threads, drawing, dialogs and
-// demo files have minimal bodies so far; their files say which.
+// display start, screen modes, cursors, focus), QuollAppBaseInput.cpp (the window procedure,
+// the queued messages, the debug keys), QuollAppBaseLoop.cpp (main loop and timing),
+// QuollAppBaseDraw.cpp (one update, drawing, overlays), QuollAppBaseThreads.cpp (loading and
+// cursor threads), QuollAppBaseImages.cpp (images, shared images, clipboard),
+// QuollAppBaseShutdown.cpp (shutdown, destructor, deferred deletion, URLs, crash hooks) and
+// QuollAppBaseDialogs.cpp (framework dialogs by id).
+//
+// Threads: the main thread runs everything but LoadingThreadProc (the loading thread) and
+// CursorThreadProc (the cursor thread). The fields those threads share with the main thread
+// are atomics; Shutdown is the one operation any thread may call.
+#include "framework/app/AppDialog.h"
 #include "framework/app/AppDisplay.h"
 #include "framework/app/AppWidgetManager.h"
 #include "framework/app/Buffer.h"
@@ -21,13 +29,18 @@
 #include "framework/app/DemoStream.h"
 #include "framework/app/DialogListener.h"
 #include "framework/app/Ratio.h"
+#include "framework/display/Font.h"
+#include "framework/display/Image.h"
 #include "framework/display/ImageRegistry.h"
 #include "framework/display/Rect.h"
 #include "framework/display/SharedImageRef.h"
 #include "framework/platform/SettingsStore.h"
+#include "framework/platform/Thread.h"
 #include "framework/platform/WindowSystem.h"
 #include "framework/sound/MusicInterface.h"
 
+#include <atomic>
+#include <condition_variable>
 #include <cstdint>
 #include <deque>
 #include <list>
@@ -41,8 +54,6 @@
 
 namespace Quoll
 {
-class Dialog;
-class Image;
 class MemoryImage;
 class ResourceManager;
 class SoundManager;
@@ -89,7 +100,7 @@ public:
     virtual void LoadingThreadProc() {}
     virtual void WriteSettings();
     virtual void ReadSettings();
-    virtual Dialog* NewDialog(int id, bool isModal, const std::wstring& header, const std::wstring& lines,
+    virtual AppDialog* NewDialog(int id, bool isModal, const std::wstring& header, const std::wstring& lines,
                               const std::wstring& footer, int buttonMode);
     virtual void PreWindowHook() {}
     virtual void BeginPopup();
@@ -141,12 +152,12 @@ public:
     virtual void SwitchWindowedMode(bool windowed);
     virtual void ReapplyScreenMode();
     virtual void SetVideoMemoryDraw(bool videoMemory);
-    virtual Dialog* DoDialog(int id, bool isModal, const std::wstring& header, const std::wstring& lines,
-                             const std::wstring& footer, int buttonMode);
-    virtual Dialog* GetDialog(int id);
-    virtual void AddDialogObject(Dialog* dialog);
-    virtual void AddDialog(int id, Dialog* dialog);
-    virtual bool KillDialogObject(Dialog* dialog);
+    virtual AppDialog* DoDialog(int id, bool isModal, const std::wstring& header, const std::wstring& lines,
+                                const std::wstring& footer, int buttonMode);
+    virtual AppDialog* GetDialog(int id);
+    virtual void AddDialogObject(AppDialog* dialog);
+    virtual void AddDialog(int id, AppDialog* dialog);
+    virtual bool KillDialogObject(AppDialog* dialog);
     virtual bool KillDialog(int id);
     virtual bool KillDialogWithOptions(int id, bool removeWidget, bool deleteWidget);
     virtual int GetDialogCount();
@@ -184,6 +195,19 @@ public:
 
     // The display's start on the main window, with the hooks around it.
     DisplayResult InitDisplay();
+    // Switches the display's 3D mode; with reinitialise, starts the display again in it.
+    void Set3DAcceleration(bool is3D, bool reinitialise);
+    void ShowVideoStats();
+    // Handles the oldest queued window message; true while more remain.
+    bool ProcessDeferredMessage();
+
+    // --- Main loop, timing, threads ------------------------------------------------------------
+    void AccumulateElapsedTime();
+    // Deletes the widgets queued for deletion at the current step nesting or deeper.
+    void ProcessDeferredDeletes();
+    void StartLoadingThread();
+    void StartCursorThread();
+    void CursorThreadProc();
 
     // --- Start-up --------------------------------------------------------------------------
     bool InitAppDataFolder();
@@ -226,6 +250,19 @@ public:
     void SharedImagesChanged() override { mSharedImagesChanged = true; }
     void SetCursor(int cursorNumber);
     void EnableCustomCursors(bool enabled);
+    // The image drawn for a cursor number when custom cursors are on (null: none).
+    void SetCursorImage(int cursorNumber, Image* image);
+    void ToggleSound();
+
+    // --- Images and the clipboard -------------------------------------------------------------
+    MemoryImage* CopyImageRect(Image* image, const Rect& rect);
+    MemoryImage* CopyImage(Image* image);
+    // Deletes the shared images nobody holds any more (once per update).
+    void CleanSharedImages();
+    void CopyToClipboard(const std::string& text);
+    std::string GetClipboardText();
+    // The resource manager's error in the fatal popup; then DoExit (0) when `exit` is set.
+    void ShowResourceError(bool exit = false);
     void ClearKeysDown();
     void ResetFrameTiming();
     void WaitForLoadingThread();
@@ -318,6 +355,8 @@ public:
     bool mHasFocus = true;
     bool mMouseIn = false;
     bool mRunning = false; // in the main loop
+    uint32_t mFirstCreateTick = 0; // the first WM_CREATE (the screen saver's start)
+    std::atomic<Platform::WindowId> mCursorWindow{Platform::WindowId::None}; // the main window, for the cursor thread
     bool mIsDisabled = false;
     bool mCtrlDown = false;
     bool mAltDown = false;
@@ -354,22 +393,33 @@ public:
     int mUpdateAppDepth = 0;
     int mUpdateCount = 0;
     int mFrameStepCount = 0;
-    int mDrawCount = 0;
+    std::atomic<int> mDrawCount{0}; // read by the cursor thread
     int mSleepCount = 0;
     int mDrawTimeTotal = 0;
-    int mLastPresentTime = 0;
+    int mLastPresentTime = 0;     // duration of the last present, ms
+    int mPresentCount = 0;
+    int mChangedUpdateCount = 0;
+    uint32_t mLastPresentTick = 0; // when the last present began
+    std::atomic<uint32_t> mNextDrawAllowed{0}; // read by the cursor thread
+    bool mSmoothUpdates = false;
+    bool mDrawing = false;
+    bool mNothingDrawn = false;
+    bool mDisplayLost = false;
+    uint32_t mLastReinitAttempt = 0;
+    bool mScreenSaverPause = false; // the system's screen saver runs over the window
     bool mHasPendingDraw = true; // an update happened that is not drawn yet
     bool mDrawSkipped = false;
     bool mPaused = false;
     int mDebugStepMode = 0;
     bool mExitNestedLoop = false;
-    bool mShutdown = false;
-    bool mShutdownRequested = false; // raised by another thread
+    std::atomic<bool> mShutdown{false};          // read by the cursor thread
+    std::atomic<bool> mShutdownRequested{false}; // raised by another thread
     bool mCloseRequest = false;
     int mFastForwardTarget = 0;
     bool mFastForwardToEnd = false;
     bool mFastForwardStep = false;
     bool mAutoMuted = false;
+    uint32_t mFastForwardFirstTick = 0; // paces a fast-forward's draws: one a wall second
     bool mVSyncUpdates = false;
     int mSyncRefreshRate = 100;
     bool mWaitForVSync = false;
@@ -384,12 +434,16 @@ public:
     // --- Threads --------------------------------------------------------------------------------
     bool mAutoStartLoadingThread = true;
     bool mLoadingThreadStarted = false;
-    bool mLoadingThreadCompleted = false; // the thread's work returned
+    std::atomic<bool> mLoadingThreadCompleted{false}; // the thread's work returned
     bool mLoadingCompletionPickedUp = false;
-    bool mLoadingThreadRunning = false;
-    bool mCursorThreadRunning = false;
-    int mNumLoadingThreadTasks = 0;
-    int mCompletedLoadingThreadTasks = 0;
+    bool mLoadingThreadRunning = false; // from the start until the completion is picked up
+    std::atomic<bool> mCursorThreadRunning{false};
+    std::atomic<int> mNumLoadingThreadTasks{0};       // written by the loading thread
+    std::atomic<int> mCompletedLoadingThreadTasks{0}; // written by the loading thread
+    bool mMainThreadRaised = false; // the main thread runs above normal while loading runs
+    // The demo's pointer, copied for the cursor thread after each pass of demo input.
+    std::atomic<int> mDemoCursorX{0}, mDemoCursorY{0};
+    std::atomic<bool> mCursorFollowsDemo{false};
 
     // --- Demo --------------------------------------------------------------------------------
     bool mRecordingDemo = false;
@@ -427,11 +481,13 @@ public:
     std::unique_ptr<MusicInterface> mMusicInterface;
     std::set<MemoryImage*> mMemoryImageSet;
     std::map<std::pair<std::string, std::string>, SharedImage> mSharedImageMap;
-    bool mSharedImagesChanged = false;
+    std::atomic<bool> mSharedImagesChanged{false};
+    // Shared images still being loaded by the thread that asked first; others wait for them.
+    std::set<std::pair<std::string, std::string>> mPendingSharedImages;
     std::map<std::string, std::wstring> mStringProperties;
     std::map<std::string, std::string> mStringProperties2;
-    std::map<int, Dialog*> mDialogMap;
-    std::list<Dialog*> mDialogList;
+    std::map<int, AppDialog*> mDialogMap;
+    std::list<AppDialog*> mDialogList;
     std::list<std::pair<int, Widget*>> mDeferredDeletes;
     CriticalSection mCritSect;
 
@@ -463,6 +519,51 @@ protected:
     void ReportDemoFailure();
 
 private:
+    // Window procedure pieces.
+    Platform::LResult QueueMessage(Platform::WindowId window, uint32_t message, Platform::WParam wParam,
+                                   Platform::LParam lParam);
+    Platform::LResult HandleSysCommand(Platform::WindowId window, Platform::WParam wParam, Platform::LParam lParam);
+    // Queued message handling.
+    void HandleKeyDown(const DeferredMessage& message);
+    void HandleMouseMessage(const DeferredMessage& message);
+    void HandleSizeMessage(const DeferredMessage& message);
+    void HandleActivateMessage(const DeferredMessage& message);
+    void HandleTimerMessage();
+    void SetMouseIn(bool in);
+    // Applying a display start's outcome in CreateMainWindow; false when it handled a failure.
+    bool HandleDisplayResult(DisplayResult result);
+    [[noreturn]] void FailDisplay(DisplayResult result);
+    Platform::CursorId SystemCursorOf(int cursorNumber);
+    // The debug line of every window that goes (WM_DESTROY).
+    void NoteWindowDestroyed(Platform::WindowId window);
+    void TakeNewScreenImage();
+    // Main loop pieces.
+    bool FastForwardDemo(double stepsPerFrame);
+    void RunOwedSteps(double stepsPerFrame);
+    void CheckVSyncBroken(uint32_t now);
+    bool LoadingPacing(bool allowSleep, uint32_t passStart, uint32_t slept);
+    void ReportRunStatistics(uint32_t startTick);
+    // The loading thread's completion, on the main thread; false while an update must wait.
+    bool PickUpLoadingCompletion();
+    void UpdateOverlays();
+    void DrawOverlays();
+    void ReinitialiseLostDisplay();
+    void DestroyDialogs();
+    void KeepAccelerationChoice();
+    void StopCursorThread();
+
+    std::unique_ptr<Image> mOverlayImage; // frames per second or the mouse position
+    std::unique_ptr<Image> mDemoTimeImage;
+    std::unique_ptr<Font> mOverlayFont;
+    int mOverlayFrames = 0;
+    uint32_t mOverlayStart = 0;
+    int mOverlayFps = 0;
+    bool mOverlayReset = true;
+    uint32_t mDemoTimeDrawn = 0;
+    std::condition_variable_any mSharedImageLoaded; // a pending shared image became ready
+    Platform::Thread mLoadingThread;
+    Platform::Thread mCursorThread;
+
     void CreateWindowClasses();
     void CreateInvisibleWindow();
     void CreateSoundObjects();

@@ -1,332 +1,382 @@
-// Shutdown, destruction, and the main loop, drawing, dialogs and the remaining operations.
+// The main loop and its timing.
 //
-// Minimal until the main loop is built: Start runs a plain loop that dispatches window
-// messages, turns a queued WM_CLOSE into Shutdown and makes one update per frame time;
-// drawing, dialogs, URL opening and the crash hooks do nothing yet.
+// Logic advances only in whole steps of the frame time (10 ms: 100 updates a second), fed by
+// an accumulator of wall time capped at 200 ms, so that a stall is dropped rather than caught
+// up. Each UpdateAppStep call does one thing of the cycle: messages (one queued message per
+// call), then one update when enough time has gathered, then the owed fractional steps, then a
+// draw or a sleep. The wall clock only decides how many steps run; every step the application
+// sees is the fixed frame time.
+#include "framework/app/DebugOutput.h"
 #include "framework/app/QuollAppBase.h"
-
-#include "framework/app/Common.h"
-#include "framework/display/MemoryImage.h"
 #include "framework/platform/Clock.h"
-#include "framework/platform/MixerOutput.h"
-#include "framework/platform/SingleInstance.h"
-#include "framework/platform/TextHelpers.h"
-#include "framework/resources/ImageLib.h"
-#include "framework/resources/ResourceManager.h"
-#include "framework/resources/SoundLoader.h"
-#include "framework/sound/MusicInterface.h"
 #include "framework/sound/SoundManager.h"
 
 #include <algorithm>
+#include <cmath>
+#include <cstdio>
 
 namespace Quoll
 {
 namespace
 {
 constexpr double kMaxUpdateBacklog = 200.0; // milliseconds
+constexpr int kMaxLoadingSleep = 250;       // milliseconds
+constexpr uint32_t kFastForwardDrawInterval = 1000;
+constexpr uint32_t kVSyncTooFast = 800; // a second of updates in less: the refresh does not pace
+
+enum UpdateState
+{
+    kStateMessages = 0,
+    kStateUpdate = 1,
+    kStateCatchUp = 2,
+    kStateDraw = 3,
+};
 } // namespace
-
-QuollAppBase::~QuollAppBase()
-{
-    Shutdown();
-    if (mWindowSystem && mInvisWindow != Platform::WindowId::None)
-    {
-        mWindowSystem->SetWindowUserData(mInvisWindow, nullptr);
-        mWindowSystem->DestroyWindow(mInvisWindow);
-    }
-    mWidgetManager.reset();
-    mResourceManager.reset();
-    for (auto& entry : mSharedImageMap)
-        delete entry.second.mImage;
-    mSharedImageMap.clear();
-    mDisplay.reset();
-    mMusicInterface.reset();
-    mSoundLoader.reset();
-    mSoundManager.reset();
-    if (mWindowSystem && mMainWindow != Platform::WindowId::None)
-    {
-        mWindowSystem->SetWindowUserData(mMainWindow, nullptr);
-        mWindowSystem->DestroyWindow(mMainWindow);
-    }
-    WaitForLoadingThread();
-    if (gQuollApp == this)
-        gQuollApp = nullptr;
-    WriteDemoFile();
-    if (GetImageRegistry() == this)
-        SetImageRegistry(nullptr);
-    // The instance name before the window system that receives its notifies.
-    mMutex.reset();
-    mWindowSystem.reset();
-    mAudioOutput.reset();
-}
-
-void QuollAppBase::Shutdown()
-{
-    // 1. Another thread only raises the request; the main loop acts on it.
-    if (mPrimaryThreadKnown && std::this_thread::get_id() != mPrimaryThreadId)
-    {
-        mShutdownRequested = true;
-        return;
-    }
-    // 2-3.
-    if (mShutdown)
-        return;
-    mCloseRequest = true;
-    mShutdown = true;
-    ShutdownHook();
-    // 4-5. A played demo may have silenced the sound; the saved volumes are the player's.
-    if (mPlayingDemo)
-    {
-        SetMusicVolume(mSavedMusicVolume);
-        SetSfxVolume(mSavedSfxVolume);
-    }
-    if (mMusicInterface)
-        mMusicInterface->StopAllMusic();
-    // 6-8.
-    if (mWindowSystem && mMainWindow != Platform::WindowId::None)
-        mWindowSystem->ShowWindow(mMainWindow, Platform::SW_HIDE);
-    RestoreDisplayMode();
-    // 9-10.
-    if (mReadFromRegistry)
-        WriteSettings();
-    ImageLib::FreeJ2kCodec();
-}
 
 void QuollAppBase::Start()
 {
+    // 1-2.
     if (mShutdown)
         return;
+    StartCursorThread();
+    if (mAutoStartLoadingThread)
+        StartLoadingThread();
+    // 3-5.
     mWindowSystem->ShowWindow(mMainWindow, Platform::SW_SHOW);
     mWindowSystem->SetFocus(mMainWindow);
+    const uint32_t start = Platform::TickCount();
     mRunning = true;
-    mLastUserInputTick = mLastTimerTick = mLastModeSwitchTime = Platform::TickCount();
+    mLastUserInputTick = mLastTimerTick = mLastModeSwitchTime = start;
+    // 6.
     DoMainLoop();
+    ProcessDeferredDeletes();
     mRunning = false;
     WaitForLoadingThread();
+    StopCursorThread();
+    // 7-8.
+    ReportRunStatistics(start);
     PostMainLoopHook();
     WriteSettings();
+}
+
+void QuollAppBase::ReportRunStatistics(uint32_t startTick)
+{
+    char line[96];
+    auto report = [&](const char* format, auto value) {
+        std::snprintf(line, sizeof line, format, value);
+        OutputDebugText(line);
+    };
+    report("Seconds       = %g\r\n", (Platform::TickCount() - startTick) / 1000.0);
+    report("Sleep Count   = %d\r\n", mSleepCount);
+    report("Update Count  = %d\r\n", mUpdateCount);
+    report("Draw Count    = %d\r\n", mDrawCount.load());
+    report("Draw Time     = %d\r\n", mDrawTimeTotal);
+    report("Screen Blt    = %d\r\n", mLastPresentTime);
+    if (mDrawTimeTotal + mLastPresentTime > 0)
+        report("Avg FPS       = %d\r\n", mDrawCount * 1000 / (mDrawTimeTotal + mLastPresentTime));
 }
 
 void QuollAppBase::DoMainLoop()
 {
     while (!mShutdown)
+    {
+        mExitNestedLoop = false;
         UpdateApp();
+    }
 }
 
 bool QuollAppBase::UpdateApp()
 {
     bool updated = false;
-    while (!updated && !mShutdown)
+    do
+    {
         if (!UpdateAppStep(&updated))
             return false;
+    } while (!updated && !mShutdown);
     return true;
 }
 
 bool QuollAppBase::UpdateAppStep(bool* updated)
 {
+    // 1-2.
     if (updated != nullptr)
         *updated = false;
     if (mExitNestedLoop)
         return false;
-    Platform::Message message;
-    while (mWindowSystem->PeekMessage(message))
+    if (mUpdateAppState == kStateDraw)
+        mUpdateAppState = kStateMessages;
+    ++mUpdateAppDepth;
+
+    if (mUpdateAppState == kStateMessages)
     {
-        mWindowSystem->TranslateMessage(message);
-        mWindowSystem->DispatchMessage(message);
+        // 3. The system's messages, then one queued message per step.
+        Platform::Message message;
+        while (!mShutdown && mWindowSystem->PeekMessage(message))
+        {
+            mWindowSystem->TranslateMessage(message);
+            mWindowSystem->DispatchMessage(message);
+        }
+        ProcessDemoInput();
+        mDemoCursorX = mDemo.LastMouseX();
+        mDemoCursorY = mDemo.LastMouseY();
+        if (!ProcessDeferredMessage())
+            mUpdateAppState = kStateUpdate;
     }
-    while (!mDeferredMessages.empty())
+    else if (mDebugStepMode == 2)
     {
-        const DeferredMessage deferred = mDeferredMessages.front();
-        mDeferredMessages.pop_front();
-        if (deferred.message == Platform::WM_CLOSE)
-            Shutdown();
+        // 4. Held by the debug keys: one frame time per step.
+        Platform::SleepMilliseconds(uint32_t(mFrameTime));
+        mUpdateAppState = kStateDraw;
     }
-    if (mShutdownRequested)
-        Shutdown();
-    const bool didUpdate = !mShutdown && Process(true);
-    if (updated != nullptr)
-        *updated = didUpdate;
+    else if (mDebugStepMode == 1)
+    {
+        mDebugStepMode = 2;
+        TryUpdateFrame();
+        UpdateFrameSmooth(1.0f);
+        DrawDirty();
+    }
+    else
+    {
+        const int before = mUpdateCount;
+        Process(true);
+        if (updated != nullptr)
+            *updated = mUpdateCount != before;
+    }
+    --mUpdateAppDepth;
     return true;
 }
 
-// One update when a frame time of wall time has gathered, else a short sleep.
-bool QuollAppBase::Process(bool allowSleep)
+void QuollAppBase::AccumulateElapsedTime()
 {
     const uint32_t now = Platform::TickCount();
     if (mLastAccumulatorTime == 0)
-        mLastAccumulatorTime = now;
-    mUpdateAccumulator = std::min(mUpdateAccumulator + double(now - mLastAccumulatorTime), kMaxUpdateBacklog);
-    mLastAccumulatorTime = now;
-    if (mUpdateAccumulator >= mFrameTime)
     {
-        mUpdateAccumulator -= mFrameTime;
-        return TryUpdateFrame();
+        mLastAccumulatorTime = now;
+        return;
     }
-    if (!allowSleep)
-        return false;
-    Platform::SleepMilliseconds(1);
-    ++mSleepCount;
-    return false;
+    // The cap never falls below one step, so that a slow speed still reaches its next update.
+    const double cap = mSpeedFactor > 0 ? std::max(kMaxUpdateBacklog, mFrameTime / mSpeedFactor) : kMaxUpdateBacklog;
+    const int elapsed = int(now - mLastAccumulatorTime);
+    mUpdateAccumulator = std::min(cap, mUpdateAccumulator + elapsed);
+    mLastAccumulatorTime = now;
 }
 
-bool QuollAppBase::TryUpdateFrame()
+bool QuollAppBase::Process(bool allowSleep)
 {
-    UpdateFrame();
+    // 1.
+    if (mShutdownRequested)
+        Shutdown();
+
+    // 2-3. Step length; vertical-sync stepping is not offered, so a step is the frame time.
+    const bool vsync = mVSyncUpdates && !mPlayingDemo && !mDrawSkipped && !mVSyncBroken &&
+                       (!mIsPhysWindowed || (mWaitForVSync && !mSoftVSyncWait));
+    double interval = mFrameTime / mSpeedFactor;
+    double stepsPerFrame = 1.0;
+    if (mVSyncUpdates)
+    {
+        interval = (1000.0 / mSyncRefreshRate) / mSpeedFactor;
+        stepsPerFrame = float(1000.0 / (mFrameTime * mSyncRefreshRate));
+    }
+
+    // 4. A demo fast-forwarding runs its updates back to back.
+    if (mPlayingDemo && FastForwardDemo(stepsPerFrame))
+        return true;
+
+    // 5. Timed updates; none while paused or at a speed of 0 or below. The next step goes back
+    // to the messages (which may resume), after a frame's sleep.
+    if (mPaused || mSpeedFactor <= 0)
+    {
+        mUpdateAppState = kStateDraw;
+        if (!allowSleep)
+            return false;
+        Platform::SleepMilliseconds(uint32_t(mFrameTime));
+        ProcessDeferredDeletes();
+        return true;
+    }
+    const uint32_t now = Platform::TickCount();
+    uint32_t slept = 0;
+    if (!vsync)
+        AccumulateElapsedTime();
+
+    bool drawOrSleep = false;
+    if (mUpdateAppState == kStateUpdate)
+    {
+        // A draw is forced after ten updates (at normal speed) without one, but always after
+        // at least one update, so that a slow demo speed still updates.
+        ++mFrameStepCount;
+        const int drawAfter = std::max(2, int(std::floor(mSpeedFactor * 10)));
+        const double threshold = vsync ? (mHasPendingDraw ? double(int(interval * 0.75)) : 0.0) : interval;
+        if (mFrameStepCount >= drawAfter && !mLoadingThreadRunning)
+        {
+            drawOrSleep = true;
+        }
+        else if (mUpdateAccumulator < threshold)
+        {
+            drawOrSleep = true;
+        }
+        else
+        {
+            CheckVSyncBroken(now);
+            if (TryUpdateFrame())
+                mUpdateAppState = kStateCatchUp;
+            mHasPendingDraw = true;
+        }
+    }
+    else if (mUpdateAppState == kStateCatchUp)
+    {
+        mUpdateAppState = kStateDraw;
+        RunOwedSteps(stepsPerFrame);
+        mUpdateAccumulator -= interval;
+        if (vsync)
+            mUpdateAccumulator = std::max(0.0, mUpdateAccumulator - 0.2);
+    }
+    else
+    {
+        drawOrSleep = true;
+    }
+
+    // 6. Draw when an update is not drawn yet, else sleep to the next update.
+    if (drawOrSleep)
+    {
+        mUpdateAppState = kStateDraw;
+        mFrameStepCount = 0;
+        if (mHasPendingDraw)
+        {
+            DrawDirty();
+        }
+        else
+        {
+            const int wait = int(interval - mUpdateAccumulator);
+            if (wait > 0)
+            {
+                if (!allowSleep)
+                    return false;
+                ++mSleepCount;
+                Platform::SleepMilliseconds(uint32_t(wait));
+                slept = uint32_t(wait);
+            }
+        }
+    }
+
+    // 7-8.
+    if (!LoadingPacing(allowSleep, now, slept))
+        return false;
+    ProcessDeferredDeletes();
     return true;
 }
 
-void QuollAppBase::UpdateFrame()
+// The fractional steps owed by vertical-sync stepping, then the smooth update.
+void QuollAppBase::RunOwedSteps(double stepsPerFrame)
 {
-    ++mUpdateCount;
-    mWidgetManager->UpdateFrame();
-    if (mMusicInterface)
-        mMusicInterface->Update();
-}
-
-void QuollAppBase::UpdateFrameSmooth(float fraction)
-{
-    mWidgetManager->UpdateFrameSmooth(fraction);
-}
-
-bool QuollAppBase::DrawDirty()
-{
-    return false;
-}
-
-void QuollAppBase::Redraw(const Rect*) {}
-
-void QuollAppBase::WaitForLoadingThread()
-{
-    while (mLoadingThreadStarted && !mLoadingThreadCompleted)
-        Platform::SleepMilliseconds(20);
-}
-
-double QuollAppBase::GetLoadingThreadProgress()
-{
-    if (mLoadingCompletionPickedUp)
-        return 1.0;
-    if (!mLoadingThreadStarted || mNumLoadingThreadTasks <= 0)
-        return 0.0;
-    return std::min(1.0, double(mCompletedLoadingThreadTasks) / mNumLoadingThreadTasks);
-}
-
-// --- Images ------------------------------------------------------------------------------------
-
-MemoryImage* QuollAppBase::GetImage(const std::string& fileName, bool commitBits)
-{
-    std::unique_ptr<ImageLib::Image> picture = ImageLib::ReadImageFile(fileName);
-    if (!picture)
-        return nullptr;
-    auto* image = new MemoryImage(this);
-    image->SetBits(picture->GetBits(), picture->GetWidth(), picture->GetHeight(), commitBits);
-    return image;
-}
-
-SharedImageRef QuollAppBase::GetSharedImage(const std::string& fileName, const std::string& variant, bool* isNew)
-{
-    const std::pair<std::string, std::string> key{Platform::LowerAscii(fileName), Platform::LowerAscii(variant)};
-    SharedImage* shared = nullptr;
-    bool inserted = false;
+    mStepFraction += stepsPerFrame - 1.0;
+    ProcessDeferredDeletes();
+    while (mStepFraction >= 1.0)
     {
-        AutoCrit lock(mDisplay ? mDisplay->GetLock() : mCritSect);
-        auto [entry, added] = mSharedImageMap.try_emplace(key);
-        shared = &entry->second;
-        inserted = added;
+        ProcessDemoInput();
+        ++mFrameStepCount;
+        if (!TryUpdateFrame())
+            break;
+        ProcessDeferredDeletes();
+        mStepFraction -= 1.0;
     }
-    if (isNew != nullptr)
-        *isNew = inserted;
-    if (inserted)
-        shared->mImage = !fileName.empty() && fileName[0] == '!' ? new MemoryImage(this) : GetImage(fileName);
-    SharedImageRef reference;
-    reference = shared;
-    return reference;
+    UpdateFrameSmooth(float(stepsPerFrame));
+    ProcessDeferredDeletes();
 }
 
-// --- Dialogs, URLs, crash hooks: minimal until the widgets exist ---------------------------------
-
-Dialog* QuollAppBase::NewDialog(int, bool, const std::wstring&, const std::wstring&, const std::wstring&, int)
+// True when the pass is over (the fast-forward ran or waits); false to go on with timed updates.
+bool QuollAppBase::FastForwardDemo(double stepsPerFrame)
 {
-    return nullptr;
-}
-
-Dialog* QuollAppBase::DoDialog(int id, bool isModal, const std::wstring& header, const std::wstring& lines,
-                               const std::wstring& footer, int buttonMode)
-{
-    KillDialog(id);
-    Dialog* dialog = NewDialog(id, isModal, header, lines, footer, buttonMode);
-    if (dialog != nullptr)
-        AddDialog(id, dialog);
-    return dialog;
-}
-
-Dialog* QuollAppBase::GetDialog(int id)
-{
-    auto found = mDialogMap.find(id);
-    return found != mDialogMap.end() ? found->second : nullptr;
-}
-
-void QuollAppBase::AddDialogObject(Dialog*) {}
-
-void QuollAppBase::AddDialog(int, Dialog*) {}
-
-bool QuollAppBase::KillDialogObject(Dialog*)
-{
+    while (mUpdateCount < mFastForwardTarget || mFastForwardToEnd)
+    {
+        // 1. Muted while it runs.
+        if (!mAutoMuted && !mFastForwardStep)
+        {
+            mAutoMuted = true;
+            Mute(true);
+        }
+        if (mFastForwardFirstTick == 0)
+            mFastForwardFirstTick = Platform::TickCount();
+        // 2.
+        ResetFrameTiming();
+        const int before = mUpdateCount;
+        if (TryUpdateFrame())
+            RunOwedSteps(stepsPerFrame);
+        // 3. The demo waits for something (the loading thread, its end).
+        if (mUpdateCount == before)
+            return true;
+        // 4. One draw a wall second, or after a single step.
+        if (Platform::TickCount() - mFastForwardFirstTick >= kFastForwardDrawInterval || mFastForwardStep)
+        {
+            mFastForwardStep = false;
+            mFastForwardFirstTick = Platform::TickCount();
+            DrawDirty();
+            return true;
+        }
+    }
+    if (mAutoMuted)
+    {
+        mAutoMuted = false;
+        if (mSoundManager)
+            mSoundManager->StopAllSounds();
+        Unmute(true);
+    }
     return false;
 }
 
-bool QuollAppBase::KillDialog(int id)
+// Three seconds' worth of updates in 800 ms or less each: the refresh does not pace the loop.
+void QuollAppBase::CheckVSyncBroken(uint32_t now)
 {
-    return KillDialogWithOptions(id, true, true);
+    if (mPlayingDemo || mSpeedFactor != 1.0)
+        return;
+    if (++mVSyncBrokenUpdates < (mFrameTime + 999) / mFrameTime)
+        return;
+    if (now - mVSyncBrokenTime <= kVSyncTooFast)
+    {
+        if (++mVSyncBrokenCount >= 3)
+            mVSyncBroken = true;
+    }
+    else
+    {
+        mVSyncBrokenCount = 0;
+    }
+    mVSyncBrokenTime = now;
+    mVSyncBrokenUpdates = 0;
 }
 
-bool QuollAppBase::KillDialogWithOptions(int id, bool, bool)
+// While the loading thread runs, each pass yields twice the time it took (at most 250 ms).
+bool QuollAppBase::LoadingPacing(bool allowSleep, uint32_t passStart, uint32_t slept)
 {
-    return mDialogMap.count(id) != 0;
-}
-
-int QuollAppBase::GetDialogCount()
-{
-    return int(mDialogList.size());
+    if (!mLoadingThreadRunning)
+        return true;
+    const int spent = int(Platform::TickCount() - slept - passStart);
+    const int extra = std::min(kMaxLoadingSleep, 2 * spent - int(slept));
+    if (extra < 0)
+        return true;
+    if (!allowSleep)
+        return false;
+    Platform::SleepMilliseconds(uint32_t(extra));
+    return true;
 }
 
 void QuollAppBase::SafeDeleteWidget(Widget* widget)
 {
-    mDeferredDeletes.emplace_back(mUpdateAppDepth, widget);
+    if (widget != nullptr)
+        mDeferredDeletes.emplace_back(mUpdateAppDepth, widget);
 }
 
-void QuollAppBase::URLOpenFailed(const std::string&)
+// A widget queued inside a nested loop lives until that loop has returned; the others go in
+// the order they were queued.
+void QuollAppBase::ProcessDeferredDeletes()
 {
-    mIsOpeningURL = false;
-}
-
-void QuollAppBase::URLOpenSucceeded(const std::string&)
-{
-    mIsOpeningURL = false;
-    if (mShutdownOnURLOpen)
-        Shutdown();
-}
-
-bool QuollAppBase::OpenURL(const std::string& url, bool shutdownOnOpen)
-{
-    if (mIsOpeningURL && url == mOpeningURL)
-        return true;
-    mShutdownOnURLOpen = shutdownOnOpen;
-    mIsOpeningURL = true;
-    mOpeningURL = url;
-    mOpeningURLTime = Platform::TickCount();
-    if (mWindowSystem && mWindowSystem->OpenUrl(url))
-        return true;
-    URLOpenFailed(url);
-    return false;
-}
-
-void QuollAppBase::CrashOccurred()
-{
-    mWindowHiddenAfterCrash = true;
-}
-
-std::string QuollAppBase::GetCrashInfo()
-{
-    return {};
+    std::list<std::pair<int, Widget*>> due;
+    for (auto entry = mDeferredDeletes.begin(); entry != mDeferredDeletes.end();)
+    {
+        auto next = std::next(entry);
+        if (entry->first >= mUpdateAppDepth)
+            due.splice(due.end(), mDeferredDeletes, entry);
+        entry = next;
+    }
+    for (const auto& [depth, widget] : due)
+        mWidgetManager->DestroyWidget(widget);
 }
 } // namespace Quoll

@@ -1,10 +1,7 @@
-// The main window and its display, the window procedure, cursors and focus.
-//
-// Minimal until the window and message handling is built: the window procedure queues the
-// messages the main loop will handle and answers only WM_ERASEBKGND, WM_ENABLE, WM_QUERYOPEN,
-// WM_CLOSE and the single-instance notify; screen-mode switches re-create nothing yet.
+// The main window and its display, switches of the screen mode and of 3D, focus and cursors.
 #include "framework/app/Common.h"
 #include "framework/app/QuollAppBase.h"
+#include "framework/platform/Clock.h"
 
 #include <algorithm>
 
@@ -13,28 +10,6 @@ namespace Quoll
 namespace
 {
 constexpr uintptr_t kFrameTimerId = 100;
-
-bool IsQueuedMessage(uint32_t message)
-{
-    using namespace Platform;
-    switch (message)
-    {
-    case WM_MOVE:
-    case WM_SIZE:
-    case WM_CLOSE:
-    case WM_SYSCOLORCHANGE:
-    case WM_DISPLAYCHANGE:
-    case WM_TIMER:
-    case WM_KEYDOWN:
-    case WM_KEYUP:
-    case WM_CHAR:
-    case WM_SYSKEYDOWN:
-    case WM_SYSKEYUP:
-    case WM_MOUSEWHEEL:
-    case WM_ACTIVATEAPP: return true;
-    default: return message >= WM_MOUSEMOVE && message <= WM_MBUTTONDBLCLK;
-    }
-}
 } // namespace
 
 std::unique_ptr<AppDisplay> QuollAppBase::CreateDisplay()
@@ -90,21 +65,88 @@ void QuollAppBase::CreateMainWindow()
     mIsPhysWindowed = !fullScreen;
     mWindowSystem->SetWindowUserData(mMainWindow, this);
 
+    mCursorWindow = mMainWindow;
+
     if (!mDisplay)
-        mDisplay = CreateDisplay();
-    const DisplayResult result = InitDisplay();
-    if (result != DisplayResult::Ok)
     {
-        PopupW(GetString("FAILED_INIT_DIRECTDRAW", L"Failed to initialize DirectDraw: ") +
-               StringToWString(std::string(DisplayResultName(result)) + " " + mDisplay->GetErrorText()));
-        DoExit(1);
+        mDisplay = CreateDisplay();
+        bool is3D = false;
+        if (ReadRegBool("Is3D", is3D))
+        {
+            mDisplay->Set3D(is3D);
+            mTest3D = is3D || mAutoEnable3D;
+        }
     }
+    if (!HandleDisplayResult(InitDisplay()))
+        return;
+
+    const bool wasActive = mActive;
     mActive = mWindowSystem->GetActiveWindow() == mMainWindow;
-    UpdateFocusState();
+    if (mMinimized)
+    {
+        if (mMuteOnLostFocus)
+            Unmute(true);
+        mMinimized = false;
+        UpdateFocusState();
+    }
+    if (mActive != wasActive)
+        UpdateFocusState();
     ReInitImages();
+    TakeNewScreenImage();
+    mWindowSystem->SetTimer(mMainWindow, kFrameTimerId, uint32_t(mFrameTime));
+}
+
+void QuollAppBase::FailDisplay(DisplayResult result)
+{
+    PopupW(GetString("FAILED_INIT_DIRECTDRAW", L"Failed to initialize DirectDraw: ") +
+           StringToWString(std::string(DisplayResultName(result)) + " " + mDisplay->GetErrorText()));
+    DoExit(1);
+}
+
+// The fall-backs of a display that did not start: full screen for an unusable desktop depth,
+// a window when full screen is refused, no 3D when the renderer fails. True when the
+// window creation goes on as after a success.
+bool QuollAppBase::HandleDisplayResult(DisplayResult result)
+{
+    switch (result)
+    {
+    case DisplayResult::Ok: return true;
+    case DisplayResult::InvalidColorDepth:
+        if (mIsWindowed)
+        {
+            if (mForceWindowed)
+            {
+                PopupW(GetString("PLEASE_SET_COLOR_DEPTH", L"Please set your desktop color depth to 16 bit."));
+                DoExit(1);
+            }
+            mForceFullScreen = true;
+            SwitchWindowedMode(false);
+            return false;
+        }
+        break;
+    case DisplayResult::ExclusiveFailed:
+    case DisplayResult::ModeChangeFailed:
+        if (!mIsPhysWindowed)
+        {
+            mForceWindowed = true;
+            SwitchWindowedMode(true);
+            return true;
+        }
+        break;
+    default: break;
+    }
+    if (result == DisplayResult::RendererFailed || Is3DAccelerated())
+    {
+        Set3DAcceleration(false, true);
+        return false;
+    }
+    FailDisplay(result);
+}
+
+void QuollAppBase::TakeNewScreenImage()
+{
     mWidgetManager->SetScreenImage(mDisplay->GetScreenImage());
     mWidgetManager->MarkAllDirty();
-    mWindowSystem->SetTimer(mMainWindow, kFrameTimerId, uint32_t(mFrameTime));
 }
 
 DisplayResult QuollAppBase::InitDisplay()
@@ -124,47 +166,8 @@ DisplayResult QuollAppBase::InitDisplay()
     PostDisplayHook();
     return result;
 }
-
-Platform::LResult QuollAppBase::WindowProc(Platform::WindowId window, uint32_t message, Platform::WParam wParam,
-                                           Platform::LParam lParam)
-{
-    using namespace Platform;
-    QuollAppBase* app = gQuollApp;
-    WindowSystem* system = app != nullptr ? app->mWindowSystem.get() : nullptr;
-    if (system == nullptr)
-        return 0;
-    app = static_cast<QuollAppBase*>(system->GetWindowUserData(window));
-    if (app == nullptr)
-        return system->DefWindowProc(window, message, wParam, lParam);
-
-    switch (message)
-    {
-    case WM_ERASEBKGND: return 1;
-    case WM_ENABLE: app->mIsDisabled = wParam == 0; return 0;
-    case WM_QUERYOPEN: return app->CanRestoreWindow() ? 1 : 0;
-    default: break;
-    }
-    if (message == app->mNotifyMessage && message != 0 && window == app->mMainWindow)
-    {
-        app->HandleNotifyMessage(wParam, lParam);
-        return 0;
-    }
-    if (!IsQueuedMessage(message) || app->mInputIgnored)
-        return system->DefWindowProc(window, message, wParam, lParam);
-
-    std::deque<DeferredMessage>& queue = app->mDeferredMessages;
-    const bool dropTimer = message == WM_TIMER && !queue.empty() && queue.back().message == WM_TIMER;
-    const bool afterClose = !queue.empty() && queue.back().message == WM_CLOSE;
-    if (!dropTimer && !afterClose)
-        queue.push_back({window, message, wParam, lParam});
-    if (message == WM_CLOSE)
-    {
-        app->CloseRequested();
-        return 0;
-    }
-    return system->DefWindowProc(window, message, wParam, lParam);
-}
-
+// Losing the focus mutes (when wanted), releases the capture and lifts held buttons, so
+// nothing stays pressed while the user is elsewhere.
 void QuollAppBase::UpdateFocusState()
 {
     const bool hadFocus = mHasFocus;
@@ -173,25 +176,74 @@ void QuollAppBase::UpdateFocusState()
         return;
     if (mHasFocus)
     {
+        if (mMuteOnLostFocus)
+            Unmute(true);
         mWidgetManager->GotFocus();
         GotFocus();
+        return;
     }
-    else
+    if (mMuteOnLostFocus)
+        Mute(true);
+    mWidgetManager->LostFocus();
+    LostFocus();
+    if (mWindowSystem)
+        mWindowSystem->ReleaseCapture();
+    if (mWidgetManager->GetDownButtons() != 0)
+        mWidgetManager->ReleaseDownButtons();
+}
+
+// The cursor as a software image (demo playback, custom cursors, or cursor 12), else the
+// system cursor of its number.
+void QuollAppBase::RefreshCursor()
+{
+    using namespace Platform;
+    if (!mDisplay || !mWindowSystem)
+        return;
+    if (mWindowHiddenAfterCrash || !mMouseIn)
     {
-        mWidgetManager->LostFocus();
-        LostFocus();
+        mWindowSystem->SetCursor(mWindowSystem->LoadCursor(IDC_ARROW));
+        return;
+    }
+    Image* image = mCursorNum >= 0 && mCursorNum < kCursorCount ? mCursorImages[mCursorNum] : nullptr;
+    if (image != nullptr && (mPlayingDemo || mCustomCursorsEnabled || mCursorNum == 12))
+    {
+        if (mDisplay->SetCursorImage(image))
+            mForceRedraw = true;
+        mWindowSystem->SetCursor(mPlayingDemo ? mWindowSystem->LoadCursor(IDC_NO) : CursorId::None);
+        return;
+    }
+    mWindowSystem->SetCursor(mOverrideCursor != CursorId::None ? mOverrideCursor : SystemCursorOf(mCursorNum));
+    if (mDisplay->SetCursorImage(nullptr))
+        mForceRedraw = true;
+}
+
+Platform::CursorId QuollAppBase::SystemCursorOf(int cursorNumber)
+{
+    using namespace Platform;
+    switch (cursorNumber)
+    {
+    case 1: return mHandCursor;
+    case 2: return mDraggingCursor;
+    case 3: return mWindowSystem->LoadCursor(IDC_IBEAM);
+    case 4: return mWindowSystem->LoadCursor(SystemCursor::No);
+    case 5: return mWindowSystem->LoadCursor(SystemCursor::SizeAll);
+    case 6: return mWindowSystem->LoadCursor(SystemCursor::SizeNESW);
+    case 7: return mWindowSystem->LoadCursor(SystemCursor::SizeNS);
+    case 8: return mWindowSystem->LoadCursor(SystemCursor::SizeNWSE);
+    case 9: return mWindowSystem->LoadCursor(SystemCursor::SizeWE);
+    case 10: return mWindowSystem->LoadCursor(IDC_WAIT);
+    case 11:
+    case 12: return CursorId::None;
+    default: return mWindowSystem->LoadCursor(IDC_ARROW);
     }
 }
 
-void QuollAppBase::RefreshCursor()
+void QuollAppBase::SetCursorImage(int cursorNumber, Image* image)
 {
-    // Minimal: the system arrow, or no pointer for cursor 11.
-    if (!mWindowSystem)
+    if (cursorNumber < 0 || cursorNumber >= kCursorCount)
         return;
-    if (mCursorNum == 11)
-        mWindowSystem->SetCursor(Platform::CursorId::None);
-    else
-        mWindowSystem->SetCursor(mWindowSystem->LoadCursor(Platform::SystemCursor::Arrow));
+    mCursorImages[cursorNumber] = image;
+    RefreshCursor();
 }
 
 void QuollAppBase::SetCursor(int cursorNumber)
@@ -205,31 +257,54 @@ void QuollAppBase::EnableCustomCursors(bool enabled)
     mCustomCursorsEnabled = enabled;
     RefreshCursor();
 }
-
-bool QuollAppBase::IsAltKeyUsed(Platform::WParam key)
-{
-    const Platform::WParam lower = key >= 'A' && key <= 'Z' ? key + ('a' - 'A') : key;
-    return lower == 13 || lower == 'r';
-}
-
-bool QuollAppBase::DebugKeyDown(int)
-{
-    return false; // minimal: the debug keys come with the message handling
-}
-
-bool QuollAppBase::DebugKeyDownAsync(int, bool, bool)
-{
-    return false;
-}
-
 bool QuollAppBase::CanRestoreWindow()
 {
     return !mIsDisabled;
 }
 
-void QuollAppBase::SwitchScreenMode(bool windowed, bool, bool)
+// A change of window and full screen re-creates the main window and starts the display on it.
+void QuollAppBase::SwitchScreenMode(bool windowed, bool is3D, bool force)
 {
-    mIsWindowed = mForceFullScreen ? false : windowed; // minimal: no re-creation yet
+    if (mForceFullScreen)
+        windowed = false;
+    if (windowed == mIsWindowed && !force)
+    {
+        Set3DAcceleration(is3D, true);
+        return;
+    }
+    Set3DAcceleration(is3D, false);
+    mIsWindowed = windowed;
+    CreateMainWindow();
+    if (mIsOpeningURL)
+    {
+        mWindowSystem->ShowWindow(mMainWindow, Platform::SW_SHOWNOACTIVATE);
+    }
+    else
+    {
+        mWindowSystem->ShowWindow(mMainWindow, Platform::SW_SHOWNORMAL);
+        mWindowSystem->SetForegroundWindow(mMainWindow);
+    }
+    mLastModeSwitchTime = Platform::TickCount();
+}
+
+void QuollAppBase::Set3DAcceleration(bool is3D, bool reinitialise)
+{
+    if (!mDisplay || mDisplay->Is3D() == is3D)
+        return;
+    mChanged3DSetting = true;
+    mDisplay->Set3D(is3D);
+    if (!reinitialise)
+        return;
+    const DisplayResult result = InitDisplay();
+    if (result != DisplayResult::Ok)
+    {
+        if (!is3D)
+            FailDisplay(result);
+        Set3DAcceleration(false, true);
+        return;
+    }
+    ReInitImages();
+    TakeNewScreenImage();
 }
 
 void QuollAppBase::SwitchWindowedMode(bool windowed)
@@ -244,7 +319,13 @@ void QuollAppBase::ReapplyScreenMode()
 
 void QuollAppBase::SetVideoMemoryDraw(bool videoMemory)
 {
+    if (videoMemory == mVideoMemoryDraw)
+        return;
     mVideoMemoryDraw = videoMemory;
+    if (!mDisplay)
+        return;
+    mDisplay->RecreateScreenImage(videoMemory);
+    TakeNewScreenImage();
 }
 
 void QuollAppBase::RestoreDisplayMode()

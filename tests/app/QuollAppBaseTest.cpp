@@ -270,6 +270,7 @@ TEST(QuollAppBase, PopupWhileShuttingDownShowsNothingButStillFlipsInFullScreen)
 TEST(QuollAppBase, MuteCountsAndVolumes)
 {
     TestApp app;
+    app.mMuteOnLostFocus = false; // the window is not active before Start shows it
     app.Init();
     app.SetMusicVolume(0.5);
     app.Mute(true);

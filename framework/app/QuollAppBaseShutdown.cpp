@@ -1,0 +1,201 @@
+// The end of a run: Shutdown (from any thread), the destructor, and the small operations
+// around it: URL opening, the crash hooks, the sound toggle.
+#include "framework/app/QuollAppBase.h"
+
+#include "framework/display/MemoryImage.h"
+#include "framework/platform/Clock.h"
+#include "framework/platform/MixerOutput.h"
+#include "framework/platform/SingleInstance.h"
+#include "framework/resources/ImageLib.h"
+#include "framework/resources/ResourceManager.h"
+#include "framework/resources/SoundLoader.h"
+#include "framework/sound/MusicInterface.h"
+#include "framework/sound/SoundManager.h"
+
+#include <cstdio>
+#include <sstream>
+
+namespace Quoll
+{
+void QuollAppBase::Shutdown()
+{
+    // 1. Another thread only raises the request; the main loop acts on it.
+    if (mPrimaryThreadKnown && std::this_thread::get_id() != mPrimaryThreadId)
+    {
+        mShutdownRequested = true;
+        return;
+    }
+    // 2-3.
+    if (mShutdown)
+        return;
+    mCloseRequest = true;
+    mShutdown = true;
+    ShutdownHook();
+    // 4-5. A played demo may have silenced the sound; the saved volumes are the player's.
+    if (mPlayingDemo)
+    {
+        SetMusicVolume(mSavedMusicVolume);
+        SetSfxVolume(mSavedSfxVolume);
+    }
+    if (mMusicInterface)
+        mMusicInterface->StopAllMusic();
+    // 6-8.
+    if (mWindowSystem && mMainWindow != Platform::WindowId::None)
+        mWindowSystem->ShowWindow(mMainWindow, Platform::SW_HIDE);
+    RestoreDisplayMode();
+    // 9-10.
+    if (mReadFromRegistry)
+        WriteSettings();
+    ImageLib::FreeJ2kCodec();
+}
+
+// Nothing the loading or cursor thread may use is deleted before that thread has ended.
+QuollAppBase::~QuollAppBase()
+{
+    // 1. Ends the loop's threads too: the cursor thread stops at the shutdown flag.
+    Shutdown();
+    WaitForLoadingThread();
+    StopCursorThread();
+    // 2-3.
+    KeepAccelerationChoice();
+    // 4-5.
+    DestroyDialogs();
+    ProcessDeferredDeletes();
+    if (mWindowSystem && mInvisWindow != Platform::WindowId::None)
+    {
+        mWindowSystem->SetWindowUserData(mInvisWindow, nullptr);
+        mWindowSystem->DestroyWindow(mInvisWindow);
+    }
+    // 6-7.
+    mWidgetManager.reset();
+    mResourceManager.reset();
+    mOverlayImage.reset();
+    mDemoTimeImage.reset();
+    for (auto& entry : mSharedImageMap)
+        delete entry.second.mImage;
+    mSharedImageMap.clear();
+    // 8-9.
+    mDisplay.reset();
+    mMusicInterface.reset();
+    mSoundLoader.reset();
+    mSoundManager.reset();
+    if (mWindowSystem && mMainWindow != Platform::WindowId::None)
+    {
+        mWindowSystem->SetWindowUserData(mMainWindow, nullptr);
+        mWindowSystem->DestroyWindow(mMainWindow);
+    }
+    // 11-12.
+    if (mWindowSystem)
+    {
+        mWindowSystem->DestroyCursor(mHandCursor);
+        mWindowSystem->DestroyCursor(mDraggingCursor);
+    }
+    if (gQuollApp == this)
+        gQuollApp = nullptr;
+    WriteDemoFile();
+    if (GetImageRegistry() == this)
+        SetImageRegistry(nullptr);
+    // 13. The instance name before the window system that receives its notifies.
+    mMutex.reset();
+    mWindowSystem.reset();
+    mAudioOutput.reset();
+}
+
+// A 3D switch made during the run is kept; switching it on without the display's
+// recommendation is confirmed by the player first.
+void QuollAppBase::KeepAccelerationChoice()
+{
+    if (!mChanged3DSetting || !mDisplay)
+        return;
+    bool stored = false;
+    if (ReadRegBool("Is3D", stored) || Is3DRecommended())
+    {
+        WriteRegBool("Is3D", Is3DAccelerated());
+        return;
+    }
+    if (!Is3DAccelerated())
+        return;
+    const std::wstring text = GetString("HARDWARE_ACCEL_SWITCHED_ON",
+                                        L"Hardware Acceleration was switched on during this session.\r\n"
+                                        L"If this resulted in slower performance, it should be switched off.\r\n"
+                                        L"Would you like to keep Hardware Acceleration switched on?");
+    const std::wstring title = GetString("HARDWARE_ACCEL_CONFIRMATION", L"Hardware Acceleration Confirmation");
+    const bool keep = mWindowSystem && mWindowSystem->MessageBox(Platform::WindowId::None, text, title,
+                                                                 Platform::MB_YESNO | Platform::MB_ICONQUESTION) ==
+                                           Platform::IDYES;
+    mDisplay->Set3D(keep);
+    if (keep)
+        WriteRegBool("Is3D", true);
+}
+
+void QuollAppBase::URLOpenFailed(const std::string&)
+{
+    mIsOpeningURL = false;
+}
+
+void QuollAppBase::URLOpenSucceeded(const std::string&)
+{
+    mIsOpeningURL = false;
+    if (mShutdownOnURLOpen)
+        Shutdown();
+}
+
+bool QuollAppBase::OpenURL(const std::string& url, bool shutdownOnOpen)
+{
+    if (mIsOpeningURL && url == mOpeningURL)
+        return true;
+    mShutdownOnURLOpen = shutdownOnOpen;
+    mIsOpeningURL = true;
+    mOpeningURL = url;
+    mOpeningURLTime = Platform::TickCount();
+    if (mWindowSystem && mWindowSystem->OpenUrl(url))
+        return true;
+    URLOpenFailed(url);
+    return false;
+}
+
+void QuollAppBase::CrashOccurred()
+{
+    if (mMusicInterface)
+        mMusicInterface->SetVolume(0.0);
+    if (mWindowSystem && mMainWindow != Platform::WindowId::None)
+        mWindowSystem->ShowWindow(mMainWindow, Platform::SW_HIDE);
+    mWindowHiddenAfterCrash = true;
+    RefreshCursor();
+}
+
+std::string QuollAppBase::GetCrashInfo()
+{
+    const uint32_t seconds = (Platform::TickCount() - mConstructionTick) / 1000;
+    char loaded[32];
+    std::snprintf(loaded, sizeof loaded, "%02d:%02d:%02d", int(seconds / 3600), int(seconds / 60 % 60),
+                  int(seconds % 60));
+    std::ostringstream threadId;
+    threadId << std::hex << std::uppercase << mPrimaryThreadId;
+    return "Product: " + mProdName + "\r\nVersion: " + mProductVersion + "\r\nTime Loaded: " + loaded +
+           "\r\nFullscreen: " + (mIsWindowed ? "No" : "Yes") + "\r\nPrimary ThreadId: " + threadId.str() + "\r\n";
+}
+
+// The playback key 's': music and effects go silent, or back to what they were.
+void QuollAppBase::ToggleSound()
+{
+    if (GetMusicVolume() == 0.0)
+    {
+        SetMusicVolume(mSavedMusicVolume);
+    }
+    else
+    {
+        mSavedMusicVolume = GetMusicVolume();
+        SetMusicVolume(0.0);
+    }
+    if (GetSfxVolume() == 0.0)
+    {
+        SetSfxVolume(mSavedSfxVolume);
+    }
+    else
+    {
+        mSavedSfxVolume = GetSfxVolume();
+        SetSfxVolume(0.0);
+    }
+}
+} // namespace Quoll

@@ -1,0 +1,169 @@
+// The window procedure and the queued messages on the headless window system: the queue's drop
+// rules, click counts and the mouse capture, Alt+Enter with and without a forced mode, and
+// what losing the focus releases.
+// Rerun one case: test_app --gtest_filter='WindowProc.*'
+#include "RecordingWidgets.h"
+#include "TestApp.h"
+
+#include "framework/platform/Clock.h"
+
+#include <gtest/gtest.h>
+
+using namespace Quoll;
+using namespace Quoll::Platform;
+using namespace QuollTest;
+
+namespace
+{
+class InputApp : public TestApp
+{
+public:
+    InputApp()
+    {
+        auto manager = std::make_unique<RecordingWidgetManager>();
+        widgets = manager.get();
+        mWidgetManager = std::move(manager);
+    }
+
+    LResult Send(uint32_t message, WParam wParam = 0, LParam lParam = 0)
+    {
+        return GetWindowSystem()->SendMessage(mMainWindow, message, wParam, lParam);
+    }
+    void HandleAll()
+    {
+        while (ProcessDeferredMessage())
+        {
+        }
+    }
+    std::vector<uint32_t> Queued() const
+    {
+        std::vector<uint32_t> messages;
+        for (const DeferredMessage& m : mDeferredMessages)
+            messages.push_back(m.message);
+        return messages;
+    }
+
+    RecordingWidgetManager* widgets = nullptr;
+};
+
+struct StartedApp : ::testing::Test
+{
+    void SetUp() override { app.Init(); }
+    ScopedThrowingExit exits;
+    InputApp app;
+};
+} // namespace
+
+TEST_F(StartedApp, QueueKeepsOneTimerOneColourChangeAndNothingAfterClose)
+{
+    app.mDeferredMessages.clear();
+    app.Send(WM_TIMER, 100);
+    app.Send(WM_TIMER, 100);
+    app.Send(WM_KEYDOWN, 'A');
+    app.Send(WM_TIMER, 100);
+    app.Send(WM_TIMER, 100);
+    app.Send(WM_SYSCOLORCHANGE);
+    app.Send(WM_DISPLAYCHANGE);
+    EXPECT_EQ(app.Queued(), (std::vector<uint32_t>{WM_TIMER, WM_KEYDOWN, WM_TIMER, WM_SYSCOLORCHANGE}));
+
+    EXPECT_EQ(app.Send(WM_CLOSE), 0);
+    app.Send(WM_KEYDOWN, 'B');
+    app.Send(WM_TIMER, 100);
+    EXPECT_EQ(app.Queued().back(), WM_CLOSE);
+    EXPECT_EQ(app.Queued().size(), 5u);
+
+    app.HandleAll();
+    EXPECT_TRUE(app.mShutdown);
+}
+
+TEST_F(StartedApp, ClickCountsReachTheWidgetsAndTheCaptureGoesWithTheLastButton)
+{
+    const LParam at = MakeLParam(40, 30);
+    app.Send(WM_LBUTTONDOWN, MK_LBUTTON, at);
+    app.Send(WM_RBUTTONDOWN, MK_RBUTTON, at);
+    app.HandleAll();
+    EXPECT_EQ(app.GetWindowSystem()->GetCapture(), app.mMainWindow);
+
+    app.Send(WM_LBUTTONUP, 0, at);
+    app.HandleAll();
+    EXPECT_EQ(app.GetWindowSystem()->GetCapture(), app.mMainWindow) << "the right button is still held";
+    app.Send(WM_RBUTTONUP, 0, at);
+    app.HandleAll();
+    EXPECT_EQ(app.GetWindowSystem()->GetCapture(), WindowId::None);
+
+    app.widgets->log.clear();
+    for (uint32_t message : {WM_LBUTTONDBLCLK, WM_RBUTTONDBLCLK, WM_MBUTTONDOWN})
+        app.Send(message, 0, at);
+    app.HandleAll();
+    EXPECT_EQ(app.widgets->log, (std::vector<std::string>{"down 2", "down -2", "down 3"}));
+}
+
+TEST_F(StartedApp, AltEnterSwitchesTheModeUnlessItWasForced)
+{
+    ASSERT_TRUE(app.mIsWindowed);
+    app.Send(WM_SYSKEYDOWN, VK_RETURN);
+    app.HandleAll();
+    EXPECT_FALSE(app.mIsWindowed);
+    EXPECT_FALSE(app.mIsPhysWindowed) << "the window is re-created full screen";
+
+    app.Send(WM_SYSKEYDOWN, VK_RETURN);
+    app.HandleAll();
+    EXPECT_TRUE(app.mIsWindowed);
+    EXPECT_TRUE(app.mIsPhysWindowed);
+
+    app.mForceWindowed = true;
+    app.Send(WM_SYSKEYDOWN, VK_RETURN);
+    app.HandleAll();
+    EXPECT_TRUE(app.mIsWindowed);
+}
+
+TEST_F(StartedApp, AltF4StillReachesTheSystemAndOtherAltKeysAreSwallowed)
+{
+    EXPECT_EQ(app.Send(WM_SYSCHAR, 'r'), 0);
+    // Alt+F4 closes through the default procedure: a close is queued and ends the run.
+    app.Send(WM_SYSKEYDOWN, VK_F4, LParam(1u << 29));
+    app.HandleAll();
+    EXPECT_TRUE(app.mShutdown);
+}
+
+TEST_F(StartedApp, LosingTheFocusReleasesHeldKeysButtonsAndCapture)
+{
+    app.Send(WM_ACTIVATEAPP, 1);
+    app.HandleAll();
+    ASSERT_TRUE(app.mHasFocus);
+    app.Send(WM_KEYDOWN, 'A');
+    app.Send(WM_LBUTTONDOWN, MK_LBUTTON, MakeLParam(5, 5));
+    app.HandleAll();
+    ASSERT_TRUE(app.widgets->IsKeyDown('A'));
+    ASSERT_NE(app.widgets->GetDownButtons(), 0);
+
+    app.widgets->log.clear();
+    app.Send(WM_ACTIVATEAPP, 0);
+    app.HandleAll();
+    EXPECT_FALSE(app.mHasFocus);
+    EXPECT_FALSE(app.widgets->IsKeyDown('A'));
+    EXPECT_EQ(app.widgets->GetDownButtons(), 0);
+    EXPECT_EQ(app.GetWindowSystem()->GetCapture(), WindowId::None);
+    EXPECT_EQ(app.widgets->log, (std::vector<std::string>{"lost focus", "buttons released"}));
+    EXPECT_TRUE(app.IsMuted());
+
+    app.Send(WM_ACTIVATEAPP, 1);
+    app.HandleAll();
+    EXPECT_FALSE(app.IsMuted());
+}
+
+TEST_F(StartedApp, MinimisingMutesAndMaximisingGoesFullScreen)
+{
+    app.Send(WM_ACTIVATEAPP, 1);
+    app.Send(WM_SIZE, SIZE_MINIMIZED);
+    app.HandleAll();
+    EXPECT_TRUE(app.mMinimized);
+    EXPECT_TRUE(app.IsMuted());
+    app.Send(WM_SIZE, SIZE_RESTORED);
+    app.HandleAll();
+    EXPECT_FALSE(app.IsMuted());
+    app.Send(WM_SIZE, SIZE_MAXIMIZED);
+    app.HandleAll();
+    EXPECT_FALSE(app.mMinimized);
+    EXPECT_FALSE(app.mIsWindowed);
+}
