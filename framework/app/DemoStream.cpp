@@ -346,6 +346,12 @@ std::optional<DemoInput> DemoStream::DecodeChar(int updateCount)
     return input;
 }
 
+bool DemoStream::Ended() const
+{
+    const int32_t remaining = mData.GetDataBitCount() - mData.GetReadBitPos();
+    return mNeedsHeader && (remaining <= 0 || (remaining < 8 && PaddingFrom(mData, mData.GetReadBitPos())));
+}
+
 void DemoStream::Reset()
 {
     mData.Clear();

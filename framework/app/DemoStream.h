@@ -134,7 +134,8 @@ public:
     void Fail(const std::string& why, int updateCount);
     [[nodiscard]] bool Failed() const { return !mError.empty(); }
     [[nodiscard]] const std::string& Error() const { return mError; }
-    [[nodiscard]] bool Ended() const { return mNeedsHeader && mData.AtEnd(); }
+    // No record is pending and none follows (trailing padding bits do not count).
+    [[nodiscard]] bool Ended() const;
 
     // --- State ----------------------------------------------------------------------------------
     Buffer& Data() { return mData; }

@@ -178,6 +178,7 @@ TEST(DemoStream, AnUpdateWaitsWhileARecordIsDueAtItsCount)
     EXPECT_FALSE(playback.HoldsUpdate(4));
     EXPECT_TRUE(playback.HoldsUpdate(5));
     ASSERT_TRUE(playback.ReadInput(5).has_value());
+    EXPECT_TRUE(playback.Ended()); // only padding bits are left
     EXPECT_TRUE(playback.HoldsUpdate(5)); // the demo ends here
 }
 
