@@ -353,10 +353,15 @@ std::string Print(const Level& level)
     for (int row = 0; row < kRowCount; ++row)
     {
         out << std::string(static_cast<size_t>(2 * std::abs(row - kRowCount / 2)), ' ');
-        // Two spaces between cells: each row is shifted by half a cell against its neighbour.
+        // Cells four characters apart: each row is shifted by half a cell against its neighbour.
+        std::string line;
         for (int i = 0; i < kRowLengths[static_cast<size_t>(row)]; ++i)
-            out << (i > 0 ? "  " : "") << CellToken(logic.GetBoard(), cell++);
-        out << '\n';
+        {
+            const std::string token = CellToken(logic.GetBoard(), cell++);
+            line += token + std::string(token.size() < 4 ? 4 - token.size() : 1, ' ');
+        }
+        line.erase(line.find_last_not_of(' ') + 1);
+        out << line << '\n';
     }
     return out.str();
 }
