@@ -28,6 +28,7 @@
 #include "framework/app/CriticalSection.h"
 #include "framework/app/DemoStream.h"
 #include "framework/app/DialogListener.h"
+#include "framework/app/FrameRateCounter.h"
 #include "framework/app/Ratio.h"
 #include "framework/display/Font.h"
 #include "framework/display/Image.h"
@@ -555,10 +556,7 @@ private:
     std::unique_ptr<Image> mOverlayImage; // frames per second or the mouse position
     std::unique_ptr<Image> mDemoTimeImage;
     std::unique_ptr<Font> mOverlayFont;
-    int mOverlayFrames = 0;
-    uint32_t mOverlayStart = 0;
-    int mOverlayFps = 0;
-    bool mOverlayReset = true;
+    FrameRateCounter mFrameRate;
     uint32_t mDemoTimeDrawn = 0;
     std::condition_variable_any mSharedImageLoaded; // a pending shared image became ready
     Platform::Thread mLoadingThread;

@@ -233,16 +233,9 @@ void QuollAppBase::UpdateOverlays()
     char text[32];
     if (mShowFPSMode == 0)
     {
-        // Frames per second over at least a second; 0 right after a reset.
-        ++mOverlayFrames;
-        const uint32_t elapsed = now - mOverlayStart;
-        if (elapsed >= 1000 || mOverlayReset)
+        if (mFrameRate.Frame(now))
         {
-            mOverlayFps = mOverlayReset ? 0 : int(mOverlayFrames * 1000.0 / elapsed + 0.5);
-            mOverlayReset = false;
-            mOverlayStart = now;
-            mOverlayFrames = 0;
-            std::snprintf(text, sizeof text, "FPS: %d", mOverlayFps);
+            std::snprintf(text, sizeof text, "FPS: %d", mFrameRate.Rate());
             DrawOverlayText(mOverlayImage.get(), mOverlayFont.get(), text);
         }
     }

@@ -450,7 +450,7 @@ bool QuollAppBase::DebugKeyDown(int key)
         }
         mWidgetManager->MarkAllDirty();
         if (mShowFPS)
-            mOverlayReset = true;
+            mFrameRate.Reset();
         return false;
     case VK_F8:
         if (shift)

@@ -6,6 +6,7 @@
 #include "TestApp.h"
 
 #include "framework/display/MemoryImage.h"
+#include "framework/platform/Clock.h"
 
 #include <gtest/gtest.h>
 
@@ -195,4 +196,96 @@ TEST(SharedImages, NamesDifferingInCaseShareOneImageAndUnusedOnesAreCleanedUp)
     a.Release();
     app.UpdateFrame();
     EXPECT_TRUE(app.mSharedImageMap.empty());
+}
+
+namespace
+{
+// Counts the cursor thread's calls; any thread may call.
+class CursorDisplay final : public AppDisplay
+{
+public:
+    DisplayResult Init(Platform::WindowId, bool) override { return DisplayResult::Ok; }
+    [[nodiscard]] bool IsWindowed() const override { return true; }
+    [[nodiscard]] int GetWidth() const override { return 640; }
+    [[nodiscard]] int GetHeight() const override { return 480; }
+    [[nodiscard]] int GetRefreshRate() const override { return 60; }
+    [[nodiscard]] Image* GetScreenImage() override { return nullptr; }
+    [[nodiscard]] bool Is3D() const override { return false; }
+    void Set3D(bool) override {}
+    [[nodiscard]] std::string GetErrorText() const override { return {}; }
+    void FlipToDesktopSurface() override {}
+    void RestoreDesktopMode() override {}
+    CriticalSection& GetLock() override { return mLock; }
+    void SetCursorPos(int x, int y) override
+    {
+        lastX = x;
+        lastY = y;
+        ++moves;
+    }
+    void SetPendingCursorPos(int, int) override { ++pending; }
+
+    std::atomic<int> moves{0}, pending{0}, lastX{0}, lastY{0};
+
+private:
+    CriticalSection mLock;
+};
+
+class CursorApp : public TestApp
+{
+public:
+    std::unique_ptr<AppDisplay> CreateDisplay() override
+    {
+        auto created = std::make_unique<CursorDisplay>();
+        display = created.get();
+        return created;
+    }
+    CursorDisplay* display = nullptr;
+};
+} // namespace
+
+TEST(ThreadsCursor, FollowsTheRecordedPointerAtOnceOnlyWhenFramesStall)
+{
+    ScopedThrowingExit exits;
+    CursorApp app;
+    app.Init();
+    app.mPlayingDemo = true; // the pointer is the demo's
+    app.mDemoCursorX = 30;
+    app.mDemoCursorY = 40;
+    app.mNextDrawAllowed = Platform::TickCount() + 100000; // frames are being presented
+    app.StartCursorThread();
+    while (app.display->pending == 0)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    EXPECT_EQ(app.display->moves, 0);
+
+    app.mNextDrawAllowed = Platform::TickCount() - 1000; // no frame for a second
+    while (app.display->moves == 0)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    EXPECT_EQ(app.display->lastX, 30);
+    EXPECT_EQ(app.display->lastY, 40);
+    app.Shutdown();
+}
+
+namespace
+{
+class RunningApp : public TestApp
+{
+public:
+    void LoadingThreadProc() override { std::this_thread::sleep_for(std::chrono::milliseconds(5)); }
+    void LoadingThreadCompleted() override
+    {
+        GetWindowSystem()->PostMessage(mMainWindow, Platform::WM_CLOSE, 0, 0);
+    }
+};
+} // namespace
+
+TEST(ThreadsRun, StartRunsBothThreadsAndReturnsAfterTheClose)
+{
+    ScopedThrowingExit exits;
+    RunningApp app;
+    app.Init();
+    app.Start();
+    EXPECT_TRUE(app.mShutdown);
+    EXPECT_TRUE(app.mLoadingCompletionPickedUp);
+    EXPECT_FALSE(app.mCursorThreadRunning);
+    EXPECT_GT(app.mUpdateCount, 0);
 }
