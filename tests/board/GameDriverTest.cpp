@@ -10,10 +10,11 @@
 
 #include "game/board/LevelText.h"
 
+#include "framework/resources/PakInterface.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 #include <sstream>
 
 namespace
@@ -23,10 +24,9 @@ const std::filesystem::path kReplays = kData / "replays";
 
 std::string ReadText(const std::filesystem::path& path)
 {
-    std::ifstream file(path, std::ios::binary);
-    std::ostringstream text;
-    text << file.rdbuf();
-    return text.str();
+    std::string text;
+    EXPECT_TRUE(Quoll::PakReadFile(path.string(), text)) << path;
+    return text;
 }
 
 // Parses and checks a replay text; the error of the first failing step.

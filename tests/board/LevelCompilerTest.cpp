@@ -6,11 +6,11 @@
 
 #include "game/board/LevelText.h"
 
+#include "framework/resources/PakInterface.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
 using namespace LevelTest;
 
@@ -80,10 +80,9 @@ std::vector<std::string> Corpus()
     std::vector<std::string> texts;
     for (const auto& entry : std::filesystem::directory_iterator(std::string(QUOLL_SOURCE_DIR) + "/tests/board/data/levels"))
     {
-        std::ifstream file(entry.path());
-        std::ostringstream text;
-        text << file.rdbuf();
-        texts.push_back(text.str());
+        std::string text;
+        EXPECT_TRUE(Quoll::PakReadFile(entry.path().string(), text)) << entry.path();
+        texts.push_back(text);
     }
     texts.push_back(LevelSource(kHeader, {{0, "11"}, {60, "32"}, {30, "2m"}, {31, "3t"}, {32, "1b"}, {33, "2l"}, {5, "-"}}));
     texts.push_back(LevelSource("players -1 2 3\nfirst 3\nseed 4294967295\nmedal cells 40 30\n",

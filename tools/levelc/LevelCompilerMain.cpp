@@ -4,24 +4,15 @@
 // Errors name the file and line and end the program with status 1.
 #include "game/board/LevelText.h"
 
+#include "framework/resources/PakInterface.h"
+
+#include <cstdio>
 #include <fstream>
 #include <iostream>
-#include <sstream>
 #include <string>
 
 namespace
 {
-bool ReadFile(const std::string& path, std::string& bytes)
-{
-    std::ifstream file(path, std::ios::binary);
-    if (!file)
-        return false;
-    std::ostringstream content;
-    content << file.rdbuf();
-    bytes = content.str();
-    return true;
-}
-
 int Fail(const std::string& message)
 {
     std::cerr << "levelc: " << message << "\n";
@@ -31,7 +22,7 @@ int Fail(const std::string& message)
 int Compile(const std::string& source, const std::string& target)
 {
     std::string text;
-    if (!ReadFile(source, text))
+    if (!Quoll::PakReadFile(source, text))
         return Fail("cannot open " + source);
     Quoll::Buffer body;
     LevelTextError error;
@@ -53,7 +44,7 @@ int Compile(const std::string& source, const std::string& target)
 int Print(const std::string& source)
 {
     std::string bytes;
-    if (!ReadFile(source, bytes))
+    if (!Quoll::PakReadFile(source, bytes))
         return Fail("cannot open " + source);
     Quoll::Buffer body;
     body.SetData(bytes.data(), bytes.size());

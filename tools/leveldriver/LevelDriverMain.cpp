@@ -15,12 +15,13 @@
 
 #include "game/board/LevelText.h"
 
+#include "framework/resources/PakInterface.h"
+
 #include <charconv>
 #include <cstdio>
 #include <fstream>
 #include <iostream>
 #include <map>
-#include <sstream>
 
 namespace
 {
@@ -72,17 +73,6 @@ bool Number(const Options& options, const std::string& name, T& value)
         return true;
     std::cerr << "leveldriver: --" << name << " '" << text << "' is not a number\n";
     return false;
-}
-
-bool ReadText(const std::string& path, std::string& text)
-{
-    std::ifstream file(path, std::ios::binary);
-    if (!file)
-        return false;
-    std::ostringstream content;
-    content << file.rdbuf();
-    text = content.str();
-    return true;
 }
 
 struct PlayOptions
@@ -149,7 +139,7 @@ int Replay(const Options& options)
         return Usage();
     const std::string& path = options.positional[0];
     std::string text;
-    if (!ReadText(path, text))
+    if (!Quoll::PakReadFile(path, text))
     {
         std::cerr << "leveldriver: cannot open " << path << "\n";
         return 1;

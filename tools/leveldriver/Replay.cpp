@@ -2,9 +2,9 @@
 
 #include "game/board/LevelText.h"
 
+#include "framework/resources/PakInterface.h"
+
 #include <charconv>
-#include <fstream>
-#include <iterator>
 #include <sstream>
 
 namespace
@@ -133,13 +133,12 @@ std::optional<DriverInput> ScriptInputs::Next(const LevelSession& /*session*/)
 
 bool LoadLevelFile(const std::filesystem::path& path, Quoll::Buffer& body, std::string& error)
 {
-    std::ifstream file(path, std::ios::binary);
-    if (!file)
+    std::string bytes;
+    if (!Quoll::PakReadFile(path.string(), bytes))
     {
         error = "cannot open " + path.string();
         return false;
     }
-    const std::string bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
     if (path.extension() != ".txt")
     {
         body.WriteBytes(bytes.data(), bytes.size());
