@@ -8,6 +8,7 @@
 #include "framework/platform/MixerOutput.h"
 #include "framework/platform/ProgramInfo.h"
 #include "framework/platform/SingleInstance.h"
+#include "framework/platform/Thread.h"
 #include "framework/platform/UserFolders.h"
 #include "framework/display/MemoryImage.h"
 #include "framework/resources/ImageLib.h"
@@ -30,12 +31,12 @@ namespace
 {
 // Where the start-up message sends a user whose window or audio back end cannot start.
 constexpr const wchar_t* kBackendDownloadAddress = L"https://www.libsdl.org/";
+} // namespace
 
 void* WindowHandle(Platform::WindowId window)
 {
     return reinterpret_cast<void*>(static_cast<uintptr_t>(window));
 }
-} // namespace
 
 bool IsRelativeDataPath(const std::string& path)
 {
@@ -95,6 +96,7 @@ void QuollAppBase::Init()
 {
     // 1. The thread that runs the application.
     mPrimaryThreadId = std::this_thread::get_id();
+    mPrimaryThreadNumber = Platform::CurrentThreadId();
     mPrimaryThreadKnown = true;
     if (mShutdown)
         return;

@@ -315,6 +315,7 @@ public:
     uint32_t mConstructionTick = 0;
     std::thread::id mPrimaryThreadId;
     bool mPrimaryThreadKnown = false;
+    uint32_t mPrimaryThreadNumber = 0; // the system's number of that thread
 
     // --- Window ----------------------------------------------------------------------------
     int mWidth = 640;
@@ -577,6 +578,9 @@ private:
 
 // The application object; set by its constructor, cleared by its destructor.
 extern QuollAppBase* gQuollApp;
+
+// A window as the opaque handle the sound objects keep.
+void* WindowHandle(Platform::WindowId window);
 
 // A relative demo or data path: not "X:..." and not starting with a separator.
 bool IsRelativeDataPath(const std::string& path);

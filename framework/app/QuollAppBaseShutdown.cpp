@@ -13,7 +13,6 @@
 #include "framework/sound/SoundManager.h"
 
 #include <cstdio>
-#include <sstream>
 
 namespace Quoll
 {
@@ -40,6 +39,8 @@ void QuollAppBase::Shutdown()
     if (mMusicInterface)
         mMusicInterface->StopAllMusic();
     // 6-8.
+    if (mDisplay && !mIsPhysWindowed)
+        mDisplay->RestoreDesktopMode();
     if (mWindowSystem && mMainWindow != Platform::WindowId::None)
         mWindowSystem->ShowWindow(mMainWindow, Platform::SW_HIDE);
     RestoreDisplayMode();
@@ -170,10 +171,10 @@ std::string QuollAppBase::GetCrashInfo()
     char loaded[32];
     std::snprintf(loaded, sizeof loaded, "%02d:%02d:%02d", int(seconds / 3600), int(seconds / 60 % 60),
                   int(seconds % 60));
-    std::ostringstream threadId;
-    threadId << std::hex << std::uppercase << mPrimaryThreadId;
+    char threadId[16];
+    std::snprintf(threadId, sizeof threadId, "%X", unsigned(mPrimaryThreadNumber));
     return "Product: " + mProdName + "\r\nVersion: " + mProductVersion + "\r\nTime Loaded: " + loaded +
-           "\r\nFullscreen: " + (mIsWindowed ? "No" : "Yes") + "\r\nPrimary ThreadId: " + threadId.str() + "\r\n";
+           "\r\nFullscreen: " + (mIsWindowed ? "No" : "Yes") + "\r\nPrimary ThreadId: " + threadId + "\r\n";
 }
 
 // The playback key 's': music and effects go silent, or back to what they were.

@@ -2,6 +2,7 @@
 #include "framework/app/Common.h"
 #include "framework/app/QuollAppBase.h"
 #include "framework/platform/Clock.h"
+#include "framework/sound/SoundManager.h"
 
 #include <algorithm>
 
@@ -72,10 +73,8 @@ void QuollAppBase::CreateMainWindow()
         mDisplay = CreateDisplay();
         bool is3D = false;
         if (ReadRegBool("Is3D", is3D))
-        {
             mDisplay->Set3D(is3D);
-            mTest3D = is3D || mAutoEnable3D;
-        }
+        mTest3D = is3D || mAutoEnable3D;
     }
     if (!HandleDisplayResult(InitDisplay()))
         return;
@@ -284,6 +283,8 @@ void QuollAppBase::SwitchScreenMode(bool windowed, bool is3D, bool force)
         mWindowSystem->ShowWindow(mMainWindow, Platform::SW_SHOWNORMAL);
         mWindowSystem->SetForegroundWindow(mMainWindow);
     }
+    if (mSoundManager)
+        mSoundManager->SetCooperativeWindow(WindowHandle(mMainWindow), mIsPhysWindowed);
     mLastModeSwitchTime = Platform::TickCount();
 }
 
