@@ -48,7 +48,7 @@ bool AssetCfg::ApplyLine(const std::string& keyword, std::istream& numbers)
     if (keyword == "EPISODELEVELS")
     {
         std::array<int32_t, 2> args{};
-        if (!ReadNumbers(numbers, args))
+        if (!ReadNumbers(numbers, args) || args[1] > kMaxRows)
             return false;
         // n is the episode's last level; the table only grows.
         const auto [episode, last] = args;

@@ -10,7 +10,8 @@
 //   HEROBAC h             the hero bacteria of every row read so far
 //   EPISODEASSET e a b c d  background, cell skin, enemy and third bacteria of episode e's rows
 //   LEVELASSET l a b c d    the same for level l, when its row exists
-// Other keywords are skipped; so are lines whose numbers are missing or malformed (logged).
+// Other keywords are skipped; so are lines whose numbers are missing or malformed, and
+// EPISODELEVELS lines beyond kMaxRows rows (both logged).
 #include <array>
 #include <cstdint>
 #include <functional>
@@ -22,6 +23,8 @@ class AssetCfg
 public:
     static constexpr const char* kFileName = "data/game.cfg";
     static constexpr int kFieldCount = 6;
+    // An EPISODELEVELS line asking for more rows is refused (a typo must not exhaust memory).
+    static constexpr int kMaxRows = 10000;
 
     enum Field : int
     {

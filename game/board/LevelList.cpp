@@ -106,6 +106,9 @@ int LevelList::GetFirstOpenGroup() const
 bool LevelList::IsLevelOpen(int level) const
 {
     // Groups open strictly in order: a group opens when every group before it is complete.
+    // Numbers outside the catalogue name no level that could be started.
+    if (level < 1 || level > mLevelCount)
+        return false;
     const int group = GetLevelGroup(level);
     const int open = GetFirstOpenGroup();
     if (group > open)

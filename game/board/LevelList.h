@@ -53,6 +53,7 @@ public:
     [[nodiscard]] int GetLockedMask(int group) const;
     // The first group that is not complete; group count + 1 when all are.
     [[nodiscard]] int GetFirstOpenGroup() const;
+    // Whether the level may be started; false for numbers outside 1..level count.
     [[nodiscard]] bool IsLevelOpen(int level) const;
     // The first level not completed in the first open group; 0 when there is none (also once
     // the whole campaign is complete).

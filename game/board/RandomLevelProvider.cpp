@@ -69,6 +69,11 @@ RandomLevelProvider::RandomLevelProvider(int parameter, const LevelList* catalog
     RandomLevelLastSeed = mSeed;
 }
 
+std::function<bool(GameLogic&)> RandomLevelProvider::ForLevel(int currentLevel, const LevelList* catalogue)
+{
+    return [currentLevel, catalogue](GameLogic& logic) { return RandomLevelProvider(-currentLevel, catalogue).Generate(logic); };
+}
+
 int RandomLevelProvider::Random(int bound)
 {
     return bound > 0 ? static_cast<int>(mRandom.Next(static_cast<uint32_t>(bound))) : 0;

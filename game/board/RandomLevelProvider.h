@@ -10,6 +10,7 @@
 #include "framework/app/MersenneTwister.h"
 
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 class LevelList;
@@ -31,6 +32,10 @@ public:
     // when null).
     explicit RandomLevelProvider(int parameter, const LevelList* catalogue);
     virtual ~RandomLevelProvider() = default;
+
+    // What a random level of the current level number (minus its episode) is filled by: a
+    // provider made with the negated number generates into the logic.
+    [[nodiscard]] static std::function<bool(GameLogic&)> ForLevel(int currentLevel, const LevelList* catalogue);
 
     // Fills the logic until it is playable; false after kMaxAttempts failed attempts.
     bool Generate(GameLogic& logic);

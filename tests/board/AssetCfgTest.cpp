@@ -79,12 +79,15 @@ TEST(AssetCfg, LookUpsAreClampedAndEpisodeRelative)
 TEST(AssetCfg, MalformedLinesAreSkippedWithTheirLine)
 {
     AssetFixture f;
-    ASSERT_TRUE(f.Load("EPISODELEVELS 1 70\nLEVELASSET 5 1 2\nHEROBAC x\nLEVELASSET 6 9 8 7 6\n"));
+    ASSERT_TRUE(f.Load("EPISODELEVELS 1 70\nLEVELASSET 5 1 2\nHEROBAC x\nLEVELASSET 6 9 8 7 6\n"
+                       "EPISODELEVELS 2 2000000000\n"));
     EXPECT_EQ(f.assets.GetRow(5), (AssetCfg::Row{1, 1, 1, 1, 2, 3}));
     EXPECT_EQ(f.assets.GetFoneIndex(6), 9);
-    ASSERT_EQ(f.errors.size(), 2u);
+    EXPECT_EQ(f.assets.GetRows().size(), 70u);
+    ASSERT_EQ(f.errors.size(), 3u);
     EXPECT_NE(f.errors[0].find("line 2"), std::string::npos) << f.errors[0];
     EXPECT_NE(f.errors[1].find("line 3"), std::string::npos) << f.errors[1];
+    EXPECT_NE(f.errors[2].find("line 5"), std::string::npos) << f.errors[2];
 }
 
 TEST(AssetCfg, MissingFileGivesDefaultRows)

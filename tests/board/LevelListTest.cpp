@@ -84,6 +84,8 @@ TEST(LevelList, FreshProfileOpensTheFirstGroupOnly)
         EXPECT_TRUE(c.list.IsLevelOpen(level)) << level;
     EXPECT_FALSE(c.list.IsLevelOpen(4));
     EXPECT_FALSE(c.list.IsLevelOpen(70));
+    for (int outside : {0, -5, 71, 99})
+        EXPECT_FALSE(c.list.IsLevelOpen(outside)) << outside;
     EXPECT_EQ(c.list.GetNextLevel(), 1);
     EXPECT_FALSE(c.list.IsAllComplete());
     EXPECT_EQ(c.list.GetGroupMedal(1), -1);

@@ -166,7 +166,7 @@ TEST(RandomLevel, GivesUpAfterTheAttemptLimit)
     NullLevelServices services;
     Level level(view, services);
     EXPECT_FALSE(level.GenerateRandomLevel([](GameLogic& logic) { return EmptyBoardProvider(1, nullptr).Generate(logic); }));
-    EXPECT_TRUE(level.GenerateRandomLevel([](GameLogic& logic) { return RandomLevelProvider(1, nullptr).Generate(logic); }));
+    EXPECT_TRUE(level.GenerateRandomLevel(RandomLevelProvider::ForLevel(-1, nullptr)));
     EXPECT_TRUE(level.Start());
     EXPECT_EQ(level.GetParams().round, 1);
     EXPECT_EQ(level.GetParams().cellCount, level.GetLogic().GetBoard().CountExistingCells());

@@ -18,8 +18,7 @@ bool GenerateRandomLevelFile(int episode, uint32_t seed, int completedLevels, Qu
     Quoll::SeedRandom(seed);
     NullLevelView view;
     Level level(view, services);
-    const bool generated = level.GenerateRandomLevel([&](GameLogic& logic) {
-        return Game::RandomLevelProvider(-services.GetCurrentLevelNumber(), &catalogue).Generate(logic);
-    });
+    const bool generated =
+        level.GenerateRandomLevel(Game::RandomLevelProvider::ForLevel(services.GetCurrentLevelNumber(), &catalogue));
     return generated && level.Save(body, true);
 }
