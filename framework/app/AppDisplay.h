@@ -90,7 +90,7 @@ public:
     }
 };
 
-class NullDisplay final : public AppDisplay
+class NullDisplay : public AppDisplay
 {
 public:
     NullDisplay(int width, int height) : mWidth(width), mHeight(height) {}

@@ -201,6 +201,10 @@ public:
     void ShowVideoStats();
     // Handles the oldest queued window message; true while more remain.
     bool ProcessDeferredMessage();
+    // What follows from a change of activation or of the minimised state, live or replayed:
+    // focus, muting, a full redraw, a pending URL.
+    void ApplyActivation(bool active);
+    void ApplyMinimised(bool minimised);
 
     // --- Main loop, timing, threads ------------------------------------------------------------
     void AccumulateElapsedTime();
@@ -529,7 +533,6 @@ private:
     void HandleKeyDown(const DeferredMessage& message);
     void HandleMouseMessage(const DeferredMessage& message);
     void HandleSizeMessage(const DeferredMessage& message);
-    void HandleActivateMessage(const DeferredMessage& message);
     void HandleTimerMessage();
     void SetMouseIn(bool in);
     // Applying a display start's outcome in CreateMainWindow; false when it handled a failure.

@@ -272,7 +272,7 @@ bool QuollAppBase::ProcessDeferredMessage()
             break;
         case WM_ACTIVATEAPP:
             if (mainWindow && !mWindowHiddenAfterCrash && !mShutdown)
-                HandleActivateMessage(message);
+                ApplyActivation(mActive);
             break;
         case WM_TIMER:
             if (mRunning && !mWindowHiddenAfterCrash)
@@ -318,30 +318,29 @@ void QuollAppBase::HandleKeyDown(const DeferredMessage& message)
 
 void QuollAppBase::HandleSizeMessage(const DeferredMessage& message)
 {
-    const bool minimised = message.wParam == Platform::SIZE_MINIMIZED;
-    if (minimised != mMinimized)
-    {
-        mMinimized = minimised;
-        if (mMuteOnLostFocus)
-        {
-            if (minimised)
-            {
-                Mute(true);
-            }
-            else
-            {
-                Unmute(true);
-                mWidgetManager->MarkAllDirty();
-            }
-        }
-    }
-    UpdateFocusState();
+    ApplyMinimised(message.wParam == Platform::SIZE_MINIMIZED);
     if (message.wParam == Platform::SIZE_MAXIMIZED)
         SwitchWindowedMode(false);
 }
 
-void QuollAppBase::HandleActivateMessage(const DeferredMessage&)
+void QuollAppBase::ApplyMinimised(bool minimised)
 {
+    if (minimised != mMinimized)
+    {
+        mMinimized = minimised;
+        if (mMuteOnLostFocus && minimised)
+            Mute(true);
+        if (mMuteOnLostFocus && !minimised)
+            Unmute(true);
+        if (!minimised)
+            mWidgetManager->MarkAllDirty();
+    }
+    UpdateFocusState();
+}
+
+void QuollAppBase::ApplyActivation(bool active)
+{
+    mActive = active;
     UpdateFocusState();
     if (mActive && !mIsWindowed)
         mWidgetManager->MarkAllDirty();

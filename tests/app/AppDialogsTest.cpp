@@ -2,8 +2,7 @@
 // dialog per id, modal bookkeeping, and widgets deleted only once the loop is back at the
 // depth they were queued at, in the order they were queued.
 // Rerun one case: test_app --gtest_filter='AppDialogs.*:DeferredDeletion.*'
-#include "RecordingWidgets.h"
-#include "TestApp.h"
+#include "AppTestDoubles.h"
 
 #include <gtest/gtest.h>
 
@@ -12,21 +11,17 @@ using namespace QuollTest;
 
 namespace
 {
-class DialogApp : public TestApp
+class DialogApp : public RecordingApp
 {
 public:
     DialogApp()
     {
-        auto manager = std::make_unique<RecordingWidgetManager>();
-        widgets = manager.get();
-        mWidgetManager = std::move(manager);
         mWidth = 1024;
         mHeight = 768;
     }
     void ModalOpen() override { ++modalOpens; }
     void ModalClose() override { ++modalCloses; }
 
-    RecordingWidgetManager* widgets = nullptr;
     int modalOpens = 0, modalCloses = 0;
 };
 } // namespace

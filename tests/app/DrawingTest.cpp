@@ -2,8 +2,7 @@
 // presenting fails, the spacing of draws while the loading thread runs, and a demo that
 // fast-forwards: updates back to back, one draw a wall second, muted until the target.
 // Rerun one case: test_app --gtest_filter='Drawing.*:FrameRateCounter.*'
-#include "RecordingWidgets.h"
-#include "TestApp.h"
+#include "AppTestDoubles.h"
 
 #include "framework/app/FrameRateCounter.h"
 #include "framework/platform/Clock.h"
@@ -29,26 +28,15 @@ TEST(FrameRateCounter, NinetyFramesOverOneAndAHalfSecondsAreSixty)
 
 namespace
 {
-class FlakyDisplay final : public AppDisplay
+class FlakyDisplay final : public NullDisplay
 {
 public:
-    DisplayResult Init(Platform::WindowId, bool windowed) override
+    FlakyDisplay() : NullDisplay(640, 480) {}
+    DisplayResult Init(Platform::WindowId window, bool windowed) override
     {
         ++inits;
-        mWindowed = windowed;
-        return DisplayResult::Ok;
+        return NullDisplay::Init(window, windowed);
     }
-    [[nodiscard]] bool IsWindowed() const override { return mWindowed; }
-    [[nodiscard]] int GetWidth() const override { return 640; }
-    [[nodiscard]] int GetHeight() const override { return 480; }
-    [[nodiscard]] int GetRefreshRate() const override { return 60; }
-    [[nodiscard]] Image* GetScreenImage() override { return nullptr; }
-    [[nodiscard]] bool Is3D() const override { return false; }
-    void Set3D(bool) override {}
-    [[nodiscard]] std::string GetErrorText() const override { return {}; }
-    void FlipToDesktopSurface() override {}
-    void RestoreDesktopMode() override {}
-    CriticalSection& GetLock() override { return mLock; }
     bool Redraw(const Rect*) override
     {
         ++presents;
@@ -57,20 +45,13 @@ public:
 
     int inits = 0, presents = 0;
     bool presentWorks = true;
-
-private:
-    bool mWindowed = true;
-    CriticalSection mLock;
 };
 
-class DrawApp : public TestApp
+class DrawApp : public RecordingApp
 {
 public:
     DrawApp()
     {
-        auto manager = std::make_unique<RecordingWidgetManager>();
-        widgets = manager.get();
-        mWidgetManager = std::move(manager);
         mMuteOnLostFocus = false; // only the fast-forward mutes here
     }
     std::unique_ptr<AppDisplay> CreateDisplay() override
@@ -88,7 +69,6 @@ public:
             mutedMidway = IsMuted();
     }
 
-    RecordingWidgetManager* widgets = nullptr;
     FlakyDisplay* display = nullptr;
     uint32_t updateTakesMs = 0;
     bool mutedMidway = false;
@@ -103,13 +83,6 @@ protected:
         app.mDeferredMessages.clear();
         app.ResetFrameTiming();
     }
-    void RunFor(uint32_t ms)
-    {
-        const uint32_t end = Platform::TickCount() + ms;
-        while (int32_t(Platform::TickCount() - end) < 0)
-            app.UpdateAppStep(nullptr);
-    }
-
     Platform::FakeClock clock{1'000'000'000};
     Platform::ScopedClock scoped{clock};
     ScopedThrowingExit exits;
@@ -141,7 +114,7 @@ TEST_F(Drawing, WhileLoadingDrawsAreSpacedByFiftyMilliseconds)
 {
     app.widgets->dirty = true;
     app.mLoadingThreadRunning = true;
-    RunFor(1000);
+    app.RunFor(1000);
     EXPECT_GE(app.mDrawCount.load(), 15);
     EXPECT_LE(app.mDrawCount.load(), 21);
     EXPECT_EQ(app.mDrawCount.load(), app.display->presents) << "nothing is drawn that is not shown";

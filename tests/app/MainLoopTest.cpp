@@ -2,8 +2,7 @@
 // present at least once a second, sleeping to the next update, the speed factor (fast, stopped
 // and very slow), and a pass that may not sleep.
 // Rerun one case: test_app --gtest_filter='MainLoop.*'
-#include "RecordingWidgets.h"
-#include "TestApp.h"
+#include "AppTestDoubles.h"
 
 #include "framework/platform/Clock.h"
 
@@ -14,18 +13,6 @@ using namespace QuollTest;
 
 namespace
 {
-class LoopApp : public TestApp
-{
-public:
-    LoopApp()
-    {
-        auto manager = std::make_unique<RecordingWidgetManager>();
-        widgets = manager.get();
-        mWidgetManager = std::move(manager);
-    }
-    RecordingWidgetManager* widgets = nullptr;
-};
-
 class MainLoop : public ::testing::Test
 {
 protected:
@@ -36,18 +23,10 @@ protected:
         app.ResetFrameTiming();
     }
 
-    // Runs loop steps until the fake clock has moved by `ms`.
-    void RunFor(uint32_t ms)
-    {
-        const uint32_t end = Platform::TickCount() + ms;
-        while (int32_t(Platform::TickCount() - end) < 0 && !app.mShutdown)
-            app.UpdateAppStep(nullptr);
-    }
-
     Platform::FakeClock clock{1'000'000'000};
     Platform::ScopedClock scoped{clock};
     ScopedThrowingExit exits;
-    LoopApp app;
+    RecordingApp app;
 };
 } // namespace
 
@@ -61,13 +40,13 @@ TEST_F(MainLoop, AFiveSecondStallRunsAtMostTwentyUpdates)
 
 TEST_F(MainLoop, UpdatesKeepPaceWithTheClockAtOneHundredASecond)
 {
-    RunFor(1000);
+    app.RunFor(1000);
     EXPECT_NEAR(app.mUpdateCount, 100, 1);
 }
 
 TEST_F(MainLoop, IdleLoopSleepsToTheNextUpdateAndPresentsOnceASecond)
 {
-    RunFor(3000);
+    app.RunFor(3000);
     EXPECT_GE(app.mSleepCount, 290) << "one sleep per update when nothing is drawn";
     EXPECT_NEAR(app.mDrawCount.load(), 3, 1);
     EXPECT_EQ(app.mPresentCount, app.mDrawCount.load());
@@ -76,7 +55,7 @@ TEST_F(MainLoop, IdleLoopSleepsToTheNextUpdateAndPresentsOnceASecond)
 TEST_F(MainLoop, DirtyWidgetsAreDrawnAfterEveryUpdate)
 {
     app.widgets->dirty = true;
-    RunFor(1000);
+    app.RunFor(1000);
     EXPECT_NEAR(app.mDrawCount.load(), app.mUpdateCount, 1);
 }
 
@@ -106,7 +85,7 @@ TEST_F(MainLoop, APassThatMayNotSleepReturnsFalseAndCountsNothing)
 TEST_F(MainLoop, SpeedFactorScalesTheUpdateRate)
 {
     app.mSpeedFactor = 2.0;
-    RunFor(1000);
+    app.RunFor(1000);
     EXPECT_NEAR(app.mUpdateCount, 200, 2);
 }
 
@@ -128,11 +107,11 @@ TEST_F(MainLoop, SpeedZeroOnlyPumpsMessages)
 TEST_F(MainLoop, AVerySlowSpeedStillUpdates)
 {
     app.mSpeedFactor = 0.05; // one update per 200 ms
-    RunFor(2000);
+    app.RunFor(2000);
     EXPECT_NEAR(app.mUpdateCount, 10, 1);
     app.mSpeedFactor = 0.04; // a step longer than the accumulator's usual cap
     const int before = app.mUpdateCount;
-    RunFor(2000);
+    app.RunFor(2000);
     EXPECT_NEAR(app.mUpdateCount - before, 8, 1);
 }
 

@@ -201,21 +201,10 @@ TEST(SharedImages, NamesDifferingInCaseShareOneImageAndUnusedOnesAreCleanedUp)
 namespace
 {
 // Counts the cursor thread's calls; any thread may call.
-class CursorDisplay final : public AppDisplay
+class CursorDisplay final : public NullDisplay
 {
 public:
-    DisplayResult Init(Platform::WindowId, bool) override { return DisplayResult::Ok; }
-    [[nodiscard]] bool IsWindowed() const override { return true; }
-    [[nodiscard]] int GetWidth() const override { return 640; }
-    [[nodiscard]] int GetHeight() const override { return 480; }
-    [[nodiscard]] int GetRefreshRate() const override { return 60; }
-    [[nodiscard]] Image* GetScreenImage() override { return nullptr; }
-    [[nodiscard]] bool Is3D() const override { return false; }
-    void Set3D(bool) override {}
-    [[nodiscard]] std::string GetErrorText() const override { return {}; }
-    void FlipToDesktopSurface() override {}
-    void RestoreDesktopMode() override {}
-    CriticalSection& GetLock() override { return mLock; }
+    CursorDisplay() : NullDisplay(640, 480) {}
     void SetCursorPos(int x, int y) override
     {
         lastX = x;
@@ -225,9 +214,6 @@ public:
     void SetPendingCursorPos(int, int) override { ++pending; }
 
     std::atomic<int> moves{0}, pending{0}, lastX{0}, lastY{0};
-
-private:
-    CriticalSection mLock;
 };
 
 class CursorApp : public TestApp

@@ -2,8 +2,7 @@
 // rules, click counts and the mouse capture, Alt+Enter with and without a forced mode, and
 // what losing the focus releases.
 // Rerun one case: test_app --gtest_filter='WindowProc.*'
-#include "RecordingWidgets.h"
-#include "TestApp.h"
+#include "AppTestDoubles.h"
 
 #include "framework/platform/Clock.h"
 
@@ -15,16 +14,9 @@ using namespace QuollTest;
 
 namespace
 {
-class InputApp : public TestApp
+class InputApp : public RecordingApp
 {
 public:
-    InputApp()
-    {
-        auto manager = std::make_unique<RecordingWidgetManager>();
-        widgets = manager.get();
-        mWidgetManager = std::move(manager);
-    }
-
     LResult Send(uint32_t message, WParam wParam = 0, LParam lParam = 0)
     {
         return GetWindowSystem()->SendMessage(mMainWindow, message, wParam, lParam);
@@ -42,8 +34,6 @@ public:
             messages.push_back(m.message);
         return messages;
     }
-
-    RecordingWidgetManager* widgets = nullptr;
 };
 
 struct StartedApp : ::testing::Test

@@ -1,9 +1,13 @@
 #pragma once
-// Stand-ins of the widget toolkit for the application's tests: a widget manager that logs the
-// input it receives and the widgets it is asked to delete, and a dialog with a preferred
-// height. Widgets are opaque tokens here: the application only passes their pointers on.
+// Test doubles of the application's tests: a widget manager that logs the input it receives and
+// the widgets it is asked to delete, a dialog with a preferred height, a test application that
+// holds the logging manager, and running its loop on the current (fake) clock. Widgets are
+// opaque tokens here: the application only passes their pointers on.
+#include "TestApp.h"
+
 #include "framework/app/AppDialog.h"
 #include "framework/app/AppWidgetManager.h"
+#include "framework/platform/Clock.h"
 
 #include <string>
 #include <vector>
@@ -101,5 +105,26 @@ private:
     int mId;
     bool mModal;
     int mPreferred;
+};
+// A test application whose widget manager logs.
+class RecordingApp : public TestApp
+{
+public:
+    RecordingApp()
+    {
+        auto manager = std::make_unique<RecordingWidgetManager>();
+        widgets = manager.get();
+        mWidgetManager = std::move(manager);
+    }
+
+    // Runs loop steps until the clock has moved by `ms` or the application shut down.
+    void RunFor(uint32_t ms)
+    {
+        const uint32_t end = Quoll::Platform::TickCount() + ms;
+        while (int32_t(Quoll::Platform::TickCount() - end) < 0 && !mShutdown)
+            UpdateAppStep(nullptr);
+    }
+
+    RecordingWidgetManager* widgets = nullptr;
 };
 } // namespace QuollTest
