@@ -8,7 +8,7 @@ run_packages=(
   libsdl2-dev zlib1g-dev libpng-dev libjpeg-dev libvorbisidec-dev libgif-dev libopenjp2-7-dev
 )
 test_packages=(
-  libgtest-dev libgmock-dev googletest xvfb xauth
+  libgtest-dev libgmock-dev googletest xvfb xauth x11-apps
 )
 bench_packages=(
   libbenchmark-dev libpixman-1-dev libosmesa6-dev

@@ -1,0 +1,153 @@
+// Frames per second of a synthetic 1024 x 768 frame drawn through the drawing context onto the
+// display's screen image (a surface-backed image over the draw surface) and presented with
+// Redraw, on a 32-bit and a 5-6-5 display of the software video card (nothing is shown: no
+// window system). The frame: an opaque background, 64 alpha sprites of 128 x 128, 300 additive
+// particles of 32 x 32, 20 rotated sprites, a translucent full-screen fill and a text block.
+// Counter: frames/s. Run: frame_bench --benchmark_format=json
+#include "framework/display/DDImage.h"
+#include "framework/display/DDInterface.h"
+#include "framework/display/Font.h"
+#include "framework/display/Graphics.h"
+
+#include <benchmark/benchmark.h>
+
+#include <cmath>
+#include <cstdint>
+#include <vector>
+
+using namespace Quoll;
+
+namespace
+{
+constexpr int kWidth = 1024;
+constexpr int kHeight = 768;
+
+// A soft disc on a transparent ground, as game sprites are.
+std::vector<uint32_t> Disc(int size, uint32_t rgb)
+{
+    std::vector<uint32_t> pixels(static_cast<size_t>(size * size));
+    const double r = size / 2.0;
+    for (int y = 0; y < size; ++y)
+        for (int x = 0; x < size; ++x)
+        {
+            const double d = std::hypot(x + 0.5 - r, y + 0.5 - r);
+            const double a = std::clamp((r - d) / (r * 0.3), 0.0, 1.0);
+            pixels[static_cast<size_t>(y * size + x)] = static_cast<uint32_t>(a * 255) << 24 | rgb;
+        }
+    return pixels;
+}
+
+// Glyphs are 8 x 12 cels of an atlas image, drawn by blits as bitmap fonts do.
+class AtlasFont : public Font
+{
+public:
+    explicit AtlasFont(MemoryImage* atlas) : mAtlas(atlas) {}
+    int GetHeight() const override { return 12; }
+    int GetAscent() const override { return 10; }
+    int GetAscentPadding() const override { return 0; }
+    int GetLineSpacing() const override { return 14; }
+    int StringWidth(const std::wstring& text) override { return 8 * static_cast<int>(text.size()); }
+    int CharWidthKern(wchar_t, wchar_t) override { return 8; }
+    void DrawString(Graphics* g, int x, int y, const std::wstring& text, const Color& color, const Rect&) override
+    {
+        g->PushState();
+        g->SetColor(color);
+        g->SetImageTint(true);
+        for (size_t i = 0; i < text.size(); ++i)
+            g->DrawImage(mAtlas, x + 8 * static_cast<int>(i), y - 10, Rect((text[i] % 16) * 8, 0, 8, 12));
+        g->PopState();
+    }
+
+private:
+    MemoryImage* mAtlas;
+};
+
+struct Scene
+{
+    explicit Scene(const Platform::SurfaceFormat& format)
+        : card(Settings(format)), display(&host, &card)
+    {
+        host.mOptions.width = kWidth;
+        host.mOptions.height = kHeight;
+        host.mOptions.colorDepth = format.bitCount;
+        ok = display.Init(Platform::WindowId::None, true) == DisplayResult::Ok;
+        std::vector<uint32_t> ground(static_cast<size_t>(kWidth * kHeight));
+        for (int i = 0; i < kWidth * kHeight; ++i)
+            ground[static_cast<size_t>(i)] = 0xFF000000 | static_cast<uint32_t>((i % kWidth) / 4) << 16 |
+                                             static_cast<uint32_t>((i / kWidth) / 3) << 8 | 0x40;
+        background.SetBits(ground.data(), kWidth, kHeight);
+        const auto spritePixels = Disc(128, 0x3080C0);
+        sprite.SetBits(spritePixels.data(), 128, 128);
+        const auto particlePixels = Disc(32, 0xFFA040);
+        particle.SetBits(particlePixels.data(), 32, 32);
+        std::vector<uint32_t> glyphs(128 * 12);
+        for (size_t i = 0; i < glyphs.size(); ++i)
+            glyphs[i] = (i * 7919) % 3 == 0 ? 0xFFFFFFFF : 0;
+        atlas.SetBits(glyphs.data(), 128, 12);
+    }
+
+    static Platform::SoftCardSettings Settings(const Platform::SurfaceFormat& format)
+    {
+        Platform::SoftCardSettings s;
+        s.desktopFormat = format;
+        s.format16 = format.bitCount == 16 ? format : s.format16;
+        return s;
+    }
+
+    void DrawFrame(int frame)
+    {
+        Graphics g(display.GetScreenImage());
+        g.DrawImage(&background, 0, 0);
+        for (int i = 0; i < 64; ++i)
+            g.DrawImage(&sprite, (i * 137 + frame) % (kWidth - 128), (i * 71) % (kHeight - 128));
+        g.SetDrawMode(DrawMode::Additive);
+        for (int i = 0; i < 300; ++i)
+            g.DrawImage(&particle, (i * 53 + frame * 3) % (kWidth - 32), (i * 97) % (kHeight - 32));
+        g.SetDrawMode(DrawMode::Normal);
+        for (int i = 0; i < 20; ++i)
+            g.DrawImageRotated(&sprite, (i * 211) % (kWidth - 128), (i * 151) % (kHeight - 128), 0.05 * (i + frame));
+        g.SetColor(Color(0, 0, 40, 96));
+        g.FillRect(0, 0, kWidth, kHeight);
+        AtlasFont font(&atlas);
+        g.SetFont(&font);
+        g.SetColor(Color(255, 240, 200));
+        for (int line = 0; line < 6; ++line)
+            g.DrawString(L"The quick brown bacteria clone and jump across the board", 40, 600 + 14 * line);
+        display.Redraw(nullptr);
+    }
+
+    Platform::SoftVideoCard card;
+    DisplayHost host;
+    DDInterface display;
+    MemoryImage background, sprite, particle, atlas;
+    bool ok = false;
+};
+
+void RunFrames(benchmark::State& state, const Platform::SurfaceFormat& format)
+{
+    Scene scene(format);
+    if (!scene.ok)
+    {
+        state.SkipWithError("the display did not start");
+        return;
+    }
+    int frame = 0;
+    for (auto _ : state)
+        scene.DrawFrame(frame++);
+    state.counters["frames/s"] = benchmark::Counter(static_cast<double>(frame), benchmark::Counter::kIsRate);
+}
+
+void BM_Frame32(benchmark::State& state)
+{
+    RunFrames(state, Platform::SurfaceFormat::X8R8G8B8());
+}
+
+void BM_Frame565(benchmark::State& state)
+{
+    RunFrames(state, Platform::SurfaceFormat::R5G6B5());
+}
+} // namespace
+
+BENCHMARK(BM_Frame32)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Frame565)->Unit(benchmark::kMillisecond);
+BENCHMARK_MAIN();
