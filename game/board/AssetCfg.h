@@ -12,6 +12,8 @@
 //   LEVELASSET l a b c d    the same for level l, when its row exists
 // Other keywords are skipped; so are lines whose numbers are missing or malformed, and
 // EPISODELEVELS lines beyond kMaxRows rows (both logged).
+#include "game/board/LevelList.h"
+
 #include <array>
 #include <cstdint>
 #include <functional>
@@ -43,7 +45,7 @@ public:
     static constexpr Row kDefaultRow = {1, 1, 1, 1, 2, 3};
 
     // levelCount: the catalogue's level count, the highest level the getters answer.
-    explicit AssetCfg(int levelCount = 70) : mLevelCount(levelCount) {}
+    explicit AssetCfg(int levelCount = LevelList::kLevelCount) : mLevelCount(levelCount) {}
 
     // Empties the table and reads the file. False, with the open failure logged and an empty
     // table, when the file cannot be opened; a table shorter than the catalogue is logged and
