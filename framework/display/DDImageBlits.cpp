@@ -7,6 +7,7 @@
 #include "framework/display/PixelBlend.h"
 #include "framework/display/Renderer3D.h"
 #include "framework/display/SurfaceLock.h"
+#include "framework/display/SurfaceRows.h"
 
 #include <algorithm>
 #include <cmath>
@@ -201,20 +202,37 @@ template <typename Draw> void DrawThroughMemory(DDImage& image, const Rect& area
     if (!lock.Drawable() || area.width <= 0 || area.height <= 0)
         return;
     const NativeDisplay& d = *image.mDDInterface;
-    std::vector<uint32_t> pixels(static_cast<size_t>(area.width) * static_cast<size_t>(area.height));
+    // The scratch image takes the area's pixels directly; its mode is fixed (opaque), so no
+    // scan of the pixels is needed.
+    MemoryImage scratch(image.mApp);
+    scratch.SetBits(nullptr, area.width, area.height, false);
+    scratch.SetImageMode(false, false);
+    uint32_t* pixels = scratch.GetBits();
+    // The common display format is the ARGB layout itself: rows are copied.
+    const Platform::SurfaceFormat& f = lock.Desc().format;
+    const bool argbLayout = f == Platform::SurfaceFormat::X8R8G8B8();
     auto widen = [](uint32_t p, uint32_t shift, uint32_t bits) { return ((p >> shift) << (8 - bits)) & 0xFF; };
-    for (int y = 0; y < area.height; ++y)
+    for (int y = 0; y < area.height && argbLayout; ++y)
+    {
+        const uint32_t* row = RowOf<uint32_t>(lock.Desc(), area.y + y) + area.x;
+        for (int i = 0; i < area.width; ++i)
+            pixels[static_cast<size_t>(y * area.width + i)] = row[i] | 0xFF000000;
+    }
+    for (int y = 0; y < area.height && !argbLayout; ++y)
         lock.Span(area.x, area.y + y, area.width, 1, [&](uint32_t& p, int i) {
             pixels[static_cast<size_t>(y * area.width + i)] = 0xFF000000 | widen(p, d.mRedShift, d.mRedBits) << 16 |
                                                                widen(p, d.mGreenShift, d.mGreenBits) << 8 |
                                                                widen(p, d.mBlueShift, d.mBlueBits);
         });
-    MemoryImage scratch(image.mApp);
-    scratch.SetBits(pixels.data(), area.width, area.height);
     draw(scratch);
     const uint32_t* out = scratch.GetBits();
-    const Platform::SurfaceFormat& f = lock.Desc().format;
-    for (int y = 0; y < area.height; ++y)
+    for (int y = 0; y < area.height && argbLayout; ++y)
+    {
+        uint32_t* row = RowOf<uint32_t>(lock.Desc(), area.y + y) + area.x;
+        for (int i = 0; i < area.width; ++i)
+            row[i] = out[static_cast<size_t>(y * area.width + i)] & 0xFFFFFF;
+    }
+    for (int y = 0; y < area.height && !argbLayout; ++y)
         lock.Span(area.x, area.y + y, area.width, 1, [&](uint32_t& p, int i) {
             const uint32_t c = out[static_cast<size_t>(y * area.width + i)];
             p = (((c >> (24 - d.mRedBits)) << d.mRedShift) & f.redMask) |
@@ -499,22 +517,43 @@ void DDImage::SurfaceBlt(MemoryImage& source, int x, int y, const Rect& srcRect,
         return;
     }
 
-    // 4. Run-length paths: alpha runs (normal) or black runs (additive) skipped whole.
+    // 4. Run-length paths: alpha runs (normal) or black runs (additive) skipped whole. Plain
+    // forward rows of byte-channel 32-bit surfaces go through the row kernels.
     const uint8_t* runs = mode == DrawMode::Normal ? source.GetRLAlphaData() : source.GetRLAdditiveData(format);
+    const bool rowKernels = f.white && !mirror && native.indices == nullptr && SurfaceRows::IsByteChannels32(l);
     for (int row = 0; row < src.height; ++row)
     {
         const size_t start = static_cast<size_t>(src.y + row) * srcWidth + static_cast<size_t>(src.x);
+        uint32_t* dstRow = rowKernels ? RowOf<uint32_t>(lock.Desc(), y + row) + x : nullptr;
         for (int i = 0; i < src.width;)
         {
             const size_t at = start + static_cast<size_t>(i);
             const int n = std::min<int>(runs[at], src.width - i);
             const uint32_t first = native[at];
             const bool skip = mode == DrawMode::Normal ? (first >> 24) == 0 : (first & 0xFFFFFF) == 0;
-            if (!skip)
+            if (skip)
+            {
+                i += std::max(n, 1);
+                continue;
+            }
+            if (rowKernels)
+            {
+                const uint32_t* from = native.entries + at;
+                if (mode == DrawMode::Additive)
+                    SurfaceRows::AddRow32(from, dstRow + i, n);
+                else if ((first >> 24) == 255)
+                    for (int k = 0; k < n; ++k)
+                        dstRow[i + k] = from[k] & 0xFFFFFF;
+                else
+                    SurfaceRows::BlendPremultipliedRow32(from, dstRow + i, n);
+            }
+            else
+            {
                 lock.Span(firstColumn + step * i, y + row, n, step, [&](uint32_t& d, int k) {
                     const uint32_t s = native[at + static_cast<size_t>(k)];
                     d = mode == DrawMode::Normal ? NormalPixel(d, s, f, l) : AdditivePixel(d, s & lowMask, f, l);
                 });
+            }
             i += std::max(n, 1);
         }
     }

@@ -265,9 +265,11 @@ void DDImage::NormalFillRect(const Rect& rect, const Color& color)
     const uint32_t a = c.a;
     const uint32_t source = is16 ? Pack(c, l, [a](uint32_t v) { return ((v * a + 128) >> 8) + 1; })
                                  : Pack(c, l, [a](uint32_t v) { return ((v * a + 127) >> 8) + 1; });
+    // 32 bits: the per-channel form equals the paired form of KeepAndAdd.
     for (int y = area.y; y < area.y + area.height; ++y)
-        lock.Span(area.x, y, area.width, 1,
-                  [&](uint32_t& d, int) { d = source + Keep(d, 256 - a, l, false, is16); });
+        lock.Span(area.x, y, area.width, 1, [&](uint32_t& d, int) {
+            d = is16 ? source + Keep(d, 256 - a, l, false, true) : KeepAndAdd(d, source, 256 - a, l);
+        });
 }
 
 void DDImage::AdditiveFillRect(const Rect& rect, const Color& color)
