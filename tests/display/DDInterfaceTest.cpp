@@ -296,3 +296,35 @@ TEST(DDInterfaceTest, CursorSaveUnderLeavesTheFrameByteIdentical)
         EXPECT_EQ(primary->PixelAt(112, 92), draw->PixelAt(112, 92));
     }
 }
+
+TEST(DDInterfaceTest, FullScreenSetsTheModeAndFlipsOrBlits)
+{
+    TestDisplay t(SurfaceFormat::X8R8G8B8(), 640, 480);
+    t.host.mOptions.colorDepth = 16;
+    ASSERT_EQ(t.Init(false), 0);
+    EXPECT_EQ(t.card.CurrentMode(), (DisplayMode{640, 480, 16}));
+    EXPECT_EQ(t.display->mRGBBits, 16u);
+    EXPECT_EQ(t.Screen().GetSurface()->Format(), SurfaceFormat::R5G6B5());
+    Graphics g(&t.Screen());
+    g.SetColor(Color(255, 0, 0));
+    g.FillRect(0, 0, 640, 480);
+    // Page flipping: the frame reaches the front through the back buffer.
+    ASSERT_TRUE(t.display->Redraw(nullptr));
+    EXPECT_EQ(t.display->mPrimarySurface->PixelAt(5, 5), 0xF800u);
+    EXPECT_EQ(t.card.CallCount(SoftCall::Flip), 1);
+    // Flipping suspended: a blit to the primary.
+    t.host.mOptions.noFlip = true;
+    g.SetColor(Color(0, 0, 255));
+    g.FillRect(0, 0, 640, 480);
+    ASSERT_TRUE(t.display->Redraw(nullptr));
+    EXPECT_EQ(t.display->mPrimarySurface->PixelAt(5, 5), 0x001Fu);
+    EXPECT_EQ(t.card.CallCount(SoftCall::Flip), 1);
+    // A failed flip is reported with its context.
+    t.host.mOptions.noFlip = false;
+    t.card.FailCall(SoftCall::Flip, 1, DDERR_SURFACELOST);
+    EXPECT_FALSE(t.display->Redraw(nullptr));
+    EXPECT_EQ(t.display->GetErrorText(), "Redraw FullScreen Flip: DDERR_SURFACELOST");
+    // Leaving the display gives the desktop its mode back.
+    t.display->Cleanup();
+    EXPECT_EQ(t.card.CurrentMode(), (DisplayMode{1024, 768, 32}));
+}
