@@ -570,11 +570,17 @@ bool DDInterface::Redraw(const Rect* dirty)
         // 6. Windowed from video memory.
         if (options.waitForVSync && !options.vsyncBroken)
             mDD->WaitForVerticalBlank(kWaitVbBlockBegin);
+        // The video-memory surface has the draw buffer's size: the cursor goes in client
+        // coordinates and leaves the surface again once the frame is shown.
         mCursorDrawnX = mCursorX;
         mCursorDrawnY = mCursorY;
-        DrawCursorTo(mSecondarySurface, true);
+        DrawCursorTo(mSecondarySurface, false);
         result = mPrimarySurface->Blt(&dest, mSecondarySurface.get(), &src, kBltWait, &fx);
-        RestoreOldCursorArea(mSecondarySurface);
+        if (mHasOldCursorArea)
+        {
+            RestoreOldCursorArea(mSecondarySurface);
+            mHasOldCursorArea = true;
+        }
         GotDXError(result, "Redraw Windowed");
     }
     else
@@ -744,7 +750,8 @@ void DDInterface::RestoreOldCursorArea(const SurfacePtr& surface)
 {
     if (!mHasOldCursorArea || !mPrimarySurface || !surface)
         return;
-    const bool screenCoords = surface != mDrawSurface;
+    // Only the primary is in screen coordinates; the other surfaces have the draw buffer's.
+    const bool screenCoords = surface == mPrimarySurface;
     const SurfaceRect area = CursorRect(mCursorDrawnX, mCursorDrawnY, surface, screenCoords);
     const SurfaceRect saved{0, 0, area.Width(), area.Height()};
     if (area.Width() > 0 && area.Height() > 0)

@@ -34,6 +34,8 @@ public:
     }
     bool mStarts;
     int mScenesEnded = 0;
+    int mBlts = 0;
+    int mClippedBlts = 0;
     void Cleanup() override { LastRenderer3DError().clear(); }
     void EndScene() override { ++mScenesEnded; }
     void Remove3DData(MemoryImage*) override {}
@@ -41,8 +43,8 @@ public:
     void FillRect(const Rect&, const Color&, DrawMode) override {}
     void DrawLine(double, double, double, double, const Color&, DrawMode) override {}
     bool FillPolygon(const FPoint*, int, const Rect&, const Color&, DrawMode, int, int) override { return false; }
-    void Blt(Image*, float, float, const Rect&, const Color&, DrawMode) override {}
-    void BltClipF(Image*, float, float, const Rect&, const Rect&, const Color&, DrawMode) override {}
+    void Blt(Image*, float, float, const Rect&, const Color&, DrawMode) override { ++mBlts; }
+    void BltClipF(Image*, float, float, const Rect&, const Rect&, const Color&, DrawMode) override { ++mClippedBlts; }
     void BltMirror(Image*, float, float, const Rect&, const Color&, DrawMode) override {}
     void BltRotated(Image*, float, float, const Rect&, const Rect&, const Color&, DrawMode, double, float,
                     float) override
@@ -327,4 +329,59 @@ TEST(DDInterfaceTest, FullScreenSetsTheModeAndFlipsOrBlits)
     // Leaving the display gives the desktop its mode back.
     t.display->Cleanup();
     EXPECT_EQ(t.card.CurrentMode(), (DisplayMode{1024, 768, 32}));
+}
+
+TEST(DDInterfaceTest, The3DScreenCopiesOpaqueSurfacesAndSendsTheRestToTheRenderer)
+{
+    TestDisplay t;
+    auto renderer = std::make_unique<FakeRenderer>(true);
+    FakeRenderer* fake = renderer.get();
+    t.display->SetRenderer(std::move(renderer));
+    t.display->Set3D(true);
+    ASSERT_EQ(t.Init(), 0);
+    DDImage sprite(t.display.get());
+    std::vector<uint32_t> pixels = {0x00000000, 0xFF00FF00};
+    sprite.SetBits(pixels.data(), 2, 1);
+    ASSERT_TRUE(sprite.EnsureSurface());
+    const int blits = t.card.CallCount(SoftCall::Blt);
+    // White and normal: a surface copy with the source key.
+    t.Screen().Blt(&sprite, 3, 3, Rect(0, 0, 2, 1), Color::White, DrawMode::Normal);
+    EXPECT_EQ(t.card.CallCount(SoftCall::Blt), blits + 1);
+    EXPECT_EQ(t.display->mDrawSurface->PixelAt(4, 3), 0x00FF00u);
+    EXPECT_EQ(t.display->mDrawSurface->PixelAt(3, 3), 0u);
+    // Tinted or additive: the renderer.
+    t.Screen().Blt(&sprite, 3, 3, Rect(0, 0, 2, 1), Color(255, 0, 0), DrawMode::Normal);
+    t.Screen().Blt(&sprite, 3, 3, Rect(0, 0, 2, 1), Color::White, DrawMode::Additive);
+    EXPECT_EQ(fake->mBlts, 2);
+    EXPECT_EQ(t.card.CallCount(SoftCall::Blt), blits + 1);
+    // A float-position blit whose clip misses it draws nothing.
+    t.Screen().BltAtFloat(&sprite, 10.5f, 10.5f, Rect(0, 0, 2, 1), Rect(50, 50, 10, 10), Color::White,
+                          DrawMode::Normal);
+    EXPECT_EQ(fake->mClippedBlts, 0);
+    t.Screen().BltAtFloat(&sprite, 10.5f, 10.5f, Rect(0, 0, 2, 1), Rect(0, 0, 40, 40), Color::White,
+                          DrawMode::Normal);
+    EXPECT_EQ(fake->mClippedBlts, 1);
+}
+
+TEST(DDInterfaceTest, VideoMemoryPresentLeavesNoCursorInTheFrame)
+{
+    TestDisplay t;
+    ASSERT_EQ(t.Init(), 0);
+    t.display->RecreateScreenImage(true);
+    ASSERT_TRUE(t.display->mVideoOnlyDraw);
+    const SurfacePtr& video = t.display->mSecondarySurface;
+    for (int y = 0; y < 144; ++y)
+        for (int x = 0; x < 192; ++x)
+            video->SetPixelAt(x, y, static_cast<uint32_t>(x * 256 + y));
+    MemoryImage cursor;
+    std::vector<uint32_t> pixels(16 * 16, 0xFFFF00FF);
+    cursor.SetBits(pixels.data(), 16, 16);
+    t.display->SetCursorImage(&cursor);
+    t.display->mCursorX = 30;
+    t.display->mCursorY = 20;
+    ASSERT_TRUE(t.display->Redraw(nullptr));
+    EXPECT_EQ(t.display->mPrimarySurface->ArgbAt(30, 20), 0xFFFF00FFu);
+    for (int y = 0; y < 144; ++y)
+        for (int x = 0; x < 192; ++x)
+            ASSERT_EQ(video->PixelAt(x, y), static_cast<uint32_t>(x * 256 + y)) << x << "," << y;
 }
