@@ -16,6 +16,7 @@
 #include "framework/platform/SoftDirectDraw.h"
 
 #include <array>
+#include <atomic>
 #include <memory>
 #include <set>
 #include <string>
@@ -92,7 +93,8 @@ public:
     std::unique_ptr<Renderer3D> mRenderer;
     bool mIs3D = false;
     CriticalSection mCritSect;
-    bool mInRedraw = false;
+    // Read by the cursor thread without the lock.
+    std::atomic<bool> mInRedraw = false;
     std::shared_ptr<Platform::SoftDirectDraw> mDD;
     SurfacePtr mPrimarySurface;
     SurfacePtr mSecondarySurface;
@@ -119,7 +121,7 @@ public:
     bool mVideoOnlyDraw = false;
     int mInitCount = 0;
     int mCursorWidth = 64, mCursorHeight = 64;
-    int mCursorX = 0, mCursorY = 0;
+    std::atomic<int> mCursorX = 0, mCursorY = 0; // written by the cursor thread
     int mCursorDrawnX = 0, mCursorDrawnY = 0;
     Image* mCursorImage = nullptr;
     bool mHasOldCursorArea = false;

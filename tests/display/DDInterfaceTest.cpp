@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <thread>
 #include <vector>
 
 using namespace Quoll;
@@ -384,4 +385,25 @@ TEST(DDInterfaceTest, VideoMemoryPresentLeavesNoCursorInTheFrame)
     for (int y = 0; y < 144; ++y)
         for (int x = 0; x < 192; ++x)
             ASSERT_EQ(video->PixelAt(x, y), static_cast<uint32_t>(x * 256 + y)) << x << "," << y;
+}
+
+TEST(DDInterfaceTest, CursorThreadMovesTheCursorBesideRedraws)
+{
+    TestDisplay t;
+    ASSERT_EQ(t.Init(), 0);
+    MemoryImage cursor;
+    std::vector<uint32_t> pixels(16 * 16, 0xFF00FFFF);
+    cursor.SetBits(pixels.data(), 16, 16);
+    t.display->SetCursorImage(&cursor);
+    std::thread mover([&] {
+        for (int i = 0; i < 300; ++i)
+            t.display->SetCursorPos(20 + i % 150, 20 + i % 100);
+    });
+    for (int i = 0; i < 60; ++i)
+        ASSERT_TRUE(t.display->Redraw(nullptr));
+    mover.join();
+    // The last position is shown, and the frame under the old ones is whole again.
+    t.display->SetCursorPos(100, 100);
+    EXPECT_EQ(t.display->mPrimarySurface->ArgbAt(100, 100), 0xFF00FFFFu);
+    EXPECT_EQ(t.display->mPrimarySurface->PixelAt(20, 20), t.display->mDrawSurface->PixelAt(20, 20));
 }
