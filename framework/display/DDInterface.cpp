@@ -160,7 +160,9 @@ int DDInterface::InitLocked(WindowId window, bool windowed)
     // 1. Start clean.
     mInitialized = false;
     Cleanup();
-    // 2. The DirectDraw object.
+    // 2. The DirectDraw object, on the desktop of the window system when there is one.
+    if (WindowSystem* windows = mHost->GetDisplayWindowSystem())
+        mCard->AttachToDesktop(*windows);
     if (mCard->HasCreateEx())
     {
         if (GotDXError(mCard->DirectDrawCreate(mDD), "DirectDrawCreateEx") ||

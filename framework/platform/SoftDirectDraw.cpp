@@ -730,6 +730,21 @@ void SoftVideoCard::SetWindowSystem(WindowSystem* system)
     mState->windows = system;
 }
 
+void SoftVideoCard::AttachToDesktop(WindowSystem& system)
+{
+    SetWindowSystem(&system);
+    const ScreenInfo screen = system.GetScreenInfo();
+    auto& s = mState->settings;
+    if (screen.width > 0 && screen.height > 0)
+    {
+        s.desktopWidth = screen.width;
+        s.desktopHeight = screen.height;
+    }
+    if (screen.refreshRate > 0)
+        s.refreshRate = screen.refreshRate;
+    mState->SetMode(s.desktopWidth, s.desktopHeight, s.desktopFormat);
+}
+
 const SoftVideoCard::Settings& SoftVideoCard::GetSettings() const
 {
     return mState->settings;

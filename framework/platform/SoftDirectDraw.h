@@ -357,6 +357,9 @@ public:
     // Frames on the primary are shown through this system's presenter of the cooperative
     // window (none: nothing is shown).
     void SetWindowSystem(WindowSystem* system);
+    // Shows frames through the system and takes its desktop's size and refresh rate as the
+    // desktop mode (the format stays as set). Call with no surfaces of the card alive.
+    void AttachToDesktop(WindowSystem& system);
     [[nodiscard]] const Settings& GetSettings() const;
     Settings& MutableSettings();
     // Whether the extended entry point exists; the old one always does.

@@ -171,16 +171,12 @@ int main(int argc, char** argv)
     info.height = kHeight;
     const WindowId window = system->CreateWindowEx(info);
 
+    // The card takes the window system's desktop when the display starts.
     SoftCardSettings settings;
-    const ScreenInfo screen = system->GetScreenInfo();
-    settings.desktopWidth = std::max(screen.width, kWidth);
-    settings.desktopHeight = std::max(screen.height, kHeight);
     settings.desktopFormat = FormatNamed(options.format);
     if (settings.desktopFormat.bitCount == 16)
         settings.format16 = settings.desktopFormat;
-    settings.refreshRate = screen.refreshRate;
     SoftVideoCard card(settings);
-    card.SetWindowSystem(system.get());
     DisplayHost host;
     host.mOptions.width = kWidth;
     host.mOptions.height = kHeight;
