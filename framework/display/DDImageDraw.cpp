@@ -5,6 +5,7 @@
 #include "framework/display/PixelBlend.h"
 #include "framework/display/Renderer3D.h"
 #include "framework/display/SurfaceLock.h"
+#include "framework/display/SurfaceRows.h"
 
 #include <algorithm>
 #include <cmath>
@@ -265,11 +266,16 @@ void DDImage::NormalFillRect(const Rect& rect, const Color& color)
     const uint32_t a = c.a;
     const uint32_t source = is16 ? Pack(c, l, [a](uint32_t v) { return ((v * a + 128) >> 8) + 1; })
                                  : Pack(c, l, [a](uint32_t v) { return ((v * a + 127) >> 8) + 1; });
-    // 32 bits: the per-channel form equals the paired form of KeepAndAdd.
+    // 32 bits: the per-channel form equals the paired form of KeepAndAdd, done by a row kernel.
     for (int y = area.y; y < area.y + area.height; ++y)
-        lock.Span(area.x, y, area.width, 1, [&](uint32_t& d, int) {
-            d = is16 ? source + Keep(d, 256 - a, l, false, true) : KeepAndAdd(d, source, 256 - a, l);
-        });
+    {
+        if (!is16)
+        {
+            SurfaceRows::BlendConstantRow32(source, 256 - a, RowOf<uint32_t>(lock.Desc(), y) + area.x, area.width);
+            continue;
+        }
+        lock.Span(area.x, y, area.width, 1, [&](uint32_t& d, int) { d = source + Keep(d, 256 - a, l, false, true); });
+    }
 }
 
 void DDImage::AdditiveFillRect(const Rect& rect, const Color& color)

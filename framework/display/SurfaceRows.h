@@ -48,6 +48,29 @@ inline void BlendPremultipliedRow32(const uint32_t* s, uint32_t* d, int n)
     }
 }
 
+// KeepAndAdd(d, s, f) for n pixels: a constant colour s (premultiplied, top byte 0) over
+// each pixel keeping f / 256 of it (the translucent fill).
+inline void BlendConstantRow32(uint32_t s, uint32_t f, uint32_t* d, int n)
+{
+    int i = 0;
+#if defined(__SSE2__)
+    const __m128i low = _mm_set1_epi32(0x00FF00FF);
+    const __m128i greenOnly = _mm_set1_epi32(0x000000FF);
+    const __m128i keep = _mm_set1_epi16(static_cast<short>(f));
+    const __m128i colour = _mm_set1_epi32(static_cast<int>(s));
+    for (; i + 4 <= n; i += 4)
+    {
+        const __m128i dst = _mm_loadu_si128(reinterpret_cast<const __m128i*>(d + i));
+        const __m128i rb = _mm_srli_epi16(_mm_mullo_epi16(_mm_and_si128(dst, low), keep), 8);
+        const __m128i g = _mm_srli_epi16(_mm_mullo_epi16(_mm_and_si128(_mm_srli_epi16(dst, 8), greenOnly), keep), 8);
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(d + i),
+                         _mm_add_epi32(_mm_or_si128(rb, _mm_slli_epi32(g, 8)), colour));
+    }
+#endif
+    for (; i < n; ++i)
+        d[i] = (((d[i] & 0xFF00) * f >> 8) & 0xFF00) + (((d[i] & 0xFF00FF) * f >> 8) & 0xFF00FF) + s;
+}
+
 // AddPlain(d, s & 0xFFFFFF) for n pixels: each byte channel saturated at 255, top byte 0.
 inline void AddRow32(const uint32_t* s, uint32_t* d, int n)
 {

@@ -8,6 +8,7 @@
 #include "DisplayFixture.h"
 
 #include "framework/display/Graphics.h"
+#include "framework/display/SurfaceRows.h"
 
 #include <gtest/gtest.h>
 
@@ -479,5 +480,46 @@ TEST(DDImageBlitsTest, NearestStretchMatchesThePerPixelReference)
                               << sw << "x" << sh << ")";
                 break;
             }
+    }
+}
+
+TEST(DDImageBlitsTest, RowKernelsEqualTheirPerPixelFormulas)
+{
+    using namespace Quoll::SurfaceBlend;
+    const Layout l; // 32-bit, byte channels
+    ASSERT_TRUE(SurfaceRows::IsByteChannels32(l));
+    std::vector<int> saturate(511);
+    for (int k = 0; k < 511; ++k)
+        saturate[static_cast<size_t>(k)] = std::min(k, 255);
+    Layout withTables;
+    withTables.radd = withTables.gadd = withTables.badd = saturate.data();
+    for (uint64_t seed : Seeds(200))
+    {
+        std::mt19937 rng(static_cast<uint32_t>(seed));
+        const int n = static_cast<int>(rng() % 23);
+        std::vector<uint32_t> src(static_cast<size_t>(n)), dst(static_cast<size_t>(n));
+        for (int i = 0; i < n; ++i)
+        {
+            // Entries as the display-format table holds them: colour premultiplied by alpha + 1.
+            const uint32_t a = RandomByte(rng);
+            uint32_t colour = 0;
+            for (int shift = 0; shift < 24; shift += 8)
+                colour |= ((RandomByte(rng) * (a + 1)) >> 8) << shift;
+            src[static_cast<size_t>(i)] = a << 24 | colour;
+            dst[static_cast<size_t>(i)] = RandomByte(rng) << 16 | RandomByte(rng) << 8 | RandomByte(rng);
+        }
+        std::vector<uint32_t> blended = dst, added = dst, filled = dst;
+        SurfaceRows::BlendPremultipliedRow32(src.data(), blended.data(), n);
+        SurfaceRows::AddRow32(src.data(), added.data(), n);
+        const uint32_t fillAlpha = RandomByte(rng) % 255;
+        const uint32_t fill = src.empty() ? 0 : src[0] & 0xFFFFFF;
+        SurfaceRows::BlendConstantRow32(fill, 256 - fillAlpha, filled.data(), n);
+        for (int i = 0; i < n; ++i)
+        {
+            const uint32_t s = src[static_cast<size_t>(i)], d = dst[static_cast<size_t>(i)];
+            ASSERT_EQ(blended[static_cast<size_t>(i)], KeepAndAdd(d, s & 0xFFFFFF, 256 - (s >> 24), l)) << "seed " << seed;
+            ASSERT_EQ(added[static_cast<size_t>(i)], AddPlain(d, s & 0xFFFFFF, withTables)) << "seed " << seed;
+            ASSERT_EQ(filled[static_cast<size_t>(i)], KeepAndAdd(d, fill, 256 - fillAlpha, l)) << "seed " << seed;
+        }
     }
 }
