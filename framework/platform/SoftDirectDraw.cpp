@@ -20,7 +20,8 @@ struct SoftCardState
     WindowSystem* windows = nullptr;
     std::unique_ptr<FramePresenter> presenter;
     WindowId presenterWindow = WindowId::None;
-    std::vector<uint32_t> frame;
+    std::vector<uint32_t> frame; // the last frame shown, as 0xAARRGGBB
+    SurfaceRect frameArea;       // the part of the primary it shows
     uint64_t framesShown = 0;
     uint64_t usedVideoBytes = 0;
     SoftSurface* primary = nullptr;
@@ -55,7 +56,8 @@ struct SoftCardState
         modeFormat = format;
     }
 
-    void Show();
+    // Shows the frame, converting only the changed part when the shown area is the same.
+    void Show(const SurfaceRect& changed);
 };
 
 namespace
@@ -150,14 +152,14 @@ uint32_t ArgbToPixel(uint32_t argb, const SurfaceFormat& format)
 
 // --- Showing frames -------------------------------------------------------------------------
 
-void SoftCardState::Show()
+void SoftCardState::Show(const SurfaceRect& changed)
 {
     if (primary == nullptr)
         return;
     ++framesShown;
     if (windows == nullptr || window == WindowId::None || !windows->IsWindow(window))
         return;
-    // The window's client area, in primary coordinates (the whole primary in full screen).
+    // 1. The window's client area, in primary coordinates (the whole primary in full screen).
     SurfaceRect area{0, 0, primary->Width(), primary->Height()};
     if (!fullScreen)
     {
@@ -176,10 +178,17 @@ void SoftCardState::Show()
     }
     if (!presenter)
         return;
-    frame.assign(static_cast<size_t>(area.Width()) * static_cast<size_t>(area.Height()), 0xFF000000);
-    const SurfaceRect inside = Intersect(area, {0, 0, primary->Width(), primary->Height()});
-    for (int y = inside.top; y < inside.bottom; ++y)
-        for (int x = inside.left; x < inside.right; ++x)
+    // 2. The frame: converted whole when the area moved, else only where the primary changed.
+    SurfaceRect update = Intersect(changed, area);
+    if (!(frameArea == area) || frame.size() != static_cast<size_t>(area.Width()) * static_cast<size_t>(area.Height()))
+    {
+        frame.assign(static_cast<size_t>(area.Width()) * static_cast<size_t>(area.Height()), 0xFF000000);
+        frameArea = area;
+        update = area;
+    }
+    update = Intersect(update, {0, 0, primary->Width(), primary->Height()});
+    for (int y = update.top; y < update.bottom; ++y)
+        for (int x = update.left; x < update.right; ++x)
             frame[static_cast<size_t>(y - area.top) * static_cast<size_t>(area.Width()) +
                   static_cast<size_t>(x - area.left)] = primary->ArgbAt(x, y);
     presenter->Present({frame.data(), area.Width(), area.Height(), area.Width() * 4});
@@ -415,10 +424,10 @@ HResult SoftSurface::Blt(const SurfaceRect* destRect, SoftSurface* source, const
     return DD_OK;
 }
 
-void SoftSurface::ShowIfPrimary(const SurfaceRect&)
+void SoftSurface::ShowIfPrimary(const SurfaceRect& changed)
 {
     if (mCard->primary == this)
-        mCard->Show();
+        mCard->Show(changed);
 }
 
 HResult SoftSurface::Flip(SoftSurface*, uint32_t)
@@ -574,6 +583,7 @@ HResult SoftDirectDraw::CreateSurface(const SurfaceDesc& desc, std::shared_ptr<S
             out->mBackBuffer.reset(new SoftSurface(mCard, mode.width, mode.height, mCard->modeFormat,
                                                    kCapsBackBuffer | (caps & kCapsVideoMemory)));
         mCard->primary = out.get();
+        mCard->frameArea = SurfaceRect();
         return DD_OK;
     }
     // 2. An off-screen surface.

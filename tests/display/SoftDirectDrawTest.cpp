@@ -3,6 +3,7 @@
 // Rerun: test_display --gtest_filter='SoftDirectDrawTest.*'
 #include "framework/platform/Clock.h"
 #include "framework/platform/SoftDirectDraw.h"
+#include "framework/platform/headless/HeadlessWindowSystem.h"
 
 #include <gtest/gtest.h>
 
@@ -210,4 +211,65 @@ TEST(SoftDirectDrawTest, InjectedFaultsHitTheNthCallOnly)
     std::shared_ptr<SoftDirectDraw> other;
     EXPECT_EQ(c.card.DirectDrawCreate(other), DDERR_GENERIC);
     EXPECT_EQ(other, nullptr);
+}
+
+TEST(SoftDirectDrawTest, TheWindowsAreaOfThePrimaryIsShown)
+{
+    auto system = WindowSystem::Create("headless");
+    ASSERT_NE(system, nullptr);
+    auto* headless = dynamic_cast<HeadlessWindowSystem*>(system.get());
+    ASSERT_NE(headless, nullptr);
+    static WindowSystem* windows = nullptr;
+    windows = system.get();
+    system->RegisterClass({"SoftDirectDrawTest", 0, [](WindowId w, uint32_t m, WParam wp, LParam lp) {
+                               return windows->DefWindowProc(w, m, wp, lp);
+                           }});
+    WindowCreateInfo info;
+    info.className = "SoftDirectDrawTest";
+    info.style = WS_VISIBLE;
+    info.x = 100;
+    info.y = 50;
+    info.width = 40;
+    info.height = 30;
+    const WindowId window = system->CreateWindowEx(info);
+    ScreenPoint origin;
+    ASSERT_TRUE(system->ClientToScreen(window, origin));
+
+    Card c;
+    c.card.AttachToDesktop(*system);
+    ASSERT_EQ(c.dd->SetCooperativeLevel(window, kCoopNormal), DD_OK);
+    SurfaceDesc desc;
+    desc.flags = kDescCaps;
+    desc.caps = kCapsPrimarySurface;
+    std::shared_ptr<SoftSurface> primary;
+    ASSERT_EQ(c.dd->CreateSurface(desc, primary), DD_OK);
+    std::shared_ptr<SoftClipper> clipper;
+    ASSERT_EQ(c.dd->CreateClipper(clipper), DD_OK);
+    clipper->SetHWnd(window);
+    primary->SetClipper(clipper);
+    auto frame = c.Offscreen(40, 30, SurfaceFormat::X8R8G8B8());
+    BltFx fx;
+    fx.fillColor = 0x204060;
+    frame->Blt(nullptr, nullptr, nullptr, kBltColorFill, &fx);
+    // The whole frame, then a small part of a new one: the shown frame has both.
+    const SurfaceRect dest{origin.x, origin.y, origin.x + 40, origin.y + 30};
+    ASSERT_EQ(primary->Blt(&dest, frame.get(), nullptr, kBltWait, nullptr), DD_OK);
+    fx.fillColor = 0xFF0000;
+    frame->Blt(nullptr, nullptr, nullptr, kBltColorFill, &fx);
+    const SurfaceRect part{origin.x + 5, origin.y + 5, origin.x + 10, origin.y + 10};
+    const SurfaceRect partSource{5, 5, 10, 10};
+    ASSERT_EQ(primary->Blt(&part, frame.get(), &partSource, kBltWait, nullptr), DD_OK);
+    int width = 0, height = 0;
+    const std::vector<uint32_t>& shown = headless->LastFrame(width, height);
+    ASSERT_EQ(width, 40);
+    ASSERT_EQ(height, 30);
+    EXPECT_EQ(shown[0], 0xFF204060u);
+    EXPECT_EQ(shown[6 * 40 + 6], 0xFFFF0000u);
+    EXPECT_EQ(shown[12 * 40 + 12], 0xFF204060u);
+    // Outside the window the clipper keeps the primary unchanged.
+    const SurfaceRect wide{origin.x - 10, origin.y, origin.x + 30, origin.y + 30};
+    ASSERT_EQ(primary->Blt(&wide, frame.get(), nullptr, kBltWait, nullptr), DD_OK);
+    EXPECT_EQ(primary->PixelAt(origin.x - 5, origin.y + 1), 0u);
+    EXPECT_EQ(primary->PixelAt(origin.x + 1, origin.y + 1), 0xFF0000u);
+    system->DestroyWindow(window);
 }
