@@ -6,6 +6,7 @@
 #include <array>
 #include <bit>
 #include <cstring>
+#include <thread>
 
 namespace Quoll::Platform
 {
@@ -20,6 +21,9 @@ struct SoftCardState
     WindowSystem* windows = nullptr;
     std::unique_ptr<FramePresenter> presenter;
     WindowId presenterWindow = WindowId::None;
+    std::thread::id showingThread = std::this_thread::get_id(); // frames are shown on it only
+    bool hasPending = false;     // the primary changed on another thread
+    SurfaceRect pending;
     std::vector<uint32_t> frame; // the last frame shown, as 0xAARRGGBB
     SurfaceRect frameArea;       // the part of the primary it shows
     uint64_t framesShown = 0;
@@ -156,6 +160,23 @@ void SoftCardState::Show(const SurfaceRect& changed)
 {
     if (primary == nullptr)
         return;
+    // 0. Other threads (the cursor's) leave their change for the showing thread.
+    if (std::this_thread::get_id() != showingThread)
+    {
+        pending = hasPending ? SurfaceRect{std::min(pending.left, changed.left), std::min(pending.top, changed.top),
+                                           std::max(pending.right, changed.right),
+                                           std::max(pending.bottom, changed.bottom)}
+                             : changed;
+        hasPending = true;
+        return;
+    }
+    SurfaceRect update = changed;
+    if (hasPending)
+    {
+        update = {std::min(update.left, pending.left), std::min(update.top, pending.top),
+                  std::max(update.right, pending.right), std::max(update.bottom, pending.bottom)};
+        hasPending = false;
+    }
     ++framesShown;
     if (windows == nullptr || window == WindowId::None || !windows->IsWindow(window))
         return;
@@ -179,7 +200,7 @@ void SoftCardState::Show(const SurfaceRect& changed)
     if (!presenter)
         return;
     // 2. The frame: converted whole when the area moved, else only where the primary changed.
-    SurfaceRect update = Intersect(changed, area);
+    update = Intersect(update, area);
     if (!(frameArea == area) || frame.size() != static_cast<size_t>(area.Width()) * static_cast<size_t>(area.Height()))
     {
         frame.assign(static_cast<size_t>(area.Width()) * static_cast<size_t>(area.Height()), 0xFF000000);
@@ -738,6 +759,13 @@ void SoftVideoCard::SetWindowSystem(WindowSystem* system)
 {
     mState->presenter.reset();
     mState->windows = system;
+    mState->showingThread = std::this_thread::get_id();
+}
+
+void SoftVideoCard::ShowPending()
+{
+    if (mState->hasPending && std::this_thread::get_id() == mState->showingThread)
+        mState->Show(mState->pending);
 }
 
 void SoftVideoCard::AttachToDesktop(WindowSystem& system)

@@ -15,7 +15,8 @@
 // Fakes: "video memory" is system memory with a budget; the primary surface of a windowed
 // display covers the desktop, and whatever lands on it inside the cooperative window's client
 // area is shown through the window system's frame presenter (whole frames; the headless back
-// end keeps the last one, the SDL back end shows it). A full-screen primary is shown whole.
+// end keeps the last one, the SDL back end shows it), always on the thread that attached the
+// window system. A full-screen primary is shown whole.
 // Limits: no overlays, no hardware 3D, no raster operations beyond copy and fill, one
 // primary per card.
 #include "framework/platform/WindowSystem.h"
@@ -355,8 +356,11 @@ public:
     SoftVideoCard& operator=(const SoftVideoCard&) = delete;
 
     // Frames on the primary are shown through this system's presenter of the cooperative
-    // window (none: nothing is shown).
+    // window (none: nothing is shown), on the calling thread only: changes made on other
+    // threads are shown with the next change on it, or by ShowPending.
     void SetWindowSystem(WindowSystem* system);
+    // Shows what other threads changed on the primary since the last frame (showing thread).
+    void ShowPending();
     // Shows frames through the system and takes its desktop's size and refresh rate as the
     // desktop mode (the format stays as set). Call with no surfaces of the card alive.
     void AttachToDesktop(WindowSystem& system);

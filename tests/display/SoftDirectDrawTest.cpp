@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <thread>
+
 using namespace Quoll::Platform;
 
 namespace
@@ -271,5 +273,15 @@ TEST(SoftDirectDrawTest, TheWindowsAreaOfThePrimaryIsShown)
     ASSERT_EQ(primary->Blt(&wide, frame.get(), nullptr, kBltWait, nullptr), DD_OK);
     EXPECT_EQ(primary->PixelAt(origin.x - 5, origin.y + 1), 0u);
     EXPECT_EQ(primary->PixelAt(origin.x + 1, origin.y + 1), 0xFF0000u);
+    // Another thread's change waits for the showing thread.
+    fx.fillColor = 0x00FF00;
+    frame->Blt(nullptr, nullptr, nullptr, kBltColorFill, &fx);
+    const uint64_t framesBefore = c.card.FramesShown();
+    std::thread([&] { primary->Blt(&dest, frame.get(), nullptr, kBltWait, nullptr); }).join();
+    EXPECT_EQ(c.card.FramesShown(), framesBefore);
+    EXPECT_EQ(headless->LastFrame(width, height)[0], 0xFFFF0000u);
+    c.card.ShowPending();
+    EXPECT_EQ(c.card.FramesShown(), framesBefore + 1);
+    EXPECT_EQ(headless->LastFrame(width, height)[0], 0xFF00FF00u);
     system->DestroyWindow(window);
 }
