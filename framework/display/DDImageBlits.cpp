@@ -198,6 +198,8 @@ namespace
 // pixels (opaque ARGB), then writes the area back in the surface's format.
 template <typename Draw> void DrawThroughMemory(DDImage& image, const Rect& area, Draw draw)
 {
+    if (image.mVideoMemoryScreen)
+        return;
     SurfaceLock lock(image);
     if (!lock.Drawable() || area.width <= 0 || area.height <= 0)
         return;
@@ -410,6 +412,8 @@ void DDImage::BltTrianglesTex(Image* texture, const TriangleVertices* triangles,
 void DDImage::TrianglesOnSurface(MemoryImage& texture, const TriVertex* vertices, int vertexCount, const Rect& clip,
                                  const Color& color, bool filtering, bool vertexColor)
 {
+    if (mVideoMemoryScreen)
+        return;
     SurfaceLock lock(*this);
     const Rect area = clip.Intersection(Rect(0, 0, mWidth, mHeight));
     if (!lock.Drawable() || area.width <= 0 || area.height <= 0)
@@ -562,7 +566,7 @@ void DDImage::SurfaceBlt(MemoryImage& source, int x, int y, const Rect& srcRect,
 void DDImage::NearestStretchOnSurface(MemoryImage& source, const Rect& clipped, const FRect& src, const Color& color,
                                       DrawMode mode, bool mirror)
 {
-    if (mode != DrawMode::Normal && mode != DrawMode::Additive)
+    if ((mode != DrawMode::Normal && mode != DrawMode::Additive) || mVideoMemoryScreen)
         return;
     SurfaceLock lock(*this);
     if (!lock.Drawable() || source.mWidth <= 0 || source.mHeight <= 0)

@@ -378,6 +378,17 @@ TEST(DDInterfaceTest, VideoMemoryPresentLeavesNoCursorInTheFrame)
     std::vector<uint32_t> pixels(16 * 16, 0xFFFF00FF);
     cursor.SetBits(pixels.data(), 16, 16);
     t.display->SetCursorImage(&cursor);
+    // Software drawing leaves the video-memory screen alone.
+    MemoryImage sprite;
+    std::vector<uint32_t> spritePixels(8 * 8, 0xFFFFFFFF);
+    sprite.SetBits(spritePixels.data(), 8, 8);
+    Graphics g(t.display->GetScreenImage());
+    g.SetColor(Color(255, 0, 0));
+    g.FillRect(0, 0, 20, 20);
+    g.DrawImage(&sprite, 0, 0);
+    g.DrawImageRotated(&sprite, 10, 10, 0.5);
+    g.SetFastStretch(true);
+    g.DrawImage(&sprite, 0, 0, 30, 30);
     t.display->mCursorX = 30;
     t.display->mCursorY = 20;
     ASSERT_TRUE(t.display->Redraw(nullptr));
