@@ -169,7 +169,12 @@ void DDImage::BltMirror(Image* source, int x, int y, const Rect& srcRect, const 
     }
     if (src == nullptr || (mode != DrawMode::Normal && mode != DrawMode::Additive))
         return;
-    // Without a lockable surface the destination keeps its memory pixels, unchanged.
+    // A destination that cannot hold its pixels in a surface is drawn in memory.
+    if (!CanDrawOnSurface())
+    {
+        MemoryImage::BltMirror(source, x, y, srcRect, color, mode);
+        return;
+    }
     if (!LockSurface())
         return;
     SurfaceBlt(*src, x, y, srcRect, color, mode, true);
@@ -324,6 +329,11 @@ void DDImage::StretchBlt(Image* source, const Rect& destRect, const Rect& srcRec
         Blt(&scratch, clipped.x, clipped.y, Rect(0, 0, clipped.width, clipped.height), color, mode);
         return;
     }
+    if (!CanDrawOnSurface())
+    {
+        MemoryImage::StretchBlt(source, destRect, srcRect, clip, color, mode, true);
+        return;
+    }
     auto* surfaceSource = dynamic_cast<DDImage*>(source);
     if (surfaceSource != nullptr && surfaceSource->HasSurface() && color.IsWhite() && mode == DrawMode::Normal &&
         !surfaceSource->mHasAlpha)
@@ -352,6 +362,11 @@ void DDImage::StretchBltMirror(Image* source, const Rect& destRect, const Rect& 
     if (src == nullptr ||
         !ClipStretchRectsMirror(destRect, clip.Intersection(Rect(0, 0, mWidth, mHeight)), srcRect, clipped, area))
         return;
+    if (!CanDrawOnSurface())
+    {
+        MemoryImage::StretchBltMirror(source, destRect, srcRect, clip, color, mode);
+        return;
+    }
     NearestStretchOnSurface(*src, clipped, area, color, mode, true);
 }
 
@@ -362,6 +377,12 @@ void DDImage::BltMatrix(Image* source, float x, float y, const Matrix3& matrix, 
     {
         AsMemorySource(source);
         mDDInterface->mRenderer->BltTransformed(source, clip, color, mode, srcRect, matrix, filtering, x, y, true);
+        return;
+    }
+    CommitBits();
+    if (!CanDrawOnSurface())
+    {
+        MemoryImage::BltMatrix(source, x, y, matrix, clip, color, mode, srcRect, filtering);
         return;
     }
     MemoryImage* src = AsMemorySource(source);
@@ -389,6 +410,12 @@ void DDImage::BltTrianglesTex(Image* texture, const TriangleVertices* triangles,
     {
         AsMemorySource(texture);
         mDDInterface->mRenderer->DrawTrianglesTex(texture, triangles, count, clip, color, mode, tx, ty, filtering);
+        return;
+    }
+    CommitBits();
+    if (!CanDrawOnSurface())
+    {
+        MemoryImage::BltTrianglesTex(texture, triangles, count, clip, color, mode, tx, ty, filtering);
         return;
     }
     MemoryImage* tex = AsMemorySource(texture);

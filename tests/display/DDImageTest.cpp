@@ -242,3 +242,48 @@ TEST(DDImageTest, ChangedBitsDropTheSurfaceAndPurgeKeepsIt)
     EXPECT_TRUE(image.HasSurface());
     EXPECT_EQ(image.GetSurface()->Caps() & kCapsVideoMemory, static_cast<uint32_t>(kCapsVideoMemory));
 }
+
+TEST(DDImageTest, DestinationsWithoutASurfaceAreDrawnInMemory)
+{
+    TestDisplay t;
+    ASSERT_EQ(t.Init(), 0);
+    InitTriangleSpanTable();
+    MemoryImage source;
+    SetPixels(source, 4, 2, std::vector<uint32_t>(8, 0xFF3366CC));
+    // A translucent destination never gets a surface; every draw still reaches its pixels.
+    std::vector<uint32_t> ground(16 * 8, 0x80FFFFFF);
+    for (int path = 0; path < 4; ++path)
+    {
+        SCOPED_TRACE(path);
+        DDImage dest(t.display.get());
+        MemoryImage expected;
+        SetPixels(dest, 16, 8, ground);
+        SetPixels(expected, 16, 8, ground);
+        auto draw = [&](Image& image) {
+            Graphics g(&image);
+            switch (path)
+            {
+            case 0:
+                g.DrawImageMirror(&source, 2, 2);
+                break;
+            case 1:
+                g.SetFastStretch(true);
+                g.DrawImage(&source, 1, 1, 8, 4);
+                break;
+            case 2:
+                g.DrawImageMirror(&source, Rect(1, 1, 8, 4), Rect(0, 0, 4, 2), true);
+                break;
+            default:
+                g.DrawImageMatrix(&source, Matrix3(), 8, 4);
+                break;
+            }
+        };
+        draw(dest);
+        draw(expected);
+        EXPECT_FALSE(dest.HasSurface());
+        const std::vector<uint32_t> got(dest.GetBits(), dest.GetBits() + 16 * 8);
+        const std::vector<uint32_t> want(expected.GetBits(), expected.GetBits() + 16 * 8);
+        EXPECT_EQ(got, want);
+        EXPECT_NE(got, ground);
+    }
+}
