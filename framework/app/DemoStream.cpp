@@ -77,7 +77,12 @@ void DemoStream::WriteCompactRecord(DemoCompactKind kind, int updateCount)
     mData.WriteBits(uint32_t(kind), 1);
 }
 
-void DemoStream::WritePointer(int x, int y, int updateCount)
+void DemoStream::WriteMouseMove(int x, int y, int updateCount)
+{
+    WritePointer(x, y, true, updateCount);
+}
+
+void DemoStream::WritePointer(int x, int y, bool evenUnmoved, int updateCount)
 {
     x = ClampPointer(x);
     y = ClampPointer(y);
@@ -85,7 +90,7 @@ void DemoStream::WritePointer(int x, int y, int updateCount)
     const int dy = y - mLastMouseY;
     if (std::abs(dx) < kCompactMoveLimit && std::abs(dy) < kCompactMoveLimit)
     {
-        if (dx != 0 || dy != 0)
+        if (dx != 0 || dy != 0 || evenUnmoved)
         {
             WriteCompactRecord(DemoCompactKind::MouseDelta, updateCount);
             mData.WriteBits(uint32_t(dx), kDeltaBits);
@@ -104,7 +109,7 @@ void DemoStream::WritePointer(int x, int y, int updateCount)
 
 void DemoStream::WriteMouseButton(int x, int y, bool down, int clickCount, int updateCount)
 {
-    WritePointer(x, y, updateCount);
+    WritePointer(x, y, false, updateCount);
     WriteCompactRecord(DemoCompactKind::MouseButton, updateCount);
     mData.WriteBits(down ? 1 : 0, 1);
     mData.WriteBits(uint32_t(clickCount), kClickCountBits);

@@ -97,10 +97,11 @@ public:
     // in Data().
     void WriteRecord(DemoKind kind, int updateCount);
     void WriteCompactRecord(DemoCompactKind kind, int updateCount);
-    // The pointer at (x, y), clamped: a compact delta, a full position, or nothing when it
-    // did not move.
-    void WritePointer(int x, int y, int updateCount);
-    // The pointer's position first, then the button.
+    // A move of the pointer to (x, y), clamped: a compact delta (also of 0, 0, so that every
+    // move the widgets saw is replayed) or a full position.
+    void WriteMouseMove(int x, int y, int updateCount);
+    // A button at (x, y): the pointer's move first when it moved, then the button. Playback
+    // gives the widgets the pointer's position before the button, as the live input does.
     void WriteMouseButton(int x, int y, bool down, int clickCount, int updateCount);
     // A character beyond 16 bits is written as two records of its UTF-16 halves.
     void WriteChar(char32_t character, int updateCount);
@@ -152,6 +153,7 @@ public:
     std::list<std::pair<std::string, int>> mMarkers;
 
 private:
+    void WritePointer(int x, int y, bool evenUnmoved, int updateCount);
     // Reads one header; false at the end of the data.
     bool ReadOneHeader();
     [[nodiscard]] std::string DescribeRecord() const;

@@ -204,7 +204,7 @@ void QuollAppBase::RecordDeferredMessage(Platform::WindowId window, uint32_t mes
         int x = 0, y = 0;
         DemoMousePosition(lParam, x, y);
         if (message == WM_MOUSEMOVE)
-            mDemo.WritePointer(x, y, mUpdateCount);
+            mDemo.WriteMouseMove(x, y, mUpdateCount);
         else
             mDemo.WriteMouseButton(x, y, IsButtonDown(message), ClickCountOf(message), mUpdateCount);
         return;
@@ -280,8 +280,14 @@ void QuollAppBase::ProcessDemoInput()
         switch (in.type)
         {
         case DemoInput::Type::MouseMove: mWidgetManager->MouseMove(in.x, in.y); break;
-        case DemoInput::Type::MouseDown: mWidgetManager->MouseDown(in.x, in.y, in.value); break;
-        case DemoInput::Type::MouseUp: mWidgetManager->MouseUp(in.x, in.y, in.value); break;
+        case DemoInput::Type::MouseDown:
+            mWidgetManager->MouseMove(in.x, in.y);
+            mWidgetManager->MouseDown(in.x, in.y, in.value);
+            break;
+        case DemoInput::Type::MouseUp:
+            mWidgetManager->MouseMove(in.x, in.y);
+            mWidgetManager->MouseUp(in.x, in.y, in.value);
+            break;
         case DemoInput::Type::Activate:
             mActive = in.flag;
             UpdateFocusState();

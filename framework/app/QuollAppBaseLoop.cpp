@@ -296,8 +296,10 @@ bool QuollAppBase::FastForwardDemo(double stepsPerFrame)
         }
         if (mFastForwardFirstTick == 0)
             mFastForwardFirstTick = Platform::TickCount();
-        // 2.
+        // 2. Recorded input due now is applied first: this loop does not pass the message
+        // step, and a due record holds the update.
         ResetFrameTiming();
+        ProcessDemoInput();
         const int before = mUpdateCount;
         if (TryUpdateFrame())
             RunOwedSteps(stepsPerFrame);

@@ -727,6 +727,7 @@ void DDInterface::DrawCursorTo(const SurfacePtr& surface, bool screenCoords)
     mHasOldCursorArea = !Failed(mOldCursorArea->Blt(&saved, surface.get(), &area, kBltWait, nullptr));
     if (!mHasOldCursorArea)
         return;
+    mCursorEverDrawn = true;
     // 2. The cursor, centred on its position: straight into the 2D screen image, or through
     // the new area.
     const int offsetX = area.left - (screenCoords ? ClientOrigin().x : 0) - (mCursorDrawnX - mCursorWidth / 2);
@@ -768,6 +769,19 @@ void DDInterface::MoveCursorTo(const SurfacePtr& surface)
     mCursorDrawnX = mCursorX;
     mCursorDrawnY = mCursorY;
     DrawCursorTo(surface, true);
+}
+
+void DDInterface::SetPendingCursorPos(int x, int y)
+{
+    mCursorX = x;
+    mCursorY = y;
+}
+
+bool DDInterface::GetCursorDrawnPos(int& x, int& y) const
+{
+    x = mCursorDrawnX;
+    y = mCursorDrawnY;
+    return mCursorEverDrawn;
 }
 
 void DDInterface::SetCursorPos(int x, int y)

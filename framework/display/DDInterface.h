@@ -58,15 +58,19 @@ public:
     static const char* ResultToString(int result);
     [[nodiscard]] DDImage* GetDDScreenImage() const { return mScreenImage.get(); }
     Platform::HResult CreateSurface(const Platform::SurfaceDesc& desc, SurfacePtr& out);
-    void RecreateScreenImage(bool videoMemoryDraw);
+    void RecreateScreenImage(bool videoMemoryDraw) override;
     void AddDDImage(DDImage* image);
     void RemoveDDImage(DDImage* image);
     void Remove3DData(MemoryImage* image);
     // Presents the frame; null means the whole draw buffer. False when showing failed.
-    bool Redraw(const Rect* dirty);
+    bool Redraw(const Rect* dirty) override;
     // True when the image differs from the stored one.
-    bool SetCursorImage(Image* image);
-    void SetCursorPos(int x, int y);
+    bool SetCursorImage(Image* image) override;
+    void SetCursorPos(int x, int y) override;
+    // Stores the position only; the next frame draws the cursor there.
+    void SetPendingCursorPos(int x, int y) override;
+    bool GetCursorDrawnPos(int& x, int& y) const override;
+    [[nodiscard]] int GetRefreshPeriodMs() const override { return mMillisecondsPerFrame; }
     void Cleanup();
     // The renderer that draws in 3D mode (none: 3D mode is never entered).
     void SetRenderer(std::unique_ptr<Renderer3D> renderer);
@@ -125,6 +129,7 @@ public:
     int mCursorDrawnX = 0, mCursorDrawnY = 0;
     Image* mCursorImage = nullptr;
     bool mHasOldCursorArea = false;
+    bool mCursorEverDrawn = false;
     SurfacePtr mOldCursorArea, mNewCursorArea;
     std::unique_ptr<DDImage> mOldCursorAreaImage, mNewCursorAreaImage;
     std::string mErrorText;

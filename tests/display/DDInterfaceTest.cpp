@@ -282,8 +282,13 @@ TEST(DDInterfaceTest, CursorSaveUnderLeavesTheFrameByteIdentical)
         for (int y = 0; y < 144; ++y)
             for (int x = 0; x < 192; ++x)
                 before.push_back(draw->PixelAt(x, y));
-        t.display->SetCursorPos(40, 40);
+        int drawnX = 0, drawnY = 0;
+        EXPECT_FALSE(t.display->GetCursorDrawnPos(drawnX, drawnY));
+        t.display->SetPendingCursorPos(40, 40);
+        EXPECT_FALSE(t.display->GetCursorDrawnPos(drawnX, drawnY));
         ASSERT_TRUE(t.display->Redraw(nullptr));
+        EXPECT_TRUE(t.display->GetCursorDrawnPos(drawnX, drawnY));
+        EXPECT_EQ(drawnX, 40);
         std::vector<uint32_t> after;
         for (int y = 0; y < 144; ++y)
             for (int x = 0; x < 192; ++x)
