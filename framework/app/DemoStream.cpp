@@ -79,23 +79,15 @@ void DemoStream::WriteCompactRecord(DemoCompactKind kind, int updateCount)
 
 void DemoStream::WriteMouseMove(int x, int y, int updateCount)
 {
-    WritePointer(x, y, true, updateCount);
-}
-
-void DemoStream::WritePointer(int x, int y, bool evenUnmoved, int updateCount)
-{
     x = ClampPointer(x);
     y = ClampPointer(y);
     const int dx = x - mLastMouseX;
     const int dy = y - mLastMouseY;
     if (std::abs(dx) < kCompactMoveLimit && std::abs(dy) < kCompactMoveLimit)
     {
-        if (dx != 0 || dy != 0 || evenUnmoved)
-        {
-            WriteCompactRecord(DemoCompactKind::MouseDelta, updateCount);
-            mData.WriteBits(uint32_t(dx), kDeltaBits);
-            mData.WriteBits(uint32_t(dy), kDeltaBits);
-        }
+        WriteCompactRecord(DemoCompactKind::MouseDelta, updateCount);
+        mData.WriteBits(uint32_t(dx), kDeltaBits);
+        mData.WriteBits(uint32_t(dy), kDeltaBits);
     }
     else
     {
@@ -109,7 +101,7 @@ void DemoStream::WritePointer(int x, int y, bool evenUnmoved, int updateCount)
 
 void DemoStream::WriteMouseButton(int x, int y, bool down, int clickCount, int updateCount)
 {
-    WritePointer(x, y, false, updateCount);
+    WriteMouseMove(x, y, updateCount);
     WriteCompactRecord(DemoCompactKind::MouseButton, updateCount);
     mData.WriteBits(down ? 1 : 0, 1);
     mData.WriteBits(uint32_t(clickCount), kClickCountBits);

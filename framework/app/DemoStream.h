@@ -97,11 +97,11 @@ public:
     // in Data().
     void WriteRecord(DemoKind kind, int updateCount);
     void WriteCompactRecord(DemoCompactKind kind, int updateCount);
-    // A move of the pointer to (x, y), clamped: a compact delta (also of 0, 0, so that every
-    // move the widgets saw is replayed) or a full position.
+    // The pointer at (x, y), clamped: a compact delta, or a full position after a move of 32
+    // or more. Every mouse message gives one, even without movement (a delta of 0, 0), because
+    // the widgets see a move for every mouse message and the replay must call them alike.
     void WriteMouseMove(int x, int y, int updateCount);
-    // A button at (x, y): the pointer's move first when it moved, then the button. Playback
-    // gives the widgets the pointer's position before the button, as the live input does.
+    // A button at (x, y): the pointer's move record, then the button.
     void WriteMouseButton(int x, int y, bool down, int clickCount, int updateCount);
     // A character beyond 16 bits is written as two records of its UTF-16 halves.
     void WriteChar(char32_t character, int updateCount);
@@ -153,7 +153,6 @@ public:
     std::list<std::pair<std::string, int>> mMarkers;
 
 private:
-    void WritePointer(int x, int y, bool evenUnmoved, int updateCount);
     // Reads one header; false at the end of the data.
     bool ReadOneHeader();
     [[nodiscard]] std::string DescribeRecord() const;

@@ -280,14 +280,8 @@ void QuollAppBase::ProcessDemoInput()
         switch (in.type)
         {
         case DemoInput::Type::MouseMove: mWidgetManager->MouseMove(in.x, in.y); break;
-        case DemoInput::Type::MouseDown:
-            mWidgetManager->MouseMove(in.x, in.y);
-            mWidgetManager->MouseDown(in.x, in.y, in.value);
-            break;
-        case DemoInput::Type::MouseUp:
-            mWidgetManager->MouseMove(in.x, in.y);
-            mWidgetManager->MouseUp(in.x, in.y, in.value);
-            break;
+        case DemoInput::Type::MouseDown: mWidgetManager->MouseDown(in.x, in.y, in.value); break;
+        case DemoInput::Type::MouseUp: mWidgetManager->MouseUp(in.x, in.y, in.value); break;
         case DemoInput::Type::Activate:
             mActive = in.flag;
             UpdateFocusState();

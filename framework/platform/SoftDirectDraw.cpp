@@ -208,10 +208,27 @@ void SoftCardState::Show(const SurfaceRect& changed)
         update = area;
     }
     update = Intersect(update, {0, 0, primary->Width(), primary->Height()});
+    const bool argbLayout = primary->Format() == SurfaceFormat::X8R8G8B8();
     for (int y = update.top; y < update.bottom; ++y)
+    {
+        uint32_t* out = frame.data() + static_cast<size_t>(y - area.top) * static_cast<size_t>(area.Width()) +
+                        static_cast<size_t>(update.left - area.left);
+        if (argbLayout)
+        {
+            // The common format needs only its unused byte set.
+            uint32_t row[256];
+            for (int x = update.left; x < update.right; x += 256)
+            {
+                const int n = std::min(256, update.right - x);
+                std::memcpy(row, primary->Row(y) + static_cast<size_t>(x) * 4, static_cast<size_t>(n) * 4);
+                for (int i = 0; i < n; ++i)
+                    out[x - update.left + i] = row[i] | 0xFF000000;
+            }
+            continue;
+        }
         for (int x = update.left; x < update.right; ++x)
-            frame[static_cast<size_t>(y - area.top) * static_cast<size_t>(area.Width()) +
-                  static_cast<size_t>(x - area.left)] = primary->ArgbAt(x, y);
+            out[x - update.left] = primary->ArgbAt(x, y);
+    }
     presenter->Present({frame.data(), area.Width(), area.Height(), area.Width() * 4});
 }
 

@@ -260,6 +260,7 @@ public:
 
 private:
     friend class SoftDirectDraw;
+    friend struct SoftCardState;
     SoftSurface(std::shared_ptr<SoftCardState> card, int width, int height, const SurfaceFormat& format,
                 uint32_t caps);
     [[nodiscard]] uint8_t* Row(int y) { return mPixels.data() + static_cast<size_t>(y) * static_cast<size_t>(mPitch); }
