@@ -6,7 +6,7 @@
 // it (SoftDirectDraw) with cooperative levels, mode changes, surfaces, clippers and palettes;
 // surfaces in system memory in 32-bit (both channel orders), 16-bit (5-6-5, 5-5-5 or other
 // masks), 24-bit and 8-bit palette formats, with a pitch that may exceed width times bytes per
-// pixel; counted-free lock and unlock (a second lock is refused as busy); blits (copy, nearest
+// pixel; lock and unlock (a second lock is refused as busy); blits (copy, nearest
 // stretch, source colour key, colour fill, clipping to the window with a clipper, refusal of
 // rectangles outside a surface without one); flip chains; a virtual scan line and vertical
 // blank derived from the platform clock; fault injection (fail the n-th call of a kind with a
@@ -121,8 +121,8 @@ struct SurfaceFormat
     static SurfaceFormat Palette8() { return {8, 0, 0, 0}; }
 };
 
-// Converts between a surface pixel value and 0xFFRRGGBB (channels widened by repeating their
-// top bits); palette formats go through the palette's entries.
+// Converts between a surface pixel value and 0xFFRRGGBB (channels scaled to 0..255 and
+// rounded; narrowed by dropping low bits); palette formats go through the palette's entries.
 uint32_t PixelToArgb(uint32_t pixel, const SurfaceFormat& format, const uint32_t* palette);
 uint32_t ArgbToPixel(uint32_t argb, const SurfaceFormat& format);
 

@@ -144,7 +144,7 @@ TEST(DemoStream, InputsReplayAtTheUpdatesTheyWereRecordedAt)
     DemoStream playback = PlaybackOf(stream);
     const auto inputs = PlayInputs(playback, 100);
     const std::vector<std::pair<int, Type>> expected = {
-        {0, Type::DisplayMode}, {3, Type::MouseMove}, {3, Type::MouseDown}, {3, Type::MouseUp},
+        {0, Type::DisplayMode}, {3, Type::MouseMove}, {3, Type::MouseDown}, {3, Type::MouseMove}, {3, Type::MouseUp},
         {20, Type::KeyDown},    {20, Type::Char},     {20, Type::Char},     {21, Type::KeyUp},
         {50, Type::Wheel},      {51, Type::Activate}, {52, Type::Minimise}, {60, Type::LoadingFinished},
         {61, Type::Close}};
@@ -158,12 +158,13 @@ TEST(DemoStream, InputsReplayAtTheUpdatesTheyWereRecordedAt)
     EXPECT_EQ(inputs[0].second.value, 60);
     EXPECT_EQ(inputs[2].second.value, -2);
     EXPECT_EQ(inputs[2].second.x, 10);
-    EXPECT_EQ(inputs[4].second.value, 0x41);
-    EXPECT_EQ(inputs[5].second.value, 0xE9);
-    EXPECT_EQ(inputs[6].second.value, 0x1F600);
-    EXPECT_EQ(inputs[8].second.value, -3);
-    EXPECT_FALSE(inputs[9].second.flag);
-    EXPECT_TRUE(inputs[10].second.flag);
+    EXPECT_EQ(inputs[4].second.value, -1);
+    EXPECT_EQ(inputs[5].second.value, 0x41);
+    EXPECT_EQ(inputs[6].second.value, 0xE9);
+    EXPECT_EQ(inputs[7].second.value, 0x1F600);
+    EXPECT_EQ(inputs[9].second.value, -3);
+    EXPECT_FALSE(inputs[10].second.flag);
+    EXPECT_TRUE(inputs[11].second.flag);
     EXPECT_FALSE(playback.Failed()) << playback.Error();
 
     // After the last record the replay holds at its update.
