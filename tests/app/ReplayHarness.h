@@ -1,0 +1,224 @@
+#pragma once
+// The replay harness: an application that runs a scripted session on the headless window
+// system and a fake clock while recording a demo, then the same application replaying that
+// demo at full speed. Each run keeps evidence: every input call the widgets received with the
+// update count it came at, the outcomes of the registry, file and clipboard operations, the
+// loader's completion, a digest of the random generator every N updates, and the generator's
+// final state. Two runs agree when their evidence is equal; FirstDifference names the first
+// update where they part.
+//
+// Script keys with an effect of their own: 'R' writes and reads back a registry value, 'F'
+// reads the harness's data file, 'C' reads the clipboard.
+#include "TestApp.h"
+
+#include "framework/app/AppWidgetManager.h"
+#include "framework/app/Common.h"
+#include "framework/app/MersenneTwister.h"
+#include "framework/platform/Clock.h"
+
+#include <chrono>
+#include <functional>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace QuollTest
+{
+struct ReplayEvidence
+{
+    std::vector<std::string> events; // "<update> <what>"
+    std::string randomState;
+    int updates = 0;
+    std::vector<std::string> popups; // message boxes shown (a failed replay shows its error)
+};
+
+// "update N: <recorded> / <replayed>" for the first event that differs, or empty.
+inline std::string FirstDifference(const ReplayEvidence& recorded, const ReplayEvidence& replayed)
+{
+    const size_t common = std::min(recorded.events.size(), replayed.events.size());
+    for (size_t i = 0; i < common; ++i)
+        if (recorded.events[i] != replayed.events[i])
+            return "update " + recorded.events[i].substr(0, recorded.events[i].find(' ')) + ": '" +
+                   recorded.events[i] + "' / '" + replayed.events[i] + "'";
+    if (recorded.events.size() != replayed.events.size())
+    {
+        const std::vector<std::string>& longer =
+            recorded.events.size() > common ? recorded.events : replayed.events;
+        return "update " + longer[common].substr(0, longer[common].find(' ')) + ": '" + longer[common] +
+               "' in one run only";
+    }
+    if (recorded.randomState != replayed.randomState)
+        return "the random generator's final state";
+    return {};
+}
+
+class ReplayTestApp;
+
+// Logs every input call with the update count, keeping the null manager's bookkeeping.
+class LoggingWidgetManager final : public Quoll::AppWidgetManager
+{
+public:
+    explicit LoggingWidgetManager(ReplayTestApp& app) : mApp(app) {}
+
+    void KeyDown(int keyCode) override;
+    void KeyUp(int keyCode) override { Log("KeyUp " + std::to_string(keyCode)); mNull.KeyUp(keyCode); }
+    void KeyChar(wchar_t character) override { Log("KeyChar " + std::to_string(int(character))); }
+    void MouseMove(int x, int y) override { Log("MouseMove " + Position(x, y)); }
+    void MouseDown(int x, int y, int count) override { Log("MouseDown " + Position(x, y) + " " + std::to_string(count)); }
+    void MouseUp(int x, int y, int count) override { Log("MouseUp " + Position(x, y) + " " + std::to_string(count)); }
+    void MouseWheel(int steps) override { Log("MouseWheel " + std::to_string(steps)); }
+    void MouseExit() override { Log("MouseExit"); }
+    void SetMouseRects(const Quoll::MouseRect& source, const Quoll::MouseRect& destination) override
+    {
+        mNull.SetMouseRects(source, destination);
+    }
+    void RemapMouse(int& x, int& y) const override { mNull.RemapMouse(x, y); }
+    void GotFocus() override { Log("GotFocus"); }
+    void LostFocus() override
+    {
+        Log("LostFocus");
+        mNull.LostFocus();
+    }
+    void ReleaseDownButtons() override {}
+    [[nodiscard]] bool IsKeyDown(int keyCode) const override { return mNull.IsKeyDown(keyCode); }
+    void ClearKeysDown() override { mNull.ClearKeysDown(); }
+    bool UpdateFrame() override { return false; }
+    bool UpdateFrameSmooth(float) override { return false; }
+    bool DrawScreen() override { return false; }
+    void SetScreenImage(Quoll::Image* screen) override { mNull.SetScreenImage(screen); }
+    void MarkAllDirty() override {}
+    void SystemColoursChangedAll() override {}
+    void AddWidget(Quoll::Widget*) override {}
+    void RemoveWidget(Quoll::Widget*) override {}
+
+private:
+    static std::string Position(int x, int y) { return std::to_string(x) + "," + std::to_string(y); }
+    void Log(const std::string& what);
+
+    ReplayTestApp& mApp;
+    Quoll::NullWidgetManager mNull;
+};
+
+class ReplayTestApp : public TestApp
+{
+public:
+    static constexpr int kDigestEvery = 50;
+
+    ReplayTestApp(const std::string& demoPath, bool play, std::string dataFile)
+        : mDataFile(std::move(dataFile))
+    {
+        mWidgetManager = std::make_unique<LoggingWidgetManager>(*this);
+        // The demo options come from the command line, as they do for the program: what Init
+        // reads before it (the settings) is not part of the demo.
+        mCommandLine = std::string(play ? "-play" : "-record") + " -demofile=\"" + demoPath + "\"";
+        mCommandLineParsed = false;
+    }
+
+    void ParseCommandLine() override
+    {
+        mCommandLineParsed = true;
+        ParseCommandLineString(mCommandLine);
+    }
+
+    void Log(const std::string& what) { mEvidence.events.push_back(std::to_string(mUpdateCount) + " " + what); }
+
+    // Runs until the application shuts down (or the watchdog ends a stuck run).
+    ReplayEvidence Run(const std::string& script)
+    {
+        ScopedThrowingExit exits;
+        Init();
+        if (!script.empty())
+        {
+            std::string error;
+            EXPECT_TRUE(Headless().LoadScript(script, &error)) << error;
+        }
+        if (mPlayingDemo)
+            mFastForwardToEnd = true; // full speed
+        mWatchdogTick = Quoll::Platform::TickCount() + kWatchdogMilliseconds;
+        mWatchdogRealTime = std::chrono::steady_clock::now() + std::chrono::milliseconds(kWatchdogMilliseconds);
+        Start();
+        mEvidence.randomState = Quoll::GlobalRandom().GetState();
+        mEvidence.updates = mUpdateCount;
+        return mEvidence;
+    }
+
+    // The registry, file and clipboard operations of the script's keys.
+    void KeyAction(int keyCode)
+    {
+        if (keyCode == 'R')
+        {
+            const int written = int(Quoll::RandInt(1000));
+            WriteRegInt("ReplayValue", written);
+            mRegistryReadBit = mDemo.Data().GetWriteBitPos();
+            int read = -1;
+            const bool ok = ReadRegInt("ReplayValue", read);
+            Log("registry " + std::to_string(written) + " " + std::to_string(ok) + " " + std::to_string(read));
+        }
+        else if (keyCode == 'F')
+        {
+            Quoll::Buffer buffer;
+            const bool ok = ReadBufferFromFile(mDataFile, buffer);
+            Log("file " + std::to_string(ok) + " " + (ok ? buffer.ReadString() : std::string()));
+        }
+        else if (keyCode == 'C')
+            Log("clipboard " + DemoSyncString(IsReplayingRecords() ? std::string() : ClipboardText()));
+    }
+
+    void UpdateFrame() override
+    {
+        TestApp::UpdateFrame();
+        Quoll::RandInt(100); // the program's randomness advances with every update
+        if (mUpdateCount % kDigestEvery == 0)
+            Log("random " + std::to_string(Quoll::GlobalRandom().Next(1u << 30)));
+    }
+
+    void LoadingThreadProc() override
+    {
+        // Finishes at an unpredictable update: when the session's clock has passed a random
+        // point (as the recording's main loop sleeps), or after a few real milliseconds (a
+        // replay at full speed does not sleep).
+        const uint32_t until = Quoll::Platform::TickCount() + 200 + uint32_t(std::rand() % 600);
+        const auto realLimit = std::chrono::steady_clock::now() + std::chrono::milliseconds(50);
+        while (Quoll::Platform::TickCount() < until && std::chrono::steady_clock::now() < realLimit)
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    void LoadingThreadCompleted() override { Log("loading completed"); }
+
+    void PopupW(const std::wstring& text) override { mEvidence.popups.push_back(Quoll::WStringToString(text)); }
+
+    bool Process(bool allowSleep) override
+    {
+        // A failed or ended replay makes no more updates; the harness ends it.
+        const bool stuck = mPlayingDemo && (mDemo.Failed() || (mDemo.Ended() && DemoHoldsUpdate()));
+        if (stuck || Quoll::Platform::TickCount() > mWatchdogTick ||
+            std::chrono::steady_clock::now() > mWatchdogRealTime)
+            Shutdown();
+        return TestApp::Process(allowSleep);
+    }
+
+    int32_t mRegistryReadBit = -1; // where the last registry read record starts in the stream
+
+private:
+    static constexpr uint32_t kWatchdogMilliseconds = 20000;
+
+    std::string ClipboardText() { return GetWindowSystem()->GetClipboardText(); }
+
+    std::string mCommandLine;
+    std::string mDataFile;
+    ReplayEvidence mEvidence;
+    uint32_t mWatchdogTick = 0;
+    std::chrono::steady_clock::time_point mWatchdogRealTime;
+};
+
+inline void LoggingWidgetManager::KeyDown(int keyCode)
+{
+    Log("KeyDown " + std::to_string(keyCode));
+    mNull.KeyDown(keyCode);
+    mApp.KeyAction(keyCode);
+}
+
+inline void LoggingWidgetManager::Log(const std::string& what)
+{
+    mApp.Log(what);
+}
+} // namespace QuollTest
