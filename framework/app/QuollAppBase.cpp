@@ -54,6 +54,7 @@ QuollAppBase::QuollAppBase()
     mWorkingFolder = Platform::ProgramFolder();
     mProductVersion = GetProductVersion(Platform::ProgramPath());
     mConstructionTick = Platform::TickCount();
+    mNextDrawAllowed = mConstructionTick; // the wrapping clock is compared relative to it
 
     SetString("DIALOG_BUTTON_OK", L"OK");
     SetString("DIALOG_BUTTON_CANCEL", L"CANCEL");

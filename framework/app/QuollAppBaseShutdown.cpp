@@ -53,8 +53,10 @@ void QuollAppBase::Shutdown()
 // Nothing the loading or cursor thread may use is deleted before that thread has ended.
 QuollAppBase::~QuollAppBase()
 {
-    // 1. Ends the loop's threads too: the cursor thread stops at the shutdown flag.
+    // 1. Ends the loop's threads too: the cursor thread stops at the shutdown flag, which is
+    // set here even when the object goes on a thread that Shutdown only asks.
     Shutdown();
+    mShutdown = true;
     WaitForLoadingThread();
     StopCursorThread();
     // 2-3.

@@ -123,3 +123,16 @@ TEST_F(MainLoop, UpdateAppReturnsAfterOneUpdateAndFalseForANestedLoopsExit)
     app.mExitNestedLoop = true;
     EXPECT_FALSE(app.UpdateApp());
 }
+
+TEST(MainLoopClock, DrawsWhenTheTickCounterIsPastHalfItsRange)
+{
+    Platform::FakeClock clock{3'000'000'000ull * 1'000'000}; // 3e9 ms: negative as a signed tick
+    Platform::ScopedClock scoped{clock};
+    ScopedThrowingExit exits;
+    RecordingApp app;
+    app.Init();
+    app.widgets->dirty = true;
+    app.ResetFrameTiming();
+    app.RunFor(100);
+    EXPECT_GE(app.mDrawCount.load(), 9);
+}
