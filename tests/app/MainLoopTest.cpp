@@ -136,3 +136,15 @@ TEST(MainLoopClock, DrawsWhenTheTickCounterIsPastHalfItsRange)
     app.RunFor(100);
     EXPECT_GE(app.mDrawCount.load(), 9);
 }
+
+TEST_F(MainLoop, DebugSingleStepRunsOneUpdateAndDrawThenHolds)
+{
+    app.mUpdateAppState = 1;
+    app.mDebugStepMode = 1;
+    app.UpdateAppStep(nullptr);
+    EXPECT_EQ(app.mUpdateCount, 1);
+    EXPECT_EQ(app.mDrawCount.load(), 1);
+    EXPECT_EQ(app.mDebugStepMode, 2);
+    app.RunFor(500);
+    EXPECT_EQ(app.mUpdateCount, 1) << "held until the debug keys leave the mode";
+}

@@ -157,3 +157,19 @@ TEST_F(StartedApp, MinimisingMutesAndMaximisingGoesFullScreen)
     EXPECT_FALSE(app.mMinimized);
     EXPECT_FALSE(app.mIsWindowed);
 }
+
+TEST(WindowPlacement, ASavedPositionOffTheWorkAreaOpensFourPixelsInside)
+{
+    ScopedThrowingExit exits;
+    for (auto [preferred, expected] : {std::pair{5000, std::pair{1920 - 4 - 640, 1040 - 4 - 480}},
+                                       std::pair{-500, std::pair{4, 4}}})
+    {
+        InputApp app;
+        app.mPreferredX = app.mPreferredY = preferred;
+        app.Init();
+        WindowRect rect;
+        ASSERT_TRUE(app.GetWindowSystem()->GetWindowRect(app.mMainWindow, rect));
+        EXPECT_EQ(rect.left, expected.first) << preferred;
+        EXPECT_EQ(rect.top, expected.second) << preferred;
+    }
+}
