@@ -282,28 +282,8 @@ void QuollAppBase::ProcessDemoInput()
         case DemoInput::Type::MouseMove: mWidgetManager->MouseMove(in.x, in.y); break;
         case DemoInput::Type::MouseDown: mWidgetManager->MouseDown(in.x, in.y, in.value); break;
         case DemoInput::Type::MouseUp: mWidgetManager->MouseUp(in.x, in.y, in.value); break;
-        case DemoInput::Type::Activate:
-            mActive = in.flag;
-            UpdateFocusState();
-            if (mActive && !mIsWindowed)
-                mWidgetManager->MarkAllDirty();
-            if (mIsOpeningURL && !mActive)
-                URLOpenSucceeded(mOpeningURL);
-            break;
-        case DemoInput::Type::Minimise:
-            if (in.flag != mMinimized)
-            {
-                mMinimized = in.flag;
-                if (mMinimized)
-                    Mute(true);
-                else
-                {
-                    Unmute(true);
-                    mWidgetManager->MarkAllDirty();
-                }
-            }
-            UpdateFocusState();
-            break;
+        case DemoInput::Type::Activate: ApplyActivation(in.flag); break;
+        case DemoInput::Type::Minimise: ApplyMinimised(in.flag); break;
         case DemoInput::Type::KeyDown: mWidgetManager->KeyDown(in.value); break;
         case DemoInput::Type::KeyUp: mWidgetManager->KeyUp(in.value); break;
         case DemoInput::Type::Char: mWidgetManager->KeyChar(wchar_t(in.value)); break;
@@ -312,14 +292,10 @@ void QuollAppBase::ProcessDemoInput()
             mDemoClosedByWindow = true;
             Shutdown();
             break;
-        case DemoInput::Type::MouseEnter:
-            mMouseIn = true;
-            RefreshCursor();
-            break;
+        case DemoInput::Type::MouseEnter: SetMouseIn(true); break;
         case DemoInput::Type::MouseLeave:
             mWidgetManager->MouseExit();
-            mMouseIn = false;
-            RefreshCursor();
+            SetMouseIn(false);
             break;
         case DemoInput::Type::LoadingFinished: mLoadingFinishedInDemo = true; break;
         case DemoInput::Type::Wheel: mWidgetManager->MouseWheel(in.value); break;
@@ -344,6 +320,8 @@ bool QuollAppBase::HandleDemoPlaybackKey(char32_t key)
     mPaused = control.paused;
     if (action == DemoKeyAction::PauseToggled)
         ResetFrameTiming();
+    else if (action == DemoKeyAction::ToggleSound)
+        ToggleSound();
     return action != DemoKeyAction::None;
 }
 

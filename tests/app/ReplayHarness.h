@@ -16,6 +16,7 @@
 #include "framework/app/MersenneTwister.h"
 #include "framework/platform/Clock.h"
 
+#include <atomic>
 #include <chrono>
 #include <functional>
 #include <string>
@@ -134,6 +135,7 @@ public:
         }
         if (mPlayingDemo)
             mFastForwardToEnd = true; // full speed
+        mLoaderDeadline = Quoll::Platform::TickCount() + 200 + uint32_t(std::rand() % 600);
         mWatchdogTick = Quoll::Platform::TickCount() + kWatchdogMilliseconds;
         mWatchdogRealTime = std::chrono::steady_clock::now() + std::chrono::milliseconds(kWatchdogMilliseconds);
         Start();
@@ -161,11 +163,12 @@ public:
             Log("file " + std::to_string(ok) + " " + (ok ? buffer.ReadString() : std::string()));
         }
         else if (keyCode == 'C')
-            Log("clipboard " + DemoSyncString(IsReplayingRecords() ? std::string() : ClipboardText()));
+            Log("clipboard " + GetClipboardText());
     }
 
     void UpdateFrame() override
     {
+        WaitForLateLoader();
         TestApp::UpdateFrame();
         Quoll::RandInt(100); // the program's randomness advances with every update
         if (mUpdateCount % kDigestEvery == 0)
@@ -177,7 +180,7 @@ public:
         // Finishes at an unpredictable update: when the session's clock has passed a random
         // point (as the recording's main loop sleeps), or after a few real milliseconds (a
         // replay at full speed does not sleep).
-        const uint32_t until = Quoll::Platform::TickCount() + 200 + uint32_t(std::rand() % 600);
+        const uint32_t until = mLoaderDeadline;
         const auto realLimit = std::chrono::steady_clock::now() + std::chrono::milliseconds(50);
         while (Quoll::Platform::TickCount() < until && std::chrono::steady_clock::now() < realLimit)
             std::this_thread::sleep_for(std::chrono::milliseconds(1));
@@ -200,13 +203,24 @@ public:
 
 private:
     static constexpr uint32_t kWatchdogMilliseconds = 20000;
+    static constexpr uint32_t kLoaderSlack = 300;
 
-    std::string ClipboardText() { return GetWindowSystem()->GetClipboardText(); }
+    // A recording does not run far past the loader's point in time without it (a busy machine
+    // may not schedule the thread before the session ends); where it finishes stays open.
+    void WaitForLateLoader()
+    {
+        const auto realLimit = std::chrono::steady_clock::now() + std::chrono::seconds(2);
+        while (!mPlayingDemo && mLoadingThreadStarted && !mLoadingThreadCompleted &&
+               Quoll::Platform::TickCount() > mLoaderDeadline + kLoaderSlack &&
+               std::chrono::steady_clock::now() < realLimit)
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
 
     std::string mCommandLine;
     std::string mDataFile;
     ReplayEvidence mEvidence;
     uint32_t mWatchdogTick = 0;
+    std::atomic<uint32_t> mLoaderDeadline{UINT32_MAX - kLoaderSlack};
     std::chrono::steady_clock::time_point mWatchdogRealTime;
 };
 

@@ -100,7 +100,7 @@ public:
                  std::to_string(QuollReplay::HashBytes(buffer.GetDataPtr(), buffer.GetDataSize())));
         }
         else if (keyCode == 'C')
-            Note("clipboard " + DemoSyncString(IsReplayingRecords() ? std::string() : Clipboard()));
+            Note("clipboard " + GetClipboardText());
     }
 
     void UpdateFrame() override
@@ -139,8 +139,6 @@ public:
     }
 
 private:
-    std::string Clipboard() { return GetWindowSystem()->GetClipboardText(); }
-
     QuollReplay::ReplayDigest mDigest;
     uint64_t mHash = 14695981039346656037ull;
     std::vector<uint32_t> mScreen;
