@@ -144,7 +144,7 @@ TEST_F(DemoReplay, ReplayedSessionSeesTheSameInputAtTheSameUpdates)
     const ReplayEvidence& recorded = recording.evidence;
     ASSERT_TRUE(std::filesystem::exists(mDemoPath));
     // The session reached the program as scripted.
-    for (const char* what : {"MouseMove 110,95", "MouseDown 110,95 1", "MouseDown 500,300 -2", "MouseMove 4000,10",
+    for (const char* what : {"MouseMove 110,95", "MouseDown 1 110,95", "MouseDown -2 500,300", "MouseMove 4000,10",
                              "MouseWheel 2", "MouseWheel -1", "KeyDown 65", "KeyChar 98", "LostFocus", "GotFocus",
                              "registry", "file 1 saved profile", "clipboard copied before the session",
                              "loading completed"})

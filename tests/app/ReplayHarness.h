@@ -10,8 +10,8 @@
 // Script keys with an effect of their own: 'R' writes and reads back a registry value, 'F'
 // reads the harness's data file, 'C' reads the clipboard.
 #include "TestApp.h"
+#include "tests/app/replay/InputLogWidgets.h"
 
-#include "framework/app/AppWidgetManager.h"
 #include "framework/app/Common.h"
 #include "framework/app/MersenneTwister.h"
 #include "framework/platform/Clock.h"
@@ -53,53 +53,6 @@ inline std::string FirstDifference(const ReplayEvidence& recorded, const ReplayE
     return {};
 }
 
-class ReplayTestApp;
-
-// Logs every input call with the update count, keeping the null manager's bookkeeping.
-class LoggingWidgetManager final : public Quoll::AppWidgetManager
-{
-public:
-    explicit LoggingWidgetManager(ReplayTestApp& app) : mApp(app) {}
-
-    void KeyDown(int keyCode) override;
-    void KeyUp(int keyCode) override { Log("KeyUp " + std::to_string(keyCode)); mNull.KeyUp(keyCode); }
-    void KeyChar(wchar_t character) override { Log("KeyChar " + std::to_string(int(character))); }
-    void MouseMove(int x, int y) override { Log("MouseMove " + Position(x, y)); }
-    void MouseDown(int x, int y, int count) override { Log("MouseDown " + Position(x, y) + " " + std::to_string(count)); }
-    void MouseUp(int x, int y, int count) override { Log("MouseUp " + Position(x, y) + " " + std::to_string(count)); }
-    void MouseWheel(int steps) override { Log("MouseWheel " + std::to_string(steps)); }
-    void MouseExit() override { Log("MouseExit"); }
-    void SetMouseRects(const Quoll::MouseRect& source, const Quoll::MouseRect& destination) override
-    {
-        mNull.SetMouseRects(source, destination);
-    }
-    void RemapMouse(int& x, int& y) const override { mNull.RemapMouse(x, y); }
-    void GotFocus() override { Log("GotFocus"); }
-    void LostFocus() override
-    {
-        Log("LostFocus");
-        mNull.LostFocus();
-    }
-    void ReleaseDownButtons() override {}
-    [[nodiscard]] bool IsKeyDown(int keyCode) const override { return mNull.IsKeyDown(keyCode); }
-    void ClearKeysDown() override { mNull.ClearKeysDown(); }
-    bool UpdateFrame() override { return false; }
-    bool UpdateFrameSmooth(float) override { return false; }
-    bool DrawScreen() override { return false; }
-    void SetScreenImage(Quoll::Image* screen) override { mNull.SetScreenImage(screen); }
-    void MarkAllDirty() override {}
-    void SystemColoursChangedAll() override {}
-    void AddWidget(Quoll::Widget*) override {}
-    void RemoveWidget(Quoll::Widget*) override {}
-
-private:
-    static std::string Position(int x, int y) { return std::to_string(x) + "," + std::to_string(y); }
-    void Log(const std::string& what);
-
-    ReplayTestApp& mApp;
-    Quoll::NullWidgetManager mNull;
-};
-
 class ReplayTestApp : public TestApp
 {
 public:
@@ -108,7 +61,11 @@ public:
     ReplayTestApp(const std::string& demoPath, bool play, std::string dataFile)
         : mDataFile(std::move(dataFile))
     {
-        mWidgetManager = std::make_unique<LoggingWidgetManager>(*this);
+        mWidgetManager = std::make_unique<QuollReplay::InputLogWidgets>(
+            [this](const std::string& what, int x, int y) {
+                Log(x < 0 ? what : what + " " + std::to_string(x) + "," + std::to_string(y));
+            },
+            [this](int keyCode) { KeyAction(keyCode); });
         // The demo options come from the command line, as they do for the program: what Init
         // reads before it (the settings) is not part of the demo.
         mCommandLine = std::string(play ? "-play" : "-record") + " -demofile=\"" + demoPath + "\"";
@@ -224,15 +181,4 @@ private:
     std::chrono::steady_clock::time_point mWatchdogRealTime;
 };
 
-inline void LoggingWidgetManager::KeyDown(int keyCode)
-{
-    Log("KeyDown " + std::to_string(keyCode));
-    mNull.KeyDown(keyCode);
-    mApp.KeyAction(keyCode);
-}
-
-inline void LoggingWidgetManager::Log(const std::string& what)
-{
-    mApp.Log(what);
-}
 } // namespace QuollTest

@@ -4,11 +4,11 @@
 // file and clipboard operations ('R', 'F' and 'C' keys) and its random draws into a state
 // hash and a small screen, which ReplayDigest writes out. A played demo runs at full speed and
 // ends with the recorded close; a replay that stops with an error exits with code 1.
-#include "framework/app/AppWidgetManager.h"
 #include "framework/app/Common.h"
 #include "framework/app/MersenneTwister.h"
 #include "framework/app/QuollAppBase.h"
 #include "framework/platform/Clock.h"
+#include "tests/app/replay/InputLogWidgets.h"
 #include "tests/app/replay/ReplayDigest.h"
 
 #include <cstdio>
@@ -21,52 +21,14 @@ constexpr int kScreenWidth = 64;
 constexpr int kScreenHeight = 48;
 constexpr uint32_t kWatchdogMilliseconds = 60000;
 
-class SessionApp;
-
-// Hands every input to the application's state.
-class SessionWidgets final : public Quoll::AppWidgetManager
-{
-public:
-    explicit SessionWidgets(SessionApp& app) : mApp(app) {}
-
-    void KeyDown(int keyCode) override;
-    void KeyUp(int keyCode) override;
-    void KeyChar(wchar_t character) override;
-    void MouseMove(int x, int y) override;
-    void MouseDown(int x, int y, int count) override;
-    void MouseUp(int x, int y, int count) override;
-    void MouseWheel(int steps) override;
-    void MouseExit() override;
-    void SetMouseRects(const Quoll::MouseRect& source, const Quoll::MouseRect& destination) override
-    {
-        mNull.SetMouseRects(source, destination);
-    }
-    void RemapMouse(int& x, int& y) const override { mNull.RemapMouse(x, y); }
-    void GotFocus() override;
-    void LostFocus() override;
-    void ReleaseDownButtons() override {}
-    [[nodiscard]] bool IsKeyDown(int keyCode) const override { return mNull.IsKeyDown(keyCode); }
-    void ClearKeysDown() override { mNull.ClearKeysDown(); }
-    bool UpdateFrame() override { return false; }
-    bool UpdateFrameSmooth(float) override { return false; }
-    bool DrawScreen() override { return false; }
-    void SetScreenImage(Quoll::Image* screen) override { mNull.SetScreenImage(screen); }
-    void MarkAllDirty() override {}
-    void SystemColoursChangedAll() override {}
-    void AddWidget(Quoll::Widget*) override {}
-    void RemoveWidget(Quoll::Widget*) override {}
-
-private:
-    SessionApp& mApp;
-    Quoll::NullWidgetManager mNull;
-};
-
 class SessionApp final : public Quoll::QuollAppBase
 {
 public:
     SessionApp()
     {
-        mWidgetManager = std::make_unique<SessionWidgets>(*this);
+        mWidgetManager = std::make_unique<QuollReplay::InputLogWidgets>(
+            [this](const std::string& what, int x, int y) { Note(what, x, y); },
+            [this](int keyCode) { KeyAction(keyCode); });
         mCompanyName = "Nordwick";
         mProdName = "ReplaySession";
         mRegKey = "Nordwick\\ReplaySession";
@@ -146,29 +108,6 @@ private:
     bool mFailed = false;
 };
 
-void SessionWidgets::KeyDown(int keyCode)
-{
-    mNull.KeyDown(keyCode);
-    mApp.Note("KeyDown " + std::to_string(keyCode));
-    mApp.KeyAction(keyCode);
-}
-void SessionWidgets::KeyUp(int keyCode)
-{
-    mNull.KeyUp(keyCode);
-    mApp.Note("KeyUp " + std::to_string(keyCode));
-}
-void SessionWidgets::KeyChar(wchar_t character) { mApp.Note("KeyChar " + std::to_string(int(character))); }
-void SessionWidgets::MouseMove(int x, int y) { mApp.Note("MouseMove", x, y); }
-void SessionWidgets::MouseDown(int x, int y, int count) { mApp.Note("MouseDown " + std::to_string(count), x, y); }
-void SessionWidgets::MouseUp(int x, int y, int count) { mApp.Note("MouseUp " + std::to_string(count), x, y); }
-void SessionWidgets::MouseWheel(int steps) { mApp.Note("MouseWheel " + std::to_string(steps)); }
-void SessionWidgets::MouseExit() { mApp.Note("MouseExit"); }
-void SessionWidgets::GotFocus() { mApp.Note("GotFocus"); }
-void SessionWidgets::LostFocus()
-{
-    mNull.LostFocus();
-    mApp.Note("LostFocus");
-}
 } // namespace
 
 int main()
