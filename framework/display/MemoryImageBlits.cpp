@@ -153,6 +153,14 @@ uint32_t CompositeSample(uint32_t d, const BilinearSample& s)
     const uint32_t da = d >> 24;
     const uint32_t k = 256 - s.weight;
     const uint32_t a = 256 - ((256 - da) * k >> 8);
+    if (a == 256)
+    {
+        // An opaque destination under a sample of some weight: the divisor is 256.
+        auto opaque = [&](int shift, uint32_t sum) {
+            return std::min<uint32_t>(((((d >> shift) & 0xFF) * da >> 8) * k + sum) >> 8, 255) << shift;
+        };
+        return 0xFF000000u | opaque(16, s.sumR) | opaque(8, s.sumG) | opaque(0, s.sumB);
+    }
     auto channel = [&](int shift, uint32_t sum) {
         return std::min<uint32_t>(((((d >> shift) & 0xFF) * da >> 8) * k + sum) / a, 255) << shift;
     };
