@@ -269,9 +269,11 @@ bool QuollAppBase::DemoHoldsUpdate()
     return holds;
 }
 
+// Stops at a recorded loading completion until the real one is picked up: the records that
+// follow it at this update belong to what the application does on completion.
 void QuollAppBase::ProcessDemoInput()
 {
-    while (mPlayingDemo && !mShutdown)
+    while (mPlayingDemo && !mShutdown && mLoadingFinishedInDemo == mLoadingCompletionPickedUp)
     {
         const std::optional<DemoInput> input = mDemo.ReadInput(mUpdateCount);
         if (!input)

@@ -71,9 +71,9 @@ bool QuollAppBase::PickUpLoadingCompletion()
         mMainThreadRaised = false;
         mLoadingCompletionPickedUp = true;
         mLoadingThreadRunning = false;
+        // Recorded before the application acts on it: what it reads then follows in the demo.
+        RecordLoadingCompletion();
         LoadingThreadCompleted();
-        if (IsRecordingDemo())
-            RecordLoadingCompletion();
     }
     if (!mPlayingDemo)
         return true;

@@ -142,7 +142,13 @@ public:
         while (Quoll::Platform::TickCount() < until && std::chrono::steady_clock::now() < realLimit)
             std::this_thread::sleep_for(std::chrono::milliseconds(1));
     }
-    void LoadingThreadCompleted() override { Log("loading completed"); }
+    // The game reads its settings here; those reads are recorded after the completion.
+    void LoadingThreadCompleted() override
+    {
+        int value = -1;
+        const bool read = ReadRegInt("ReplayValue", value);
+        Log("loading completed " + std::to_string(read) + " " + std::to_string(value));
+    }
 
     void PopupW(const std::wstring& text) override { mEvidence.popups.push_back(Quoll::WStringToString(text)); }
 
