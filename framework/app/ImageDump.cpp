@@ -1,6 +1,7 @@
 #include "framework/app/ImageDump.h"
 
 #include "framework/app/Common.h"
+#include "framework/display/DDImage.h"
 #include "framework/display/MemoryImage.h"
 #include "framework/platform/Clock.h"
 #include "framework/platform/Path.h"
@@ -154,6 +155,8 @@ ImageDumpEntry DescribeImage(MemoryImage& image)
     entry.height = image.GetHeight();
     entry.memoryBits = image.mBits != nullptr;
     entry.palettized = image.mPaletteIndices != nullptr;
+    const auto* surfaceImage = dynamic_cast<const DDImage*>(&image);
+    entry.surface = surfaceImage != nullptr && surfaceImage->HasSurface();
     entry.isVolatile = image.mIsVolatile;
     entry.forcedMode = image.mForcedMode;
     entry.hasAlpha = image.mHasAlpha;

@@ -32,7 +32,8 @@ struct ImageDumpEntry
     std::string filePath;
 };
 
-// The row of a memory image (its surface and texture columns are for the display to add).
+// The row of an image: its pixel forms, flags and path, and its surface when it has one
+// (texture data, kept by the 3D renderer, is for the renderer to describe).
 ImageDumpEntry DescribeImage(MemoryImage& image);
 
 // The byte counts of columns 3 to 6 and 11 to 13 of a row (0 where the column is empty).
