@@ -4,6 +4,7 @@
 // Rerun one case: test_app --gtest_filter='DemoFile.*'
 #include "TestApp.h"
 
+#include "framework/app/CrashReportSource.h"
 #include "framework/app/DemoFile.h"
 
 #include <gtest/gtest.h>
@@ -172,4 +173,30 @@ TEST(DemoFile, NumberedDemosTakeTheNextNumberAndDropTheOldest)
     EXPECT_FALSE(std::filesystem::exists(folder / "quollapp1.dmo"));
     EXPECT_TRUE(std::filesystem::exists(folder / "quollapp2.dmo"));
     EXPECT_EQ(NumberedDemoName(prefix, 4), prefix + "4.dmo");
+}
+
+TEST(DemoFile, ACrashClosesTheRecordingAndAttachesIt)
+{
+    ScratchFolder folder("demofile");
+    QuollTest::TestApp app;
+    app.mRecordingDemo = true;
+    app.mDemoFileName = (folder / "crash.dmo").string();
+    app.mUpdateCount = 12;
+    app.mDemo.WriteKey(DemoKind::KeyDown, 65, 3);
+
+    const CrashAppInfo info = AppCrashReportSource(app).Gather();
+    EXPECT_TRUE(info.attach);
+    EXPECT_EQ(info.attachmentPath, app.mDemoFileName);
+    EXPECT_FALSE(app.mRecordingDemo); // nothing more is recorded after the crash
+
+    DemoStream played;
+    uint32_t seed = 0;
+    std::string error;
+    ASSERT_TRUE(ReadDemoFile(app.mDemoFileName, app.mProductVersion, played, seed, error)) << error;
+    EXPECT_EQ(played.mLength, 12);
+    ASSERT_TRUE(played.ReadInput(3).has_value());
+    // The closing filler only moves the demo on to the crash's update, where it ends.
+    EXPECT_FALSE(played.HoldsUpdate(11));
+    EXPECT_TRUE(played.HoldsUpdate(12));
+    EXPECT_TRUE(played.Ended());
 }
