@@ -3,6 +3,7 @@
 #include "framework/app/QuollAppBase.h"
 
 #include "framework/app/Common.h"
+#include "framework/app/HandCursors.h"
 #include "framework/app/MersenneTwister.h"
 #include "framework/platform/Clock.h"
 #include "framework/platform/MixerOutput.h"
@@ -149,8 +150,12 @@ void QuollAppBase::Init()
     // 15-16. Window classes, the invisible window, the cursors.
     CreateWindowClasses();
     CreateInvisibleWindow();
-    mHandCursor = mWindowSystem->LoadCursor(Platform::SystemCursor::Hand);
-    mDraggingCursor = mWindowSystem->LoadCursor(Platform::SystemCursor::SizeAll);
+    auto makeCursor = [this](const MonochromeCursor& cursor) {
+        return mWindowSystem->CreateCursor(cursor.hotX, cursor.hotY, MonochromeCursor::kSize, MonochromeCursor::kSize,
+                                           cursor.andMask, cursor.xorMask);
+    };
+    mHandCursor = makeCursor(PointingHandCursor());
+    mDraggingCursor = makeCursor(OpenHandCursor());
 
     // 17-18. A window at least as large as the screen can only be full screen.
     PreWindowHook();

@@ -173,3 +173,31 @@ TEST(WindowPlacement, ASavedPositionOffTheWorkAreaOpensFourPixelsInside)
         EXPECT_EQ(rect.top, expected.second) << preferred;
     }
 }
+
+TEST_F(StartedApp, CursorsByNumberAndTheHandsMadeFromMasks)
+{
+    Platform::HeadlessWindowSystem& system = app.Headless();
+    app.SetCursor(1);
+    EXPECT_EQ(system.GetCursor(), system.LoadCursor(IDC_ARROW)) << "the pointer is not over the window";
+
+    app.Send(WM_MOUSEMOVE, 0, MakeLParam(10, 10));
+    app.HandleAll();
+    ASSERT_TRUE(app.mMouseIn);
+    EXPECT_EQ(system.GetCursor(), app.mHandCursor);
+    const CursorPicture* hand = system.CursorPictureOf(app.mHandCursor);
+    ASSERT_NE(hand, nullptr);
+    EXPECT_EQ(hand->hotX, 11);
+    EXPECT_EQ(hand->hotY, 4);
+    EXPECT_EQ(hand->pixels[size_t(4 * hand->width + 11)], 0xFFFFFFFFu) << "white inside the fingertip";
+    EXPECT_EQ(hand->pixels[0], 0u) << "transparent around the hand";
+
+    app.SetCursor(2);
+    const CursorPicture* open = system.CursorPictureOf(system.GetCursor());
+    ASSERT_NE(open, nullptr);
+    EXPECT_EQ(open->hotX, 15);
+    EXPECT_EQ(open->hotY, 10);
+    app.SetCursor(11);
+    EXPECT_EQ(system.GetCursor(), CursorId::None);
+    app.SetCursor(3);
+    EXPECT_EQ(system.GetCursor(), system.LoadCursor(IDC_IBEAM));
+}
