@@ -82,7 +82,7 @@ public:
     void DialogButtonPress(int dialogId, int buttonId) override;
     void DialogButtonRelease(int dialogId, int buttonId) override;
 
-    // --- Virtual operations, in the order of the original's table --------------------------
+    // --- Virtual operations, in slot order ----------------------------------------------------
     virtual bool Process(bool allowSleep = true);
     virtual void UpdateFrame();
     virtual bool TryUpdateFrame();
@@ -525,7 +525,7 @@ protected:
     void ReportDemoFailure();
 
 private:
-    // Window procedure pieces.
+    // Window procedure helpers.
     Platform::LResult QueueMessage(Platform::WindowId window, uint32_t message, Platform::WParam wParam,
                                    Platform::LParam lParam);
     Platform::LResult HandleSysCommand(Platform::WindowId window, Platform::WParam wParam, Platform::LParam lParam);
@@ -542,7 +542,7 @@ private:
     // The debug line of every window that goes (WM_DESTROY).
     void NoteWindowDestroyed(Platform::WindowId window);
     void TakeNewScreenImage();
-    // Main loop pieces.
+    // Main loop helpers.
     bool FastForwardDemo(double stepsPerFrame);
     void RunOwedSteps(double stepsPerFrame);
     void CheckVSyncBroken(uint32_t now);
