@@ -201,3 +201,28 @@ TEST_F(StartedApp, CursorsByNumberAndTheHandsMadeFromMasks)
     app.SetCursor(3);
     EXPECT_EQ(system.GetCursor(), system.LoadCursor(IDC_IBEAM));
 }
+
+TEST(UrlOpening, ASecondRequestIsNotOpenedAgainAndLeavingTheAppCountsAsOpened)
+{
+    Platform::FakeClock clock{1'000'000'000};
+    Platform::ScopedClock scoped{clock};
+    ScopedThrowingExit exits;
+    InputApp app;
+    app.Init();
+    app.mRunning = true;
+    app.mLastTimerTick = TickCount();
+    EXPECT_TRUE(app.OpenURL("https://example.invalid/help", true));
+    EXPECT_TRUE(app.OpenURL("https://example.invalid/help", true));
+    EXPECT_EQ(app.Headless().OpenedUrls().size(), 1u);
+
+    app.mActive = false; // the browser came to the front
+    for (int tick = 0; tick < 100 && !app.mShutdown; ++tick)
+    {
+        clock.AdvanceMilliseconds(100);
+        app.Send(WM_TIMER, 100);
+        app.HandleAll();
+    }
+    EXPECT_FALSE(app.mIsOpeningURL);
+    EXPECT_TRUE(app.mShutdown) << "the request asked to end the program once the page opened";
+    EXPECT_GE(TickCount() - app.mOpeningURLTime, 8000u);
+}
