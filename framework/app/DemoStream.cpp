@@ -218,6 +218,21 @@ bool DemoStream::ExpectRecord(DemoKind kind, int updateCount)
     return true;
 }
 
+bool DemoStream::PeekRecord(DemoKind kind, int updateCount)
+{
+    return ReadHeader(updateCount) && !mRecordCompact && mRecordKind == int(kind);
+}
+
+int32_t DemoStream::PeekInt32() const
+{
+    const uint8_t* bytes = mData.GetDataPtr();
+    const int32_t position = mData.GetReadBitPos();
+    uint32_t value = 0;
+    for (int32_t bit = 0; bit < 32 && position + bit < mData.GetDataBitCount(); ++bit)
+        value |= uint32_t((bytes[(position + bit) / 8] >> ((position + bit) % 8)) & 1) << bit;
+    return int32_t(value);
+}
+
 size_t DemoStream::ClampToRemainder(int32_t count) const
 {
     if (count <= 0)

@@ -123,6 +123,11 @@ public:
     // mismatch, or when the demo has no more records, playback fails and this is false.
     bool ExpectRecord(DemoKind kind, int updateCount);
     void EndRecord() { mNeedsHeader = true; }
+    // For records that several readers poll for (HTTP results): whether the record due now is
+    // a full one of this kind, without failing playback when it is not.
+    bool PeekRecord(DemoKind kind, int updateCount);
+    // The next 32-bit field of the record, left unread (0 past the end).
+    [[nodiscard]] int32_t PeekInt32() const;
     // The next input record when one is due; a record that only an operation may read, or a
     // malformed one, fails playback.
     std::optional<DemoInput> ReadInput(int updateCount);

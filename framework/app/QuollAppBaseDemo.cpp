@@ -9,6 +9,7 @@
 #include "framework/app/DemoFile.h"
 #include "framework/app/DemoPlaybackKeys.h"
 #include "framework/app/ErrorLog.h"
+#include "framework/app/HttpTransfer.h"
 #include "framework/app/ImageDump.h"
 #include "framework/app/MersenneTwister.h"
 #include "framework/app/QuollAppBase.h"
@@ -35,10 +36,57 @@ std::string CloseRecordingAtCrash(QuollAppBase& app)
     return Platform::PathExists(app.mDemoFileName) ? app.mDemoFileName : std::string();
 }
 
-struct CrashCloserInstaller
+// HTTP transfers: while recording, every change of a transfer's result is written with its
+// transfer id; while playing back, a transfer polling for its outcome takes the record due now
+// when it carries its id and leaves it for another transfer otherwise.
+class AppHttpDemoHook final : public HttpDemoHook
 {
-    CrashCloserInstaller() { SetDemoRecordingCloser(&CloseRecordingAtCrash); }
-} gCrashCloserInstaller;
+public:
+    bool IsPlayingBack() override { return gQuollApp != nullptr && gQuollApp->mPlayingDemo; }
+
+    bool IsRecording() override
+    {
+        return gQuollApp != nullptr && gQuollApp->mRecordingDemo && !gQuollApp->mPlayingDemo &&
+               !gQuollApp->mShutdown;
+    }
+
+    bool TakeRecordedResult(int32_t transferId, HttpResult& result, std::string& content) override
+    {
+        QuollAppBase* app = gQuollApp;
+        if (app == nullptr || app->mDemoClosedByWindow || app->mShutdown)
+            return false;
+        DemoStream& demo = app->mDemo;
+        if (!demo.PeekRecord(DemoKind::HttpResult, app->mUpdateCount) || demo.PeekInt32() != transferId)
+            return false;
+        demo.Data().ReadInt32();
+        result = HttpResult(demo.Data().ReadByte());
+        content = demo.Data().ReadString();
+        demo.EndRecord();
+        return true;
+    }
+
+    void RecordResult(int32_t transferId, HttpResult result, const std::string& content) override
+    {
+        QuollAppBase& app = *gQuollApp;
+        app.mDemo.WriteRecord(DemoKind::HttpResult, app.mUpdateCount);
+        app.mDemo.Data().WriteInt32(transferId);
+        app.mDemo.Data().WriteByte(uint8_t(result));
+        app.mDemo.Data().WriteString(result == HttpResult::InProgress ? std::string() : content);
+    }
+};
+
+AppHttpDemoHook gHttpDemoHook;
+
+// The crash catcher and the HTTP transfers reach the demo through these, set for the
+// program's lifetime.
+struct DemoHooksInstaller
+{
+    DemoHooksInstaller()
+    {
+        SetDemoRecordingCloser(&CloseRecordingAtCrash);
+        SetHttpDemoHook(&gHttpDemoHook);
+    }
+} gDemoHooksInstaller;
 
 // The click count a button message gives the widgets: 1 left, 2 left double, -1 right,
 // -2 right double, 3 middle; 0 for a move.

@@ -8,6 +8,7 @@
 #include "ReplayHarness.h"
 
 #include "framework/app/DemoFile.h"
+#include "framework/app/HttpTransfer.h"
 #include "framework/platform/Clock.h"
 
 #include <gtest/gtest.h>
@@ -190,4 +191,39 @@ TEST_F(DemoReplay, AChangedRecordKindStopsPlaybackNamingTheUpdate)
               std::string::npos)
         << replayed.popups.front();
     EXPECT_LT(replayed.updates, recording.evidence.updates + 1);
+}
+
+TEST(DemoReplayHttp, TransferResultsReplayByTransferIdWithoutTheNetwork)
+{
+    HttpDemoHook* hook = SetHttpDemoHook(nullptr);
+    SetHttpDemoHook(hook);
+    ASSERT_NE(hook, nullptr);
+
+    Buffer stream;
+    {
+        TestApp app;
+        app.mRecordingDemo = true;
+        ASSERT_TRUE(hook->IsRecording());
+        hook->RecordResult(7, HttpResult::InProgress, "partial");
+        app.mUpdateCount = 3;
+        hook->RecordResult(7, HttpResult::Done, "reply body");
+        stream = app.mDemo.Data();
+    }
+
+    TestApp replay;
+    replay.mPlayingDemo = true;
+    replay.mDemo.Data().WriteBytes(stream.GetDataPtr(), stream.GetDataSize());
+    ASSERT_TRUE(hook->IsPlayingBack());
+    HttpResult result = HttpResult::NotStarted;
+    std::string content;
+    EXPECT_FALSE(hook->TakeRecordedResult(8, result, content)); // another transfer's record stays
+    ASSERT_TRUE(hook->TakeRecordedResult(7, result, content));
+    EXPECT_EQ(result, HttpResult::InProgress);
+    EXPECT_EQ(content, "");
+    EXPECT_FALSE(hook->TakeRecordedResult(7, result, content)); // the next one is due at update 3
+    replay.mUpdateCount = 3;
+    ASSERT_TRUE(hook->TakeRecordedResult(7, result, content));
+    EXPECT_EQ(result, HttpResult::Done);
+    EXPECT_EQ(content, "reply body");
+    EXPECT_FALSE(replay.mDemo.Failed());
 }
