@@ -1,5 +1,7 @@
 #include "framework/app/AppWidgetManager.h"
 
+#include "framework/platform/WindowMessages.h"
+
 #include <algorithm>
 #include <iterator>
 
@@ -10,6 +12,24 @@ int MouseButtonBit(int clickCount)
     if (clickCount == 3)
         return 4;
     return clickCount < 0 ? 2 : 1;
+}
+
+int MouseClickCount(uint32_t message)
+{
+    using namespace Platform;
+    switch (message)
+    {
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONUP: return 1;
+    case WM_LBUTTONDBLCLK: return 2;
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONUP: return -1;
+    case WM_RBUTTONDBLCLK: return -2;
+    case WM_MBUTTONDOWN:
+    case WM_MBUTTONUP:
+    case WM_MBUTTONDBLCLK: return 3;
+    default: return 0;
+    }
 }
 
 void NullWidgetManager::MouseMove(int x, int y)

@@ -66,6 +66,8 @@ public:
 
 // The down-mask bit of a click count (1, 2 left; -1, -2 right; 3 middle).
 int MouseButtonBit(int clickCount);
+// The click count of a mouse button message (WM_LBUTTONDOWN ... WM_MBUTTONDBLCLK); 0 for a move.
+int MouseClickCount(uint32_t message);
 
 // Accepts every call; keeps the key table, the held buttons and the mouse mapping so the application's own
 // bookkeeping behaves as with a real manager.

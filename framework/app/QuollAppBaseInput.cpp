@@ -62,22 +62,6 @@ bool DropsNewMessage(const std::deque<QuollAppBase::DeferredMessage>& queue, uin
     return false;
 }
 
-// Click count of a button message: 1 left, 2 left double, -1 right, -2 right double, 3 middle.
-int ClickCount(uint32_t message)
-{
-    using namespace Platform;
-    switch (message)
-    {
-    case WM_LBUTTONDOWN:
-    case WM_LBUTTONUP: return 1;
-    case WM_LBUTTONDBLCLK: return 2;
-    case WM_RBUTTONDOWN:
-    case WM_RBUTTONUP: return -1;
-    case WM_RBUTTONDBLCLK: return -2;
-    default: return 3;
-    }
-}
-
 bool IsButtonDown(uint32_t message)
 {
     using namespace Platform;
@@ -403,7 +387,7 @@ void QuollAppBase::HandleMouseMessage(const DeferredMessage& message)
         SetMouseIn(true);
     if (message.message == WM_MOUSEMOVE)
         return;
-    const int count = ClickCount(message.message);
+    const int count = MouseClickCount(message.message);
     if (IsButtonDown(message.message))
     {
         mWindowSystem->SetCapture(message.window);

@@ -127,4 +127,21 @@ public:
 
     RecordingWidgetManager* widgets = nullptr;
 };
+// A started application of type App on a fake clock, its queue empty and its timing reset.
+template <typename App>
+class StartedOnFakeClock : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        app.Init();
+        app.mDeferredMessages.clear();
+        app.ResetFrameTiming();
+    }
+
+    Quoll::Platform::FakeClock clock{1'000'000'000};
+    Quoll::Platform::ScopedClock scoped{clock};
+    ScopedThrowingExit exits;
+    App app;
+};
 } // namespace QuollTest

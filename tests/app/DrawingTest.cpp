@@ -74,20 +74,7 @@ public:
     bool mutedMidway = false;
 };
 
-class Drawing : public ::testing::Test
-{
-protected:
-    void SetUp() override
-    {
-        app.Init();
-        app.mDeferredMessages.clear();
-        app.ResetFrameTiming();
-    }
-    Platform::FakeClock clock{1'000'000'000};
-    Platform::ScopedClock scoped{clock};
-    ScopedThrowingExit exits;
-    DrawApp app;
-};
+using Drawing = StartedOnFakeClock<DrawApp>;
 } // namespace
 
 TEST_F(Drawing, ALostDisplayInAnInactiveWindowIsRestartedAtMostOnceASecond)

@@ -13,21 +13,7 @@ using namespace QuollTest;
 
 namespace
 {
-class MainLoop : public ::testing::Test
-{
-protected:
-    void SetUp() override
-    {
-        app.Init();
-        app.mDeferredMessages.clear();
-        app.ResetFrameTiming();
-    }
-
-    Platform::FakeClock clock{1'000'000'000};
-    Platform::ScopedClock scoped{clock};
-    ScopedThrowingExit exits;
-    RecordingApp app;
-};
+using MainLoop = StartedOnFakeClock<RecordingApp>;
 } // namespace
 
 TEST_F(MainLoop, AFiveSecondStallRunsAtMostTwentyUpdates)
