@@ -88,26 +88,6 @@ struct DemoHooksInstaller
     }
 } gDemoHooksInstaller;
 
-// The click count a button message gives the widgets: 1 left, 2 left double, -1 right,
-// -2 right double, 3 middle; 0 for a move.
-int ClickCountOf(uint32_t message)
-{
-    using namespace Platform;
-    switch (message)
-    {
-    case WM_LBUTTONDOWN:
-    case WM_LBUTTONUP: return 1;
-    case WM_LBUTTONDBLCLK: return 2;
-    case WM_RBUTTONDOWN:
-    case WM_RBUTTONUP: return -1;
-    case WM_RBUTTONDBLCLK: return -2;
-    case WM_MBUTTONDOWN:
-    case WM_MBUTTONUP:
-    case WM_MBUTTONDBLCLK: return 3;
-    default: return 0;
-    }
-}
-
 bool IsButtonDown(uint32_t message)
 {
     using namespace Platform;
@@ -254,7 +234,7 @@ void QuollAppBase::RecordDeferredMessage(Platform::WindowId window, uint32_t mes
         if (message == WM_MOUSEMOVE)
             mDemo.WriteMouseMove(x, y, mUpdateCount);
         else
-            mDemo.WriteMouseButton(x, y, IsButtonDown(message), ClickCountOf(message), mUpdateCount);
+            mDemo.WriteMouseButton(x, y, IsButtonDown(message), MouseClickCount(message), mUpdateCount);
         return;
     }
     switch (message)
