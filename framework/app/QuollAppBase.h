@@ -30,6 +30,7 @@
 #include "framework/app/DialogListener.h"
 #include "framework/app/FrameRateCounter.h"
 #include "framework/app/Ratio.h"
+#include "framework/display/DisplayHost.h"
 #include "framework/display/Font.h"
 #include "framework/display/Image.h"
 #include "framework/display/ImageRegistry.h"
@@ -71,7 +72,7 @@ class SingleInstance;
 // Ends the process with the code; tests install a handler that throws instead.
 using ExitHandler = void (*)(int code);
 
-class QuollAppBase : public ButtonListener, public DialogListener, public ImageRegistry
+class QuollAppBase : public ButtonListener, public DialogListener, public ImageRegistry, public DisplayHost
 {
 public:
     QuollAppBase();
@@ -170,7 +171,12 @@ public:
     virtual bool DebugKeyDown(int key);
     virtual bool DebugKeyDownAsync(int key, bool ctrlDown, bool altDown);
     virtual void CloseRequested() {}
-    virtual void DisplayTestNotify() {}
+    void DisplayTestNotify() override {}
+
+    // What the display reads of the application (DisplayHost).
+    [[nodiscard]] const DisplayOptions& GetDisplayOptions() const override;
+    [[nodiscard]] Platform::WindowSystem* GetDisplayWindowSystem() const override { return mWindowSystem.get(); }
+    [[nodiscard]] const PixelFormat& GetDisplayFormat() const override { return mDisplayFormat; }
     virtual std::string GetCrashAttachmentPath() { return {}; }
     virtual bool ReservedQuery(int first, int second)
     {
@@ -483,6 +489,8 @@ public:
     std::unique_ptr<AppWidgetManager> mWidgetManager;
     std::unique_ptr<ResourceManager> mResourceManager;
     std::unique_ptr<AppDisplay> mDisplay;
+    PixelFormat mDisplayFormat = PixelFormat::Argb8888(); // the display's, once it started
+    mutable DisplayOptions mDisplayOptions;               // refreshed from the fields when read
     std::unique_ptr<SoundManager> mSoundManager;
     std::unique_ptr<MusicInterface> mMusicInterface;
     std::set<MemoryImage*> mMemoryImageSet;

@@ -1,6 +1,7 @@
 // The main window and its display, switches of the screen mode and of 3D, focus and cursors.
 #include "framework/app/Common.h"
 #include "framework/app/QuollAppBase.h"
+#include "framework/display/DDInterface.h"
 #include "framework/platform/Clock.h"
 #include "framework/sound/SoundManager.h"
 
@@ -13,9 +14,21 @@ namespace
 constexpr uintptr_t kFrameTimerId = 100;
 } // namespace
 
-std::unique_ptr<AppDisplay> QuollAppBase::CreateDisplay()
+std::unique_ptr<AppDisplay> QuollAppBase::CreateDisplay() { return std::make_unique<DDInterface>(this); }
+
+const DisplayOptions& QuollAppBase::GetDisplayOptions() const
 {
-    return std::make_unique<NullDisplay>(mWidth, mHeight);
+    DisplayOptions& options = mDisplayOptions;
+    options.width = mWidth;
+    options.height = mHeight;
+    options.colorDepth = mBitsPerPixel;
+    options.autoTest3D = mAutoEnable3D;
+    options.minVidMemory3D = mMinVidMemory3D;
+    options.recommendedVidMemory3D = mRecommendedVidMemory3D;
+    options.windowedAspect = mAspectRatio;
+    options.waitForVSync = mWaitForVSync;
+    options.vsyncBroken = mVSyncBroken;
+    return options;
 }
 
 // Windowed: framed, at the preferred position kept inside the work area, else centred
@@ -161,6 +174,8 @@ DisplayResult QuollAppBase::InitDisplay()
         mScreenX = (mWidth - mScreenWidth) / 2;
         mScreenY = (mHeight - mScreenHeight) / 2;
         mWidgetManager->SetMouseRects({mScreenX, mScreenY, mScreenWidth, mScreenHeight}, {0, 0, mWidth, mHeight});
+        if (const auto* native = dynamic_cast<const NativeDisplay*>(mDisplay.get()))
+            mDisplayFormat = native->GetPixelFormat();
     }
     PostDisplayHook();
     return result;

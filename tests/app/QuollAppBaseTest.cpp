@@ -5,6 +5,7 @@
 #include "TestApp.h"
 
 #include "framework/app/Common.h"
+#include "framework/display/DDInterface.h"
 #include "framework/platform/Clock.h"
 
 #include <gtest/gtest.h>
@@ -252,9 +253,31 @@ TEST(QuollAppBase, MessageBoxReturnsTheAnswerAndForgetsHeldInput)
     EXPECT_FALSE(app.mInPopup);
 }
 
-TEST(QuollAppBase, PopupWhileShuttingDownShowsNothingButStillFlipsInFullScreen)
+// The application's own display with the null device, so desktop flips can be counted.
+class NullDisplayApp : public TestApp
+{
+public:
+    std::unique_ptr<AppDisplay> CreateDisplay() override { return std::make_unique<NullDisplay>(mWidth, mHeight); }
+};
+
+TEST(QuollAppBase, DefaultDisplayIsTheDirectDrawDisplayOverTheWindow)
 {
     TestApp app;
+    app.mWidth = 320;
+    app.mHeight = 240;
+    app.mBitsPerPixel = 32;
+    app.Init();
+    ASSERT_NE(dynamic_cast<DDInterface*>(app.mDisplay.get()), nullptr);
+    ASSERT_NE(app.mDisplay->GetScreenImage(), nullptr);
+    EXPECT_EQ(app.mDisplay->GetWidth(), 320);
+    EXPECT_EQ(app.mDisplay->GetHeight(), 240);
+    EXPECT_EQ(app.GetDisplayOptions().colorDepth, 32);
+    EXPECT_EQ(app.GetDisplayWindowSystem(), app.GetWindowSystem());
+}
+
+TEST(QuollAppBase, PopupWhileShuttingDownShowsNothingButStillFlipsInFullScreen)
+{
+    NullDisplayApp app;
     app.mIsWindowed = false;
     app.Init();
     auto* display = dynamic_cast<NullDisplay*>(app.mDisplay.get());
