@@ -66,6 +66,8 @@ DDImage::DDImage(DDInterface* display) : MemoryImage(display->mHost->GetDisplayI
 
 DDImage::~DDImage()
 {
+    // The renderer forgets the image's textures before the image goes.
+    mDDInterface->Remove3DData(this);
     mSurface.reset();
     mDDInterface->RemoveDDImage(this);
 }

@@ -1,6 +1,8 @@
 #include "framework/display/DDInterface.h"
 
 #include "framework/app/DebugOutput.h"
+#include "framework/display/D3DInterface.h"
+#include "framework/display/D3DTester.h"
 #include "framework/display/DDImage.h"
 #include "framework/display/DXErrorName.h"
 #include "framework/display/Graphics.h"
@@ -55,8 +57,9 @@ SurfaceRect ClipTo(SurfaceRect r, int width, int height)
 } // namespace
 
 DDInterface::DDInterface(DisplayHost* host, SoftVideoCard* card)
-    : mHost(host), mCard(card != nullptr ? card : &DefaultVideoCard())
+    : mHost(host), mCard(card != nullptr ? card : &DefaultVideoCard()), mRenderer(std::make_unique<D3DInterface>())
 {
+    Set3DHost(nullptr);
 }
 
 DDInterface::~DDInterface()
@@ -102,6 +105,20 @@ void DDInterface::SetRenderer(std::unique_ptr<Renderer3D> renderer)
     mRenderer = std::move(renderer);
     if (!mRenderer)
         mIs3D = false;
+    Set3DHost(m3DHost == &mOwn3DHost ? nullptr : m3DHost);
+}
+
+void DDInterface::Set3DHost(D3DTesterHost* host)
+{
+    m3DHost = host != nullptr ? host : &mOwn3DHost;
+    if (auto* d3d = dynamic_cast<D3DInterface*>(mRenderer.get()))
+        d3d->Set3DHost(m3DHost);
+}
+
+bool DDInterface::ReadTextureBits(MemoryImage* image, uint32_t* bits)
+{
+    auto* d3d = dynamic_cast<D3DInterface*>(mRenderer.get());
+    return d3d != nullptr && d3d->RecoverBits(image, bits);
 }
 
 Image* DDInterface::GetScreenImage()
@@ -174,7 +191,8 @@ int DDInterface::InitLocked(WindowId window, bool windowed)
         return RESULT_DD_CREATE_FAIL;
     }
     // 3. The display test.
-    Do3DTest(window);
+    if (Do3DTest(window) && mDisplayTest->IsFreshResult())
+        mHost->DisplayTestNotify();
     // 4. Sizes.
     const DisplayOptions& options = mHost->GetDisplayOptions();
     mWindow = window;
@@ -443,10 +461,25 @@ void DDInterface::ClearSurface(const SurfacePtr& surface)
     surface->Unlock(nullptr);
 }
 
-bool DDInterface::Do3DTest(WindowId)
+bool DDInterface::Do3DTest(WindowId window)
 {
-    // The display test belongs to the 3D renderer; without one there is nothing to test.
-    return false;
+    // Once in the life of the display, and only when 3D is wanted or its test is asked for.
+    const DisplayOptions& options = mHost->GetDisplayOptions();
+    const bool want3D = mIs3D || options.is3D;
+    if (mDisplayTest || (!want3D && !options.autoTest3D))
+        return false;
+    mDisplayTest = std::make_unique<D3DTester>(m3DHost);
+    if (auto* d3d = dynamic_cast<D3DInterface*>(mRenderer.get()))
+        mDisplayTest->mDeviceSettings = d3d->mDeviceSettings;
+    mDisplayTest->SetVidMemThresholds(options.minVidMemory3D, options.recommendedVidMemory3D);
+    mDisplayTest->RunTest(window, mCard, mDD);
+    const std::string& failure = mDisplayTest->GetFailureReason();
+    const std::string& warning = mDisplayTest->GetWarning();
+    if (want3D && failure.empty() && warning.empty() && mRenderer)
+        mIs3D = true;
+    if (!failure.empty() || (mDisplayTest->IsFreshResult() && !warning.empty()))
+        mIs3D = false;
+    return true;
 }
 
 void DDInterface::RecreateScreenImage(bool videoMemoryDraw)

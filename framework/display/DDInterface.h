@@ -10,6 +10,7 @@
 #include "framework/app/AppDisplay.h"
 #include "framework/app/CriticalSection.h"
 #include "framework/app/Ratio.h"
+#include "framework/display/D3DTesterHost.h"
 #include "framework/display/DisplayHost.h"
 #include "framework/display/NativeDisplay.h"
 #include "framework/display/Rect.h"
@@ -24,6 +25,7 @@
 
 namespace Quoll
 {
+class D3DTester;
 class DDImage;
 class Image;
 class MemoryImage;
@@ -75,6 +77,12 @@ public:
     // The renderer that draws in 3D mode (none: 3D mode is never entered).
     void SetRenderer(std::unique_ptr<Renderer3D> renderer);
     [[nodiscard]] Renderer3D* GetRenderer() const { return mRenderer.get(); }
+    // The application's registry, demo stream and 3D-suspended flag for the 3D renderer and the
+    // display test (null: values kept in memory).
+    void Set3DHost(D3DTesterHost* host);
+    // Reads an image's textures back into bits (width * height words); false when it cannot.
+    bool ReadTextureBits(MemoryImage* image, uint32_t* bits);
+    [[nodiscard]] D3DTester* GetDisplayTest() const { return mDisplayTest.get(); }
 
     // --- The application's view (AppDisplay) ----------------------------------------------
     // One of the Result codes, as the application's result type.
@@ -95,6 +103,9 @@ public:
     DisplayHost* mHost;
     Platform::SoftVideoCard* mCard;
     std::unique_ptr<Renderer3D> mRenderer;
+    std::unique_ptr<D3DTester> mDisplayTest;
+    D3DTesterHost mOwn3DHost;
+    D3DTesterHost* m3DHost = &mOwn3DHost;
     bool mIs3D = false;
     CriticalSection mCritSect;
     // Read by the cursor thread without the lock.

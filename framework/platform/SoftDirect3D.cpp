@@ -1,0 +1,643 @@
+#include "framework/platform/SoftDirect3D.h"
+
+#include <algorithm>
+#include <bit>
+#include <cmath>
+#include <cstring>
+
+namespace Quoll::Platform
+{
+namespace
+{
+constexpr int kSubPixelBits = 8;
+constexpr double kSubPixel = 1 << kSubPixelBits;
+
+int64_t Snap(float value)
+{
+    return static_cast<int64_t>(std::llround(static_cast<double>(value) * kSubPixel));
+}
+
+// The smallest pixel index whose centre (in subpixels) is at least p.
+int64_t CeilPixel(int64_t p)
+{
+    return (p + (1 << kSubPixelBits) - 1) >> kSubPixelBits;
+}
+
+uint32_t Channel(uint32_t argb, int shift)
+{
+    return (argb >> shift) & 0xFF;
+}
+
+uint32_t Factor(uint32_t blend, uint32_t srcAlpha)
+{
+    switch (blend)
+    {
+    case kBlendZero:
+        return 0;
+    case kBlendOne:
+        return 255;
+    case kBlendSrcAlpha:
+        return srcAlpha;
+    case kBlendInvSrcAlpha:
+        return 255 - srcAlpha;
+    default:
+        return 0;
+    }
+}
+
+bool ValidBlend(uint32_t value)
+{
+    return value == kBlendZero || value == kBlendOne || value == kBlendSrcAlpha || value == kBlendInvSrcAlpha;
+}
+
+uint32_t TexelToArgb(uint32_t texel, const TextureFormat& format, const SoftPalette* palette)
+{
+    if ((format.flags & kPfPaletteIndexed8) != 0)
+        return palette != nullptr ? palette->Entries()[texel & 0xFF] : 0xFF000000;
+    auto widen = [texel](uint32_t mask) -> uint32_t {
+        if (mask == 0)
+            return 255;
+        const int shift = std::countr_zero(mask);
+        const uint32_t maxValue = mask >> shift;
+        return ((texel & mask) >> shift) * 255 / maxValue;
+    };
+    return (widen(format.alphaMask) << 24) | (widen(format.redMask) << 16) | (widen(format.greenMask) << 8) |
+           widen(format.blueMask);
+}
+
+// Modulates two 8-bit channels (white leaves the other unchanged).
+uint32_t Modulate(uint32_t a, uint32_t b)
+{
+    return (a * b + 127) / 255;
+}
+} // namespace
+
+// --- Textures ----------------------------------------------------------------------------------
+
+SoftTexture::SoftTexture(int width, int height, const TextureFormat& format)
+    : mWidth(width), mHeight(height), mPitch(width * ((format.bitCount + 7) / 8)), mFormat(format),
+      mPixels(static_cast<size_t>(mPitch) * static_cast<size_t>(height)),
+      mArgb(static_cast<size_t>(width) * static_cast<size_t>(height))
+{
+    Decode();
+}
+
+HResult SoftTexture::Lock(uint8_t** pixels, int* pitch)
+{
+    if (pixels == nullptr || pitch == nullptr)
+        return DDERR_INVALIDPARAMS;
+    if (mLocked)
+        return D3DERR_TEXTURE_LOCKED;
+    mLocked = true;
+    *pixels = mPixels.data();
+    *pitch = mPitch;
+    return DD_OK;
+}
+
+HResult SoftTexture::Unlock()
+{
+    if (!mLocked)
+        return D3DERR_TEXTURE_NOT_LOCKED;
+    mLocked = false;
+    Decode();
+    return DD_OK;
+}
+
+HResult SoftTexture::SetPalette(std::shared_ptr<SoftPalette> palette)
+{
+    mPalette = std::move(palette);
+    Decode();
+    return DD_OK;
+}
+
+uint32_t SoftTexture::TexelArgb(int x, int y) const
+{
+    x = std::clamp(x, 0, mWidth - 1);
+    y = std::clamp(y, 0, mHeight - 1);
+    return ArgbRow(y)[x];
+}
+
+void SoftTexture::Decode()
+{
+    const int bytes = (mFormat.bitCount + 7) / 8;
+    for (int y = 0; y < mHeight; ++y)
+    {
+        const uint8_t* row = mPixels.data() + static_cast<size_t>(y) * static_cast<size_t>(mPitch);
+        uint32_t* out = mArgb.data() + static_cast<size_t>(y) * static_cast<size_t>(mWidth);
+        for (int x = 0; x < mWidth; ++x)
+        {
+            uint32_t texel = 0;
+            std::memcpy(&texel, row + static_cast<ptrdiff_t>(x) * bytes, static_cast<size_t>(bytes));
+            out[x] = TexelToArgb(texel, mFormat, mPalette.get());
+        }
+    }
+}
+
+// --- The device ----------------------------------------------------------------------------------
+
+// The locked render target, clipped to the viewport.
+struct SoftDirect3DDevice::Target
+{
+    SoftSurface* surface = nullptr;
+    uint8_t* pixels = nullptr;
+    int pitch = 0;
+    SurfaceFormat format;
+    bool argb32 = false; // 0x00RRGGBB words
+    int left = 0, top = 0, right = 0, bottom = 0;
+
+    [[nodiscard]] uint32_t Read(int x, int y) const
+    {
+        const uint8_t* p = pixels + static_cast<ptrdiff_t>(y) * pitch + static_cast<ptrdiff_t>(x) * format.BytesPerPixel();
+        uint32_t pixel = 0;
+        std::memcpy(&pixel, p, static_cast<size_t>(format.BytesPerPixel()));
+        return argb32 ? pixel | 0xFF000000 : PixelToArgb(pixel, format, nullptr);
+    }
+    void Write(int x, int y, uint32_t argb) const
+    {
+        uint8_t* p = pixels + static_cast<ptrdiff_t>(y) * pitch + static_cast<ptrdiff_t>(x) * format.BytesPerPixel();
+        const uint32_t pixel = argb32 ? argb & 0xFFFFFF : ArgbToPixel(argb, format);
+        std::memcpy(p, &pixel, static_cast<size_t>(format.BytesPerPixel()));
+    }
+};
+
+SoftDirect3DDevice::SoftDirect3DDevice(const D3DDeviceCaps& caps, std::shared_ptr<SoftSurface> target)
+    : mCaps(caps), mTarget(std::move(target))
+{
+    mRenderStates[static_cast<int>(RenderState::SrcBlend)] = kBlendOne;
+    mRenderStates[static_cast<int>(RenderState::DestBlend)] = kBlendZero;
+    mRenderStates[static_cast<int>(RenderState::CullMode)] = kCullNone;
+    mStageStates[static_cast<int>(TextureStageState::MinFilter)] = kFilterPoint;
+    mStageStates[static_cast<int>(TextureStageState::MagFilter)] = kFilterPoint;
+    mStageStates[static_cast<int>(TextureStageState::MipFilter)] = kMipNone;
+    mStageStates[static_cast<int>(TextureStageState::AlphaOp)] = kTopSelectArg1;
+    mStageStates[static_cast<int>(TextureStageState::AddressU)] = kAddressClamp;
+    mStageStates[static_cast<int>(TextureStageState::AddressV)] = kAddressClamp;
+    if (mTarget)
+        mViewport = {0, 0, mTarget->Width(), mTarget->Height(), 0.0f, 1.0f};
+}
+
+HResult SoftDirect3DDevice::GetCaps(D3DDeviceCaps* caps) const
+{
+    if (caps == nullptr)
+        return DDERR_INVALIDPARAMS;
+    *caps = mCaps;
+    return DD_OK;
+}
+
+HResult SoftDirect3DDevice::SetRenderState(RenderState state, uint32_t value)
+{
+    if (state >= RenderState::Count)
+        return DDERR_INVALIDPARAMS;
+    if ((state == RenderState::SrcBlend || state == RenderState::DestBlend) && !ValidBlend(value))
+        return D3DERR_UNSUPPORTEDFACTORVALUE;
+    mRenderStates[static_cast<int>(state)] = value;
+    return DD_OK;
+}
+
+uint32_t SoftDirect3DDevice::GetRenderState(RenderState state) const
+{
+    return state < RenderState::Count ? mRenderStates[static_cast<int>(state)] : 0;
+}
+
+HResult SoftDirect3DDevice::SetTextureStageState(int stage, TextureStageState state, uint32_t value)
+{
+    if (stage != 0 || state >= TextureStageState::Count)
+        return DDERR_INVALIDPARAMS;
+    mStageStates[static_cast<int>(state)] = value;
+    return DD_OK;
+}
+
+uint32_t SoftDirect3DDevice::GetTextureStageState(TextureStageState state) const
+{
+    return state < TextureStageState::Count ? mStageStates[static_cast<int>(state)] : 0;
+}
+
+HResult SoftDirect3DDevice::SetViewport(const D3DViewport& viewport)
+{
+    if (viewport.width < 0 || viewport.height < 0)
+        return DDERR_INVALIDPARAMS;
+    mViewport = viewport;
+    return DD_OK;
+}
+
+HResult SoftDirect3DDevice::GetViewport(D3DViewport* viewport) const
+{
+    if (viewport == nullptr)
+        return DDERR_INVALIDPARAMS;
+    *viewport = mViewport;
+    return DD_OK;
+}
+
+HResult SoftDirect3DDevice::SetRenderTarget(std::shared_ptr<SoftSurface> target)
+{
+    if (!target || (target->Caps() & kCaps3DDevice) == 0)
+        return DDERR_INVALIDCAPS;
+    const int bits = target->Format().bitCount;
+    if (bits != 16 && bits != 24 && bits != 32)
+        return DDERR_INVALIDPIXELFORMAT;
+    mTarget = std::move(target);
+    return DD_OK;
+}
+
+HResult SoftDirect3DDevice::BeginScene()
+{
+    if (mInScene)
+        return D3DERR_SCENE_IN_SCENE;
+    mInScene = true;
+    return DD_OK;
+}
+
+HResult SoftDirect3DDevice::EndScene()
+{
+    if (!mInScene)
+        return D3DERR_SCENE_NOT_IN_SCENE;
+    mInScene = false;
+    return DD_OK;
+}
+
+HResult SoftDirect3DDevice::SetTexture(int stage, std::shared_ptr<SoftTexture> texture)
+{
+    if (stage != 0)
+        return DDERR_INVALIDPARAMS;
+    mTexture = std::move(texture);
+    return DD_OK;
+}
+
+HResult SoftDirect3DDevice::Clear(uint32_t flags, uint32_t color, float, uint32_t)
+{
+    if (!mTarget)
+        return D3DERR_INVALID_DEVICE;
+    if ((flags & kClearTarget) == 0)
+        return DD_OK;
+    SurfaceDesc desc;
+    const HResult result = mTarget->Lock(nullptr, &desc, kLockWait);
+    if (Failed(result))
+        return result;
+    Target target{mTarget.get(), desc.pixels, desc.pitch, desc.format, desc.format == SurfaceFormat::X8R8G8B8(),
+                  std::max(mViewport.x, 0), std::max(mViewport.y, 0),
+                  std::min(mViewport.x + mViewport.width, desc.width),
+                  std::min(mViewport.y + mViewport.height, desc.height)};
+    for (int y = target.top; y < target.bottom; ++y)
+        for (int x = target.left; x < target.right; ++x)
+            target.Write(x, y, color);
+    mTarget->Unlock(nullptr);
+    return DD_OK;
+}
+
+HResult SoftDirect3DDevice::DrawPrimitive(PrimitiveType type, uint32_t vertexFormat, const D3DVertex* vertices,
+                                          int count, uint32_t)
+{
+    if (vertexFormat != kFvfTLVertex)
+        return D3DERR_INVALIDVERTEXTYPE;
+    if (vertices == nullptr || count < 0)
+        return DDERR_INVALIDPARAMS;
+    if (!mInScene)
+        return D3DERR_NOTINBEGIN;
+    if (!mTarget)
+        return D3DERR_INVALID_DEVICE;
+    if (type != PrimitiveType::LineStrip && type != PrimitiveType::TriangleList &&
+        type != PrimitiveType::TriangleStrip && type != PrimitiveType::TriangleFan)
+        return D3DERR_INVALIDPRIMITIVETYPE;
+    SurfaceDesc desc;
+    const HResult result = mTarget->Lock(nullptr, &desc, kLockWait);
+    if (Failed(result))
+        return result;
+    Target target{mTarget.get(), desc.pixels, desc.pitch, desc.format, desc.format == SurfaceFormat::X8R8G8B8(),
+                  std::max(mViewport.x, 0), std::max(mViewport.y, 0),
+                  std::min(mViewport.x + mViewport.width, desc.width),
+                  std::min(mViewport.y + mViewport.height, desc.height)};
+    switch (type)
+    {
+    case PrimitiveType::LineStrip:
+        for (int i = 0; i + 1 < count; ++i)
+            DrawLine(target, vertices[i], vertices[i + 1]);
+        break;
+    case PrimitiveType::TriangleList:
+        for (int i = 0; i + 2 < count; i += 3)
+            DrawTriangle(target, vertices[i], vertices[i + 1], vertices[i + 2]);
+        break;
+    case PrimitiveType::TriangleStrip:
+        if (count == 4 && mFastQuads && DrawFastQuad(target, vertices))
+            break;
+        for (int i = 0; i + 2 < count; ++i)
+            DrawTriangle(target, vertices[i], vertices[i + 1], vertices[i + 2]);
+        break;
+    case PrimitiveType::TriangleFan:
+        for (int i = 1; i + 1 < count; ++i)
+            DrawTriangle(target, vertices[0], vertices[i], vertices[i + 1]);
+        break;
+    }
+    mTarget->Unlock(nullptr);
+    return DD_OK;
+}
+
+// --- Shading and blending ----------------------------------------------------------------------------
+
+uint32_t SoftDirect3DDevice::Shade(uint32_t diffuse, float u, float v) const
+{
+    if (!mTexture)
+        return diffuse;
+    const SoftTexture& texture = *mTexture;
+    const bool linear = mStageStates[static_cast<int>(TextureStageState::MagFilter)] == kFilterLinear;
+    const double su = static_cast<double>(u) * texture.Width();
+    const double sv = static_cast<double>(v) * texture.Height();
+    uint32_t texel = 0;
+    if (!linear)
+    {
+        // Positions quantised to 1/256 texel, so that a texel centre hit with rounding noise
+        // still picks that texel.
+        const auto px = static_cast<int64_t>(std::floor(su * 256.0 + 0.5)) >> 8;
+        const auto py = static_cast<int64_t>(std::floor(sv * 256.0 + 0.5)) >> 8;
+        texel = texture.TexelArgb(static_cast<int>(std::clamp<int64_t>(px, -1, 1 << 20)),
+                                  static_cast<int>(std::clamp<int64_t>(py, -1, 1 << 20)));
+    }
+    else
+    {
+        const auto fxp = static_cast<int64_t>(std::floor((su - 0.5) * 256.0 + 0.5));
+        const auto fyp = static_cast<int64_t>(std::floor((sv - 0.5) * 256.0 + 0.5));
+        const int x0 = static_cast<int>(std::clamp<int64_t>(fxp >> 8, -2, 1 << 20));
+        const int y0 = static_cast<int>(std::clamp<int64_t>(fyp >> 8, -2, 1 << 20));
+        const auto fx = static_cast<uint32_t>(fxp & 255);
+        const auto fy = static_cast<uint32_t>(fyp & 255);
+        const uint32_t t00 = texture.TexelArgb(x0, y0), t01 = texture.TexelArgb(x0 + 1, y0);
+        const uint32_t t10 = texture.TexelArgb(x0, y0 + 1), t11 = texture.TexelArgb(x0 + 1, y0 + 1);
+        for (int shift = 0; shift < 32; shift += 8)
+        {
+            const uint32_t top = Channel(t00, shift) * (256 - fx) + Channel(t01, shift) * fx;
+            const uint32_t bottom = Channel(t10, shift) * (256 - fx) + Channel(t11, shift) * fx;
+            texel |= ((top * (256 - fy) + bottom * fy + 32768) >> 16) << shift;
+        }
+    }
+    const bool modulateAlpha = mStageStates[static_cast<int>(TextureStageState::AlphaOp)] == kTopModulate;
+    const uint32_t a = modulateAlpha ? Modulate(Channel(texel, 24), Channel(diffuse, 24)) : Channel(texel, 24);
+    return (a << 24) | (Modulate(Channel(texel, 16), Channel(diffuse, 16)) << 16) |
+           (Modulate(Channel(texel, 8), Channel(diffuse, 8)) << 8) | Modulate(Channel(texel, 0), Channel(diffuse, 0));
+}
+
+void SoftDirect3DDevice::Plot(Target& target, int x, int y, uint32_t argb) const
+{
+    if (mRenderStates[static_cast<int>(RenderState::AlphaBlendEnable)] == 0)
+    {
+        target.Write(x, y, argb);
+        return;
+    }
+    const uint32_t alpha = Channel(argb, 24);
+    const uint32_t sf = Factor(mRenderStates[static_cast<int>(RenderState::SrcBlend)], alpha);
+    const uint32_t df = Factor(mRenderStates[static_cast<int>(RenderState::DestBlend)], alpha);
+    if (sf == 0 && df == 255)
+        return;
+    const uint32_t dest = target.Read(x, y);
+    uint32_t out = 0xFF000000;
+    for (int shift = 0; shift < 24; shift += 8)
+    {
+        const uint32_t c = (Channel(argb, shift) * sf + Channel(dest, shift) * df + 127) / 255;
+        out |= std::min<uint32_t>(c, 255) << shift;
+    }
+    target.Write(x, y, out);
+}
+
+// --- Triangles -------------------------------------------------------------------------------------
+
+namespace
+{
+// An attribute's plane over the triangle: value at (x, y) = base + dx * (x - x0) + dy * (y - y0).
+struct Plane
+{
+    double base = 0, dx = 0, dy = 0;
+    [[nodiscard]] double At(double x, double y, double x0, double y0) const { return base + dx * (x - x0) + dy * (y - y0); }
+};
+
+Plane MakePlane(double f0, double f1, double f2, double ex1, double ey1, double ex2, double ey2, double area)
+{
+    Plane p;
+    p.base = f0;
+    p.dx = ((f1 - f0) * ey2 - (f2 - f0) * ey1) / area;
+    p.dy = ((f2 - f0) * ex1 - (f1 - f0) * ex2) / area;
+    return p;
+}
+
+struct Edge
+{
+    int64_t x0, y0, dx, dy;
+    int64_t bias; // 0 for top and left edges (pixels on them are inside), 1 otherwise
+
+    Edge(int64_t ax, int64_t ay, int64_t bx, int64_t by) : x0(ax), y0(ay), dx(bx - ax), dy(by - ay)
+    {
+        const bool topLeft = dy < 0 || (dy == 0 && dx > 0);
+        bias = topLeft ? 0 : 1;
+    }
+    [[nodiscard]] int64_t At(int64_t px, int64_t py) const { return dx * (py - y0) - dy * (px - x0); }
+};
+
+uint32_t ClampChannel(double value)
+{
+    return static_cast<uint32_t>(std::clamp(std::lround(value), 0L, 255L));
+}
+} // namespace
+
+void SoftDirect3DDevice::DrawTriangle(Target& target, const D3DVertex& a, const D3DVertex& b0, const D3DVertex& c0)
+{
+    // 1. Snap the corners and orient the triangle so that its area is positive.
+    const D3DVertex* b = &b0;
+    const D3DVertex* c = &c0;
+    int64_t ax = Snap(a.x), ay = Snap(a.y), bx = Snap(b->x), by = Snap(b->y), cx = Snap(c->x), cy = Snap(c->y);
+    int64_t area = (bx - ax) * (cy - ay) - (cx - ax) * (by - ay);
+    if (area == 0)
+        return;
+    if (area < 0)
+    {
+        std::swap(b, c);
+        std::swap(bx, cx);
+        std::swap(by, cy);
+        area = -area;
+    }
+    // 2. The pixel box, clipped to the viewport.
+    const int minX = static_cast<int>(std::max<int64_t>(CeilPixel(std::min({ax, bx, cx})), target.left));
+    const int maxX = static_cast<int>(std::min<int64_t>(std::max({ax, bx, cx}) >> kSubPixelBits, target.right - 1));
+    const int minY = static_cast<int>(std::max<int64_t>(CeilPixel(std::min({ay, by, cy})), target.top));
+    const int maxY = static_cast<int>(std::min<int64_t>(std::max({ay, by, cy}) >> kSubPixelBits, target.bottom - 1));
+    if (minX > maxX || minY > maxY)
+        return;
+    // 3. Attribute planes in pixel units.
+    const double x0 = static_cast<double>(ax) / kSubPixel, y0 = static_cast<double>(ay) / kSubPixel;
+    const double ex1 = static_cast<double>(bx - ax) / kSubPixel, ey1 = static_cast<double>(by - ay) / kSubPixel;
+    const double ex2 = static_cast<double>(cx - ax) / kSubPixel, ey2 = static_cast<double>(cy - ay) / kSubPixel;
+    const double pixelArea = ex1 * ey2 - ex2 * ey1;
+    const Plane pu = MakePlane(a.u, b->u, c->u, ex1, ey1, ex2, ey2, pixelArea);
+    const Plane pv = MakePlane(a.v, b->v, c->v, ex1, ey1, ex2, ey2, pixelArea);
+    const bool flat = a.diffuse == b->diffuse && a.diffuse == c->diffuse;
+    Plane pc[4];
+    if (!flat)
+        for (int i = 0; i < 4; ++i)
+            pc[i] = MakePlane(Channel(a.diffuse, i * 8), Channel(b->diffuse, i * 8), Channel(c->diffuse, i * 8), ex1,
+                              ey1, ex2, ey2, pixelArea);
+    // 4. Walk the box; a pixel is inside when every edge function passes its fill rule.
+    const Edge e0(ax, ay, bx, by), e1(bx, by, cx, cy), e2(cx, cy, ax, ay);
+    for (int y = minY; y <= maxY; ++y)
+    {
+        const int64_t py = static_cast<int64_t>(y) << kSubPixelBits;
+        for (int x = minX; x <= maxX; ++x)
+        {
+            const int64_t px = static_cast<int64_t>(x) << kSubPixelBits;
+            if (e0.At(px, py) < e0.bias || e1.At(px, py) < e1.bias || e2.At(px, py) < e2.bias)
+                continue;
+            uint32_t diffuse = a.diffuse;
+            if (!flat)
+            {
+                diffuse = 0;
+                for (int i = 0; i < 4; ++i)
+                    diffuse |= ClampChannel(pc[i].At(x, y, x0, y0)) << (i * 8);
+            }
+            const auto u = static_cast<float>(pu.At(x, y, x0, y0));
+            const auto v = static_cast<float>(pv.At(x, y, x0, y0));
+            Plot(target, x, y, Shade(diffuse, u, v));
+        }
+    }
+}
+
+// A strip of four corners (top-left, top-right, bottom-left, bottom-right in any mirror) with one
+// colour and, when textured, one texel per pixel: drawn texel row by texel row. The texel each
+// pixel takes is the one the general path samples, since both quantise sample positions to
+// 1/256 texel and the alignment checked here keeps every sample far from a rounding edge.
+bool SoftDirect3DDevice::DrawFastQuad(Target& target, const D3DVertex* v)
+{
+    if (v[0].y != v[1].y || v[2].y != v[3].y || v[0].x != v[2].x || v[1].x != v[3].x)
+        return false;
+    if (v[0].diffuse != v[1].diffuse || v[0].diffuse != v[2].diffuse || v[0].diffuse != v[3].diffuse)
+        return false;
+    if (v[0].u != v[2].u || v[1].u != v[3].u || v[0].v != v[1].v || v[2].v != v[3].v)
+        return false;
+    const int64_t xa = Snap(v[0].x), xb = Snap(v[1].x), ya = Snap(v[0].y), yb = Snap(v[2].y);
+    if (xa == xb || ya == yb)
+        return true; // no area: nothing to draw
+    // Left and top edges are inclusive, right and bottom exclusive.
+    const bool flipX = xb < xa, flipY = yb < ya;
+    const int64_t left = std::min(xa, xb), right = std::max(xa, xb), top = std::min(ya, yb), bottom = std::max(ya, yb);
+    const int x0 = static_cast<int>(std::max<int64_t>(CeilPixel(left), target.left));
+    const int x1 = static_cast<int>(std::min<int64_t>(CeilPixel(right), target.right));
+    const int y0 = static_cast<int>(std::max<int64_t>(CeilPixel(top), target.top));
+    const int y1 = static_cast<int>(std::min<int64_t>(CeilPixel(bottom), target.bottom));
+    const uint32_t diffuse = v[0].diffuse;
+    if (!mTexture)
+    {
+        ++mFastQuadCount;
+        for (int y = y0; y < y1; ++y)
+            for (int x = x0; x < x1; ++x)
+                Plot(target, x, y, diffuse);
+        return true;
+    }
+    // Texel alignment: one texel per pixel, increasing with x and y, centres on pixel centres.
+    const double width = static_cast<double>(right - left) / kSubPixel, height = static_cast<double>(bottom - top) / kSubPixel;
+    const double uLeft = flipX ? v[1].u : v[0].u, uRight = flipX ? v[0].u : v[1].u;
+    const double vTop = flipY ? v[2].v : v[0].v, vBottom = flipY ? v[0].v : v[2].v;
+    const double texW = mTexture->Width(), texH = mTexture->Height();
+    constexpr double kTolerance = 1.0 / 4096;
+    if (std::abs((uRight - uLeft) * texW - width) > kTolerance || std::abs((vBottom - vTop) * texH - height) > kTolerance)
+        return false;
+    const double leftEdge = static_cast<double>(left) / kSubPixel, topEdge = static_cast<double>(top) / kSubPixel;
+    const double s0 = uLeft * texW + (x0 - leftEdge), t0 = vTop * texH + (y0 - topEdge);
+    const double k0 = std::floor(s0), j0 = std::floor(t0);
+    if (std::abs(s0 - k0 - 0.5) > kTolerance || std::abs(t0 - j0 - 0.5) > kTolerance)
+        return false;
+    ++mFastQuadCount;
+    const bool modulate = diffuse != 0xFFFFFFFF;
+    const bool modulateAlpha = mStageStates[static_cast<int>(TextureStageState::AlphaOp)] == kTopModulate;
+    for (int y = y0; y < y1; ++y)
+    {
+        const int ty = std::clamp(static_cast<int>(j0) + (y - y0), 0, mTexture->Height() - 1);
+        const uint32_t* row = mTexture->ArgbRow(ty);
+        for (int x = x0; x < x1; ++x)
+        {
+            const int tx = std::clamp(static_cast<int>(k0) + (x - x0), 0, mTexture->Width() - 1);
+            uint32_t texel = row[tx];
+            if (modulate)
+            {
+                const uint32_t a = modulateAlpha ? Modulate(Channel(texel, 24), Channel(diffuse, 24)) : Channel(texel, 24);
+                texel = (a << 24) | (Modulate(Channel(texel, 16), Channel(diffuse, 16)) << 16) |
+                        (Modulate(Channel(texel, 8), Channel(diffuse, 8)) << 8) |
+                        Modulate(Channel(texel, 0), Channel(diffuse, 0));
+            }
+            Plot(target, x, y, texel);
+        }
+    }
+    return true;
+}
+
+// --- Lines -----------------------------------------------------------------------------------------
+
+// The pixels whose centres the segment passes along its major axis, the last one excluded.
+void SoftDirect3DDevice::DrawLine(Target& target, const D3DVertex& a, const D3DVertex& b)
+{
+    const double dx = static_cast<double>(b.x) - a.x, dy = static_cast<double>(b.y) - a.y;
+    const bool xMajor = std::abs(dx) >= std::abs(dy);
+    const double major = xMajor ? dx : dy;
+    if (major == 0)
+        return;
+    const double start = xMajor ? a.x : a.y;
+    const double end = xMajor ? b.x : b.y;
+    const int step = major > 0 ? 1 : -1;
+    // Pixels whose centre c satisfies start <= c < end (or the mirror when going backwards).
+    const int first = step > 0 ? static_cast<int>(std::ceil(start)) : static_cast<int>(std::floor(start));
+    const int last = step > 0 ? static_cast<int>(std::ceil(end)) - 1 : static_cast<int>(std::floor(end)) + 1;
+    for (int m = first; step > 0 ? m <= last : m >= last; m += step)
+    {
+        const double t = (m - start) / major;
+        const double minor = xMajor ? a.y + t * dy : a.x + t * dx;
+        const int n = static_cast<int>(std::floor(minor + 0.5));
+        const int x = xMajor ? m : n, y = xMajor ? n : m;
+        if (x < target.left || x >= target.right || y < target.top || y >= target.bottom)
+            continue;
+        uint32_t diffuse = 0;
+        for (int shift = 0; shift < 32; shift += 8)
+        {
+            const double ca = Channel(a.diffuse, shift), cb = Channel(b.diffuse, shift);
+            diffuse |= ClampChannel(ca + t * (cb - ca)) << shift;
+        }
+        Plot(target, x, y, Shade(diffuse, static_cast<float>(a.u + t * (b.u - a.u)),
+                                 static_cast<float>(a.v + t * (b.v - a.v))));
+    }
+}
+
+// --- The 3D object -----------------------------------------------------------------------------------
+
+HResult SoftDirect3D::CreateDevice(std::shared_ptr<SoftSurface> target, std::shared_ptr<SoftDirect3DDevice>& out)
+{
+    out.reset();
+    auto device = std::make_shared<SoftDirect3DDevice>(mSettings.caps, nullptr);
+    const HResult result = device->SetRenderTarget(std::move(target));
+    if (Failed(result))
+        return result;
+    D3DViewport viewport{0, 0, device->RenderTarget()->Width(), device->RenderTarget()->Height(), 0.0f, 1.0f};
+    device->SetViewport(viewport);
+    out = std::move(device);
+    return DD_OK;
+}
+
+HResult SoftDirect3D::CreateTexture(int width, int height, const TextureFormat& format,
+                                    std::shared_ptr<SoftTexture>& out)
+{
+    out.reset();
+    if (width <= 0 || height <= 0 || width > mSettings.caps.maxTextureWidth || height > mSettings.caps.maxTextureHeight)
+        return DDERR_INVALIDPARAMS;
+    if (std::find(mSettings.textureFormats.begin(), mSettings.textureFormats.end(), format) ==
+        mSettings.textureFormats.end())
+        return DDERR_INVALIDPIXELFORMAT;
+    out = std::make_shared<SoftTexture>(width, height, format);
+    return DD_OK;
+}
+
+HResult QueryDirect3D(const SoftDirect3DSettings& settings, std::shared_ptr<SoftDirect3D>& out)
+{
+    out.reset();
+    if (!settings.hasDirect3D)
+        return DDERR_UNSUPPORTED;
+    out = std::make_shared<SoftDirect3D>(settings);
+    return DD_OK;
+}
+
+SoftDirect3DSettings& DefaultDirect3DSettings()
+{
+    static SoftDirect3DSettings settings;
+    return settings;
+}
+} // namespace Quoll::Platform
