@@ -1,12 +1,45 @@
-// The game's executable. Until the game shell exists it reports what the build holds.
-#include "framework/app/MersenneTwister.h"
+// The game's executable. It starts the crash catcher and the application object with the
+// game's identity (settings under Nordwick\PetriGlowSaga, a 1024 x 768 window) and runs the
+// main loop until the window is closed. The game's own screens arrive with the game shell;
+// until then the window shows an empty screen.
+#include "framework/app/CrashCatcher.h"
+#include "framework/app/QuollAppBase.h"
+#include "framework/rasteriser/TriangleSpanTable.h"
 
 #include <cstdio>
 
-int main()
+namespace
 {
-    std::printf("PetriGlow: the framework's core utilities are built; the game itself is not "
-                "playable yet.\n");
-    std::printf("Run ./test to build and check everything that exists so far.\n");
+class PetriGlowApp final : public Quoll::QuollAppBase
+{
+public:
+    PetriGlowApp()
+    {
+        mCompanyName = "Nordwick";
+        mProdName = "PetriGlowSaga";
+        mRegKey = "Nordwick\\PetriGlowSaga";
+        mTitle = L"PetriGlow Saga";
+        mWidth = 1024;
+        mHeight = 768;
+        mBitsPerPixel = 32;
+    }
+};
+} // namespace
+
+int main(int argc, char** argv)
+{
+    int exitCode = 0;
+    if (Quoll::CrashCatcher::RunReporterIfRequested(argc, argv, exitCode))
+        return exitCode;
+    Quoll::CrashCatcher::Install();
+    Quoll::InitTriangleSpanTable();
+
+    std::fprintf(stderr, "PetriGlow Saga: the framework runs; the game's screens are not built yet, "
+                         "so the window stays empty. Close it to quit.\n");
+    {
+        PetriGlowApp app;
+        app.Init();
+        app.Start();
+    }
     return 0;
 }

@@ -2,6 +2,7 @@
 #include "framework/app/CommandLine.h"
 #include "framework/app/Common.h"
 #include "framework/app/DemoFile.h"
+#include "framework/app/CrashCatcher.h"
 #include "framework/app/QuollAppBase.h"
 #include "framework/platform/Path.h"
 #include "framework/platform/ProgramInfo.h"
@@ -64,7 +65,7 @@ void QuollAppBase::HandleCmdLineParam(const std::string& option, const std::stri
     else if (option == "-demofile")
         mDemoFileName = WithDataFolder(value);
     else if (option == "-crash")
-        std::abort(); // the crash catcher takes an abort as it takes any fault
+        CrashCatcher::ForceCrashReport(); // a real fault, reported like any other
     else if (option == "-screensaver")
         mIsScreenSaver = true;
     else if (option == "-changedir")
