@@ -619,8 +619,8 @@ HResult SoftDirect3D::CreateTexture(int width, int height, const TextureFormat& 
     out.reset();
     if (width <= 0 || height <= 0 || width > mSettings.caps.maxTextureWidth || height > mSettings.caps.maxTextureHeight)
         return DDERR_INVALIDPARAMS;
-    if (std::find(mSettings.textureFormats.begin(), mSettings.textureFormats.end(), format) ==
-        mSettings.textureFormats.end())
+    if (format != TextureFormat::A8R8G8B8() && format != TextureFormat::A4R4G4B4() &&
+        format != TextureFormat::R5G6B5() && format != TextureFormat::Palette8())
         return DDERR_INVALIDPIXELFORMAT;
     out = std::make_shared<SoftTexture>(width, height, format);
     return DD_OK;

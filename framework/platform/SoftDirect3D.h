@@ -131,8 +131,10 @@ struct D3DDeviceCaps
 struct SoftDirect3DSettings
 {
     D3DDeviceCaps caps;
+    // The formats the device enumerates. All four can be made; R5G6B5 is left out of the list
+    // by default, so that opaque images keep their full colour as they do on the 2D path.
     std::vector<TextureFormat> textureFormats = {TextureFormat::A8R8G8B8(), TextureFormat::A4R4G4B4(),
-                                                 TextureFormat::R5G6B5(), TextureFormat::Palette8()};
+                                                 TextureFormat::Palette8()};
     bool hasDirect3D = true; // false: the DirectDraw object offers no 3D interface
     int driverYear = 2026;   // the year the stand-in's driver file was written
 };
@@ -227,7 +229,7 @@ public:
     [[nodiscard]] const std::vector<TextureFormat>& EnumTextureFormats() const { return mSettings.textureFormats; }
     // The stand-in has no Z buffer formats.
     [[nodiscard]] std::vector<TextureFormat> EnumZBufferFormats() const { return {}; }
-    // A managed texture; the format must be one of the enumerated ones.
+    // A managed texture in one of the four formats.
     HResult CreateTexture(int width, int height, const TextureFormat& format, std::shared_ptr<SoftTexture>& out);
     [[nodiscard]] const SoftDirect3DSettings& Settings() const { return mSettings; }
 
