@@ -413,10 +413,14 @@ bool D3DTester::ReadCachedResult()
     std::string failure, warning;
     if (!ReadRegString("FailureReason", failure) || !ReadRegString("Warning", warning))
         return false;
+    // A cached failure is tested again, and what the new test finds is the outcome: fresh,
+    // without the old failure.
+    if (!failure.empty())
+        return false;
     mFailureReason = failure;
     mWarning = warning;
     mFreshResult = false;
-    return mFailureReason.empty();
+    return true;
 }
 
 void D3DTester::WriteResult()
