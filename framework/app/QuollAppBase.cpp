@@ -191,13 +191,23 @@ void QuollAppBase::Init()
 }
 
 // The stand-ins of the libraries the framework was written for: a window system and an
-// audio output. Either missing shows the "You need DirectX" message.
+// audio output (a silent one when no sound device opens). Either missing shows the
+// "You need DirectX" message.
 bool QuollAppBase::CheckBackends()
 {
     if (!mWindowSystem)
         mWindowSystem = Platform::WindowSystem::Create();
     if (!mNoSoundNeeded && mWindowSystem)
+    {
         mAudioOutput = Platform::MixerOutput::Acquire();
+        if (!mAudioOutput)
+        {
+            // A machine without a usable sound device plays silently, as a missing sound card
+            // always did; only a program without any audio output at all cannot run.
+            LogScreenSaverError("Audio: no sound device could be opened; the game runs without sound");
+            mAudioOutput = Platform::MixerOutput::Acquire("headless");
+        }
+    }
     if (mWindowSystem && (mNoSoundNeeded || mAudioOutput))
         return true;
 

@@ -26,13 +26,13 @@ std::string MixerOutput::ChosenBackend()
     return std::string(RequestedBackendName());
 }
 
-std::shared_ptr<MixerOutput> MixerOutput::Acquire()
+std::shared_ptr<MixerOutput> MixerOutput::Acquire(const std::string& backend)
 {
     std::lock_guard lock(gOutputLock);
     if (auto existing = gOutput.lock())
         return existing;
     auto mixer = Mixer::Create();
-    auto device = CreateBackend<AudioDevice>(kAudioBackends, ChosenBackend());
+    auto device = CreateBackend<AudioDevice>(kAudioBackends, backend.empty() ? ChosenBackend() : backend);
     if (!device || !device->Open(mixer))
         return nullptr;
     auto output = std::make_shared<MixerOutput>(std::move(mixer), std::move(device));

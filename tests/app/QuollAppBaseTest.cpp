@@ -7,6 +7,7 @@
 #include "framework/app/Common.h"
 #include "framework/display/DDInterface.h"
 #include "framework/platform/Clock.h"
+#include "framework/platform/MixerOutput.h"
 
 #include <gtest/gtest.h>
 
@@ -259,6 +260,20 @@ class NullDisplayApp : public TestApp
 public:
     std::unique_ptr<AppDisplay> CreateDisplay() override { return std::make_unique<NullDisplay>(mWidth, mHeight); }
 };
+
+TEST(QuollAppBase, NoSoundDeviceRunsSilentlyInsteadOfExiting)
+{
+    ::setenv("QUOLL_AUDIO", "no-such-device", 1);
+    {
+        TestApp app;
+        EXPECT_NO_THROW(app.Init()); // the test exit handler throws
+        EXPECT_TRUE(app.mInitialized);
+        const auto output = Platform::MixerOutput::Acquire(); // the one the application holds
+        ASSERT_NE(output, nullptr);
+        EXPECT_FALSE(output->IsRealTime());
+    }
+    ::unsetenv("QUOLL_AUDIO");
+}
 
 TEST(QuollAppBase, DefaultDisplayIsTheDirectDrawDisplayOverTheWindow)
 {
