@@ -2,7 +2,7 @@
 // in and recovered, image drawing across several pieces, polygons, and device failures that
 // reach the registry and take the display out of 3D mode.
 // Rerun: test_display --gtest_filter='D3DInterfaceTest.*'
-#include "DisplayFixture.h"
+#include "Display3DFixture.h"
 
 #include "framework/display/D3DInterface.h"
 #include "framework/display/Graphics.h"
@@ -17,48 +17,6 @@ using namespace Quoll::Testing;
 
 namespace
 {
-// Images registered here drop their textures when they go, as the application does.
-class Registry3D : public ImageRegistry
-{
-public:
-    Registry3D() { SetImageRegistry(this); }
-    ~Registry3D() override { SetImageRegistry(nullptr); }
-    void RemoveMemoryImage(MemoryImage* image) override { Remove3DData(image); }
-    void Remove3DData(MemoryImage* image) override
-    {
-        if (mDisplay != nullptr)
-            mDisplay->Remove3DData(image);
-    }
-    [[nodiscard]] bool Is3DAccelerated() const override { return mDisplay != nullptr && mDisplay->Is3D(); }
-    bool ReadTextureBits(MemoryImage* image, uint32_t* bits) override
-    {
-        return mDisplay != nullptr && mDisplay->ReadTextureBits(image, bits);
-    }
-    DDInterface* mDisplay = nullptr;
-};
-
-struct Display3D
-{
-    explicit Display3D(const D3DDeviceCaps& caps = D3DDeviceCaps(), std::vector<TextureFormat> formats = {})
-    {
-        registry.mDisplay = t.display.get();
-        auto* d3d = Renderer();
-        d3d->mDeviceSettings.caps = caps;
-        if (!formats.empty())
-            d3d->mDeviceSettings.textureFormats = std::move(formats);
-        t.display->Set3D(true);
-        EXPECT_EQ(t.Init(), 0);
-        EXPECT_TRUE(t.Screen().Check3D());
-    }
-    D3DInterface* Renderer() const { return dynamic_cast<D3DInterface*>(t.display->GetRenderer()); }
-    uint32_t Pixel(int x, int y) const { return t.display->mDrawSurface->ArgbAt(x, y); }
-
-    ~Display3D() { t.display.reset(); }
-
-    Registry3D registry; // outlives the display and its images
-    TestDisplay t;
-};
-
 void FillPattern(MemoryImage& image, int width, int height, bool alpha)
 {
     std::vector<uint32_t> bits(static_cast<size_t>(width * height));
