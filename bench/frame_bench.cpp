@@ -3,11 +3,14 @@
 // Redraw, on a 32-bit and a 5-6-5 display of the software video card (nothing is shown: no
 // window system). The frame: an opaque background, 64 alpha sprites of 128 x 128, 300 additive
 // particles of 32 x 32, 20 rotated sprites, a translucent full-screen fill and a text block.
+// The 3D rows draw the same frame through the 3D renderer on a 32-bit display, and once more
+// with a full-screen mesh of 2,400 textured triangles drawn twice (normal, then additive).
 // Counter: frames/s. Run: frame_bench --benchmark_format=json
 #include "framework/display/DDImage.h"
 #include "framework/display/DDInterface.h"
 #include "framework/display/Font.h"
 #include "framework/display/Graphics.h"
+#include "framework/display/Renderer3D.h"
 
 #include <benchmark/benchmark.h>
 
@@ -62,15 +65,37 @@ private:
     MemoryImage* mAtlas;
 };
 
+// A full-screen grid of 40 x 30 cells, two triangles each, gently waved.
+std::vector<TriVertex[3]> Mesh(int frame)
+{
+    constexpr int kColumns = 40, kRows = 30;
+    std::vector<TriVertex[3]> triangles(kColumns * kRows * 2);
+    auto corner = [frame](int cx, int cy) {
+        const float u = static_cast<float>(cx) / kColumns, v = static_cast<float>(cy) / kRows;
+        const float wave = 6.0f * std::sin(0.3f * static_cast<float>(cx + cy) + 0.1f * static_cast<float>(frame));
+        return TriVertex{u * kWidth + wave, v * kHeight + wave, u, v, 0xFFFFFFFF};
+    };
+    size_t n = 0;
+    for (int y = 0; y < kRows; ++y)
+        for (int x = 0; x < kColumns; ++x)
+        {
+            const TriVertex a = corner(x, y), b = corner(x + 1, y), c = corner(x, y + 1), d = corner(x + 1, y + 1);
+            triangles[n][0] = a, triangles[n][1] = b, triangles[n][2] = c, ++n;
+            triangles[n][0] = b, triangles[n][1] = d, triangles[n][2] = c, ++n;
+        }
+    return triangles;
+}
+
 struct Scene
 {
-    explicit Scene(const Platform::SurfaceFormat& format)
+    explicit Scene(const Platform::SurfaceFormat& format, bool is3D = false)
         : card(Settings(format)), display(&host, &card)
     {
         host.mOptions.width = kWidth;
         host.mOptions.height = kHeight;
         host.mOptions.colorDepth = format.bitCount;
-        ok = display.Init(Platform::WindowId::None, true) == DisplayResult::Ok;
+        host.mOptions.is3D = is3D;
+        ok = display.Init(Platform::WindowId::None, true) == DisplayResult::Ok && display.Is3D() == is3D;
         std::vector<uint32_t> ground(static_cast<size_t>(kWidth * kHeight));
         for (int i = 0; i < kWidth * kHeight; ++i)
             ground[static_cast<size_t>(i)] = 0xFF000000 | static_cast<uint32_t>((i % kWidth) / 4) << 16 |
@@ -84,7 +109,18 @@ struct Scene
         for (size_t i = 0; i < glyphs.size(); ++i)
             glyphs[i] = (i * 7919) % 3 == 0 ? 0xFFFFFFFF : 0;
         atlas.SetBits(glyphs.data(), 128, 12);
+        const auto meshPixels = Disc(256, 0x40A060);
+        meshTexture.SetBits(meshPixels.data(), 256, 256);
     }
+
+    // The renderer lets go of the images' textures while the images still exist.
+    ~Scene()
+    {
+        if (Renderer3D* renderer = display.GetRenderer())
+            renderer->Cleanup();
+    }
+    Scene(const Scene&) = delete;
+    Scene& operator=(const Scene&) = delete;
 
     static Platform::SoftCardSettings Settings(const Platform::SurfaceFormat& format)
     {
@@ -94,9 +130,21 @@ struct Scene
         return s;
     }
 
-    void DrawFrame(int frame)
+    void DrawMesh(int frame)
+    {
+        const auto triangles = Mesh(frame);
+        Graphics g(display.GetScreenImage());
+        g.SetTriangleFiltering(true);
+        g.DrawTrianglesTex(&meshTexture, triangles.data(), static_cast<int>(triangles.size()));
+        g.SetDrawMode(DrawMode::Additive);
+        g.DrawTrianglesTex(&meshTexture, triangles.data(), static_cast<int>(triangles.size()));
+    }
+
+    void DrawFrame(int frame, bool mesh = false)
     {
         Graphics g(display.GetScreenImage());
+        if (mesh)
+            DrawMesh(frame);
         g.DrawImage(&background, 0, 0);
         for (int i = 0; i < 64; ++i)
             g.DrawImage(&sprite, (i * 137 + frame) % (kWidth - 128), (i * 71) % (kHeight - 128));
@@ -119,21 +167,21 @@ struct Scene
     Platform::SoftVideoCard card;
     DisplayHost host;
     DDInterface display;
-    MemoryImage background, sprite, particle, atlas;
+    MemoryImage background, sprite, particle, atlas, meshTexture;
     bool ok = false;
 };
 
-void RunFrames(benchmark::State& state, const Platform::SurfaceFormat& format)
+void RunFrames(benchmark::State& state, const Platform::SurfaceFormat& format, bool is3D = false, bool mesh = false)
 {
-    Scene scene(format);
+    Scene scene(format, is3D);
     if (!scene.ok)
     {
-        state.SkipWithError("the display did not start");
+        state.SkipWithError("the display did not start in the mode asked for");
         return;
     }
     int frame = 0;
     for (auto _ : state)
-        scene.DrawFrame(frame++);
+        scene.DrawFrame(frame++, mesh);
     state.counters["frames/s"] = benchmark::Counter(static_cast<double>(frame), benchmark::Counter::kIsRate);
 }
 
@@ -146,8 +194,19 @@ void BM_Frame565(benchmark::State& state)
 {
     RunFrames(state, Platform::SurfaceFormat::R5G6B5());
 }
+void BM_Frame3D32(benchmark::State& state)
+{
+    RunFrames(state, Platform::SurfaceFormat::X8R8G8B8(), true);
+}
+
+void BM_Frame3D32Mesh(benchmark::State& state)
+{
+    RunFrames(state, Platform::SurfaceFormat::X8R8G8B8(), true, true);
+}
 } // namespace
 
 BENCHMARK(BM_Frame32)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Frame565)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Frame3D32)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Frame3D32Mesh)->Unit(benchmark::kMillisecond);
 BENCHMARK_MAIN();
