@@ -147,16 +147,57 @@ struct SoftDirect3DDevice::Target
 
     [[nodiscard]] uint32_t Read(int x, int y) const
     {
-        const uint8_t* p = pixels + static_cast<ptrdiff_t>(y) * pitch + static_cast<ptrdiff_t>(x) * format.BytesPerPixel();
-        uint32_t pixel = 0;
-        std::memcpy(&pixel, p, static_cast<size_t>(format.BytesPerPixel()));
-        return argb32 ? pixel | 0xFF000000 : PixelToArgb(pixel, format, nullptr);
+        const uint8_t* row = pixels + static_cast<ptrdiff_t>(y) * pitch;
+        if (argb32)
+        {
+            uint32_t pixel = 0;
+            std::memcpy(&pixel, row + static_cast<ptrdiff_t>(x) * 4, 4);
+            return pixel | 0xFF000000;
+        }
+        return PixelToArgb(LoadPixel(row, x), format, nullptr);
     }
     void Write(int x, int y, uint32_t argb) const
     {
-        uint8_t* p = pixels + static_cast<ptrdiff_t>(y) * pitch + static_cast<ptrdiff_t>(x) * format.BytesPerPixel();
-        const uint32_t pixel = argb32 ? argb & 0xFFFFFF : ArgbToPixel(argb, format);
-        std::memcpy(p, &pixel, static_cast<size_t>(format.BytesPerPixel()));
+        uint8_t* row = pixels + static_cast<ptrdiff_t>(y) * pitch;
+        if (argb32)
+        {
+            const uint32_t pixel = argb & 0xFFFFFF;
+            std::memcpy(row + static_cast<ptrdiff_t>(x) * 4, &pixel, 4);
+            return;
+        }
+        StorePixel(row, x, ArgbToPixel(argb, format));
+    }
+    [[nodiscard]] uint32_t LoadPixel(const uint8_t* row, int x) const
+    {
+        uint32_t pixel = 0;
+        switch (format.bitCount)
+        {
+        case 16:
+            std::memcpy(&pixel, row + static_cast<ptrdiff_t>(x) * 2, 2);
+            break;
+        case 24:
+            std::memcpy(&pixel, row + static_cast<ptrdiff_t>(x) * 3, 3);
+            break;
+        default:
+            std::memcpy(&pixel, row + static_cast<ptrdiff_t>(x) * 4, 4);
+            break;
+        }
+        return pixel;
+    }
+    void StorePixel(uint8_t* row, int x, uint32_t pixel) const
+    {
+        switch (format.bitCount)
+        {
+        case 16:
+            std::memcpy(row + static_cast<ptrdiff_t>(x) * 2, &pixel, 2);
+            break;
+        case 24:
+            std::memcpy(row + static_cast<ptrdiff_t>(x) * 3, &pixel, 3);
+            break;
+        default:
+            std::memcpy(row + static_cast<ptrdiff_t>(x) * 4, &pixel, 4);
+            break;
+        }
     }
 };
 
@@ -333,6 +374,40 @@ HResult SoftDirect3DDevice::DrawPrimitive(PrimitiveType type, uint32_t vertexFor
 
 // --- Shading and blending ----------------------------------------------------------------------------
 
+namespace
+{
+// floor(value), for values well inside the 64-bit range.
+int64_t FloorToInt(double value)
+{
+    auto t = static_cast<int64_t>(value);
+    return static_cast<double>(t) > value ? t - 1 : t;
+}
+
+// Blue and red in the 32-bit lanes of one word, green and alpha in another.
+uint64_t SpreadLow(uint32_t t)
+{
+    return (t & 0xFF) | (static_cast<uint64_t>(t & 0xFF0000) << 16);
+}
+
+uint64_t SpreadHigh(uint32_t t)
+{
+    return ((t >> 8) & 0xFF) | (static_cast<uint64_t>(t >> 24) << 32);
+}
+
+// The four texels weighted (weights sum to 65536), each channel rounded.
+uint32_t Bilinear(uint32_t t00, uint32_t t01, uint32_t t10, uint32_t t11, uint32_t fx, uint32_t fy)
+{
+    const uint64_t w00 = (256 - fx) * (256 - fy), w01 = fx * (256 - fy), w10 = (256 - fx) * fy, w11 = fx * fy;
+    constexpr uint64_t kHalf = 0x0000800000008000ULL, kLanes = 0x000000FF000000FFULL;
+    const uint64_t low = ((SpreadLow(t00) * w00 + SpreadLow(t01) * w01 + SpreadLow(t10) * w10 + SpreadLow(t11) * w11 +
+                           kHalf) >> 16) & kLanes;
+    const uint64_t high = ((SpreadHigh(t00) * w00 + SpreadHigh(t01) * w01 + SpreadHigh(t10) * w10 +
+                            SpreadHigh(t11) * w11 + kHalf) >> 16) & kLanes;
+    return static_cast<uint32_t>(low) | static_cast<uint32_t>(low >> 16) | static_cast<uint32_t>(high << 8) |
+           static_cast<uint32_t>(high >> 8);
+}
+} // namespace
+
 uint32_t SoftDirect3DDevice::Shade(uint32_t diffuse, float u, float v) const
 {
     if (!mTexture)
@@ -346,28 +421,33 @@ uint32_t SoftDirect3DDevice::Shade(uint32_t diffuse, float u, float v) const
     {
         // Positions quantised to 1/256 texel, so that a texel centre hit with rounding noise
         // still picks that texel.
-        const auto px = static_cast<int64_t>(std::floor(su * 256.0 + 0.5)) >> 8;
-        const auto py = static_cast<int64_t>(std::floor(sv * 256.0 + 0.5)) >> 8;
+        const int64_t px = FloorToInt(su * 256.0 + 0.5) >> 8;
+        const int64_t py = FloorToInt(sv * 256.0 + 0.5) >> 8;
         texel = texture.TexelArgb(static_cast<int>(std::clamp<int64_t>(px, -1, 1 << 20)),
                                   static_cast<int>(std::clamp<int64_t>(py, -1, 1 << 20)));
     }
     else
     {
-        const auto fxp = static_cast<int64_t>(std::floor((su - 0.5) * 256.0 + 0.5));
-        const auto fyp = static_cast<int64_t>(std::floor((sv - 0.5) * 256.0 + 0.5));
+        const int64_t fxp = FloorToInt((su - 0.5) * 256.0 + 0.5);
+        const int64_t fyp = FloorToInt((sv - 0.5) * 256.0 + 0.5);
         const int x0 = static_cast<int>(std::clamp<int64_t>(fxp >> 8, -2, 1 << 20));
         const int y0 = static_cast<int>(std::clamp<int64_t>(fyp >> 8, -2, 1 << 20));
         const auto fx = static_cast<uint32_t>(fxp & 255);
         const auto fy = static_cast<uint32_t>(fyp & 255);
-        const uint32_t t00 = texture.TexelArgb(x0, y0), t01 = texture.TexelArgb(x0 + 1, y0);
-        const uint32_t t10 = texture.TexelArgb(x0, y0 + 1), t11 = texture.TexelArgb(x0 + 1, y0 + 1);
-        for (int shift = 0; shift < 32; shift += 8)
+        if (x0 >= 0 && y0 >= 0 && x0 + 1 < texture.Width() && y0 + 1 < texture.Height())
         {
-            const uint32_t top = Channel(t00, shift) * (256 - fx) + Channel(t01, shift) * fx;
-            const uint32_t bottom = Channel(t10, shift) * (256 - fx) + Channel(t11, shift) * fx;
-            texel |= ((top * (256 - fy) + bottom * fy + 32768) >> 16) << shift;
+            const uint32_t* row0 = texture.ArgbRow(y0) + x0;
+            const uint32_t* row1 = texture.ArgbRow(y0 + 1) + x0;
+            texel = Bilinear(row0[0], row0[1], row1[0], row1[1], fx, fy);
+        }
+        else
+        {
+            texel = Bilinear(texture.TexelArgb(x0, y0), texture.TexelArgb(x0 + 1, y0), texture.TexelArgb(x0, y0 + 1),
+                             texture.TexelArgb(x0 + 1, y0 + 1), fx, fy);
         }
     }
+    if (diffuse == 0xFFFFFFFF)
+        return texel; // modulation by white changes nothing
     const bool modulateAlpha = mStageStates[static_cast<int>(TextureStageState::AlphaOp)] == kTopModulate;
     const uint32_t a = modulateAlpha ? Modulate(Channel(texel, 24), Channel(diffuse, 24)) : Channel(texel, 24);
     return (a << 24) | (Modulate(Channel(texel, 16), Channel(diffuse, 16)) << 16) |
@@ -471,15 +551,19 @@ void SoftDirect3DDevice::DrawTriangle(Target& target, const D3DVertex& a, const 
         for (int i = 0; i < 4; ++i)
             pc[i] = MakePlane(Channel(a.diffuse, i * 8), Channel(b->diffuse, i * 8), Channel(c->diffuse, i * 8), ex1,
                               ey1, ex2, ey2, pixelArea);
-    // 4. Walk the box; a pixel is inside when every edge function passes its fill rule.
+    // 4. Walk the box row by row; a pixel is inside when every edge function passes its fill
+    //    rule. Edge values and attributes step along the row.
     const Edge e0(ax, ay, bx, by), e1(bx, by, cx, cy), e2(cx, cy, ax, ay);
+    const int64_t step0 = -e0.dy << kSubPixelBits, step1 = -e1.dy << kSubPixelBits, step2 = -e2.dy << kSubPixelBits;
+    const int64_t firstX = static_cast<int64_t>(minX) << kSubPixelBits;
     for (int y = minY; y <= maxY; ++y)
     {
         const int64_t py = static_cast<int64_t>(y) << kSubPixelBits;
-        for (int x = minX; x <= maxX; ++x)
+        int64_t w0 = e0.At(firstX, py) - e0.bias, w1 = e1.At(firstX, py) - e1.bias, w2 = e2.At(firstX, py) - e2.bias;
+        double u = pu.At(minX, y, x0, y0), v = pv.At(minX, y, x0, y0);
+        for (int x = minX; x <= maxX; ++x, w0 += step0, w1 += step1, w2 += step2, u += pu.dx, v += pv.dx)
         {
-            const int64_t px = static_cast<int64_t>(x) << kSubPixelBits;
-            if (e0.At(px, py) < e0.bias || e1.At(px, py) < e1.bias || e2.At(px, py) < e2.bias)
+            if ((w0 | w1 | w2) < 0)
                 continue;
             uint32_t diffuse = a.diffuse;
             if (!flat)
@@ -488,9 +572,7 @@ void SoftDirect3DDevice::DrawTriangle(Target& target, const D3DVertex& a, const 
                 for (int i = 0; i < 4; ++i)
                     diffuse |= ClampChannel(pc[i].At(x, y, x0, y0)) << (i * 8);
             }
-            const auto u = static_cast<float>(pu.At(x, y, x0, y0));
-            const auto v = static_cast<float>(pv.At(x, y, x0, y0));
-            Plot(target, x, y, Shade(diffuse, u, v));
+            Plot(target, x, y, Shade(diffuse, static_cast<float>(u), static_cast<float>(v)));
         }
     }
 }
