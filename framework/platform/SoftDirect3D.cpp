@@ -465,7 +465,12 @@ void SoftDirect3DDevice::Plot(Target& target, int x, int y, uint32_t argb) const
     const uint32_t sf = Factor(mRenderStates[static_cast<int>(RenderState::SrcBlend)], alpha);
     const uint32_t df = Factor(mRenderStates[static_cast<int>(RenderState::DestBlend)], alpha);
     if (sf == 0 && df == 255)
+        return; // the destination stays
+    if (sf == 255 && df == 0)
+    {
+        target.Write(x, y, argb); // the source replaces it
         return;
+    }
     const uint32_t dest = target.Read(x, y);
     uint32_t out = 0xFF000000;
     for (int shift = 0; shift < 24; shift += 8)
