@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <cstring>
 
 using namespace Quoll;
@@ -222,4 +223,52 @@ TEST(D3DInterfaceTest, TexturesFollowTheImageAndGoWithIt)
     EXPECT_EQ(d.Pixel(0, 0), 0xFF123456u);
     image.reset();
     EXPECT_EQ(d.Renderer()->TextureSetSize(), 0u);
+}
+
+TEST(D3DInterfaceTest, TrianglesAcrossSeveralPiecesMatchOnePiece)
+{
+    // The same textured, vertex-coloured triangles through one texture and through 32-texel pieces.
+    MemoryImage image;
+    FillPattern(image, 70, 45, false);
+    const TriangleVertices triangles[2] = {
+        {{3, 2, 0, 0, 0xFFFFFFFF}, {143, 6, 1, 0, 0xFFFFFFFF}, {8, 92, 0, 1, 0xFFFFFFFF}},
+        {{143, 6, 1, 0, 0xFFFF8080}, {139, 95, 1, 1, 0xFFFFFFFF}, {8, 92, 0, 1, 0xFFFFFFFF}},
+    };
+    std::vector<uint32_t> results[2];
+    for (int pieced = 0; pieced < 2; ++pieced)
+    {
+        Display3D d;
+        if (pieced == 1)
+        {
+            d.Renderer()->mDeviceSettings.caps.maxTextureWidth = d.Renderer()->mDeviceSettings.caps.maxTextureHeight = 32;
+            ASSERT_EQ(d.t.Init(), 0);
+        }
+        Graphics g(&d.t.Screen());
+        g.ClipRect(0, 0, 120, 144);
+        g.SetTriangleFiltering(false); // filtering would differ along the pieces' seams
+        g.DrawTrianglesTex(&image, triangles, 2);
+        EXPECT_EQ(DataOf(image).pieces.size(), pieced == 1 ? 6u : 1u);
+        for (int y = 0; y < 144; ++y)
+            for (int x = 0; x < 192; ++x)
+                results[pieced].push_back(d.Pixel(x, y));
+    }
+    // Cut triangles carry their colours rounded at the cuts: within 1 per channel.
+    auto close = [](uint32_t a, uint32_t b) {
+        for (int shift = 0; shift < 24; shift += 8)
+            if (std::abs(static_cast<int>((a >> shift) & 0xFF) - static_cast<int>((b >> shift) & 0xFF)) > 1)
+                return false;
+        return true;
+    };
+    size_t same = 0, drawn = 0;
+    for (size_t i = 0; i < results[0].size(); ++i)
+    {
+        same += close(results[0][i], results[1][i]) ? 1 : 0;
+        drawn += results[0][i] != 0xFF000000;
+        if (i % 192 >= 120)
+        {
+            ASSERT_EQ(results[1][i], 0xFF000000u) << "outside the clip at " << i % 192;
+        }
+    }
+    EXPECT_GT(drawn, 8000u);
+    EXPECT_GE(static_cast<double>(same) / static_cast<double>(results[0].size()), 0.99);
 }
