@@ -216,6 +216,8 @@ void DDImage::FillScanLinesWithAlpha(const ScanSpan* spans, int count, const Col
         scratch.MemoryImage::FillScanLinesWithAlpha(shifted.data(), count, color, mode, coverage, coverX - minX,
                                                     coverY - minY, coverWidth, coverHeight);
         Blt(&scratch, minX, minY, Rect(0, 0, scratch.mWidth, scratch.mHeight), Color::White, mode);
+        // The renderer lets go of the scratch image's texture before the image goes.
+        mDDInterface->Remove3DData(&scratch);
         return;
     }
     if (mVideoMemoryScreen)

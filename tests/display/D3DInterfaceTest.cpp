@@ -272,3 +272,18 @@ TEST(D3DInterfaceTest, TrianglesAcrossSeveralPiecesMatchOnePiece)
     EXPECT_GT(drawn, 8000u);
     EXPECT_GE(static_cast<double>(same) / static_cast<double>(results[0].size()), 0.99);
 }
+
+TEST(D3DInterfaceTest, CoverageFillOnThe3DScreenLeavesNoTextureBehind)
+{
+    // Without a registry that drops textures, the scratch image of the fill must not stay in
+    // the renderer's texture set after it is gone.
+    TestDisplay t;
+    t.display->Set3D(true);
+    ASSERT_EQ(t.Init(), 0);
+    auto* d3d = dynamic_cast<D3DInterface*>(t.display->GetRenderer());
+    const std::vector<uint8_t> coverage(8 * 2, 200);
+    const ScanSpan spans[2] = {{3, 4, 8}, {4, 4, 8}};
+    t.Screen().FillScanLinesWithAlpha(spans, 2, Color(255, 0, 0), DrawMode::Normal, coverage.data(), 4, 3, 8, 2);
+    EXPECT_EQ(d3d->TextureSetSize(), 0u);
+    EXPECT_NEAR(static_cast<int>((t.display->mDrawSurface->ArgbAt(5, 3) >> 16) & 0xFF), 200, 2);
+}
