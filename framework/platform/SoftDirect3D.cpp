@@ -70,6 +70,39 @@ uint32_t Modulate(uint32_t a, uint32_t b)
 {
     return (a * b + 127) / 255;
 }
+
+// Texel times diffuse; the alpha is the texel's, or modulated too.
+uint32_t ModulateTexel(uint32_t texel, uint32_t diffuse, bool modulateAlpha)
+{
+    const uint32_t a = modulateAlpha ? Modulate(Channel(texel, 24), Channel(diffuse, 24)) : Channel(texel, 24);
+    return (a << 24) | (Modulate(Channel(texel, 16), Channel(diffuse, 16)) << 16) |
+           (Modulate(Channel(texel, 8), Channel(diffuse, 8)) << 8) | Modulate(Channel(texel, 0), Channel(diffuse, 0));
+}
+
+enum class BlendResult
+{
+    Keep,    // the destination stays
+    Replace, // the source replaces it
+    Mixed,   // out holds the blend
+};
+
+// Source and destination 0xAARRGGBB under the blend factors; channels saturate.
+inline BlendResult BlendPixel(uint32_t argb, uint32_t srcBlend, uint32_t destBlend, uint32_t dest, uint32_t& out)
+{
+    const uint32_t alpha = Channel(argb, 24);
+    const uint32_t sf = Factor(srcBlend, alpha), df = Factor(destBlend, alpha);
+    if (sf == 0 && df == 255)
+        return BlendResult::Keep;
+    if (sf == 255 && df == 0)
+        return BlendResult::Replace;
+    out = 0xFF000000;
+    for (int shift = 0; shift < 24; shift += 8)
+    {
+        const uint32_t c = (Channel(argb, shift) * sf + Channel(dest, shift) * df + 127) / 255;
+        out |= std::min<uint32_t>(c, 255) << shift;
+    }
+    return BlendResult::Mixed;
+}
 } // namespace
 
 // --- Textures ----------------------------------------------------------------------------------
@@ -448,10 +481,7 @@ uint32_t SoftDirect3DDevice::Shade(uint32_t diffuse, float u, float v) const
     }
     if (diffuse == 0xFFFFFFFF)
         return texel; // modulation by white changes nothing
-    const bool modulateAlpha = mStageStates[static_cast<int>(TextureStageState::AlphaOp)] == kTopModulate;
-    const uint32_t a = modulateAlpha ? Modulate(Channel(texel, 24), Channel(diffuse, 24)) : Channel(texel, 24);
-    return (a << 24) | (Modulate(Channel(texel, 16), Channel(diffuse, 16)) << 16) |
-           (Modulate(Channel(texel, 8), Channel(diffuse, 8)) << 8) | Modulate(Channel(texel, 0), Channel(diffuse, 0));
+    return ModulateTexel(texel, diffuse, mStageStates[static_cast<int>(TextureStageState::AlphaOp)] == kTopModulate);
 }
 
 void SoftDirect3DDevice::Plot(Target& target, int x, int y, uint32_t argb) const
@@ -461,24 +491,19 @@ void SoftDirect3DDevice::Plot(Target& target, int x, int y, uint32_t argb) const
         target.Write(x, y, argb);
         return;
     }
-    const uint32_t alpha = Channel(argb, 24);
-    const uint32_t sf = Factor(mRenderStates[static_cast<int>(RenderState::SrcBlend)], alpha);
-    const uint32_t df = Factor(mRenderStates[static_cast<int>(RenderState::DestBlend)], alpha);
-    if (sf == 0 && df == 255)
-        return; // the destination stays
-    if (sf == 255 && df == 0)
+    uint32_t out = 0;
+    switch (BlendPixel(argb, mRenderStates[static_cast<int>(RenderState::SrcBlend)],
+                       mRenderStates[static_cast<int>(RenderState::DestBlend)], target.Read(x, y), out))
     {
-        target.Write(x, y, argb); // the source replaces it
-        return;
+    case BlendResult::Keep:
+        break;
+    case BlendResult::Replace:
+        target.Write(x, y, argb);
+        break;
+    case BlendResult::Mixed:
+        target.Write(x, y, out);
+        break;
     }
-    const uint32_t dest = target.Read(x, y);
-    uint32_t out = 0xFF000000;
-    for (int shift = 0; shift < 24; shift += 8)
-    {
-        const uint32_t c = (Channel(argb, shift) * sf + Channel(dest, shift) * df + 127) / 255;
-        out |= std::min<uint32_t>(c, 255) << shift;
-    }
-    target.Write(x, y, out);
 }
 
 // --- Triangles -------------------------------------------------------------------------------------
@@ -629,22 +654,30 @@ bool SoftDirect3DDevice::DrawFastQuad(Target& target, const D3DVertex* v)
     ++mFastQuadCount;
     const bool modulate = diffuse != 0xFFFFFFFF;
     const bool modulateAlpha = mStageStates[static_cast<int>(TextureStageState::AlphaOp)] == kTopModulate;
+    const bool blend = mRenderStates[static_cast<int>(RenderState::AlphaBlendEnable)] != 0;
+    const uint32_t srcBlend = mRenderStates[static_cast<int>(RenderState::SrcBlend)];
+    const uint32_t destBlend = mRenderStates[static_cast<int>(RenderState::DestBlend)];
     for (int y = y0; y < y1; ++y)
     {
         const int ty = std::clamp(static_cast<int>(j0) + (y - y0), 0, mTexture->Height() - 1);
         const uint32_t* row = mTexture->ArgbRow(ty);
+        auto* dest = reinterpret_cast<uint32_t*>(target.pixels + static_cast<ptrdiff_t>(y) * target.pitch);
         for (int x = x0; x < x1; ++x)
         {
             const int tx = std::clamp(static_cast<int>(k0) + (x - x0), 0, mTexture->Width() - 1);
             uint32_t texel = row[tx];
             if (modulate)
+                texel = ModulateTexel(texel, diffuse, modulateAlpha);
+            if (!target.argb32 || !blend)
             {
-                const uint32_t a = modulateAlpha ? Modulate(Channel(texel, 24), Channel(diffuse, 24)) : Channel(texel, 24);
-                texel = (a << 24) | (Modulate(Channel(texel, 16), Channel(diffuse, 16)) << 16) |
-                        (Modulate(Channel(texel, 8), Channel(diffuse, 8)) << 8) |
-                        Modulate(Channel(texel, 0), Channel(diffuse, 0));
+                Plot(target, x, y, texel);
+                continue;
             }
-            Plot(target, x, y, texel);
+            // The 32-bit target's row, blended in place as Plot would.
+            uint32_t out = 0;
+            const BlendResult result = BlendPixel(texel, srcBlend, destBlend, dest[x] | 0xFF000000, out);
+            if (result != BlendResult::Keep)
+                dest[x] = (result == BlendResult::Replace ? texel : out) & 0xFFFFFF;
         }
     }
     return true;
