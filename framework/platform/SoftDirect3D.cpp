@@ -630,12 +630,33 @@ bool SoftDirect3DDevice::DrawFastQuad(Target& target, const D3DVertex* v)
     const int y0 = static_cast<int>(std::max<int64_t>(CeilPixel(top), target.top));
     const int y1 = static_cast<int>(std::min<int64_t>(CeilPixel(bottom), target.bottom));
     const uint32_t diffuse = v[0].diffuse;
+    const bool blend = mRenderStates[static_cast<int>(RenderState::AlphaBlendEnable)] != 0;
+    const uint32_t srcBlend = mRenderStates[static_cast<int>(RenderState::SrcBlend)];
+    const uint32_t destBlend = mRenderStates[static_cast<int>(RenderState::DestBlend)];
+    // Rows of the quad; a 32-bit target's row is blended in place as Plot would.
+    auto drawRows = [&](auto texelAt) {
+        for (int y = y0; y < y1; ++y)
+        {
+            auto* dest = reinterpret_cast<uint32_t*>(target.pixels + static_cast<ptrdiff_t>(y) * target.pitch);
+            for (int x = x0; x < x1; ++x)
+            {
+                const uint32_t texel = texelAt(x, y);
+                if (!target.argb32 || !blend)
+                {
+                    Plot(target, x, y, texel);
+                    continue;
+                }
+                uint32_t out = 0;
+                const BlendResult result = BlendPixel(texel, srcBlend, destBlend, dest[x] | 0xFF000000, out);
+                if (result != BlendResult::Keep)
+                    dest[x] = (result == BlendResult::Replace ? texel : out) & 0xFFFFFF;
+            }
+        }
+    };
     if (!mTexture)
     {
         ++mFastQuadCount;
-        for (int y = y0; y < y1; ++y)
-            for (int x = x0; x < x1; ++x)
-                Plot(target, x, y, diffuse);
+        drawRows([diffuse](int, int) { return diffuse; });
         return true;
     }
     // Texel alignment: one texel per pixel, increasing with x and y, centres on pixel centres.
@@ -654,32 +675,12 @@ bool SoftDirect3DDevice::DrawFastQuad(Target& target, const D3DVertex* v)
     ++mFastQuadCount;
     const bool modulate = diffuse != 0xFFFFFFFF;
     const bool modulateAlpha = mStageStates[static_cast<int>(TextureStageState::AlphaOp)] == kTopModulate;
-    const bool blend = mRenderStates[static_cast<int>(RenderState::AlphaBlendEnable)] != 0;
-    const uint32_t srcBlend = mRenderStates[static_cast<int>(RenderState::SrcBlend)];
-    const uint32_t destBlend = mRenderStates[static_cast<int>(RenderState::DestBlend)];
-    for (int y = y0; y < y1; ++y)
-    {
-        const int ty = std::clamp(static_cast<int>(j0) + (y - y0), 0, mTexture->Height() - 1);
-        const uint32_t* row = mTexture->ArgbRow(ty);
-        auto* dest = reinterpret_cast<uint32_t*>(target.pixels + static_cast<ptrdiff_t>(y) * target.pitch);
-        for (int x = x0; x < x1; ++x)
-        {
-            const int tx = std::clamp(static_cast<int>(k0) + (x - x0), 0, mTexture->Width() - 1);
-            uint32_t texel = row[tx];
-            if (modulate)
-                texel = ModulateTexel(texel, diffuse, modulateAlpha);
-            if (!target.argb32 || !blend)
-            {
-                Plot(target, x, y, texel);
-                continue;
-            }
-            // The 32-bit target's row, blended in place as Plot would.
-            uint32_t out = 0;
-            const BlendResult result = BlendPixel(texel, srcBlend, destBlend, dest[x] | 0xFF000000, out);
-            if (result != BlendResult::Keep)
-                dest[x] = (result == BlendResult::Replace ? texel : out) & 0xFFFFFF;
-        }
-    }
+    const SoftTexture& texture = *mTexture;
+    const int kx = static_cast<int>(k0) - x0, jy = static_cast<int>(j0) - y0;
+    drawRows([&](int x, int y) {
+        const uint32_t texel = texture.TexelArgb(kx + x, jy + y);
+        return modulate ? ModulateTexel(texel, diffuse, modulateAlpha) : texel;
+    });
     return true;
 }
 
