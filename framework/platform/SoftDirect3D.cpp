@@ -441,14 +441,14 @@ uint32_t Bilinear(uint32_t t00, uint32_t t01, uint32_t t10, uint32_t t11, uint32
 }
 } // namespace
 
-uint32_t SoftDirect3DDevice::Shade(uint32_t diffuse, float u, float v) const
+uint32_t SoftDirect3DDevice::Shade(uint32_t diffuse, double u, double v) const
 {
     if (!mTexture)
         return diffuse;
     const SoftTexture& texture = *mTexture;
     const bool linear = mStageStates[static_cast<int>(TextureStageState::MagFilter)] == kFilterLinear;
-    const double su = static_cast<double>(u) * texture.Width();
-    const double sv = static_cast<double>(v) * texture.Height();
+    const double su = u * texture.Width();
+    const double sv = v * texture.Height();
     uint32_t texel = 0;
     if (!linear)
     {
@@ -482,6 +482,15 @@ uint32_t SoftDirect3DDevice::Shade(uint32_t diffuse, float u, float v) const
     if (diffuse == 0xFFFFFFFF)
         return texel; // modulation by white changes nothing
     return ModulateTexel(texel, diffuse, mStageStates[static_cast<int>(TextureStageState::AlphaOp)] == kTopModulate);
+}
+
+void SoftDirect3DDevice::PlotInPlace(uint32_t* pixel, uint32_t argb) const
+{
+    uint32_t out = 0;
+    const BlendResult result = BlendPixel(argb, mRenderStates[static_cast<int>(RenderState::SrcBlend)],
+                                          mRenderStates[static_cast<int>(RenderState::DestBlend)], *pixel | 0xFF000000, out);
+    if (result != BlendResult::Keep)
+        *pixel = (result == BlendResult::Replace ? argb : out) & 0xFFFFFF;
 }
 
 void SoftDirect3DDevice::Plot(Target& target, int x, int y, uint32_t argb) const
@@ -586,11 +595,13 @@ void SoftDirect3DDevice::DrawTriangle(Target& target, const D3DVertex& a, const 
     const Edge e0(ax, ay, bx, by), e1(bx, by, cx, cy), e2(cx, cy, ax, ay);
     const int64_t step0 = -e0.dy << kSubPixelBits, step1 = -e1.dy << kSubPixelBits, step2 = -e2.dy << kSubPixelBits;
     const int64_t firstX = static_cast<int64_t>(minX) << kSubPixelBits;
+    const bool inPlace = target.argb32 && mRenderStates[static_cast<int>(RenderState::AlphaBlendEnable)] != 0;
     for (int y = minY; y <= maxY; ++y)
     {
         const int64_t py = static_cast<int64_t>(y) << kSubPixelBits;
         int64_t w0 = e0.At(firstX, py) - e0.bias, w1 = e1.At(firstX, py) - e1.bias, w2 = e2.At(firstX, py) - e2.bias;
         double u = pu.At(minX, y, x0, y0), v = pv.At(minX, y, x0, y0);
+        auto* row = reinterpret_cast<uint32_t*>(target.pixels + static_cast<ptrdiff_t>(y) * target.pitch);
         for (int x = minX; x <= maxX; ++x, w0 += step0, w1 += step1, w2 += step2, u += pu.dx, v += pv.dx)
         {
             if ((w0 | w1 | w2) < 0)
@@ -602,7 +613,10 @@ void SoftDirect3DDevice::DrawTriangle(Target& target, const D3DVertex& a, const 
                 for (int i = 0; i < 4; ++i)
                     diffuse |= ClampChannel(pc[i].At(x, y, x0, y0)) << (i * 8);
             }
-            Plot(target, x, y, Shade(diffuse, static_cast<float>(u), static_cast<float>(v)));
+            if (inPlace)
+                PlotInPlace(row + x, Shade(diffuse, u, v));
+            else
+                Plot(target, x, y, Shade(diffuse, u, v));
         }
     }
 }
@@ -631,8 +645,6 @@ bool SoftDirect3DDevice::DrawFastQuad(Target& target, const D3DVertex* v)
     const int y1 = static_cast<int>(std::min<int64_t>(CeilPixel(bottom), target.bottom));
     const uint32_t diffuse = v[0].diffuse;
     const bool blend = mRenderStates[static_cast<int>(RenderState::AlphaBlendEnable)] != 0;
-    const uint32_t srcBlend = mRenderStates[static_cast<int>(RenderState::SrcBlend)];
-    const uint32_t destBlend = mRenderStates[static_cast<int>(RenderState::DestBlend)];
     // Rows of the quad; a 32-bit target's row is blended in place as Plot would.
     auto drawRows = [&](auto texelAt) {
         for (int y = y0; y < y1; ++y)
@@ -641,15 +653,10 @@ bool SoftDirect3DDevice::DrawFastQuad(Target& target, const D3DVertex* v)
             for (int x = x0; x < x1; ++x)
             {
                 const uint32_t texel = texelAt(x, y);
-                if (!target.argb32 || !blend)
-                {
+                if (target.argb32 && blend)
+                    PlotInPlace(dest + x, texel);
+                else
                     Plot(target, x, y, texel);
-                    continue;
-                }
-                uint32_t out = 0;
-                const BlendResult result = BlendPixel(texel, srcBlend, destBlend, dest[x] | 0xFF000000, out);
-                if (result != BlendResult::Keep)
-                    dest[x] = (result == BlendResult::Replace ? texel : out) & 0xFFFFFF;
             }
         }
     };
@@ -714,8 +721,7 @@ void SoftDirect3DDevice::DrawLine(Target& target, const D3DVertex& a, const D3DV
             const double ca = Channel(a.diffuse, shift), cb = Channel(b.diffuse, shift);
             diffuse |= ClampChannel(ca + t * (cb - ca)) << shift;
         }
-        Plot(target, x, y, Shade(diffuse, static_cast<float>(a.u + t * (b.u - a.u)),
-                                 static_cast<float>(a.v + t * (b.v - a.v))));
+        Plot(target, x, y, Shade(diffuse, a.u + t * (b.u - a.u), a.v + t * (b.v - a.v)));
     }
 }
 

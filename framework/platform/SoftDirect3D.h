@@ -204,8 +204,10 @@ private:
     void DrawTriangle(Target& target, const D3DVertex& a, const D3DVertex& b, const D3DVertex& c);
     void DrawLine(Target& target, const D3DVertex& a, const D3DVertex& b);
     bool DrawFastQuad(Target& target, const D3DVertex* v);
-    uint32_t Shade(uint32_t diffuse, float u, float v) const;
+    uint32_t Shade(uint32_t diffuse, double u, double v) const;
     void Plot(Target& target, int x, int y, uint32_t argb) const;
+    // Plot for a 32-bit target with blending on (the row's pixel given).
+    void PlotInPlace(uint32_t* pixel, uint32_t argb) const;
 
     D3DDeviceCaps mCaps;
     std::shared_ptr<SoftSurface> mTarget;
