@@ -267,6 +267,11 @@ void D3DInterface::CreateTextures(MemoryImage* image, TextureData& data)
         return;
     image->DeleteSoftwareBuffers();
     image->CommitBits();
+    if (!image->mBits && !(image->mPalette && image->mPaletteIndices))
+    {
+        data.formatCode = 0; // no pixels to make textures of
+        return;
+    }
     // 1. The format.
     const int flags = image->mTextureFlags;
     int code = kTexFormatA8R8G8B8;

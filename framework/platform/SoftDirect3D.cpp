@@ -12,6 +12,15 @@ namespace
 constexpr int kSubPixelBits = 8;
 constexpr double kSubPixel = 1 << kSubPixelBits;
 
+// Vertices farther out than this (or not finite) make their primitive draw nothing, so that the
+// fixed-point edge arithmetic cannot overflow.
+constexpr float kMaxCoordinate = 1 << 20;
+
+bool UsableVertex(const D3DVertex& v)
+{
+    return std::abs(v.x) <= kMaxCoordinate && std::abs(v.y) <= kMaxCoordinate;
+}
+
 int64_t Snap(float value)
 {
     return static_cast<int64_t>(std::llround(static_cast<double>(value) * kSubPixel));
@@ -409,9 +418,11 @@ HResult SoftDirect3DDevice::DrawPrimitive(PrimitiveType type, uint32_t vertexFor
 
 namespace
 {
-// floor(value), for values well inside the 64-bit range.
+// floor(value); values outside +-2^40 (and NaN) read as 0.
 int64_t FloorToInt(double value)
 {
+    if (!(value > -1099511627776.0 && value < 1099511627776.0))
+        return 0;
     auto t = static_cast<int64_t>(value);
     return static_cast<double>(t) > value ? t - 1 : t;
 }
@@ -556,6 +567,8 @@ uint32_t ClampChannel(double value)
 
 void SoftDirect3DDevice::DrawTriangle(Target& target, const D3DVertex& a, const D3DVertex& b0, const D3DVertex& c0)
 {
+    if (!UsableVertex(a) || !UsableVertex(b0) || !UsableVertex(c0))
+        return;
     // 1. Snap the corners and orient the triangle so that its area is positive.
     const D3DVertex* b = &b0;
     const D3DVertex* c = &c0;
@@ -627,7 +640,8 @@ void SoftDirect3DDevice::DrawTriangle(Target& target, const D3DVertex& a, const 
 // 1/256 texel and the alignment checked here keeps every sample far from a rounding edge.
 bool SoftDirect3DDevice::DrawFastQuad(Target& target, const D3DVertex* v)
 {
-    if (v[0].y != v[1].y || v[2].y != v[3].y || v[0].x != v[2].x || v[1].x != v[3].x)
+    if (v[0].y != v[1].y || v[2].y != v[3].y || v[0].x != v[2].x || v[1].x != v[3].x || !UsableVertex(v[0]) ||
+        !UsableVertex(v[3]))
         return false;
     if (v[0].diffuse != v[1].diffuse || v[0].diffuse != v[2].diffuse || v[0].diffuse != v[3].diffuse)
         return false;
@@ -696,6 +710,8 @@ bool SoftDirect3DDevice::DrawFastQuad(Target& target, const D3DVertex* v)
 // The pixels whose centres the segment passes along its major axis, the last one excluded.
 void SoftDirect3DDevice::DrawLine(Target& target, const D3DVertex& a, const D3DVertex& b)
 {
+    if (!UsableVertex(a) || !UsableVertex(b))
+        return;
     const double dx = static_cast<double>(b.x) - a.x, dy = static_cast<double>(b.y) - a.y;
     const bool xMajor = std::abs(dx) >= std::abs(dy);
     const double major = xMajor ? dx : dy;
@@ -705,8 +721,12 @@ void SoftDirect3DDevice::DrawLine(Target& target, const D3DVertex& a, const D3DV
     const double end = xMajor ? b.x : b.y;
     const int step = major > 0 ? 1 : -1;
     // Pixels whose centre c satisfies start <= c < end (or the mirror when going backwards).
-    const int first = step > 0 ? static_cast<int>(std::ceil(start)) : static_cast<int>(std::floor(start));
-    const int last = step > 0 ? static_cast<int>(std::ceil(end)) - 1 : static_cast<int>(std::floor(end)) + 1;
+    int first = step > 0 ? static_cast<int>(std::ceil(start)) : static_cast<int>(std::floor(start));
+    int last = step > 0 ? static_cast<int>(std::ceil(end)) - 1 : static_cast<int>(std::floor(end)) + 1;
+    // Only the part over the target is walked.
+    const int low = (xMajor ? target.left : target.top) - 1, high = xMajor ? target.right : target.bottom;
+    last = step > 0 ? std::min(last, high) : std::max(last, low);
+    first = step > 0 ? std::max(first, low) : std::min(first, high);
     for (int m = first; step > 0 ? m <= last : m >= last; m += step)
     {
         const double t = (m - start) / major;

@@ -140,6 +140,31 @@ TEST(SoftDirect3DTest, SceneStatesAndInvalidCallsAreRefused)
     EXPECT_EQ(texture->Unlock(), D3DERR_TEXTURE_NOT_LOCKED);
 }
 
+TEST(SoftDirect3DTest, VerticesFarOutOrNotNumbersDrawNothing)
+{
+    Rig rig;
+    rig.device->BeginScene();
+    rig.device->Clear(kClearTarget, 0xFF000000, 1, 0);
+    const float nan = std::nanf("");
+    const D3DVertex far[] = {V(-1e30f, 0), V(1e30f, 5), V(3, 1e30f), V(nan, 2), V(4, 4), V(8, nan)};
+    EXPECT_EQ(rig.device->DrawPrimitive(PrimitiveType::TriangleList, kFvfTLVertex, far, 6, 0), DD_OK);
+    EXPECT_EQ(rig.device->DrawPrimitive(PrimitiveType::LineStrip, kFvfTLVertex, far, 6, 0), DD_OK);
+    auto quad = Quad(-1e30f, -1e30f, 2e30f, 2e30f, 0xFFFFFFFF);
+    EXPECT_EQ(rig.device->DrawPrimitive(PrimitiveType::TriangleStrip, kFvfTLVertex, quad.data(), 4, 0), DD_OK);
+    // A texture coordinate that is not a number samples some texel and nothing worse.
+    rig.device->SetTexture(0, rig.Texture(2, 2, std::vector<uint32_t>(4, 0xFF00FF00)));
+    const D3DVertex odd[] = {V(0, 0, 0xFFFFFFFF, nan, 0), V(9, 0, 0xFFFFFFFF, 1e30f, 0), V(0, 9, 0xFFFFFFFF, 0, nan)};
+    EXPECT_EQ(rig.device->DrawPrimitive(PrimitiveType::TriangleList, kFvfTLVertex, odd, 3, 0), DD_OK);
+    for (uint32_t pixel : rig.Pixels())
+        ASSERT_TRUE(pixel == 0xFF000000 || pixel == 0xFF00FF00) << std::hex << pixel;
+    // A long line from far away costs only its pixels on the target.
+    const D3DVertex line[] = {V(-900000, 10, 0xFFFFFFFF), V(900000, 10, 0xFFFFFFFF)};
+    rig.device->SetTexture(0, nullptr);
+    EXPECT_EQ(rig.device->DrawPrimitive(PrimitiveType::LineStrip, kFvfTLVertex, line, 2, 0), DD_OK);
+    EXPECT_EQ(rig.target->ArgbAt(0, 10), 0xFFFFFFFFu);
+    EXPECT_EQ(rig.target->ArgbAt(63, 10), 0xFFFFFFFFu);
+}
+
 TEST(SoftDirect3DTest, BlendPairsSaturateAndModulateByDiffuse)
 {
     struct Case
