@@ -4,6 +4,7 @@
 #include <bit>
 #include <cmath>
 #include <cstring>
+#include <utility>
 
 namespace Quoll::Platform
 {
@@ -95,11 +96,12 @@ enum class BlendResult
     Mixed,   // out holds the blend
 };
 
-// Source and destination 0xAARRGGBB under the blend factors; channels saturate.
-inline BlendResult BlendPixel(uint32_t argb, uint32_t srcBlend, uint32_t destBlend, uint32_t dest, uint32_t& out)
+// Source and destination 0xAARRGGBB under the blend factors (factors(alpha) gives the source
+// and destination factor); channels saturate.
+template <typename Factors>
+inline BlendResult BlendWith(uint32_t argb, uint32_t dest, uint32_t& out, Factors factors)
 {
-    const uint32_t alpha = Channel(argb, 24);
-    const uint32_t sf = Factor(srcBlend, alpha), df = Factor(destBlend, alpha);
+    const auto [sf, df] = factors(Channel(argb, 24));
     if (sf == 0 && df == 255)
         return BlendResult::Keep;
     if (sf == 255 && df == 0)
@@ -111,6 +113,33 @@ inline BlendResult BlendPixel(uint32_t argb, uint32_t srcBlend, uint32_t destBle
         out |= std::min<uint32_t>(c, 255) << shift;
     }
     return BlendResult::Mixed;
+}
+
+inline BlendResult BlendPixel(uint32_t argb, uint32_t srcBlend, uint32_t destBlend, uint32_t dest, uint32_t& out)
+{
+    return BlendWith(argb, dest, out, [srcBlend, destBlend](uint32_t alpha) {
+        return std::pair<uint32_t, uint32_t>(Factor(srcBlend, alpha), Factor(destBlend, alpha));
+    });
+}
+
+// The two pairs the renderer uses, with their factors known in advance.
+inline std::pair<uint32_t, uint32_t> NormalFactors(uint32_t alpha)
+{
+    return {alpha, 255 - alpha};
+}
+
+inline std::pair<uint32_t, uint32_t> AdditiveFactors(uint32_t alpha)
+{
+    return {alpha, 255};
+}
+
+// A 32-bit target pixel blended in place.
+template <typename Factors> inline void BlendInPlace(uint32_t* pixel, uint32_t argb, Factors factors)
+{
+    uint32_t out = 0;
+    const BlendResult result = BlendWith(argb, *pixel | 0xFF000000, out, factors);
+    if (result != BlendResult::Keep)
+        *pixel = (result == BlendResult::Replace ? argb : out) & 0xFFFFFF;
 }
 } // namespace
 
@@ -497,11 +526,11 @@ uint32_t SoftDirect3DDevice::Shade(uint32_t diffuse, double u, double v) const
 
 void SoftDirect3DDevice::PlotInPlace(uint32_t* pixel, uint32_t argb) const
 {
-    uint32_t out = 0;
-    const BlendResult result = BlendPixel(argb, mRenderStates[static_cast<int>(RenderState::SrcBlend)],
-                                          mRenderStates[static_cast<int>(RenderState::DestBlend)], *pixel | 0xFF000000, out);
-    if (result != BlendResult::Keep)
-        *pixel = (result == BlendResult::Replace ? argb : out) & 0xFFFFFF;
+    const uint32_t srcBlend = mRenderStates[static_cast<int>(RenderState::SrcBlend)];
+    const uint32_t destBlend = mRenderStates[static_cast<int>(RenderState::DestBlend)];
+    BlendInPlace(pixel, argb, [srcBlend, destBlend](uint32_t alpha) {
+        return std::pair<uint32_t, uint32_t>(Factor(srcBlend, alpha), Factor(destBlend, alpha));
+    });
 }
 
 void SoftDirect3DDevice::Plot(Target& target, int x, int y, uint32_t argb) const
@@ -659,20 +688,36 @@ bool SoftDirect3DDevice::DrawFastQuad(Target& target, const D3DVertex* v)
     const int y1 = static_cast<int>(std::min<int64_t>(CeilPixel(bottom), target.bottom));
     const uint32_t diffuse = v[0].diffuse;
     const bool blend = mRenderStates[static_cast<int>(RenderState::AlphaBlendEnable)] != 0;
-    // Rows of the quad; a 32-bit target's row is blended in place as Plot would.
-    auto drawRows = [&](auto texelAt) {
+    // Rows of the quad; a 32-bit target's row is blended in place as Plot would, with the
+    // renderer's two blend pairs known in advance.
+    const uint32_t srcBlend = mRenderStates[static_cast<int>(RenderState::SrcBlend)];
+    const uint32_t destBlend = mRenderStates[static_cast<int>(RenderState::DestBlend)];
+    auto blendRows = [&](auto texelAt, auto factors) {
         for (int y = y0; y < y1; ++y)
         {
             auto* dest = reinterpret_cast<uint32_t*>(target.pixels + static_cast<ptrdiff_t>(y) * target.pitch);
             for (int x = x0; x < x1; ++x)
-            {
-                const uint32_t texel = texelAt(x, y);
-                if (target.argb32 && blend)
-                    PlotInPlace(dest + x, texel);
-                else
-                    Plot(target, x, y, texel);
-            }
+                BlendInPlace(dest + x, texelAt(x, y), factors);
         }
+    };
+    auto drawRows = [&](auto texelAt) {
+        if (target.argb32 && blend && srcBlend == kBlendSrcAlpha && destBlend == kBlendInvSrcAlpha)
+            blendRows(texelAt, NormalFactors);
+        else if (target.argb32 && blend && srcBlend == kBlendSrcAlpha && destBlend == kBlendOne)
+            blendRows(texelAt, AdditiveFactors);
+        else
+            for (int y = y0; y < y1; ++y)
+            {
+                auto* dest = reinterpret_cast<uint32_t*>(target.pixels + static_cast<ptrdiff_t>(y) * target.pitch);
+                for (int x = x0; x < x1; ++x)
+                {
+                    const uint32_t texel = texelAt(x, y);
+                    if (target.argb32 && blend)
+                        PlotInPlace(dest + x, texel);
+                    else
+                        Plot(target, x, y, texel);
+                }
+            }
     };
     if (!mTexture)
     {
@@ -698,10 +743,14 @@ bool SoftDirect3DDevice::DrawFastQuad(Target& target, const D3DVertex* v)
     const bool modulateAlpha = mStageStates[static_cast<int>(TextureStageState::AlphaOp)] == kTopModulate;
     const SoftTexture& texture = *mTexture;
     const int kx = static_cast<int>(k0) - x0, jy = static_cast<int>(j0) - y0;
-    drawRows([&](int x, int y) {
-        const uint32_t texel = texture.TexelArgb(kx + x, jy + y);
-        return modulate ? ModulateTexel(texel, diffuse, modulateAlpha) : texel;
-    });
+    const bool inside = kx + x0 >= 0 && jy + y0 >= 0 && kx + x1 <= texture.Width() && jy + y1 <= texture.Height();
+    if (inside && !modulate)
+        drawRows([&](int x, int y) { return texture.ArgbRow(jy + y)[kx + x]; });
+    else
+        drawRows([&](int x, int y) {
+            const uint32_t texel = texture.TexelArgb(kx + x, jy + y);
+            return modulate ? ModulateTexel(texel, diffuse, modulateAlpha) : texel;
+        });
     return true;
 }
 
