@@ -1,9 +1,9 @@
 #pragma once
 // A software stand-in for the part of Direct3D that the 3D renderer and the display test use.
 //
-// Supports: a 3D object made from a DirectDraw object (SoftDirect3D) that enumerates texture
-// formats (A8R8G8B8, A4R4G4B4, R5G6B5, 8-bit palettised with an alpha palette), creates managed
-// textures and creates a device on a surface made with kCaps3DDevice; the device (SoftDirect3DDevice)
+// Supports: a 3D object (SoftDirect3D) that makes managed textures in A8R8G8B8, A4R4G4B4, R5G6B5
+// and 8-bit palettised with an alpha palette, enumerates the formats its settings list, and
+// creates a device on a surface made with kCaps3DDevice; the device (SoftDirect3DDevice)
 // with capabilities (texture size limits and aspect, configurable), render and texture-stage
 // states, viewport, clear, render target, begin and end of scene with their errors, and
 // DrawPrimitive of triangle strips, fans, lists and line strips of pre-transformed, lit vertices.
