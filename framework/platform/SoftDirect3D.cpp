@@ -122,15 +122,32 @@ inline BlendResult BlendPixel(uint32_t argb, uint32_t srcBlend, uint32_t destBle
     });
 }
 
-// The two pairs the renderer uses, with their factors known in advance.
-inline std::pair<uint32_t, uint32_t> NormalFactors(uint32_t alpha)
-{
-    return {alpha, 255 - alpha};
-}
-
+// The additive pair of the renderer, with its factors known in advance.
 inline std::pair<uint32_t, uint32_t> AdditiveFactors(uint32_t alpha)
 {
     return {alpha, 255};
+}
+
+// BlendInPlace with the normal pair, three channels at once in 16-bit lanes: with source and
+// destination weights summing to 255, n = s * a + d * (255 - a) + 127 stays below 65280, where
+// n / 255 equals (n + 1 + (n >> 8)) >> 8, so the lanes give BlendWith's result exactly.
+inline void BlendNormalInPlace(uint32_t* pixel, uint32_t argb)
+{
+    const uint32_t alpha = argb >> 24;
+    if (alpha == 0)
+        return;
+    if (alpha == 255)
+    {
+        *pixel = argb & 0xFFFFFF;
+        return;
+    }
+    constexpr uint64_t kOnes = 0x000100010001ULL, kLow = 0x00FF00FF00FFULL;
+    auto spread = [](uint32_t c) {
+        return (c & 0xFF) | (static_cast<uint64_t>(c & 0xFF00) << 8) | (static_cast<uint64_t>(c & 0xFF0000) << 16);
+    };
+    const uint64_t n = spread(argb) * alpha + spread(*pixel) * (255 - alpha) + 127 * kOnes;
+    const uint64_t q = ((n + kOnes + ((n >> 8) & kLow)) >> 8) & kLow;
+    *pixel = static_cast<uint32_t>((q & 0xFF) | ((q >> 8) & 0xFF00) | ((q >> 16) & 0xFF0000));
 }
 
 // A 32-bit target pixel blended in place.
@@ -692,19 +709,19 @@ bool SoftDirect3DDevice::DrawFastQuad(Target& target, const D3DVertex* v)
     // renderer's two blend pairs known in advance.
     const uint32_t srcBlend = mRenderStates[static_cast<int>(RenderState::SrcBlend)];
     const uint32_t destBlend = mRenderStates[static_cast<int>(RenderState::DestBlend)];
-    auto blendRows = [&](auto texelAt, auto factors) {
+    auto blendRows = [&](auto texelAt, auto blendPixel) {
         for (int y = y0; y < y1; ++y)
         {
             auto* dest = reinterpret_cast<uint32_t*>(target.pixels + static_cast<ptrdiff_t>(y) * target.pitch);
             for (int x = x0; x < x1; ++x)
-                BlendInPlace(dest + x, texelAt(x, y), factors);
+                blendPixel(dest + x, texelAt(x, y));
         }
     };
     auto drawRows = [&](auto texelAt) {
         if (target.argb32 && blend && srcBlend == kBlendSrcAlpha && destBlend == kBlendInvSrcAlpha)
-            blendRows(texelAt, NormalFactors);
+            blendRows(texelAt, BlendNormalInPlace);
         else if (target.argb32 && blend && srcBlend == kBlendSrcAlpha && destBlend == kBlendOne)
-            blendRows(texelAt, AdditiveFactors);
+            blendRows(texelAt, [](uint32_t* pixel, uint32_t argb) { BlendInPlace(pixel, argb, AdditiveFactors); });
         else
             for (int y = y0; y < y1; ++y)
             {

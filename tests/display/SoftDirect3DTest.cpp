@@ -274,6 +274,37 @@ TEST(SoftDirect3DTest, GoldenSceneOn565And555Targets)
     EXPECT_TRUE(MatchesGolden("device3d_555", pixels555.data(), 96, 64));
 }
 
+TEST(SoftDirect3DTest, FastQuadBlendsEqualTheGeneralPathForEveryAlpha)
+{
+    // One pixel per alpha value over rows of different destinations, in both blend pairs.
+    const uint32_t pairs[][2] = {{kBlendSrcAlpha, kBlendInvSrcAlpha}, {kBlendSrcAlpha, kBlendOne}};
+    for (const auto& pair : pairs)
+    {
+        std::vector<uint32_t> results[2];
+        for (int fast = 0; fast < 2; ++fast)
+        {
+            Rig rig(SurfaceFormat::X8R8G8B8(), 256, 4);
+            rig.device->SetFastQuads(fast == 1);
+            rig.device->BeginScene();
+            const uint32_t grounds[4] = {0xFF000000, 0xFFFFFFFF, 0xFF7F0180, 0xFF13F0C5};
+            for (int y = 0; y < 4; ++y)
+                for (int x = 0; x < 256; ++x)
+                    rig.target->SetPixelAt(x, y, grounds[y] & 0xFFFFFF);
+            rig.Blend(pair[0], pair[1]);
+            std::vector<uint32_t> texels(256 * 4);
+            for (int y = 0; y < 4; ++y)
+                for (uint32_t a = 0; a < 256; ++a)
+                    texels[y * 256 + a] = a << 24 | (0x9A * (y + 1) & 0xFF) << 16 | (a * 7 & 0xFF) << 8 | (255 - a);
+            rig.device->SetTexture(0, rig.Texture(256, 4, texels));
+            const auto quad = Quad(-0.5f, -0.5f, 256, 4, 0xFFFFFFFF);
+            ASSERT_EQ(rig.device->DrawPrimitive(PrimitiveType::TriangleStrip, kFvfTLVertex, quad.data(), 4, 0), DD_OK);
+            EXPECT_EQ(rig.device->FastQuadCount(), fast == 1 ? 1u : 0u);
+            results[fast] = rig.Pixels();
+        }
+        ASSERT_EQ(results[0], results[1]) << "blend pair " << pair[0] << "/" << pair[1];
+    }
+}
+
 TEST(SoftDirect3DTest, FastQuadPathEqualsGeneralPathOnRandomQuads)
 {
     const SurfaceFormat formats[] = {SurfaceFormat::X8R8G8B8(), SurfaceFormat::R5G6B5(), SurfaceFormat::X1R5G5B5()};
