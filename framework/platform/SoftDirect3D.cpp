@@ -498,12 +498,16 @@ uint32_t Bilinear(uint32_t t00, uint32_t t01, uint32_t t10, uint32_t t11, uint32
 }
 } // namespace
 
-uint32_t SoftDirect3DDevice::Shade(uint32_t diffuse, double u, double v) const
+namespace
 {
-    if (!mTexture)
+// Texel (point or bilinear sample at texture coordinates u, v) times diffuse; diffuse alone
+// without a texture.
+inline uint32_t ShadeWith(const SoftTexture* texturePtr, bool linear, bool modulateAlpha, uint32_t diffuse, double u,
+                          double v)
+{
+    if (texturePtr == nullptr)
         return diffuse;
-    const SoftTexture& texture = *mTexture;
-    const bool linear = mStageStates[static_cast<int>(TextureStageState::MagFilter)] == kFilterLinear;
+    const SoftTexture& texture = *texturePtr;
     const double su = u * texture.Width();
     const double sv = v * texture.Height();
     uint32_t texel = 0;
@@ -538,7 +542,14 @@ uint32_t SoftDirect3DDevice::Shade(uint32_t diffuse, double u, double v) const
     }
     if (diffuse == 0xFFFFFFFF)
         return texel; // modulation by white changes nothing
-    return ModulateTexel(texel, diffuse, mStageStates[static_cast<int>(TextureStageState::AlphaOp)] == kTopModulate);
+    return ModulateTexel(texel, diffuse, modulateAlpha);
+}
+} // namespace
+
+uint32_t SoftDirect3DDevice::Shade(uint32_t diffuse, double u, double v) const
+{
+    return ShadeWith(mTexture.get(), mStageStates[static_cast<int>(TextureStageState::MagFilter)] == kFilterLinear,
+                     mStageStates[static_cast<int>(TextureStageState::AlphaOp)] == kTopModulate, diffuse, u, v);
 }
 
 void SoftDirect3DDevice::PlotInPlace(uint32_t* pixel, uint32_t argb) const
@@ -655,6 +666,11 @@ void SoftDirect3DDevice::DrawTriangle(Target& target, const D3DVertex& a, const 
     const int64_t step0 = -e0.dy << kSubPixelBits, step1 = -e1.dy << kSubPixelBits, step2 = -e2.dy << kSubPixelBits;
     const int64_t firstX = static_cast<int64_t>(minX) << kSubPixelBits;
     const bool inPlace = target.argb32 && mRenderStates[static_cast<int>(RenderState::AlphaBlendEnable)] != 0;
+    const bool normalPair = mRenderStates[static_cast<int>(RenderState::SrcBlend)] == kBlendSrcAlpha &&
+                            mRenderStates[static_cast<int>(RenderState::DestBlend)] == kBlendInvSrcAlpha;
+    const SoftTexture* texture = mTexture.get();
+    const bool linear = mStageStates[static_cast<int>(TextureStageState::MagFilter)] == kFilterLinear;
+    const bool modulateAlpha = mStageStates[static_cast<int>(TextureStageState::AlphaOp)] == kTopModulate;
     for (int y = minY; y <= maxY; ++y)
     {
         const int64_t py = static_cast<int64_t>(y) << kSubPixelBits;
@@ -672,10 +688,13 @@ void SoftDirect3DDevice::DrawTriangle(Target& target, const D3DVertex& a, const 
                 for (int i = 0; i < 4; ++i)
                     diffuse |= ClampChannel(pc[i].At(x, y, x0, y0)) << (i * 8);
             }
-            if (inPlace)
-                PlotInPlace(row + x, Shade(diffuse, u, v));
+            const uint32_t argb = ShadeWith(texture, linear, modulateAlpha, diffuse, u, v);
+            if (inPlace && normalPair)
+                BlendNormalInPlace(row + x, argb);
+            else if (inPlace)
+                PlotInPlace(row + x, argb);
             else
-                Plot(target, x, y, Shade(diffuse, u, v));
+                Plot(target, x, y, argb);
         }
     }
 }
