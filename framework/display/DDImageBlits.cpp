@@ -3,6 +3,7 @@
 // and nothing needs blending), the surface bodies here (straight into the locked destination
 // surface in its format, from the source's display-format entries and alpha runs), or the
 // memory image's software blits.
+#include "framework/display/BlitGeometry.h"
 #include "framework/display/DDImage.h"
 #include "framework/display/PixelBlend.h"
 #include "framework/display/Renderer3D.h"
@@ -19,14 +20,6 @@ using namespace SurfaceBlend;
 
 namespace
 {
-MemoryImage* AsMemorySource(Image* source)
-{
-    if (source == nullptr)
-        return nullptr;
-    source->mDrawn = true;
-    return dynamic_cast<MemoryImage*>(source);
-}
-
 // Colour factors of the colourised variants.
 struct Factors
 {
@@ -54,26 +47,6 @@ NativeReader ReadNative(MemoryImage& source, const PixelFormat& format)
     const uint32_t* entries = source.GetNativeAlphaData(format);
     const uint8_t* indices = source.mPalette ? source.mPaletteIndices.get() : nullptr;
     return {entries, indices};
-}
-
-// Clips a blit of src at (x, y) to both images; with mirror, destination column
-// x + w - 1 - i takes source column src.x + i. False when nothing is left.
-bool ClipBlit(int& x, int& y, Rect& src, int srcW, int srcH, int dstW, int dstH, bool mirror)
-{
-    const Rect inSource = src.Intersection(Rect(0, 0, srcW, srcH));
-    const int cutRight = (src.x + src.width) - (inSource.x + inSource.width);
-    x += mirror ? cutRight : inSource.x - src.x;
-    y += inSource.y - src.y;
-    src = inSource;
-    const Rect dest = Rect(x, y, src.width, src.height).Intersection(Rect(0, 0, dstW, dstH));
-    const int dCutRight = (x + src.width) - (dest.x + dest.width);
-    src.x += mirror ? dCutRight : dest.x - x;
-    src.y += dest.y - y;
-    src.width = dest.width;
-    src.height = dest.height;
-    x = dest.x;
-    y = dest.y;
-    return src.width > 0 && src.height > 0;
 }
 
 // The direct path: a volatile source's ARGB pixel blended by its own alpha.
@@ -388,18 +361,8 @@ void DDImage::BltMatrix(Image* source, float x, float y, const Matrix3& matrix, 
     MemoryImage* src = AsMemorySource(source);
     if (src == nullptr || src->mWidth <= 0 || src->mHeight <= 0)
         return;
-    // Corners of the source rect centred on the origin, in strip order.
-    const float hw = srcRect.width / 2.0f, hh = srcRect.height / 2.0f;
-    const float u0 = static_cast<float>(srcRect.x) / src->mWidth, v0 = static_cast<float>(srcRect.y) / src->mHeight;
-    const float u1 = static_cast<float>(srcRect.x + srcRect.width) / src->mWidth;
-    const float v1 = static_cast<float>(srcRect.y + srcRect.height) / src->mHeight;
-    const float corners[4][4] = {{-hw, -hh, u0, v0}, {hw, -hh, u1, v0}, {-hw, hh, u0, v1}, {hw, hh, u1, v1}};
     TriVertex vertices[4];
-    for (int i = 0; i < 4; ++i)
-    {
-        const auto p = matrix.TransformVector3(corners[i][0], corners[i][1], 1.0f);
-        vertices[i] = {p[0] + x - 0.5f, p[1] + y - 0.5f, corners[i][2], corners[i][3], 0xFFFFFFFF};
-    }
+    MatrixQuadVertices(*src, srcRect, matrix, x, y, vertices);
     TrianglesOnSurface(*src, vertices, 4, clip, color, filtering, false);
 }
 
@@ -424,14 +387,7 @@ void DDImage::BltTrianglesTex(Image* texture, const TriangleVertices* triangles,
     for (int t = 0; t < count; ++t)
     {
         TriVertex vertices[3];
-        bool vertexColor = false;
-        for (int i = 0; i < 3; ++i)
-        {
-            vertices[i] = triangles[t][i];
-            vertices[i].x += tx;
-            vertices[i].y += ty;
-            vertexColor = vertexColor || vertices[i].color != 0xFFFFFFFF;
-        }
+        const bool vertexColor = OffsetTriangle(triangles[t], tx, ty, vertices);
         TrianglesOnSurface(*tex, vertices, 3, clip, color, filtering, vertexColor);
     }
 }

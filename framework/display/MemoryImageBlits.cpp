@@ -3,6 +3,7 @@
 // fixed point, nearest and area-filtered stretches, and the matrix and textured-triangle blits
 // handed to the triangle rasteriser. Every operation that takes a source sets its drawn flag and
 // draws nothing unless the source is a memory image.
+#include "framework/display/BlitGeometry.h"
 #include "framework/display/MemoryImage.h"
 #include "framework/display/PixelBlend.h"
 #include "framework/display/RowBlend.h"
@@ -17,36 +18,6 @@ using namespace PixelBlend;
 
 namespace
 {
-MemoryImage* AsMemorySource(Image* source)
-{
-    if (source == nullptr)
-        return nullptr;
-    source->mDrawn = true;
-    return dynamic_cast<MemoryImage*>(source);
-}
-
-// Clips a blit of srcRect at (x, y) to both images. With mirror, destination column x + w - 1 - i
-// takes source column srcRect.x + i. False when nothing is left.
-bool ClipBlit(int& x, int& y, Rect& src, int srcW, int srcH, int dstW, int dstH, bool mirror)
-{
-    Rect inSource = src.Intersection(Rect(0, 0, srcW, srcH));
-    const int cutLeft = inSource.x - src.x;
-    const int cutRight = (src.x + src.width) - (inSource.x + inSource.width);
-    x += mirror ? cutRight : cutLeft;
-    y += inSource.y - src.y;
-    src = inSource;
-    const Rect dest = Rect(x, y, src.width, src.height).Intersection(Rect(0, 0, dstW, dstH));
-    const int dCutLeft = dest.x - x;
-    const int dCutRight = (x + src.width) - (dest.x + dest.width);
-    src.x += mirror ? dCutRight : dCutLeft;
-    src.y += dest.y - y;
-    src.width = dest.width;
-    src.height = dest.height;
-    x = dest.x;
-    y = dest.y;
-    return src.width > 0 && src.height > 0;
-}
-
 // Walks the destination row of a plain or mirrored blit: column i of the source maps to
 // dst[step * i] with step +1 or -1.
 struct RowTarget
@@ -683,20 +654,8 @@ void MemoryImage::BltMatrix(Image* source, float x, float y, const Matrix3& matr
     const Rect area = clip.Intersection(Rect(0, 0, mWidth, mHeight));
     if (bits == nullptr || area.width <= 0 || area.height <= 0)
         return;
-    // Corners of the source rect centred on the origin, in strip order: top-left, top-right,
-    // bottom-left, bottom-right.
-    const float hw = srcRect.width / 2.0f, hh = srcRect.height / 2.0f;
-    const float u0 = static_cast<float>(srcRect.x) / src->mWidth;
-    const float v0 = static_cast<float>(srcRect.y) / src->mHeight;
-    const float u1 = static_cast<float>(srcRect.x + srcRect.width) / src->mWidth;
-    const float v1 = static_cast<float>(srcRect.y + srcRect.height) / src->mHeight;
-    const float corners[4][4] = {{-hw, -hh, u0, v0}, {hw, -hh, u1, v0}, {-hw, hh, u0, v1}, {hw, hh, u1, v1}};
     TriVertex vertices[4];
-    for (int i = 0; i < 4; ++i)
-    {
-        const auto p = matrix.TransformVector3(corners[i][0], corners[i][1], 1.0f);
-        vertices[i] = {p[0] + x - 0.5f, p[1] + y - 0.5f, corners[i][2], corners[i][3], 0xFFFFFFFF};
-    }
+    MatrixQuadVertices(*src, srcRect, matrix, x, y, vertices);
     RasterizeTriangleStrip(area, color, vertices, 4, src, reinterpret_cast<uint8_t*>(bits), mWidth * 4,
                            TriangleFormat(), filtering, false);
     BitsChanged();
@@ -715,14 +674,7 @@ void MemoryImage::BltTrianglesTex(Image* texture, const TriangleVertices* triang
     for (int t = 0; t < count; ++t)
     {
         TriVertex vertices[3];
-        bool vertexColor = false;
-        for (int i = 0; i < 3; ++i)
-        {
-            vertices[i] = triangles[t][i];
-            vertices[i].x += tx;
-            vertices[i].y += ty;
-            vertexColor = vertexColor || vertices[i].color != 0xFFFFFFFF;
-        }
+        const bool vertexColor = OffsetTriangle(triangles[t], tx, ty, vertices);
         RasterizeTriangleStrip(area, color, vertices, 3, tex, reinterpret_cast<uint8_t*>(bits), mWidth * 4,
                                TriangleFormat(), filtering, vertexColor);
     }
