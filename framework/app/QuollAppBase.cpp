@@ -11,6 +11,8 @@
 #include "framework/platform/SingleInstance.h"
 #include "framework/platform/Thread.h"
 #include "framework/platform/UserFolders.h"
+#include "framework/display/D3DTester.h"
+#include "framework/display/DDInterface.h"
 #include "framework/display/MemoryImage.h"
 #include "framework/resources/ImageLib.h"
 #include "framework/resources/PakInterface.h"
@@ -395,14 +397,23 @@ bool QuollAppBase::Is3DAccelerated() const
     return mDisplay && mDisplay->Is3D();
 }
 
-bool QuollAppBase::Is3DSupported() const
+DDInterface* QuollAppBase::GetDDInterface() const
 {
-    return false; // the display's capability test comes with the display
+    return dynamic_cast<DDInterface*>(mDisplay.get());
 }
 
+// The display's test ran and found no reason against 3D.
+bool QuollAppBase::Is3DSupported() const
+{
+    const DDInterface* display = GetDDInterface();
+    const D3DTester* test = display != nullptr ? display->GetDisplayTest() : nullptr;
+    return test != nullptr && test->GetFailureReason().empty();
+}
+
+// ... and no doubt about it either.
 bool QuollAppBase::Is3DRecommended() const
 {
-    return false;
+    return Is3DSupported() && GetDDInterface()->GetDisplayTest()->GetWarning().empty();
 }
 
 void QuollAppBase::AddMemoryImage(MemoryImage* image)
@@ -415,6 +426,19 @@ void QuollAppBase::RemoveMemoryImage(MemoryImage* image)
 {
     AutoCrit lock(mDisplay ? mDisplay->GetLock() : mCritSect);
     mMemoryImageSet.erase(image);
+    Remove3DData(image);
+}
+
+void QuollAppBase::Remove3DData(MemoryImage* image)
+{
+    if (DDInterface* display = GetDDInterface())
+        display->Remove3DData(image);
+}
+
+bool QuollAppBase::ReadTextureBits(MemoryImage* image, uint32_t* bits)
+{
+    DDInterface* display = GetDDInterface();
+    return display != nullptr && display->ReadTextureBits(image, bits);
 }
 
 void QuollAppBase::ReInitImages()

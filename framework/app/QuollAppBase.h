@@ -30,6 +30,7 @@
 #include "framework/app/DialogListener.h"
 #include "framework/app/FrameRateCounter.h"
 #include "framework/app/Ratio.h"
+#include "framework/display/D3DTesterHost.h"
 #include "framework/display/DisplayHost.h"
 #include "framework/display/Font.h"
 #include "framework/display/Image.h"
@@ -56,6 +57,7 @@
 
 namespace Quoll
 {
+class DDInterface;
 class MemoryImage;
 class ResourceManager;
 class SoundManager;
@@ -257,7 +259,10 @@ public:
     [[nodiscard]] bool Is3DSupported() const;
     [[nodiscard]] bool Is3DRecommended() const;
     void AddMemoryImage(MemoryImage* image) override;
+    // Also drops the image's textures, so that the renderer never keeps a freed image.
     void RemoveMemoryImage(MemoryImage* image) override;
+    void Remove3DData(MemoryImage* image) override;
+    bool ReadTextureBits(MemoryImage* image, uint32_t* bits) override;
     void SharedImagesChanged() override { mSharedImagesChanged = true; }
     void SetCursor(int cursorNumber);
     void EnableCustomCursors(bool enabled);
@@ -339,8 +344,12 @@ public:
     bool mForceFullScreen = false;
     bool mForceWindowed = false;
     Ratio mAspectRatio{4, 3};
-    bool mAutoEnable3D = false;
+    bool mAutoEnable3D = false; // run the display test even when 3D is not wanted
+    // 3D is wanted: the display tests it and draws in 3D when it passes. Set by the first
+    // window creation from "Is3D" (absent: wanted).
     bool mTest3D = false;
+    // While set the 3D renderer draws nothing; no part of the framework sets it.
+    bool m3DSuspended = false;
     int mMinVidMemory3D = 6;
     int mRecommendedVidMemory3D = 14;
     bool mChanged3DSetting = false;
@@ -488,6 +497,25 @@ public:
     // --- Owned objects --------------------------------------------------------------------------
     std::unique_ptr<AppWidgetManager> mWidgetManager;
     std::unique_ptr<ResourceManager> mResourceManager;
+    // The registry, the demo stream and the 3D-suspended flag as the 3D renderer and the
+    // display test use them; the window creation gives it to the display it makes.
+    class Display3DHost final : public D3DTesterHost
+    {
+    public:
+        explicit Display3DHost(QuollAppBase& app) : mApp(app) {}
+        // The values reach the registry but not the demo stream: the test does not run during
+        // playback, its outcome passes through the stream instead. Playback writes nothing.
+        bool ReadRegValue(const std::string& name, uint32_t* type, uint8_t* data, uint32_t* length) override;
+        bool WriteRegValue(const std::string& name, uint32_t type, const uint8_t* data, uint32_t length) override;
+        [[nodiscard]] bool IsPlayingDemo() const override { return mApp.mPlayingDemo; }
+        std::string DemoSyncString(const std::string& text) override { return mApp.DemoSyncString(text); }
+        bool DemoSyncBool(bool value) override { return mApp.DemoSyncBool(value); }
+        [[nodiscard]] bool Is3DSuspended() const override { return mApp.m3DSuspended; }
+
+    private:
+        QuollAppBase& mApp;
+    };
+    Display3DHost m3DHost{*this}; // outlives the display
     std::unique_ptr<AppDisplay> mDisplay;
     PixelFormat mDisplayFormat = PixelFormat::Argb8888(); // the display's, once it started
     mutable DisplayOptions mDisplayOptions;               // refreshed from the fields when read
@@ -512,6 +540,11 @@ protected:
     Platform::SettingsStore* Settings();
     // "SOFTWARE\" + registry key, plus the sub-key part of a value name; false for an empty key.
     bool GetRegKeyPath(const std::string& valueName, std::string& keyPath, std::string& name) const;
+    // A value of the store itself, with no demo record (type may be null when reading).
+    bool ReadStoreValue(const std::string& valueName, uint32_t* type, uint8_t* data, uint32_t* length);
+    bool WriteStoreValue(const std::string& valueName, uint32_t type, const uint8_t* data, uint32_t length);
+    // The display when it is the DirectDraw one (null otherwise).
+    [[nodiscard]] DDInterface* GetDDInterface() const;
     // The demo file name with the data folder in front when it is relative.
     std::string WithDataFolder(const std::string& fileName) const;
     void UpdateFocusState();
@@ -563,6 +596,7 @@ private:
     void ReinitialiseLostDisplay();
     void DestroyDialogs();
     void KeepAccelerationChoice();
+    void ConfirmAccelerationSwitchedOn();
     void StopCursorThread();
 
     std::unique_ptr<Image> mOverlayImage; // frames per second or the mouse position

@@ -62,18 +62,34 @@ bool QuollAppBase::GetRegKeyPath(const std::string& valueName, std::string& keyP
     return true;
 }
 
-bool QuollAppBase::WriteRegValue(const std::string& valueName, uint32_t type, const uint8_t* data, uint32_t length)
+bool QuollAppBase::WriteStoreValue(const std::string& valueName, uint32_t type, const uint8_t* data,
+                                   uint32_t length)
 {
     std::string keyPath, name;
     if (!GetRegKeyPath(valueName, keyPath, name))
         return false;
+    Platform::SettingsStore* store = Settings();
+    return store != nullptr &&
+           store->SetValue(keyPath, name, type, {data, data == nullptr ? 0 : length}) == Platform::SettingsResult::Ok;
+}
+
+bool QuollAppBase::ReadStoreValue(const std::string& valueName, uint32_t* type, uint8_t* data, uint32_t* length)
+{
+    std::string keyPath, name;
+    if (data == nullptr || length == nullptr || !GetRegKeyPath(valueName, keyPath, name))
+        return false;
+    Platform::SettingsStore* store = Settings();
+    return store != nullptr && store->QueryValue(keyPath, name, type, data, length) == Platform::SettingsResult::Ok;
+}
+
+bool QuollAppBase::WriteRegValue(const std::string& valueName, uint32_t type, const uint8_t* data, uint32_t length)
+{
+    if (mRegKey.empty())
+        return false;
     if (mPlayingDemo)
         return ReadDemoOutcome(DemoKind::RegistryWrite, true);
 
-    Platform::SettingsStore* store = Settings();
-    const bool written = store != nullptr &&
-                         store->SetValue(keyPath, name, type, {data, data == nullptr ? 0 : length}) ==
-                             Platform::SettingsResult::Ok;
+    const bool written = WriteStoreValue(valueName, type, data, length);
     if (IsRecordingDemo())
     {
         WriteDemoRecordKind(DemoKind::RegistryWrite);
@@ -84,15 +100,12 @@ bool QuollAppBase::WriteRegValue(const std::string& valueName, uint32_t type, co
 
 bool QuollAppBase::ReadRegValue(const std::string& valueName, uint32_t* type, uint8_t* data, uint32_t* length)
 {
-    std::string keyPath, name;
-    if (type == nullptr || data == nullptr || length == nullptr || !GetRegKeyPath(valueName, keyPath, name))
+    if (type == nullptr || data == nullptr || length == nullptr || mRegKey.empty())
         return false;
     if (mPlayingDemo)
         return ReadDemoRegistryValue(type, data, length);
 
-    Platform::SettingsStore* store = Settings();
-    const bool read = store != nullptr && store->QueryValue(keyPath, name, type, data, length) ==
-                                              Platform::SettingsResult::Ok;
+    const bool read = ReadStoreValue(valueName, type, data, length);
     if (IsRecordingDemo())
     {
         Buffer& demo = mDemo.Data();
@@ -106,6 +119,18 @@ bool QuollAppBase::ReadRegValue(const std::string& valueName, uint32_t* type, ui
         }
     }
     return read;
+}
+
+bool QuollAppBase::Display3DHost::ReadRegValue(const std::string& name, uint32_t* type, uint8_t* data,
+                                               uint32_t* length)
+{
+    return !mApp.mPlayingDemo && mApp.ReadStoreValue(name, type, data, length);
+}
+
+bool QuollAppBase::Display3DHost::WriteRegValue(const std::string& name, uint32_t type, const uint8_t* data,
+                                                uint32_t length)
+{
+    return !mApp.mPlayingDemo && mApp.WriteStoreValue(name, type, data, length);
 }
 
 bool QuollAppBase::WriteRegString(const std::string& name, const std::string& text)

@@ -2,6 +2,8 @@
 // around it: URL opening, the crash hooks, the sound toggle.
 #include "framework/app/QuollAppBase.h"
 
+#include "framework/display/D3DInterface.h"
+#include "framework/display/DDInterface.h"
 #include "framework/display/MemoryImage.h"
 #include "framework/platform/Clock.h"
 #include "framework/platform/MixerOutput.h"
@@ -105,19 +107,41 @@ QuollAppBase::~QuollAppBase()
 }
 
 // A 3D switch made during the run is kept; switching it on without the display's
-// recommendation is confirmed by the player first.
+// recommendation is confirmed by the player first. A run whose 3D scenes could not begin asks
+// whether to keep 3D.
 void QuollAppBase::KeepAccelerationChoice()
 {
-    if (!mChanged3DSetting || !mDisplay)
+    if (!mDisplay)
         return;
-    bool stored = false;
-    if (ReadRegBool("Is3D", stored) || Is3DRecommended())
+    if (mChanged3DSetting)
     {
-        WriteRegBool("Is3D", Is3DAccelerated());
-        return;
+        bool stored = false;
+        if (ReadRegBool("Is3D", stored) || Is3DRecommended())
+            WriteRegBool("Is3D", Is3DAccelerated());
+        else if (Is3DAccelerated())
+        {
+            ConfirmAccelerationSwitchedOn();
+            return;
+        }
     }
-    if (!Is3DAccelerated())
+    const DDInterface* display = GetDDInterface();
+    auto* renderer = display != nullptr ? dynamic_cast<D3DInterface*>(display->GetRenderer()) : nullptr;
+    if (renderer == nullptr || !renderer->RenderTargetFailed())
         return;
+    renderer->ClearRenderTargetFailed();
+    if (mIsScreenSaver)
+        return;
+    const std::wstring text = GetString("HARDWARE_ACCEL_NOT_WORKING",
+                                        L"Hardware Acceleration may not have been working correctly during this "
+                                        L"session.\r\nIf you noticed display problems, it should be switched off.\r\n"
+                                        L"Would you like to keep Hardware Acceleration switched on?");
+    const std::wstring title = GetString("HARDWARE_ACCEL_CONFIRMATION", L"Hardware Acceleration Confirmation");
+    if (MsgBoxW(text, title, Platform::MB_YESNO | Platform::MB_ICONQUESTION) == Platform::IDNO)
+        WriteRegBool("Is3D", false);
+}
+
+void QuollAppBase::ConfirmAccelerationSwitchedOn()
+{
     const std::wstring text = GetString("HARDWARE_ACCEL_SWITCHED_ON",
                                         L"Hardware Acceleration was switched on during this session.\r\n"
                                         L"If this resulted in slower performance, it should be switched off.\r\n"

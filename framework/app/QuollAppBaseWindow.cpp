@@ -1,6 +1,7 @@
 // The main window and its display, switches of the screen mode and of 3D, focus and cursors.
 #include "framework/app/Common.h"
 #include "framework/app/QuollAppBase.h"
+#include "framework/display/D3DTester.h"
 #include "framework/display/DDInterface.h"
 #include "framework/platform/Clock.h"
 #include "framework/sound/SoundManager.h"
@@ -22,6 +23,7 @@ const DisplayOptions& QuollAppBase::GetDisplayOptions() const
     options.width = mWidth;
     options.height = mHeight;
     options.colorDepth = mBitsPerPixel;
+    options.is3D = mTest3D;
     options.autoTest3D = mAutoEnable3D;
     options.minVidMemory3D = mMinVidMemory3D;
     options.recommendedVidMemory3D = mRecommendedVidMemory3D;
@@ -84,12 +86,23 @@ void QuollAppBase::CreateMainWindow()
     if (!mDisplay)
     {
         mDisplay = CreateDisplay();
-        bool is3D = false;
+        if (DDInterface* display = GetDDInterface())
+            display->Set3DHost(&m3DHost);
+        // Without a stored choice 3D is wanted: the display draws in 3D once its test passes.
+        // A stored "Is3D" of false keeps the 2D path.
+        bool is3D = true;
         if (ReadRegBool("Is3D", is3D))
             mDisplay->Set3D(is3D);
-        mTest3D = is3D || mAutoEnable3D;
+        mTest3D = is3D;
     }
-    if (!HandleDisplayResult(InitDisplay()))
+    const DisplayResult result = InitDisplay();
+    // A test measured now (new video card, or none cached) outweighs the stored choice. A
+    // played demo leaves the player's settings alone.
+    const DDInterface* display = GetDDInterface();
+    if (display != nullptr && display->GetDisplayTest() != nullptr && display->GetDisplayTest()->IsFreshResult() &&
+        !mPlayingDemo)
+        EraseRegValue("Is3D");
+    if (!HandleDisplayResult(result))
         return;
 
     const bool wasActive = mActive;
