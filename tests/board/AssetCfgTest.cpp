@@ -19,11 +19,13 @@ struct AssetFixture
     std::vector<std::string> errors;
 
     // Writes the text into a scratch file and loads it.
-    bool Load(const std::string& text, const std::string& name = "game.cfg")
+    // Each test has a file of its own: CTest runs the tests of this program in parallel.
+    bool Load(const std::string& text)
     {
         const std::filesystem::path folder = std::filesystem::current_path() / "asset_cfg_test";
         std::filesystem::create_directories(folder);
-        const std::filesystem::path path = folder / name;
+        const std::filesystem::path path =
+            folder / (std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) + ".cfg");
         std::ofstream(path, std::ios::binary) << text;
         return assets.Load([this](const std::string& line) { errors.push_back(line); }, path.string());
     }
