@@ -5,6 +5,9 @@
 #include <cmath>
 #include <cstring>
 #include <utility>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace Quoll::Platform
 {
@@ -122,12 +125,6 @@ inline BlendResult BlendPixel(uint32_t argb, uint32_t srcBlend, uint32_t destBle
     });
 }
 
-// The additive pair of the renderer, with its factors known in advance.
-inline std::pair<uint32_t, uint32_t> AdditiveFactors(uint32_t alpha)
-{
-    return {alpha, 255};
-}
-
 // BlendInPlace with the normal pair, three channels at once in 16-bit lanes: with source and
 // destination weights summing to 255, n = s * a + d * (255 - a) + 127 stays below 65280, where
 // n / 255 equals (n + 1 + (n >> 8)) >> 8, so the lanes give BlendWith's result exactly.
@@ -147,6 +144,24 @@ inline void BlendNormalInPlace(uint32_t* pixel, uint32_t argb)
     };
     const uint64_t n = spread(argb) * alpha + spread(*pixel) * (255 - alpha) + 127 * kOnes;
     const uint64_t q = ((n + kOnes + ((n >> 8) & kLow)) >> 8) & kLow;
+    *pixel = static_cast<uint32_t>((q & 0xFF) | ((q >> 8) & 0xFF00) | ((q >> 16) & 0xFF0000));
+}
+
+// BlendInPlace with the additive pair in 16-bit lanes: (s * a + d * 255 + 127) / 255 is
+// d + (s * a + 127) / 255, whose quotient the lanes give as in BlendNormalInPlace; sums past
+// 255 saturate.
+inline void BlendAdditiveInPlace(uint32_t* pixel, uint32_t argb)
+{
+    const uint32_t alpha = argb >> 24;
+    if (alpha == 0)
+        return;
+    constexpr uint64_t kOnes = 0x000100010001ULL, kLow = 0x00FF00FF00FFULL;
+    auto spread = [](uint32_t c) {
+        return (c & 0xFF) | (static_cast<uint64_t>(c & 0xFF00) << 8) | (static_cast<uint64_t>(c & 0xFF0000) << 16);
+    };
+    const uint64_t n = spread(argb) * alpha + 127 * kOnes;
+    const uint64_t sum = (((n + kOnes + ((n >> 8) & kLow)) >> 8) & kLow) + spread(*pixel);
+    const uint64_t q = (sum | (((sum >> 8) & kOnes) * 255)) & kLow;
     *pixel = static_cast<uint32_t>((q & 0xFF) | ((q >> 8) & 0xFF00) | ((q >> 16) & 0xFF0000));
 }
 
@@ -473,19 +488,39 @@ int64_t FloorToInt(double value)
     return static_cast<double>(t) > value ? t - 1 : t;
 }
 
+// The four texels weighted (weights (256 - fx) (256 - fy), fx (256 - fy), (256 - fx) fy and
+// fx fy, summing to 65536), each channel rounded. Weighted along x first in 16-bit lanes (at
+// most 255 * 256), then along y in 32-bit lanes: the same sums as weighting each texel at once.
+#if defined(__SSE2__)
+inline uint32_t Bilinear(uint32_t t00, uint32_t t01, uint32_t t10, uint32_t t11, uint32_t fx, uint32_t fy)
+{
+    const __m128i zero = _mm_setzero_si128();
+    auto widen = [zero](uint32_t t) { return _mm_unpacklo_epi8(_mm_cvtsi32_si128(static_cast<int>(t)), zero); };
+    const __m128i left = _mm_unpacklo_epi64(widen(t00), widen(t10));
+    const __m128i right = _mm_unpacklo_epi64(widen(t01), widen(t11));
+    const __m128i across = _mm_add_epi16(_mm_mullo_epi16(left, _mm_set1_epi16(static_cast<short>(256 - fx))),
+                                         _mm_mullo_epi16(right, _mm_set1_epi16(static_cast<short>(fx))));
+    const __m128i down =
+        _mm_unpacklo_epi64(_mm_set1_epi16(static_cast<short>(256 - fy)), _mm_set1_epi16(static_cast<short>(fy)));
+    const __m128i low = _mm_mullo_epi16(across, down), high = _mm_mulhi_epu16(across, down);
+    const __m128i sum = _mm_add_epi32(_mm_add_epi32(_mm_unpacklo_epi16(low, high), _mm_unpackhi_epi16(low, high)),
+                                      _mm_set1_epi32(0x8000));
+    const __m128i channels = _mm_srli_epi32(sum, 16);
+    return static_cast<uint32_t>(_mm_cvtsi128_si32(_mm_packus_epi16(_mm_packs_epi32(channels, channels), zero)));
+}
+#else
 // Blue and red in the 32-bit lanes of one word, green and alpha in another.
-uint64_t SpreadLow(uint32_t t)
+inline uint64_t SpreadLow(uint32_t t)
 {
     return (t & 0xFF) | (static_cast<uint64_t>(t & 0xFF0000) << 16);
 }
 
-uint64_t SpreadHigh(uint32_t t)
+inline uint64_t SpreadHigh(uint32_t t)
 {
     return ((t >> 8) & 0xFF) | (static_cast<uint64_t>(t >> 24) << 32);
 }
 
-// The four texels weighted (weights sum to 65536), each channel rounded.
-uint32_t Bilinear(uint32_t t00, uint32_t t01, uint32_t t10, uint32_t t11, uint32_t fx, uint32_t fy)
+inline uint32_t Bilinear(uint32_t t00, uint32_t t01, uint32_t t10, uint32_t t11, uint32_t fx, uint32_t fy)
 {
     const uint64_t w00 = (256 - fx) * (256 - fy), w01 = fx * (256 - fy), w10 = (256 - fx) * fy, w11 = fx * fy;
     constexpr uint64_t kHalf = 0x0000800000008000ULL, kLanes = 0x000000FF000000FFULL;
@@ -496,6 +531,7 @@ uint32_t Bilinear(uint32_t t00, uint32_t t01, uint32_t t10, uint32_t t11, uint32
     return static_cast<uint32_t>(low) | static_cast<uint32_t>(low >> 16) | static_cast<uint32_t>(high << 8) |
            static_cast<uint32_t>(high >> 8);
 }
+#endif
 } // namespace
 
 namespace
@@ -622,6 +658,86 @@ uint32_t ClampChannel(double value)
 }
 } // namespace
 
+namespace
+{
+// Narrows [first, last] to the steps k along a row where the edge value w + k * step is not
+// negative; false when none are left.
+bool ClipSpan(int64_t w, int64_t step, int64_t& first, int64_t& last)
+{
+    if (step > 0)
+    {
+        if (w < 0)
+            first = std::max(first, (step - 1 - w) / step);
+    }
+    else if (step < 0)
+    {
+        if (w < 0)
+            return false;
+        last = std::min(last, w / -step);
+    }
+    else if (w < 0)
+        return false;
+    return first <= last;
+}
+
+// ShadeWith's point sample with the texture's size and texels at hand: the same position
+// arithmetic, the clamping of TexelArgb folded in.
+struct PointSampler
+{
+    const uint32_t* texels;
+    int width, height;
+
+    [[nodiscard]] uint32_t operator()(double u, double v) const
+    {
+        const double su = u * width;
+        const double sv = v * height;
+        const int64_t px = FloorToInt(su * 256.0 + 0.5) >> 8;
+        const int64_t py = FloorToInt(sv * 256.0 + 0.5) >> 8;
+        const int x = std::clamp(static_cast<int>(std::clamp<int64_t>(px, -1, 1 << 20)), 0, width - 1);
+        const int y = std::clamp(static_cast<int>(std::clamp<int64_t>(py, -1, 1 << 20)), 0, height - 1);
+        return texels[static_cast<size_t>(y) * static_cast<size_t>(width) + static_cast<size_t>(x)];
+    }
+};
+
+// ShadeWith's bilinear sample likewise; each of the four texels clamped on its own, which is
+// what both of ShadeWith's branches read.
+struct LinearSampler
+{
+    const uint32_t* texels;
+    int width, height;
+
+    [[nodiscard]] uint32_t operator()(double u, double v) const
+    {
+        const double su = u * width;
+        const double sv = v * height;
+        const int64_t fxp = FloorToInt((su - 0.5) * 256.0 + 0.5);
+        const int64_t fyp = FloorToInt((sv - 0.5) * 256.0 + 0.5);
+        const int x0 = static_cast<int>(std::clamp<int64_t>(fxp >> 8, -2, 1 << 20));
+        const int y0 = static_cast<int>(std::clamp<int64_t>(fyp >> 8, -2, 1 << 20));
+        const auto fx = static_cast<uint32_t>(fxp & 255);
+        const auto fy = static_cast<uint32_t>(fyp & 255);
+        const auto xa = static_cast<size_t>(std::clamp(x0, 0, width - 1));
+        const auto xb = static_cast<size_t>(std::clamp(x0 + 1, 0, width - 1));
+        const uint32_t* row0 = texels + static_cast<size_t>(std::clamp(y0, 0, height - 1)) * static_cast<size_t>(width);
+        const uint32_t* row1 = texels + static_cast<size_t>(std::clamp(y0 + 1, 0, height - 1)) * static_cast<size_t>(width);
+        return Bilinear(row0[xa], row0[xb], row1[xa], row1[xb], fx, fy);
+    }
+};
+
+// A sampled texel times diffuse, as ShadeWith gives it.
+template <typename Sampler> struct TexturedShader
+{
+    Sampler sample;
+    bool modulateAlpha;
+
+    [[nodiscard]] uint32_t operator()(uint32_t diffuse, double u, double v) const
+    {
+        const uint32_t texel = sample(u, v);
+        return diffuse == 0xFFFFFFFF ? texel : ModulateTexel(texel, diffuse, modulateAlpha);
+    }
+};
+} // namespace
+
 void SoftDirect3DDevice::DrawTriangle(Target& target, const D3DVertex& a, const D3DVertex& b0, const D3DVertex& c0)
 {
     if (!UsableVertex(a) || !UsableVertex(b0) || !UsableVertex(c0))
@@ -661,42 +777,80 @@ void SoftDirect3DDevice::DrawTriangle(Target& target, const D3DVertex& a, const 
             pc[i] = MakePlane(Channel(a.diffuse, i * 8), Channel(b->diffuse, i * 8), Channel(c->diffuse, i * 8), ex1,
                               ey1, ex2, ey2, pixelArea);
     // 4. Walk the box row by row; a pixel is inside when every edge function passes its fill
-    //    rule. Edge values and attributes step along the row.
+    //    rule. Each row's inside span is found from the edge values at its start; the texture
+    //    coordinates step along the whole row from minX, so every pixel keeps the sum it would
+    //    have if every pixel of the row were visited.
     const Edge e0(ax, ay, bx, by), e1(bx, by, cx, cy), e2(cx, cy, ax, ay);
     const int64_t step0 = -e0.dy << kSubPixelBits, step1 = -e1.dy << kSubPixelBits, step2 = -e2.dy << kSubPixelBits;
     const int64_t firstX = static_cast<int64_t>(minX) << kSubPixelBits;
-    const bool inPlace = target.argb32 && mRenderStates[static_cast<int>(RenderState::AlphaBlendEnable)] != 0;
-    const bool normalPair = mRenderStates[static_cast<int>(RenderState::SrcBlend)] == kBlendSrcAlpha &&
-                            mRenderStates[static_cast<int>(RenderState::DestBlend)] == kBlendInvSrcAlpha;
     const SoftTexture* texture = mTexture.get();
     const bool linear = mStageStates[static_cast<int>(TextureStageState::MagFilter)] == kFilterLinear;
     const bool modulateAlpha = mStageStates[static_cast<int>(TextureStageState::AlphaOp)] == kTopModulate;
-    for (int y = minY; y <= maxY; ++y)
+    auto diffuseAt = [&](int x, int y) {
+        if (flat)
+            return a.diffuse;
+        uint32_t diffuse = 0;
+        for (int i = 0; i < 4; ++i)
+            diffuse |= ClampChannel(pc[i].At(x, y, x0, y0)) << (i * 8);
+        return diffuse;
+    };
+    if (!mFastSpans)
     {
-        const int64_t py = static_cast<int64_t>(y) << kSubPixelBits;
-        int64_t w0 = e0.At(firstX, py) - e0.bias, w1 = e1.At(firstX, py) - e1.bias, w2 = e2.At(firstX, py) - e2.bias;
-        double u = pu.At(minX, y, x0, y0), v = pv.At(minX, y, x0, y0);
-        auto* row = reinterpret_cast<uint32_t*>(target.pixels + static_cast<ptrdiff_t>(y) * target.pitch);
-        for (int x = minX; x <= maxX; ++x, w0 += step0, w1 += step1, w2 += step2, u += pu.dx, v += pv.dx)
+        // The plain walk, every pixel of the box tested and shaded on its own.
+        for (int y = minY; y <= maxY; ++y)
         {
-            if ((w0 | w1 | w2) < 0)
-                continue;
-            uint32_t diffuse = a.diffuse;
-            if (!flat)
-            {
-                diffuse = 0;
-                for (int i = 0; i < 4; ++i)
-                    diffuse |= ClampChannel(pc[i].At(x, y, x0, y0)) << (i * 8);
-            }
-            const uint32_t argb = ShadeWith(texture, linear, modulateAlpha, diffuse, u, v);
-            if (inPlace && normalPair)
-                BlendNormalInPlace(row + x, argb);
-            else if (inPlace)
-                PlotInPlace(row + x, argb);
-            else
-                Plot(target, x, y, argb);
+            const int64_t py = static_cast<int64_t>(y) << kSubPixelBits;
+            int64_t w0 = e0.At(firstX, py) - e0.bias, w1 = e1.At(firstX, py) - e1.bias, w2 = e2.At(firstX, py) - e2.bias;
+            double u = pu.At(minX, y, x0, y0), v = pv.At(minX, y, x0, y0);
+            for (int x = minX; x <= maxX; ++x, w0 += step0, w1 += step1, w2 += step2, u += pu.dx, v += pv.dx)
+                if ((w0 | w1 | w2) >= 0)
+                    Plot(target, x, y, ShadeWith(texture, linear, modulateAlpha, diffuseAt(x, y), u, v));
         }
+        return;
     }
+    auto walk = [&](auto shade, auto plot) {
+        for (int y = minY; y <= maxY; ++y)
+        {
+            const int64_t py = static_cast<int64_t>(y) << kSubPixelBits;
+            int64_t first = 0, last = maxX - minX;
+            if (!ClipSpan(e0.At(firstX, py) - e0.bias, step0, first, last) ||
+                !ClipSpan(e1.At(firstX, py) - e1.bias, step1, first, last) ||
+                !ClipSpan(e2.At(firstX, py) - e2.bias, step2, first, last))
+                continue;
+            double u = pu.At(minX, y, x0, y0), v = pv.At(minX, y, x0, y0);
+            for (int64_t k = 0; k < first; ++k)
+            {
+                u += pu.dx;
+                v += pv.dx;
+            }
+            auto* row = reinterpret_cast<uint32_t*>(target.pixels + static_cast<ptrdiff_t>(y) * target.pitch);
+            const int spanEnd = minX + static_cast<int>(last);
+            for (int x = minX + static_cast<int>(first); x <= spanEnd; ++x, u += pu.dx, v += pv.dx)
+                plot(row, x, y, shade(diffuseAt(x, y), u, v));
+        }
+    };
+    // The loop specialised for the blend and the sampler in use.
+    const bool blend = mRenderStates[static_cast<int>(RenderState::AlphaBlendEnable)] != 0;
+    const uint32_t srcBlend = mRenderStates[static_cast<int>(RenderState::SrcBlend)];
+    const uint32_t destBlend = mRenderStates[static_cast<int>(RenderState::DestBlend)];
+    auto walkWith = [&](auto shade) {
+        if (target.argb32 && blend && srcBlend == kBlendSrcAlpha && destBlend == kBlendInvSrcAlpha)
+            walk(shade, [](uint32_t* row, int x, int, uint32_t argb) { BlendNormalInPlace(row + x, argb); });
+        else if (target.argb32 && blend && srcBlend == kBlendSrcAlpha && destBlend == kBlendOne)
+            walk(shade, [](uint32_t* row, int x, int, uint32_t argb) { BlendAdditiveInPlace(row + x, argb); });
+        else if (target.argb32 && blend)
+            walk(shade, [this](uint32_t* row, int x, int, uint32_t argb) { PlotInPlace(row + x, argb); });
+        else if (target.argb32)
+            walk(shade, [](uint32_t* row, int x, int, uint32_t argb) { row[x] = argb & 0xFFFFFF; });
+        else
+            walk(shade, [this, &target](uint32_t*, int x, int y, uint32_t argb) { Plot(target, x, y, argb); });
+    };
+    if (texture == nullptr)
+        walkWith([](uint32_t diffuse, double, double) { return diffuse; });
+    else if (linear)
+        walkWith(TexturedShader<LinearSampler>{{texture->ArgbRow(0), texture->Width(), texture->Height()}, modulateAlpha});
+    else
+        walkWith(TexturedShader<PointSampler>{{texture->ArgbRow(0), texture->Width(), texture->Height()}, modulateAlpha});
 }
 
 // A strip of four corners (top-left, top-right, bottom-left, bottom-right in any mirror) with one
@@ -740,7 +894,7 @@ bool SoftDirect3DDevice::DrawFastQuad(Target& target, const D3DVertex* v)
         if (target.argb32 && blend && srcBlend == kBlendSrcAlpha && destBlend == kBlendInvSrcAlpha)
             blendRows(texelAt, BlendNormalInPlace);
         else if (target.argb32 && blend && srcBlend == kBlendSrcAlpha && destBlend == kBlendOne)
-            blendRows(texelAt, [](uint32_t* pixel, uint32_t argb) { BlendInPlace(pixel, argb, AdditiveFactors); });
+            blendRows(texelAt, BlendAdditiveInPlace);
         else
             for (int y = y0; y < y1; ++y)
             {

@@ -14,7 +14,8 @@
 // source-alpha/inverse-source-alpha, source-alpha/one and one/one, saturating; render targets in
 // 32-bit, 24-bit and 16-bit formats of any masks. A fast path for axis-aligned, texel-aligned
 // quads (most 2D work) gives the same pixels as the general path; SetFastQuads(false) turns it
-// off for comparison.
+// off for comparison. Triangle rows are walked over their inside span only, with loops
+// specialised per sampler and blend pair; SetFastSpans(false) gives the plain per-pixel walk.
 // Fakes: no Z buffer, no lighting, no perspective (rhw is ignored), one texture stage.
 #include "framework/platform/SoftDirectDraw.h"
 
@@ -198,6 +199,9 @@ public:
     // Turns the fast quad path on or off (off: every triangle takes the general path).
     void SetFastQuads(bool on) { mFastQuads = on; }
     [[nodiscard]] uint64_t FastQuadCount() const { return mFastQuadCount; }
+    // Turns the triangle span loops specialised per sampler and blend pair on or off (off: every
+    // pixel of a triangle's box is tested, shaded and plotted on its own).
+    void SetFastSpans(bool on) { mFastSpans = on; }
 
 private:
     struct Target;
@@ -217,6 +221,7 @@ private:
     D3DViewport mViewport;
     bool mInScene = false;
     bool mFastQuads = true;
+    bool mFastSpans = true;
     uint64_t mFastQuadCount = 0;
 };
 

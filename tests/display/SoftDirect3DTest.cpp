@@ -360,3 +360,62 @@ TEST(SoftDirect3DTest, FastQuadPathEqualsGeneralPathOnRandomQuads)
     }
     EXPECT_GT(fastQuads, 150u) << "the fast path must actually run";
 }
+
+TEST(SoftDirect3DTest, FastSpansEqualThePlainWalkOnRandomTriangles)
+{
+    // Lists, strips and fans over and past the target, under every sampler, blend pair and
+    // colouring, against the walk that tests, shades and plots each pixel of the box alone.
+    const SurfaceFormat formats[] = {SurfaceFormat::X8R8G8B8(), SurfaceFormat::R5G6B5(), SurfaceFormat::R8G8B8()};
+    const uint32_t blends[] = {kBlendZero, kBlendOne, kBlendSrcAlpha, kBlendInvSrcAlpha};
+    const PrimitiveType types[] = {PrimitiveType::TriangleList, PrimitiveType::TriangleStrip, PrimitiveType::TriangleFan};
+    for (uint32_t seed = 1; seed <= 300; ++seed)
+    {
+        std::mt19937 random(seed);
+        auto pick = [&](int n) { return static_cast<int>(random() % static_cast<uint32_t>(n)); };
+        auto real = [&](float low, float high) { return std::uniform_real_distribution<float>(low, high)(random); };
+        const SurfaceFormat& format = formats[seed % 4 == 0 ? pick(3) : 0];
+        const int texW = 1 + pick(40), texH = 1 + pick(40);
+        std::vector<uint32_t> texels(static_cast<size_t>(texW * texH));
+        for (uint32_t& t : texels)
+            t = static_cast<uint32_t>(random());
+        const bool textured = pick(6) != 0, linear = pick(2) == 0, modulate = pick(2) == 0;
+        const bool blend = pick(4) != 0, common = pick(2) == 0;
+        const uint32_t src = common ? kBlendSrcAlpha : blends[pick(4)];
+        const uint32_t dest = common ? (pick(2) == 0 ? kBlendOne : kBlendInvSrcAlpha) : blends[pick(4)];
+        const bool flat = pick(2) == 0;
+        const uint32_t colour = pick(2) == 0 ? 0xFFFFFFFF : static_cast<uint32_t>(random());
+        std::vector<D3DVertex> vertices(static_cast<size_t>(3 + pick(6)));
+        for (D3DVertex& v : vertices)
+        {
+            v = V(real(-20, 70), real(-20, 60), flat ? colour : static_cast<uint32_t>(random()), real(-0.5f, 1.5f),
+                  real(-0.5f, 1.5f));
+            if (pick(3) == 0) // on pixel centres and edges, texel corners
+            {
+                v.x = static_cast<float>(pick(60)) - 0.5f * static_cast<float>(pick(2));
+                v.y = static_cast<float>(pick(50)) - 0.5f * static_cast<float>(pick(2));
+                v.u = static_cast<float>(pick(texW + 1)) / static_cast<float>(texW);
+            }
+        }
+        const PrimitiveType type = types[pick(3)];
+        std::vector<uint32_t> results[2];
+        for (int fast = 0; fast < 2; ++fast)
+        {
+            Rig rig(format, 64, 48);
+            rig.device->SetFastSpans(fast == 1);
+            rig.device->SetFastQuads(false);
+            rig.device->BeginScene();
+            rig.device->Clear(kClearTarget, 0xFF8040C0, 1, 0);
+            rig.device->SetRenderState(RenderState::AlphaBlendEnable, blend ? 1 : 0);
+            rig.device->SetRenderState(RenderState::SrcBlend, src);
+            rig.device->SetRenderState(RenderState::DestBlend, dest);
+            rig.device->SetTextureStageState(0, TextureStageState::MagFilter, linear ? kFilterLinear : kFilterPoint);
+            rig.device->SetTextureStageState(0, TextureStageState::AlphaOp, modulate ? kTopModulate : kTopSelectArg1);
+            if (textured)
+                rig.device->SetTexture(0, rig.Texture(texW, texH, texels));
+            ASSERT_EQ(rig.device->DrawPrimitive(type, kFvfTLVertex, vertices.data(), static_cast<int>(vertices.size()), 0),
+                      DD_OK);
+            results[fast] = rig.Pixels();
+        }
+        ASSERT_EQ(results[0], results[1]) << "seed " << seed;
+    }
+}
