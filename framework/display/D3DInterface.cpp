@@ -288,9 +288,20 @@ bool D3DInterface::FillPolygon(const FPoint* points, int count, const Rect& clip
 
 // --- Images --------------------------------------------------------------------------------------
 
-void D3DInterface::BltPieces(TextureData& data, const Rect& srcRect, float x, float y, uint32_t color)
+namespace
 {
-    // Each piece the source rectangle overlaps, row by row, left to right.
+// One texture piece's part of a source rectangle: its place in the rectangle, size and texture
+// coordinates.
+struct PieceArea
+{
+    TextureData::Piece& piece;
+    float left, top, width, height;
+    float u0, v0, u1, v1;
+};
+
+// Calls draw for each piece the source rectangle overlaps, row by row, left to right.
+template <typename Draw> void ForEachPiece(TextureData& data, const Rect& srcRect, Draw&& draw)
+{
     for (int py = srcRect.y; py < srcRect.y + srcRect.height;)
     {
         const int rowEnd = std::min(srcRect.y + srcRect.height, (py / data.pieceHeight + 1) * data.pieceHeight);
@@ -300,59 +311,54 @@ void D3DInterface::BltPieces(TextureData& data, const Rect& srcRect, float x, fl
             int w = colEnd - px, h = rowEnd - py;
             float u0 = 0, v0 = 0, u1 = 0, v1 = 0;
             TextureData::Piece& piece = data.GetTexture(px, py, w, h, u0, v0, u1, v1);
-            const float sx = x + static_cast<float>(px - srcRect.x) - 0.5f;
-            const float sy = y + static_cast<float>(py - srcRect.y) - 0.5f;
-            const D3DVertex strip[4] = {
-                MakeVertex(sx, sy, color, u0, v0), MakeVertex(sx + static_cast<float>(w), sy, color, u1, v0),
-                MakeVertex(sx, sy + static_cast<float>(h), color, u0, v1),
-                MakeVertex(sx + static_cast<float>(w), sy + static_cast<float>(h), color, u1, v1)};
-            CheckDXError(mDevice->SetTexture(0, piece.texture), "SetTexture gTexture");
-            DrawQuad(strip, "DrawPrimitive (Tri) 1");
+            draw(PieceArea{piece, static_cast<float>(px - srcRect.x), static_cast<float>(py - srcRect.y),
+                           static_cast<float>(w), static_cast<float>(h), u0, v0, u1, v1});
             px = colEnd;
         }
         py = rowEnd;
     }
 }
+} // namespace
+
+void D3DInterface::BltPieces(TextureData& data, const Rect& srcRect, float x, float y, uint32_t color)
+{
+    ForEachPiece(data, srcRect, [&](const PieceArea& a) {
+        const float sx = x + a.left - 0.5f, sy = y + a.top - 0.5f;
+        const D3DVertex strip[4] = {
+            MakeVertex(sx, sy, color, a.u0, a.v0), MakeVertex(sx + a.width, sy, color, a.u1, a.v0),
+            MakeVertex(sx, sy + a.height, color, a.u0, a.v1),
+            MakeVertex(sx + a.width, sy + a.height, color, a.u1, a.v1)};
+        CheckDXError(mDevice->SetTexture(0, a.piece.texture), "SetTexture gTexture");
+        DrawQuad(strip, "DrawPrimitive (Tri) 1");
+    });
+}
 
 void D3DInterface::BltPiecesTransformed(TextureData& data, const Matrix3& matrix, const Rect& srcRect,
                                         const Rect* clip, uint32_t color)
 {
-    for (int py = srcRect.y; py < srcRect.y + srcRect.height;)
-    {
-        const int rowEnd = std::min(srcRect.y + srcRect.height, (py / data.pieceHeight + 1) * data.pieceHeight);
-        for (int px = srcRect.x; px < srcRect.x + srcRect.width;)
+    ForEachPiece(data, srcRect, [&](const PieceArea& a) {
+        const FPoint tl = matrix.TransformPoint(a.left, a.top);
+        const FPoint tr = matrix.TransformPoint(a.left + a.width, a.top);
+        const FPoint bl = matrix.TransformPoint(a.left, a.top + a.height);
+        const FPoint br = matrix.TransformPoint(a.left + a.width, a.top + a.height);
+        CheckDXError(mDevice->SetTexture(0, a.piece.texture), "SetTexture gTexture");
+        const D3DVertex vtl = MakeVertex(tl.x - 0.5f, tl.y - 0.5f, color, a.u0, a.v0);
+        const D3DVertex vtr = MakeVertex(tr.x - 0.5f, tr.y - 0.5f, color, a.u1, a.v0);
+        const D3DVertex vbl = MakeVertex(bl.x - 0.5f, bl.y - 0.5f, color, a.u0, a.v1);
+        const D3DVertex vbr = MakeVertex(br.x - 0.5f, br.y - 0.5f, color, a.u1, a.v1);
+        if (clip == nullptr)
         {
-            const int colEnd = std::min(srcRect.x + srcRect.width, (px / data.pieceWidth + 1) * data.pieceWidth);
-            int w = colEnd - px, h = rowEnd - py;
-            float u0 = 0, v0 = 0, u1 = 0, v1 = 0;
-            TextureData::Piece& piece = data.GetTexture(px, py, w, h, u0, v0, u1, v1);
-            const auto lx = static_cast<float>(px - srcRect.x), ly = static_cast<float>(py - srcRect.y);
-            const FPoint tl = matrix.TransformPoint(lx, ly);
-            const FPoint tr = matrix.TransformPoint(lx + static_cast<float>(w), ly);
-            const FPoint bl = matrix.TransformPoint(lx, ly + static_cast<float>(h));
-            const FPoint br = matrix.TransformPoint(lx + static_cast<float>(w), ly + static_cast<float>(h));
-            CheckDXError(mDevice->SetTexture(0, piece.texture), "SetTexture gTexture");
-            if (clip == nullptr)
-            {
-                const D3DVertex strip[4] = {MakeVertex(tl.x - 0.5f, tl.y - 0.5f, color, u0, v0),
-                                            MakeVertex(tr.x - 0.5f, tr.y - 0.5f, color, u1, v0),
-                                            MakeVertex(bl.x - 0.5f, bl.y - 0.5f, color, u0, v1),
-                                            MakeVertex(br.x - 0.5f, br.y - 0.5f, color, u1, v1)};
-                DrawQuad(strip, "DrawPrimitive (Tri) 3");
-            }
-            else
-            {
-                VertexList list;
-                list.Append(MakeVertex(tl.x - 0.5f, tl.y - 0.5f, color, u0, v0));
-                list.Append(MakeVertex(tr.x - 0.5f, tr.y - 0.5f, color, u1, v0));
-                list.Append(MakeVertex(br.x - 0.5f, br.y - 0.5f, color, u1, v1));
-                list.Append(MakeVertex(bl.x - 0.5f, bl.y - 0.5f, color, u0, v1));
-                DrawPolyClipped(list, *clip);
-            }
-            px = colEnd;
+            const D3DVertex strip[4] = {vtl, vtr, vbl, vbr};
+            DrawQuad(strip, "DrawPrimitive (Tri) 3");
+            return;
         }
-        py = rowEnd;
-    }
+        VertexList list;
+        list.Append(vtl);
+        list.Append(vtr);
+        list.Append(vbr);
+        list.Append(vbl);
+        DrawPolyClipped(list, *clip);
+    });
 }
 
 void D3DInterface::Blt(Image* source, float x, float y, const Rect& srcRect, const Color& color, DrawMode mode)
