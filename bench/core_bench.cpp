@@ -1,7 +1,7 @@
 // Core utilities: Buffer bit and byte writes and reads, and random words.
 // Run: build/bench/bench/core_bench --benchmark_format=json
-#include "framework/app/Buffer.h"
-#include "framework/app/MersenneTwister.h"
+#include "framework/core/Buffer.h"
+#include "framework/core/MersenneTwister.h"
 
 #include <benchmark/benchmark.h>
 

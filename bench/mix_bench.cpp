@@ -1,7 +1,7 @@
 // Time to mix one second of 32 stereo 16-bit voices into 44.1 kHz output, on the fast kernels
 // and on the reference ones. The "realtime_fraction" counter is the share of one core that
 // mixing takes while playing (target: below 0.01).
-#include "framework/platform/Mixer.h"
+#include "framework/platform/audio/Mixer.h"
 
 #include <benchmark/benchmark.h>
 

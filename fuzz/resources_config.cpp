@@ -1,7 +1,7 @@
 // Fuzz target of the configuration line reader: the input is written to a file that a
 // ConfigFile then reads line by line, each line parsed as a keyword and numbers as the
 // game's readers do.
-#include "framework/resources/ConfigFile.h"
+#include "framework/files/ConfigFile.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,8 +1,8 @@
 // Fuzz target of one image decoder, chosen at build time by QUOLL_FUZZ_DECODER (see
 // resources_images.cmake): the input is the whole file, served through a memory handle of
 // the pack layer. A decoder must return an image or null, never crash or over-allocate.
-#include "framework/resources/ImageCodecs.h"
-#include "framework/resources/PakInterface.h"
+#include "framework/files/ImageCodecs.h"
+#include "framework/files/PakInterface.h"
 
 #include <cstddef>
 #include <cstdint>

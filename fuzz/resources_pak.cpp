@@ -1,8 +1,8 @@
 // Fuzz target of the pack reader: the input is a whole pack file. Its key check is set to the
 // empty password's so that mutations reach the directory; every entry the parser accepts is
 // then read through to its last byte.
-#include "framework/resources/PakFormat.h"
-#include "framework/resources/PakScrambler.h"
+#include "framework/files/PakFormat.h"
+#include "framework/files/PakScrambler.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,6 +1,6 @@
 // Fuzz target of the XML parser: the input is a whole UTF-8 document; every item is pulled
 // until the end or the first error.
-#include "framework/resources/XMLParser.h"
+#include "framework/files/XMLParser.h"
 
 #include <cstddef>
 #include <cstdint>

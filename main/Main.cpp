@@ -2,7 +2,7 @@
 // game's identity (settings under Nordwick\PetriGlowSaga, a 1024 x 768 window) and runs the
 // main loop until the window is closed. The game's own screens arrive with the game shell;
 // until then the window shows an empty screen.
-#include "framework/app/CrashCatcher.h"
+#include "framework/crash/CrashCatcher.h"
 #include "framework/app/QuollAppBase.h"
 #include "framework/rasteriser/TriangleSpanTable.h"
 

@@ -1,6 +1,6 @@
 #include "framework/app/AppWidgetManager.h"
 
-#include "framework/platform/WindowMessages.h"
+#include "framework/platform/window/WindowMessages.h"
 
 #include <algorithm>
 #include <iterator>

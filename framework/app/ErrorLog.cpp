@@ -1,7 +1,7 @@
 #include "framework/app/ErrorLog.h"
 
-#include "framework/app/Common.h"
-#include "framework/platform/Clock.h"
+#include "framework/core/Common.h"
+#include "framework/platform/system/Clock.h"
 
 #include <cstdio>
 #include <ctime>

@@ -1,11 +1,11 @@
 #include "framework/app/ImageDump.h"
 
-#include "framework/app/Common.h"
+#include "framework/core/Common.h"
 #include "framework/display/DDImage.h"
 #include "framework/display/MemoryImage.h"
-#include "framework/platform/Clock.h"
-#include "framework/platform/Path.h"
-#include "framework/resources/ImageLib.h"
+#include "framework/platform/system/Clock.h"
+#include "framework/platform/system/Path.h"
+#include "framework/files/ImageLib.h"
 
 #include <algorithm>
 #include <cstring>

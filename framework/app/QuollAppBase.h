@@ -21,15 +21,15 @@
 // CursorThreadProc (the cursor thread). The fields those threads share with the main thread
 // are atomics; Shutdown is the one operation any thread may call.
 #include "framework/app/AppDialog.h"
-#include "framework/app/AppDisplay.h"
+#include "framework/display/AppDisplay.h"
 #include "framework/app/AppWidgetManager.h"
-#include "framework/app/Buffer.h"
+#include "framework/core/Buffer.h"
 #include "framework/app/ButtonListener.h"
-#include "framework/app/CriticalSection.h"
-#include "framework/app/DemoStream.h"
+#include "framework/core/CriticalSection.h"
+#include "framework/demo/DemoStream.h"
 #include "framework/app/DialogListener.h"
 #include "framework/app/FrameRateCounter.h"
-#include "framework/app/Ratio.h"
+#include "framework/core/Ratio.h"
 #include "framework/display/D3DTesterHost.h"
 #include "framework/display/DisplayHost.h"
 #include "framework/display/Font.h"
@@ -37,9 +37,9 @@
 #include "framework/display/ImageRegistry.h"
 #include "framework/display/Rect.h"
 #include "framework/display/SharedImageRef.h"
-#include "framework/platform/SettingsStore.h"
-#include "framework/platform/Thread.h"
-#include "framework/platform/WindowSystem.h"
+#include "framework/platform/system/SettingsStore.h"
+#include "framework/platform/system/Thread.h"
+#include "framework/platform/window/WindowSystem.h"
 #include "framework/sound/MusicInterface.h"
 
 #include <atomic>

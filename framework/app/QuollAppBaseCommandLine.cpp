@@ -1,12 +1,12 @@
 // The application's command-line options and the numbered demo files they choose.
 #include "framework/app/CommandLine.h"
-#include "framework/app/Common.h"
-#include "framework/app/DemoFile.h"
-#include "framework/app/CrashCatcher.h"
+#include "framework/core/Common.h"
+#include "framework/demo/DemoFile.h"
+#include "framework/crash/CrashCatcher.h"
 #include "framework/app/QuollAppBase.h"
-#include "framework/platform/Path.h"
-#include "framework/platform/ProgramInfo.h"
-#include "framework/platform/TextHelpers.h"
+#include "framework/platform/system/Path.h"
+#include "framework/platform/system/ProgramInfo.h"
+#include "framework/platform/system/TextHelpers.h"
 
 #include <algorithm>
 #include <cstdio>

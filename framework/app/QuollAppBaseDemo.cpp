@@ -3,19 +3,19 @@
 // playback, reading and writing the demo file, the playback keys, and stopping playback with
 // an error when the demo and the program disagree. Also the screenshot and image dump of the
 // debug keys.
-#include "framework/app/Common.h"
-#include "framework/app/CrashReportSource.h"
-#include "framework/app/DebugOutput.h"
-#include "framework/app/DemoFile.h"
-#include "framework/app/DemoPlaybackKeys.h"
+#include "framework/core/Common.h"
+#include "framework/crash/CrashReportSource.h"
+#include "framework/core/DebugOutput.h"
+#include "framework/demo/DemoFile.h"
+#include "framework/demo/DemoPlaybackKeys.h"
 #include "framework/app/ErrorLog.h"
-#include "framework/app/HttpTransfer.h"
+#include "framework/net/HttpTransfer.h"
 #include "framework/app/ImageDump.h"
-#include "framework/app/MersenneTwister.h"
+#include "framework/core/MersenneTwister.h"
 #include "framework/app/QuollAppBase.h"
 #include "framework/app/Screenshot.h"
 #include "framework/display/MemoryImage.h"
-#include "framework/platform/Path.h"
+#include "framework/platform/system/Path.h"
 
 #include <cstring>
 #include <vector>

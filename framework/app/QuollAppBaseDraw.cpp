@@ -7,7 +7,7 @@
 #include "framework/app/QuollAppBase.h"
 #include "framework/display/Graphics.h"
 #include "framework/display/MemoryImage.h"
-#include "framework/platform/Clock.h"
+#include "framework/platform/system/Clock.h"
 #include "framework/sound/MusicInterface.h"
 
 #include <cstdio>

@@ -4,7 +4,7 @@
 
 #include "framework/display/Graphics.h"
 #include "framework/display/MemoryImage.h"
-#include "framework/resources/ImageLib.h"
+#include "framework/files/ImageLib.h"
 #include "framework/resources/ResourceManager.h"
 
 #include <mutex>

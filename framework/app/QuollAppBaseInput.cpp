@@ -4,12 +4,12 @@
 // The procedure answers a few messages at once and otherwise only queues: keyboard and mouse
 // input reaches the widgets from ProcessDeferredMessage, one message per main-loop step, so
 // that every input acts at a known update count (and a demo replays it at the same one).
-#include "framework/app/Common.h"
-#include "framework/app/DebugOutput.h"
-#include "framework/app/ModVal.h"
-#include "framework/app/Profiler.h"
+#include "framework/core/Common.h"
+#include "framework/core/DebugOutput.h"
+#include "framework/core/ModVal.h"
+#include "framework/core/Profiler.h"
 #include "framework/app/QuollAppBase.h"
-#include "framework/platform/Clock.h"
+#include "framework/platform/system/Clock.h"
 
 #include <cstdio>
 

@@ -6,9 +6,9 @@
 // call), then one update when enough time has gathered, then the owed fractional steps, then a
 // draw or a sleep. The wall clock only decides how many steps run; every step the application
 // sees is the fixed frame time.
-#include "framework/app/DebugOutput.h"
+#include "framework/core/DebugOutput.h"
 #include "framework/app/QuollAppBase.h"
-#include "framework/platform/Clock.h"
+#include "framework/platform/system/Clock.h"
 #include "framework/sound/SoundManager.h"
 
 #include <algorithm>

@@ -1,9 +1,9 @@
 // Native message boxes, the fatal-error popup, the error log and the end of the process.
-#include "framework/app/Common.h"
+#include "framework/core/Common.h"
 #include "framework/app/ErrorLog.h"
 #include "framework/app/QuollAppBase.h"
-#include "framework/platform/Clock.h"
-#include "framework/platform/PlatformLog.h"
+#include "framework/platform/system/Clock.h"
+#include "framework/platform/system/PlatformLog.h"
 
 #include <atomic>
 #include <cstdlib>

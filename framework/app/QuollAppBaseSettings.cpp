@@ -1,11 +1,11 @@
 // Registry values over the per-user settings store, the framework's own settings, and the
 // whole-file reads and writes of the game's files. Every outcome passes through the demo
 // stream: recorded while recording, taken from the stream while playing back.
-#include "framework/app/Common.h"
+#include "framework/core/Common.h"
 #include "framework/app/QuollAppBase.h"
-#include "framework/platform/AtomicFile.h"
-#include "framework/platform/SettingsStore.h"
-#include "framework/resources/PakInterface.h"
+#include "framework/platform/system/AtomicFile.h"
+#include "framework/platform/system/SettingsStore.h"
+#include "framework/files/PakInterface.h"
 
 #include <algorithm>
 #include <cstring>

@@ -5,9 +5,9 @@
 // main thread picks the completion up before an update and does everything that follows from
 // it. The cursor thread reads atomics only and reaches the display through its cursor calls;
 // it sleeps in real time, as it paces a thread and not the logic.
-#include "framework/app/DebugOutput.h"
+#include "framework/core/DebugOutput.h"
 #include "framework/app/QuollAppBase.h"
-#include "framework/platform/Clock.h"
+#include "framework/platform/system/Clock.h"
 
 #include <algorithm>
 #include <chrono>

@@ -1,9 +1,9 @@
 // The main window and its display, switches of the screen mode and of 3D, focus and cursors.
-#include "framework/app/Common.h"
+#include "framework/core/Common.h"
 #include "framework/app/QuollAppBase.h"
 #include "framework/display/D3DTester.h"
 #include "framework/display/DDInterface.h"
-#include "framework/platform/Clock.h"
+#include "framework/platform/system/Clock.h"
 #include "framework/sound/SoundManager.h"
 
 #include <algorithm>

@@ -1,9 +1,9 @@
 #include "framework/app/Screenshot.h"
 
-#include "framework/app/Common.h"
+#include "framework/core/Common.h"
 #include "framework/display/MemoryImage.h"
-#include "framework/platform/Path.h"
-#include "framework/resources/ImageLib.h"
+#include "framework/platform/system/Path.h"
+#include "framework/files/ImageLib.h"
 
 #include <algorithm>
 #include <cstdio>

@@ -9,7 +9,7 @@
 #include "framework/display/D3DTesterHost.h"
 #include "framework/display/PolygonClipper.h"
 #include "framework/display/Renderer3D.h"
-#include "framework/platform/SoftDirect3D.h"
+#include "framework/platform/video/SoftDirect3D.h"
 
 #include <list>
 #include <memory>

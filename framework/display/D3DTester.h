@@ -7,7 +7,7 @@
 // cached under "Test3D" until the adapter or the thresholds change, and passes through the
 // demo stream so that a replay takes the recorded decision.
 #include "framework/display/D3DTesterHost.h"
-#include "framework/platform/SoftDirect3D.h"
+#include "framework/platform/video/SoftDirect3D.h"
 
 #include <array>
 #include <exception>

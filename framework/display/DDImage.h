@@ -5,7 +5,7 @@
 // memory copies are dropped. The screen image in 3D mode sends its drawing to the 3D renderer.
 // Everything else falls back to the memory image's software drawing.
 #include "framework/display/MemoryImage.h"
-#include "framework/platform/SoftDirectDraw.h"
+#include "framework/platform/video/SoftDirectDraw.h"
 
 #include <memory>
 

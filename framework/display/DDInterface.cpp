@@ -1,13 +1,13 @@
 #include "framework/display/DDInterface.h"
 
-#include "framework/app/DebugOutput.h"
+#include "framework/core/DebugOutput.h"
 #include "framework/display/D3DInterface.h"
 #include "framework/display/D3DTester.h"
 #include "framework/display/DDImage.h"
 #include "framework/display/DXErrorName.h"
 #include "framework/display/Graphics.h"
 #include "framework/display/Renderer3D.h"
-#include "framework/platform/Clock.h"
+#include "framework/platform/system/Clock.h"
 
 #include <algorithm>
 #include <bit>

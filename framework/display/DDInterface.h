@@ -7,14 +7,14 @@
 // the vertical blank), a software cursor drawn with save-under surfaces, and the switch to the
 // 3D renderer. The application creates one, calls Init whenever the window or mode changes and
 // Redraw once per drawn frame. Every surface operation runs under the display lock.
-#include "framework/app/AppDisplay.h"
-#include "framework/app/CriticalSection.h"
-#include "framework/app/Ratio.h"
+#include "framework/display/AppDisplay.h"
+#include "framework/core/CriticalSection.h"
+#include "framework/core/Ratio.h"
 #include "framework/display/D3DTesterHost.h"
 #include "framework/display/DisplayHost.h"
 #include "framework/display/NativeDisplay.h"
 #include "framework/display/Rect.h"
-#include "framework/platform/SoftDirectDraw.h"
+#include "framework/platform/video/SoftDirectDraw.h"
 
 #include <array>
 #include <atomic>

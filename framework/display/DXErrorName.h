@@ -1,6 +1,6 @@
 #pragma once
 // The symbolic name of a display, 3D or sound result value, for error texts and logs.
-#include "framework/platform/SoftDirectDraw.h"
+#include "framework/platform/video/SoftDirectDraw.h"
 
 #include <string>
 

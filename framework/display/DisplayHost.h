@@ -3,9 +3,9 @@
 // and depth, the aspect and presentation options, the 3D options, and the few values the
 // display hands back. The application object implements it; tests use DisplayHost itself,
 // whose options are plain fields.
-#include "framework/app/Ratio.h"
+#include "framework/core/Ratio.h"
 #include "framework/display/ImageRegistry.h"
-#include "framework/platform/WindowSystem.h"
+#include "framework/platform/window/WindowSystem.h"
 
 namespace Quoll
 {

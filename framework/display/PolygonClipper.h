@@ -3,7 +3,7 @@
 // time, on one chosen vertex component (Sutherland-Hodgman). The 3D renderer cuts filled
 // polygons and transformed image pieces to a clip rectangle, and textured triangles to the
 // texture square of one piece, with four such planes in a row.
-#include "framework/platform/SoftDirect3D.h"
+#include "framework/platform/video/SoftDirect3D.h"
 
 #include <cstdint>
 #include <memory>

@@ -3,7 +3,7 @@
 // of 5-6-5 or 5-5-5 masks blends all three channels at once in the spread form (the pixel
 // repeated in both halves of a word, masked so the channels have room, five-bit weights);
 // other 16-bit masks and 32-bit surfaces blend per channel with the surface's masks.
-#include "framework/platform/SoftDirectDraw.h"
+#include "framework/platform/video/SoftDirectDraw.h"
 
 #include <bit>
 #include <cstdint>

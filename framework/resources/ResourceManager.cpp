@@ -1,6 +1,6 @@
 #include "framework/resources/ResourceManager.h"
 
-#include "framework/resources/ImageLib.h"
+#include "framework/files/ImageLib.h"
 
 namespace Quoll
 {

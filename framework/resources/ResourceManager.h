@@ -7,7 +7,7 @@
 //
 // A group that fails to load frees whatever that load had loaded, and the error text names
 // the failing resource and path: no group is ever left half loaded by a failed load.
-#include "framework/app/CriticalSection.h"
+#include "framework/core/CriticalSection.h"
 #include "framework/display/MemoryImage.h"
 #include "framework/resources/FontFactory.h"
 #include "framework/resources/ResourceManagerException.h"

@@ -1,7 +1,7 @@
 #include "framework/resources/ResourceManifest.h"
 
-#include "framework/app/Common.h"
-#include "framework/resources/XMLParser.h"
+#include "framework/core/Common.h"
+#include "framework/files/XMLParser.h"
 
 #include <set>
 

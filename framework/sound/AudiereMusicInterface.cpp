@@ -1,7 +1,7 @@
 // The game's music player: songs, fades and volumes over the music library.
 #include "framework/sound/AudiereMusicInterface.h"
 
-#include "framework/app/DebugOutput.h"
+#include "framework/core/DebugOutput.h"
 #include "framework/sound/MusicFade.h"
 
 #include <mutex>

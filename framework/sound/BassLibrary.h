@@ -3,7 +3,7 @@
 // for either generation of the library (the second has BASS_SetConfig), and one shared,
 // counted instance of them. A missing library or required entry point makes LoadBassDLL log a
 // warning and answer null; callers then go on without BASS.
-#include "framework/platform/SharedLibrary.h"
+#include "framework/platform/system/SharedLibrary.h"
 #include "framework/sound/EntryPoints.h"
 
 #include <cstdint>

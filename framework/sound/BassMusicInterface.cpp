@@ -1,7 +1,7 @@
 // Music through the optional BASS library.
 #include "framework/sound/BassMusicInterface.h"
 
-#include "framework/app/Common.h"
+#include "framework/core/Common.h"
 #include "framework/sound/BassLibrary.h"
 #include "framework/sound/MusicFade.h"
 #include "framework/sound/SoundFile.h"

@@ -1,7 +1,7 @@
 // Music player choice with its fallbacks.
 #include "framework/sound/CreateMusicInterface.h"
 
-#include "framework/app/DebugOutput.h"
+#include "framework/core/DebugOutput.h"
 #include "framework/sound/AudiereMusicInterface.h"
 #include "framework/sound/BassMusicInterface.h"
 #include "framework/sound/FModMusicInterface.h"

@@ -1,7 +1,7 @@
 // Sound instances: volume, pan and pitch applied to their own mixer buffer.
 #include "framework/sound/DSoundInstance.h"
 
-#include "framework/app/DebugOutput.h"
+#include "framework/core/DebugOutput.h"
 #include "framework/sound/DSoundManager.h"
 
 #include <algorithm>

@@ -2,7 +2,7 @@
 // A sound instance over its own mixer buffer, a duplicate of the loaded sound's. Without a
 // source (silent manager) or when the duplicate cannot be made, the instance is silent: it
 // accepts every call and never plays.
-#include "framework/platform/MixerBuffer.h"
+#include "framework/platform/audio/MixerBuffer.h"
 #include "framework/sound/SoundInstance.h"
 
 #include <cstdint>

@@ -1,9 +1,9 @@
 // The sound manager: ids, channels, the order of loaders and the cache of decoded sounds.
 #include "framework/sound/DSoundManager.h"
 
-#include "framework/app/Common.h"
-#include "framework/app/DebugOutput.h"
-#include "framework/platform/Clock.h"
+#include "framework/core/Common.h"
+#include "framework/core/DebugOutput.h"
+#include "framework/platform/system/Clock.h"
 #include "framework/sound/FModLibrary.h"
 #include "framework/sound/SoundFile.h"
 #include "framework/sound/SoundReaders.h"

@@ -5,8 +5,8 @@
 // decoded are kept as scrambled WAV copies under the data folder's "cached/" tree.
 // Thread safety: the tables are guarded, so the loading thread may load while the main thread
 // plays; an instance pointer is the caller's to keep apart from its release.
-#include "framework/app/CriticalSection.h"
-#include "framework/platform/MixerOutput.h"
+#include "framework/core/CriticalSection.h"
+#include "framework/platform/audio/MixerOutput.h"
 #include "framework/sound/DSoundInstance.h"
 #include "framework/sound/SoundManager.h"
 

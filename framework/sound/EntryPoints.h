@@ -2,8 +2,8 @@
 // Entry points of an optional audio library, resolved by name at run time. The resolver is the
 // library's own symbol table, or a table of stand-ins that tests install. SharedEntryPoints
 // keeps one counted table per library for the whole process.
-#include "framework/app/DebugOutput.h"
-#include "framework/platform/SharedLibrary.h"
+#include "framework/core/DebugOutput.h"
+#include "framework/platform/system/SharedLibrary.h"
 
 #include <functional>
 #include <memory>

@@ -2,7 +2,7 @@
 // The optional FMOD library: its entry points, resolved by name from "libfmod.so" when that is
 // present, and one shared, counted instance of them. When the library or any entry point is
 // missing, LoadFModDLL logs a warning and answers null; callers then go on without FMOD.
-#include "framework/platform/SharedLibrary.h"
+#include "framework/platform/system/SharedLibrary.h"
 #include "framework/sound/EntryPoints.h"
 
 #include <string>

@@ -1,7 +1,7 @@
 // Music through the optional FMOD library, with the cache of decoded songs.
 #include "framework/sound/FModMusicInterface.h"
 
-#include "framework/app/Common.h"
+#include "framework/core/Common.h"
 #include "framework/sound/FModLibrary.h"
 #include "framework/sound/MusicFade.h"
 #include "framework/sound/SoundReaders.h"

@@ -4,9 +4,9 @@
 // bytes and decoded whole when opened), output streams that play a source, and a MIDI device,
 // which is never there: AdrOpenMIDIDevice answers null, as on a machine without one.
 // Counted references are shared pointers.
-#include "framework/platform/AudioFormat.h"
-#include "framework/platform/MixerBuffer.h"
-#include "framework/platform/MixerOutput.h"
+#include "framework/platform/audio/AudioFormat.h"
+#include "framework/platform/audio/MixerBuffer.h"
+#include "framework/platform/audio/MixerOutput.h"
 
 #include <memory>
 #include <string>

@@ -1,7 +1,7 @@
 // Sound files over the framework's file calls.
 #include "framework/sound/SoundFile.h"
 
-#include "framework/resources/PakInterface.h"
+#include "framework/files/PakInterface.h"
 
 #include <cstdio>
 #include <cstring>

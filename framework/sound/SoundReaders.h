@@ -2,7 +2,7 @@
 // Readers of the sound file formats and the writer of cached sounds. A reader checks every
 // size against the bytes the file still holds, asks its sink for room in the sound's format
 // and fills it; false means the file was refused and the sink's room is to be thrown away.
-#include "framework/platform/AudioFormat.h"
+#include "framework/platform/audio/AudioFormat.h"
 #include "framework/sound/SoundFile.h"
 
 #include <cstdint>

@@ -1,6 +1,6 @@
 // RIFF WAVE reading, and the writer of cached sounds in the same layout.
-#include "framework/app/Common.h"
-#include "framework/platform/Path.h"
+#include "framework/core/Common.h"
+#include "framework/platform/system/Path.h"
 #include "framework/sound/SoundReaders.h"
 
 #include <algorithm>

@@ -7,7 +7,7 @@
 #include "game/board/GameLogic.h"
 #include "game/board/MoveList.h"
 
-#include "framework/app/MersenneTwister.h"
+#include "framework/core/MersenneTwister.h"
 
 #include <array>
 #include <cstdint>

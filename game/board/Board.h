@@ -7,7 +7,7 @@
 #include "game/board/CellSet.h"
 #include "game/board/HexGeometry.h"
 
-#include "framework/app/Buffer.h"
+#include "framework/core/Buffer.h"
 
 #include <array>
 #include <cstdint>

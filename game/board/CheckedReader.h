@@ -2,7 +2,7 @@
 // CheckedReader: reads a Quoll::Buffer from its read position and fails, instead of yielding
 // zeros, when the data ends early, and looks ahead for a magic string without consuming it.
 // Every board and level-logic reader goes through it.
-#include "framework/app/Buffer.h"
+#include "framework/core/Buffer.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -9,8 +9,8 @@
 #include "game/board/NeighbourTables.h"
 #include "game/board/PlayerTable.h"
 
-#include "framework/app/Buffer.h"
-#include "framework/app/MersenneTwister.h"
+#include "framework/core/Buffer.h"
+#include "framework/core/MersenneTwister.h"
 
 #include <array>
 #include <cstdint>

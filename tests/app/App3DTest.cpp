@@ -12,7 +12,7 @@
 #include "framework/display/DDInterface.h"
 #include "framework/display/Graphics.h"
 #include "framework/display/MemoryImage.h"
-#include "framework/platform/PlatformLog.h"
+#include "framework/platform/system/PlatformLog.h"
 
 #include <gtest/gtest.h>
 

@@ -7,7 +7,7 @@
 
 #include "framework/app/AppDialog.h"
 #include "framework/app/AppWidgetManager.h"
-#include "framework/platform/Clock.h"
+#include "framework/platform/system/Clock.h"
 
 #include <string>
 #include <vector>

@@ -1,6 +1,6 @@
 // Buffer: bit-level packing, little-endian integers, strings and reads past the end.
 // Rerun one case: test_app --gtest_filter='Buffer.*'
-#include "framework/app/Buffer.h"
+#include "framework/core/Buffer.h"
 
 #include <gtest/gtest.h>
 

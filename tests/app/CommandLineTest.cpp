@@ -5,7 +5,7 @@
 #include "TestApp.h"
 
 #include "framework/app/CommandLine.h"
-#include "framework/app/Common.h"
+#include "framework/core/Common.h"
 
 #include <gtest/gtest.h>
 

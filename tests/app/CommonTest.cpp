@@ -1,6 +1,6 @@
 // Text, path and file helpers: the parsing rules, the path tables, UTF-8 round trips and the
 // file-system operations on a scratch folder. Rerun one case: test_app --gtest_filter='Common.*'
-#include "framework/app/Common.h"
+#include "framework/core/Common.h"
 
 #include <gtest/gtest.h>
 

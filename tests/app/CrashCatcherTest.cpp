@@ -7,8 +7,8 @@
 // allow_user_segv_handler is on by default), so the test environment needs no option; the
 // faulting functions are built without UBSan, which would otherwise stop them first.
 // Rerun one case: test_app --gtest_filter='CrashCatcherDeath.NullWrite*'
-#include "framework/app/CrashCatcher.h"
-#include "framework/app/CrashReportSource.h"
+#include "framework/crash/CrashCatcher.h"
+#include "framework/crash/CrashReportSource.h"
 
 #include <gtest/gtest.h>
 

@@ -3,11 +3,11 @@
 // the reporter program end to end: record in, "crash.txt" out, and the upload that a scripted
 // user asks for arriving at a loopback server.
 // Rerun one case: test_app --gtest_filter='CrashReport*.Reporter*'
-#include "framework/app/CrashCatcher.h"
-#include "framework/app/CrashReport.h"
-#include "framework/app/MapFile.h"
-#include "framework/platform/CrashRecord.h"
-#include "framework/platform/ModuleMap.h"
+#include "framework/crash/CrashCatcher.h"
+#include "framework/crash/CrashReport.h"
+#include "framework/crash/MapFile.h"
+#include "framework/platform/system/CrashRecord.h"
+#include "framework/platform/system/ModuleMap.h"
 #include "tests/app/LoopbackHttpServer.h"
 
 #include <gtest/gtest.h>

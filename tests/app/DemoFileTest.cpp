@@ -4,8 +4,8 @@
 // Rerun one case: test_app --gtest_filter='DemoFile.*'
 #include "TestApp.h"
 
-#include "framework/app/CrashReportSource.h"
-#include "framework/app/DemoFile.h"
+#include "framework/crash/CrashReportSource.h"
+#include "framework/demo/DemoFile.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // The keys of demo playback: speed steps, fast-forward targets before the end of the demo,
 // single steps, pause, and the requests left to the application.
 // Rerun one case: test_app --gtest_filter='DemoPlaybackKeys.*'
-#include "framework/app/DemoPlaybackKeys.h"
+#include "framework/demo/DemoPlaybackKeys.h"
 
 #include <gtest/gtest.h>
 

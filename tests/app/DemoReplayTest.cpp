@@ -7,9 +7,9 @@
 // Rerun one case: test_app --gtest_filter='DemoReplay.*'
 #include "ReplayHarness.h"
 
-#include "framework/app/DemoFile.h"
-#include "framework/app/HttpTransfer.h"
-#include "framework/platform/Clock.h"
+#include "framework/demo/DemoFile.h"
+#include "framework/net/HttpTransfer.h"
+#include "framework/platform/system/Clock.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 // records decoded at the update counts they were written at, and the kind and update check
 // that stops playback when the program and the demo disagree.
 // Rerun one case: test_app --gtest_filter='DemoStream.*'
-#include "framework/app/DemoStream.h"
+#include "framework/demo/DemoStream.h"
 
 #include <gtest/gtest.h>
 

@@ -5,7 +5,7 @@
 #include "AppTestDoubles.h"
 
 #include "framework/app/FrameRateCounter.h"
-#include "framework/platform/Clock.h"
+#include "framework/platform/system/Clock.h"
 
 #include <gtest/gtest.h>
 

@@ -4,7 +4,7 @@
 // Rerun one case: test_app --gtest_filter='ErrorLog.*'
 #include "TestApp.h"
 
-#include "framework/app/Common.h"
+#include "framework/core/Common.h"
 #include "framework/app/ErrorLog.h"
 
 #include <gtest/gtest.h>

@@ -2,8 +2,8 @@
 // three body framings, the crash-report request byte for byte, and the demo hook. No test
 // sends anything beyond the loopback interface or resolves a real host name.
 // Rerun one case: test_app --gtest_filter='HttpTransfer.*Chunked*'
-#include "framework/app/CrashReportUpload.h"
-#include "framework/app/HttpTransfer.h"
+#include "framework/crash/CrashReportUpload.h"
+#include "framework/net/HttpTransfer.h"
 #include "tests/app/LoopbackHttpServer.h"
 
 #include <gtest/gtest.h>

@@ -1,5 +1,5 @@
 // MersenneTwister: agreement with the standard MT19937, state save and restore, fractions.
-#include "framework/app/MersenneTwister.h"
+#include "framework/core/MersenneTwister.h"
 
 #include <gtest/gtest.h>
 

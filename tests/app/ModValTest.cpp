@@ -1,8 +1,8 @@
 // Live-tweakable constants: the marker parser's cases and messages, the reparse of a source
 // file into registered values, the "none" warning, and the marker macros' registration.
 // Rerun one case: test_app --gtest_filter='ModVal*.Parser*'
-#include "framework/app/Common.h"
-#include "framework/app/ModVal.h"
+#include "framework/core/Common.h"
+#include "framework/core/ModVal.h"
 
 #include <gtest/gtest.h>
 
@@ -12,7 +12,7 @@
 #include <unistd.h>
 
 // Last: its short macro names would clash with names in the headers above.
-#include "framework/app/ModValMarkers.h"
+#include "framework/core/ModValMarkers.h"
 
 using Quoll::ModValKind;
 using Quoll::ModValMarker;

@@ -1,8 +1,8 @@
 // The stopwatch, the profiler's report format and nesting, and the leak report's layout.
-#include "framework/app/HiResTimer.h"
-#include "framework/app/LeakTracker.h"
-#include "framework/app/Profiler.h"
-#include "framework/platform/Clock.h"
+#include "framework/core/HiResTimer.h"
+#include "framework/core/LeakTracker.h"
+#include "framework/core/Profiler.h"
+#include "framework/platform/system/Clock.h"
 
 #include <gtest/gtest.h>
 

@@ -5,7 +5,7 @@
 // Rerun one case: test_app --gtest_filter='QuollAppBaseSettings.*'
 #include "TestApp.h"
 
-#include "framework/app/Common.h"
+#include "framework/core/Common.h"
 
 #include <gtest/gtest.h>
 #include <sys/resource.h>

@@ -4,10 +4,10 @@
 // Rerun one case: test_app --gtest_filter='QuollAppBase.*'
 #include "TestApp.h"
 
-#include "framework/app/Common.h"
+#include "framework/core/Common.h"
 #include "framework/display/DDInterface.h"
-#include "framework/platform/Clock.h"
-#include "framework/platform/MixerOutput.h"
+#include "framework/platform/system/Clock.h"
+#include "framework/platform/audio/MixerOutput.h"
 
 #include <gtest/gtest.h>
 

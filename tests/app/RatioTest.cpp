@@ -1,6 +1,6 @@
 // Ratio reduction and the critical section's re-entrancy.
-#include "framework/app/CriticalSection.h"
-#include "framework/app/Ratio.h"
+#include "framework/core/CriticalSection.h"
+#include "framework/core/Ratio.h"
 
 #include <gtest/gtest.h>
 

@@ -12,9 +12,9 @@
 #include "TestApp.h"
 #include "tests/app/replay/InputLogWidgets.h"
 
-#include "framework/app/Common.h"
-#include "framework/app/MersenneTwister.h"
-#include "framework/platform/Clock.h"
+#include "framework/core/Common.h"
+#include "framework/core/MersenneTwister.h"
+#include "framework/platform/system/Clock.h"
 
 #include <atomic>
 #include <chrono>

@@ -7,7 +7,7 @@
 #include "framework/app/ImageDump.h"
 #include "framework/app/Screenshot.h"
 #include "framework/display/MemoryImage.h"
-#include "framework/resources/ImageLib.h"
+#include "framework/files/ImageLib.h"
 
 #include <gtest/gtest.h>
 

@@ -4,7 +4,7 @@
 // side never meet as a second instance), no change of the current folder, no reading of the test
 // program's own command line, and an exit that throws ExitCalled instead of ending the process.
 #include "framework/app/QuollAppBase.h"
-#include "framework/platform/headless/HeadlessWindowSystem.h"
+#include "framework/platform/window/headless/HeadlessWindowSystem.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>

@@ -6,7 +6,7 @@
 #include "TestApp.h"
 
 #include "framework/display/MemoryImage.h"
-#include "framework/platform/Clock.h"
+#include "framework/platform/system/Clock.h"
 
 #include <gtest/gtest.h>
 

@@ -4,7 +4,7 @@
 // Rerun one case: test_app --gtest_filter='WindowProc.*'
 #include "AppTestDoubles.h"
 
-#include "framework/platform/Clock.h"
+#include "framework/platform/system/Clock.h"
 
 #include <gtest/gtest.h>
 

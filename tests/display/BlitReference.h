@@ -2,7 +2,7 @@
 // Plain per-pixel implementations of the memory image's blits, written straight from their
 // formulas with their own clipping, for bit-exact comparison with the optimised paths; and the
 // seeded random images the comparisons draw.
-#include "framework/app/MersenneTwister.h"
+#include "framework/core/MersenneTwister.h"
 #include "framework/display/MemoryImage.h"
 
 #include <cstdint>

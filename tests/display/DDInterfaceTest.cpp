@@ -6,7 +6,7 @@
 
 #include "framework/display/Graphics.h"
 #include "framework/display/Renderer3D.h"
-#include "framework/platform/Clock.h"
+#include "framework/platform/system/Clock.h"
 
 #include <gtest/gtest.h>
 

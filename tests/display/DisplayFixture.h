@@ -3,7 +3,7 @@
 // the given size, on a desktop of the given format and row padding.
 #include "framework/display/DDImage.h"
 #include "framework/display/DDInterface.h"
-#include "framework/platform/SoftDirectDraw.h"
+#include "framework/platform/video/SoftDirectDraw.h"
 
 #include <memory>
 

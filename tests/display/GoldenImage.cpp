@@ -1,6 +1,6 @@
 #include "GoldenImage.h"
 
-#include "framework/resources/ImageLib.h"
+#include "framework/files/ImageLib.h"
 
 #include <algorithm>
 #include <cstdlib>

@@ -5,7 +5,7 @@
 // prints its seed.
 #include "GoldenImage.h"
 
-#include "framework/platform/SoftDirect3D.h"
+#include "framework/platform/video/SoftDirect3D.h"
 
 #include <gtest/gtest.h>
 

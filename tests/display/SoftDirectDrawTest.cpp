@@ -1,9 +1,9 @@
 // The software DirectDraw stand-in: locks, pitches, blits (copy, stretch, colour key, fill,
 // clipping), flip chains, display modes, the virtual beam, video memory and fault injection.
 // Rerun: test_display --gtest_filter='SoftDirectDrawTest.*'
-#include "framework/platform/Clock.h"
-#include "framework/platform/SoftDirectDraw.h"
-#include "framework/platform/headless/HeadlessWindowSystem.h"
+#include "framework/platform/system/Clock.h"
+#include "framework/platform/video/SoftDirectDraw.h"
+#include "framework/platform/window/headless/HeadlessWindowSystem.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // Stresses the fake clock that tests put behind the free clock functions: sleeping
 // advances it exactly, the tick wraps at 2^32, and the previous clock comes back.
 // Rerun one case: test_platform --gtest_filter='Clock.*'
-#include "framework/platform/Clock.h"
+#include "framework/platform/system/Clock.h"
 
 #include <gtest/gtest.h>
 

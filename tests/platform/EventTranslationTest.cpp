@@ -5,7 +5,7 @@
 // Rerun one case: test_platform --gtest_filter='EventTranslation.*'
 #include "HeadlessFixture.h"
 
-#include "framework/platform/KeyMap.h"
+#include "framework/platform/window/KeyMap.h"
 
 #include <csignal>
 

@@ -1,7 +1,7 @@
 #pragma once
 // A headless window system with one window class that records every message its
 // procedure receives, and a main window created from it.
-#include "framework/platform/headless/HeadlessWindowSystem.h"
+#include "framework/platform/window/headless/HeadlessWindowSystem.h"
 
 #include <gtest/gtest.h>
 #include <vector>

@@ -1,7 +1,7 @@
 // Stresses path normalisation and the case-insensitive fall-back on a case-sensitive
 // file system, with '\' separators and mixed-case names, and wildcard file finding.
 // Rerun one case: test_platform --gtest_filter='Path.*'
-#include "framework/platform/Path.h"
+#include "framework/platform/system/Path.h"
 
 #include "ScratchFolder.h"
 

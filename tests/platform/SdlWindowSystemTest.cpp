@@ -3,8 +3,8 @@
 // the desktop's facts, cursors on a driver without cursors, the clipboard, and a message
 // box that cannot be shown reporting 0 and keeping its question in the log.
 // Rerun one case: test_platform --gtest_filter='SdlWindowSystem.*'
-#include "framework/platform/PlatformLog.h"
-#include "framework/platform/WindowSystem.h"
+#include "framework/platform/system/PlatformLog.h"
+#include "framework/platform/window/WindowSystem.h"
 
 #include <cstdlib>
 #include <gtest/gtest.h>

@@ -2,9 +2,9 @@
 // caller's capacity ("more data"), deletion, persistence through the atomic rewrite, a
 // failed write leaving everything as it was, and a corrupt file replaced by defaults.
 // Rerun one case: test_platform --gtest_filter='SettingsStore.*'
-#include "framework/platform/SettingsStore.h"
+#include "framework/platform/system/SettingsStore.h"
 
-#include "framework/platform/PlatformLog.h"
+#include "framework/platform/system/PlatformLog.h"
 #include "ScratchFolder.h"
 
 #include <filesystem>

@@ -5,7 +5,7 @@
 // (SingleInstanceHelper.* is the second copy; it does nothing unless started by a test.)
 #include "HeadlessFixture.h"
 
-#include "framework/platform/SingleInstance.h"
+#include "framework/platform/system/SingleInstance.h"
 
 #include <chrono>
 #include <csignal>

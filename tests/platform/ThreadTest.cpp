@@ -2,8 +2,8 @@
 // owner goes, priorities are best effort, and UTF-8 text survives the trip through wide
 // text while malformed bytes become U+FFFD instead of being lost silently.
 // Rerun one case: test_platform --gtest_filter='Thread.*:Utf8.*'
-#include "framework/platform/Thread.h"
-#include "framework/platform/Utf8.h"
+#include "framework/platform/system/Thread.h"
+#include "framework/platform/system/Utf8.h"
 
 #include <atomic>
 #include <gtest/gtest.h>

@@ -3,9 +3,9 @@
 // ignored as the XDG rules say. Also the read-only mapping of files and the facts about
 // the running program.
 // Rerun one case: test_platform --gtest_filter='UserFolders.*:MappedFile.*:ProgramInfo.*'
-#include "framework/platform/MappedFile.h"
-#include "framework/platform/ProgramInfo.h"
-#include "framework/platform/UserFolders.h"
+#include "framework/platform/system/MappedFile.h"
+#include "framework/platform/system/ProgramInfo.h"
+#include "framework/platform/system/UserFolders.h"
 
 #include "ScratchFolder.h"
 

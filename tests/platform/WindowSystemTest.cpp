@@ -6,7 +6,7 @@
 #include "HeadlessFixture.h"
 #include "ScratchFolder.h"
 
-#include "framework/platform/Clock.h"
+#include "framework/platform/system/Clock.h"
 
 #include <filesystem>
 #include <fstream>

@@ -3,7 +3,7 @@
 // Rerun one case: ./test_resources --gtest_filter=ConfigFileTest.LongLineIsReadWhole
 #include "TestFolder.h"
 
-#include "framework/resources/ConfigFile.h"
+#include "framework/files/ConfigFile.h"
 
 using namespace Quoll;
 

@@ -7,9 +7,9 @@
 #include "TestFolder.h"
 #include "TestImages.h"
 
-#include "framework/resources/ImageLib.h"
-#include "framework/resources/PakInterface.h"
-#include "framework/resources/PakWriter.h"
+#include "framework/files/ImageLib.h"
+#include "framework/files/PakInterface.h"
+#include "framework/files/PakWriter.h"
 
 #include <cmath>
 #include <type_traits>

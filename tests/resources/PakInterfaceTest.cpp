@@ -5,9 +5,9 @@
 // Rerun one case: ./test_resources --gtest_filter=PakInterfaceTest.SeekToEndGivesSize
 #include "TestFolder.h"
 
-#include "framework/resources/PakFormat.h"
-#include "framework/resources/PakInterface.h"
-#include "framework/resources/PakWriter.h"
+#include "framework/files/PakFormat.h"
+#include "framework/files/PakInterface.h"
+#include "framework/files/PakWriter.h"
 
 #include <cstdio>
 #include <cstdlib>

@@ -7,7 +7,7 @@
 #include "TestFolder.h"
 #include "TestImages.h"
 
-#include "framework/resources/ImageLib.h"
+#include "framework/files/ImageLib.h"
 #include "framework/resources/ResourceManager.h"
 
 #include <algorithm>

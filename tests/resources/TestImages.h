@@ -1,7 +1,7 @@
 #pragma once
 // Writers of small test pictures in the formats the decoders read, built with the encoders of
 // the same libraries (PNG palette and grey files, GIF, JPEG 2000) or byte by byte (TGA).
-#include "framework/resources/ImageLib.h"
+#include "framework/files/ImageLib.h"
 
 #include <cstdint>
 #include <random>

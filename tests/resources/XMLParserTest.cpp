@@ -4,7 +4,7 @@
 // Rerun one case: ./test_resources --gtest_filter=XMLParserTest.MalformedInputFailsWithItsLine
 #include "TestFolder.h"
 
-#include "framework/resources/XMLParser.h"
+#include "framework/files/XMLParser.h"
 
 using namespace Quoll;
 

@@ -3,7 +3,7 @@
 // Rerun one case: test_sound --gtest_filter='DSoundManager.CacheIsWrittenOnceAndRewrittenWhenStale'
 #include "SoundTestFiles.h"
 
-#include "framework/app/Common.h"
+#include "framework/core/Common.h"
 #include "framework/sound/DSoundManager.h"
 #include "framework/sound/SoundManagerLoader.h"
 

@@ -4,7 +4,7 @@
 // Rerun one case: test_sound --gtest_filter='FModMusicInterface.SampleSongIsCachedOnce'
 #include "SoundTestFiles.h"
 
-#include "framework/app/Common.h"
+#include "framework/core/Common.h"
 #include "framework/sound/DSoundManager.h"
 #include "framework/sound/FModLibrary.h"
 #include "framework/sound/FModMusicInterface.h"

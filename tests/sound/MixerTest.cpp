@@ -2,8 +2,8 @@
 // clamping, 32 voices, the fast kernels against the reference on seeded random voices, and the
 // offline device.
 // Rerun one case: test_sound --gtest_filter='Mixer.PanLaw'
-#include "framework/platform/AudioDevice.h"
-#include "framework/platform/Mixer.h"
+#include "framework/platform/audio/AudioDevice.h"
+#include "framework/platform/audio/Mixer.h"
 
 #include <gtest/gtest.h>
 

@@ -3,8 +3,8 @@
 // Rerun one case: test_sound --gtest_filter='SdlAudioDevice.DiskOutputCarriesMusicUntilStopped'
 #include "SoundTestFiles.h"
 
-#include "framework/platform/AudioDevice.h"
-#include "framework/platform/Mixer.h"
+#include "framework/platform/audio/AudioDevice.h"
+#include "framework/platform/audio/Mixer.h"
 #include "framework/sound/AudiereMusicInterface.h"
 
 #include <gtest/gtest.h>

@@ -11,9 +11,9 @@
 
 #include "framework/display/DDImage.h"
 #include "framework/display/DDInterface.h"
-#include "framework/platform/Clock.h"
-#include "framework/platform/WindowSystem.h"
-#include "framework/resources/ImageLib.h"
+#include "framework/platform/system/Clock.h"
+#include "framework/platform/window/WindowSystem.h"
+#include "framework/files/ImageLib.h"
 
 #include <algorithm>
 #include <cstdio>

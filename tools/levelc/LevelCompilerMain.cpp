@@ -2,9 +2,9 @@
 //   levelc compile <level.txt> <level.bin>   a level text to a level file
 //   levelc print <level.bin>                 a level file as level text, on standard output
 // Errors name the file and line and end the program with status 1.
-#include "game/board/LevelText.h"
+#include "game/level/LevelText.h"
 
-#include "framework/resources/PakInterface.h"
+#include "framework/files/PakInterface.h"
 
 #include <cstdio>
 #include <fstream>

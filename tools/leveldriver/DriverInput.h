@@ -4,7 +4,7 @@
 //   bonus <cell> [<picked>...]   a click while a bonus is armed (a bomb's picked cells follow)
 //   stepback                     a step-back
 // InputSource hands the driver the next act whenever the human has to act.
-#include "game/board/LevelSession.h"
+#include "game/level/LevelSession.h"
 
 #include <optional>
 #include <string>

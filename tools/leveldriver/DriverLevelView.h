@@ -3,7 +3,7 @@
 // tells its observer about every move shown and every turn begun, and answers the cell choice
 // with the cells the driver picked (an armed bomb waits for them). Ending the choice forgets
 // them, as the scene does.
-#include "game/board/NullLevelView.h"
+#include "game/level/NullLevelView.h"
 
 #include <vector>
 

@@ -5,7 +5,7 @@
 // cells for a bomb, and now and then a step-back when one is left.
 #include "tools/leveldriver/DriverInput.h"
 
-#include "framework/app/MersenneTwister.h"
+#include "framework/core/MersenneTwister.h"
 
 class DriverPolicy : public InputSource
 {

@@ -2,7 +2,7 @@
 
 #include "game/board/BoardText.h"
 
-#include "framework/app/MersenneTwister.h"
+#include "framework/core/MersenneTwister.h"
 
 #include <cinttypes>
 #include <cstdio>

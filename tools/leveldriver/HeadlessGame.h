@@ -13,9 +13,9 @@
 #include "tools/leveldriver/DriverInput.h"
 #include "tools/leveldriver/DriverLevelView.h"
 
-#include "game/board/NullLevelServices.h"
+#include "game/level/NullLevelServices.h"
 
-#include "framework/app/Buffer.h"
+#include "framework/core/Buffer.h"
 
 #include <cstdint>
 #include <optional>

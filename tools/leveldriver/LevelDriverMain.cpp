@@ -13,9 +13,9 @@
 #include "tools/leveldriver/RandomLevelFile.h"
 #include "tools/leveldriver/Replay.h"
 
-#include "game/board/LevelText.h"
+#include "game/level/LevelText.h"
 
-#include "framework/resources/PakInterface.h"
+#include "framework/files/PakInterface.h"
 
 #include <charconv>
 #include <cstdio>

@@ -1,12 +1,12 @@
 #include "tools/leveldriver/RandomLevelFile.h"
 
-#include "game/board/Level.h"
-#include "game/board/LevelList.h"
-#include "game/board/NullLevelView.h"
-#include "game/board/ProgressLevelServices.h"
-#include "game/board/RandomLevelProvider.h"
+#include "game/level/Level.h"
+#include "game/level/LevelList.h"
+#include "game/level/NullLevelView.h"
+#include "game/level/ProgressLevelServices.h"
+#include "game/level/RandomLevelProvider.h"
 
-#include "framework/app/MersenneTwister.h"
+#include "framework/core/MersenneTwister.h"
 
 bool GenerateRandomLevelFile(int episode, uint32_t seed, int completedLevels, Quoll::Buffer& body)
 {

@@ -2,7 +2,7 @@
 // A random level of an episode as a level file: the program-wide generator seeded with seed,
 // a profile that has completed levels 1..completedLevels (which bonus kinds appear), and the
 // level the game would build for a random level of that episode, saved afresh.
-#include "framework/app/Buffer.h"
+#include "framework/core/Buffer.h"
 
 #include <cstdint>
 

@@ -1,8 +1,8 @@
 #include "tools/leveldriver/Replay.h"
 
-#include "game/board/LevelText.h"
+#include "game/level/LevelText.h"
 
-#include "framework/resources/PakInterface.h"
+#include "framework/files/PakInterface.h"
 
 #include <charconv>
 #include <sstream>

@@ -1,7 +1,7 @@
 // pakbuild: packs every file below a folder into one pack file that the game mounts.
 // Usage: pakbuild [--password TEXT] <folder> <output.pak>
 // Names in the pack are the files' paths relative to the folder, with '/' separators.
-#include "framework/resources/PakWriter.h"
+#include "framework/files/PakWriter.h"
 
 #include <algorithm>
 #include <cstdio>

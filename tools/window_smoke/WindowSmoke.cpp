@@ -7,8 +7,8 @@
 // Exit code 0 when the frames were shown and the close arrived as WM_CLOSE. The per-user
 // folders default to a folder under /tmp, so that a run never touches a real home folder.
 #include "framework/app/QuollAppBase.h"
-#include "framework/platform/FramePresenter.h"
-#include "framework/platform/WindowSystem.h"
+#include "framework/platform/window/FramePresenter.h"
+#include "framework/platform/window/WindowSystem.h"
 
 #include <unistd.h>
 

@@ -1,6 +1,6 @@
 // The crash reporter alone: what a program that installs the crash catcher runs when it is
 // started with the reporter option. The crash tests start it in place of the test program.
-#include "framework/app/CrashCatcher.h"
+#include "framework/crash/CrashCatcher.h"
 
 #include <cstdio>
 

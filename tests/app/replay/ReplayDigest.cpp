@@ -1,6 +1,6 @@
 #include "tests/app/replay/ReplayDigest.h"
 
-#include "framework/resources/ImageLib.h"
+#include "framework/files/ImageLib.h"
 
 #include <cstdio>
 #include <cstdlib>

@@ -4,10 +4,10 @@
 // file and clipboard operations ('R', 'F' and 'C' keys) and its random draws into a state
 // hash and a small screen, which ReplayDigest writes out. A played demo runs at full speed and
 // ends with the recorded close; a replay that stops with an error exits with code 1.
-#include "framework/app/Common.h"
-#include "framework/app/MersenneTwister.h"
+#include "framework/core/Common.h"
+#include "framework/core/MersenneTwister.h"
 #include "framework/app/QuollAppBase.h"
-#include "framework/platform/Clock.h"
+#include "framework/platform/system/Clock.h"
 #include "tests/app/replay/InputLogWidgets.h"
 #include "tests/app/replay/ReplayDigest.h"
 

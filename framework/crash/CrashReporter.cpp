@@ -1,0 +1,130 @@
+// The reporter process's sequence; see CrashReporter.h.
+#include "framework/crash/CrashReporter.h"
+
+#include "framework/crash/CrashReport.h"
+#include "framework/crash/CrashReportWindows.h"
+#include "framework/crash/MapFile.h"
+#include "framework/platform/system/AtomicFile.h"
+#include "framework/platform/system/ModuleMap.h"
+#include "framework/platform/system/PlatformLog.h"
+#include "framework/platform/system/ProgramInfo.h"
+#include "framework/platform/window/WindowSystem.h"
+
+#include <poll.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <chrono>
+#include <cstring>
+
+namespace Quoll
+{
+namespace
+{
+// Reads up to `size` bytes; stops at the end of the pipe or when the deadline passes.
+size_t ReadUntil(int fd, char* data, size_t size, std::chrono::steady_clock::time_point deadline)
+{
+    size_t done = 0;
+    while (done < size)
+    {
+        auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+        if (left.count() <= 0)
+            break;
+        pollfd entry{fd, POLLIN, 0};
+        int ready = ::poll(&entry, 1, static_cast<int>(left.count()));
+        if (ready < 0 && errno == EINTR)
+            continue;
+        if (ready <= 0)
+            break;
+        ssize_t n = ::read(fd, data + done, size - done);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            break;
+        done += static_cast<size_t>(n);
+    }
+    return done;
+}
+
+std::string WithLineEnd(const std::string& report) { return report + "\n"; }
+} // namespace
+
+bool CrashReporter::ReadRecord(Platform::CrashRecord& record)
+{
+    // The crashed process writes the record at once; a minute covers a loaded machine.
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::minutes(1);
+    if (ReadUntil(mFd, reinterpret_cast<char*>(&record), sizeof(record), deadline) != sizeof(record))
+        return false;
+    return record.magic == Platform::CrashRecord::kMagic;
+}
+
+std::optional<CrashAppInfo> CrashReporter::ReadApplicationPart()
+{
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(kApplicationPartMilliseconds);
+    std::string bytes;
+    char chunk[4096];
+    while (size_t n = ReadUntil(mFd, chunk, sizeof(chunk), deadline))
+        bytes.append(chunk, n);
+    CrashAppInfo info;
+    if (bytes.empty() || !info.Deserialize(bytes))
+        return std::nullopt;
+    return info;
+}
+
+int CrashReporter::Run()
+{
+    // 1. What the crashed process sends.
+    Platform::CrashRecord record;
+    if (!ReadRecord(record))
+    {
+        Platform::LogLine("CrashReporter", "no crash record arrived");
+        return 1;
+    }
+    std::optional<CrashAppInfo> application = ReadApplicationPart();
+    ::close(mFd);
+
+    // 2. The report, with the crashed process's modules.
+    Platform::ModuleMap modules;
+    modules.Load(record.processId);
+    CrashReport::Text text =
+        CrashReport::Build(record, [&](uint64_t address) { return modules.Resolve(address); },
+                           CrashReport::SystemInfoText(), application ? &*application : nullptr);
+
+    // 3. The clipboard gets the plain report; the file and the windows the annotated one.
+    std::unique_ptr<Platform::WindowSystem> system = Platform::WindowSystem::Create();
+    if (system != nullptr && application)
+        system->SetClipboardText(text.report);
+    std::string report = MapFile::AnnotateWithFolderMap(text.report, Platform::CurrentFolder());
+    std::string file = WithLineEnd(report);
+    if (!Platform::WriteFileAtomically("crash.txt", std::span(reinterpret_cast<const uint8_t*>(file.data()), file.size())))
+        Platform::LogLine("CrashReporter", "cannot write crash.txt");
+
+    // 4. The windows, and the upload when the user asks for it.
+    if (system == nullptr)
+        return 0;
+    CrashReportWindows windows(*system);
+    bool canSend = !mSubmitHost.empty() && application.has_value();
+    windows.Run(report, canSend, mSubmitHost, [&](const std::string& userText) {
+        return BuildForm(userText, text.title, report, *application);
+    });
+    return 0;
+}
+
+CrashReportForm CrashReporter::BuildForm(const std::string& userText, const std::string& title,
+                                         const std::string& report, const CrashAppInfo& application) const
+{
+    CrashReportForm form;
+    form.applicationFields = application.fields;
+    form.product = application.product;
+    form.version = application.version;
+    form.userText = userText.substr(0, CrashReportWindows::kMaxUserText);
+    form.errorTitle = title;
+    form.errorText = report;
+    if (application.attach)
+    {
+        std::optional<std::vector<uint8_t>> bytes = Platform::ReadWholeFile(application.attachmentPath);
+        form.demoFile = bytes ? std::string(bytes->begin(), bytes->end()) : std::string();
+    }
+    return form;
+}
+} // namespace Quoll

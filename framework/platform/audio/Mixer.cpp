@@ -1,0 +1,128 @@
+// The voice list and the render loop of the software mixer.
+#include "framework/platform/audio/Mixer.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+#include <new>
+
+namespace Quoll::Platform
+{
+namespace
+{
+constexpr size_t kChunkFrames = 512;
+
+bool ReferenceRequested()
+{
+    const char* value = std::getenv("QUOLL_MIXER_REFERENCE");
+    return value && *value && std::strcmp(value, "0") != 0;
+}
+} // namespace
+
+std::shared_ptr<Mixer> Mixer::Create(uint32_t outputRate, size_t voiceLimit)
+{
+    return std::shared_ptr<Mixer>(new Mixer(outputRate, voiceLimit));
+}
+
+Mixer::Mixer(uint32_t outputRate, size_t voiceLimit)
+    : mOutputRate(std::max<uint32_t>(outputRate, 1)), mVoiceLimit(voiceLimit),
+      mUseReference(ReferenceRequested())
+{
+    mVoices.reserve(voiceLimit);
+}
+
+Mixer::~Mixer() = default;
+
+std::unique_ptr<MixerBuffer> Mixer::CreateBuffer(const AudioFormat& format, uint32_t bytes)
+{
+    if (!format.IsValid() || bytes < format.BlockAlign() || bytes > kMaxBufferBytes)
+        return nullptr;
+    std::shared_ptr<std::vector<uint8_t>> data;
+    try
+    {
+        const uint32_t whole = bytes - bytes % format.BlockAlign();
+        const uint8_t silence = format.bitsPerSample == 8 ? 0x80 : 0;
+        data = std::make_shared<std::vector<uint8_t>>(whole, silence);
+    }
+    catch (const std::bad_alloc&)
+    {
+        return nullptr;
+    }
+    std::lock_guard lock(mLock);
+    std::unique_ptr<MixerBuffer> buffer(new MixerBuffer(shared_from_this(), format, data));
+    if (!AddVoice(buffer.get()))
+        return nullptr;
+    return buffer;
+}
+
+bool Mixer::AddVoice(MixerBuffer* buffer)
+{
+    if (mVoices.size() >= mVoiceLimit)
+        return false;
+    mVoices.push_back(buffer);
+    return true;
+}
+
+void Mixer::RemoveVoice(MixerBuffer* buffer)
+{
+    std::lock_guard lock(mLock);
+    auto it = std::find(mVoices.begin(), mVoices.end(), buffer);
+    if (it == mVoices.end())
+        return;
+    *it = mVoices.back();
+    mVoices.pop_back();
+}
+
+void Mixer::Render(int16_t* stereoOut, size_t frames)
+{
+    RenderWith(stereoOut, frames, mUseReference ? MixVoiceReference : MixVoiceFast);
+}
+
+void Mixer::RenderReference(int16_t* stereoOut, size_t frames)
+{
+    RenderWith(stereoOut, frames, MixVoiceReference);
+}
+
+void Mixer::RenderWith(int16_t* out, size_t frames, void (*kernel)(MixerVoice&, int32_t*, size_t))
+{
+    int32_t acc[2 * kChunkFrames];
+    std::lock_guard lock(mLock);
+    const int32_t master = mMasterVolume == 65535 ? kUnityGain : int32_t(mMasterVolume);
+    while (frames > 0)
+    {
+        const size_t chunk = std::min(frames, kChunkFrames);
+        std::memset(acc, 0, sizeof(int32_t) * 2 * chunk);
+        for (MixerBuffer* voice : mVoices)
+            if (voice->mVoice.playing)
+                kernel(voice->mVoice, acc, chunk);
+        FinishMix(acc, out, chunk, master);
+        out += 2 * chunk;
+        frames -= chunk;
+    }
+}
+
+void Mixer::SetMasterVolume(uint16_t volume)
+{
+    std::lock_guard lock(mLock);
+    mMasterVolume = volume;
+}
+
+uint16_t Mixer::GetMasterVolume() const
+{
+    std::lock_guard lock(mLock);
+    return mMasterVolume;
+}
+
+size_t Mixer::GetVoiceCount() const
+{
+    std::lock_guard lock(mLock);
+    return mVoices.size();
+}
+
+size_t Mixer::GetPlayingVoiceCount() const
+{
+    std::lock_guard lock(mLock);
+    return size_t(std::count_if(mVoices.begin(), mVoices.end(),
+                                [](const MixerBuffer* b) { return b->mVoice.playing; }));
+}
+} // namespace Quoll::Platform

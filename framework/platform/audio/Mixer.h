@@ -1,0 +1,59 @@
+#pragma once
+// The software mixer shared by sound effects and music: every MixerBuffer that plays is a voice,
+// mixed into 16-bit stereo at the output rate under one lock (the audio device renders from its
+// own thread). A master volume (0..65535, the old system mixer's scale) scales the result.
+// Render runs the fast kernels; RenderReference the plain ones (QUOLL_MIXER_REFERENCE=1 makes
+// Render use them too). Neither allocates.
+#include "framework/platform/audio/AudioFormat.h"
+#include "framework/platform/audio/MixerBuffer.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <mutex>
+#include <vector>
+
+namespace Quoll::Platform
+{
+class Mixer : public std::enable_shared_from_this<Mixer>
+{
+public:
+    static constexpr uint32_t kDefaultRate = 44100;
+    static constexpr size_t kDefaultVoiceLimit = 256;
+    static constexpr uint32_t kMaxBufferBytes = 1u << 30;
+
+    [[nodiscard]] static std::shared_ptr<Mixer> Create(uint32_t outputRate = kDefaultRate,
+                                                       size_t voiceLimit = kDefaultVoiceLimit);
+    ~Mixer();
+    Mixer(const Mixer&) = delete;
+    Mixer& operator=(const Mixer&) = delete;
+
+    // A silent, stopped buffer of the given size (whole frames); null for an invalid format, an
+    // empty or oversized buffer, or when every voice is taken.
+    [[nodiscard]] std::unique_ptr<MixerBuffer> CreateBuffer(const AudioFormat& format,
+                                                            uint32_t bytes);
+
+    void Render(int16_t* stereoOut, size_t frames);
+    void RenderReference(int16_t* stereoOut, size_t frames);
+
+    void SetMasterVolume(uint16_t volume);
+    uint16_t GetMasterVolume() const;
+    uint32_t GetOutputRate() const { return mOutputRate; }
+    size_t GetVoiceCount() const;
+    size_t GetPlayingVoiceCount() const;
+
+private:
+    friend class MixerBuffer;
+    Mixer(uint32_t outputRate, size_t voiceLimit);
+    bool AddVoice(MixerBuffer* buffer);   // caller holds the lock
+    void RemoveVoice(MixerBuffer* buffer);
+    void RenderWith(int16_t* out, size_t frames, void (*kernel)(MixerVoice&, int32_t*, size_t));
+
+    mutable std::recursive_mutex mLock;
+    const uint32_t mOutputRate;
+    const size_t mVoiceLimit;
+    std::vector<MixerBuffer*> mVoices;
+    uint16_t mMasterVolume = 65535;
+    bool mUseReference = false;
+};
+} // namespace Quoll::Platform

@@ -1,0 +1,52 @@
+// The shared output and the choice of audio back end.
+#include "framework/platform/audio/MixerOutput.h"
+
+#include "framework/platform/system/BackendTable.h"
+
+#include <cstdlib>
+#include <mutex>
+
+namespace Quoll::Platform
+{
+namespace
+{
+constexpr BackendEntry<AudioDevice> kAudioBackends[] = {
+    {"sdl", CreateSdlAudioDevice},
+    {"headless", CreateOfflineAudioDevice},
+};
+
+std::mutex gOutputLock;
+std::weak_ptr<MixerOutput> gOutput;
+} // namespace
+
+std::string MixerOutput::ChosenBackend()
+{
+    if (const char* audio = std::getenv("QUOLL_AUDIO"); audio && *audio)
+        return audio;
+    return std::string(RequestedBackendName());
+}
+
+std::shared_ptr<MixerOutput> MixerOutput::Acquire(const std::string& backend)
+{
+    std::lock_guard lock(gOutputLock);
+    if (auto existing = gOutput.lock())
+        return existing;
+    auto mixer = Mixer::Create();
+    auto device = CreateBackend<AudioDevice>(kAudioBackends, backend.empty() ? ChosenBackend() : backend);
+    if (!device || !device->Open(mixer))
+        return nullptr;
+    auto output = std::make_shared<MixerOutput>(std::move(mixer), std::move(device));
+    gOutput = output;
+    return output;
+}
+
+MixerOutput::MixerOutput(std::shared_ptr<Mixer> mixer, std::unique_ptr<AudioDevice> device)
+    : mMixer(std::move(mixer)), mDevice(std::move(device))
+{
+}
+
+MixerOutput::~MixerOutput()
+{
+    mDevice.reset(); // stop the device before the mixer it reads goes
+}
+} // namespace Quoll::Platform

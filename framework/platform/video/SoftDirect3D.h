@@ -1,0 +1,252 @@
+#pragma once
+// A software stand-in for the part of Direct3D that the 3D renderer and the display test use.
+//
+// Supports: a 3D object (SoftDirect3D) that makes managed textures in A8R8G8B8, A4R4G4B4, R5G6B5
+// and 8-bit palettised with an alpha palette, enumerates the formats its settings list, and
+// creates a device on a surface made with kCaps3DDevice; the device (SoftDirect3DDevice)
+// with capabilities (texture size limits and aspect, configurable), render and texture-stage
+// states, viewport, clear, render target, begin and end of scene with their errors, and
+// DrawPrimitive of triangle strips, fans, lists and line strips of pre-transformed, lit vertices.
+//
+// Rasterisation: pixel centres at integer coordinates, top-left fill rule (vertices snapped to
+// 1/256 pixel), colour = texel x diffuse (untextured: diffuse), affine interpolation, point or
+// bilinear sampling with clamping (sample positions quantised to 1/256 texel), the blend pairs
+// source-alpha/inverse-source-alpha, source-alpha/one and one/one, saturating; render targets in
+// 32-bit, 24-bit and 16-bit formats of any masks. A fast path for axis-aligned, texel-aligned
+// quads (most 2D work) gives the same pixels as the general path; SetFastQuads(false) turns it
+// off for comparison. Triangle rows are walked over their inside span only, with loops
+// specialised per sampler and blend pair; SetFastSpans(false) gives the plain per-pixel walk.
+// Fakes: no Z buffer, no lighting, no perspective (rhw is ignored), one texture stage.
+#include "framework/platform/video/SoftDirectDraw.h"
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+namespace Quoll::Platform
+{
+inline constexpr HResult D3DERR_INVALIDPRIMITIVETYPE = static_cast<HResult>(0x8876080DU);
+inline constexpr HResult D3DERR_INVALIDVERTEXTYPE = static_cast<HResult>(0x88760811U);
+inline constexpr HResult D3DERR_INVALID_DEVICE = static_cast<HResult>(0x88760812U);
+inline constexpr HResult D3DERR_NOTINBEGIN = static_cast<HResult>(0x8876081FU);
+inline constexpr HResult D3DERR_SCENE_IN_SCENE = static_cast<HResult>(0x88760824U);
+inline constexpr HResult D3DERR_SCENE_NOT_IN_SCENE = static_cast<HResult>(0x88760825U);
+inline constexpr HResult D3DERR_TEXTURE_LOCKED = static_cast<HResult>(0x8876082EU);
+inline constexpr HResult D3DERR_TEXTURE_NOT_LOCKED = static_cast<HResult>(0x88760830U);
+inline constexpr HResult D3DERR_TEXTURE_NO_SUPPORT = static_cast<HResult>(0x88760831U);
+inline constexpr HResult D3DERR_UNSUPPORTEDFACTORVALUE = static_cast<HResult>(0x8876083AU);
+
+// The one vertex layout: position, rhw, diffuse, specular, one texture coordinate pair.
+inline constexpr uint32_t kFvfTLVertex = 452;
+
+struct D3DVertex
+{
+    float x = 0, y = 0, z = 0, rhw = 1.0f;
+    uint32_t diffuse = 0xFFFFFFFF; // 0xAARRGGBB
+    uint32_t specular = 0;
+    float u = 0, v = 0;
+};
+static_assert(sizeof(D3DVertex) == 32);
+
+enum class PrimitiveType
+{
+    LineStrip = 3,
+    TriangleList = 4,
+    TriangleStrip = 5,
+    TriangleFan = 6,
+};
+
+enum class RenderState
+{
+    AlphaBlendEnable,
+    SrcBlend,
+    DestBlend,
+    Lighting,
+    DitherEnable,
+    SpecularEnable,
+    ZWriteEnable,
+    ZEnable,
+    CullMode,
+    Count,
+};
+
+enum class TextureStageState
+{
+    MinFilter,
+    MagFilter,
+    MipFilter,
+    AlphaOp,
+    AddressU,
+    AddressV,
+    Count,
+};
+
+// Values of the states above.
+enum : uint32_t
+{
+    kBlendZero = 1,
+    kBlendOne = 2,
+    kBlendSrcAlpha = 5,
+    kBlendInvSrcAlpha = 6,
+    kCullNone = 1,
+    kFilterPoint = 1,
+    kFilterLinear = 2,
+    kMipNone = 1,
+    kTopModulate = 4,
+    kTopSelectArg1 = 2,
+    kAddressClamp = 3,
+    kClearTarget = 1,
+};
+
+// A texture pixel format (with alpha mask); flags as the display code names them.
+enum : uint32_t
+{
+    kPfAlphaPixels = 0x1,
+    kPfPaletteIndexed8 = 0x20,
+    kPfRgb = 0x40,
+    kPfZBuffer = 0x400,
+};
+
+struct TextureFormat
+{
+    uint32_t flags = 0;
+    int bitCount = 0;
+    uint32_t alphaMask = 0, redMask = 0, greenMask = 0, blueMask = 0;
+    bool operator==(const TextureFormat&) const = default;
+
+    static TextureFormat A8R8G8B8() { return {kPfRgb | kPfAlphaPixels, 32, 0xFF000000, 0xFF0000, 0xFF00, 0xFF}; }
+    static TextureFormat A4R4G4B4() { return {kPfRgb | kPfAlphaPixels, 16, 0xF000, 0xF00, 0xF0, 0xF}; }
+    static TextureFormat R5G6B5() { return {kPfRgb, 16, 0, 0xF800, 0x7E0, 0x1F}; }
+    static TextureFormat Palette8() { return {kPfRgb | kPfPaletteIndexed8, 8, 0, 0, 0, 0}; }
+};
+
+struct D3DDeviceCaps
+{
+    int minTextureWidth = 1, minTextureHeight = 1;
+    int maxTextureWidth = 2048, maxTextureHeight = 2048;
+    int maxTextureAspectRatio = 0; // 0: no limit
+    bool alphaPalette = true;      // palettised textures may carry alpha
+};
+
+// What the stand-in device offers; tests change it to imitate other cards.
+struct SoftDirect3DSettings
+{
+    D3DDeviceCaps caps;
+    // The formats the device enumerates. All four can be made; R5G6B5 is left out of the list
+    // by default, so that opaque images keep their full colour as they do on the 2D path.
+    std::vector<TextureFormat> textureFormats = {TextureFormat::A8R8G8B8(), TextureFormat::A4R4G4B4(),
+                                                 TextureFormat::Palette8()};
+    bool hasDirect3D = true; // false: the DirectDraw object offers no 3D interface
+    int driverYear = 2026;   // the year the stand-in's driver file was written
+};
+
+struct D3DViewport
+{
+    int x = 0, y = 0, width = 0, height = 0;
+    float minZ = 0.0f, maxZ = 1.0f;
+};
+
+class SoftTexture
+{
+public:
+    SoftTexture(int width, int height, const TextureFormat& format);
+    // Fills pixels and pitch; a locked texture answers D3DERR_TEXTURE_LOCKED.
+    HResult Lock(uint8_t** pixels, int* pitch);
+    HResult Unlock();
+    HResult SetPalette(std::shared_ptr<SoftPalette> palette);
+    [[nodiscard]] const std::shared_ptr<SoftPalette>& GetPalette() const { return mPalette; }
+    [[nodiscard]] int Width() const { return mWidth; }
+    [[nodiscard]] int Height() const { return mHeight; }
+    [[nodiscard]] const TextureFormat& Format() const { return mFormat; }
+    // The texel as 0xAARRGGBB (clamped coordinates).
+    [[nodiscard]] uint32_t TexelArgb(int x, int y) const;
+    // Rows of 0xAARRGGBB texels, rebuilt after every unlock; the rasteriser samples these.
+    [[nodiscard]] const uint32_t* ArgbRow(int y) const { return mArgb.data() + static_cast<size_t>(y) * mWidth; }
+
+private:
+    void Decode();
+    int mWidth, mHeight, mPitch;
+    TextureFormat mFormat;
+    std::vector<uint8_t> mPixels;
+    std::vector<uint32_t> mArgb;
+    std::shared_ptr<SoftPalette> mPalette;
+    bool mLocked = false;
+};
+
+class SoftDirect3DDevice
+{
+public:
+    SoftDirect3DDevice(const D3DDeviceCaps& caps, std::shared_ptr<SoftSurface> target);
+
+    HResult GetCaps(D3DDeviceCaps* caps) const;
+    HResult SetRenderState(RenderState state, uint32_t value);
+    [[nodiscard]] uint32_t GetRenderState(RenderState state) const;
+    HResult SetTextureStageState(int stage, TextureStageState state, uint32_t value);
+    [[nodiscard]] uint32_t GetTextureStageState(TextureStageState state) const;
+    HResult SetViewport(const D3DViewport& viewport);
+    HResult GetViewport(D3DViewport* viewport) const;
+    // Fills the viewport of the target with an 0xAARRGGBB colour.
+    HResult Clear(uint32_t flags, uint32_t color, float z, uint32_t stencil);
+    HResult SetRenderTarget(std::shared_ptr<SoftSurface> target);
+    HResult BeginScene();
+    HResult EndScene();
+    HResult SetTexture(int stage, std::shared_ptr<SoftTexture> texture);
+    HResult DrawPrimitive(PrimitiveType type, uint32_t vertexFormat, const D3DVertex* vertices, int count,
+                          uint32_t flags);
+
+    [[nodiscard]] bool InScene() const { return mInScene; }
+    [[nodiscard]] const std::shared_ptr<SoftSurface>& RenderTarget() const { return mTarget; }
+    // Turns the fast quad path on or off (off: every triangle takes the general path).
+    void SetFastQuads(bool on) { mFastQuads = on; }
+    [[nodiscard]] uint64_t FastQuadCount() const { return mFastQuadCount; }
+    // Turns the triangle span loops specialised per sampler and blend pair on or off (off: every
+    // pixel of a triangle's box is tested, shaded and plotted on its own).
+    void SetFastSpans(bool on) { mFastSpans = on; }
+
+private:
+    struct Target;
+    void DrawTriangle(Target& target, const D3DVertex& a, const D3DVertex& b, const D3DVertex& c);
+    void DrawLine(Target& target, const D3DVertex& a, const D3DVertex& b);
+    bool DrawFastQuad(Target& target, const D3DVertex* v);
+    uint32_t Shade(uint32_t diffuse, double u, double v) const;
+    void Plot(Target& target, int x, int y, uint32_t argb) const;
+    // Plot for a 32-bit target with blending on (the row's pixel given).
+    void PlotInPlace(uint32_t* pixel, uint32_t argb) const;
+
+    D3DDeviceCaps mCaps;
+    std::shared_ptr<SoftSurface> mTarget;
+    std::shared_ptr<SoftTexture> mTexture;
+    uint32_t mRenderStates[static_cast<int>(RenderState::Count)] = {};
+    uint32_t mStageStates[static_cast<int>(TextureStageState::Count)] = {};
+    D3DViewport mViewport;
+    bool mInScene = false;
+    bool mFastQuads = true;
+    bool mFastSpans = true;
+    uint64_t mFastQuadCount = 0;
+};
+
+// The 3D interface of a DirectDraw object.
+class SoftDirect3D
+{
+public:
+    explicit SoftDirect3D(SoftDirect3DSettings settings) : mSettings(std::move(settings)) {}
+
+    // The surface must have been made with kCaps3DDevice and be 16, 24 or 32 bits per pixel.
+    HResult CreateDevice(std::shared_ptr<SoftSurface> target, std::shared_ptr<SoftDirect3DDevice>& out);
+    [[nodiscard]] const std::vector<TextureFormat>& EnumTextureFormats() const { return mSettings.textureFormats; }
+    // The stand-in has no Z buffer formats.
+    [[nodiscard]] std::vector<TextureFormat> EnumZBufferFormats() const { return {}; }
+    // A managed texture in one of the four formats.
+    HResult CreateTexture(int width, int height, const TextureFormat& format, std::shared_ptr<SoftTexture>& out);
+    [[nodiscard]] const SoftDirect3DSettings& Settings() const { return mSettings; }
+
+private:
+    SoftDirect3DSettings mSettings;
+};
+
+// The 3D interface of a DirectDraw object (DDERR_UNSUPPORTED when the settings have none).
+HResult QueryDirect3D(const SoftDirect3DSettings& settings, std::shared_ptr<SoftDirect3D>& out);
+
+// The settings every new 3D object of the program takes; tests change them.
+SoftDirect3DSettings& DefaultDirect3DSettings();
+} // namespace Quoll::Platform

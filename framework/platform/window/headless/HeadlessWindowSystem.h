@@ -1,0 +1,107 @@
+#pragma once
+// The headless window system: no display at all. Windows, the queue, timers, cursors and
+// the clipboard behave as in the SDL back end; input comes from Feed or from a script
+// (HeadlessScript.h; the file named by QUOLL_HEADLESS_SCRIPT is loaded at start); message
+// boxes answer from the script's "msgbox" steps, else with their default button, and
+// log the question; presenters keep the last frame.
+//
+// Evidence: with QUOLL_HEADLESS_DUMP naming a folder, the destructor writes there
+// "last-frame.png", "input.script" (the input delivered, in script syntax, replayable)
+// and "message-boxes.txt"; WriteEvidence does the same on request.
+//
+// Fakes: the desktop is QUOLL_HEADLESS_SCREEN ("WxH", default 1920x1080) at 60 Hz with a
+// 40-pixel panel at the bottom; showing a window gives it the focus; opening a URL
+// records it and succeeds. Limits: one desktop; no window manager to refuse anything.
+#include "framework/platform/window/WindowSystem.h"
+#include "framework/platform/window/headless/HeadlessScript.h"
+
+#include <deque>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace Quoll::Platform
+{
+// The last frame presented, shared by the system and its presenters.
+struct HeadlessFrameStore
+{
+    std::vector<uint32_t> pixels;
+    int width = 0, height = 0;
+};
+
+class HeadlessWindowSystem final : public WindowSystem
+{
+public:
+    struct AskedMessageBox
+    {
+        std::string caption;
+        std::string text;
+        uint32_t flags = 0;
+        int answer = 0;
+    };
+
+    HeadlessWindowSystem();
+    ~HeadlessWindowSystem() override;
+
+    const char* BackendName() const override { return "headless"; }
+
+    // Input delivered at the next PeekMessage.
+    void Feed(const InputEvent& event);
+    // Adds a script whose times count from now on the current clock.
+    bool LoadScript(std::string_view text, std::string* error = nullptr);
+    // True when every script step has been delivered.
+    bool ScriptFinished() const { return mSteps.empty(); }
+    void QueueMessageBoxAnswer(int answer) { mAnswers.push_back(answer); }
+
+    const std::vector<AskedMessageBox>& MessageBoxes() const { return mAsked; }
+    const std::vector<std::string>& OpenedUrls() const { return mUrls; }
+    // The picture of a cursor made here (system shapes have none).
+    const CursorPicture* CursorPictureOf(CursorId cursor) const;
+    bool CursorVisible() const { return GetCursor() != CursorId::None; }
+    bool PointerCaptured() const { return mCaptured; }
+    // The last frame presented in any window (empty when none was).
+    const std::vector<uint32_t>& LastFrame(int& width, int& height) const;
+    std::string InputLog() const { return mInputLog; }
+    bool WriteEvidence(const std::string& folder) const;
+
+protected:
+    void NativeShow(WindowRecord& window, int showCmd) override;
+    void NativeDestroy(WindowRecord& window) override;
+    void NativeUpdate(WindowRecord& window, WindowChange change) override;
+    void NativeSetIcon(WindowRecord& window, const ArgbImageView& icon) override;
+    void NativeRaise(WindowRecord& window) override;
+    void PumpNativeEvents(std::vector<InputEvent>& events) override;
+    ScreenInfo NativeScreen() override { return mScreen; }
+    ScreenPoint NativeGlobalPointer() override { return mGlobalPointer; }
+    void NativeCapture(bool capture) override { mCaptured = capture; }
+    bool NativeCreateCursor(CursorId id, SystemCursor shape) override;
+    bool NativeCreateCursor(CursorId id, const CursorPicture& picture) override;
+    void NativeSetCursor(CursorId) override {}
+    void NativeDestroyCursor(CursorId id) override { mPictures.erase(id); }
+    bool NativeSetClipboard(const std::string& text) override;
+    std::string NativeGetClipboard() override { return mClipboard; }
+    int NativeMessageBox(WindowRecord* owner, const std::string& text, const std::string& caption,
+                         uint32_t flags) override;
+    bool NativeOpenUrl(const std::string& url) override;
+    std::unique_ptr<FramePresenter> NativeCreatePresenter(WindowRecord& window) override;
+
+private:
+    void Deliver(const InputEvent& event, std::vector<InputEvent>& events);
+
+    ScreenInfo mScreen;
+    ScreenPoint mGlobalPointer;
+    bool mCaptured = false;
+    std::string mClipboard;
+    std::deque<InputEvent> mFed;
+    HeadlessScript mScript;
+    std::deque<ScriptStep> mSteps;
+    uint32_t mScriptStart = 0;
+    std::deque<int> mAnswers;
+    std::vector<AskedMessageBox> mAsked;
+    std::vector<std::string> mUrls;
+    std::map<CursorId, CursorPicture> mPictures;
+    std::shared_ptr<HeadlessFrameStore> mFrames = std::make_shared<HeadlessFrameStore>();
+    std::string mInputLog;
+    std::string mDumpFolder;
+};
+} // namespace Quoll::Platform

@@ -1,0 +1,568 @@
+// SDL2 window system.
+// Supports: framed and borderless windows, desktop-sized full screen (no real mode
+// switch; frames are scaled with their aspect kept), show / minimise / maximise / restore,
+// focus, title, icon, placement, work area, screen size and refresh rate, keyboard, typed
+// text, mouse buttons with double clicks, the wheel, capture, system cursors and colour
+// cursors, the clipboard, message boxes, opening URLs, and frames shown through a
+// streaming texture on the main thread.
+// Fakes: window rectangles are client areas (the frame belongs to the window manager);
+// monochrome cursors become colour cursors (inverted pixels are shown black).
+// Limits: the wheel's resolution is whole notches; keys that SDL cannot name (media
+// keys) are dropped; a quit from the session and SIGTERM / SIGINT are handled by the
+// window system itself (SDL's own signal handlers are off).
+#include "framework/platform/system/PlatformLog.h"
+#include "framework/platform/system/Utf8.h"
+#include "framework/platform/window/WindowSystem.h"
+
+#include <SDL.h>
+#include <algorithm>
+#include <map>
+
+namespace Quoll::Platform
+{
+namespace
+{
+struct NativeWindow
+{
+    SDL_Window* window = nullptr;
+    SDL_Renderer* renderer = nullptr;
+    SDL_Texture* texture = nullptr;
+    int textureWidth = 0, textureHeight = 0;
+    std::vector<uint32_t> icon; // kept until the window exists
+    int iconWidth = 0, iconHeight = 0;
+};
+
+uint16_t ModifiersFrom(Uint16 mod)
+{
+    uint16_t out = 0;
+    if (mod & KMOD_LSHIFT) out |= ModLeftShift;
+    if (mod & KMOD_RSHIFT) out |= ModRightShift;
+    if (mod & KMOD_LCTRL) out |= ModLeftCtrl;
+    if (mod & KMOD_RCTRL) out |= ModRightCtrl;
+    if (mod & KMOD_LALT) out |= ModLeftAlt;
+    if (mod & KMOD_RALT) out |= ModRightAlt;
+    return out;
+}
+
+MouseButton ButtonFrom(Uint8 button)
+{
+    switch (button)
+    {
+    case SDL_BUTTON_LEFT: return MouseButton::Left;
+    case SDL_BUTTON_MIDDLE: return MouseButton::Middle;
+    case SDL_BUTTON_RIGHT: return MouseButton::Right;
+    default: return MouseButton::None;
+    }
+}
+
+SDL_SystemCursor SdlCursorFor(SystemCursor shape)
+{
+    switch (shape)
+    {
+    case SystemCursor::IBeam: return SDL_SYSTEM_CURSOR_IBEAM;
+    case SystemCursor::Wait: return SDL_SYSTEM_CURSOR_WAIT;
+    case SystemCursor::Cross: return SDL_SYSTEM_CURSOR_CROSSHAIR;
+    case SystemCursor::SizeNWSE: return SDL_SYSTEM_CURSOR_SIZENWSE;
+    case SystemCursor::SizeNESW: return SDL_SYSTEM_CURSOR_SIZENESW;
+    case SystemCursor::SizeWE: return SDL_SYSTEM_CURSOR_SIZEWE;
+    case SystemCursor::SizeNS: return SDL_SYSTEM_CURSOR_SIZENS;
+    case SystemCursor::SizeAll: return SDL_SYSTEM_CURSOR_SIZEALL;
+    case SystemCursor::No: return SDL_SYSTEM_CURSOR_NO;
+    case SystemCursor::Hand: return SDL_SYSTEM_CURSOR_HAND;
+    default: return SDL_SYSTEM_CURSOR_ARROW;
+    }
+}
+
+const char* AnswerLabel(int answer)
+{
+    switch (answer)
+    {
+    case IDOK: return "OK";
+    case IDCANCEL: return "Cancel";
+    case IDABORT: return "Abort";
+    case IDRETRY: return "Retry";
+    case IDIGNORE: return "Ignore";
+    case IDYES: return "Yes";
+    case IDNO: return "No";
+    default: return "?";
+    }
+}
+
+void Release(NativeWindow& native)
+{
+    if (native.texture != nullptr)
+        SDL_DestroyTexture(native.texture);
+    if (native.renderer != nullptr)
+        SDL_DestroyRenderer(native.renderer);
+    if (native.window != nullptr)
+        SDL_DestroyWindow(native.window);
+    native = NativeWindow{};
+}
+
+class SdlWindowSystem;
+
+class SdlPresenter final : public FramePresenter
+{
+public:
+    SdlPresenter(SdlWindowSystem& system, WindowId window) : mSystem(system), mWindow(window) {}
+    bool Present(const ArgbImageView& frame) override;
+    uint64_t PresentCount() const override { return mCount; }
+
+private:
+    SdlWindowSystem& mSystem;
+    WindowId mWindow;
+    uint64_t mCount = 0;
+};
+
+class SdlWindowSystem final : public WindowSystem
+{
+public:
+    static std::unique_ptr<WindowSystem> Create();
+    ~SdlWindowSystem() override;
+    const char* BackendName() const override { return "sdl"; }
+    bool PresentTo(WindowId window, const ArgbImageView& frame);
+
+protected:
+    void NativeShow(WindowRecord& window, int showCmd) override;
+    void NativeDestroy(WindowRecord& window) override;
+    void NativeUpdate(WindowRecord& window, WindowChange change) override;
+    void NativeSetIcon(WindowRecord& window, const ArgbImageView& icon) override;
+    void NativeRaise(WindowRecord& window) override;
+    void PumpNativeEvents(std::vector<InputEvent>& events) override;
+    ScreenInfo NativeScreen() override;
+    ScreenPoint NativeGlobalPointer() override;
+    void NativeCapture(bool capture) override { SDL_CaptureMouse(capture ? SDL_TRUE : SDL_FALSE); }
+    bool NativeCreateCursor(CursorId id, SystemCursor shape) override;
+    bool NativeCreateCursor(CursorId id, const CursorPicture& picture) override;
+    void NativeSetCursor(CursorId id) override;
+    void NativeDestroyCursor(CursorId id) override;
+    bool NativeSetClipboard(const std::string& text) override { return SDL_SetClipboardText(text.c_str()) == 0; }
+    std::string NativeGetClipboard() override;
+    int NativeMessageBox(WindowRecord* owner, const std::string& text, const std::string& caption,
+                         uint32_t flags) override;
+    bool NativeOpenUrl(const std::string& url) override;
+    std::unique_ptr<FramePresenter> NativeCreatePresenter(WindowRecord& window) override
+    {
+        return std::make_unique<SdlPresenter>(*this, window.id);
+    }
+
+private:
+    SdlWindowSystem() = default;
+    bool EnsureNative(WindowRecord& window);
+    void ApplyIcon(NativeWindow& native);
+    WindowId FromSdl(Uint32 sdlWindowId) const;
+    void AddWindowEvent(const SDL_WindowEvent& event, std::vector<InputEvent>& events);
+
+    std::map<WindowId, NativeWindow> mNative;
+    std::map<CursorId, SDL_Cursor*> mCursors;
+};
+
+std::unique_ptr<WindowSystem> SdlWindowSystem::Create()
+{
+    // SIGTERM and SIGINT are turned into WM_CLOSE by the window system itself.
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0)
+    {
+        LogLine("WindowSystem", std::string("SDL video: ") + SDL_GetError());
+        return nullptr;
+    }
+    SDL_StartTextInput();
+    return std::unique_ptr<WindowSystem>(new SdlWindowSystem());
+}
+
+SdlWindowSystem::~SdlWindowSystem()
+{
+    for (auto& [id, native] : mNative)
+        Release(native);
+    for (auto& [id, cursor] : mCursors)
+        if (cursor != nullptr)
+            SDL_FreeCursor(cursor);
+    SDL_StopTextInput();
+    SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS);
+    // The last SDL user lets SDL release its session-bus connection too.
+    if (SDL_WasInit(0) == 0)
+        SDL_Quit();
+}
+
+WindowId SdlWindowSystem::FromSdl(Uint32 sdlWindowId) const
+{
+    SDL_Window* window = SDL_GetWindowFromID(sdlWindowId);
+    for (const auto& [id, native] : mNative)
+        if (native.window != nullptr && native.window == window)
+            return id;
+    return WindowId::None;
+}
+
+bool SdlWindowSystem::EnsureNative(WindowRecord& window)
+{
+    NativeWindow& native = mNative[window.id];
+    if (native.window != nullptr)
+        return true;
+    Uint32 flags = SDL_WINDOW_HIDDEN;
+    if (window.IsFullScreen())
+        flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
+    else if ((window.style & WS_CAPTION) == 0)
+        flags |= SDL_WINDOW_BORDERLESS;
+    std::string title = WideToUtf8(window.title);
+    native.window = SDL_CreateWindow(title.c_str(), window.rect.left, window.rect.top, window.rect.Width(),
+                                     window.rect.Height(), flags);
+    if (native.window == nullptr)
+    {
+        LogLine("WindowSystem", std::string("SDL_CreateWindow: ") + SDL_GetError());
+        return false;
+    }
+    ApplyIcon(native);
+    return true;
+}
+
+void SdlWindowSystem::ApplyIcon(NativeWindow& native)
+{
+    if (native.window == nullptr || native.icon.empty())
+        return;
+    SDL_Surface* surface = SDL_CreateRGBSurfaceWithFormatFrom(native.icon.data(), native.iconWidth, native.iconHeight,
+                                                              32, native.iconWidth * 4, SDL_PIXELFORMAT_ARGB8888);
+    if (surface == nullptr)
+        return;
+    SDL_SetWindowIcon(native.window, surface);
+    SDL_FreeSurface(surface);
+}
+
+void SdlWindowSystem::NativeShow(WindowRecord& window, int showCmd)
+{
+    if (showCmd == SW_HIDE)
+    {
+        if (auto found = mNative.find(window.id); found != mNative.end() && found->second.window != nullptr)
+            SDL_HideWindow(found->second.window);
+        return;
+    }
+    if (!EnsureNative(window))
+        return;
+    SDL_Window* sdl = mNative[window.id].window;
+    switch (showCmd)
+    {
+    case SW_MINIMIZE:
+    case SW_SHOWMINIMIZED: SDL_ShowWindow(sdl); SDL_MinimizeWindow(sdl); break;
+    case SW_SHOWMAXIMIZED: SDL_ShowWindow(sdl); SDL_MaximizeWindow(sdl); break;
+    case SW_SHOWNOACTIVATE: SDL_ShowWindow(sdl); break;
+    case SW_RESTORE: SDL_ShowWindow(sdl); SDL_RestoreWindow(sdl); SDL_RaiseWindow(sdl); break;
+    default:
+        SDL_ShowWindow(sdl);
+        if (window.minimised)
+            SDL_RestoreWindow(sdl);
+        SDL_RaiseWindow(sdl);
+        break;
+    }
+}
+
+void SdlWindowSystem::NativeDestroy(WindowRecord& window)
+{
+    auto found = mNative.find(window.id);
+    if (found == mNative.end())
+        return;
+    Release(found->second);
+    mNative.erase(found);
+}
+
+void SdlWindowSystem::NativeUpdate(WindowRecord& window, WindowChange change)
+{
+    auto found = mNative.find(window.id);
+    if (found == mNative.end() || found->second.window == nullptr)
+        return;
+    SDL_Window* sdl = found->second.window;
+    if (change == WindowChange::Title)
+        SDL_SetWindowTitle(sdl, WideToUtf8(window.title).c_str());
+    else if (!window.IsFullScreen())
+    {
+        SDL_SetWindowSize(sdl, window.rect.Width(), window.rect.Height());
+        SDL_SetWindowPosition(sdl, window.rect.left, window.rect.top);
+    }
+}
+
+void SdlWindowSystem::NativeSetIcon(WindowRecord& window, const ArgbImageView& icon)
+{
+    NativeWindow& native = mNative[window.id];
+    native.icon.clear();
+    for (int y = 0; y < icon.height; ++y)
+        for (int x = 0; x < icon.width; ++x)
+            native.icon.push_back(icon.At(x, y));
+    native.iconWidth = icon.width;
+    native.iconHeight = icon.height;
+    ApplyIcon(native);
+}
+
+void SdlWindowSystem::NativeRaise(WindowRecord& window)
+{
+    if (auto found = mNative.find(window.id); found != mNative.end() && found->second.window != nullptr)
+        SDL_RaiseWindow(found->second.window);
+}
+
+void SdlWindowSystem::AddWindowEvent(const SDL_WindowEvent& sdl, std::vector<InputEvent>& events)
+{
+    InputEvent event;
+    event.window = FromSdl(sdl.windowID);
+    switch (sdl.event)
+    {
+    case SDL_WINDOWEVENT_FOCUS_GAINED: event.kind = InputKind::FocusGained; break;
+    case SDL_WINDOWEVENT_FOCUS_LOST: event.kind = InputKind::FocusLost; break;
+    case SDL_WINDOWEVENT_MINIMIZED: event.kind = InputKind::Minimised; break;
+    case SDL_WINDOWEVENT_MAXIMIZED: event.kind = InputKind::Maximised; break;
+    case SDL_WINDOWEVENT_RESTORED: event.kind = InputKind::Restored; break;
+    case SDL_WINDOWEVENT_EXPOSED: event.kind = InputKind::Exposed; break;
+    case SDL_WINDOWEVENT_CLOSE: event.kind = InputKind::CloseRequested; break;
+    case SDL_WINDOWEVENT_LEAVE: event.kind = InputKind::PointerLeft; break;
+    case SDL_WINDOWEVENT_MOVED:
+        event.kind = InputKind::Moved;
+        event.x = sdl.data1;
+        event.y = sdl.data2;
+        break;
+    default: return;
+    }
+    if (event.window != WindowId::None)
+        events.push_back(event);
+}
+
+void SdlWindowSystem::PumpNativeEvents(std::vector<InputEvent>& events)
+{
+    SDL_Event sdl;
+    while (SDL_PollEvent(&sdl) != 0)
+    {
+        InputEvent event;
+        switch (sdl.type)
+        {
+        case SDL_KEYDOWN:
+        case SDL_KEYUP:
+            event.kind = sdl.type == SDL_KEYDOWN ? InputKind::KeyDown : InputKind::KeyUp;
+            event.window = FromSdl(sdl.key.windowID);
+            event.symbol = (sdl.key.keysym.sym & SDLK_SCANCODE_MASK) != 0 ? 0 : uint32_t(sdl.key.keysym.sym);
+            event.usage = static_cast<uint16_t>(sdl.key.keysym.scancode);
+            event.modifiers = ModifiersFrom(sdl.key.keysym.mod);
+            event.repeat = sdl.key.repeat != 0;
+            break;
+        case SDL_TEXTINPUT:
+            event.kind = InputKind::Text;
+            event.window = FromSdl(sdl.text.windowID);
+            event.text = sdl.text.text;
+            event.modifiers = ModifiersFrom(static_cast<Uint16>(SDL_GetModState()));
+            break;
+        case SDL_MOUSEMOTION:
+            event.kind = InputKind::MouseMove;
+            event.window = FromSdl(sdl.motion.windowID);
+            event.x = sdl.motion.x;
+            event.y = sdl.motion.y;
+            event.modifiers = ModifiersFrom(static_cast<Uint16>(SDL_GetModState()));
+            break;
+        case SDL_MOUSEBUTTONDOWN:
+        case SDL_MOUSEBUTTONUP:
+            event.kind = sdl.type == SDL_MOUSEBUTTONDOWN ? InputKind::MouseDown : InputKind::MouseUp;
+            event.window = FromSdl(sdl.button.windowID);
+            event.button = ButtonFrom(sdl.button.button);
+            event.clicks = sdl.button.clicks;
+            event.x = sdl.button.x;
+            event.y = sdl.button.y;
+            event.modifiers = ModifiersFrom(static_cast<Uint16>(SDL_GetModState()));
+            if (event.button == MouseButton::None)
+                continue;
+            break;
+        case SDL_MOUSEWHEEL:
+            event.kind = InputKind::Wheel;
+            event.window = FromSdl(sdl.wheel.windowID);
+            event.wheelNotches = sdl.wheel.direction == SDL_MOUSEWHEEL_FLIPPED ? -sdl.wheel.y : sdl.wheel.y;
+            event.x = sdl.wheel.mouseX;
+            event.y = sdl.wheel.mouseY;
+            event.modifiers = ModifiersFrom(static_cast<Uint16>(SDL_GetModState()));
+            if (event.wheelNotches == 0)
+                continue;
+            break;
+        case SDL_WINDOWEVENT: AddWindowEvent(sdl.window, events); continue;
+        case SDL_DISPLAYEVENT:
+            if (sdl.display.event == SDL_DISPLAYEVENT_NONE)
+                continue;
+            event.kind = InputKind::DisplayChanged;
+            break;
+        case SDL_QUIT: event.kind = InputKind::Quit; break;
+        default: continue;
+        }
+        events.push_back(std::move(event));
+    }
+}
+
+ScreenInfo SdlWindowSystem::NativeScreen()
+{
+    int display = 0;
+    for (const auto& [id, native] : mNative)
+        if (native.window != nullptr)
+        {
+            display = std::max(0, SDL_GetWindowDisplayIndex(native.window));
+            break;
+        }
+    ScreenInfo info;
+    SDL_DisplayMode mode{};
+    if (SDL_GetDesktopDisplayMode(display, &mode) == 0)
+    {
+        info.width = mode.w;
+        info.height = mode.h;
+        info.refreshRate = mode.refresh_rate > 0 ? mode.refresh_rate : 60;
+    }
+    SDL_Rect usable{};
+    if (SDL_GetDisplayUsableBounds(display, &usable) == 0)
+        info.workArea = {usable.x, usable.y, usable.x + usable.w, usable.y + usable.h};
+    else
+        info.workArea = {0, 0, info.width, info.height};
+    return info;
+}
+
+ScreenPoint SdlWindowSystem::NativeGlobalPointer()
+{
+    ScreenPoint point;
+    SDL_GetGlobalMouseState(&point.x, &point.y);
+    return point;
+}
+
+bool SdlWindowSystem::NativeCreateCursor(CursorId id, SystemCursor shape)
+{
+    // A driver without cursors (the dummy one) still gets a working id.
+    mCursors[id] = SDL_CreateSystemCursor(SdlCursorFor(shape));
+    return true;
+}
+
+bool SdlWindowSystem::NativeCreateCursor(CursorId id, const CursorPicture& picture)
+{
+    SDL_Surface* surface =
+        SDL_CreateRGBSurfaceWithFormatFrom(const_cast<uint32_t*>(picture.pixels.data()), picture.width, picture.height,
+                                           32, picture.width * 4, SDL_PIXELFORMAT_ARGB8888);
+    if (surface == nullptr)
+        return false;
+    mCursors[id] = SDL_CreateColorCursor(surface, picture.hotX, picture.hotY);
+    SDL_FreeSurface(surface);
+    return true;
+}
+
+void SdlWindowSystem::NativeSetCursor(CursorId id)
+{
+    if (id == CursorId::None)
+    {
+        SDL_ShowCursor(SDL_DISABLE);
+        return;
+    }
+    SDL_Cursor* cursor = mCursors.count(id) != 0 ? mCursors[id] : nullptr;
+    SDL_SetCursor(cursor != nullptr ? cursor : SDL_GetDefaultCursor());
+    SDL_ShowCursor(SDL_ENABLE);
+}
+
+void SdlWindowSystem::NativeDestroyCursor(CursorId id)
+{
+    auto found = mCursors.find(id);
+    if (found == mCursors.end())
+        return;
+    if (found->second != nullptr)
+        SDL_FreeCursor(found->second);
+    mCursors.erase(found);
+}
+
+std::string SdlWindowSystem::NativeGetClipboard()
+{
+    char* text = SDL_GetClipboardText();
+    std::string out = text != nullptr ? text : "";
+    SDL_free(text);
+    return out;
+}
+
+int SdlWindowSystem::NativeMessageBox(WindowRecord* owner, const std::string& text, const std::string& caption,
+                                      uint32_t flags)
+{
+    std::vector<int> answers = MessageBoxAnswers(flags);
+    int defaultAnswer = DefaultMessageBoxAnswer(flags);
+    bool hasCancel = std::find(answers.begin(), answers.end(), IDCANCEL) != answers.end();
+    std::vector<SDL_MessageBoxButtonData> buttons;
+    for (int answer : answers)
+    {
+        Uint32 buttonFlags = 0;
+        if (answer == defaultAnswer)
+            buttonFlags |= SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT;
+        if (answer == IDCANCEL || (!hasCancel && answers.size() == 1))
+            buttonFlags |= SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT;
+        buttons.push_back({buttonFlags, answer, AnswerLabel(answer)});
+    }
+    uint32_t icon = flags & MB_ICONMASK;
+    SDL_MessageBoxData data{};
+    data.flags = icon == MB_ICONERROR     ? SDL_MESSAGEBOX_ERROR
+                 : icon == MB_ICONWARNING ? SDL_MESSAGEBOX_WARNING
+                                          : SDL_MESSAGEBOX_INFORMATION;
+    auto native = owner != nullptr ? mNative.find(owner->id) : mNative.end();
+    data.window = native != mNative.end() ? native->second.window : nullptr;
+    data.title = caption.c_str();
+    data.message = text.c_str();
+    data.numbuttons = static_cast<int>(buttons.size());
+    data.buttons = buttons.data();
+    int pressed = -1;
+    if (SDL_ShowMessageBox(&data, &pressed) != 0)
+    {
+        // Nobody will see it: keep the question in the log.
+        LogLine("WindowSystem", "message box \"" + caption + "\" not shown (" + SDL_GetError() + "): " + text);
+        return 0;
+    }
+    // Closed without a button: Cancel when there is one, else the only button.
+    if (pressed < 0)
+        return hasCancel ? IDCANCEL : answers.size() == 1 ? answers.front() : defaultAnswer;
+    return pressed;
+}
+
+bool SdlWindowSystem::NativeOpenUrl(const std::string& url)
+{
+    if (SDL_OpenURL(url.c_str()) != 0)
+    {
+        LogLine("WindowSystem", "cannot open " + url + ": " + SDL_GetError());
+        return false;
+    }
+    return true;
+}
+
+bool SdlWindowSystem::PresentTo(WindowId window, const ArgbImageView& frame)
+{
+    auto found = mNative.find(window);
+    if (!frame.IsValid() || found == mNative.end() || found->second.window == nullptr)
+        return false;
+    NativeWindow& native = found->second;
+    if (native.renderer == nullptr)
+    {
+        native.renderer = SDL_CreateRenderer(native.window, -1, 0);
+        if (native.renderer == nullptr)
+        {
+            LogLine("WindowSystem", std::string("SDL_CreateRenderer: ") + SDL_GetError());
+            return false;
+        }
+    }
+    if (native.texture == nullptr || native.textureWidth != frame.width || native.textureHeight != frame.height)
+    {
+        if (native.texture != nullptr)
+            SDL_DestroyTexture(native.texture);
+        native.texture = SDL_CreateTexture(native.renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STREAMING,
+                                           frame.width, frame.height);
+        if (native.texture == nullptr)
+            return false;
+        native.textureWidth = frame.width;
+        native.textureHeight = frame.height;
+        // Scales with letterboxing, and maps mouse events back to frame pixels.
+        SDL_RenderSetLogicalSize(native.renderer, frame.width, frame.height);
+    }
+    if (SDL_UpdateTexture(native.texture, nullptr, frame.pixels, frame.pitchBytes) != 0)
+        return false;
+    SDL_SetRenderDrawColor(native.renderer, 0, 0, 0, 255);
+    SDL_RenderClear(native.renderer);
+    SDL_RenderCopy(native.renderer, native.texture, nullptr, nullptr);
+    SDL_RenderPresent(native.renderer);
+    return true;
+}
+
+bool SdlPresenter::Present(const ArgbImageView& frame)
+{
+    if (!mSystem.PresentTo(mWindow, frame))
+        return false;
+    ++mCount;
+    return true;
+}
+} // namespace
+
+std::unique_ptr<WindowSystem> CreateSdlWindowSystem() { return SdlWindowSystem::Create(); }
+} // namespace Quoll::Platform
