@@ -8,7 +8,7 @@
 #include "framework/display/Color.h"
 #include "framework/display/MemoryImage.h"
 #include "framework/display/Rect.h"
-#include "framework/rasteriser/TriangleRasterizer.h"
+#include "framework/display/RasterView.h"
 
 #include <GL/gl.h>
 #include <GL/osmesa.h>

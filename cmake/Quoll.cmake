@@ -46,6 +46,18 @@ function(quoll_library name)
   endif()
 endfunction()
 
+# quoll_backend(<name> DEPENDS libs...)
+# A platform back end that registers itself by name when linked: an object library from the
+# calling folder's .cpp files, so that its registration is never dropped the way an unreferenced
+# member of a static library is. Programs that want the back end link it directly.
+function(quoll_backend name)
+  cmake_parse_arguments(Q "" "" "DEPENDS" ${ARGN})
+  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+  add_library(${name} OBJECT ${sources})
+  target_include_directories(${name} PUBLIC ${QUOLL_ROOT})
+  target_link_libraries(${name} PUBLIC ${Q_DEPENDS} PRIVATE quoll_warnings)
+endfunction()
+
 # quoll_test_suite(<area> LIBS libs... [SOURCES extra files...])
 # One GoogleTest program from every .cpp of the calling folder, each test labelled <area>.
 # tests/TestMain.cpp sets up the environment (headless back ends, folders in the build tree).

@@ -3,6 +3,7 @@
 #include "framework/app/QuollAppBase.h"
 
 #include "framework/core/Common.h"
+#include "framework/app/AppCrashReportSource.h"
 #include "framework/app/HandCursors.h"
 #include "framework/core/MersenneTwister.h"
 #include "framework/platform/system/Clock.h"
@@ -77,6 +78,7 @@ QuollAppBase::QuollAppBase()
 
     gQuollApp = this;
     SetImageRegistry(this);
+    InstallAppCrashReportSource();
 }
 
 void QuollAppBase::SetWindowSystem(std::unique_ptr<Platform::WindowSystem> system)

@@ -4,7 +4,7 @@
 // an error when the demo and the program disagree. Also the screenshot and image dump of the
 // debug keys.
 #include "framework/core/Common.h"
-#include "framework/crash/CrashReportSource.h"
+#include "framework/app/AppCrashReportSource.h"
 #include "framework/core/DebugOutput.h"
 #include "framework/demo/DemoFile.h"
 #include "framework/demo/DemoPlaybackKeys.h"

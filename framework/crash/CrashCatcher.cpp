@@ -6,7 +6,6 @@
 
 #include "framework/crash/CrashReportSource.h"
 #include "framework/crash/CrashReporter.h"
-#include "framework/app/QuollAppBase.h"
 #include "framework/platform/system/CrashRecord.h"
 #include "framework/platform/system/ProgramInfo.h"
 #include "framework/platform/system/Thread.h"
@@ -67,6 +66,7 @@ struct State
     std::atomic<uint32_t> handlingThread{0}; // the thread writing a report, 0 when none
     std::atomic<bool> uncaughtException{false};
     std::atomic<CrashReportSource*> source{nullptr};
+    std::atomic<ReportSourceMaker> fallbackSource{nullptr};
     struct sigaction previous[kSignalCount] = {};
     std::terminate_handler previousTerminate = nullptr;
     stack_t previousStack = {};
@@ -137,10 +137,10 @@ void CaptureStack(Platform::CrashRecord& record)
 void SendApplicationPart(int fd)
 {
     CrashReportSource* source = gState.source.load();
-    std::unique_ptr<AppCrashReportSource> appSource;
-    if (source == nullptr && gQuollApp != nullptr)
+    std::unique_ptr<CrashReportSource> appSource;
+    if (ReportSourceMaker maker = gState.fallbackSource.load(); source == nullptr && maker != nullptr)
     {
-        appSource = std::make_unique<AppCrashReportSource>(*gQuollApp);
+        appSource = maker();
         source = appSource.get();
     }
     if (source == nullptr)
@@ -277,6 +277,7 @@ void SetReporterProgram(const std::string& path)
 }
 
 void SetReportSource(CrashReportSource* source) { gState.source = source; }
+void SetFallbackReportSource(ReportSourceMaker maker) { gState.fallbackSource = maker; }
 
 __attribute__((no_sanitize("undefined"))) void ForceCrashReport()
 {

@@ -12,6 +12,7 @@
 //
 // A program that installs the catcher starts with RunReporterIfRequested in its main.
 #include <cstdint>
+#include <memory>
 #include <string>
 
 namespace Quoll
@@ -34,9 +35,12 @@ void SetSubmitHost(const std::string& host);
 std::string GetSubmitHost();
 // The program started as the reporter (this program when empty).
 void SetReporterProgram(const std::string& path);
-// The application's part of the report; without one, the application object's when it
-// exists. The source must outlive the catcher's installation.
+// The application's part of the report. The source must outlive the catcher's installation.
 void SetReportSource(CrashReportSource* source);
+// Makes the application's part when no source was set (the application object installs one);
+// the maker may return null.
+using ReportSourceMaker = std::unique_ptr<CrashReportSource> (*)();
+void SetFallbackReportSource(ReportSourceMaker maker);
 
 // For the "-crash" option: a fault at this point, as if the program had one.
 [[noreturn]] void ForceCrashReport();

@@ -2,8 +2,6 @@
 // word, then strings as a 32-bit length and bytes.
 #include "framework/crash/CrashReportSource.h"
 
-#include "framework/app/QuollAppBase.h"
-
 #include <atomic>
 #include <cstdint>
 #include <cstring>
@@ -13,7 +11,6 @@ namespace Quoll
 namespace
 {
 constexpr uint32_t kMagic = 0x51434132; // "QCA2"
-std::atomic<DemoRecordingCloser> gDemoCloser{nullptr};
 
 void PutWord(std::string& out, uint32_t value) { out.append(reinterpret_cast<const char*>(&value), sizeof(value)); }
 void PutString(std::string& out, const std::string& text)
@@ -90,32 +87,4 @@ bool CrashAppInfo::Deserialize(const std::string& bytes)
     return in.AtEnd();
 }
 
-void SetDemoRecordingCloser(DemoRecordingCloser closer) { gDemoCloser = closer; }
-
-CrashAppInfo AppCrashReportSource::Gather()
-{
-    CrashAppInfo info;
-    // 1. The application silences and hides itself.
-    mApp.CrashOccurred();
-    // 2. Its identity and crash information.
-    info.product = mApp.mProdName;
-    info.version = mApp.mProductVersion;
-    info.crashInfo = mApp.GetCrashInfo();
-    mApp.GetCrashReportFields(info.fields);
-    // 3. A demo being recorded is closed and attached; the application's own attachment wins.
-    DemoRecordingCloser closer = gDemoCloser.load();
-    if (mApp.mRecordingDemo && closer != nullptr)
-    {
-        info.attachmentPath = closer(mApp);
-        info.attach = !info.attachmentPath.empty();
-    }
-    if (std::string path = mApp.GetCrashAttachmentPath(); !path.empty())
-    {
-        info.attachmentPath = path;
-        info.attach = true;
-    }
-    mApp.mRecordingDemo = false;
-    mApp.mPlayingDemo = false;
-    return info;
-}
 } // namespace Quoll

@@ -7,8 +7,6 @@
 
 namespace Quoll
 {
-class QuollAppBase;
-
 // The application's part of a report, as the reporter receives it.
 struct CrashAppInfo
 {
@@ -32,20 +30,4 @@ public:
     virtual CrashAppInfo Gather() = 0;
 };
 
-// Closes a demo being recorded at a crash (its closing record, then the file) and returns
-// the demo file's path. Set by the demo recorder; without it no demo is attached.
-using DemoRecordingCloser = std::string (*)(QuollAppBase& app);
-void SetDemoRecordingCloser(DemoRecordingCloser closer);
-
-// The source over the application object (gQuollApp): its crash hooks, product name and
-// version, and the demo being recorded.
-class AppCrashReportSource final : public CrashReportSource
-{
-public:
-    explicit AppCrashReportSource(QuollAppBase& app) : mApp(app) {}
-    CrashAppInfo Gather() override;
-
-private:
-    QuollAppBase& mApp;
-};
 } // namespace Quoll

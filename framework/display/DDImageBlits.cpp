@@ -3,6 +3,7 @@
 // and nothing needs blending), the surface bodies here (straight into the locked destination
 // surface in its format, from the source's display-format entries and alpha runs), or the
 // memory image's software blits.
+#include "framework/display/RasterView.h"
 #include "framework/display/BlitGeometry.h"
 #include "framework/display/DDImage.h"
 #include "framework/display/PixelBlend.h"
@@ -411,8 +412,10 @@ void DDImage::TrianglesOnSurface(MemoryImage& texture, const TriVertex* vertices
         format = kTriangleFormat555;
     if (format == 0)
         return;
-    RasterizeTriangleStrip(area, color, vertices, vertexCount, &texture, lock.Desc().pixels, lock.Desc().pitch,
-                           format, filtering, vertexColor);
+    const RasterTexture view = ToRasterTexture(texture);
+    RasterizeTriangleStrip(ToRasterRect(area), ToRasterColor(color), vertices, vertexCount, &view, lock.Desc().pixels,
+                           lock.Desc().pitch, format,
+                           filtering, vertexColor);
     DeleteAllNonSurfaceData();
 }
 

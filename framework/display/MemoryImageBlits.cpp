@@ -3,6 +3,7 @@
 // fixed point, nearest and area-filtered stretches, and the matrix and textured-triangle blits
 // handed to the triangle rasteriser. Every operation that takes a source sets its drawn flag and
 // draws nothing unless the source is a memory image.
+#include "framework/display/RasterView.h"
 #include "framework/display/BlitGeometry.h"
 #include "framework/display/MemoryImage.h"
 #include "framework/display/PixelBlend.h"
@@ -656,8 +657,9 @@ void MemoryImage::BltMatrix(Image* source, float x, float y, const Matrix3& matr
         return;
     TriVertex vertices[4];
     MatrixQuadVertices(*src, srcRect, matrix, x, y, vertices);
-    RasterizeTriangleStrip(area, color, vertices, 4, src, reinterpret_cast<uint8_t*>(bits), mWidth * 4,
-                           TriangleFormat(), filtering, false);
+    const RasterTexture view = ToRasterTexture(*src);
+    RasterizeTriangleStrip(ToRasterRect(area), ToRasterColor(color), vertices, 4, &view, reinterpret_cast<uint8_t*>(bits),
+                           mWidth * 4, TriangleFormat(), filtering, false);
     BitsChanged();
 }
 
@@ -671,12 +673,13 @@ void MemoryImage::BltTrianglesTex(Image* texture, const TriangleVertices* triang
     const Rect area = clip.Intersection(Rect(0, 0, mWidth, mHeight));
     if (bits == nullptr || area.width <= 0 || area.height <= 0)
         return;
+    const RasterTexture view = ToRasterTexture(*tex);
     for (int t = 0; t < count; ++t)
     {
         TriVertex vertices[3];
         const bool vertexColor = OffsetTriangle(triangles[t], tx, ty, vertices);
-        RasterizeTriangleStrip(area, color, vertices, 3, tex, reinterpret_cast<uint8_t*>(bits), mWidth * 4,
-                               TriangleFormat(), filtering, vertexColor);
+        RasterizeTriangleStrip(ToRasterRect(area), ToRasterColor(color), vertices, 3, &view,
+                               reinterpret_cast<uint8_t*>(bits), mWidth * 4, TriangleFormat(), filtering, vertexColor);
     }
     BitsChanged();
 }

@@ -1,8 +1,5 @@
 #include "framework/rasteriser/TriangleRasterizer.h"
 
-#include "framework/display/Color.h"
-#include "framework/display/MemoryImage.h"
-#include "framework/display/Rect.h"
 #include "framework/rasteriser/TriangleClipper.h"
 
 #include <algorithm>
@@ -39,12 +36,12 @@ int32_t ColorChannel(int value)
     return std::clamp(value, 0, 255);
 }
 
-TriangleTexture MakeTexture(MemoryImage& image)
+TriangleTexture MakeTexture(const RasterTexture& image)
 {
     TriangleTexture texture{};
-    texture.pixels = image.GetBits();
-    texture.width = image.GetWidth();
-    texture.height = image.GetHeight();
+    texture.pixels = image.bits;
+    texture.width = image.width;
+    texture.height = image.height;
     const uint32_t width = static_cast<uint32_t>(texture.width);
     // An image without pixels has no texels to read.
     texture.size = texture.pixels ? static_cast<int32_t>(width * static_cast<uint32_t>(texture.height)) : 0;
@@ -81,7 +78,7 @@ int32_t ClipTriangle(const TriVertex* v0, const TriVertex* v1, const TriVertex* 
 
 // A clipped vertex in 16.16. Positions are held inside the clip edges, which rounding of the
 // clipper's interpolation (large for far-away vertices) could otherwise leave.
-FixedVertex ToFixedVertex(const TriVertex& v, const ClipEdges& clip, const MemoryImage* texture,
+FixedVertex ToFixedVertex(const TriVertex& v, const ClipEdges& clip, const RasterTexture* texture,
                           bool vertexColor)
 {
     FixedVertex f{};
@@ -89,8 +86,8 @@ FixedVertex ToFixedVertex(const TriVertex& v, const ClipEdges& clip, const Memor
     f.y = ToFixed(std::clamp(v.y, clip.top, clip.bottom));
     if (texture)
     {
-        f.u = ToFixed(v.u * static_cast<float>(texture->GetWidth()));
-        f.v = ToFixed(v.v * static_cast<float>(texture->GetHeight()));
+        f.u = ToFixed(v.u * static_cast<float>(texture->width));
+        f.v = ToFixed(v.v * static_cast<float>(texture->height));
     }
     if (vertexColor)
     {
@@ -103,8 +100,8 @@ FixedVertex ToFixedVertex(const TriVertex& v, const ClipEdges& clip, const Memor
 }
 } // namespace
 
-void RasterizeTriangleStrip(const Rect& clip, const Color& color, const TriVertex* vertices,
-                            int32_t count, MemoryImage* texture, uint8_t* dstPixels, int32_t pitch,
+void RasterizeTriangleStrip(const RasterRect& clip, const RasterColor& color, const TriVertex* vertices,
+                            int32_t count, const RasterTexture* texture, uint8_t* dstPixels, int32_t pitch,
                             int32_t format, bool filter, bool vertexColor)
 {
     // 1. Clip edges on the last column and row of the rectangle.
@@ -115,11 +112,9 @@ void RasterizeTriangleStrip(const Rect& clip, const Color& color, const TriVerte
     // 2-5. The draw colour and the drawing flags.
     const TriangleColor drawColor{ColorChannel(color.a), ColorChannel(color.r), ColorChannel(color.g),
                                   ColorChannel(color.b)};
-    const bool tint = color != Color::White;
-    if (texture)
-        texture->CommitBits();
+    const bool tint = !color.IsWhite();
     const bool textured = texture != nullptr;
-    const bool blend = textured && (texture->mHasAlpha || texture->mHasTrans || filter);
+    const bool blend = textured && (texture->translucent || filter);
     // 6. Fewer than three vertices, or an empty clip rectangle, draw nothing.
     if (count < 3 || !vertices || clip.width <= 0 || clip.height <= 0)
         return;

@@ -10,10 +10,32 @@
 
 namespace Quoll
 {
-template <typename T> struct BasicRect;
-using Rect = BasicRect<int>;
-class Color;
-class MemoryImage;
+// The rasteriser's plain views of what it draws with; the display makes them from its rectangles,
+// colours and images.
+
+// A clip rectangle in destination pixels; its right and bottom edges (x + width, y + height) are
+// outside.
+struct RasterRect
+{
+    int32_t x, y, width, height;
+};
+
+// The call's colour per channel; values outside 0..255 are clamped. All four at 255 draws
+// untinted.
+struct RasterColor
+{
+    int32_t a, r, g, b;
+    bool IsWhite() const { return a == 255 && r == 255 && g == 255 && b == 255; }
+};
+
+// A texture: width x height 32-bit ARGB texels in rows of exactly width texels. Translucent
+// textures (alpha or transparent texels) are blended.
+struct RasterTexture
+{
+    const uint32_t* bits;
+    int32_t width, height;
+    bool translucent;
+};
 
 // Destination pixel format codes.
 constexpr int32_t kTriangleFormat8888 = 0x8888; // 32-bit ARGB
@@ -32,7 +54,7 @@ struct TriVertex
 // Draws count - 2 triangles of a strip: (0,1,2), (1,3,2), (2,3,4), ... clipped to clip.
 // A non-white color tints; texture may be null; filter asks for bilinear filtering (and, when
 // textured, texel-alpha blending); vertexColor shades by the vertices' colours.
-void RasterizeTriangleStrip(const Rect& clip, const Color& color, const TriVertex* vertices,
-                            int32_t count, MemoryImage* texture, uint8_t* dstPixels, int32_t pitch,
+void RasterizeTriangleStrip(const RasterRect& clip, const RasterColor& color, const TriVertex* vertices,
+                            int32_t count, const RasterTexture* texture, uint8_t* dstPixels, int32_t pitch,
                             int32_t format, bool filter, bool vertexColor);
 } // namespace Quoll

@@ -4,7 +4,7 @@
 // Rerun one case: test_app --gtest_filter='DemoFile.*'
 #include "TestApp.h"
 
-#include "framework/crash/CrashReportSource.h"
+#include "framework/app/AppCrashReportSource.h"
 #include "framework/demo/DemoFile.h"
 
 #include <gtest/gtest.h>

@@ -3,7 +3,7 @@
 // covers every pixel exactly once, and random strips (huge, non-finite and degenerate vertices)
 // that must never write outside the clip rectangle (canary margins; run under AddressSanitizer).
 // Rerun one case: test_rasteriser --gtest_filter='TriangleRasterizer.Mesh*'
-#include "framework/rasteriser/TriangleRasterizer.h"
+#include "framework/display/RasterView.h"
 #include "framework/display/Color.h"
 #include "framework/display/MemoryImage.h"
 #include "framework/display/Rect.h"

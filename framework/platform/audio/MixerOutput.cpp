@@ -10,10 +10,8 @@ namespace Quoll::Platform
 {
 namespace
 {
-constexpr BackendEntry<AudioDevice> kAudioBackends[] = {
-    {"sdl", CreateSdlAudioDevice},
-    {"headless", CreateOfflineAudioDevice},
-};
+// The offline device is always there; the SDL one registers itself when linked.
+const bool kOfflineRegistered = BackendRegistry<AudioDevice>::Add({"headless", &CreateOfflineAudioDevice}, false);
 
 std::mutex gOutputLock;
 std::weak_ptr<MixerOutput> gOutput;
@@ -32,7 +30,7 @@ std::shared_ptr<MixerOutput> MixerOutput::Acquire(const std::string& backend)
     if (auto existing = gOutput.lock())
         return existing;
     auto mixer = Mixer::Create();
-    auto device = CreateBackend<AudioDevice>(kAudioBackends, backend.empty() ? ChosenBackend() : backend);
+    auto device = BackendRegistry<AudioDevice>::Create(backend.empty() ? ChosenBackend() : backend);
     if (!device || !device->Open(mixer))
         return nullptr;
     auto output = std::make_shared<MixerOutput>(std::move(mixer), std::move(device));

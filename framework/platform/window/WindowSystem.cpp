@@ -14,15 +14,12 @@
 
 namespace Quoll::Platform
 {
-std::unique_ptr<WindowSystem> CreateSdlWindowSystem();
 std::unique_ptr<WindowSystem> CreateHeadlessWindowSystem();
 
 namespace
 {
-constexpr BackendEntry<WindowSystem> kBackends[] = {
-    {"sdl", &CreateSdlWindowSystem},
-    {"headless", &CreateHeadlessWindowSystem},
-};
+// The headless window system is always there; the SDL one registers itself when linked.
+const bool kHeadlessRegistered = BackendRegistry<WindowSystem>::Add({"headless", &CreateHeadlessWindowSystem}, false);
 
 // Registered message names, process-wide.
 struct RegisteredMessages
@@ -68,9 +65,10 @@ std::unique_ptr<WindowSystem> WindowSystem::Create(std::string_view backend)
 {
     if (backend.empty())
         backend = RequestedBackendName();
-    std::unique_ptr<WindowSystem> system = CreateBackend<WindowSystem>(kBackends, backend);
+    std::unique_ptr<WindowSystem> system = BackendRegistry<WindowSystem>::Create(backend);
     if (!system)
-        LogLine("WindowSystem", "no window system \"" + std::string(backend.empty() ? "sdl" : backend) + "\"");
+        LogLine("WindowSystem", "no window system \"" +
+                                    std::string(backend.empty() ? BackendRegistry<WindowSystem>::DefaultName() : backend) + "\"");
     return system;
 }
 

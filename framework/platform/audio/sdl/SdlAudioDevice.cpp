@@ -4,6 +4,7 @@
 // SDL_DISKAUDIOFILE. Limits: no capture, no device choice, no hot-plug handling.
 #include "framework/platform/audio/AudioDevice.h"
 #include "framework/platform/audio/Mixer.h"
+#include "framework/platform/system/BackendTable.h"
 #include "framework/platform/system/PlatformLog.h"
 
 #include <SDL.h>
@@ -73,4 +74,10 @@ std::unique_ptr<AudioDevice> CreateSdlAudioDevice()
 {
     return std::make_unique<SdlAudioDevice>();
 }
+
+namespace
+{
+// Linking this back end makes it the default audio output.
+const bool kRegistered = BackendRegistry<AudioDevice>::Add({"sdl", &CreateSdlAudioDevice}, true);
+} // namespace
 } // namespace Quoll::Platform

@@ -10,6 +10,7 @@
 // Limits: the wheel's resolution is whole notches; keys that SDL cannot name (media
 // keys) are dropped; a quit from the session and SIGTERM / SIGINT are handled by the
 // window system itself (SDL's own signal handlers are off).
+#include "framework/platform/system/BackendTable.h"
 #include "framework/platform/system/PlatformLog.h"
 #include "framework/platform/system/Utf8.h"
 #include "framework/platform/window/WindowSystem.h"
@@ -565,4 +566,10 @@ bool SdlPresenter::Present(const ArgbImageView& frame)
 } // namespace
 
 std::unique_ptr<WindowSystem> CreateSdlWindowSystem() { return SdlWindowSystem::Create(); }
+
+namespace
+{
+// Linking this back end makes it the default window system.
+const bool kRegistered = BackendRegistry<WindowSystem>::Add({"sdl", &CreateSdlWindowSystem}, true);
+} // namespace
 } // namespace Quoll::Platform
