@@ -60,6 +60,7 @@ public:
             g->DrawImage(mAtlas, x + 8 * static_cast<int>(i), y - 10, Rect((text[i] % 16) * 8, 0, 8, 12));
         g->PopState();
     }
+    std::unique_ptr<Font> Duplicate() const override { return std::make_unique<AtlasFont>(*this); }
 
 private:
     MemoryImage* mAtlas;

@@ -5,6 +5,9 @@
 #include "framework/crash/CrashCatcher.h"
 #include "framework/app/QuollAppBase.h"
 #include "framework/rasteriser/TriangleSpanTable.h"
+#include "framework/resources/ResourceManager.h"
+#include "framework/widgets/ImageFontFactory.h"
+#include "framework/widgets/SysFont.h"
 
 #include <cstdio>
 
@@ -37,7 +40,12 @@ int main(int argc, char** argv)
     std::fprintf(stderr, "PetriGlow Saga: the framework runs; the game's screens are not built yet, "
                          "so the window stays empty. Close it to quit.\n");
     {
+        // Fonts come from the widget toolkit: system fonts for the overlays, bitmap fonts for
+        // the manifest's "Font" resources (the factory outlives the resource manager).
+        Quoll::ImageFontFactory fonts;
         PetriGlowApp app;
+        app.SetSystemFontHook(&Quoll::SysFont::MakeForApplication);
+        app.mResourceManager->SetFontFactory(&fonts);
         app.Init();
         app.Start();
     }

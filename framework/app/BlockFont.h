@@ -19,5 +19,6 @@ public:
     [[nodiscard]] int StringWidth(const std::wstring& text) override { return int(text.size()) * kCellWidth; }
     [[nodiscard]] int CharWidthKern(wchar_t, wchar_t) override { return kCellWidth; }
     void DrawString(Graphics* g, int x, int y, const std::wstring& text, const Color& color, const Rect& clip) override;
+    [[nodiscard]] std::unique_ptr<Font> Duplicate() const override { return std::make_unique<BlockFont>(*this); }
 };
 } // namespace Quoll

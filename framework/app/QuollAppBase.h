@@ -73,6 +73,10 @@ class SingleInstance;
 
 // Ends the process with the code; tests install a handler that throws instead.
 using ExitHandler = void (*)(int code);
+class QuollAppBase;
+// Makes a system font of a face name and point size, or null; the widget toolkit's system font
+// is installed through it, since the application sits below the toolkit.
+using SystemFontHook = std::unique_ptr<Font> (*)(QuollAppBase* app, const std::string& faceName, int pointSize);
 
 class QuollAppBase : public ButtonListener, public DialogListener, public ImageRegistry, public DisplayHost
 {
@@ -233,6 +237,10 @@ public:
     static ExitHandler SetExitHandler(ExitHandler handler);
     void RestoreDisplayMode();
     [[nodiscard]] bool IsScreenSaver() const { return mIsScreenSaver; }
+    // The maker of the overlays' font (main, the game and the tests install the toolkit's).
+    void SetSystemFontHook(SystemFontHook hook) { mSystemFontHook = hook; }
+    // A font of the hook; without a hook, or when it makes none, the block font.
+    [[nodiscard]] std::unique_ptr<Font> MakeSystemFont(const std::string& faceName, int pointSize);
 
     // --- Registry values (under "SOFTWARE\" + registry key; empty key: not used) --------
     // The store to use instead of the per-user settings file (tests).
@@ -601,7 +609,8 @@ private:
 
     std::unique_ptr<Image> mOverlayImage; // frames per second or the mouse position
     std::unique_ptr<Image> mDemoTimeImage;
-    std::unique_ptr<Font> mOverlayFont;
+    std::unique_ptr<Font> mOverlayFont; // "Tahoma" 8 of the system-font hook, made on first use
+    SystemFontHook mSystemFontHook = nullptr;
     FrameRateCounter mFrameRate;
     uint32_t mDemoTimeDrawn = 0;
     std::condition_variable_any mSharedImageLoaded; // a pending shared image became ready

@@ -217,10 +217,20 @@ std::string HoursMinutesSeconds(int seconds)
 }
 } // namespace
 
+std::unique_ptr<Font> QuollAppBase::MakeSystemFont(const std::string& faceName, int pointSize)
+{
+    std::unique_ptr<Font> font;
+    if (mSystemFontHook != nullptr)
+        font = mSystemFontHook(this, faceName, pointSize);
+    if (!font)
+        font = std::make_unique<BlockFont>();
+    return font;
+}
+
 void QuollAppBase::UpdateOverlays()
 {
     if (!mOverlayFont)
-        mOverlayFont = std::make_unique<BlockFont>();
+        mOverlayFont = MakeSystemFont("Tahoma", 8);
     auto makeImage = [this](std::unique_ptr<Image>& image) {
         if (image)
             return;

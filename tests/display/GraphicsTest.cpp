@@ -83,6 +83,8 @@ public:
             draws.push_back({x, y, text, color});
     }
 
+    std::unique_ptr<Font> Duplicate() const override { return std::make_unique<FakeFont>(*this); }
+
     struct Draw
     {
         int x, y;

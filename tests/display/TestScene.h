@@ -19,6 +19,7 @@ public:
     int StringWidth(const std::wstring& text) override { return 6 * static_cast<int>(text.size()); }
     int CharWidthKern(wchar_t, wchar_t) override { return 6; }
     void DrawString(Graphics* g, int x, int y, const std::wstring& text, const Color& color, const Rect&) override;
+    std::unique_ptr<Font> Duplicate() const override { return std::make_unique<BlockFont>(*this); }
 };
 
 // A 16 x 16 sprite: colour gradient, transparent corners, a half-transparent ring.
