@@ -1,12 +1,14 @@
 // The bitmap font from a synthetic descriptor and atlas: metrics, kerning and the '?' fallback,
 // word wrapping through the drawing context, drawing compared pixel for pixel with glyphs
 // placed by hand (inside and across a clip), sharing between duplicates and loads, and the
-// descriptor's errors with their lines. Rerun one case: test_widgets --gtest_filter='ImageFont.*'
+// descriptor's errors with their lines, and the resource manager's fonts through the factory. Rerun one case: test_widgets --gtest_filter='ImageFont.*'
 #include "FontTestSupport.h"
 
 #include "framework/display/Graphics.h"
 #include "framework/display/MemoryImage.h"
+#include "framework/resources/ResourceManager.h"
 #include "framework/widgets/ImageFont.h"
+#include "framework/widgets/ImageFontFactory.h"
 
 #include <gtest/gtest.h>
 
@@ -204,4 +206,27 @@ TEST(ImageFont, DescriptorsAcceptMarksCommentsQuotesAndWindowsLineEnds)
                                     files.Folder().string(), error);
     ASSERT_NE(font, nullptr) << error;
     EXPECT_EQ(font->StringWidth(L"#\""), 11);
+}
+
+TEST(ImageFont, TheFactoryMakesTheManifestsFontsAndReportsBadOnes)
+{
+    SyntheticFontFiles files;
+    files.WriteDescriptor("broken.txt", "atlas atlas.png\nheight 10\n");
+    const std::string folder = files.Folder().string();
+    const std::string manifest = files.WriteDescriptor(
+        "resources.xml", "<ResourceManifest><Resources id=\"Fonts\">"
+                         "<SetDefaults path=\"" + folder + "\" idprefix=\"FONT_\"/>"
+                         "<Font id=\"SMALL\" path=\"font.txt\"/></Resources>"
+                         "<Resources id=\"Broken\"><Font id=\"BAD\" path=\"" + folder + "/broken.txt\"/></Resources>"
+                         "</ResourceManifest>");
+    ImageFontFactory factory;
+    ResourceManager manager;
+    manager.SetFontFactory(&factory);
+    ASSERT_TRUE(manager.ParseResourcesFile(manifest)) << manager.GetErrorText();
+    ASSERT_TRUE(manager.LoadResources("Fonts")) << manager.GetErrorText();
+    Font* font = manager.GetFont("FONT_SMALL");
+    ASSERT_NE(font, nullptr);
+    EXPECT_EQ(font->StringWidth(L"AV"), 10);
+    EXPECT_FALSE(manager.LoadResources("Broken"));
+    EXPECT_NE(manager.GetErrorText().find("No 'ascent' line on Line 3"), std::string::npos) << manager.GetErrorText();
 }
