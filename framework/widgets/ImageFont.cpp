@@ -51,7 +51,10 @@ private:
         if (k == "height")
             return Metric(command, 1, kMaxMetric, mData.height, mHasHeight);
         if (k == "ascent")
+        {
+            mAscentLine = command.line;
             return Metric(command, 0, kMaxMetric, mData.ascent, mHasAscent);
+        }
         if (k == "ascent-padding")
             return Metric(command, -kMaxMetric, kMaxMetric, mData.ascentPadding, mHasPadding);
         if (k == "line-spacing-offset")
@@ -109,8 +112,6 @@ private:
             return Fail("A second '" + command.keyword + "' line");
         if (!ExpectArgs(command, 1) || !ReadInt(command, 0, min, max, value))
             return false;
-        if (&value == &mData.ascent)
-            mAscentLine = command.line;
         seen = true;
         return true;
     }
