@@ -1,4 +1,4 @@
-#include "GoldenImage.h"
+#include "FontGolden.h"
 
 #include "framework/files/ImageLib.h"
 
@@ -29,7 +29,7 @@ int ChannelDifference(uint32_t a, uint32_t b)
 }
 } // namespace
 
-::testing::AssertionResult MatchesWidgetGolden(const std::string& name, const uint32_t* pixels, int width,
+::testing::AssertionResult MatchesFontGolden(const std::string& name, const uint32_t* pixels, int width,
                                                int height, int tolerance)
 {
     const std::string golden = std::string(QUOLL_SOURCE_DIR) + "/tests/golden/widgets/" + name + ".png";

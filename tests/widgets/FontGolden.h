@@ -1,5 +1,5 @@
 #pragma once
-// Golden images of the widget tests: PNG files under tests/golden/widgets. A mismatch names the
+// Golden images of the font tests: PNG files under tests/golden/widgets. A mismatch names the
 // first differing pixel and writes the actual image beside the build
 // (<build>/tests/widgets/<name>.actual.png). Set QUOLL_UPDATE_GOLDEN=1 to write a missing or
 // changed golden image instead of failing.
@@ -11,6 +11,6 @@
 namespace QuollTest
 {
 // tolerance: the largest difference allowed in any channel.
-::testing::AssertionResult MatchesWidgetGolden(const std::string& name, const uint32_t* pixels, int width,
+::testing::AssertionResult MatchesFontGolden(const std::string& name, const uint32_t* pixels, int width,
                                                int height, int tolerance = 0);
 } // namespace QuollTest
