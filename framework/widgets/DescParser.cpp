@@ -1,23 +1,11 @@
 #include "framework/widgets/DescParser.h"
 
 #include "framework/platform/system/Utf8.h"
-#include "framework/files/PakInterface.h"
 
 #include <charconv>
 
 namespace Quoll
 {
-bool DescParser::LoadDescriptor(const std::string& path)
-{
-    std::string text;
-    if (!PakReadFile(path, text))
-    {
-        mError = "Cannot open file: " + path;
-        return false;
-    }
-    return ParseText(text);
-}
-
 bool DescParser::ParseText(const std::string& text)
 {
     mError.clear();

@@ -25,8 +25,6 @@ public:
     DescParser& operator=(const DescParser&) = delete;
     virtual ~DescParser() = default;
 
-    // Reads the file through the pack layer and parses it.
-    bool LoadDescriptor(const std::string& path);
     // Parses the text; false with the error in GetError.
     bool ParseText(const std::string& text);
     [[nodiscard]] const std::string& GetError() const { return mError; }
