@@ -1,0 +1,74 @@
+#pragma once
+// SceneServices: what the scene graph asks of the game around it: the program-wide random
+// numbers, the "ERROR" and "WARNING" logs, images and resource ids by name, file existence, the
+// application's size, the time step and update clock, and the frame animations of images. The
+// game application implements it by forwarding; the play screen's services extend it; tests use
+// a fake with a seeded generator.
+//
+// Scene code never reads the wall clock or a generator of its own: every draw goes through
+// RandomWord, in the order each scene object fixes, so a replayed game draws the same numbers.
+#include "framework/display/Rect.h"
+
+#include <cstdint>
+#include <string>
+
+namespace Quoll
+{
+class Image;
+}
+
+// A scene type; the services hand out records that the scene's animation cache owns.
+class FrameAnimation;
+
+class SceneServices
+{
+public:
+    // The resource id answered for an image that no id is bound to.
+    static constexpr int kNoImageId = -1;
+
+    virtual ~SceneServices() = default;
+
+    // --- Random numbers (the program-wide generator) ---------------------------------------------
+    // The next 31-bit value.
+    virtual uint32_t RandomWord() = 0;
+    // RandomWord modulo bound (an unsigned division); bound must be at least 1.
+    int RandInt(int bound) { return static_cast<int>(RandomWord() % static_cast<uint32_t>(bound)); }
+    // RandomWord / 2147483647 * bound: from 0 to bound, both ends included.
+    float RandFloat(float bound)
+    {
+        return static_cast<float>(static_cast<double>(RandomWord()) / 2147483647.0 * static_cast<double>(bound));
+    }
+
+    // --- Logs --------------------------------------------------------------------------------------
+    // One line to the "ERROR" log.
+    virtual void LogError(const std::string& line) = 0;
+    // One line to the "WARNING" log.
+    virtual void LogWarning(const std::string& line) = 0;
+
+    // --- Images, ids and files ---------------------------------------------------------------------
+    // The image bound to a resource id; null for other ids and unloaded images.
+    [[nodiscard]] virtual Quoll::Image* GetImageById(int id) = 0;
+    // The resource id of a name such as "IMAGE_BONUSH"; the id count when there is none.
+    [[nodiscard]] virtual int GetResourceIdByName(const std::string& name) = 0;
+    // The resource id an image is bound to; kNoImageId when none.
+    [[nodiscard]] virtual int GetImageResourceId(const Quoll::Image* image) = 0;
+    // Whether a file can be opened (through the pack files, then the disk).
+    [[nodiscard]] virtual bool FileExists(const std::string& path) = 0;
+    // The frame animation of an image (cached by its resource id, loaded from the image's path
+    // with ".anim" appended on first use, empty when there is no such file); null for a null image
+    // and for an image without a resource id. Never freed by its users.
+    [[nodiscard]] virtual FrameAnimation* GetFrameAnimation(const Quoll::Image* image) = 0;
+
+    // --- The application -------------------------------------------------------------------------
+    // The application's size in pixels (1024 x 768 for the game).
+    [[nodiscard]] virtual int GetAppWidth() const = 0;
+    [[nodiscard]] virtual int GetAppHeight() const = 0;
+    // The part of the application the display shows (the default area of wandering nodes).
+    [[nodiscard]] virtual Quoll::Rect GetScreenRect() const = 0;
+
+    // --- Time ------------------------------------------------------------------------------------
+    // Seconds of one logic step (the fixed step, 0.01).
+    [[nodiscard]] virtual float GetFrameTime() const = 0;
+    // Milliseconds of the update clock, which advances with logic updates only.
+    [[nodiscard]] virtual uint32_t GetUpdateClockMs() const = 0;
+};

@@ -1,0 +1,112 @@
+#pragma once
+// Test doubles of the scene suite: FakeSceneServices (a seeded generator, recorded log lines,
+// images and ids registered by the test, files looked up on disk, a real animation cache),
+// RecordingImage (a destination that logs every drawing call it receives as one line of text)
+// and FakeFont (fixed metrics, logs the strings drawn through it).
+#include "framework/core/MersenneTwister.h"
+#include "framework/display/Font.h"
+#include "framework/display/Image.h"
+#include "game/scene/FrameAnimationCache.h"
+#include "game/shell/SceneServices.h"
+
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+// The folder of the suite's fixture files, with a trailing '/'.
+std::string SceneDataPath(const std::string& name);
+
+// A source image of the given size and cel grid that draws nothing; the name is its file path.
+std::unique_ptr<Quoll::Image> MakeSourceImage(const std::string& name, int width, int height, int columns = 1, int rows = 1);
+
+class FakeSceneServices : public SceneServices
+{
+public:
+    explicit FakeSceneServices(uint32_t seed = 1) { random.Seed(seed); }
+
+    uint32_t RandomWord() override
+    {
+        ++draws;
+        return random.NextWord();
+    }
+    void LogError(const std::string& line) override { log.push_back("ERROR: " + line); }
+    void LogWarning(const std::string& line) override { log.push_back("WARNING: " + line); }
+    Quoll::Image* GetImageById(int id) override;
+    int GetResourceIdByName(const std::string& name) override;
+    int GetImageResourceId(const Quoll::Image* image) override;
+    bool FileExists(const std::string& path) override;
+    FrameAnimation* GetFrameAnimation(const Quoll::Image* image) override { return animations.GetFrameAnimation(image); }
+    [[nodiscard]] int GetAppWidth() const override { return appWidth; }
+    [[nodiscard]] int GetAppHeight() const override { return appHeight; }
+    [[nodiscard]] Quoll::Rect GetScreenRect() const override { return screenRect; }
+    [[nodiscard]] float GetFrameTime() const override { return 0.01f; }
+    [[nodiscard]] uint32_t GetUpdateClockMs() const override { return 0; }
+
+    // Binds an image to an id and a name.
+    void Register(int id, const std::string& name, Quoll::Image* image);
+
+    Quoll::MersenneTwister random;
+    int draws = 0;
+    std::vector<std::string> log;
+    int appWidth = 1024;
+    int appHeight = 768;
+    Quoll::Rect screenRect{0, 0, 1024, 768};
+    FrameAnimationCache animations{*this};
+
+private:
+    std::map<int, Quoll::Image*> mImages;
+    std::map<std::string, int> mIds;
+};
+
+class RecordingImage : public Quoll::Image
+{
+public:
+    RecordingImage(int width = 1024, int height = 768)
+    {
+        mWidth = width;
+        mHeight = height;
+    }
+
+    void FillRect(const Quoll::Rect& rect, const Quoll::Color& color, Quoll::DrawMode mode) override;
+    void Blt(Quoll::Image* source, int x, int y, const Quoll::Rect& srcRect, const Quoll::Color& color,
+             Quoll::DrawMode mode) override;
+    void BltAtFloat(Quoll::Image* source, float x, float y, const Quoll::Rect& srcRect, const Quoll::Rect& clip,
+                    const Quoll::Color& color, Quoll::DrawMode mode) override;
+    void BltRotated(Quoll::Image* source, float x, float y, const Quoll::Rect& srcRect, const Quoll::Rect& clip,
+                    const Quoll::Color& color, Quoll::DrawMode mode, double angle, float centerX,
+                    float centerY) override;
+    void StretchBlt(Quoll::Image* source, const Quoll::Rect& destRect, const Quoll::Rect& srcRect,
+                    const Quoll::Rect& clip, const Quoll::Color& color, Quoll::DrawMode mode, bool fastStretch) override;
+    void BltMatrix(Quoll::Image* source, float x, float y, const Quoll::Matrix3& matrix, const Quoll::Rect& clip,
+                   const Quoll::Color& color, Quoll::DrawMode mode, const Quoll::Rect& srcRect, bool filtering) override;
+    void BltMirror(Quoll::Image* source, int x, int y, const Quoll::Rect& srcRect, const Quoll::Color& color,
+                   Quoll::DrawMode mode) override;
+    void StretchBltMirror(Quoll::Image* source, const Quoll::Rect& destRect, const Quoll::Rect& srcRect,
+                          const Quoll::Rect& clip, const Quoll::Color& color, Quoll::DrawMode mode) override;
+
+    std::vector<std::string> calls;
+};
+
+class FakeFont : public Quoll::Font
+{
+public:
+    [[nodiscard]] int GetHeight() const override { return height; }
+    [[nodiscard]] int GetAscent() const override { return ascent; }
+    [[nodiscard]] int GetAscentPadding() const override { return 0; }
+    [[nodiscard]] int GetLineSpacing() const override { return height; }
+    // charWidth per character, or `fixedWidth` for any text when it is set.
+    [[nodiscard]] int StringWidth(const std::wstring& text) override
+    {
+        return fixedWidth >= 0 ? fixedWidth : charWidth * static_cast<int>(text.size());
+    }
+    [[nodiscard]] int CharWidthKern(wchar_t, wchar_t) override { return charWidth; }
+    void DrawString(Quoll::Graphics* g, int x, int y, const std::wstring& text, const Quoll::Color& color,
+                    const Quoll::Rect& clip) override;
+
+    int height = 15;
+    int ascent = 12;
+    int charWidth = 10;
+    int fixedWidth = -1;
+    std::vector<std::string> calls;
+};
