@@ -1,6 +1,7 @@
 #include "game/scene/FrameAnimation.h"
 
 #include <algorithm>
+#include <cassert>
 #include <limits>
 
 namespace
@@ -31,6 +32,7 @@ void FrameAnimation::Init(uint32_t defaultDelay, uint32_t count, bool pingPong)
 
 void FrameAnimation::SetFrameIndex(uint32_t step, uint32_t cel)
 {
+    assert(step < kMaxFrames && "FrameAnimation::SetFrameIndex: step beyond the longest pass");
     if (mSteps.size() <= step)
         mSteps.resize(static_cast<size_t>(step) + 1, 0);
     mSteps[step] = cel;
@@ -38,6 +40,7 @@ void FrameAnimation::SetFrameIndex(uint32_t step, uint32_t cel)
 
 void FrameAnimation::SetDelay(uint32_t step, uint32_t ms)
 {
+    assert(step < kMaxFrames && "FrameAnimation::SetDelay: step beyond the longest pass");
     if (mDelays.size() <= step)
         mDelays.resize(static_cast<size_t>(step) + 1, mDefaultDelay);
     mDelays[step] = ms;

@@ -15,9 +15,10 @@ public:
     // Count steps of the default delay each; ping-pong plays them forth and back (count 4:
     // 0 1 2 3 2 1). Lists set before are kept (ping-pong rewrites the step list).
     void Init(uint32_t defaultDelay, uint32_t count, bool pingPong);
-    // Step `step` shows `cel`; the step list grows with zeros as needed.
+    // Step `step` (below kMaxFrames) shows `cel`; the step list grows with zeros as needed.
     void SetFrameIndex(uint32_t step, uint32_t cel);
-    // Step `step` lasts `ms`; the delay list grows with the default delay as needed.
+    // Step `step` (below kMaxFrames) lasts `ms`; the delay list grows with the default delay as
+    // needed.
     void SetDelay(uint32_t step, uint32_t ms);
 
     // Milliseconds of one pass (the delay list's sum, else steps x default delay), saturated.

@@ -7,9 +7,11 @@
 #include <algorithm>
 #include <cmath>
 
-Mover_NodeAffector::Mover_NodeAffector(SceneServices& services)
-    : mServices(services), mPhase(services.RandFloat(kTwoPi)), mDirection(services.RandFloat(kTwoPi))
+Mover_NodeAffector::Mover_NodeAffector(SceneServices& services) : mServices(services)
 {
+    // The order of the draws is part of the behaviour: the phase first, then the heading.
+    mPhase = services.RandFloat(kTwoPi);
+    mDirection = services.RandFloat(kTwoPi);
     SetArea(services.GetScreenRect());
 }
 

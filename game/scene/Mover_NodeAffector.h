@@ -37,8 +37,8 @@ private:
     [[nodiscard]] bool IsOutsideArea() const;
 
     SceneServices& mServices;
-    float mPhase;
-    float mDirection;
+    float mPhase = 0.0f;
+    float mDirection = 0.0f;
     FloatPoint mPosition;
     Quoll::Rect mArea;
 };

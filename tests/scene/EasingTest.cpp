@@ -127,12 +127,6 @@ TEST(Easing, InOutFormsRunTheInFormThenTheOutFormAtDoubleSpeed)
     }
 }
 
-TEST(Easing, TimesOutsideTheDurationAreNotClamped)
-{
-    EXPECT_FLOAT_EQ(tween::linear.EaseIn(3.0f, 0, 10, 2), 15.0f);
-    EXPECT_FLOAT_EQ(tween::quad.EaseIn(-1.0f, 0, 1, 1), 1.0f);
-}
-
 TEST(Lerp, InterpolatesAndExtrapolates)
 {
     EXPECT_EQ(LerpScalar(2, 6, 0.25f), 3.0f);

@@ -4,10 +4,13 @@
 // two-copy glow. Rerun one case: test_scene --gtest_filter='*Sprite*.Name'.
 #include "SceneTestDoubles.h"
 #include "framework/display/Graphics.h"
+#include "framework/display/MemoryImage.h"
 #include "game/scene/AnimSprite.h"
 #include "game/scene/HilightSprite.h"
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 namespace
 {
@@ -188,11 +191,31 @@ TEST_F(SpriteDraw, HilightSpriteTurnsTwoCopiesApartAndDrawsThemAdditively)
     EXPECT_EQ(g.GetDrawMode(), Quoll::DrawMode::Normal);
 }
 
-TEST(HilightSprite, ScalesBothCopies)
+// --- Cels outside the grid on real images ----------------------------------------------------------
+
+TEST(SpriteCels, CelsOutsideTheGridNeverReadOutsideTheImage)
 {
-    HilightSprite sprite;
-    sprite.SetScale(3.0f);
-    EXPECT_EQ(sprite.mTransform.mScaleX, 3.0f);
-    EXPECT_EQ(sprite.mOverlay.mTransform.mScaleY, 3.0f);
-    EXPECT_TRUE(sprite.mOverlay.mTransform.mHasScale);
+    // Run under AddressSanitizer: every drawing path of a sprite with a cel beyond the strip's
+    // grid, or negative, must stay inside the source's pixels.
+    Quoll::MemoryImage screen;
+    screen.Create(64, 64);
+    Quoll::MemoryImage strip;
+    strip.Create(32, 16);
+    std::fill_n(strip.GetBits(), 32 * 16, 0xFF336699u);
+    strip.mNumCols = 2;
+    Quoll::Graphics g(&screen);
+    for (int cel : {2, 3, 9, -2, -7})
+        for (int form = 0; form < 5; ++form)
+        {
+            Sprite sprite;
+            sprite.mImage = &strip;
+            sprite.mCel = cel;
+            sprite.mSubPixel = form == 1;
+            if (form == 2 || form == 4)
+                sprite.SetScale(1.5f);
+            if (form == 3 || form == 4)
+                sprite.mTransform.Rotate(0.3f);
+            sprite.Draw(&g, 20.5f, 20.5f, Quoll::Color::White);
+        }
+    SUCCEED();
 }
