@@ -51,8 +51,8 @@ void Sprite::DrawSourceRect(Quoll::Graphics* g, const Rect& source, float x, flo
         return;
     }
     // Not centred: move the centre so that the scaled cel's top-left lies on the point.
-    const float cx = static_cast<float>(x + static_cast<float>(source.width / 2) * t.mScaleX);
-    const float cy = static_cast<float>(y + static_cast<float>(source.height / 2) * t.mScaleY);
+    const float cx = x + static_cast<float>(source.width / 2) * t.mScaleX;
+    const float cy = y + static_cast<float>(source.height / 2) * t.mScaleY;
     g->DrawImageTransformF(mImage, t, source, cx, cy);
 }
 
