@@ -103,6 +103,7 @@ public:
     [[nodiscard]] int CharWidthKern(wchar_t, wchar_t) override { return charWidth; }
     void DrawString(Quoll::Graphics* g, int x, int y, const std::wstring& text, const Quoll::Color& color,
                     const Quoll::Rect& clip) override;
+    [[nodiscard]] std::unique_ptr<Quoll::Font> Duplicate() const override { return std::make_unique<FakeFont>(*this); }
 
     int height = 15;
     int ascent = 12;
