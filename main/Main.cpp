@@ -2,14 +2,18 @@
 // game's identity (settings under Nordwick\PetriGlowSaga, a 1024 x 768 window) and runs the
 // main loop until the window is closed. The game's own screens arrive with the game shell;
 // until then the window shows an empty screen.
-#include "framework/crash/CrashCatcher.h"
+#include "framework/app/BlockFont.h"
 #include "framework/app/QuollAppBase.h"
+#include "framework/crash/CrashCatcher.h"
 #include "framework/rasteriser/TriangleSpanTable.h"
 #include "framework/resources/ResourceManager.h"
 #include "framework/widgets/ImageFontFactory.h"
 #include "framework/widgets/SysFont.h"
+#include "framework/widgets/WidgetToolkit.h"
 
 #include <cstdio>
+#include <memory>
+#include <string>
 
 namespace
 {
@@ -43,9 +47,16 @@ int main(int argc, char** argv)
         // Fonts come from the widget toolkit: system fonts for the overlays, bitmap fonts for
         // the manifest's "Font" resources (the factory outlives the resource manager).
         Quoll::ImageFontFactory fonts;
+        // The framework's own dialogs write in a system font (blocks when none can be read); it
+        // outlives the application, whose dialog factory copies it.
+        static const Quoll::BlockFont fallbackFont;
+        std::unique_ptr<Quoll::SysFont> dialogFont;
         PetriGlowApp app;
         app.SetSystemFontHook(&Quoll::SysFont::MakeForApplication);
         app.mResourceManager->SetFontFactory(&fonts);
+        std::string fontError;
+        dialogFont = Quoll::SysFont::Create(&app, "Tahoma", 10, 0, fontError);
+        Quoll::InstallWidgetToolkit(app, dialogFont ? static_cast<const Quoll::Font*>(dialogFont.get()) : &fallbackFont);
         app.Init();
         app.Start();
     }

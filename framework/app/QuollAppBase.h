@@ -46,6 +46,7 @@
 #include <condition_variable>
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <list>
 #include <map>
 #include <memory>
@@ -88,6 +89,16 @@ public:
     // --- Dialog listener: button 1000 becomes 2000 + dialog id, 1001 becomes 3000 + id.
     void DialogButtonPress(int dialogId, int buttonId) override;
     void DialogButtonRelease(int dialogId, int buttonId) override;
+
+    // --- The widget toolkit, installed by the program before Init (the application sits below it)
+    // Replaces the null manager; the application owns the new one.
+    void SetWidgetManager(std::unique_ptr<AppWidgetManager> manager);
+    [[nodiscard]] AppWidgetManager* GetWidgetManager() const { return mWidgetManager.get(); }
+    // What NewDialog makes a dialog with; without one NewDialog makes none.
+    using DialogFactory = std::function<AppDialog*(int id, bool isModal, const std::wstring& header,
+                                                   const std::wstring& lines, const std::wstring& footer,
+                                                   int buttonMode)>;
+    void SetDialogFactory(DialogFactory factory) { mDialogFactory = std::move(factory); }
 
     // --- Virtual operations, in slot order ----------------------------------------------------
     virtual bool Process(bool allowSleep = true);
@@ -504,6 +515,7 @@ public:
 
     // --- Owned objects --------------------------------------------------------------------------
     std::unique_ptr<AppWidgetManager> mWidgetManager;
+    DialogFactory mDialogFactory;
     std::unique_ptr<ResourceManager> mResourceManager;
     // The registry, the demo stream and the 3D-suspended flag as the 3D renderer and the
     // display test use them; the window creation gives it to the display it makes.

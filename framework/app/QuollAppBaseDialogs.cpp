@@ -6,9 +6,18 @@
 
 namespace Quoll
 {
-AppDialog* QuollAppBase::NewDialog(int, bool, const std::wstring&, const std::wstring&, const std::wstring&, int)
+AppDialog* QuollAppBase::NewDialog(int id, bool isModal, const std::wstring& header, const std::wstring& lines,
+                                   const std::wstring& footer, int buttonMode)
 {
-    return nullptr; // the widget toolkit makes its dialog here
+    if (!mDialogFactory)
+        return nullptr;
+    return mDialogFactory(id, isModal, header, lines, footer, buttonMode);
+}
+
+void QuollAppBase::SetWidgetManager(std::unique_ptr<AppWidgetManager> manager)
+{
+    if (manager)
+        mWidgetManager = std::move(manager);
 }
 
 AppDialog* QuollAppBase::DoDialog(int id, bool isModal, const std::wstring& header, const std::wstring& lines,
