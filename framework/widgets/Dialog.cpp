@@ -13,8 +13,8 @@ Dialog::Dialog(int id, bool isModal, const std::wstring& header, const std::wstr
     : mDialogHeader(header), mDialogLines(lines), mDialogFooter(footer), mId(id), mIsModal(isModal),
       mButtonMode(buttonMode)
 {
-    mColors = {Color(255, 236, 160), Color(232, 232, 232), Color(200, 200, 200), Color(255, 255, 255),
-               Color(255, 236, 160), Color(40, 48, 72),    Color(200, 204, 224)};
+    mColors = {Color(255, 236, 160), Color(232, 232, 232), Color(200, 200, 200), Color(0, 0, 0),
+               Color(0, 0, 200),     Color(40, 48, 72),    Color(200, 204, 224)};
     switch (buttonMode)
     {
     case kButtonsYesNo:

@@ -202,7 +202,7 @@ TEST(WidgetManager, DrawScreenDrawsOnlyWhenDirtyWithTranslatedClippedContexts)
     t.panel->fill = Quoll::Color(255, 0, 0);
     t.child->fill = Quoll::Color(0, 0, 255);
     EXPECT_TRUE(t.manager.DrawScreen());
-    EXPECT_EQ(t.Pixel(19, 10), 0u);
+    EXPECT_EQ(t.Pixel(19, 10), 0u); // the black screen
     EXPECT_EQ(t.Pixel(20, 10), 0xFF0000u);
     EXPECT_EQ(t.Pixel(79, 49), 0xFF0000u);
     EXPECT_EQ(t.Pixel(80, 50), 0u);

@@ -108,9 +108,14 @@ inline LogWidget* MakeWidget(const std::string& name, std::vector<std::string>* 
 class ManagerFixture
 {
 public:
-    ManagerFixture()
+    ManagerFixture() { SetScreenSize(200, 100); }
+    // An opaque screen, as the display's is.
+    void SetScreenSize(int width, int height)
     {
-        screen.Create(200, 100);
+        screen.Create(width, height);
+        std::vector<uint32_t> black(static_cast<size_t>(width * height), 0xFF000000u);
+        screen.SetBits(black.data(), width, height);
+        screen.SetImageMode(false, false);
         manager.SetScreenImage(&screen);
     }
     ~ManagerFixture()
