@@ -21,10 +21,14 @@ void WidgetContainer::InsertByPriority(Widget* widget)
     mWidgets.insert(above, widget);
 }
 
+// A widget cannot be added below itself: the tree would become a loop.
 void WidgetContainer::AddWidget(Widget* widget)
 {
-    if (widget == nullptr || widget == this || widget->mParent == this)
+    if (widget == nullptr || widget->mParent == this)
         return;
+    for (const WidgetContainer* node = this; node != nullptr; node = node->mParent)
+        if (node == widget)
+            return;
     if (widget->mParent != nullptr)
         widget->mParent->RemoveWidget(widget);
     InsertByPriority(widget);

@@ -32,6 +32,7 @@ WidgetManager::WidgetManager(QuollAppBase* app) : mApp(app)
 WidgetManager::~WidgetManager()
 {
     mModalStack.clear();
+    mMouseIn = false;
     RemoveAllWidgets(false);
     for (Widget* widget : mPendingDeletes)
         delete widget;
@@ -53,6 +54,7 @@ void WidgetManager::AddWidget(Widget* widget)
 void WidgetManager::RemoveWidget(Widget* widget)
 {
     WidgetContainer::RemoveWidget(widget);
+    RefreshHover();
 }
 
 void WidgetManager::MarkAllDirty()
@@ -244,7 +246,9 @@ bool WidgetManager::UpdateFrameSmooth(float fraction)
 void WidgetManager::SetScreenImage(Image* screen)
 {
     mScreenImage = screen;
-    if (screen != nullptr && mApp == nullptr)
+    if (mApp != nullptr)
+        SetSize(mApp->mWidth, mApp->mHeight);
+    else if (screen != nullptr)
         SetSize(screen->mWidth, screen->mHeight);
     MarkAllDirty();
 }

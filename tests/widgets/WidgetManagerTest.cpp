@@ -284,3 +284,37 @@ TEST(WidgetManager, AbsolutePositionsAndRemappedMouse)
     EXPECT_EQ(x, 100);
     EXPECT_EQ(y, 50);
 }
+
+TEST(WidgetContainer, PrioritiesOrderChildrenAndRemovingAllCanDeleteThem)
+{
+    struct Counting : LogWidget
+    {
+        using LogWidget::LogWidget;
+        void SystemColoursChanged() override { Note("colours"); }
+        void UpdateF(float fraction) override { Note("smooth " + std::to_string(static_cast<int>(fraction * 10))); }
+    };
+    Strings log;
+    auto* root = new Counting("root", &log);
+    auto* a = new Counting("a", &log);
+    auto* b = new Counting("b", &log);
+    auto* high = new Counting("high", &log);
+    high->SetZPriority(5);
+    root->AddWidget(high);
+    root->AddWidget(a);
+    root->AddWidget(b);
+    EXPECT_EQ(root->GetWidgets(), (std::vector<Widget*>{a, b, high}));
+    root->BringToFront(a); // above its equals, still below a higher priority
+    EXPECT_EQ(root->GetWidgets(), (std::vector<Widget*>{b, a, high}));
+    a->AddWidget(root); // a loop is refused
+    EXPECT_EQ(root->GetParent(), nullptr);
+    EXPECT_TRUE(a->GetWidgets().empty());
+
+    ManagerFixture f;
+    f.Add(root);
+    f.manager.SystemColoursChangedAll();
+    EXPECT_FALSE(f.manager.UpdateFrameSmooth(0.5f));
+    EXPECT_EQ(log, (Strings{"root colours", "b colours", "a colours", "high colours", "root smooth 5", "b smooth 5",
+                            "a smooth 5", "high smooth 5"}));
+    root->RemoveAllWidgets(true, true); // the sanitiser sees any child left undeleted
+    EXPECT_TRUE(root->GetWidgets().empty());
+}
