@@ -2,6 +2,8 @@
 
 #include "framework/display/MemoryImage.h"
 
+#include <algorithm>
+
 namespace Quoll
 {
 MemoryImage* AsMemorySource(Image* source)
@@ -46,16 +48,48 @@ void MatrixQuadVertices(const MemoryImage& source, const Rect& srcRect, const Ma
     }
 }
 
-bool OffsetTriangle(const TriangleVertices& triangle, float tx, float ty, TriVertex (&vertices)[3])
+uint32_t ModulateVertexColor(uint32_t v, uint32_t c)
 {
-    bool vertexColor = false;
+    if (v == 0)
+        v = 0xFFFFFFFF;
+    uint32_t out = 0;
+    for (int shift = 0; shift < 32; shift += 8)
+    {
+        const uint32_t n = ((v >> shift) & 0xFF) * ((c >> shift) & 0xFF) + 127;
+        out |= (n / 255) << shift;
+    }
+    return out;
+}
+
+ShadedTriangle OffsetTriangle(const TriangleVertices& triangle, float tx, float ty, const Color& color)
+{
+    ShadedTriangle out{};
+    out.vertexColor = false;
     for (int i = 0; i < 3; ++i)
     {
-        vertices[i] = triangle[i];
-        vertices[i].x += tx;
-        vertices[i].y += ty;
-        vertexColor = vertexColor || vertices[i].color != 0xFFFFFFFF;
+        out.vertices[i] = triangle[i];
+        out.vertices[i].x += tx;
+        out.vertices[i].y += ty;
+        if (out.vertices[i].color == 0)
+            out.vertices[i].color = 0xFFFFFFFF;
+        out.vertexColor = out.vertexColor || out.vertices[i].color != 0xFFFFFFFF;
     }
-    return vertexColor;
+    out.tint = color;
+    if (out.vertexColor)
+    {
+        // The rasteriser would apply the call's colour twice over shaded vertices: it is
+        // multiplied in here once, and the rasteriser draws untinted.
+        auto channel = [](int value) { return static_cast<uint32_t>(std::clamp(value, 0, 255)); };
+        const uint32_t c = channel(color.a) << 24 | channel(color.r) << 16 | channel(color.g) << 8 | channel(color.b);
+        for (TriVertex& v : out.vertices)
+            v.color = ModulateVertexColor(v.color, c);
+        out.tint = Color::White;
+    }
+    return out;
+}
+
+TriangleMode ToTriangleMode(DrawMode mode)
+{
+    return mode == DrawMode::Additive ? TriangleMode::Additive : TriangleMode::Normal;
 }
 } // namespace Quoll

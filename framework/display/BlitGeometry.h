@@ -5,6 +5,7 @@
 #include "framework/display/Image.h"
 #include "framework/display/Matrix3.h"
 #include "framework/display/Rect.h"
+#include "framework/rasteriser/TriangleRasterizer.h"
 
 namespace Quoll
 {
@@ -22,7 +23,23 @@ bool ClipBlit(int& x, int& y, Rect& src, int srcW, int srcH, int dstW, int dstH,
 void MatrixQuadVertices(const MemoryImage& source, const Rect& srcRect, const Matrix3& matrix, float x, float y,
                         TriVertex (&vertices)[4]);
 
-// A textured triangle moved by (tx, ty); true when some vertex colour is not white, which
-// asks for vertex shading.
-bool OffsetTriangle(const TriangleVertices& triangle, float tx, float ty, TriVertex (&vertices)[3]);
+// A textured triangle moved by (tx, ty), its colours given the one meaning every path draws:
+// the texture times the vertex colour (0 stands for white) times the call's colour.
+struct ShadedTriangle
+{
+    TriVertex vertices[3];
+    // The colour the rasteriser still tints with: the call's colour when no vertex shades, else
+    // white (the call's colour is then multiplied into the vertex colours).
+    Color tint;
+    // Some vertex colour is not white, which asks for vertex shading.
+    bool vertexColor;
+};
+ShadedTriangle OffsetTriangle(const TriangleVertices& triangle, float tx, float ty, const Color& color);
+
+// Vertex colour v (0 read as white) times the call's colour c, per channel, rounded; both as
+// 0xAARRGGBB.
+uint32_t ModulateVertexColor(uint32_t v, uint32_t c);
+
+// The rasteriser's mode for a draw mode.
+TriangleMode ToTriangleMode(DrawMode mode);
 } // namespace Quoll

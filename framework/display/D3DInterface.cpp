@@ -1,6 +1,7 @@
 // The 3D renderer: device set-up, scenes and states, and the drawing calls.
 #include "framework/display/D3DInterface.h"
 
+#include "framework/display/BlitGeometry.h"
 #include "framework/display/DDInterface.h"
 #include "framework/display/DXErrorName.h"
 #include "framework/display/MemoryImage.h"
@@ -458,7 +459,8 @@ void D3DInterface::BltTriangles(TextureData& data, const TriangleVertices* trian
 {
     auto vertexOf = [&](const TriVertex& t, float u, float v) {
         const FPoint p = ApplyTransformStack(t.x + tx, t.y + ty);
-        return MakeVertex(p.x, p.y, t.color != 0 ? t.color : color, u, v);
+        // The vertex colour (0 for white) times the call's colour, as the software paths draw it.
+        return MakeVertex(p.x, p.y, ModulateVertexColor(t.color, color), u, v);
     };
     // One piece: all triangles in one list, unless the clip rectangle cuts one.
     bool inside = true;

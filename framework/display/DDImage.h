@@ -105,7 +105,7 @@ private:
     void NearestStretchOnSurface(MemoryImage& source, const Rect& clipped, const FRect& src, const Color& color,
                                  DrawMode mode, bool mirror);
     void TrianglesOnSurface(MemoryImage& texture, const TriVertex* vertices, int vertexCount, const Rect& clip,
-                            const Color& color, bool filtering, bool vertexColor);
+                            const Color& color, bool filtering, bool vertexColor, DrawMode mode);
 };
 
 // Whether the image is drawn by the 3D renderer (a surface-backed image that is the 3D screen).

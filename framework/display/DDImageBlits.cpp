@@ -364,7 +364,7 @@ void DDImage::BltMatrix(Image* source, float x, float y, const Matrix3& matrix, 
         return;
     TriVertex vertices[4];
     MatrixQuadVertices(*src, srcRect, matrix, x, y, vertices);
-    TrianglesOnSurface(*src, vertices, 4, clip, color, filtering, false);
+    TrianglesOnSurface(*src, vertices, 4, clip, color, filtering, false, mode);
 }
 
 void DDImage::BltTrianglesTex(Image* texture, const TriangleVertices* triangles, int count, const Rect& clip,
@@ -387,14 +387,13 @@ void DDImage::BltTrianglesTex(Image* texture, const TriangleVertices* triangles,
         return;
     for (int t = 0; t < count; ++t)
     {
-        TriVertex vertices[3];
-        const bool vertexColor = OffsetTriangle(triangles[t], tx, ty, vertices);
-        TrianglesOnSurface(*tex, vertices, 3, clip, color, filtering, vertexColor);
+        const ShadedTriangle shaded = OffsetTriangle(triangles[t], tx, ty, color);
+        TrianglesOnSurface(*tex, shaded.vertices, 3, clip, shaded.tint, filtering, shaded.vertexColor, mode);
     }
 }
 
 void DDImage::TrianglesOnSurface(MemoryImage& texture, const TriVertex* vertices, int vertexCount, const Rect& clip,
-                                 const Color& color, bool filtering, bool vertexColor)
+                                 const Color& color, bool filtering, bool vertexColor, DrawMode mode)
 {
     if (mVideoMemoryScreen)
         return;
@@ -414,8 +413,7 @@ void DDImage::TrianglesOnSurface(MemoryImage& texture, const TriVertex* vertices
         return;
     const RasterTexture view = ToRasterTexture(texture);
     RasterizeTriangleStrip(ToRasterRect(area), ToRasterColor(color), vertices, vertexCount, &view, lock.Desc().pixels,
-                           lock.Desc().pitch, format,
-                           filtering, vertexColor);
+                           lock.Desc().pitch, format, filtering, vertexColor, ToTriangleMode(mode));
     DeleteAllNonSurfaceData();
 }
 

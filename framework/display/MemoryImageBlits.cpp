@@ -646,7 +646,7 @@ int32_t MemoryImage::TriangleFormat() const
 }
 
 void MemoryImage::BltMatrix(Image* source, float x, float y, const Matrix3& matrix, const Rect& clip,
-                            const Color& color, DrawMode, const Rect& srcRect, bool filtering)
+                            const Color& color, DrawMode mode, const Rect& srcRect, bool filtering)
 {
     MemoryImage* src = AsMemorySource(source);
     if (src == nullptr || src->mWidth <= 0 || src->mHeight <= 0)
@@ -659,12 +659,12 @@ void MemoryImage::BltMatrix(Image* source, float x, float y, const Matrix3& matr
     MatrixQuadVertices(*src, srcRect, matrix, x, y, vertices);
     const RasterTexture view = ToRasterTexture(*src);
     RasterizeTriangleStrip(ToRasterRect(area), ToRasterColor(color), vertices, 4, &view, reinterpret_cast<uint8_t*>(bits),
-                           mWidth * 4, TriangleFormat(), filtering, false);
+                           mWidth * 4, TriangleFormat(), filtering, false, ToTriangleMode(mode));
     BitsChanged();
 }
 
 void MemoryImage::BltTrianglesTex(Image* texture, const TriangleVertices* triangles, int count, const Rect& clip,
-                                  const Color& color, DrawMode, float tx, float ty, bool filtering)
+                                  const Color& color, DrawMode mode, float tx, float ty, bool filtering)
 {
     MemoryImage* tex = AsMemorySource(texture);
     if (tex == nullptr || triangles == nullptr)
@@ -676,10 +676,10 @@ void MemoryImage::BltTrianglesTex(Image* texture, const TriangleVertices* triang
     const RasterTexture view = ToRasterTexture(*tex);
     for (int t = 0; t < count; ++t)
     {
-        TriVertex vertices[3];
-        const bool vertexColor = OffsetTriangle(triangles[t], tx, ty, vertices);
-        RasterizeTriangleStrip(ToRasterRect(area), ToRasterColor(color), vertices, 3, &view,
-                               reinterpret_cast<uint8_t*>(bits), mWidth * 4, TriangleFormat(), filtering, vertexColor);
+        const ShadedTriangle shaded = OffsetTriangle(triangles[t], tx, ty, color);
+        RasterizeTriangleStrip(ToRasterRect(area), ToRasterColor(shaded.tint), shaded.vertices, 3, &view,
+                               reinterpret_cast<uint8_t*>(bits), mWidth * 4, TriangleFormat(), filtering,
+                               shaded.vertexColor, ToTriangleMode(mode));
     }
     BitsChanged();
 }

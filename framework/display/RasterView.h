@@ -24,12 +24,12 @@ namespace Quoll
 // The rasteriser's entry point over the display's own types; a null texture draws untextured.
 inline void RasterizeTriangleStrip(const Rect& clip, const Color& color, const TriVertex* vertices, int32_t count,
                                    MemoryImage* texture, uint8_t* dstPixels, int32_t pitch, int32_t format,
-                                   bool filter, bool vertexColor)
+                                   bool filter, bool vertexColor, TriangleMode mode = TriangleMode::Normal)
 {
     RasterTexture view{};
     if (texture != nullptr)
         view = ToRasterTexture(*texture);
     RasterizeTriangleStrip(ToRasterRect(clip), ToRasterColor(color), vertices, count, texture ? &view : nullptr,
-                           dstPixels, pitch, format, filter, vertexColor);
+                           dstPixels, pitch, format, filter, vertexColor, mode);
 }
 } // namespace Quoll

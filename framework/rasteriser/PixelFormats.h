@@ -15,6 +15,19 @@ inline uint32_t WeightColor(uint32_t c, uint32_t a)
     return ((((c & 0x00FF00FFu) * a) >> 8) & 0x00FF00FFu) | ((((c & 0x0000FF00u) * a) >> 8) & 0x0000FF00u);
 }
 
+// round(a * b / 255) for a and b in 0..255, as a modulation of two channels computes it.
+inline uint32_t MulDiv255(uint32_t a, uint32_t b)
+{
+    const uint32_t n = a * b + 128;
+    return (n + (n >> 8)) >> 8;
+}
+
+// Channel c plus add, saturated at 255.
+inline uint32_t AddSaturated(uint32_t c, uint32_t add)
+{
+    return std::min(c + add, 255u);
+}
+
 // n / d for n below 2^32 and d from 1 to 256, exact: n * ceil(2^48 / d) exceeds n * 2^48 / d by
 // less than 2^-16 * 2^48, which cannot reach the next multiple of 2^48 / d (at least 2^40 away).
 struct SmallDivisor
@@ -82,6 +95,14 @@ struct PixelFormat8888
         BlendTerms(pixel, (p & 0x00FF0000u) << 8, (p & 0x0000FF00u) << 8, (p & 0x000000FFu) << 8, a);
     }
 
+    // Adds r, g, b (0..255 each) with saturation; the destination's alpha is kept.
+    static void AddPixel(Pixel* pixel, uint32_t r, uint32_t g, uint32_t b)
+    {
+        const uint32_t d = *pixel;
+        *pixel = (d & 0xFF000000u) | (AddSaturated((d >> 16) & 0xFF, r) << 16) |
+                 (AddSaturated((d >> 8) & 0xFF, g) << 8) | AddSaturated(d & 0xFF, b);
+    }
+
     static void BlendPixelWeighting(Pixel* pixel, uint32_t c, uint32_t a)
     {
         BlendTerms(pixel, ((c & 0x00FF0000u) * a) & 0xFF000000u, ((c & 0x0000FF00u) * a) & 0x00FF0000u,
@@ -109,6 +130,13 @@ struct PixelFormat888
     static void BlendPixelWeighting(Pixel* pixel, uint32_t c, uint32_t a)
     {
         BlendPixel(pixel, WeightColor(c, a), a);
+    }
+
+    static void AddPixel(Pixel* pixel, uint32_t r, uint32_t g, uint32_t b)
+    {
+        const uint32_t d = *pixel;
+        *pixel = 0xFF000000u | (AddSaturated((d >> 16) & 0xFF, r) << 16) | (AddSaturated((d >> 8) & 0xFF, g) << 8) |
+                 AddSaturated(d & 0xFF, b);
     }
 };
 
@@ -146,6 +174,18 @@ struct PixelFormat16
         const uint32_t src = ((((c & 0x0000FF00u) * a) >> (kGreenShift + 8)) & kGreenMask) |
                              ((w >> kRedShift) & kRedMask) | ((w >> 3) & 0x001Fu);
         *pixel = static_cast<Pixel>(Destination(*pixel, a) + src);
+    }
+
+    // Adds r, g, b (0..255 each, truncated to the fields' widths) with each field saturated.
+    static void AddPixel(Pixel* pixel, uint32_t r, uint32_t g, uint32_t b)
+    {
+        constexpr uint32_t kGreenBits = kGreenMask == 0x07E0u ? 6 : 5;
+        constexpr uint32_t kRedShiftOut = kGreenBits + 5;
+        const uint32_t d = *pixel;
+        const uint32_t dr = std::min(((d & kRedMask) >> kRedShiftOut) + (r >> 3), 31u);
+        const uint32_t dg = std::min(((d & kGreenMask) >> 5) + (g >> (8 - kGreenBits)), (1u << kGreenBits) - 1);
+        const uint32_t db = std::min((d & 0x001Fu) + (b >> 3), 31u);
+        *pixel = static_cast<Pixel>((dr << kRedShiftOut) | (dg << 5) | db);
     }
 };
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cassert>
+#include <cmath>
 
 namespace Quoll
 {
@@ -9,6 +10,9 @@ namespace
 {
 TriVertex gScratchPool[kClipListCapacity];
 int gScratchCount = 0;
+// Set when an intersection came out non-finite (vertices far enough apart overflow the float
+// range); the polygon is then dropped.
+bool gNonFinite = false;
 
 enum class ClipEdge
 {
@@ -33,12 +37,19 @@ template <ClipEdge kEdge> bool IsOutside(const TriVertex& v, float edge)
     }
 }
 
+// The channel at t, truncated; t is finite here.
 uint32_t LerpChannel(uint32_t a, uint32_t b, int shift, float t)
 {
     const int ca = static_cast<int>((a >> shift) & 0xFF);
     const int cb = static_cast<int>((b >> shift) & 0xFF);
     const float value = static_cast<float>(ca) + static_cast<float>(cb - ca) * t;
-    return static_cast<uint32_t>(std::clamp(static_cast<int>(value), 0, 255)) << shift;
+    return static_cast<uint32_t>(std::clamp(value, 0.0f, 255.0f)) << shift;
+}
+
+// Texture positions are checked by the caller, which alone knows whether they are read.
+bool IsFinitePosition(const TriVertex& v)
+{
+    return std::isfinite(v.x) && std::isfinite(v.y);
 }
 
 // The point where the edge crosses the segment, always interpolated from the outside vertex
@@ -53,6 +64,13 @@ template <ClipEdge kEdge> const TriVertex* Intersect(const TriVertex& out, const
     v.y = out.y + (in.y - out.y) * t;
     v.u = out.u + (in.u - out.u) * t;
     v.v = out.v + (in.v - out.v) * t;
+    if (!std::isfinite(t) || !IsFinitePosition(v))
+    {
+        // Nothing of it is converted; the polygon is dropped.
+        gNonFinite = true;
+        v.color = 0;
+        return &v;
+    }
     v.color = LerpChannel(out.color, in.color, 24, t) | LerpChannel(out.color, in.color, 16, t) |
               LerpChannel(out.color, in.color, 8, t) | LerpChannel(out.color, in.color, 0, t);
     return &v;
@@ -82,6 +100,7 @@ int32_t ClipPolygonToRect(const TriVertex* v0, const TriVertex* v1, const TriVer
 {
     // 1. Fresh scratch pool; 2-5. left, right, top, bottom, alternating between two lists.
     gScratchCount = 0;
+    gNonFinite = false;
     const TriVertex* const input[4] = {v0, v1, v2, nullptr};
     const TriVertex* own[kClipListCapacity];
     if (ClipAgainst<ClipEdge::Left>(input, own, left) < 3)
@@ -91,6 +110,6 @@ int32_t ClipPolygonToRect(const TriVertex* v0, const TriVertex* v1, const TriVer
     if (ClipAgainst<ClipEdge::Top>(out, own, top) < 3)
         return 0;
     const int count = ClipAgainst<ClipEdge::Bottom>(own, out, bottom);
-    return count < 3 ? 0 : count;
+    return count < 3 || gNonFinite ? 0 : count;
 }
 } // namespace Quoll

@@ -12,7 +12,8 @@ namespace Quoll
 constexpr int kClipListCapacity = 64;
 
 // Writes the clipped convex polygon to out (null-terminated) and returns its vertex count:
-// 0 when nothing is left, otherwise at least 3. A vertex exactly on an edge is inside.
+// 0 when nothing is left or a new vertex's position is not finite, otherwise at least 3. A vertex
+// exactly on an edge is inside.
 int32_t ClipPolygonToRect(const TriVertex* v0, const TriVertex* v1, const TriVertex* v2,
                           const TriVertex** out, float left, float right, float top, float bottom);
 } // namespace Quoll

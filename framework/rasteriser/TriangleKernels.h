@@ -2,6 +2,7 @@
 // The per-pixel work of the drawing variants, one kernel per family, each generated for every
 // destination format (PixelFormats.h) and, for textured triangles, every flag combination of
 // the table index: 1 bilinear filter, 2 draw-colour tint, 4 vertex colours, 8 texel-alpha blend.
+// The additive family (textured only) adds instead of blending and has no blend flag.
 #include "framework/rasteriser/PixelFormats.h"
 #include "framework/rasteriser/TexelFetch.h"
 #include "framework/rasteriser/TriangleRecords.h"
@@ -194,6 +195,74 @@ private:
             Format::BlendPixel(pixel, out, coverage);
         else
             Format::BlendPixelWeighting(pixel, shaded, coverage);
+    }
+
+    TriangleTexture mTexture;
+    TriangleColor mColor;
+};
+// The colour factors (alpha, red, green, blue; 0..255) of a textured pixel, as both textured
+// families derive them: vertex colours (already folded with the draw colour when tinted, which
+// is applied once more here), the draw colour alone, or white.
+template <bool kVertex, bool kTint, bool kInRange>
+void TexelFactors(const TriangleColor& color, const int32_t* k, uint32_t (&f)[4])
+{
+    const int32_t channels[4] = {color.a, color.r, color.g, color.b};
+    for (int i = 0; i < 4; ++i)
+    {
+        if constexpr (kVertex && kTint)
+            f[i] = (static_cast<uint32_t>(channels[i]) * ColorChannel<kInRange>(k[i])) >> 24;
+        else if constexpr (kVertex)
+            f[i] = ColorChannel<kInRange>(k[i]) >> 16;
+        else if constexpr (kTint)
+            f[i] = static_cast<uint32_t>(channels[i]);
+        else
+            f[i] = 255;
+    }
+}
+
+// Textured triangles drawn additively: each channel of the destination gains the sample's
+// channel times its colour factor times the pixel's alpha (the sample's alpha times the alpha
+// factor), saturating at full intensity; products over 255 are rounded. A filtered sample is
+// already weighted by its texels' alphas, so only the alpha factor weights it. kIndex is the
+// family's index: 1 bilinear filter, 2 draw-colour tint, 4 vertex colours.
+template <class Format, int kIndex> struct AdditiveKernel
+{
+    static_assert(kIndex >= 0 && kIndex < 8);
+    static constexpr bool kBilinear = (kIndex & 1) != 0;
+    static constexpr bool kTint = (kIndex & 2) != 0;
+    static constexpr bool kVertex = (kIndex & 4) != 0;
+    static constexpr int kU = kVertex ? 4 : 0;
+
+    using Pixel = typename Format::Pixel;
+    static constexpr int kAttributes = kU + 2;
+    static constexpr int kColorAttributes = kU;
+
+    AdditiveKernel(const TriangleTexture* texture, const TriangleColor& color) : mTexture(*texture), mColor(color) {}
+
+    void Load(const FixedVertex& v, int32_t* out) const
+    {
+        if constexpr (kVertex)
+        {
+            out[0] = kTint ? FoldColorChannel(v.a, mColor.a) : v.a;
+            out[1] = kTint ? FoldColorChannel(v.r, mColor.r) : v.r;
+            out[2] = kTint ? FoldColorChannel(v.g, mColor.g) : v.g;
+            out[3] = kTint ? FoldColorChannel(v.b, mColor.b) : v.b;
+        }
+        out[kU] = v.u;
+        out[kU + 1] = v.v;
+    }
+
+    template <bool kInRange> void Draw(Pixel* pixel, const int32_t* k) const
+    {
+        const uint32_t t = kBilinear ? FetchTexelBilinear(mTexture, k[kU], k[kU + 1])
+                                     : FetchTexelPoint(mTexture, k[kU], k[kU + 1]);
+        uint32_t f[4];
+        TexelFactors<kVertex, kTint, kInRange>(mColor, k, f);
+        const uint32_t weight = kBilinear ? f[0] : MulDiv255(f[0], t >> 24);
+        if (weight == 0 || (t & 0x00FFFFFFu) == 0)
+            return;
+        auto add = [&](int shift, uint32_t factor) { return MulDiv255(MulDiv255((t >> shift) & 0xFF, factor), weight); };
+        Format::AddPixel(pixel, add(16, f[1]), add(8, f[2]), add(0, f[3]));
     }
 
     TriangleTexture mTexture;

@@ -102,7 +102,7 @@ FixedVertex ToFixedVertex(const TriVertex& v, const ClipEdges& clip, const Raste
 
 void RasterizeTriangleStrip(const RasterRect& clip, const RasterColor& color, const TriVertex* vertices,
                             int32_t count, const RasterTexture* texture, uint8_t* dstPixels, int32_t pitch,
-                            int32_t format, bool filter, bool vertexColor)
+                            int32_t format, bool filter, bool vertexColor, TriangleMode mode)
 {
     // 1. Clip edges on the last column and row of the rectangle.
     const ClipEdges edges{static_cast<float>(clip.x),
@@ -115,6 +115,7 @@ void RasterizeTriangleStrip(const RasterRect& clip, const RasterColor& color, co
     const bool tint = !color.IsWhite();
     const bool textured = texture != nullptr;
     const bool blend = textured && (texture->translucent || filter);
+    const bool additive = textured && mode == TriangleMode::Additive;
     // 6. Fewer than three vertices, or an empty clip rectangle, draw nothing.
     if (count < 3 || !vertices || clip.width <= 0 || clip.height <= 0)
         return;
@@ -140,13 +141,19 @@ void RasterizeTriangleStrip(const RasterRect& clip, const RasterColor& color, co
             textureRecord = MakeTexture(*texture);
 
         // The polygon is drawn as a fan around its first vertex: (0,1,2), (0,2,3), ...
-        DispatchTriangleSpan(textured, blend, format, vertexColor, tint, fixed, dstPixels, pitch, &textureRecord,
-                             &drawColor, filter);
+        const auto draw = [&](const FixedVertex* records) {
+            if (additive)
+                DispatchTriangleAdd(format, vertexColor, tint, records, dstPixels, pitch, &textureRecord, &drawColor,
+                                    filter);
+            else
+                DispatchTriangleSpan(textured, blend, format, vertexColor, tint, records, dstPixels, pitch,
+                                     &textureRecord, &drawColor, filter);
+        };
+        draw(fixed);
         for (int32_t j = 3; j < n; ++j)
         {
             const FixedVertex records[3] = {fixed[0], fixed[j - 1], fixed[j]};
-            DispatchTriangleSpan(textured, blend, format, vertexColor, tint, records, dstPixels, pitch,
-                                 &textureRecord, &drawColor, filter);
+            draw(records);
         }
     }
 }

@@ -51,10 +51,19 @@ struct TriVertex
     uint32_t color;
 };
 
+// How textured triangles meet the destination: blended over it, or added to it (each channel
+// saturating). Untextured triangles are always blended.
+enum class TriangleMode
+{
+    Normal,
+    Additive,
+};
+
 // Draws count - 2 triangles of a strip: (0,1,2), (1,3,2), (2,3,4), ... clipped to clip.
 // A non-white color tints; texture may be null; filter asks for bilinear filtering (and, when
 // textured, texel-alpha blending); vertexColor shades by the vertices' colours.
 void RasterizeTriangleStrip(const RasterRect& clip, const RasterColor& color, const TriVertex* vertices,
                             int32_t count, const RasterTexture* texture, uint8_t* dstPixels, int32_t pitch,
-                            int32_t format, bool filter, bool vertexColor);
+                            int32_t format, bool filter, bool vertexColor,
+                            TriangleMode mode = TriangleMode::Normal);
 } // namespace Quoll

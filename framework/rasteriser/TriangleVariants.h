@@ -4,6 +4,7 @@
 #include "framework/rasteriser/PixelFormats.h"
 #include "framework/rasteriser/TriangleKernels.h"
 #include "framework/rasteriser/TriangleRecords.h"
+#include "framework/rasteriser/TriangleSpanTable.h"
 #include "framework/rasteriser/TriangleWalk.h"
 
 #include <type_traits>
@@ -16,6 +17,12 @@ void DrawNothing(const FixedVertex*, uint8_t*, int32_t, const TriangleTexture*, 
 
 namespace Detail
 {
+template <class Format, int... kIndex>
+void FillAdditiveEntries(TriangleSpanFunc* group, std::integer_sequence<int, kIndex...>)
+{
+    ((group[kIndex] = &DrawTriangle<AdditiveKernel<Format, kIndex>>), ...);
+}
+
 template <class Format, int... kIndex>
 void FillTexturedEntries(TriangleSpanFunc* group, std::integer_sequence<int, kIndex...>)
 {
@@ -42,8 +49,18 @@ template <class Format> void FillTriangleSpanGroup(TriangleSpanFunc* group)
     }
 }
 
+// The 8 entries of the additive family of one destination format.
+template <class Format> void FillTriangleAddGroup(TriangleSpanFunc* group)
+{
+    Detail::FillAdditiveEntries<Format>(group, std::make_integer_sequence<int, kTriangleAddGroupSize>{});
+}
+
 extern template void FillTriangleSpanGroup<PixelFormat8888>(TriangleSpanFunc*);
+extern template void FillTriangleAddGroup<PixelFormat8888>(TriangleSpanFunc*);
 extern template void FillTriangleSpanGroup<PixelFormat888>(TriangleSpanFunc*);
+extern template void FillTriangleAddGroup<PixelFormat888>(TriangleSpanFunc*);
 extern template void FillTriangleSpanGroup<PixelFormat565>(TriangleSpanFunc*);
+extern template void FillTriangleAddGroup<PixelFormat565>(TriangleSpanFunc*);
 extern template void FillTriangleSpanGroup<PixelFormat555>(TriangleSpanFunc*);
+extern template void FillTriangleAddGroup<PixelFormat555>(TriangleSpanFunc*);
 } // namespace Quoll

@@ -4,4 +4,5 @@
 namespace Quoll
 {
 template void FillTriangleSpanGroup<PixelFormat555>(TriangleSpanFunc*);
+template void FillTriangleAddGroup<PixelFormat555>(TriangleSpanFunc*);
 } // namespace Quoll

@@ -4,4 +4,5 @@
 namespace Quoll
 {
 template void FillTriangleSpanGroup<PixelFormat565>(TriangleSpanFunc*);
+template void FillTriangleAddGroup<PixelFormat565>(TriangleSpanFunc*);
 } // namespace Quoll

@@ -4,4 +4,5 @@
 namespace Quoll
 {
 template void FillTriangleSpanGroup<PixelFormat888>(TriangleSpanFunc*);
+template void FillTriangleAddGroup<PixelFormat888>(TriangleSpanFunc*);
 } // namespace Quoll

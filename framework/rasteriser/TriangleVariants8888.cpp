@@ -4,4 +4,5 @@
 namespace Quoll
 {
 template void FillTriangleSpanGroup<PixelFormat8888>(TriangleSpanFunc*);
+template void FillTriangleAddGroup<PixelFormat8888>(TriangleSpanFunc*);
 } // namespace Quoll
