@@ -259,10 +259,11 @@ template <class Format, int kIndex> struct AdditiveKernel
         uint32_t f[4];
         TexelFactors<kVertex, kTint, kInRange>(mColor, k, f);
         const uint32_t weight = kBilinear ? f[0] : MulDiv255(f[0], t >> 24);
-        if (weight == 0 || (t & 0x00FFFFFFu) == 0)
-            return;
         auto add = [&](int shift, uint32_t factor) { return MulDiv255(MulDiv255((t >> shift) & 0xFF, factor), weight); };
-        Format::AddPixel(pixel, add(16, f[1]), add(8, f[2]), add(0, f[3]));
+        const uint32_t r = add(16, f[1]), g = add(8, f[2]), b = add(0, f[3]);
+        // A pixel that gains nothing keeps every bit, also an unused top byte.
+        if ((r | g | b) != 0)
+            Format::AddPixel(pixel, r, g, b);
     }
 
     TriangleTexture mTexture;

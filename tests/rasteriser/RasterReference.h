@@ -7,6 +7,7 @@
 #include "framework/rasteriser/TriangleRecords.h"
 #include "framework/rasteriser/TriangleWalk.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <vector>
 
@@ -232,6 +233,106 @@ inline void DrawReference(int index, const FixedVertex* v, uint8_t* dst, int32_t
         TriangleWalk<Kernel<PixelFormat555>>(k, dst, pitch).Draw(v);
         break;
     }
+    }
+}
+// The additive family, written from its formulas: each destination channel gains
+// round(round(C * F / 255) * W / 255), W the colour's alpha factor times (point sampling) the
+// sample's alpha over 255, saturating; 16-bit fields gain the sum's top bits and saturate.
+// A pixel that gains nothing keeps every bit, also the unused top byte of 0x888.
+template <class Format> struct AddKernel
+{
+    using Pixel = typename Format::Pixel;
+    static constexpr int kAttributes = 6;
+    static constexpr int kColorAttributes = 0;
+    int index; // 0..7: 1 filter, 2 tint, 4 vertex colours
+    TriangleTexture texture;
+    TriangleColor color;
+
+    AddKernel(int idx, const TriangleTexture& t, const TriangleColor& c) : index(idx), texture(t), color(c) {}
+
+    void Load(const FixedVertex& v, int32_t* out) const
+    {
+        const bool fold = (index & 2) && (index & 4);
+        out[0] = fold ? static_cast<int32_t>((static_cast<uint32_t>(v.a) * color.a) >> 8) : v.a;
+        out[1] = fold ? static_cast<int32_t>((static_cast<uint32_t>(v.r) * color.r) >> 8) : v.r;
+        out[2] = fold ? static_cast<int32_t>((static_cast<uint32_t>(v.g) * color.g) >> 8) : v.g;
+        out[3] = fold ? static_cast<int32_t>((static_cast<uint32_t>(v.b) * color.b) >> 8) : v.b;
+        out[4] = v.u;
+        out[5] = v.v;
+    }
+
+    template <bool> void Draw(Pixel* pixel, const int32_t* k) const
+    {
+        const bool bilinear = index & 1, tint = index & 2, vertex = index & 4;
+        const uint32_t t = bilinear ? FetchBilinear(texture, k[4], k[5]) : FetchPoint(texture, k[4], k[5]);
+        const int32_t channel[4] = {color.a, color.r, color.g, color.b};
+        uint32_t f[4];
+        for (int c = 0; c < 4; ++c)
+        {
+            if (vertex && tint)
+                f[c] = (static_cast<uint32_t>(channel[c]) * Clamp16(k[c])) >> 24;
+            else if (vertex)
+                f[c] = Clamp16(k[c]) >> 16;
+            else if (tint)
+                f[c] = static_cast<uint32_t>(channel[c]);
+            else
+                f[c] = 255;
+        }
+        const uint32_t w = bilinear ? f[0] : Round(f[0] * (t >> 24));
+        const uint32_t add[3] = {Round(Round(Ch(t, 16) * f[1]) * w), Round(Round(Ch(t, 8) * f[2]) * w),
+                                 Round(Round(Ch(t, 0) * f[3]) * w)};
+        if (add[0] == 0 && add[1] == 0 && add[2] == 0)
+            return; // a pixel that gains nothing is left as it is
+        const uint32_t d = *pixel;
+        switch (Format::kCode)
+        {
+        case 0x565:
+        case 0x555:
+        {
+            const bool six = Format::kCode == 0x565;
+            const uint32_t gmax = six ? 63 : 31;
+            const uint32_t r = std::min<uint32_t>((six ? d >> 11 : d >> 10) % 32 + (add[0] >> 3), 31);
+            const uint32_t g = std::min<uint32_t>((d >> 5) % (gmax + 1) + (add[1] >> (six ? 2 : 3)), gmax);
+            const uint32_t b = std::min<uint32_t>(d % 32 + (add[2] >> 3), 31);
+            *pixel = static_cast<Pixel>(six ? (r << 11) + (g << 5) + b : (r << 10) + (g << 5) + b);
+            break;
+        }
+        default:
+        {
+            const uint32_t top = Format::kCode == 0x8888 ? (d & 0xFF000000u) : 0xFF000000u;
+            *pixel = top | Rgb(std::min(Ch(d, 16) + add[0], 255u), std::min(Ch(d, 8) + add[1], 255u),
+                               std::min(Ch(d, 0) + add[2], 255u));
+        }
+        }
+    }
+
+    // x / 255 rounded to the nearest whole number.
+    static uint32_t Round(uint32_t x) { return (x + 127) / 255; }
+};
+
+// Draws one triangle with the additive reference for index (0..31: format group * 8 + flags).
+inline void DrawAddReference(int index, const FixedVertex* v, uint8_t* dst, int32_t pitch,
+                             const TriangleTexture& texture, const TriangleColor& color)
+{
+    auto draw = [&](auto format) {
+        using Format = decltype(format);
+        const AddKernel<Format> k(index & 7, texture, color);
+        TriangleWalk<AddKernel<Format>>(k, dst, pitch).Draw(v);
+    };
+    switch (index >> 3)
+    {
+    case 0:
+        draw(PixelFormat8888{});
+        break;
+    case 1:
+        draw(PixelFormat888{});
+        break;
+    case 2:
+        draw(PixelFormat565{});
+        break;
+    default:
+        draw(PixelFormat555{});
+        break;
     }
 }
 } // namespace RasterReference

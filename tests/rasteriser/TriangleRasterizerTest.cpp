@@ -313,3 +313,40 @@ TEST_F(TriangleRasterizer, RandomStripsNeverWriteOutsideTheClip)
             }
     }
 }
+
+// Finite vertices near the float range overflow the clipper's interpolation: the polygon is
+// dropped before anything is converted to an integer, and every polygon it does return is finite.
+TEST_F(TriangleRasterizer, ClipperDropsNonFiniteIntersections)
+{
+    const float big = 1.7e38f;
+    const TriVertex cases[][3] = {{V(-big, 10, 0xFF102030), V(big, 20, 0xFFFFFFFF), V(50, big, 0x80808080)},
+                                  {V(big, -big), V(-big, big), V(10, 10)},
+                                  {V(-big, -big, 0), V(big, -big, 0xFFFFFFFF), V(-big, big, 0x12345678)}};
+    for (const auto& c : cases)
+    {
+        const TriVertex* out[kClipListCapacity];
+        const int32_t n = ClipPolygonToRect(&c[0], &c[1], &c[2], out, 0, 99, 0, 99);
+        for (int32_t i = 0; i < n; ++i)
+            EXPECT_TRUE(std::isfinite(out[i]->x) && std::isfinite(out[i]->y));
+        RecordStrip({c[0], c[1], c[2]});
+    }
+    for (const Recorded& r : gRecorded)
+        for (const FixedVertex& v : r.v)
+            EXPECT_TRUE(v.x >= 0 && v.x <= Fx(99) && v.y >= 0 && v.y <= Fx(99));
+}
+
+// Additive draws of a textured strip go to the additive family, untextured ones stay normal.
+TEST_F(TriangleRasterizer, AdditiveModeReachesTheAdditiveFamily)
+{
+    InitTriangleSpanTable();
+    TestTexture texture(1, 1, 0xFF404040);
+    Canvas canvas(8, 8, 0x888);
+    canvas.Fill(0xFF101010);
+    const std::vector<TriVertex> strip = {V(0, 0), V(8, 0), V(0, 8), V(8, 8)};
+    RasterizeTriangleStrip(Rect(0, 0, 8, 8), Color::White, strip.data(), 4, &texture, canvas.Origin(),
+                           canvas.Pitch(), 0x888, false, false, TriangleMode::Additive);
+    EXPECT_EQ(canvas.Get(3, 3), 0xFF505050u);
+    RasterizeTriangleStrip(Rect(0, 0, 8, 8), Color::White, strip.data(), 4, &texture, canvas.Origin(),
+                           canvas.Pitch(), 0x888, false, false, TriangleMode::Normal);
+    EXPECT_EQ(canvas.Get(3, 3), 0xFF404040u);
+}

@@ -213,6 +213,64 @@ TEST_F(TriangleSpanTable, EveryEntryMatchesThePlainReference)
     }
 }
 
+TEST_F(TriangleSpanTable, EveryAdditiveEntryMatchesThePlainReference)
+{
+    const uint32_t seed = 515151;
+    std::mt19937 rng(seed);
+    for (int scene = 0; scene < 12; ++scene)
+    {
+        const RandomScene s(rng, 24, 20, 6);
+        for (int index = 0; index < kTriangleAddTableSize; ++index)
+        {
+            const int32_t format = kFormats[index / kTriangleAddGroupSize];
+            Canvas fast(24, 20, format, 2), slow(24, 20, format, 2);
+            s.Fill(fast);
+            s.Fill(slow);
+            for (size_t t = 0; t + 2 < s.vertices.size(); t += 3)
+            {
+                GetTriangleAddEntry(index)(&s.vertices[t], fast.Origin(), fast.Pitch(), &s.texture, &s.color);
+                RasterReference::DrawAddReference(index, &s.vertices[t], slow.Origin(), slow.Pitch(), s.texture,
+                                                  s.color);
+            }
+            ASSERT_TRUE(fast.CanariesIntact()) << "seed " << seed << " scene " << scene << " entry " << index;
+            for (int y = 0; y < 20; ++y)
+                for (int x = 0; x < 24; ++x)
+                    ASSERT_EQ(fast.Get(x, y), slow.Get(x, y))
+                        << std::hex << "seed " << std::dec << seed << " scene " << scene << " additive entry "
+                        << index << " pixel " << x << "," << y;
+        }
+    }
+}
+
+// Worked values: white over mid grey saturates; grey 128 doubles a texel from black; the
+// 8888 destination keeps its alpha; a 16-bit field stops at its maximum.
+TEST_F(TriangleSpanTable, AdditiveWorkedValues)
+{
+    const uint32_t texel = 0xFF808080;
+    TriangleTexture texture{&texel, 16, 0, 0, 1, 1, 1};
+    auto drawOne = [&](int32_t format, int flags, uint32_t dst, const TriangleColor& color, uint32_t vertexColor) {
+        Canvas canvas(4, 4, format);
+        canvas.Fill(dst);
+        FixedVertex v[3] = {RasterTest::Vertex(0, 0, vertexColor), RasterTest::Vertex(4, 0, vertexColor),
+                            RasterTest::Vertex(0, 4, vertexColor)};
+        for (auto& p : v)
+            p.u = p.v = 0x8000;
+        GetTriangleAddEntry(TriangleFormatGroup(format) * kTriangleAddGroupSize + flags)(v, canvas.Origin(),
+                                                                                        canvas.Pitch(), &texture,
+                                                                                        &color);
+        return canvas.Get(1, 1);
+    };
+    const TriangleColor white{255, 255, 255, 255};
+    EXPECT_EQ(drawOne(0x888, 0, 0xFF808080, white, 0), 0xFFFFFFFFu);
+    EXPECT_EQ(drawOne(0x8888, 0, 0x40101010, white, 0), 0x40909090u);
+    // Grey 128 vertices: 128 * 128 / 255 rounds to 64.
+    EXPECT_EQ(drawOne(0x888, kSpanVertexColor, 0xFF000000, white, 0xFF808080), 0xFF404040u);
+    // Half alpha in the draw colour halves the sum: 128 * 128 / 255 again.
+    EXPECT_EQ(drawOne(0x888, kSpanTint, 0xFF000000, TriangleColor{128, 255, 255, 255}, 0), 0xFF404040u);
+    // 565: red 30 + 16 stops at 31, green 40 + 32 at 63, blue 0 + 16.
+    EXPECT_EQ(drawOne(0x565, 0, (30u << 11) | (40u << 5), white, 0), (31u << 11) | (63u << 5) | 16u);
+}
+
 TEST_F(TriangleSpanTable, GoldenCrcPerEntry)
 {
     static const uint32_t kGolden[kTriangleSpanTableSize] = {
