@@ -3,6 +3,7 @@
 #include "framework/core/Common.h"
 #include "framework/display/DDImage.h"
 #include "framework/display/MemoryImage.h"
+#include "framework/display/Renderer3D.h"
 #include "framework/platform/system/Clock.h"
 #include "framework/platform/system/Path.h"
 #include "framework/files/ImageLib.h"
@@ -147,7 +148,7 @@ void WriteImageFiles(const ImageDumpEntry& entry, const std::string& folder, siz
 }
 } // namespace
 
-ImageDumpEntry DescribeImage(MemoryImage& image)
+ImageDumpEntry DescribeImage(MemoryImage& image, const Renderer3D* renderer)
 {
     ImageDumpEntry entry;
     entry.image = &image;
@@ -165,6 +166,13 @@ ImageDumpEntry DescribeImage(MemoryImage& image)
     entry.rlAlpha = image.mRLAlphaData != nullptr;
     entry.rlAdditive = image.mRLAdditiveData != nullptr;
     entry.filePath = image.mFilePath;
+    if (renderer != nullptr)
+    {
+        const TextureUse texture = renderer->DescribeTexture(image);
+        entry.texture = texture.present;
+        entry.textureFormat = texture.formatCode;
+        entry.textureBytes = texture.bytes;
+    }
     return entry;
 }
 

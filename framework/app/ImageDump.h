@@ -10,6 +10,7 @@
 namespace Quoll
 {
 class MemoryImage;
+class Renderer3D;
 
 // What one row of the report says about an image.
 struct ImageDumpEntry
@@ -32,9 +33,9 @@ struct ImageDumpEntry
     std::string filePath;
 };
 
-// The row of an image: its pixel forms, flags and path, and its surface when it has one
-// (texture data, kept by the 3D renderer, is for the renderer to describe).
-ImageDumpEntry DescribeImage(MemoryImage& image);
+// The row of an image: its pixel forms, flags and path, its surface when it has one, and the
+// texture data the 3D renderer keeps of it (none without a renderer).
+ImageDumpEntry DescribeImage(MemoryImage& image, const Renderer3D* renderer = nullptr);
 
 // The byte counts of columns 3 to 6 and 11 to 13 of a row (0 where the column is empty).
 struct ImageDumpBytes

@@ -14,7 +14,9 @@
 #include "framework/core/MersenneTwister.h"
 #include "framework/app/QuollAppBase.h"
 #include "framework/app/Screenshot.h"
+#include "framework/display/DDInterface.h"
 #include "framework/display/MemoryImage.h"
+#include "framework/display/Renderer3D.h"
 #include "framework/platform/system/Path.h"
 
 #include <cstring>
@@ -396,8 +398,10 @@ void QuollAppBase::DumpImages()
     std::vector<ImageDumpEntry> entries;
     {
         AutoCrit lock(mDisplay ? mDisplay->GetLock() : mCritSect);
+        const DDInterface* display = GetDDInterface();
+        const Renderer3D* renderer = display != nullptr ? display->GetRenderer() : nullptr;
         for (MemoryImage* image : mMemoryImageSet)
-            entries.push_back(DescribeImage(*image));
+            entries.push_back(DescribeImage(*image, renderer));
     }
     Quoll::DumpImages(entries, GetAppDataFolder(), DumpTimeText());
     ResetFrameTiming();

@@ -2,7 +2,7 @@
 // around it: URL opening, the crash hooks, the sound toggle.
 #include "framework/app/QuollAppBase.h"
 
-#include "framework/display/D3DInterface.h"
+#include "framework/display/Renderer3D.h"
 #include "framework/display/DDInterface.h"
 #include "framework/display/MemoryImage.h"
 #include "framework/platform/system/Clock.h"
@@ -125,7 +125,7 @@ void QuollAppBase::KeepAccelerationChoice()
         }
     }
     const DDInterface* display = GetDDInterface();
-    auto* renderer = display != nullptr ? dynamic_cast<D3DInterface*>(display->GetRenderer()) : nullptr;
+    Renderer3D* renderer = display != nullptr ? display->GetRenderer() : nullptr;
     if (renderer == nullptr || !renderer->RenderTargetFailed())
         return;
     renderer->ClearRenderTargetFailed();

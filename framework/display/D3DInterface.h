@@ -121,16 +121,18 @@ public:
     bool CreateImageTexture(MemoryImage* image);
     // Copies the textures back into bits (width x height words); false when there is nothing
     // of the image's current version or a lock fails.
-    bool RecoverBits(MemoryImage* image, uint32_t* bits);
+    bool RecoverBits(MemoryImage* image, uint32_t* bits) override;
+    [[nodiscard]] TextureUse DescribeTexture(const MemoryImage& image) const override;
+    [[nodiscard]] const Platform::SoftDirect3DSettings& DeviceSettings() const override { return mDeviceSettings; }
 
     // Records a failure (registry and last-error text); true when result is a failure.
     bool CheckDXError(Platform::HResult result, const char* context);
 
-    void Set3DHost(D3DTesterHost* host) { mHost = host; }
+    void Set3DHost(D3DTesterHost* host) override { mHost = host; }
     [[nodiscard]] const TextureLimits& GetTextureLimits() const { return mLimits; }
     [[nodiscard]] Platform::SoftDirect3DDevice* GetDevice() const { return mDevice.get(); }
-    [[nodiscard]] bool RenderTargetFailed() const { return mRenderTargetFailed; }
-    void ClearRenderTargetFailed() { mRenderTargetFailed = false; }
+    [[nodiscard]] bool RenderTargetFailed() const override { return mRenderTargetFailed; }
+    void ClearRenderTargetFailed() override { mRenderTargetFailed = false; }
     [[nodiscard]] size_t TextureSetSize() const { return mTextureSet.size(); }
 
     // The device the renderer makes: tests imitate other cards by changing it before Init.

@@ -357,6 +357,14 @@ bool D3DInterface::CreateImageTexture(MemoryImage* image)
     return data->formatCode != 0;
 }
 
+TextureUse D3DInterface::DescribeTexture(const MemoryImage& image) const
+{
+    const auto* data = static_cast<const TextureData*>(image.mTextureData);
+    if (data == nullptr)
+        return {};
+    return {true, data->formatCode, static_cast<int>(data->memoryBytes)};
+}
+
 bool D3DInterface::RecoverBits(MemoryImage* image, uint32_t* bits)
 {
     const auto* data = static_cast<const TextureData*>(image->mTextureData);

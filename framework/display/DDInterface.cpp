@@ -111,14 +111,13 @@ void DDInterface::SetRenderer(std::unique_ptr<Renderer3D> renderer)
 void DDInterface::Set3DHost(D3DTesterHost* host)
 {
     m3DHost = host != nullptr ? host : &mOwn3DHost;
-    if (auto* d3d = dynamic_cast<D3DInterface*>(mRenderer.get()))
-        d3d->Set3DHost(m3DHost);
+    if (mRenderer)
+        mRenderer->Set3DHost(m3DHost);
 }
 
 bool DDInterface::ReadTextureBits(MemoryImage* image, uint32_t* bits)
 {
-    auto* d3d = dynamic_cast<D3DInterface*>(mRenderer.get());
-    return d3d != nullptr && d3d->RecoverBits(image, bits);
+    return mRenderer && mRenderer->RecoverBits(image, bits);
 }
 
 Image* DDInterface::GetScreenImage()
@@ -212,7 +211,7 @@ int DDInterface::InitLocked(WindowId window, bool windowed)
     mColorDepth = options.colorDepth;
     mIsWindowed = windowed;
     mHasOldCursorArea = false;
-    Trace("Application requests %4lu x %4lu [%2d:%2d]\n", mWidth, mHeight, mAspect.mNumerator, mAspect.mDenominator);
+    Trace("Application requests %4d x %4d [%2d:%2d]\n", mWidth, mHeight, mAspect.mNumerator, mAspect.mDenominator);
 
     // 5., 6. The surfaces of the mode.
     int result = RESULT_OK;
@@ -229,7 +228,7 @@ int DDInterface::InitLocked(WindowId window, bool windowed)
     if (result != RESULT_OK)
         return result;
     // 7., 8. Draw buffer and refresh rate.
-    Trace("Draw buffer is       %4lu x %4lu [%2d:%2d]\n", mWidth, mHeight, mAspect.mNumerator, mAspect.mDenominator);
+    Trace("Draw buffer is       %4d x %4d [%2d:%2d]\n", mWidth, mHeight, mAspect.mNumerator, mAspect.mDenominator);
     ReadRefreshRate();
     // 9., 10. Cursor areas and the display format.
     if ((result = CreateCursorAreas()) != RESULT_OK || (result = ReadPixelFormat()) != RESULT_OK)
@@ -279,14 +278,14 @@ void DDInterface::ChooseWindowedLayout()
         mAspect = mDisplayAspect;
         mPresentationRect = Rect(0, 0, mDisplayWidth, mDisplayHeight);
     }
-    Trace("Window is            %4lu x %4lu [%2d:%2d]\n", mDisplayWidth, mDisplayHeight, mDisplayAspect.mNumerator,
+    Trace("Window is            %4d x %4d [%2d:%2d]\n", mDisplayWidth, mDisplayHeight, mDisplayAspect.mNumerator,
           mDisplayAspect.mDenominator);
 }
 
 void DDInterface::ChooseFullScreenLayout()
 {
     const DisplayOptions& options = mHost->GetDisplayOptions();
-    Trace("Desktop is           %4lu x %4lu [%2d:%2d]\n", mDesktopWidth, mDesktopHeight, mDesktopAspect.mNumerator,
+    Trace("Desktop is           %4d x %4d [%2d:%2d]\n", mDesktopWidth, mDesktopHeight, mDesktopAspect.mNumerator,
           mDesktopAspect.mDenominator);
     if (mIs3D && options.fullScreenWidescreen && RatioIsGreaterThan(mDesktopAspect, mAspect) && mHeight > 0)
     {
@@ -306,7 +305,7 @@ void DDInterface::ChooseFullScreenLayout()
             mPresentationRect = Rect(0, 0, mDesktopWidth, mDesktopHeight);
         }
     }
-    Trace("Display is           %4lu x %4lu [%2d:%2d]\n", mDisplayWidth, mDisplayHeight, mDisplayAspect.mNumerator,
+    Trace("Display is           %4d x %4d [%2d:%2d]\n", mDisplayWidth, mDisplayHeight, mDisplayAspect.mNumerator,
           mDisplayAspect.mDenominator);
 }
 
@@ -469,8 +468,8 @@ bool DDInterface::Do3DTest(WindowId window)
     if (mDisplayTest || (!want3D && !options.autoTest3D))
         return false;
     mDisplayTest = std::make_unique<D3DTester>(m3DHost);
-    if (auto* d3d = dynamic_cast<D3DInterface*>(mRenderer.get()))
-        mDisplayTest->mDeviceSettings = d3d->mDeviceSettings;
+    if (mRenderer)
+        mDisplayTest->mDeviceSettings = mRenderer->DeviceSettings();
     mDisplayTest->SetVidMemThresholds(options.minVidMemory3D, options.recommendedVidMemory3D);
     mDisplayTest->RunTest(window, mCard, mDD);
     const std::string& failure = mDisplayTest->GetFailureReason();

@@ -4,6 +4,7 @@
 #include "framework/display/Font.h"
 
 #include <cmath>
+#include <new>
 #include <utility>
 
 namespace Quoll
@@ -43,6 +44,11 @@ Graphics::Graphics(Image* destImage)
 }
 
 Graphics::Graphics(const Graphics& other) : GraphicsState(other) {}
+
+std::unique_ptr<Graphics> Graphics::Create() const
+{
+    return std::unique_ptr<Graphics>(new (std::nothrow) Graphics(*this));
+}
 
 void Graphics::PushState()
 {

@@ -5,6 +5,7 @@
 #include "framework/display/GraphicsState.h"
 #include "framework/display/Transform.h"
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -19,6 +20,9 @@ public:
     Graphics(const Graphics& other);
     Graphics& operator=(const Graphics&) = delete;
     virtual ~Graphics() = default;
+
+    // A new copy on the heap, as the copy constructor makes it; null when memory runs out.
+    [[nodiscard]] std::unique_ptr<Graphics> Create() const;
 
     void PushState();
     void PopState();

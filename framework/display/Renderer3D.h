@@ -1,18 +1,30 @@
 #pragma once
-// The 3D renderer as the display and the surface-backed images call it: drawing calls for the
-// screen image while the display runs in 3D mode, the scene's end before presenting, and the
-// texture set. The 3D renderer implements it; without one the display never enters 3D mode.
+// The 3D renderer as the display, the surface-backed images and the application call it:
+// drawing calls for the screen image while the display runs in 3D mode, the scene's end before
+// presenting, the texture set and its read-back, the device the display test must test, the host
+// of the test's stored results and the failure of the render target. The 3D renderer implements
+// it; without one the display never enters 3D mode.
 #include "framework/display/Color.h"
 #include "framework/display/Image.h"
 #include "framework/display/Matrix3.h"
 #include "framework/display/Rect.h"
+#include "framework/platform/SoftDirect3D.h"
 
 #include <string>
 
 namespace Quoll
 {
+class D3DTesterHost;
 class DDInterface;
 class MemoryImage;
+
+// What the renderer holds of one image, as the image dump reports it.
+struct TextureUse
+{
+    bool present = false;
+    int formatCode = 0; // 1 A8R8G8B8, 2 A4R4G4B4, 4 R5G6B5, 8 Palette8
+    int bytes = 0;
+};
 
 class Renderer3D
 {
@@ -44,6 +56,18 @@ public:
                                 bool center) = 0;
     virtual void DrawTrianglesTex(Image* texture, const TriangleVertices* triangles, int count, const Rect& clip,
                                   const Color& color, DrawMode mode, float tx, float ty, bool filtering) = 0;
+
+    // Copies the image's textures back into bits (width x height words); false when there is
+    // nothing of the image's current version.
+    virtual bool RecoverBits(MemoryImage* image, uint32_t* bits) = 0;
+    [[nodiscard]] virtual TextureUse DescribeTexture(const MemoryImage& image) const = 0;
+    // The device the renderer makes, which the display test tests.
+    [[nodiscard]] virtual const Platform::SoftDirect3DSettings& DeviceSettings() const = 0;
+    // Where the renderer records its failures (the display's own host when none is set).
+    virtual void Set3DHost(D3DTesterHost* host) = 0;
+    // The render target was lost during the session; the application asks the player about it.
+    [[nodiscard]] virtual bool RenderTargetFailed() const = 0;
+    virtual void ClearRenderTargetFailed() = 0;
 };
 
 // The renderer's last failure text; the renderer writes and empties it, Redraw reads it.

@@ -214,8 +214,15 @@ TEST(D3DInterfaceTest, TexturesFollowTheImageAndGoWithIt)
     auto image = std::make_unique<MemoryImage>();
     FillPattern(*image, 8, 8, false);
     Graphics g(&d.t.Screen());
+    const Renderer3D& renderer = *d.t.display->GetRenderer();
+    EXPECT_FALSE(renderer.DescribeTexture(*image).present);
     g.DrawImage(image.get(), 0, 0);
     EXPECT_EQ(d.Renderer()->TextureSetSize(), 1u);
+    // The image dump's texture column: an opaque image in the first format of the list.
+    const TextureUse use = renderer.DescribeTexture(*image);
+    EXPECT_TRUE(use.present);
+    EXPECT_EQ(use.formatCode, kTexFormatA8R8G8B8);
+    EXPECT_GE(use.bytes, 8 * 8 * 4);
     // New pixels: the next draw uploads them again.
     image->mBits[0] = 0xFF123456;
     image->BitsChanged();

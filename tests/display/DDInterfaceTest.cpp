@@ -4,6 +4,7 @@
 // Rerun: test_display --gtest_filter='DDInterfaceTest.*'
 #include "DisplayFixture.h"
 
+#include "framework/display/D3DTester.h"
 #include "framework/display/Graphics.h"
 #include "framework/display/Renderer3D.h"
 #include "framework/platform/system/Clock.h"
@@ -60,6 +61,18 @@ public:
                           bool) override
     {
     }
+    bool RecoverBits(MemoryImage*, uint32_t* bits) override
+    {
+        bits[0] = 0xFF123456;
+        return true;
+    }
+    TextureUse DescribeTexture(const MemoryImage&) const override { return {true, 4, 512}; }
+    const SoftDirect3DSettings& DeviceSettings() const override { return mSettings; }
+    void Set3DHost(D3DTesterHost* host) override { mHost = host; }
+    bool RenderTargetFailed() const override { return false; }
+    void ClearRenderTargetFailed() override {}
+    SoftDirect3DSettings mSettings;
+    D3DTesterHost* mHost = nullptr;
 };
 
 struct FaultCase
@@ -121,6 +134,29 @@ TEST(DDInterfaceTest, RendererFailureIsResultSeven)
     t.display->Set3D(true);
     EXPECT_EQ(t.Init(), 7);
     EXPECT_EQ(t.display->GetErrorText(), "3D init error: no device");
+}
+
+// A renderer other than the built-in one gets the host, serves the texture read-back and gives
+// the display test the device to test.
+TEST(DDInterfaceTest, AnyRendererServesHostReadBackAndTestedDevice)
+{
+    TestDisplay t;
+    auto renderer = std::make_unique<FakeRenderer>(true);
+    FakeRenderer* fake = renderer.get();
+    fake->mSettings.driverYear = 1999;
+    t.display->SetRenderer(std::move(renderer));
+    EXPECT_NE(fake->mHost, nullptr) << "the display's own host";
+    D3DTesterHost host;
+    t.display->Set3DHost(&host);
+    EXPECT_EQ(fake->mHost, &host);
+    uint32_t bits[1] = {0};
+    MemoryImage image;
+    EXPECT_TRUE(t.display->ReadTextureBits(&image, bits));
+    EXPECT_EQ(bits[0], 0xFF123456u);
+    t.display->Set3D(true);
+    ASSERT_EQ(t.Init(), 0);
+    ASSERT_NE(t.display->GetDisplayTest(), nullptr);
+    EXPECT_EQ(t.display->GetDisplayTest()->mDeviceSettings.driverYear, 1999);
 }
 
 TEST(DDInterfaceTest, RendererErrorDuringAFrameLeaves3DMode)

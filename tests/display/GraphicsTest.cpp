@@ -139,6 +139,21 @@ TEST(GraphicsTest, PushAndPopRestoreTheState)
     EXPECT_EQ(f.g.GetColor(), Color(0, 0, 0, 255));
 }
 
+// Create copies the current state to the heap; the pushed states stay behind.
+TEST(GraphicsTest, CreateCopiesTheCurrentStateOnly)
+{
+    Fixture f;
+    f.g.Translate(3, 4);
+    f.g.PushState();
+    f.g.SetColor(Color(9, 8, 7));
+    const std::unique_ptr<Graphics> copy = f.g.Create();
+    ASSERT_NE(copy, nullptr);
+    EXPECT_EQ(copy->mTransX, 3);
+    EXPECT_EQ(copy->GetColor(), Color(9, 8, 7));
+    copy->PopState(); // nothing pushed on the copy
+    EXPECT_EQ(copy->GetColor(), Color(9, 8, 7));
+}
+
 TEST(GraphicsTest, LinesAreCutToTheClip)
 {
     Fixture f;
