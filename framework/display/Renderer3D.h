@@ -8,7 +8,7 @@
 #include "framework/display/Image.h"
 #include "framework/display/Matrix3.h"
 #include "framework/display/Rect.h"
-#include "framework/platform/SoftDirect3D.h"
+#include "framework/platform/video/SoftDirect3D.h"
 
 #include <string>
 
