@@ -24,6 +24,10 @@ if(QUOLL_SANITIZE)
   add_link_options(-fsanitize=address,undefined)
 endif()
 
+if(QUOLL_SCALAR_FALLBACK)
+  add_compile_definitions(QUOLL_SCALAR_FALLBACK)
+endif()
+
 set(QUOLL_ROOT ${CMAKE_CURRENT_LIST_DIR}/..)
 
 # quoll_library(<name> [DEPENDS libs...] [SUBDIRS dirs...] [PRIVATE_DEPENDS libs...])

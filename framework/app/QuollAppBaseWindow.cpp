@@ -234,6 +234,9 @@ void QuollAppBase::RefreshCursor()
     Image* image = mCursorNum >= 0 && mCursorNum < kCursorCount ? mCursorImages[mCursorNum] : nullptr;
     if (image != nullptr && (mPlayingDemo || mCustomCursorsEnabled || mCursorNum == 12))
     {
+        // The window system may show the cursor over the frames by itself, where the real
+        // pointer is: it moves then while the main thread is busy.
+        mDisplay->SetCursorOverlayAllowed(!mPlayingDemo);
         if (mDisplay->SetCursorImage(image))
             mForceRedraw = true;
         mWindowSystem->SetCursor(mPlayingDemo ? mWindowSystem->LoadCursor(IDC_NO) : CursorId::None);

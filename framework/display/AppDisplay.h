@@ -81,6 +81,9 @@ public:
         (void)x;
         (void)y;
     }
+    // Whether the cursor may be shown as the window's overlay, which the window system moves
+    // with the real pointer; not while the cursor follows something else (a demo's pointer).
+    virtual void SetCursorOverlayAllowed(bool allowed) { (void)allowed; }
     // Where the cursor was drawn last; false before it was ever drawn.
     virtual bool GetCursorDrawnPos(int& x, int& y) const
     {

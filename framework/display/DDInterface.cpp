@@ -168,7 +168,10 @@ HResult DDInterface::CreateSurface(const SurfaceDesc& desc, SurfacePtr& out)
 DisplayResult DDInterface::Init(WindowId window, bool windowed)
 {
     AutoCrit lock(mCritSect);
-    return static_cast<DisplayResult>(InitLocked(window, windowed));
+    const int result = InitLocked(window, windowed);
+    if (result == RESULT_OK)
+        UpdateCursorOverlay();
+    return static_cast<DisplayResult>(result);
 }
 
 int DDInterface::InitLocked(WindowId window, bool windowed)
@@ -507,6 +510,12 @@ void DDInterface::Cleanup()
 {
     AutoCrit lock(mCritSect);
     mInitialized = false;
+    if (mCursorOverlay)
+    {
+        mCard->SetCursorOverlay(nullptr);
+        mCursorOverlay = false;
+        mOverlayImage = nullptr;
+    }
     if (mRenderer)
         mRenderer->Cleanup();
     mOldCursorAreaImage.reset();
@@ -732,7 +741,50 @@ bool DDInterface::SetCursorImage(Image* image)
     if (image == mCursorImage)
         return false;
     mCursorImage = image;
+    UpdateCursorOverlay();
     return true;
+}
+
+void DDInterface::SetCursorOverlayAllowed(bool allowed)
+{
+    AutoCrit lock(mCritSect);
+    if (allowed == mCursorOverlayAllowed)
+        return;
+    mCursorOverlayAllowed = allowed;
+    UpdateCursorOverlay();
+}
+
+void DDInterface::UpdateCursorOverlay()
+{
+    auto* image = dynamic_cast<MemoryImage*>(mCursorImage);
+    const bool wanted = mCursorOverlayAllowed && mInitialized && image != nullptr && image->GetWidth() > 0 &&
+                        image->GetHeight() > 0;
+    if (!wanted)
+    {
+        if (mCursorOverlay)
+            mCard->SetCursorOverlay(nullptr);
+        mCursorOverlay = false;
+        mOverlayImage = nullptr;
+        return;
+    }
+    if (mCursorOverlay && image == mOverlayImage)
+        return;
+    const uint32_t* bits = image->GetBits();
+    if (bits == nullptr)
+        return;
+    Platform::CursorPicture picture;
+    picture.width = image->GetWidth();
+    picture.height = image->GetHeight();
+    // Centred on the pointer, as the drawn cursor is.
+    picture.hotX = picture.width / 2;
+    picture.hotY = picture.height / 2;
+    picture.pixels.assign(bits, bits + static_cast<size_t>(picture.width) * static_cast<size_t>(picture.height));
+    const bool shown = mCard->SetCursorOverlay(&picture);
+    // A cursor drawn on the screen before goes; the window system shows it from now on.
+    if (shown && !mCursorOverlay && mHasOldCursorArea)
+        RestoreOldCursorArea(mPrimarySurface);
+    mCursorOverlay = shown;
+    mOverlayImage = shown ? image : nullptr;
 }
 
 SurfaceRect DDInterface::CursorRect(int x, int y, const SurfacePtr& surface, bool screenCoords) const
@@ -749,7 +801,8 @@ SurfaceRect DDInterface::CursorRect(int x, int y, const SurfacePtr& surface, boo
 void DDInterface::DrawCursorTo(const SurfacePtr& surface, bool screenCoords)
 {
     mHasOldCursorArea = false;
-    if (!mOldCursorArea || mCursorImage == nullptr || !mPrimarySurface || !surface)
+    // The window system shows an overlay cursor by itself.
+    if (mCursorOverlay || !mOldCursorArea || mCursorImage == nullptr || !mPrimarySurface || !surface)
         return;
     const SurfaceRect area = CursorRect(mCursorDrawnX, mCursorDrawnY, surface, screenCoords);
     if (area.Width() <= 0 || area.Height() <= 0)
@@ -825,6 +878,13 @@ void DDInterface::SetCursorPos(int x, int y)
     AutoCrit lock(mCritSect);
     if (!mInitialized || !mPrimarySurface)
         return;
+    if (mCursorOverlay)
+    {
+        // Shown by the window system where the pointer is: nothing to draw.
+        mCursorDrawnX = mCursorX;
+        mCursorDrawnY = mCursorY;
+        return;
+    }
     if (!mHasOldCursorArea)
     {
         mCursorDrawnX = mCursorX;

@@ -66,8 +66,12 @@ public:
     void Remove3DData(MemoryImage* image);
     // Presents the frame; null means the whole draw buffer. False when showing failed.
     bool Redraw(const Rect* dirty) override;
-    // True when the image differs from the stored one.
+    // True when the image differs from the stored one. With the overlay allowed and offered
+    // by the window's presenter, the cursor is shown as that overlay (moved by the window
+    // system with the pointer) and is no longer drawn into the frames.
     bool SetCursorImage(Image* image) override;
+    void SetCursorOverlayAllowed(bool allowed) override;
+    [[nodiscard]] bool ShowsCursorOverlay() const { return mCursorOverlay; }
     void SetCursorPos(int x, int y) override;
     // Stores the position only; the next frame draws the cursor there.
     void SetPendingCursorPos(int x, int y) override;
@@ -139,6 +143,9 @@ public:
     std::atomic<int> mCursorX = 0, mCursorY = 0; // written by the cursor thread
     int mCursorDrawnX = 0, mCursorDrawnY = 0;
     Image* mCursorImage = nullptr;
+    bool mCursorOverlayAllowed = false;
+    std::atomic<bool> mCursorOverlay = false; // read by the cursor thread
+    MemoryImage* mOverlayImage = nullptr;     // the image the overlay was made from
     bool mHasOldCursorArea = false;
     bool mCursorEverDrawn = false;
     SurfacePtr mOldCursorArea, mNewCursorArea;
@@ -164,6 +171,9 @@ private:
     void RestoreOldCursorArea(const SurfacePtr& surface);
     void DrawCursorTo(const SurfacePtr& surface, bool screenCoords);
     void MoveCursorTo(const SurfacePtr& surface);
+    // Hands the cursor image to the presenter as its overlay, or takes it back, as the image,
+    // the permission and the display's state ask.
+    void UpdateCursorOverlay();
     Platform::SurfaceRect CursorRect(int x, int y, const SurfacePtr& surface, bool screenCoords) const;
 };
 } // namespace Quoll

@@ -1,11 +1,12 @@
 #pragma once
 // Row kernels of the plain blits. Each equals, pixel for pixel, the per-pixel formula it names;
-// on x86-64 they run four pixels at a time.
+// on x86-64 they run four pixels at a time (unless QUOLL_SCALAR_FALLBACK builds the portable
+// forms, which the same tests then check).
 #include "framework/display/PixelBlend.h"
 
 #include <cstdint>
 
-#if defined(__SSE2__)
+#if defined(__SSE2__) && !defined(QUOLL_SCALAR_FALLBACK)
 #include <emmintrin.h>
 #endif
 
@@ -16,7 +17,7 @@ namespace Quoll::RowBlend
 inline void BlendOverOpaque(const uint32_t* src, uint32_t* dst, int n)
 {
     int i = 0;
-#if defined(__SSE2__)
+#if defined(__SSE2__) && !defined(QUOLL_SCALAR_FALLBACK)
     // Each 32-bit pixel as two 16-bit lanes: red and blue (masked), green and alpha (shifted).
     // Every product stays below 2^16 (255 * 256), so the low halves are exact.
     const __m128i k256 = _mm_set1_epi16(256);
@@ -55,7 +56,7 @@ inline void BlendOverOpaque(const uint32_t* src, uint32_t* dst, int n)
 inline void TintRow(const uint32_t* src, uint32_t* dst, int n, const PixelBlend::Tint& t)
 {
     int i = 0;
-#if defined(__SSE2__)
+#if defined(__SSE2__) && !defined(QUOLL_SCALAR_FALLBACK)
     const __m128i low = _mm_set1_epi32(0x00FF00FF);
     const __m128i greenOnly = _mm_set1_epi32(0x000000FF);
     const __m128i alphaByte = _mm_set1_epi32(static_cast<int>(0xFF000000u));
@@ -140,7 +141,7 @@ inline uint32_t AddPixel(uint32_t d, uint32_t s, const AddParams& p)
 inline void AddRow(const uint32_t* src, uint32_t* dst, int n, const AddParams& p)
 {
     int i = 0;
-#if defined(__SSE2__)
+#if defined(__SSE2__) && !defined(QUOLL_SCALAR_FALLBACK)
     const __m128i low = _mm_set1_epi32(0x00FF00FF);
     const __m128i alphaByte = _mm_set1_epi32(static_cast<int>(0xFF000000u));
     const __m128i greenOnly = _mm_set1_epi32(0x000000FF);

@@ -1,13 +1,13 @@
 #pragma once
 // Row kernels of the surface blits on 32-bit surfaces whose channels are whole bytes (either
 // channel order). Each equals, pixel for pixel, the per-pixel formula it names (SurfaceBlend);
-// on x86-64 they run four pixels at a time. The source is the display-format entries of the
+// on x86-64 they run four pixels at a time (the portable forms with QUOLL_SCALAR_FALLBACK). The source is the display-format entries of the
 // source image: premultiplied colour in the low 24 bits, alpha in the top byte.
 #include "framework/display/SurfaceBlend.h"
 
 #include <cstdint>
 
-#if defined(__SSE2__)
+#if defined(__SSE2__) && !defined(QUOLL_SCALAR_FALLBACK)
 #include <emmintrin.h>
 #endif
 
@@ -24,7 +24,7 @@ inline bool IsByteChannels32(const SurfaceBlend::Layout& l)
 inline void BlendPremultipliedRow32(const uint32_t* s, uint32_t* d, int n)
 {
     int i = 0;
-#if defined(__SSE2__)
+#if defined(__SSE2__) && !defined(QUOLL_SCALAR_FALLBACK)
     const __m128i low = _mm_set1_epi32(0x00FF00FF);
     const __m128i greenOnly = _mm_set1_epi32(0x000000FF);
     const __m128i colour = _mm_set1_epi32(0x00FFFFFF);
@@ -53,7 +53,7 @@ inline void BlendPremultipliedRow32(const uint32_t* s, uint32_t* d, int n)
 inline void BlendConstantRow32(uint32_t s, uint32_t f, uint32_t* d, int n)
 {
     int i = 0;
-#if defined(__SSE2__)
+#if defined(__SSE2__) && !defined(QUOLL_SCALAR_FALLBACK)
     const __m128i low = _mm_set1_epi32(0x00FF00FF);
     const __m128i greenOnly = _mm_set1_epi32(0x000000FF);
     const __m128i keep = _mm_set1_epi16(static_cast<short>(f));
@@ -75,7 +75,7 @@ inline void BlendConstantRow32(uint32_t s, uint32_t f, uint32_t* d, int n)
 inline void AddRow32(const uint32_t* s, uint32_t* d, int n)
 {
     int i = 0;
-#if defined(__SSE2__)
+#if defined(__SSE2__) && !defined(QUOLL_SCALAR_FALLBACK)
     const __m128i colour = _mm_set1_epi32(0x00FFFFFF);
     for (; i + 4 <= n; i += 4)
     {

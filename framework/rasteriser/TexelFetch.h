@@ -1,12 +1,13 @@
 #pragma once
 // The two texel fetches of the textured variants. Coordinates are 16.16 texel positions and are
 // neither clamped nor wrapped: a texel is addressed by one linear index, row * width + column
-// modulo 2^32, and reads as 0 unless that index (unsigned) is below the texel count.
+// modulo 2^32, and reads as 0 unless that index (unsigned) is below the texel count. The filtered
+// fetch uses SSE2 where present; QUOLL_SCALAR_FALLBACK builds its portable form instead.
 #include "framework/rasteriser/FixedPoint.h"
 #include "framework/rasteriser/TriangleRecords.h"
 
 #include <cstdint>
-#if defined(__SSE2__)
+#if defined(__SSE2__) && !defined(QUOLL_SCALAR_FALLBACK)
 #include <emmintrin.h>
 #endif
 
@@ -44,7 +45,7 @@ inline uint32_t FetchTexelBilinear(const TriangleTexture& texture, int32_t u, in
     const uint32_t fy = ((static_cast<uint32_t>(sv) - static_cast<uint32_t>(fv)) & 0xFFFEu) + 1;
     const uint32_t gx = 0x10000u - fx;
     const uint32_t gy = 0x10000u - fy;
-#if defined(__SSE2__)
+#if defined(__SSE2__) && !defined(QUOLL_SCALAR_FALLBACK)
     // 4. Texels 00, 10, 01, 11 in four 32-bit lanes.
     __m128i t;
     if (inside)

@@ -6,6 +6,7 @@
 #include <array>
 #include <bit>
 #include <cstring>
+#include <optional>
 #include <thread>
 
 namespace Quoll::Platform
@@ -29,6 +30,7 @@ struct SoftCardState
     uint64_t framesShown = 0;
     uint64_t usedVideoBytes = 0;
     SoftSurface* primary = nullptr;
+    std::optional<CursorPicture> cursorOverlay; // given again to a new presenter
 
     struct Fault
     {
@@ -62,6 +64,9 @@ struct SoftCardState
 
     // Shows the frame, converting only the changed part when the shown area is the same.
     void Show(const SurfaceRect& changed);
+    // The presenter of the cooperative window, made when there is none for it (null without a
+    // window).
+    FramePresenter* Presenter();
 };
 
 namespace
@@ -156,6 +161,20 @@ uint32_t ArgbToPixel(uint32_t argb, const SurfaceFormat& format)
 
 // --- Showing frames -------------------------------------------------------------------------
 
+FramePresenter* SoftCardState::Presenter()
+{
+    if (windows == nullptr || window == WindowId::None || !windows->IsWindow(window))
+        return nullptr;
+    if (!presenter || presenterWindow != window)
+    {
+        presenter = windows->CreatePresenter(window);
+        presenterWindow = window;
+        if (presenter && cursorOverlay)
+            presenter->SetCursorOverlay(&*cursorOverlay);
+    }
+    return presenter.get();
+}
+
 void SoftCardState::Show(const SurfaceRect& changed)
 {
     if (primary == nullptr)
@@ -192,12 +211,7 @@ void SoftCardState::Show(const SurfaceRect& changed)
     }
     if (area.Width() <= 0 || area.Height() <= 0)
         return;
-    if (!presenter || presenterWindow != window)
-    {
-        presenter = windows->CreatePresenter(window);
-        presenterWindow = window;
-    }
-    if (!presenter)
+    if (Presenter() == nullptr)
         return;
     // 2. The frame: converted whole when the area moved, else only where the primary changed.
     update = Intersect(update, area);
@@ -783,6 +797,19 @@ void SoftVideoCard::ShowPending()
 {
     if (mState->hasPending && std::this_thread::get_id() == mState->showingThread)
         mState->Show(mState->pending);
+}
+
+bool SoftVideoCard::SetCursorOverlay(const CursorPicture* picture)
+{
+    if (std::this_thread::get_id() != mState->showingThread)
+        return false;
+    FramePresenter* presenter = mState->Presenter();
+    const bool shown = presenter != nullptr && presenter->SetCursorOverlay(picture);
+    if (shown && picture != nullptr)
+        mState->cursorOverlay = *picture;
+    else
+        mState->cursorOverlay.reset();
+    return shown;
 }
 
 void SoftVideoCard::AttachToDesktop(WindowSystem& system)

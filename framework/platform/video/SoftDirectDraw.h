@@ -362,6 +362,11 @@ public:
     void SetWindowSystem(WindowSystem* system);
     // Shows what other threads changed on the primary since the last frame (showing thread).
     void ShowPending();
+    // Hands the cursor picture (null: none) to the presenter of the cooperative window as its
+    // cursor overlay, which the window system moves with the pointer on its own (showing
+    // thread). False when there is no window or its presenter has no overlay: the caller
+    // draws the cursor itself then.
+    bool SetCursorOverlay(const CursorPicture* picture);
     // Shows frames through the system and takes its desktop's size and refresh rate as the
     // desktop mode (the format stays as set). Call with no surfaces of the card alive.
     void AttachToDesktop(WindowSystem& system);

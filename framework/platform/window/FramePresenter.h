@@ -2,6 +2,8 @@
 // Showing finished frames in a window. A frame is 32-bit 0xAARRGGBB pixels, rows
 // `pitchBytes` apart; the presenter copies it, so the caller may reuse its buffer at once.
 // Presenting happens on the main thread.
+#include "framework/platform/window/CursorImage.h"
+
 #include <cstdint>
 #include <string_view>
 
@@ -30,6 +32,16 @@ public:
     virtual bool Present(const ArgbImageView& frame) = 0;
     // Frames shown so far.
     virtual uint64_t PresentCount() const = 0;
+    // A cursor shown over the window's frames at the pointer, which the window system moves
+    // on its own, as a hardware cursor: it moves without a new frame, whatever the drawing
+    // thread does. It stands in for the hidden pointer, so it shows while the window's cursor
+    // is none. Null removes it. False when the back end has no overlay; the caller then draws
+    // the cursor into its frames.
+    virtual bool SetCursorOverlay(const CursorPicture* picture)
+    {
+        (void)picture;
+        return false;
+    }
 };
 
 // Writes the image as an 8-bit RGBA PNG (evidence of headless runs and failing tests).

@@ -17,12 +17,24 @@ namespace
 class HeadlessPresenter final : public FramePresenter
 {
 public:
-    explicit HeadlessPresenter(std::shared_ptr<HeadlessFrameStore> store) : mStore(std::move(store)) {}
+    HeadlessPresenter(std::shared_ptr<HeadlessFrameStore> store, WindowId window)
+        : mStore(std::move(store)), mWindow(window)
+    {
+    }
     bool Present(const ArgbImageView& frame) override;
     uint64_t PresentCount() const override { return mCount; }
+    bool SetCursorOverlay(const CursorPicture* picture) override
+    {
+        if (picture != nullptr)
+            mStore->overlay = *picture;
+        else
+            mStore->overlay.reset();
+        return true;
+    }
 
 private:
     std::shared_ptr<HeadlessFrameStore> mStore;
+    WindowId mWindow;
     uint64_t mCount = 0;
 };
 
@@ -104,7 +116,7 @@ void HeadlessWindowSystem::Deliver(const InputEvent& event, std::vector<InputEve
         WindowRect rect;
         WindowId target = event.window != WindowId::None ? event.window : InputTarget();
         if (GetWindowRect(target, rect))
-            mGlobalPointer = {rect.left + event.x, rect.top + event.y};
+            mGlobalPointer = ScreenPoint{rect.left + event.x, rect.top + event.y};
     }
     mInputLog += HeadlessScript::Format(event) + "\n";
     events.push_back(event);
@@ -239,14 +251,15 @@ bool HeadlessPresenter::Present(const ArgbImageView& frame)
                     frame.pixels + size_t(y) * size_t(frame.pitchBytes / 4), size_t(frame.width) * 4);
     mStore->width = frame.width;
     mStore->height = frame.height;
+    mStore->window = mWindow;
     ++mCount;
     return true;
 }
 
-std::unique_ptr<FramePresenter> HeadlessWindowSystem::NativeCreatePresenter(WindowRecord&)
+std::unique_ptr<FramePresenter> HeadlessWindowSystem::NativeCreatePresenter(WindowRecord& window)
 {
     // The store is shared so the last frame outlives the presenter.
-    return std::make_unique<HeadlessPresenter>(mFrames);
+    return std::make_unique<HeadlessPresenter>(mFrames, window.id);
 }
 
 const std::vector<uint32_t>& HeadlessWindowSystem::LastFrame(int& width, int& height) const
@@ -254,6 +267,32 @@ const std::vector<uint32_t>& HeadlessWindowSystem::LastFrame(int& width, int& he
     width = mFrames->width;
     height = mFrames->height;
     return mFrames->pixels;
+}
+
+std::vector<uint32_t> HeadlessWindowSystem::ShownFrame(int& width, int& height) const
+{
+    width = mFrames->width;
+    height = mFrames->height;
+    std::vector<uint32_t> shown = mFrames->pixels;
+    ScreenPoint pointer = mGlobalPointer.load();
+    if (!mFrames->overlay || CursorVisible() || !ScreenToClient(mFrames->window, pointer))
+        return shown;
+    const CursorPicture& cursor = *mFrames->overlay;
+    for (int y = 0; y < cursor.height; ++y)
+        for (int x = 0; x < cursor.width; ++x)
+        {
+            const int fx = pointer.x - cursor.hotX + x, fy = pointer.y - cursor.hotY + y;
+            if (fx < 0 || fy < 0 || fx >= width || fy >= height)
+                continue;
+            const uint32_t c = cursor.pixels[size_t(y) * size_t(cursor.width) + size_t(x)];
+            uint32_t& d = shown[size_t(fy) * size_t(width) + size_t(fx)];
+            const uint32_t a = c >> 24;
+            uint32_t out = 0xFF000000;
+            for (int shift = 0; shift < 24; shift += 8)
+                out |= ((((c >> shift) & 0xFF) * a + ((d >> shift) & 0xFF) * (255 - a) + 127) / 255) << shift;
+            d = out;
+        }
+    return shown;
 }
 
 bool HeadlessWindowSystem::WriteEvidence(const std::string& folder) const
@@ -267,7 +306,9 @@ bool HeadlessWindowSystem::WriteEvidence(const std::string& folder) const
     written = WriteText(folder + "/message-boxes.txt", boxes) && written;
     if (mFrames->width > 0)
     {
-        ArgbImageView frame{mFrames->pixels.data(), mFrames->width, mFrames->height, mFrames->width * 4};
+        int width = 0, height = 0;
+        const std::vector<uint32_t> shown = ShownFrame(width, height);
+        ArgbImageView frame{shown.data(), width, height, width * 4};
         written = WritePng(folder + "/last-frame.png", frame) && written;
     }
     return written;

@@ -15,18 +15,22 @@
 #include "framework/platform/window/WindowSystem.h"
 #include "framework/platform/window/headless/HeadlessScript.h"
 
+#include <atomic>
 #include <deque>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 namespace Quoll::Platform
 {
-// The last frame presented, shared by the system and its presenters.
+// The last frame presented and the cursor overlay, shared by the system and its presenters.
 struct HeadlessFrameStore
 {
     std::vector<uint32_t> pixels;
     int width = 0, height = 0;
+    WindowId window = WindowId::None; // where the frame was presented
+    std::optional<CursorPicture> overlay;
 };
 
 class HeadlessWindowSystem final : public WindowSystem
@@ -61,6 +65,12 @@ public:
     bool PointerCaptured() const { return mCaptured; }
     // The last frame presented in any window (empty when none was).
     const std::vector<uint32_t>& LastFrame(int& width, int& height) const;
+    // What the window shows: the last frame with the cursor overlay, while the pointer is
+    // hidden, blended over it at the pointer (its hot spot there).
+    std::vector<uint32_t> ShownFrame(int& width, int& height) const;
+    // The user moves the pointer to a desktop position: it takes effect at once, as a
+    // hardware pointer does (any thread). Input messages come only from Feed and scripts.
+    void MovePointer(ScreenPoint point) { mGlobalPointer = point; }
     std::string InputLog() const { return mInputLog; }
     bool WriteEvidence(const std::string& folder) const;
 
@@ -72,7 +82,7 @@ protected:
     void NativeRaise(WindowRecord& window) override;
     void PumpNativeEvents(std::vector<InputEvent>& events) override;
     ScreenInfo NativeScreen() override { return mScreen; }
-    ScreenPoint NativeGlobalPointer() override { return mGlobalPointer; }
+    ScreenPoint NativeGlobalPointer() override { return mGlobalPointer.load(); }
     void NativeCapture(bool capture) override { mCaptured = capture; }
     bool NativeCreateCursor(CursorId id, SystemCursor shape) override;
     bool NativeCreateCursor(CursorId id, const CursorPicture& picture) override;
@@ -89,7 +99,7 @@ private:
     void Deliver(const InputEvent& event, std::vector<InputEvent>& events);
 
     ScreenInfo mScreen;
-    ScreenPoint mGlobalPointer;
+    std::atomic<ScreenPoint> mGlobalPointer{ScreenPoint{}};
     bool mCaptured = false;
     std::string mClipboard;
     std::deque<InputEvent> mFed;

@@ -108,6 +108,7 @@ public:
     SdlPresenter(SdlWindowSystem& system, WindowId window) : mSystem(system), mWindow(window) {}
     bool Present(const ArgbImageView& frame) override;
     uint64_t PresentCount() const override { return mCount; }
+    bool SetCursorOverlay(const CursorPicture* picture) override;
 
 private:
     SdlWindowSystem& mSystem;
@@ -122,6 +123,9 @@ public:
     ~SdlWindowSystem() override;
     const char* BackendName() const override { return "sdl"; }
     bool PresentTo(WindowId window, const ArgbImageView& frame);
+    // The presenters' cursor overlay: a colour cursor that SDL moves with the pointer, shown
+    // while the window's cursor is none (null: none). False when it cannot be made.
+    bool SetOverlayCursor(const CursorPicture* picture);
 
 protected:
     void NativeShow(WindowRecord& window, int showCmd) override;
@@ -156,6 +160,7 @@ private:
 
     std::map<WindowId, NativeWindow> mNative;
     std::map<CursorId, SDL_Cursor*> mCursors;
+    SDL_Cursor* mOverlay = nullptr;
 };
 
 std::unique_ptr<WindowSystem> SdlWindowSystem::Create()
@@ -179,6 +184,8 @@ SdlWindowSystem::~SdlWindowSystem()
     for (auto& [id, cursor] : mCursors)
         if (cursor != nullptr)
             SDL_FreeCursor(cursor);
+    if (mOverlay != nullptr)
+        SDL_FreeCursor(mOverlay);
     SDL_StopTextInput();
     SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS);
     // The last SDL user lets SDL release its session-bus connection too.
@@ -443,7 +450,14 @@ void SdlWindowSystem::NativeSetCursor(CursorId id)
 {
     if (id == CursorId::None)
     {
-        SDL_ShowCursor(SDL_DISABLE);
+        // The overlay stands in for the hidden pointer.
+        if (mOverlay != nullptr)
+        {
+            SDL_SetCursor(mOverlay);
+            SDL_ShowCursor(SDL_ENABLE);
+        }
+        else
+            SDL_ShowCursor(SDL_DISABLE);
         return;
     }
     SDL_Cursor* cursor = mCursors.count(id) != 0 ? mCursors[id] : nullptr;
@@ -554,6 +568,35 @@ bool SdlWindowSystem::PresentTo(WindowId window, const ArgbImageView& frame)
     SDL_RenderCopy(native.renderer, native.texture, nullptr, nullptr);
     SDL_RenderPresent(native.renderer);
     return true;
+}
+
+bool SdlWindowSystem::SetOverlayCursor(const CursorPicture* picture)
+{
+    SDL_Cursor* made = nullptr;
+    if (picture != nullptr)
+    {
+        SDL_Surface* surface =
+            SDL_CreateRGBSurfaceWithFormatFrom(const_cast<uint32_t*>(picture->pixels.data()), picture->width,
+                                               picture->height, 32, picture->width * 4, SDL_PIXELFORMAT_ARGB8888);
+        if (surface == nullptr)
+            return false;
+        made = SDL_CreateColorCursor(surface, picture->hotX, picture->hotY);
+        SDL_FreeSurface(surface);
+        if (made == nullptr)
+            return false;
+    }
+    SDL_Cursor* old = mOverlay;
+    mOverlay = made;
+    if (GetCursor() == CursorId::None)
+        NativeSetCursor(CursorId::None);
+    if (old != nullptr)
+        SDL_FreeCursor(old);
+    return true;
+}
+
+bool SdlPresenter::SetCursorOverlay(const CursorPicture* picture)
+{
+    return mSystem.SetOverlayCursor(picture);
 }
 
 bool SdlPresenter::Present(const ArgbImageView& frame)
