@@ -3,6 +3,20 @@
 // round, score and its parts, bonus inventory, boss counters, step-backs), 23 signed 32-bit words
 // in their saved order. MedalRule: the two thresholds and the mode that grade a finished level.
 #include <cstdint>
+#include <string>
+
+// What a game can reach: the bounds of the counters a loaded record is held to, and the ceilings
+// the running counters saturate at. A round passes only after every living player's turn, so
+// no game gets near these; the score arithmetic stays far inside 32 bits.
+inline constexpr int32_t kMaxRound = 100000;
+// At most six cells are captured per move, one move per player and round.
+inline constexpr int32_t kMaxCapturedCells = 6 * kMaxRound;
+inline constexpr int32_t kMaxScore = 100000000;
+inline constexpr int32_t kMaxBossHitPoints = 10;
+inline constexpr int32_t kBossCountdownStart = 2;
+
+// value + add, held to 0..ceiling.
+[[nodiscard]] int32_t SaturatingAdd(int32_t value, int64_t add, int32_t ceiling);
 
 struct LevelParams
 {
@@ -23,14 +37,19 @@ struct LevelParams
     int32_t inventory[3] = {};
     // -1 = none armed.
     int32_t armedSlot = -1;
-    int32_t bossHitPoints = 10;
-    int32_t bossCountdown = 2;
+    int32_t bossHitPoints = kMaxBossHitPoints;
+    int32_t bossCountdown = kBossCountdownStart;
     int32_t stepBacksLeft = 3;
 
     // Every field to its default; round 1.
     void Init(int cellCountValue, int playerCountValue);
     // An empty record: Init(0, 0) with round 0.
     void Reset();
+
+    // The first counter outside what a game can reach, as "<field> <value> is outside <lo>..<hi>";
+    // empty when every counter is within its bounds. The inventory, the armed slot and the
+    // step-backs are not looked at: a loaded record repairs them.
+    [[nodiscard]] std::string FindOutOfRangeCounter() const;
 
     bool operator==(const LevelParams&) const = default;
 };

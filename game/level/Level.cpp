@@ -87,10 +87,21 @@ void Level::RestoreArmedBonus()
         mSelectedCell = -1;
         return;
     }
+    // A bonus that could never be used (a teleport without a bacterium of the human selected,
+    // a mine or teleport without a free cell) would hold the turn for ever: it is used up
+    // without effect, as it would have been destroyed when picked up.
+    const int slot = mParams.armedSlot;
+    if (!CanUseBonus(mParams.inventory[slot], mSelectedCell))
+    {
+        mParams.inventory[slot] = 0;
+        mParams.armedSlot = -1;
+        mSelectedCell = -1;
+        return;
+    }
     if (mSelectedCell != -1)
         SelectOrMove(mSelectedCell);
     mBonusSourceCell = mSelectedCell;
-    ArmBonus(mParams.armedSlot);
+    ArmBonus(slot);
     if (mPendingBonus)
         mState = LevelState::BonusArmed;
 }
@@ -223,7 +234,7 @@ void Level::CaptureAtTarget(int target, std::vector<int>& captured, std::vector<
     const int mover = mLogic.GetCurrentPlayer();
     const int count = static_cast<int>(captured.size());
     if (mover >= 1 && mover <= kMaxPlayers)
-        mParams.capturedCells[mover - 1] += count;
+        mParams.capturedCells[mover - 1] = SaturatingAdd(mParams.capturedCells[mover - 1], count, kMaxCapturedCells);
     // 4. The human's landings earn events and points.
     if (mover == 1)
         BookHumanLanding(count, overtook, captured);
@@ -303,7 +314,7 @@ void Level::NewRound()
 {
     mHintFrom = 0;
     mHintTo = 0;
-    mParams.round += 1;
+    mParams.round = SaturatingAdd(mParams.round, 1, kMaxRound);
     if (mBoss)
         mBoss->OnTurnPassed();
     Event(AchievementEvent::NewRound);

@@ -23,7 +23,18 @@
 
 #include <functional>
 #include <memory>
+#include <string>
 #include <vector>
+
+// How strictly Load reads a body. A saved game and the step-back snapshot are read as the
+// saved format allows (a medal rule when its marker is found, data after it left unread); a
+// level file (a campaign, easy or editor level) must be whole and undamaged, see
+// LevelFileCheck.
+enum class LevelBodyKind
+{
+    Saved,
+    LevelFile,
+};
 
 // The round states.
 enum class LevelState : int
@@ -89,8 +100,12 @@ public:
     // --- Saved body ---
     // Appends the body; with reset, fresh parameters and no selection go with the board.
     bool Save(Quoll::Buffer& buffer, bool reset) const;
-    // Reads a body into a freshly constructed level; false when the logic section does not read.
-    bool Load(Quoll::Buffer& buffer);
+    // Reads a body into a freshly constructed level. False, with the reason in GetLoadError,
+    // when the logic section does not read, a counter lies outside what a game can reach, or a
+    // level file is damaged.
+    bool Load(Quoll::Buffer& buffer, LevelBodyKind kind = LevelBodyKind::Saved);
+    // Why the last Load failed; empty after a successful one.
+    [[nodiscard]] const std::string& GetLoadError() const { return mLoadError; }
 
     // --- Scores and medals ---
     // Books points of the kind; answers the points per cell for captures, else the points.
@@ -169,10 +184,18 @@ private:
     // LevelBonuses.cpp
     void CollectBonuses(int target, const std::vector<int>& captured, const std::vector<int>& bossCells);
     void CollectBonus(int cell, int code);
+    // Whether an armed bonus of the code could ever be used; sourceCell: where it was picked up.
+    [[nodiscard]] bool CanUseBonus(int code, int sourceCell) const;
     void ArmBonus(int slot);
     bool OnBonusClick(int cell, ScreenPoint point);
 
+    // LevelScore.cpp
+    // Adds points to one part of the score and to the total.
+    void BookPoints(int32_t& part, int64_t points);
+
     // LevelSave.cpp
+    bool RefuseLoad(std::string reason);
+    bool ReadParams(Quoll::Buffer& buffer);
     void RepairLoadedParams();
     void ReadMedalRule(Quoll::Buffer& buffer);
 
@@ -208,4 +231,5 @@ private:
     uint32_t mLastMoveTimeMs = 0;
     // The last mine the human laid, -1 for none.
     int mLastLaidMine = -1;
+    std::string mLoadError;
 };

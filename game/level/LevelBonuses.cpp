@@ -33,9 +33,7 @@ void Level::CollectBonus(int cell, int code)
     //    when it can be used: a mine or teleport needs a free cell, and a teleport a bacterium of
     //    the human on the cell where it was picked up. Others are destroyed.
     mLogic.ClearCellContent(cell, false);
-    const bool noFreeCell = mLogic.GetFreeCellCount() == 0 && (code == BONUS_MINE || code == BONUS_TELEPORT);
-    const bool noBacterium = code == BONUS_TELEPORT && mLogic.GetBoard().GetOwner(cell) != 1;
-    if (mLogic.GetCurrentPlayer() != 1 || mPendingBonus || noFreeCell || noBacterium)
+    if (mLogic.GetCurrentPlayer() != 1 || mPendingBonus || !CanUseBonus(code, cell))
     {
         mView->ActivateCellBonus(cell, 0.0f);
         return;
@@ -45,6 +43,16 @@ void Level::CollectBonus(int cell, int code)
     mView->CollectBonus(cell);
     mBonusSourceCell = cell;
     ArmBonus(0);
+}
+
+bool Level::CanUseBonus(int code, int sourceCell) const
+{
+    // A mine or teleport needs a free cell, and a teleport a bacterium of the human on the
+    // cell where it was picked up.
+    const bool noFreeCell = mLogic.GetFreeCellCount() == 0 && (code == BONUS_MINE || code == BONUS_TELEPORT);
+    const bool noBacterium =
+        code == BONUS_TELEPORT && (!IsCell(sourceCell) || mLogic.GetBoard().GetOwner(sourceCell) != 1);
+    return !noFreeCell && !noBacterium;
 }
 
 void Level::ArmBonus(int slot)

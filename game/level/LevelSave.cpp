@@ -5,8 +5,11 @@
 #include "game/level/Level.h"
 
 #include "game/board/CheckedReader.h"
+#include "game/board/LevelFileCheck.h"
 
 #include <array>
+#include <span>
+#include <string>
 #include <utility>
 
 namespace
@@ -54,32 +57,37 @@ bool Level::Save(Quoll::Buffer& buffer, bool reset) const
     return true;
 }
 
-bool Level::Load(Quoll::Buffer& buffer)
+bool Level::Load(Quoll::Buffer& buffer, LevelBodyKind kind)
 {
+    mLoadError.clear();
+    const int32_t sectionStartBit = buffer.GetReadBitPos();
     // 1. The logic section; nothing after a broken one is read.
     if (!mLogic.Read(buffer))
     {
         mServices.LogError("Error read Level");
+        return RefuseLoad("its level-logic section does not read");
+    }
+    // 2. A level file is whole and undamaged around the parameters.
+    if (kind == LevelBodyKind::LevelFile)
+    {
+        const int32_t sectionEndBit = buffer.GetReadBitPos();
+        if (sectionStartBit % 8 != 0)
+            return RefuseLoad("it does not start on a byte");
+        const std::span<const uint8_t> data(buffer.GetDataPtr(), buffer.GetDataSize());
+        const auto start = static_cast<size_t>(sectionStartBit / 8);
+        const auto end = static_cast<size_t>(sectionEndBit / 8);
+        std::string fault = LevelFileCheck::FindGeneratorFault(data.subspan(start, end - start));
+        if (fault.empty())
+            fault = LevelFileCheck::FindTailFault(data.subspan(end));
+        if (!fault.empty())
+            return RefuseLoad(fault);
+        if (data.size() - end != LevelFileCheck::kTailWithMedalRule)
+            mServices.LogError("Level file without a medal rule: the default rule grades it");
+    }
+    // 3. Parameters and selection, the medal rule when present, then ordered for its mode.
+    if (!ReadParams(buffer))
         return false;
-    }
-    // 2. Parameters and selection. A body that ends inside them gets unfilled parameters,
-    //    which Start fills afresh, rather than a mix of read and zero words.
-    const size_t left = CheckedReader(buffer).BytesLeft();
-    if (left < kParamsAndSelectionBytes)
-    {
-        if (left > 0)
-            mServices.LogError("Level body truncated in its parameters");
-        mParams.Reset();
-        mSelectedCell = -1;
-    }
-    else
-    {
-        for (int32_t* field : Fields(mParams))
-            *field = buffer.ReadInt32();
-        mSelectedCell = buffer.ReadInt32();
-    }
     RepairLoadedParams();
-    // 3. The medal rule, when present; then ordered for its mode.
     ReadMedalRule(buffer);
     OrderMedalThresholds(mMedalRule);
     // 4. The boss and the tutorial steps the level needs.
@@ -93,6 +101,37 @@ bool Level::Load(Quoll::Buffer& buffer)
         mBoss = mView->CreateBossLevel(*this);
     mServices.GetTutorial().LoadSteps();
     return true;
+}
+
+bool Level::RefuseLoad(std::string reason)
+{
+    mLoadError = std::move(reason);
+    return false;
+}
+
+bool Level::ReadParams(Quoll::Buffer& buffer)
+{
+    // A body that ends inside the parameters gets unfilled ones, which Start fills afresh,
+    // rather than a mix of read and zero words.
+    const size_t left = CheckedReader(buffer).BytesLeft();
+    if (left < kParamsAndSelectionBytes)
+    {
+        if (left > 0)
+            mServices.LogError("Level body truncated in its parameters");
+        mParams.Reset();
+        mSelectedCell = -1;
+        return true;
+    }
+    for (int32_t* field : Fields(mParams))
+        *field = buffer.ReadInt32();
+    mSelectedCell = buffer.ReadInt32();
+    // Counters beyond what a game reaches come from a damaged or forged body: the score and
+    // round arithmetic must never start from them.
+    const std::string fault = mParams.FindOutOfRangeCounter();
+    if (fault.empty())
+        return true;
+    mServices.LogError("Level parameter " + fault);
+    return RefuseLoad("its parameter " + fault);
 }
 
 void Level::RepairLoadedParams()

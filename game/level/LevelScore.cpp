@@ -1,6 +1,16 @@
 // Level: the score booked into the parameters and the medal grade of a finished level.
 #include "game/level/Level.h"
 
+#include <algorithm>
+#include <cstdint>
+
+void Level::BookPoints(int32_t& part, int64_t points)
+{
+    // Saturating at the score's ceiling: no level reaches it, and no file can make it wrap.
+    part = SaturatingAdd(part, points, kMaxScore);
+    mParams.score = SaturatingAdd(mParams.score, points, kMaxScore);
+}
+
 int Level::AddScore(ScoreKind kind, int count)
 {
     const int boardCells = mLogic.GetBoard().CountExistingCells();
@@ -10,25 +20,21 @@ int Level::AddScore(ScoreKind kind, int count)
     case ScoreKind::Captures:
     {
         const int perCell = CapturePointsPerCell(count);
-        mParams.captureScore += perCell * count;
-        mParams.score += perCell * count;
+        BookPoints(mParams.captureScore, int64_t{perCell} * count);
         result = perCell;
         break;
     }
     case ScoreKind::HiddenObject:
-        result = 20 * count;
-        mParams.captureScore += result;
-        mParams.score += result;
+        result = static_cast<int>(std::clamp<int64_t>(int64_t{20} * count, 0, kMaxScore));
+        BookPoints(mParams.captureScore, result);
         break;
     case ScoreKind::FewRounds:
         result = RoundBonusPoints(boardCells, mParams.round);
-        mParams.roundBonus += result;
-        mParams.score += result;
+        BookPoints(mParams.roundBonus, result);
         break;
     case ScoreKind::CellsHeld:
         result = CellBonusPoints(boardCells, mParams.playerCells[0]);
-        mParams.cellBonus += result;
-        mParams.score += result;
+        BookPoints(mParams.cellBonus, result);
         break;
     }
     mRefreshPending = true;
@@ -41,9 +47,9 @@ void Level::ComputeScore()
     AddScore(ScoreKind::CellsHeld, mParams.playerCells[0]);
     // The level bonus is split evenly between the two bonus parts shown.
     const int levelBonus = LevelBonusPoints(mServices.GetCurrentLevelNumber());
-    mParams.score += levelBonus;
-    mParams.roundBonus += levelBonus / 2;
-    mParams.cellBonus += levelBonus / 2;
+    mParams.score = SaturatingAdd(mParams.score, levelBonus, kMaxScore);
+    mParams.roundBonus = SaturatingAdd(mParams.roundBonus, levelBonus / 2, kMaxScore);
+    mParams.cellBonus = SaturatingAdd(mParams.cellBonus, levelBonus / 2, kMaxScore);
 }
 
 int Level::GetMedalGrade() const { return MedalGrade(mMedalRule, mParams.playerCells[0], mParams.round); }

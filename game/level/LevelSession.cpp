@@ -13,13 +13,23 @@ void LevelSession::EndLevel()
     mLevel.reset();
 }
 
-bool LevelSession::Load(Quoll::Buffer& body)
+bool LevelSession::Load(Quoll::Buffer& body, LevelBodyKind kind)
 {
-    return Fill([&body](Level& level) { return level.Load(body); });
+    mLoadError.clear();
+    const bool loaded = Fill([this, &body, kind](Level& level) {
+        if (level.Load(body, kind))
+            return true;
+        mLoadError = level.GetLoadError();
+        return false;
+    });
+    if (!loaded && kind == LevelBodyKind::LevelFile)
+        mServices.LogError("Cannot open Level file: " + mLoadError);
+    return loaded;
 }
 
 bool LevelSession::LoadRandom(const std::function<bool(GameLogic&)>& generate)
 {
+    mLoadError.clear();
     return Fill([&generate](Level& level) { return level.GenerateRandomLevel(generate); });
 }
 

@@ -12,6 +12,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <string>
 
 struct LevelOutcome
 {
@@ -30,8 +31,11 @@ public:
     LevelSession(const LevelSession&) = delete;
     LevelSession& operator=(const LevelSession&) = delete;
 
-    // A fresh level read from a saved body; false (no level) when the body does not read.
-    bool Load(Quoll::Buffer& body);
+    // A fresh level read from a body; false (no level) when the body does not read, with the
+    // reason in GetLoadError. A level file that does not read is reported in the log as
+    // "Cannot open Level file: " and the reason.
+    bool Load(Quoll::Buffer& body, LevelBodyKind kind = LevelBodyKind::Saved);
+    [[nodiscard]] const std::string& GetLoadError() const { return mLoadError; }
     // A fresh random level; false (no level) when the generator fails.
     bool LoadRandom(const std::function<bool(GameLogic&)>& generate);
     // Starts the loaded level and builds its scene; false when it cannot start.
@@ -68,4 +72,5 @@ private:
     bool mTutorialSuppressed = false;
     std::optional<Quoll::Buffer> mSnapshot;
     std::optional<LevelOutcome> mOutcome;
+    std::string mLoadError;
 };

@@ -395,9 +395,9 @@ bool PrintLevelText(Quoll::Buffer& body, std::string& text, LevelTextError& erro
     NullLevelView view;
     NullLevelServices services;
     Level level(view, services);
-    if (!level.Load(body))
+    if (!level.Load(body, LevelBodyKind::LevelFile))
     {
-        error = {0, "not a level file: its level-logic section does not read"};
+        error = {0, "not a level file: " + level.GetLoadError()};
         return false;
     }
     try

@@ -3,6 +3,7 @@
 #include "game/board/HexGeometry.h"
 
 #include <algorithm>
+#include <cstdint>
 
 namespace
 {
@@ -15,6 +16,10 @@ float BoardFactor(int boardCells)
 
 // Whole tens, toward zero.
 int Tens(int value) { return value / 10 * 10; }
+
+// Board sizes and cell counts outside a board's 0..61 cells are held to it, so that every
+// product below stays small.
+int CellsOnBoard(int cells) { return std::clamp(cells, 0, kCellCount); }
 } // namespace
 
 int CapturePointsPerCell(int capturedCount)
@@ -24,13 +29,17 @@ int CapturePointsPerCell(int capturedCount)
 
 int RoundBonusPoints(int boardCells, int round)
 {
-    const int spare = std::max(0, boardCells - round);
+    boardCells = CellsOnBoard(boardCells);
+    // In 64 bits: a round below zero must not wrap the difference.
+    const int spare = static_cast<int>(std::clamp<int64_t>(int64_t{boardCells} - round, 0, boardCells));
     const float points = static_cast<float>(spare) * BoardFactor(boardCells) * 50.0f;
     return Tens(static_cast<int>(points));
 }
 
 int CellBonusPoints(int boardCells, int humanCells)
 {
+    boardCells = CellsOnBoard(boardCells);
+    humanCells = CellsOnBoard(humanCells);
     const float held = static_cast<float>((100 - boardCells) * humanCells);
     const float points = held * BoardFactor(boardCells) / static_cast<float>(kCellCount) * 70.0f;
     return Tens(static_cast<int>(points));
@@ -42,7 +51,8 @@ int LevelBonusPoints(int levelNumber)
     // and level 70 gives 5940, the values the level table was balanced with.
     const double level = static_cast<float>(levelNumber);
     const double value = static_cast<double>(0.9f) * level * level + 15.0 * level + 500.0;
-    return static_cast<int>(value) / 20 * 20;
+    // Level numbers far outside the campaign are held to the score's ceiling.
+    return static_cast<int>(std::clamp(value, 0.0, static_cast<double>(kMaxScore))) / 20 * 20;
 }
 
 int MedalGrade(const MedalRule& rule, int humanCells, int round)
