@@ -2,7 +2,7 @@
 
 #include "game/board/HexGeometry.h"
 
-#include "framework/app/MersenneTwister.h"
+#include "framework/core/MersenneTwister.h"
 
 #include <algorithm>
 #include <string_view>

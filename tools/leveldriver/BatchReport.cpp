@@ -8,6 +8,8 @@
 void BatchSummary::Add(const GameRecord& record)
 {
     ++games;
+    if (records.insert(record.lines).second)
+        distinctGames = static_cast<int>(records.size());
     rounds.push_back(record.rounds);
     cells.push_back(record.humanCells);
     if (!record.outcome)
@@ -28,7 +30,8 @@ std::string BatchSummary::Report() const
     char rate[32];
     std::snprintf(rate, sizeof rate, "%.1f", games > 0 ? 100.0 * wins / games : 0.0);
     std::string text = "games " + std::to_string(games) + "  wins " + std::to_string(wins) + "  win rate " + rate +
-                       " %  unfinished " + std::to_string(unfinished) + "\n";
+                       " %  unfinished " + std::to_string(unfinished) + "  distinct games " +
+                       std::to_string(distinctGames) + "\n";
     text += "rounds (all)   " + Distribution(rounds) + "\n";
     text += "cells (all)    " + Distribution(cells) + "\n";
     text += "rounds (won)   " + Distribution(wonRounds) + "\n";
@@ -52,9 +55,11 @@ BatchSummary RunBatch(const GameSetup& setup, const BatchOptions& options)
     BatchSummary summary;
     for (int i = 0; i < options.games; ++i)
     {
+        const auto offset = static_cast<uint32_t>(i);
         GameSetup game = setup;
-        game.seed = setup.seed + static_cast<uint32_t>(i);
-        DriverPolicy policy(options.firstPolicySeed + static_cast<uint32_t>(i), options.policyLevel, 0);
+        game.seed = setup.seed + offset;
+        game.levelSeed = options.firstLevelSeed.value_or(setup.seed) + offset;
+        DriverPolicy policy(options.firstPolicySeed + offset, options.policy, options.stepBackPercent);
         summary.Add(HeadlessGame(game).Play(policy));
     }
     return summary;

@@ -1,11 +1,24 @@
 #include "tools/leveldriver/DriverPolicy.h"
 
 #include "game/board/AiSearch.h"
+#include "game/board/MoveChoice.h"
+#include "game/board/MoveGenerator.h"
 
 #include <algorithm>
 
-DriverPolicy::DriverPolicy(uint32_t seed, int aiLevel, int stepBackPercent)
-    : mAiLevel(aiLevel), mStepBackPercent(stepBackPercent)
+std::optional<PolicyKind> PolicyKind::Parse(const std::string& text)
+{
+    if (text == "random")
+        return PolicyKind{std::nullopt};
+    if (text.size() == 1 && text[0] >= '0' && text[0] <= '3')
+        return PolicyKind{text[0] - '0'};
+    return std::nullopt;
+}
+
+std::string PolicyKind::ToString() const { return aiLevel ? std::to_string(*aiLevel) : "random"; }
+
+DriverPolicy::DriverPolicy(uint32_t seed, PolicyKind kind, int stepBackPercent)
+    : mKind(kind), mStepBackPercent(stepBackPercent)
 {
     mRandom.Seed(seed);
 }
@@ -38,11 +51,36 @@ bool DriverPolicy::ShouldStepBack(const LevelSession& session)
 
 std::optional<DriverInput> DriverPolicy::ChooseMove(const Level& level)
 {
-    AiSearch search(level.GetLogic());
-    const AiMove move = search.Search(SearchDepthForLevel(mAiLevel), mRandom);
-    if (move.from == move.to)
+    const GameLogic& logic = level.GetLogic();
+    const int player = logic.GetCurrentPlayer();
+    MoveList list;
+    GenerateMoves(logic.GetBoard(), logic.GetNeighbourTables(), player, list);
+    if (list.IsEmpty())
         return std::nullopt;
-    return DriverInput::Move(move.from, move.to);
+    const int index = mKind.aiLevel ? ChooseRankedIndex(logic, list, *mKind.aiLevel)
+                                    : static_cast<int>(mRandom.Next(static_cast<uint32_t>(list.Size())));
+    return DriverInput::Move(list[index].from, list[index].to);
+}
+
+int DriverPolicy::ChooseRankedIndex(const GameLogic& logic, MoveList& list, int aiLevel)
+{
+    // 1. The ranking of the level's search: every move scored at its depth, best first. Moves
+    //    of equal score and kind are shuffled first, so that their order is the policy's draw.
+    AiSearch search(logic);
+    for (AiMove& move : list)
+        move.score = static_cast<uint8_t>(search.EvaluateMove(move, SearchDepthForLevel(aiLevel)));
+    for (int i = list.Size() - 1; i > 0; --i)
+        std::swap(list[i], list[static_cast<int>(mRandom.Next(static_cast<uint32_t>(i + 1)))]);
+    SortMoves(list);
+    // 2. The level's pick from the ranking, with the policy's draws.
+    auto draw = [this](int bound) { return bound > 0 ? mRandom.Next(static_cast<uint32_t>(bound)) : 0u; };
+    const int cells = logic.GetCellCount(logic.GetCurrentPlayer());
+    int index = 0;
+    if (aiLevel == 0)
+        index = ChooseMoveLevel0(list, cells, draw);
+    else if (aiLevel == 1)
+        index = ChooseMoveLevel1(list, cells, draw);
+    return std::min(index, list.Size() - 1);
 }
 
 DriverInput DriverPolicy::ChooseBonusCells(const Level& level)

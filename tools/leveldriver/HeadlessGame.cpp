@@ -16,24 +16,65 @@ HeadlessGame::HeadlessGame(const GameSetup& setup) : mSetup(setup)
 
 HeadlessGame::~HeadlessGame() { mView.SetObserver(nullptr); }
 
+namespace
+{
+uint64_t Fnv1a(const uint8_t* bytes, size_t count)
+{
+    uint64_t hash = 0xcbf29ce484222325ull;
+    for (size_t i = 0; i < count; ++i)
+    {
+        hash ^= bytes[i];
+        hash *= 0x100000001b3ull;
+    }
+    return hash;
+}
+
+std::string Hex(uint64_t value)
+{
+    char text[17];
+    std::snprintf(text, sizeof text, "%016" PRIx64, value);
+    return text;
+}
+
+// The body with its level's generator seeded afresh: the section is read into a logic, reseeded
+// and written again, and what follows it is copied as it stands.
+std::optional<Quoll::Buffer> ReseedLevelBody(const Quoll::Buffer& body, uint32_t seed)
+{
+    Quoll::Buffer in = body;
+    in.SeekReadStart();
+    GameLogic logic;
+    if (!logic.Read(in))
+        return std::nullopt;
+    const auto end = static_cast<size_t>(in.GetReadBitPos() / 8);
+    logic.GetRandom().Seed(seed);
+    Quoll::Buffer out;
+    logic.Write(out);
+    if (body.GetDataSize() > end)
+        out.WriteBytes(body.GetDataPtr() + end, body.GetDataSize() - end);
+    return out;
+}
+} // namespace
+
 GameRecord HeadlessGame::Play(InputSource& human)
 {
     // 1. The level, with the program-wide generator seeded for it.
     mRecord = GameRecord{};
     Quoll::SeedRandom(mSetup.seed);
-    Quoll::Buffer body = mSetup.levelBody;
-    body.SeekReadStart();
-    if (!mSession.Load(body) || !mSession.Start(true))
-    {
-        mRecord.stopReason = "the level does not load or cannot start";
+    if (!LoadLevel())
         return mRecord;
-    }
     // 2. Updates until the game is over; the human acts whenever the level waits for it.
-    for (int update = 0; update < kMaxUpdates && !mSession.IsOver(); ++update)
+    for (mUpdate = 0, mLastProgress = 0; mUpdate < kMaxUpdates && !mSession.IsOver(); ++mUpdate)
     {
-        if (mSession.GetLevel().GetParams().round > mSetup.roundCap)
+        const int round = mSession.GetLevel().GetParams().round;
+        if (round > mSetup.roundCap)
         {
-            Finish();
+            Finish("capped");
+            return mRecord;
+        }
+        if (mUpdate - mLastProgress >= kSoftLockUpdates)
+        {
+            mRecord.stopReason = "soft lock at round " + std::to_string(round);
+            Finish("softlock");
             return mRecord;
         }
         if (WaitsForHuman())
@@ -52,8 +93,39 @@ GameRecord HeadlessGame::Play(InputSource& human)
     }
     if (!mSession.IsOver())
         mRecord.stopReason = "the game did not end within " + std::to_string(kMaxUpdates) + " updates";
-    Finish();
+    Finish("capped");
     return mRecord;
+}
+
+std::string HeadlessGame::FindLevelFault(const GameSetup& setup)
+{
+    HeadlessGame game(setup);
+    return game.LoadLevel() ? std::string() : game.mRecord.stopReason;
+}
+
+bool HeadlessGame::LoadLevel()
+{
+    // The file as it stands must read as a level file, even when its generator is then
+    // replaced, so that a damaged file is never played.
+    Quoll::Buffer body = mSetup.levelBody;
+    body.SeekReadStart();
+    bool loaded = mSession.Load(body, LevelBodyKind::LevelFile);
+    if (loaded && mSetup.levelSeed)
+    {
+        std::optional<Quoll::Buffer> reseeded = ReseedLevelBody(mSetup.levelBody, *mSetup.levelSeed);
+        loaded = reseeded && mSession.Load(*reseeded, LevelBodyKind::LevelFile);
+    }
+    if (!loaded)
+    {
+        mRecord.stopReason = "the level does not load: " + mSession.GetLoadError();
+        return false;
+    }
+    if (!mSession.Start(true))
+    {
+        mRecord.stopReason = "the level cannot start: it has fewer than two players";
+        return false;
+    }
+    return true;
 }
 
 bool HeadlessGame::WaitsForHuman() const
@@ -83,7 +155,7 @@ void HeadlessGame::Apply(const DriverInput& input)
     }
 }
 
-void HeadlessGame::Finish()
+void HeadlessGame::Finish(const std::string& capLine)
 {
     const Level& level = mSession.GetLevel();
     mRecord.rounds = level.GetParams().round;
@@ -94,7 +166,7 @@ void HeadlessGame::Finish()
     {
         if (mRecord.stopReason.empty())
             mRecord.stopReason = "round cap " + std::to_string(mSetup.roundCap);
-        mRecord.lines.push_back("capped " + tail);
+        mRecord.lines.push_back(capLine + " " + tail);
         return;
     }
     const LevelOutcome& outcome = *mRecord.outcome;
@@ -104,18 +176,18 @@ void HeadlessGame::Finish()
 
 void HeadlessGame::OnMoveShown(int from, int to)
 {
+    mLastProgress = mUpdate;
     const int player = mSession.GetLevel().GetLogic().GetCurrentPlayer();
     mRecord.lines.push_back("move " + std::to_string(player) + " " + std::to_string(from) + " " + std::to_string(to));
 }
 
 void HeadlessGame::OnTurnBegun(int player)
 {
+    mLastProgress = mUpdate;
     const Level& level = mSession.GetLevel();
     const Board& board = level.GetLogic().GetBoard();
-    char hash[17];
-    std::snprintf(hash, sizeof hash, "%016" PRIx64, BoardHash(board));
     mRecord.lines.push_back("turn " + std::to_string(player) + " " + std::to_string(level.GetParams().round) + " " +
-                            BoardSymbols(board) + " " + hash);
+                            BoardSymbols(board) + " " + Hex(BoardHash(board)) + " " + Hex(RandomHash(level.GetLogic().GetRandom())));
 }
 
 std::string HeadlessGame::BoardSymbols(const Board& board)
@@ -133,11 +205,11 @@ uint64_t HeadlessGame::BoardHash(const Board& board)
     // FNV-1a over the board block: kinds and flags of every cell.
     Quoll::Buffer block;
     board.Write(block);
-    uint64_t hash = 0xcbf29ce484222325ull;
-    for (size_t i = 0; i < block.GetDataSize(); ++i)
-    {
-        hash ^= block.GetDataPtr()[i];
-        hash *= 0x100000001b3ull;
-    }
-    return hash;
+    return Fnv1a(block.GetDataPtr(), block.GetDataSize());
+}
+
+uint64_t HeadlessGame::RandomHash(const Quoll::MersenneTwister& random)
+{
+    const std::string state = random.GetState();
+    return Fnv1a(reinterpret_cast<const uint8_t*>(state.data()), state.size());
 }

@@ -1,13 +1,6 @@
 // leveldriver: plays level files without a screen, for authoring and checking the game's levels.
-//   leveldriver play <level> [options]      one game; prints its record and result
-//   leveldriver replay <replay>             replays a recorded game and checks it is the same
-//   leveldriver batch <level> [options]     many games: win rate, rounds and cells
-//   leveldriver random <episode> <seed> <out.bin> [--completed N]
-//                                           a random level of the episode, printed as text
-// Options: --level-number N, --seed S (program-wide generator), --policy-seed P, --policy-level
-// L (the human side's AI level), --step-backs PCT (chance of a step-back per human turn),
-// --round-cap N, --record FILE (play), --games N (batch), --quiet (play: the result only).
-// A level is a level file, or a level text when its name ends in ".txt".
+// The usage text below lists every command and option. A level is a level file, or a level text
+// when its name ends in ".txt". Files are written whole or not at all.
 #include "tools/leveldriver/BatchReport.h"
 #include "tools/leveldriver/DriverPolicy.h"
 #include "tools/leveldriver/RandomLevelFile.h"
@@ -16,99 +9,202 @@
 #include "game/level/LevelText.h"
 
 #include "framework/files/PakInterface.h"
+#include "framework/platform/system/AtomicFile.h"
 
 #include <charconv>
-#include <cstdio>
-#include <fstream>
 #include <iostream>
+#include <limits>
 #include <map>
+#include <set>
+#include <span>
 
 namespace
 {
+constexpr const char* kUsage =
+    "usage: leveldriver play <level> [options]     one game; prints its record and result\n"
+    "       leveldriver batch <level> [options]    many games; prints the spread of their ends\n"
+    "       leveldriver replay <replay>            replays a recorded game, checks it is the same\n"
+    "       leveldriver random <episode> <seed> <out.bin> [--completed N]\n"
+    "                                              a random level of the episode, printed as text\n"
+    "A level is a level file, or a level text when its name ends in \".txt\".\n"
+    "play and batch:\n"
+    "  --level-number N   the current level number (bonus points; minus the episode for random\n"
+    "                     levels); default 1\n"
+    "  --seed S           the program-wide generator's seed; default 1\n"
+    "  --level-seed L     seeds the level's own generator (its computer players' draws) afresh;\n"
+    "                     play: default the level file's own generator; batch: default S\n"
+    "  --policy-seed P    the seed of the human side's own generator; default 1\n"
+    "  --policy-level K   how the human side plays: 0, 1, 2 or 3 as a computer player of that AI\n"
+    "                     level (its ranking and its choice, drawn from the policy's generator),\n"
+    "                     or random (any legal move); default 1\n"
+    "  --step-backs PCT   the chance in percent of a step-back at each human turn; default 0\n"
+    "  --round-cap N      the game stops when round N + 1 begins; default 200\n"
+    "play only:\n"
+    "  --record FILE      writes the game as a replay\n"
+    "  --quiet            prints only the last line\n"
+    "batch only:\n"
+    "  --games N          the number of games; default 100. Game i (from 0) is the game of\n"
+    "                     play --seed S+i --level-seed L+i --policy-seed P+i\n"
+    "random only:\n"
+    "  --completed N      the profile has completed levels 1..N (which bonuses appear); default 0\n"
+    "A game that makes no move and begins no turn for 5000 updates stops as a soft lock.\n"
+    "Exit status: 0 a finished game or a replay that matches; 1 a game that did not finish, a\n"
+    "level that does not load, a replay that differs; 2 a command line that does not read.\n";
+
 struct Options
 {
     std::vector<std::string> positional;
     std::map<std::string, std::string> named;
-    bool quiet = false;
+    std::set<std::string> flags;
 };
 
-int Usage()
+int Usage(const std::string& why = {})
 {
-    std::cerr << "usage: leveldriver play <level> [--level-number N] [--seed S] [--policy-seed P] [--policy-level L]\n"
-                 "                         [--step-backs PCT] [--round-cap N] [--record FILE] [--quiet]\n"
-                 "       leveldriver replay <replay>\n"
-                 "       leveldriver batch <level> [--games N] [--level-number N] [--seed S] [--policy-seed P]\n"
-                 "                         [--policy-level L] [--round-cap N]\n"
-                 "       leveldriver random <episode> <seed> <out.bin> [--completed N]\n";
+    if (!why.empty())
+        std::cerr << "leveldriver: " << why << "\n";
+    std::cerr << kUsage;
     return 2;
 }
 
-bool ParseOptions(int argc, char** argv, Options& options)
+// The options each command takes: valued ones, then flags.
+struct CommandOptions
+{
+    std::set<std::string> valued;
+    std::set<std::string> flags;
+};
+
+const std::map<std::string, CommandOptions>& KnownOptions()
+{
+    static const std::set<std::string> game = {"level-number", "seed", "level-seed", "policy-seed", "policy-level",
+                                               "step-backs", "round-cap"};
+    auto with = [](std::set<std::string> set, std::initializer_list<const char*> more) {
+        set.insert(more.begin(), more.end());
+        return set;
+    };
+    static const std::map<std::string, CommandOptions> known = {
+        {"play", {with(game, {"record"}), {"quiet"}}},
+        {"batch", {with(game, {"games"}), {}}},
+        {"replay", {{}, {}}},
+        {"random", {{"completed"}, {}}},
+    };
+    return known;
+}
+
+// False with the reason when an option is unknown to the command, repeated or has no value.
+bool ParseOptions(const CommandOptions& known, int argc, char** argv, Options& options, std::string& why)
 {
     for (int i = 2; i < argc; ++i)
     {
         const std::string arg = argv[i];
-        if (arg == "--quiet")
-            options.quiet = true;
-        else if (arg.rfind("--", 0) == 0 && i + 1 < argc)
-            options.named[arg.substr(2)] = argv[++i];
-        else if (arg.rfind("--", 0) == 0)
-            return false;
-        else
+        if (arg.rfind("--", 0) != 0)
+        {
             options.positional.push_back(arg);
+            continue;
+        }
+        const std::string name = arg.substr(2);
+        if (options.named.count(name) != 0 || options.flags.count(name) != 0)
+            why = "option " + arg + " is given twice";
+        else if (known.flags.count(name) != 0)
+            options.flags.insert(name);
+        else if (known.valued.count(name) == 0)
+            why = "unknown option " + arg + " for " + argv[1];
+        else if (i + 1 >= argc)
+            why = "option " + arg + " needs a value";
+        else
+            options.named[name] = argv[++i];
+        if (!why.empty())
+            return false;
     }
     return true;
 }
 
-// The named option as a number; false (with a message) when it does not read.
 template <typename T>
-bool Number(const Options& options, const std::string& name, T& value)
+bool ParseWhole(const std::string& text, T& value)
+{
+    const auto [ptr, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+    return ec == std::errc() && ptr == text.data() + text.size();
+}
+
+// The named option as a number within low..high, when given; false (with the reason) when it
+// does not read.
+template <typename T>
+bool Number(const Options& options, const std::string& name, T& value, T low, T high, std::string& why)
 {
     const auto found = options.named.find(name);
     if (found == options.named.end())
         return true;
-    const std::string& text = found->second;
-    const auto [ptr, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (ec == std::errc() && ptr == text.data() + text.size())
+    if (ParseWhole(found->second, value) && value >= low && value <= high)
         return true;
-    std::cerr << "leveldriver: --" << name << " '" << text << "' is not a number\n";
+    why = "--" + name + " '" + found->second + "' is not a number from " + std::to_string(low) + " to " + std::to_string(high);
     return false;
+}
+
+template <typename T>
+bool Number(const Options& options, const std::string& name, T& value, std::string& why)
+{
+    return Number(options, name, value, std::numeric_limits<T>::min(), std::numeric_limits<T>::max(), why);
 }
 
 struct PlayOptions
 {
     GameSetup setup;
     uint32_t policySeed = 1;
-    int policyLevel = 1;
+    PolicyKind policy;
     int stepBacks = 0;
     int games = 100;
 };
 
-bool ReadPlayOptions(const Options& options, PlayOptions& play)
+// 0 when the options read; otherwise the exit status, the reason printed.
+int ReadPlayOptions(const Options& options, PlayOptions& play)
 {
     if (options.positional.size() != 1)
-        return false;
+        return Usage("name one level");
+    std::string why;
+    uint32_t levelSeed = 0;
+    const bool read = Number(options, "level-number", play.setup.levelNumber, why) &&
+                      Number(options, "seed", play.setup.seed, why) && Number(options, "level-seed", levelSeed, why) &&
+                      Number(options, "round-cap", play.setup.roundCap, 0, kMaxRound, why) &&
+                      Number(options, "policy-seed", play.policySeed, why) &&
+                      Number(options, "step-backs", play.stepBacks, 0, 100, why) &&
+                      Number(options, "games", play.games, 1, 1000000, why);
+    if (!read)
+        return Usage(why);
+    if (options.named.count("level-seed") != 0)
+        play.setup.levelSeed = levelSeed;
+    if (const auto level = options.named.find("policy-level"); level != options.named.end())
+    {
+        const std::optional<PolicyKind> kind = PolicyKind::Parse(level->second);
+        if (!kind)
+            return Usage("--policy-level '" + level->second + "' is none of 0, 1, 2, 3 and random");
+        play.policy = *kind;
+    }
     std::string error;
     if (!LoadLevelFile(options.positional[0], play.setup.levelBody, error))
     {
         std::cerr << "leveldriver: " << error << "\n";
-        return false;
+        return 1;
     }
-    return Number(options, "level-number", play.setup.levelNumber) && Number(options, "seed", play.setup.seed) &&
-           Number(options, "round-cap", play.setup.roundCap) && Number(options, "policy-seed", play.policySeed) &&
-           Number(options, "policy-level", play.policyLevel) && Number(options, "step-backs", play.stepBacks) &&
-           Number(options, "games", play.games);
+    return 0;
+}
+
+bool WriteWhole(const std::string& path, std::span<const uint8_t> bytes)
+{
+    if (Quoll::Platform::WriteFileAtomically(path, bytes))
+        return true;
+    std::cerr << "leveldriver: cannot write " << path << "; it was left as it was\n";
+    return false;
 }
 
 int Play(const Options& options)
 {
     PlayOptions play;
-    if (!ReadPlayOptions(options, play))
-        return Usage();
-    DriverPolicy policy(play.policySeed, play.policyLevel, play.stepBacks);
+    if (const int status = ReadPlayOptions(options, play))
+        return status;
+    DriverPolicy policy(play.policySeed, play.policy, play.stepBacks);
     const GameRecord record = HeadlessGame(play.setup).Play(policy);
+    const bool quiet = options.flags.count("quiet") != 0;
     for (size_t i = 0; i < record.lines.size(); ++i)
-        if (!options.quiet || i + 1 == record.lines.size())
+        if (!quiet || i + 1 == record.lines.size())
             std::cout << record.lines[i] << "\n";
     if (!record.stopReason.empty())
         std::cout << "stopped: " << record.stopReason << "\n";
@@ -122,21 +218,18 @@ int Play(const Options& options)
     replay.levelPath = fs::relative(fs::absolute(options.positional[0]), replayFolder).generic_string();
     replay.levelNumber = play.setup.levelNumber;
     replay.seed = play.setup.seed;
+    replay.levelSeed = play.setup.levelSeed;
     replay.roundCap = play.setup.roundCap;
-    std::ofstream file(out->second, std::ios::binary);
-    file << replay.Format(record.lines);
-    if (!file.flush())
-    {
-        std::cerr << "leveldriver: cannot write " << out->second << "\n";
+    const std::string text = replay.Format(record.lines);
+    if (!WriteWhole(out->second, std::span(reinterpret_cast<const uint8_t*>(text.data()), text.size())))
         return 1;
-    }
     return record.Finished() ? 0 : 1;
 }
 
 int Replay(const Options& options)
 {
     if (options.positional.size() != 1)
-        return Usage();
+        return Usage("name one replay");
     const std::string& path = options.positional[0];
     std::string text;
     if (!Quoll::PakReadFile(path, text))
@@ -160,12 +253,20 @@ int Replay(const Options& options)
 int Batch(const Options& options)
 {
     PlayOptions play;
-    if (!ReadPlayOptions(options, play) || play.games < 1)
-        return Usage();
+    if (const int status = ReadPlayOptions(options, play))
+        return status;
     BatchOptions batch;
     batch.games = play.games;
+    batch.firstLevelSeed = play.setup.levelSeed;
     batch.firstPolicySeed = play.policySeed;
-    batch.policyLevel = play.policyLevel;
+    batch.policy = play.policy;
+    batch.stepBackPercent = play.stepBacks;
+    // The level must load before a batch of games reports on it.
+    if (const std::string fault = HeadlessGame::FindLevelFault(play.setup); !fault.empty())
+    {
+        std::cerr << "leveldriver: " << fault << "\n";
+        return 1;
+    }
     std::cout << RunBatch(play.setup, batch).Report();
     return 0;
 }
@@ -175,26 +276,23 @@ int Random(const Options& options)
     int episode = 0;
     uint32_t seed = 0;
     int completed = 0;
-    if (options.positional.size() != 3 || !Number(options, "completed", completed))
-        return Usage();
-    const std::string& episodeText = options.positional[0];
-    const std::string& seedText = options.positional[1];
-    if (std::from_chars(episodeText.data(), episodeText.data() + episodeText.size(), episode).ec != std::errc() ||
-        std::from_chars(seedText.data(), seedText.data() + seedText.size(), seed).ec != std::errc() || episode < 1)
-        return Usage();
+    std::string why;
+    if (options.positional.size() != 3)
+        return Usage("random takes an episode, a seed and an output file");
+    if (!Number(options, "completed", completed, 0, 70, why))
+        return Usage(why);
+    if (!ParseWhole(options.positional[0], episode) || episode < 1)
+        return Usage("the episode '" + options.positional[0] + "' is not a number from 1");
+    if (!ParseWhole(options.positional[1], seed))
+        return Usage("the seed '" + options.positional[1] + "' is not a number from 0 to 4294967295");
     Quoll::Buffer body;
     if (!GenerateRandomLevelFile(episode, seed, completed, body))
     {
         std::cerr << "leveldriver: no playable random level found\n";
         return 1;
     }
-    std::ofstream file(options.positional[2], std::ios::binary);
-    file.write(reinterpret_cast<const char*>(body.GetDataPtr()), static_cast<std::streamsize>(body.GetDataSize()));
-    if (!file.flush())
-    {
-        std::cerr << "leveldriver: cannot write " << options.positional[2] << "\n";
+    if (!WriteWhole(options.positional[2], std::span(body.GetDataPtr(), body.GetDataSize())))
         return 1;
-    }
     std::string text;
     LevelTextError error;
     body.SeekReadStart();
@@ -206,17 +304,21 @@ int Random(const Options& options)
 
 int main(int argc, char** argv)
 {
-    Options options;
-    if (argc < 2 || !ParseOptions(argc, argv, options))
+    if (argc < 2)
         return Usage();
     const std::string command = argv[1];
+    const auto known = KnownOptions().find(command);
+    if (known == KnownOptions().end())
+        return Usage("unknown command '" + command + "'");
+    Options options;
+    std::string why;
+    if (!ParseOptions(known->second, argc, argv, options, why))
+        return Usage(why);
     if (command == "play")
         return Play(options);
     if (command == "replay")
         return Replay(options);
     if (command == "batch")
         return Batch(options);
-    if (command == "random")
-        return Random(options);
-    return Usage();
+    return Random(options);
 }

@@ -9,7 +9,10 @@
 
 namespace
 {
-constexpr const char* kRecordKeywords[] = {"turn", "move", "result", "capped"};
+constexpr const char* kRecordKeywords[] = {"turn", "move", "result", "capped", "softlock"};
+constexpr const char* kEndKeywords[] = {"result", "capped", "softlock"};
+constexpr const char* kHeaderKeywords[] = {"level", "level-number", "seed", "level-seed", "round-cap"};
+
 
 std::vector<std::string> Tokens(const std::string& line)
 {
@@ -35,10 +38,11 @@ bool ParseNumber(const std::string& token, T& value)
     return ec == std::errc() && ptr == token.data() + token.size();
 }
 
-bool IsRecordKeyword(const std::string& keyword)
+template <size_t N>
+bool IsOneOf(const std::string& keyword, const char* const (&known)[N])
 {
-    for (const char* known : kRecordKeywords)
-        if (keyword == known)
+    for (const char* word : known)
+        if (keyword == word)
             return true;
     return false;
 }
@@ -59,8 +63,10 @@ bool ParseHeader(const std::vector<std::string>& tokens, ReplayFile& replay, std
         read = ParseNumber(tokens[1], replay.levelNumber);
     else if (keyword == "seed")
         read = ParseNumber(tokens[1], replay.seed);
+    else if (keyword == "level-seed")
+        read = ParseNumber(tokens[1], replay.levelSeed.emplace());
     else
-        read = ParseNumber(tokens[1], replay.roundCap) && replay.roundCap > 0;
+        read = ParseNumber(tokens[1], replay.roundCap) && replay.roundCap >= 0;
     if (!read)
         reason = "'" + tokens[1] + "' is not a valid " + keyword;
     return read;
@@ -81,12 +87,14 @@ bool ReplayFile::Parse(const std::string& text, std::string& error)
             continue;
         const std::string& keyword = tokens[0];
         std::string reason;
-        const bool header = keyword == "level" || keyword == "level-number" || keyword == "seed" || keyword == "round-cap";
+        const bool header = IsOneOf(keyword, kHeaderKeywords);
         if (header && !body.empty())
             reason = "'" + keyword + "' belongs before the game's lines";
         else if (header)
             ParseHeader(tokens, *this, reason);
-        else if (!IsRecordKeyword(keyword) && !DriverInput::FromLine(line, reason) && reason.empty())
+        else if (!body.empty() && IsOneOf(Tokens(body.back().text)[0], kEndKeywords))
+            reason = "the game ended on line " + std::to_string(body.back().number) + "; nothing may follow";
+        else if (!IsOneOf(keyword, kRecordKeywords) && !DriverInput::FromLine(line, reason) && reason.empty())
             reason = "unknown line '" + keyword + "'";
         if (!reason.empty())
         {
@@ -101,14 +109,32 @@ bool ReplayFile::Parse(const std::string& text, std::string& error)
         error = "no 'level' line";
         return false;
     }
+    if (body.empty() || !IsOneOf(Tokens(body.back().text)[0], kEndKeywords))
+    {
+        error = "line " + std::to_string(number) + ": the game's lines end without 'result', 'capped' or 'softlock': the replay was cut short";
+        return false;
+    }
     return true;
+}
+
+GameSetup ReplayFile::Setup(Quoll::Buffer levelBody) const
+{
+    GameSetup setup;
+    setup.levelBody = std::move(levelBody);
+    setup.levelNumber = levelNumber;
+    setup.seed = seed;
+    setup.levelSeed = levelSeed;
+    setup.roundCap = roundCap;
+    return setup;
 }
 
 std::string ReplayFile::Format(const std::vector<std::string>& lines) const
 {
     std::string text = "# A game of the headless driver; check it with: leveldriver replay <this file>\n";
-    text += "level " + levelPath + "\nlevel-number " + std::to_string(levelNumber) + "\nseed " + std::to_string(seed) +
-            "\nround-cap " + std::to_string(roundCap) + "\n";
+    text += "level " + levelPath + "\nlevel-number " + std::to_string(levelNumber) + "\nseed " + std::to_string(seed) + "\n";
+    if (levelSeed)
+        text += "level-seed " + std::to_string(*levelSeed) + "\n";
+    text += "round-cap " + std::to_string(roundCap) + "\n";
     for (const std::string& line : lines)
         text += line + "\n";
     return text;
@@ -155,14 +181,11 @@ bool LoadLevelFile(const std::filesystem::path& path, Quoll::Buffer& body, std::
 
 bool CheckReplay(const ReplayFile& replay, const std::filesystem::path& levelFolder, std::string& error)
 {
-    GameSetup setup;
-    if (!LoadLevelFile(levelFolder / replay.levelPath, setup.levelBody, error))
+    Quoll::Buffer body;
+    if (!LoadLevelFile(levelFolder / replay.levelPath, body, error))
         return false;
-    setup.levelNumber = replay.levelNumber;
-    setup.seed = replay.seed;
-    setup.roundCap = replay.roundCap;
     ScriptInputs inputs(replay);
-    HeadlessGame game(setup);
+    HeadlessGame game(replay.Setup(std::move(body)));
     const GameRecord record = game.Play(inputs);
     // The first line where the game and the replay part.
     const size_t count = std::max(record.lines.size(), replay.body.size());

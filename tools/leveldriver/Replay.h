@@ -5,14 +5,17 @@
 //   level <path>            a level file, or a level text (".txt"), relative to the replay
 //   level-number <n>        optional, default 1
 //   seed <n>                the program-wide generator's seed, optional, default 1
-//   round-cap <n>           optional, default 200
+//   level-seed <n>          optional: the level's own generator seeded afresh with it
+//   round-cap <n>           optional, default 200; 0 ends the game before its first move
 //   turn ... / human ... / move ... / result ...
-// Replaying feeds the recorded human acts to a fresh game and asks for the same record: the
-// computer's replies, the board at every turn and the result. The first difference names its
-// line.
+// The game's lines end with its end line (result, capped or softlock), and only there: a
+// replay cut short does not read. Replaying feeds the recorded human acts to a fresh game and
+// asks for the same record: the computer's replies, the board and the level generator at every
+// turn, and the end. The first difference names its line.
 #include "tools/leveldriver/HeadlessGame.h"
 
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -27,8 +30,12 @@ struct ReplayFile
     std::string levelPath;
     int levelNumber = 1;
     uint32_t seed = 1;
+    std::optional<uint32_t> levelSeed;
     int roundCap = 200;
     std::vector<ReplayLine> body;
+
+    // The header's settings as a game's.
+    [[nodiscard]] GameSetup Setup(Quoll::Buffer levelBody) const;
 
     // False with "line N: ..." in error when a line does not read.
     [[nodiscard]] bool Parse(const std::string& text, std::string& error);
