@@ -5,7 +5,7 @@
 #include "game/level/Level.h"
 
 #include "game/board/CheckedReader.h"
-#include "game/board/LevelFileCheck.h"
+#include "game/level/LevelFileCheck.h"
 
 #include <array>
 #include <span>

@@ -5,10 +5,10 @@
 #include "game/level/LevelText.h"
 
 #include "framework/files/PakInterface.h"
+#include "framework/platform/system/AtomicFile.h"
 
-#include <cstdio>
-#include <fstream>
 #include <iostream>
+#include <span>
 #include <string>
 
 namespace
@@ -28,16 +28,9 @@ int Compile(const std::string& source, const std::string& target)
     LevelTextError error;
     if (!CompileLevelText(text, body, error))
         return Fail(source + ": " + error.ToString());
-    // Written beside the target and renamed over it, so that a failed write leaves the old file.
-    const std::string temporary = target + ".tmp";
-    std::ofstream file(temporary, std::ios::binary | std::ios::trunc);
-    file.write(reinterpret_cast<const char*>(body.GetDataPtr()), static_cast<std::streamsize>(body.GetDataSize()));
-    file.close();
-    if (!file || std::rename(temporary.c_str(), target.c_str()) != 0)
-    {
-        std::remove(temporary.c_str());
-        return Fail("cannot write " + target);
-    }
+    // Written whole or not at all: a failed write leaves the old file as it was.
+    if (!Quoll::Platform::WriteFileAtomically(target, std::span(body.GetDataPtr(), body.GetDataSize())))
+        return Fail("cannot write " + target + "; it was left as it was");
     return 0;
 }
 

@@ -1,4 +1,4 @@
-#include "game/board/LevelFileCheck.h"
+#include "game/level/LevelFileCheck.h"
 
 #include "game/board/HexGeometry.h"
 
