@@ -1,7 +1,7 @@
 // The asset table read from game.cfg: rows appended per episode, hero bacteria for the rows read
 // so far, episode and level assets, ignored and malformed lines, clamped and episode-relative
 // look-ups, a missing or short file, and the game's own data/game.cfg.
-// Rerun one case: test_board --gtest_filter='AssetCfg.*'
+// Rerun one case: test_level --gtest_filter='AssetCfg.*'
 #include "game/level/AssetCfg.h"
 
 #include <gtest/gtest.h>

@@ -2,7 +2,7 @@
 // beyond the first of a landing destroyed, the bomb's cells and points, the teleport restored
 // from a saved level, the mine the human laid going off under an enemy, and pickups when no free
 // cell is left.
-// Rerun one case: test_board --gtest_filter='Bonus.Bomb*'
+// Rerun one case: test_level --gtest_filter='Bonus.Bomb*'
 #include "LevelTestSupport.h"
 
 #include <gtest/gtest.h>

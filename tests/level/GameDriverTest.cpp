@@ -324,6 +324,9 @@ TEST(GameDriver, BatchGamesDifferAndRepeatBySeed)
     EXPECT_EQ(first.records, again.records);
     EXPECT_EQ(first.Report(), again.Report());
     EXPECT_GE(first.distinctGames, 10);
+    // Every column of the report spreads over more than one value.
+    for (const std::vector<int>* column : {&first.rounds, &first.cells, &first.wonRounds, &first.wonCells})
+        EXPECT_GT(std::set<int>(column->begin(), column->end()).size(), 1u) << first.Report();
     // The batch's game i is the game of play with the seeds i further on.
     GameSetup third = LevelSetup("three-players-bonuses.txt", 9 + 2);
     third.levelSeed = 9 + 2;

@@ -1,7 +1,7 @@
 // The level compiler: texts compiled, printed and compiled again give the same bytes; a compiled
 // level equals what the game saves for the same level built in the editor; every validation
 // error names its line; level files that the text cannot say are refused when printed.
-// Rerun one case: test_board --gtest_filter='LevelCompiler.*'
+// Rerun one case: test_level --gtest_filter='LevelCompiler.*'
 #include "LevelTestSupport.h"
 
 #include "game/level/LevelText.h"
@@ -197,6 +197,14 @@ TEST(LevelCompiler, PrintingRefusesWhatTheTextCannotSay)
     logic.Write(played);
     EXPECT_FALSE(PrintLevelText(played, text, error));
     EXPECT_NE(error.message.find("generator"), std::string::npos) << error.message;
+    // A damaged level file: its medal-rule marker.
+    Quoll::Buffer compiled = Compile(Print(LogicBody(Picture({{0, '1'}, {60, '2'}}), {-1, 1}, 1, 33)));
+    std::vector<uint8_t> bytes(compiled.GetDataPtr(), compiled.GetDataPtr() + compiled.GetDataSize());
+    bytes[bytes.size() - 16] ^= 0x10;
+    Quoll::Buffer damaged;
+    damaged.WriteBytes(bytes.data(), bytes.size());
+    EXPECT_FALSE(PrintLevelText(damaged, text, error));
+    EXPECT_EQ(error.message, "not a level file: its medal-rule marker is 381, not 365");
 }
 
 TEST(LevelCompiler, OlderLevelFilesPrintWithTheDefaultMedalRule)

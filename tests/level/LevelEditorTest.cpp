@@ -1,6 +1,6 @@
 // The level editor's operations on a level: cell kinds (holes included), cell contents with the
 // player count following player 3's cells, refused contents, and the AI-level cycle.
-// Rerun one case: test_board --gtest_filter='LevelEditor.*'
+// Rerun one case: test_level --gtest_filter='LevelEditor.*'
 #include "LevelTestSupport.h"
 
 #include "game/board/LogicChecker.h"

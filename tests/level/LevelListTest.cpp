@@ -1,7 +1,7 @@
 // The level catalogue over a profile's progress: groups and their sizes, opponents per level for
 // each difficulty, locks by tutorial levels, groups opening in order, the next level (also once
 // everything is complete), group medals and episodes.
-// Rerun one case: test_board --gtest_filter='LevelList.*'
+// Rerun one case: test_level --gtest_filter='LevelList.*'
 #include "game/level/AssetCfg.h"
 #include "game/level/LevelList.h"
 #include "game/level/ProgressLevelServices.h"

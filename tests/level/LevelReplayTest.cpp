@@ -2,7 +2,7 @@
 // moves, board and outcome, and a game saved mid-way, loaded into a fresh session and finished
 // gives the same moves and outcome as the game played straight through. The human side is a
 // seeded policy; computer players draw from the level's own generator, saved with the level.
-// Rerun one case: test_board --gtest_filter='LevelReplay.*'
+// Rerun one case: test_level --gtest_filter='LevelReplay.*'
 #include "LevelTestSupport.h"
 
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
 // The saved level body: its sizes, a full round trip into a fresh level, the reset save, the
 // older bodies without a medal rule, a wrong marker, repaired values, refused logic sections
 // and bodies cut inside the parameters.
-// Rerun one case: test_board --gtest_filter='LevelSave.*'
+// Rerun one case: test_level --gtest_filter='LevelSave.*'
 #include "LevelTestSupport.h"
 
 #include <gtest/gtest.h>

@@ -2,7 +2,7 @@
 // captures and their points and events, the two-landings clock, the free-cell hand-out, each end
 // of the game with leader and winner, the boss level's pass, hints, hidden objects and the
 // session's step-back.
-// Rerun one case: test_board --gtest_filter='Level.Capture*'
+// Rerun one case: test_level --gtest_filter='Level.Capture*'
 #include "LevelTestSupport.h"
 
 #include <gtest/gtest.h>

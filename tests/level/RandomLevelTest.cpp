@@ -2,7 +2,7 @@
 // bounds; the same seed builds the same level and the repeat flag rebuilds the last one; bonus
 // kinds follow the profile's progress; the flood of an empty region; giving up after the attempt
 // limit. Each case seeds the program-wide generator itself.
-// Rerun one case: test_board --gtest_filter='RandomLevel.*'
+// Rerun one case: test_level --gtest_filter='RandomLevel.*'
 #include "game/level/Level.h"
 #include "game/level/LevelList.h"
 #include "game/board/LogicChecker.h"

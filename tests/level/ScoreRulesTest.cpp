@@ -2,12 +2,15 @@
 // boards, the level bonus with its single-precision constant, the medal grade and the grade the
 // quick menu shows, and the same numbers booked by a level (ComputeScore splitting the level
 // bonus, the editor's medal operations).
-// Rerun one case: test_board --gtest_filter='ScoreRules.*'
+// Rerun one case: test_level --gtest_filter='ScoreRules.*'
 #include "LevelTestSupport.h"
 
 #include "game/level/ScoreRules.h"
 
 #include <gtest/gtest.h>
+
+#include <climits>
+#include <cstdint>
 
 using namespace LevelTest;
 
@@ -89,4 +92,21 @@ TEST(ScoreRules, EditorMedalOperations)
     EXPECT_EQ(f.level().GetShownMedalGrade(), 2);
     f.level().EditToggleMedalMode();
     EXPECT_EQ(f.level().GetMedalRule(), (MedalRule{1, 4, 1}));
+}
+
+TEST(ScoreRules, NumbersBeyondAGameStayWithinTheirRange)
+{
+    // Rounds, cell counts and level numbers no game reaches give bounded points, computed
+    // without overflow: a round below zero counts as none played, cells beyond the board as the
+    // whole board, a huge level number as the score's ceiling.
+    EXPECT_EQ(RoundBonusPoints(61, INT_MIN), RoundBonusPoints(61, 0));
+    EXPECT_EQ(RoundBonusPoints(61, INT_MAX), 0);
+    EXPECT_EQ(RoundBonusPoints(INT_MAX, 1), RoundBonusPoints(61, 1));
+    EXPECT_EQ(CellBonusPoints(61, INT_MAX), CellBonusPoints(61, 61));
+    EXPECT_EQ(CellBonusPoints(INT_MIN, 5), CellBonusPoints(0, 5));
+    EXPECT_EQ(LevelBonusPoints(INT_MAX), kMaxScore);
+    EXPECT_EQ(LevelBonusPoints(INT_MIN), kMaxScore);
+    EXPECT_EQ(CapturePointsPerCell(INT_MIN), 0);
+    EXPECT_EQ(SaturatingAdd(kMaxScore - 5, INT64_C(1) << 40, kMaxScore), kMaxScore);
+    EXPECT_EQ(SaturatingAdd(3, -10, kMaxScore), 0);
 }
