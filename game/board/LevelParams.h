@@ -6,8 +6,8 @@
 #include <string>
 
 // What a game can reach: the bounds of the counters a loaded record is held to, and the ceilings
-// the running counters saturate at. A round passes only after every living player's turn, so
-// no game gets near these; the score arithmetic stays far inside 32 bits.
+// the running counters saturate at. Real games end within a few hundred rounds and a few
+// thousand points, far below them; sums of values within them stay inside 32 bits.
 inline constexpr int32_t kMaxRound = 100000;
 // At most six cells are captured per move, one move per player and round.
 inline constexpr int32_t kMaxCapturedCells = 6 * kMaxRound;
