@@ -8,7 +8,7 @@ std::string CellsText(CellSet cells)
 {
     std::string text = "{";
     for (int cell : cells)
-        text += (text.size() > 1 ? "," : "") + std::to_string(cell);
+        text.append(text.size() > 1 ? "," : "").append(std::to_string(cell));
     return text + "}";
 }
 
@@ -16,7 +16,7 @@ std::string Line(const char* name, std::initializer_list<int> values)
 {
     std::string line = name;
     for (int value : values)
-        line += " " + std::to_string(value);
+        line.append(1, ' ').append(std::to_string(value));
     return line;
 }
 } // namespace
@@ -45,7 +45,7 @@ void RecordingBossLevel::PlaceSpawnedUnits(const std::vector<int>& cells)
 {
     std::string line = "Boss.PlaceSpawnedUnits";
     for (int cell : cells)
-        line += " " + std::to_string(cell);
+        line.append(1, ' ').append(std::to_string(cell));
     mView.Log(line);
 }
 

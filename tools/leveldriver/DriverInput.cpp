@@ -22,7 +22,7 @@ std::string DriverInput::ToLine() const
     {
         std::string line = "bonus " + std::to_string(cell);
         for (int pick : picked)
-            line += " " + std::to_string(pick);
+            line.append(1, ' ').append(std::to_string(pick));
         return line;
     }
     case Kind::StepBack:
