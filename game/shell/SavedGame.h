@@ -24,6 +24,7 @@ public:
     [[nodiscard]] int GetLevel() const { return mLevel; }
     // The level's saved body, read position at its start.
     [[nodiscard]] Quoll::Buffer& GetBody() { return mBody; }
+    [[nodiscard]] const Quoll::Buffer& GetBody() const { return mBody; }
 
     void Write(Quoll::Buffer& buffer) const;
     // All or nothing: false, with the saved game unchanged, when the record is damaged.
