@@ -32,9 +32,9 @@ void PlayerData::MakeCurrent(const std::string& name)
 void PlayerData::CreateDefaultProfile()
 {
     mList.Add(kDefaultProfileName);
-    mCurrent = Profile(kDefaultProfileName);
-    AttachAchievements();
     mList.Save(mStore);
+    // A lost list may have left the default profile's file: its progress is kept.
+    MakeCurrent(kDefaultProfileName);
     mCurrent.Save(mStore);
 }
 

@@ -23,6 +23,23 @@ TEST(PlayerData, AFirstStartCreatesTheDefaultProfile)
     EXPECT_TRUE(store.Has(Profile::GetFileName(PlayerData::kDefaultProfileName)));
 }
 
+TEST(PlayerData, ALostListKeepsTheDefaultProfilesProgress)
+{
+    MemoryFileStore store;
+    {
+        PlayerData data(store);
+        data.Load("");
+        data.RecordLevelResult(4, 77, 1);
+    }
+    store.SetBytes(ProfileList::kFileName, "damaged");
+    ScopedLogCapture log;
+    PlayerData data(store);
+    data.Load(PlayerData::kDefaultProfileName);
+    EXPECT_EQ(data.GetCurrentName(), PlayerData::kDefaultProfileName);
+    EXPECT_EQ(data.GetCurrentProfile().GetLevelScore(4), 77);
+    EXPECT_EQ(log.Errors(), (std::vector<std::string>{"Profile list: profiles.lst corrupted"}));
+}
+
 TEST(PlayerData, ProfilesAreCreatedSelectedAndDeletedAsTheDialogsAsk)
 {
     MemoryFileStore store;
