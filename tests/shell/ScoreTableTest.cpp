@@ -51,7 +51,7 @@ TEST(ScoreTable, AFullTableDropsTheLowest)
 {
     ScoreTable table;
     for (int i = 0; i < ScoreTable::kMaxEntries; ++i)
-        table.Submit("p" + std::to_string(i), 10 * (i + 1));
+        table.Submit(std::string(1, static_cast<char>('a' + i)), 10 * (i + 1));
     EXPECT_FALSE(table.Submit("low", 10)); // equal to the last: the older entry stays
     EXPECT_TRUE(table.Submit("high", 15));
     ASSERT_EQ(table.GetEntries().size(), static_cast<size_t>(ScoreTable::kMaxEntries));
