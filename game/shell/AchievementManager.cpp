@@ -58,8 +58,6 @@ void AchievementManager::Earn(int number)
     mQueue.push_back(number);
     if (!mShowing)
         StartNextPopup();
-    if (mEarnedListener)
-        mEarnedListener(number);
 }
 
 bool AchievementManager::IsAchieved(int number, bool* outIsNew) const

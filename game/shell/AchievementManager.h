@@ -47,8 +47,6 @@ public:
     static constexpr int kTutorialEvent = 14;
 
     using PopupPainter = std::function<void(Quoll::Graphics* graphics, const AchievementPopup& popup)>;
-    // Told of every newly earned achievement (the application saves the profile).
-    using EarnedListener = std::function<void(int number)>;
 
     AchievementManager();
     ~AchievementManager();
@@ -60,12 +58,9 @@ public:
 
     // The current profile's record (null: none). A new record drops the queued popups.
     void SetRecord(AchievementRecord* record);
-    void SetEarnedListener(EarnedListener listener) { mEarnedListener = std::move(listener); }
     // Set by the play state while a tutorial step is on screen, and by the editor state.
     void SetTutorialStepActive(bool active) { mTutorialStepActive = active; }
     void SetEditorActive(bool active) { mEditorActive = active; }
-    [[nodiscard]] bool IsTutorialStepActive() const { return mTutorialStepActive; }
-    [[nodiscard]] bool IsEditorActive() const { return mEditorActive; }
 
     // Reports a game event; counts it, earns every achievement whose count it completes and
     // queues their popups. Events outside 1..52 and filtered ones change nothing.
@@ -100,7 +95,6 @@ private:
     AchievementRecord* mRecord = nullptr;
     bool mTutorialStepActive = false;
     bool mEditorActive = false;
-    EarnedListener mEarnedListener;
 
     std::deque<int> mQueue;
     bool mShowing = false;

@@ -17,7 +17,6 @@ bool MemoryFileStore::Read(const std::string& name, Quoll::Buffer& buffer)
 
 bool MemoryFileStore::Write(const std::string& name, const Quoll::Buffer& buffer)
 {
-    ++mWriteCount;
     if (mFailWrites)
         return false;
     const auto* data = reinterpret_cast<const char*>(buffer.GetDataPtr());

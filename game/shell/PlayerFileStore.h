@@ -42,12 +42,10 @@ public:
     // The raw bytes of a file; also lets tests plant damaged files.
     void SetBytes(const std::string& name, std::string bytes) { mFiles[name] = std::move(bytes); }
     [[nodiscard]] std::string GetBytes(const std::string& name) const;
-    [[nodiscard]] int GetWriteCount() const { return mWriteCount; }
 
 private:
     std::map<std::string, std::string> mFiles;
     bool mFailWrites = false;
-    int mWriteCount = 0;
 };
 
 // The application's files under a folder (normally the per-user data folder), read and written

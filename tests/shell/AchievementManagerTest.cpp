@@ -197,13 +197,3 @@ TEST(AchievementManager, PopupsShowOneAfterAnotherWithTheirTiming)
     EXPECT_FALSE(f.manager.IsPopupPending());
     EXPECT_EQ(f.manager.GetPopup(), nullptr);
 }
-
-TEST(AchievementManager, TheEarnedListenerHearsEachAchievementOnce)
-{
-    Fixture f;
-    std::vector<int> heard;
-    f.manager.SetEarnedListener([&](int number) { heard.push_back(number); });
-    Send(f.manager, 8, 3);
-    Send(f.manager, 50, 2);
-    EXPECT_EQ(heard, (std::vector<int>{1, 40}));
-}

@@ -12,17 +12,6 @@
 
 #include <regex>
 
-TEST(PlayerData, AFirstStartCreatesTheDefaultProfile)
-{
-    MemoryFileStore store;
-    PlayerData data(store);
-    data.Load("");
-    EXPECT_EQ(data.GetCurrentName(), PlayerData::kDefaultProfileName);
-    EXPECT_EQ(data.GetProfileList().GetCount(), 1);
-    EXPECT_TRUE(store.Has(ProfileList::kFileName));
-    EXPECT_TRUE(store.Has(Profile::GetFileName(PlayerData::kDefaultProfileName)));
-}
-
 TEST(PlayerData, ALostListKeepsTheDefaultProfilesProgress)
 {
     MemoryFileStore store;
@@ -45,7 +34,10 @@ TEST(PlayerData, ProfilesAreCreatedSelectedAndDeletedAsTheDialogsAsk)
     MemoryFileStore store;
     AchievementManager achievements;
     PlayerData data(store, &achievements);
-    data.Load("");
+    data.Load(""); // a first start creates the default profile
+    EXPECT_EQ(data.GetCurrentName(), PlayerData::kDefaultProfileName);
+    EXPECT_TRUE(store.Has(ProfileList::kFileName));
+    EXPECT_TRUE(store.Has(Profile::GetFileName(PlayerData::kDefaultProfileName)));
     EXPECT_EQ(data.CreateProfile("Ann"), ProfileList::NameCheck::Ok);
     EXPECT_EQ(data.CreateProfile("Ann"), ProfileList::NameCheck::Taken);
     EXPECT_EQ(data.GetCurrentName(), "Ann");

@@ -104,18 +104,6 @@ TEST(Profile, RandomStatsCountPerEpisodeAndTheGaugeStopsAtFull)
     EXPECT_EQ(profile.GetRandomFillPercent(1), 0);
 }
 
-TEST(Profile, DifficultyIsEasyUntilChosenAndTakesOnlyTheTwoValues)
-{
-    Profile profile("Ann");
-    EXPECT_EQ(profile.GetDifficulty(), Profile::kEasyDifficulty);
-    EXPECT_FALSE(profile.IsDifficultyChosen());
-    EXPECT_FALSE(profile.ChooseDifficulty(515));
-    EXPECT_FALSE(profile.IsDifficultyChosen());
-    EXPECT_TRUE(profile.ChooseDifficulty(Profile::kNormalDifficulty));
-    EXPECT_EQ(profile.GetDifficulty(), 514);
-    EXPECT_TRUE(profile.IsDifficultyChosen());
-}
-
 TEST(Profile, TheCatalogueReadsProgressAndDifficultyThroughTheLevelServices)
 {
     // The application's LevelServices forward these three questions to the current profile.
@@ -230,13 +218,4 @@ TEST(Profile, AFileOfAnotherNameOrNoneGivesAFreshProfile)
     EXPECT_EQ(profile, Profile("Cy"));
     EXPECT_TRUE(log.Errors().empty());
     EXPECT_EQ(log.Warnings().size(), 1u);
-}
-
-TEST(Profile, AFailedWriteIsReported)
-{
-    MemoryFileStore store;
-    store.SetFailWrites(true);
-    ScopedLogCapture log;
-    EXPECT_FALSE(FilledProfile().Save(store));
-    EXPECT_EQ(log.Errors(), (std::vector<std::string>{"Cannot write profile: Ann"}));
 }
