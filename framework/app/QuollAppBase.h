@@ -20,6 +20,7 @@
 // Threads: the main thread runs everything but LoadingThreadProc (the loading thread) and
 // CursorThreadProc (the cursor thread). The fields those threads share with the main thread
 // are atomics; Shutdown is the one operation any thread may call.
+#include "framework/app/AppDemoDialogs.h"
 #include "framework/app/AppDialog.h"
 #include "framework/display/AppDisplay.h"
 #include "framework/app/AppWidgetManager.h"
@@ -29,6 +30,7 @@
 #include "framework/demo/DemoStream.h"
 #include "framework/app/DialogListener.h"
 #include "framework/app/FrameRateCounter.h"
+#include "framework/app/ScreenSaverFilter.h"
 #include "framework/core/Ratio.h"
 #include "framework/display/D3DTesterHost.h"
 #include "framework/display/DisplayHost.h"
@@ -242,6 +244,11 @@ public:
     // The window system to run on; Init creates the one QUOLL_PLATFORM names when none was
     // given. Give it before Init.
     void SetWindowSystem(std::unique_ptr<Platform::WindowSystem> system);
+    // The demo navigation dialogs ('j' and 'l' during playback), made from widgets.
+    void SetDemoDialogs(std::unique_ptr<AppDemoDialogs> dialogs) { mDemoDialogs = std::move(dialogs); }
+    // Runs modal UI until it has finished: window messages are read and the live input goes to
+    // the client, every pass draws the screen with the client on top; no update runs.
+    void RunModal(AppModalClient& client);
     [[nodiscard]] Platform::WindowSystem* GetWindowSystem() const { return mWindowSystem.get(); }
     // Ends the process through the exit handler (std::exit unless a test replaced it).
     [[noreturn]] void DoExit(int code);
@@ -334,6 +341,10 @@ public:
     bool DemoHoldsUpdate();
     // Playback keys typed while a demo plays; true when the key was one.
     bool HandleDemoPlaybackKey(char32_t key);
+    // The demo navigation dialogs: a marker ahead, or a time before the end, becomes the
+    // fast-forward target. "DemoJumpTime" keeps the last typed time, outside the demo's records.
+    void ShowMarkerList();
+    void ShowJumpToTime();
     // The screen as the next numbered PNG, and the report of every image, in the data folder.
     void TakeScreenshot();
     void DumpImages();
@@ -602,6 +613,10 @@ private:
     Platform::CursorId SystemCursorOf(int cursorNumber);
     // The debug line of every window that goes (WM_DESTROY).
     void NoteWindowDestroyed(Platform::WindowId window);
+    bool FilterScreenSaverMessage(Platform::WindowId window, uint32_t message, Platform::WParam wParam);
+    // While modal UI runs: true when the message was input and went to it.
+    bool RouteModalInput(uint32_t message, Platform::WParam wParam, Platform::LParam lParam);
+    void DrawModalClient();
     void TakeNewScreenImage();
     // Main loop helpers.
     bool FastForwardDemo(double stepsPerFrame);
@@ -623,6 +638,9 @@ private:
     std::unique_ptr<Image> mDemoTimeImage;
     std::unique_ptr<Font> mOverlayFont; // "Tahoma" 8 of the system-font hook, made on first use
     SystemFontHook mSystemFontHook = nullptr;
+    ScreenSaverFilter mScreenSaverFilter;
+    std::unique_ptr<AppDemoDialogs> mDemoDialogs;
+    AppModalClient* mModalClient = nullptr; // the modal UI that RunModal runs, while it runs
     FrameRateCounter mFrameRate;
     uint32_t mDemoTimeDrawn = 0;
     std::condition_variable_any mSharedImageLoaded; // a pending shared image became ready

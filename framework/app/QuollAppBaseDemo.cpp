@@ -354,7 +354,49 @@ bool QuollAppBase::HandleDemoPlaybackKey(char32_t key)
         ResetFrameTiming();
     else if (action == DemoKeyAction::ToggleSound)
         ToggleSound();
+    else if (action == DemoKeyAction::JumpToTime)
+        ShowJumpToTime();
+    else if (action == DemoKeyAction::MarkerList)
+        ShowMarkerList();
     return action != DemoKeyAction::None;
+}
+
+void QuollAppBase::ShowMarkerList()
+{
+    if (!mDemoDialogs || mModalClient != nullptr)
+    {
+        OutputDebugText("Demo: no marker list dialog\n");
+        return;
+    }
+    const std::vector<DemoMarkerLine> lines = FutureMarkerLines(mDemo.mMarkers, mUpdateCount, mDemo.mLength, mFrameTime);
+    const int chosen = mDemoDialogs->ChooseMarker(lines);
+    if (chosen >= 0 && chosen < int(lines.size()) && lines[size_t(chosen)].update > mUpdateCount)
+        mFastForwardTarget = lines[size_t(chosen)].update;
+    ResetFrameTiming();
+}
+
+void QuollAppBase::ShowJumpToTime()
+{
+    if (!mDemoDialogs || mModalClient != nullptr)
+    {
+        OutputDebugText("Demo: no jump-to-time dialog\n");
+        return;
+    }
+    constexpr uint32_t kStoredBytes = 1000; // what is read back of "DemoJumpTime"
+    constexpr size_t kTypedBytes = 500;     // what is taken of the typed text
+    std::string text;
+    uint8_t stored[kStoredBytes] = {};
+    uint32_t length = kStoredBytes, type = 0;
+    if (ReadStoreValue("DemoJumpTime", &type, stored, &length) && type == Platform::REG_SZ)
+        text.assign(reinterpret_cast<const char*>(stored), strnlen(reinterpret_cast<const char*>(stored), length));
+    if (mDemoDialogs->AskJumpTime(text))
+    {
+        text.resize(std::min(text.size(), kTypedBytes));
+        WriteStoreValue("DemoJumpTime", Platform::REG_SZ, reinterpret_cast<const uint8_t*>(text.c_str()),
+                        uint32_t(text.size() + 1));
+        mFastForwardTarget = JumpToTimeTarget(text, mDemo.mLength, mFrameTime);
+    }
+    ResetFrameTiming();
 }
 
 // --- The demo file ------------------------------------------------------------------------------------

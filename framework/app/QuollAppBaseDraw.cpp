@@ -152,6 +152,7 @@ bool QuollAppBase::DrawDirty()
     ++mDrawCount;
     if (mShowFPS)
         DrawOverlays();
+    DrawModalClient();
 
     // 7. Soft vertical sync in a window: one refresh since the last present.
     if (mWaitForVSync && mIsPhysWindowed && mVSyncBroken && mDisplay)

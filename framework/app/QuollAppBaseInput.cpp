@@ -85,6 +85,8 @@ Platform::LResult QuollAppBase::WindowProc(Platform::WindowId window, uint32_t m
         return 0;
     if (message == WM_CREATE && app->mFirstCreateTick == 0)
         app->mFirstCreateTick = TickCount();
+    if (app->mIsScreenSaver && app->FilterScreenSaverMessage(window, message, wParam))
+        return 0;
     app = static_cast<QuollAppBase*>(system->GetWindowUserData(window));
     if (app == nullptr)
         return system->DefWindowProc(window, message, wParam, lParam);
@@ -133,6 +135,28 @@ Platform::LResult QuollAppBase::WindowProc(Platform::WindowId window, uint32_t m
     return system->DefWindowProc(window, message, wParam, lParam);
 }
 
+// Screen-saver mode: true when the filter swallowed the message. When it ends the screen saver,
+// the window is asked to close and the message goes on as usual.
+bool QuollAppBase::FilterScreenSaverMessage(Platform::WindowId window, uint32_t message, Platform::WParam wParam)
+{
+    ScreenSaverFilter::Context context;
+    context.forMainWindow = window == mMainWindow;
+    context.msSinceStart = Platform::TickCount() - mFirstCreateTick;
+    Platform::ScreenPoint cursor{};
+    if (mWindowSystem->GetCursorPos(cursor))
+    {
+        context.cursorX = cursor.x;
+        context.cursorY = cursor.y;
+    }
+    switch (mScreenSaverFilter.Filter(message, wParam, context))
+    {
+    case ScreenSaverFilter::Verdict::Swallow: return true;
+    case ScreenSaverFilter::Verdict::End: mWindowSystem->PostMessage(window, Platform::WM_CLOSE, 0, 0); return false;
+    case ScreenSaverFilter::Verdict::PassOn: return false;
+    }
+    return false;
+}
+
 void QuollAppBase::NoteWindowDestroyed(Platform::WindowId window)
 {
     char line[64];
@@ -168,6 +192,9 @@ Platform::LResult QuollAppBase::QueueMessage(Platform::WindowId window, uint32_t
     // 1. A native popup is up: the input is the popup's.
     if (mInputIgnored)
         return mWindowSystem->DefWindowProc(window, message, wParam, lParam);
+    // Modal UI of the application's own takes the live input, in playback too.
+    if (RouteModalInput(message, wParam, lParam))
+        return 0;
 
     // 2. Modifier state, and the keys handled before anything is queued.
     const bool keyDown = message == WM_KEYDOWN || message == WM_SYSKEYDOWN;
