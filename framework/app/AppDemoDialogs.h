@@ -10,7 +10,7 @@
 
 namespace Quoll
 {
-class Graphics;
+class Image;
 
 // Modal UI that the application runs in a nested loop (QuollAppBase::RunModal) until it has
 // finished: it receives the live input and draws over each frame. No update runs meanwhile, as
@@ -22,7 +22,8 @@ public:
     [[nodiscard]] virtual bool Finished() const = 0;
     // Keys, characters, mouse moves, buttons and the wheel, with the window's message numbers.
     virtual void Input(uint32_t message, Platform::WParam wParam, Platform::LParam lParam) = 0;
-    virtual void Draw(Graphics& g) = 0;
+    // Draws over the frame just drawn into the screen image, before it is shown.
+    virtual void Draw(Image* screen) = 0;
 };
 
 class AppDemoDialogs

@@ -2,7 +2,6 @@
 // window messages, hands the live input to the client and draws, while no update runs.
 #include "framework/app/QuollAppBase.h"
 
-#include "framework/display/Graphics.h"
 #include "framework/platform/system/Clock.h"
 
 #include <algorithm>
@@ -56,7 +55,6 @@ void QuollAppBase::DrawModalClient()
     Image* screen = mDisplay ? mDisplay->GetScreenImage() : nullptr;
     if (mModalClient == nullptr || screen == nullptr)
         return;
-    Graphics g(screen);
-    mModalClient->Draw(g);
+    mModalClient->Draw(screen);
 }
 } // namespace Quoll

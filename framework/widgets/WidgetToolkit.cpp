@@ -1,6 +1,7 @@
 #include "framework/widgets/WidgetToolkit.h"
 
 #include "framework/app/QuollAppBase.h"
+#include "framework/widgets/DemoDialogs.h"
 #include "framework/widgets/Dialog.h"
 #include "framework/widgets/WidgetManager.h"
 
@@ -27,6 +28,7 @@ WidgetManager* InstallWidgetToolkit(QuollAppBase& app, const Font* dialogFont)
         }
         return dialog;
     });
+    app.SetDemoDialogs(std::make_unique<DemoDialogs>(app, dialogFont));
     return installed;
 }
 } // namespace Quoll

@@ -1,7 +1,8 @@
 #pragma once
 // Puts the widget toolkit into an application, which reaches it only through its interfaces: a
-// WidgetManager replaces the null one, and the dialogs the application makes are Dialogs that
-// report to it, with its button labels and the given font.
+// WidgetManager replaces the null one, the dialogs the application makes are Dialogs that
+// report to it, with its button labels and the given font, and the demo navigation dialogs are
+// the widget-made DemoDialogs.
 namespace Quoll
 {
 class Font;
