@@ -90,11 +90,11 @@ public:
             std::string error;
             EXPECT_TRUE(Headless().LoadScript(script, &error)) << error;
         }
-        if (mPlayingDemo)
-            mFastForwardToEnd = true; // full speed
+        if (mPlayingDemo && mFullSpeedReplay)
+            mFastForwardToEnd = true;
         mLoaderDeadline = Quoll::Platform::TickCount() + 200 + uint32_t(std::rand() % 600);
-        mWatchdogTick = Quoll::Platform::TickCount() + kWatchdogMilliseconds;
-        mWatchdogRealTime = std::chrono::steady_clock::now() + std::chrono::milliseconds(kWatchdogMilliseconds);
+        mWatchdogTick = Quoll::Platform::TickCount() + mWatchdogMilliseconds;
+        mWatchdogRealTime = std::chrono::steady_clock::now() + std::chrono::milliseconds(mWatchdogMilliseconds);
         Start();
         mEvidence.randomState = Quoll::GlobalRandom().GetState();
         mEvidence.updates = mUpdateCount;
@@ -163,6 +163,8 @@ public:
     }
 
     int32_t mRegistryReadBit = -1; // where the last registry read record starts in the stream
+    bool mFullSpeedReplay = true;  // a replay runs to its end at full speed
+    uint32_t mWatchdogMilliseconds = kWatchdogMilliseconds; // of the session's clock, and of real time
 
 private:
     static constexpr uint32_t kWatchdogMilliseconds = 20000;
