@@ -1,0 +1,127 @@
+#include "game/shell/GameLog.h"
+
+#include "framework/core/Common.h"
+
+bool Logger::IsEnabled() const
+{
+    return mOwner.IsEnabled(mName);
+}
+
+void Logger::Write(const std::string& line)
+{
+    mOwner.Write(mName, line);
+}
+
+GameLog& GameLog::Get()
+{
+    static GameLog log;
+    return log;
+}
+
+bool GameLog::Open(const std::string& path)
+{
+    std::lock_guard lock(mMutex);
+    if (mFile.is_open())
+        mFile.close();
+    mFile.clear();
+    mFile.open(path, std::ios::binary | std::ios::trunc);
+    mPath = mFile.is_open() ? path : std::string();
+    return mFile.is_open();
+}
+
+void GameLog::Close()
+{
+    std::lock_guard lock(mMutex);
+    mFile.close();
+    mPath.clear();
+}
+
+bool GameLog::IsOpen() const
+{
+    std::lock_guard lock(mMutex);
+    return mFile.is_open();
+}
+
+std::string GameLog::GetPath() const
+{
+    std::lock_guard lock(mMutex);
+    return mPath;
+}
+
+void GameLog::SetFilter(const std::string& names)
+{
+    std::lock_guard lock(mMutex);
+    mEnabled.clear();
+    mAllEnabled = false;
+    std::string name;
+    auto flush = [&] {
+        if (name == "*")
+            mAllEnabled = true;
+        else if (!name.empty())
+            mEnabled.insert(name);
+        name.clear();
+    };
+    for (char c : names)
+    {
+        if (c == ',' || c == ' ' || c == '\t')
+            flush();
+        else
+            name += c;
+    }
+    flush();
+}
+
+bool GameLog::IsEnabled(const std::string& loggerName) const
+{
+    std::lock_guard lock(mMutex);
+    return mAllEnabled || mEnabled.count(loggerName) != 0;
+}
+
+Logger& GameLog::GetLogger(const std::string& name)
+{
+    std::lock_guard lock(mMutex);
+    std::unique_ptr<Logger>& logger = mLoggers[name];
+    if (!logger)
+        logger = std::make_unique<Logger>(*this, name);
+    return *logger;
+}
+
+void GameLog::Write(const std::string& loggerName, const std::string& line)
+{
+    std::lock_guard lock(mMutex);
+    if (!mFile.is_open() || !(mAllEnabled || mEnabled.count(loggerName) != 0))
+        return;
+    mFile << '[' << loggerName << "] " << line << '\n';
+    mFile.flush();
+}
+
+LogRecord& LogRecord::operator<<(const std::wstring& text)
+{
+    mStream << Quoll::WStringToString(text);
+    return *this;
+}
+
+LogRecord& LogRecord::operator<<(const wchar_t* text)
+{
+    return *this << std::wstring(text != nullptr ? text : L"");
+}
+
+Logger& GetAppLog()
+{
+    return GameLog::Get().GetLogger(kAppLogName);
+}
+
+Logger& GetDebugLog()
+{
+    return GameLog::Get().GetLogger(kDebugLogName);
+}
+
+Logger& GetWarningLog()
+{
+    return GameLog::Get().GetLogger(kWarningLogName);
+}
+
+Logger& GetErrorLog()
+{
+    return GameLog::Get().GetLogger(kErrorLogName);
+}
