@@ -1,0 +1,255 @@
+// GameApp's construction and start-up steps.
+#include "game/app/GameApp.h"
+
+#include "framework/core/Common.h"
+#include "framework/crash/CrashCatcher.h"
+#include "framework/files/PakInterface.h"
+#include "framework/rasteriser/TriangleSpanTable.h"
+#include "framework/resources/ResourceManager.h"
+#include "framework/sound/SoundManagerLoader.h"
+#include "game/app/LockedSoundLoader.h"
+#include "game/shell/GameLog.h"
+#include "game/shell/SharedFonts.h"
+
+#include <array>
+#include <cmath>
+#include <vector>
+
+GameApp* gGameApp = nullptr;
+
+namespace
+{
+// The songs the game plays by id, and their files.
+struct SongFile
+{
+    int songId;
+    const char* path;
+};
+constexpr SongFile kSongFiles[] = {
+    {0, "data/music/menu.ogg"},
+    {1, "data/music/map.ogg"},
+    {2, "data/music/intro.ogg"},
+    {3, "data/music/level.ogg"},
+};
+
+// The window icon: a glowing green cell on a transparent ground, drawn here so that the icon
+// needs no file.
+std::vector<uint32_t> MakeIconPixels(int size)
+{
+    std::vector<uint32_t> pixels(static_cast<size_t>(size * size));
+    const float centre = (static_cast<float>(size) - 1.0f) / 2.0f;
+    for (int y = 0; y < size; ++y)
+    {
+        for (int x = 0; x < size; ++x)
+        {
+            const float distance = std::hypot(static_cast<float>(x) - centre, static_cast<float>(y) - centre) / centre;
+            const float alpha = distance >= 1.0f ? 0.0f : 1.0f - distance * distance;
+            const auto a = static_cast<uint32_t>(alpha * 255.0f);
+            const auto g = static_cast<uint32_t>(160.0f + 95.0f * alpha);
+            pixels[static_cast<size_t>(y * size + x)] = (a << 24) | (40u << 16) | (g << 8) | 60u;
+        }
+    }
+    return pixels;
+}
+} // namespace
+
+GameApp::GameApp()
+{
+    gGameApp = this;
+    mCompanyName = "Nordwick";
+    mProdName = "PetriGlowSaga";
+    mRegKey = "Nordwick\\PetriGlowSaga";
+    mTitle = L"PetriGlow Saga";
+    mWidth = 1024;
+    mHeight = 768;
+    mBitsPerPixel = 32;
+    mDemoPrefix = "petriglow";
+    mDemoFileName = "petriglow.dmo";
+    // TODO(widgets, fonts): install the real WidgetManager, the dialog factory and the font
+    // hook here once the widget toolkit is on main; until then the framework's own stand-ins
+    // serve.
+}
+
+GameApp::~GameApp()
+{
+    // The game's part of the shutdown runs while this is still a GameApp, and no loading
+    // thread may run game code once the game's members go.
+    Shutdown();
+    WaitForLoadingThread();
+    SetSharedFonts(nullptr);
+    if (mResourceManager)
+        mResourceManager->SetSoundLoader(nullptr);
+    if (gGameApp == this)
+        gGameApp = nullptr;
+}
+
+void GameApp::Init()
+{
+    InstallCrashCatcher();
+    SetPackPassword();
+    InitFramework();
+    if (mShutdown)
+        return;
+    LoadTexts();
+    SetWindowIconAndTitle();
+    LoadResourceManifest();
+    LoadStartGroups();
+    InitLevelCatalogue();
+    InitAchievements();
+    LoadGameConfig();
+    LoadCursorImages();
+    RegisterParticleSystems();
+    LoadMusicFiles();
+    LoadEmotionAnimations();
+    InitSpanTable();
+    StartStateHost();
+    LogInited();
+}
+
+void GameApp::InstallCrashCatcher()
+{
+    Quoll::CrashCatcher::Install();
+}
+
+void GameApp::SetPackPassword()
+{
+    Quoll::GetPakInterface()->SetPassword(kPakPassword);
+}
+
+void GameApp::InitFramework()
+{
+    QuollAppBase::Init();
+    // Sounds load on the loading thread while the main thread plays them: the resource manager
+    // loads them under the application's lock.
+    if (mSoundManager)
+    {
+        mSoundLoaderInner = std::make_unique<Quoll::SoundManagerLoader>(*mSoundManager);
+        mLockedSoundLoader = std::make_unique<LockedSoundLoader>(*mSoundLoaderInner, mCritSect);
+        mResourceManager->SetSoundLoader(mLockedSoundLoader.get());
+    }
+}
+
+void GameApp::LoadTexts()
+{
+    if (!mLocalisation.Load(Localisation::kFileName))
+        FailStartup(mLocalisation.GetErrorText());
+    ApplyLanguage();
+}
+
+void GameApp::ApplyLanguage()
+{
+    std::vector<int> ids;
+    for (const Localisation::Locale& locale : mLocalisation.GetLocales())
+        ids.push_back(locale.id);
+    mGameSettings.ChooseLanguages(ids);
+    mLocalisation.SetLocale(mGameSettings.GetCurrentLanguage());
+    for (const auto& [id, text] : mLocalisation.GetFrameworkTexts())
+        SetString(id, text);
+}
+
+void GameApp::SetWindowIconAndTitle()
+{
+    if (GetWindowSystem() != nullptr && mMainWindow != Quoll::Platform::WindowId::None)
+    {
+        constexpr int kIconSize = 32;
+        const std::vector<uint32_t> pixels = MakeIconPixels(kIconSize);
+        Quoll::Platform::ArgbImageView icon;
+        icon.pixels = pixels.data();
+        icon.width = kIconSize;
+        icon.height = kIconSize;
+        icon.pitchBytes = kIconSize * 4;
+        GetWindowSystem()->SetWindowIcon(mMainWindow, icon);
+    }
+    UpdateWindowTitle();
+}
+
+void GameApp::LoadResourceManifest()
+{
+    if (!mResourceManager->ParseResourcesFile(kManifestFile))
+        FailStartup(mResourceManager->GetErrorText());
+}
+
+void GameApp::LoadStartGroups()
+{
+    for (const char* group : {"Fonts", "PreInterface"})
+        if (!LoadResourceGroup(group))
+            FailStartup(mResourceManager->GetErrorText());
+    SetSharedFonts(GetFontById(FONT_FNT1));
+}
+
+void GameApp::InitLevelCatalogue()
+{
+    mLevelList.Init();
+}
+
+void GameApp::InitAchievements()
+{
+    // The achievement manager arrives with the persistence issue; until then events are dropped
+    // (OnAchievementEvent).
+}
+
+void GameApp::LoadGameConfig()
+{
+    mAssets.Load([this](const std::string& line) { LogError(line); });
+}
+
+void GameApp::LoadCursorImages()
+{
+    // Cursor numbers 0 (pointer), 1 (hand) and 2 (dragging) draw these images when custom
+    // cursors are on; a missing one leaves the system cursor.
+    constexpr std::array<int, 3> kCursorIds = {IMAGE_CURSOR, IMAGE_CURSOR_HAND, IMAGE_CURSOR_DRAG};
+    for (size_t number = 0; number < kCursorIds.size(); ++number)
+    {
+        Quoll::Image* image = GetImageById(kCursorIds[number]);
+        if (image == nullptr)
+            LogRecord(GetWarningLog()) << "Cursor image not loaded: " << kResourceIdTable[kCursorIds[number]].name;
+        SetCursorImage(static_cast<int>(number), image);
+    }
+}
+
+void GameApp::RegisterParticleSystems()
+{
+    // The particle registry (ParticleManager) arrives with the second scene-graph issue; its
+    // registration and forwarding go here then.
+}
+
+void GameApp::LoadMusicFiles()
+{
+    if (!mMusicInterface)
+        return;
+    for (const SongFile& song : kSongFiles)
+    {
+        if (!FileExists(song.path))
+            LogRecord(GetWarningLog()) << "Music file not found: " << song.path;
+        else if (!mMusicInterface->LoadMusic(song.songId, song.path))
+            LogRecord(GetWarningLog()) << "Cannot load music file: " << song.path;
+    }
+}
+
+void GameApp::LoadEmotionAnimations()
+{
+    // The frame-animation cache arrives with the first scene-graph issue; the bacteria's
+    // emotion animations are preloaded into it here then.
+}
+
+void GameApp::InitSpanTable()
+{
+    Quoll::InitTriangleSpanTable();
+}
+
+void GameApp::StartStateHost()
+{
+    // The state machine arrives with the states issue; it is started here then.
+}
+
+void GameApp::LogInited()
+{
+    LogRecord(GetAppLog()) << "Game inited. AppDataFolder: " << Quoll::GetAppDataFolder();
+}
+
+void GameApp::FailStartup(const std::string& message)
+{
+    LogRecord(GetErrorLog()) << message;
+    PopupA(message);
+    DoExit(1);
+}

@@ -1,0 +1,175 @@
+#pragma once
+// GameApp: the game's application object, derived from the framework's application. It owns
+// the game's services (texts, settings record, resource-id bindings, sound-repeat limiter,
+// level catalogue and asset table), starts the game in a fixed order, plays sounds and music
+// for all game code, loads resource groups and binds their ids, and serves the level logic
+// (LevelServices). One instance per process, reached through gGameApp.
+//
+// Start-up order (Init): crash catcher; pack password; the framework's start (settings, data
+// folder, window, display, sound); "data/texts.xml" and the language; window icon and title;
+// "data\resources.xml"; the groups "Fonts" and "PreInterface"; level catalogue; achievements;
+// "data/game.cfg"; cursor images; particle systems; music files; bacterium animations; the
+// triangle span table; the state host; "Game inited. AppDataFolder: ". Each step is a
+// virtual operation of its own so that tests can watch the order. Missing or corrupt texts,
+// manifest or start groups end the start with one message naming the file and line; a
+// missing optional file (game configuration, cursor image, music file) is logged and the game
+// goes on.
+//
+// Time: every logic update is exactly kFrameTime seconds; nothing here reads the wall clock.
+#include "framework/app/QuollAppBase.h"
+#include "game/level/AssetCfg.h"
+#include "game/level/LevelList.h"
+#include "game/level/LevelServices.h"
+#include "game/shell/GameSettings.h"
+#include "game/shell/Localisation.h"
+#include "game/shell/ResourceBindings.h"
+#include "game/shell/SoundRepeatLimiter.h"
+
+#include <memory>
+#include <string>
+
+namespace Quoll
+{
+class SoundLoader;
+}
+
+class GameApp : public Quoll::QuollAppBase, public LevelServices
+{
+public:
+    static constexpr float kFrameTime = 0.01f;
+    static constexpr uint32_t kStepMs = 10;
+    static constexpr const char* kManifestFile = "data\\resources.xml";
+    static constexpr const char* kPakPassword = "Nordwick PetriGlow";
+    // The profile difficulty until the profiles are connected (the normal one).
+    static constexpr int kDefaultDifficulty = 513;
+
+    GameApp();
+    ~GameApp() override;
+
+    // --- The framework's hooks ------------------------------------------------------------------
+    void Init() override;
+    void UpdateFrame() override;
+    std::unique_ptr<Quoll::MusicInterface> CreateMusicInterface(Quoll::Platform::WindowId window) override;
+    void LoadingThreadProc() override;
+    void LoadingThreadCompleted() override;
+    void GotFocus() override;
+    void LostFocus() override;
+    void ShutdownHook() override;
+    void ReadSettings() override;
+    void WriteSettings() override;
+
+    // --- Sound and music --------------------------------------------------------------------------
+    // Plays the sound of a resource id once when sounds are on and the limiter allows it; pan
+    // -1..1 becomes -300..300 for the sound layer.
+    void PlaySound(int soundId, float volume, float pan);
+    // Only with music on. A fade speed above 0 fades everything out and the song in (from its
+    // position when it is the current song); otherwise plays the song at once.
+    void PlayMusic(int songId, float fadeSpeed);
+    void SetMusicEnabled(bool enabled);
+    void SetSoundEnabled(bool enabled);
+    [[nodiscard]] int GetCurrentSong() const { return mCurrentSong; }
+
+    // --- Resources -------------------------------------------------------------------------------
+    // Loads the images, sounds and fonts of a group and binds their ids; false on failure (the
+    // resource manager's error text says why, and the ERROR log has it).
+    bool LoadResourceGroup(const std::string& group);
+    void UnloadResourceGroup(const std::string& group);
+    // Groups that LoadingThreadProc loads, in order (the loading state queues them).
+    void QueueLoadingGroup(const std::string& group) { mLoadingGroups.push_back(group); }
+    [[nodiscard]] ResourceBindings& GetBindings() { return mBindings; }
+
+    // --- Texts and language ----------------------------------------------------------------------
+    [[nodiscard]] Localisation& GetLocalisation() { return mLocalisation; }
+    [[nodiscard]] GameSettings& GetGameSettings() { return mGameSettings; }
+    // The language of language-dependent art: the second language when the flag is set.
+    [[nodiscard]] int GetArtLanguage() const;
+    // Switches between the two languages: texts, the framework's messages and the title.
+    void SetLanguageFlag(bool secondLanguage);
+    void UpdateWindowTitle();
+
+    // --- Input -----------------------------------------------------------------------------------
+    [[nodiscard]] bool IsKeyDown(int keyCode) const;
+    // The widget manager's last mouse position.
+    void GetMousePos(float& x, float& y) const;
+    [[nodiscard]] int GetFocusLossCount() const { return mFocusLossCount; }
+
+    // --- Level ------------------------------------------------------------------------------------
+    void SetCurrentLevelNumber(int level) { mCurrentLevel = level; }
+    [[nodiscard]] AssetCfg& GetAssets() { return mAssets; }
+    [[nodiscard]] LevelList& GetLevelList() { return mLevelList; }
+    // The bacteria kind 1..8 of a player on the current level; 1 for other player numbers.
+    [[nodiscard]] int GetPlayerBacteria(int player) const;
+    [[nodiscard]] int GetUpdateCount() const { return mGameUpdateCount; }
+
+    // --- LevelServices ---------------------------------------------------------------------------
+    void PlaySound(LevelSound sound, float volume, float pan) override;
+    void OnAchievementEvent(int eventId) override;
+    using LevelServices::OnAchievementEvent;
+    [[nodiscard]] float GetLevelRampValue(int step) const override;
+    [[nodiscard]] float GetFrameTime() const override { return mStepSeconds; }
+    [[nodiscard]] uint32_t GetUpdateClockMs() const override;
+    [[nodiscard]] int GetCurrentLevelNumber() const override { return mCurrentLevel; }
+    [[nodiscard]] int GetProfileDifficulty() const override;
+    [[nodiscard]] int GetLevelScore(int level) const override;
+    [[nodiscard]] int GetLevelMedal(int level) const override;
+    void LogError(const std::string& line) override;
+    TutorialData& GetTutorial() override;
+
+    // The resource id of a level sound.
+    [[nodiscard]] static int SoundIdOf(LevelSound sound);
+
+protected:
+    // --- The start-up steps, in the order Init runs them ------------------------------------------
+    virtual void InstallCrashCatcher();
+    virtual void SetPackPassword();
+    virtual void InitFramework();
+    virtual void LoadTexts();
+    virtual void SetWindowIconAndTitle();
+    virtual void LoadResourceManifest();
+    virtual void LoadStartGroups();
+    virtual void InitLevelCatalogue();
+    virtual void InitAchievements();
+    virtual void LoadGameConfig();
+    virtual void LoadCursorImages();
+    virtual void RegisterParticleSystems();
+    virtual void LoadMusicFiles();
+    virtual void LoadEmotionAnimations();
+    virtual void InitSpanTable();
+    virtual void StartStateHost();
+    virtual void LogInited();
+
+    // Ends the start with one message (the ERROR log, then the fatal message box) and exit
+    // code 1.
+    [[noreturn]] void FailStartup(const std::string& message);
+
+private:
+    class EmptyTutorial final : public TutorialData
+    {
+    public:
+        void LoadSteps() override {}
+        [[nodiscard]] bool HasLevelSteps(int) const override { return false; }
+    };
+
+    void ApplyLanguage();
+
+    Localisation mLocalisation;
+    GameSettings mGameSettings;
+    ResourceBindings mBindings;
+    SoundRepeatLimiter mSoundLimiter;
+    AssetCfg mAssets;
+    LevelList mLevelList{*this, &mAssets};
+    EmptyTutorial mTutorial;
+    std::unique_ptr<Quoll::SoundLoader> mSoundLoaderInner;
+    std::unique_ptr<Quoll::SoundLoader> mLockedSoundLoader;
+    std::vector<std::string> mLoadingGroups;
+    bool mLoadingFailed = false;
+
+    float mStepSeconds = kFrameTime;
+    int mGameUpdateCount = 0;
+    int mCurrentLevel = 1;
+    int mCurrentSong = -1;
+    int mFocusLossCount = 0;
+};
+
+// The application object; set by GameApp's constructor, cleared by its destructor.
+extern GameApp* gGameApp;

@@ -1,0 +1,290 @@
+// GameApp's services to game code: updates, sound and music, resource groups, texts and
+// language, input, settings, focus, shutdown and the level's services.
+#include "game/app/GameApp.h"
+
+#include "framework/resources/ResourceManager.h"
+#include "framework/sound/CreateMusicInterface.h"
+#include "framework/sound/SoundInstance.h"
+#include "framework/sound/SoundManager.h"
+#include "game/shell/GameLog.h"
+#include "game/shell/SharedFonts.h"
+
+#include <mutex>
+
+namespace
+{
+// GameSettings' view of the application's typed settings.
+class AppSettingsAccess final : public SettingsAccess
+{
+public:
+    explicit AppSettingsAccess(Quoll::QuollAppBase& app) : mApp(app) {}
+    bool ReadInt(const std::string& name, int& value) override { return mApp.ReadRegInt(name, value); }
+    bool ReadBool(const std::string& name, bool& value) override { return mApp.ReadRegBool(name, value); }
+    bool ReadString(const std::string& name, std::string& value) override { return mApp.ReadRegString(name, value); }
+    void WriteInt(const std::string& name, int value) override { mApp.WriteRegInt(name, value); }
+    void WriteBool(const std::string& name, bool value) override { mApp.WriteRegBool(name, value); }
+    void WriteString(const std::string& name, const std::string& value) override { mApp.WriteRegString(name, value); }
+
+private:
+    Quoll::QuollAppBase& mApp;
+};
+} // namespace
+
+// --- Updates -------------------------------------------------------------------------------------
+
+void GameApp::UpdateFrame()
+{
+    mStepSeconds = kFrameTime;
+    ++mGameUpdateCount;
+    // The state at the top of the state stack updates here once the state machine is built.
+    QuollAppBase::UpdateFrame();
+}
+
+uint32_t GameApp::GetUpdateClockMs() const
+{
+    return static_cast<uint32_t>(mGameUpdateCount) * kStepMs;
+}
+
+// --- Sound and music -------------------------------------------------------------------------------
+
+std::unique_ptr<Quoll::MusicInterface> GameApp::CreateMusicInterface(Quoll::Platform::WindowId window)
+{
+    return Quoll::CreateMusicInterface(Quoll::GameMusicPlayer(mNoSoundNeeded), Quoll::WindowHandle(window));
+}
+
+void GameApp::PlaySound(int soundId, float volume, float pan)
+{
+    if (!mGameSettings.soundEnabled || !mSoundManager)
+        return;
+    std::lock_guard lock(mCritSect);
+    if (!mSoundLimiter.TryStart(soundId, mGameUpdateCount))
+        return;
+    const int sound = GetSoundById(soundId);
+    if (sound < 0)
+        return;
+    Quoll::SoundInstance* instance = mSoundManager->GetSoundInstance(static_cast<unsigned>(sound));
+    if (instance == nullptr)
+        return;
+    instance->SetPan(static_cast<int>(pan * 300.0f));
+    instance->SetVolume(volume);
+    instance->Play(false, true);
+}
+
+void GameApp::PlayMusic(int songId, float fadeSpeed)
+{
+    if (!mGameSettings.musicEnabled || !mMusicInterface)
+        return;
+    if (fadeSpeed > 0.0f)
+    {
+        mMusicInterface->FadeOutAll(true, fadeSpeed);
+        mMusicInterface->FadeIn(songId, songId == mCurrentSong ? 1 : 0, fadeSpeed, false);
+    }
+    else
+    {
+        mMusicInterface->StopAllMusic();
+        mMusicInterface->PlayMusic(songId, 0, false);
+    }
+    mCurrentSong = songId;
+}
+
+void GameApp::SetMusicEnabled(bool enabled)
+{
+    if (!enabled && mMusicInterface)
+        mMusicInterface->StopAllMusic();
+    mGameSettings.musicEnabled = enabled;
+}
+
+void GameApp::SetSoundEnabled(bool enabled)
+{
+    mGameSettings.soundEnabled = enabled;
+}
+
+// --- Resources ---------------------------------------------------------------------------------------
+
+bool GameApp::LoadResourceGroup(const std::string& group)
+{
+    if (!mResourceManager->LoadResources(group))
+    {
+        LogRecord(GetErrorLog()) << "Cannot load resource group " << group << ": " << mResourceManager->GetErrorText();
+        return false;
+    }
+    const int missing = mBindings.Bind(group, *mResourceManager);
+    if (missing > 0)
+        LogRecord(GetWarningLog()) << "Resource group " << group << ": " << missing
+                                   << " ids of the id table are not in the manifest";
+    return true;
+}
+
+void GameApp::UnloadResourceGroup(const std::string& group)
+{
+    if (group == "Fonts")
+        SetSharedFonts(nullptr);
+    mBindings.Unbind(group);
+    mResourceManager->DeleteResources(group);
+}
+
+void GameApp::LoadingThreadProc()
+{
+    mNumLoadingThreadTasks = static_cast<int>(mLoadingGroups.size());
+    for (const std::string& group : mLoadingGroups)
+    {
+        if (mShutdown)
+            break;
+        if (!LoadResourceGroup(group))
+        {
+            mLoadingFailed = true;
+            break;
+        }
+        ++mCompletedLoadingThreadTasks;
+    }
+    mLoadingGroups.clear();
+}
+
+void GameApp::LoadingThreadCompleted()
+{
+    // The loading state learns of the completion here once the state machine is built.
+    if (mLoadingFailed)
+        ShowResourceError(true);
+}
+
+// --- Texts and language --------------------------------------------------------------------------------
+
+int GameApp::GetArtLanguage() const
+{
+    return mGameSettings.languageFlag ? mGameSettings.secondLanguage : mGameSettings.firstLanguage;
+}
+
+void GameApp::SetLanguageFlag(bool secondLanguage)
+{
+    mGameSettings.languageFlag = secondLanguage;
+    ApplyLanguage();
+    UpdateWindowTitle();
+}
+
+void GameApp::UpdateWindowTitle()
+{
+    mTitle = mLocalisation.GetText("UI_WINDOWTITLE");
+    if (GetWindowSystem() != nullptr && mMainWindow != Quoll::Platform::WindowId::None)
+        GetWindowSystem()->SetWindowText(mMainWindow, mTitle);
+}
+
+// --- Input -----------------------------------------------------------------------------------------------
+
+bool GameApp::IsKeyDown(int keyCode) const
+{
+    return mWidgetManager && mWidgetManager->IsKeyDown(keyCode);
+}
+
+void GameApp::GetMousePos(float& x, float& y) const
+{
+    x = mWidgetManager ? static_cast<float>(mWidgetManager->GetLastMouseX()) : 0.0f;
+    y = mWidgetManager ? static_cast<float>(mWidgetManager->GetLastMouseY()) : 0.0f;
+}
+
+// --- Settings, focus, shutdown ------------------------------------------------------------------------------
+
+void GameApp::ReadSettings()
+{
+    QuollAppBase::ReadSettings();
+    AppSettingsAccess access(*this);
+    mGameSettings.Read(access);
+}
+
+void GameApp::WriteSettings()
+{
+    QuollAppBase::WriteSettings();
+    AppSettingsAccess access(*this);
+    mGameSettings.Write(access);
+}
+
+void GameApp::GotFocus()
+{
+    if (mFocusLossCount > 0)
+        --mFocusLossCount;
+}
+
+void GameApp::LostFocus()
+{
+    ++mFocusLossCount;
+}
+
+void GameApp::ShutdownHook()
+{
+    // The settings are written by the framework right after this hook. The current profile and
+    // the high scores are saved here once the persistence classes are connected.
+    LogRecord(GetAppLog()) << "Shutdown";
+}
+
+// --- The level's services ----------------------------------------------------------------------------------
+
+int GameApp::SoundIdOf(LevelSound sound)
+{
+    switch (sound)
+    {
+    case LevelSound::BacSelect: return SOUND_BAC_SELECT;
+    case LevelSound::BacJump: return SOUND_BAC_JUMP;
+    case LevelSound::BacClone: return SOUND_BAC_CLONE;
+    case LevelSound::BacSelectWrong: return SOUND_BAC_SELECTWRONG;
+    case LevelSound::MoveHint: return SOUND_MOVE_HINT;
+    case LevelSound::BackstepActivate: return SOUND_BACKSTEP_ACTIVATE;
+    case LevelSound::BonusTeleport: return SOUND_BONUS_TELEPORT;
+    case LevelSound::BonusMineSet: return SOUND_BONUSMINE_SET;
+    case LevelSound::BonusMineHit: return SOUND_BONUSMINE_HIT;
+    }
+    return RESOURCE_NONE;
+}
+
+void GameApp::PlaySound(LevelSound sound, float volume, float pan)
+{
+    PlaySound(SoundIdOf(sound), volume, pan);
+}
+
+void GameApp::OnAchievementEvent(int eventId)
+{
+    // Goes to the achievement manager once the persistence classes are connected.
+    (void)eventId;
+}
+
+float GameApp::GetLevelRampValue(int step) const
+{
+    return ComputeLevelRampValue(GetProfileDifficulty(), mCurrentLevel, step, LevelList::kLevelCount);
+}
+
+// The profile's values: defaults until the profiles are connected.
+int GameApp::GetProfileDifficulty() const
+{
+    return kDefaultDifficulty;
+}
+
+int GameApp::GetLevelScore(int level) const
+{
+    (void)level;
+    return 0;
+}
+
+int GameApp::GetLevelMedal(int level) const
+{
+    (void)level;
+    return 0;
+}
+
+void GameApp::LogError(const std::string& line)
+{
+    LogRecord(GetErrorLog()) << line;
+}
+
+TutorialData& GameApp::GetTutorial()
+{
+    return mTutorial;
+}
+
+int GameApp::GetPlayerBacteria(int player) const
+{
+    switch (player)
+    {
+    case 1: return mAssets.GetHeroBacteria(mCurrentLevel);
+    case 2: return mAssets.GetEnemyBacteria(mCurrentLevel);
+    case 3: return mAssets.GetThirdBacteria(mCurrentLevel);
+    default: return 1;
+    }
+}

@@ -1,0 +1,28 @@
+#include "game/app/GameMain.h"
+
+#include "framework/crash/CrashCatcher.h"
+#include "framework/platform/system/UserFolders.h"
+#include "game/app/GameApp.h"
+#include "game/shell/GameLog.h"
+
+#include <memory>
+
+int GameMain(int argc, char** argv)
+{
+    int exitCode = 0;
+    if (Quoll::CrashCatcher::RunReporterIfRequested(argc, argv, exitCode))
+        return exitCode;
+
+    // The log goes beside the player's files, never into the current folder.
+    if (const auto folder = Quoll::Platform::UserFolder(Quoll::Platform::UserFolderKind::Data, "Nordwick", "PetriGlowSaga"))
+        GameLog::Get().Open(*folder + GameLog::kFileName);
+    LogRecord(GetAppLog()) << "Game starting...";
+    {
+        auto app = std::make_unique<GameApp>();
+        app->Init();
+        app->Start();
+    }
+    LogRecord(GetAppLog()) << "end.";
+    GameLog::Get().Close();
+    return 0;
+}
