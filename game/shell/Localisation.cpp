@@ -183,7 +183,7 @@ bool Localisation::Load(const std::string& fileName)
     Quoll::XMLParser parser;
     if (!parser.OpenFile(fileName))
     {
-        mErrorText = fileName + ": cannot be read (" + parser.GetErrorText() + ")";
+        mErrorText = parser.GetErrorText();
         return false;
     }
     return ReadFrom(parser, fileName);

@@ -1,0 +1,209 @@
+// GameApp in the test process on the headless back ends and the minimal data set: the order of
+// the start-up steps, what the start leaves behind (title, framework texts, bound start
+// groups), the hint ramp, the language switch, the game settings in the store, and the fatal
+// start when the texts are missing.
+#include "framework/platform/window/headless/HeadlessWindowSystem.h"
+#include "game/app/GameApp.h"
+#include "tests/shell/MinimalGameData.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace
+{
+namespace fs = std::filesystem;
+
+struct ExitCalled
+{
+    int code;
+};
+
+void ThrowOnExit(int code)
+{
+    throw ExitCalled{code};
+}
+
+// GameApp with the headless window system, an in-memory settings store, a product name of its
+// own, the test's folder as its working folder and an exit that throws. It records its
+// start-up steps and installs no crash handlers.
+class TestGameApp : public GameApp
+{
+public:
+    explicit TestGameApp(const fs::path& folder)
+    {
+        auto system = std::make_unique<Quoll::Platform::HeadlessWindowSystem>();
+        mHeadless = system.get();
+        SetWindowSystem(std::move(system));
+        SetSettingsStore(std::make_unique<Quoll::Platform::SettingsStore>(std::string()));
+        mProdName = "ShellTest" + std::to_string(::getpid()) + "_" +
+                    ::testing::UnitTest::GetInstance()->current_test_info()->name();
+        mWorkingFolder = folder.string();
+        mCommandLineParsed = true;
+    }
+
+    std::vector<std::string> mSteps;
+    Quoll::Platform::HeadlessWindowSystem* mHeadless = nullptr;
+    using QuollAppBase::Settings;
+
+protected:
+    void InstallCrashCatcher() override { mSteps.push_back("crash catcher"); }
+    void SetPackPassword() override { mSteps.push_back("pack password"); GameApp::SetPackPassword(); }
+    void InitFramework() override { mSteps.push_back("framework"); GameApp::InitFramework(); }
+    void LoadTexts() override { mSteps.push_back("texts"); GameApp::LoadTexts(); }
+    void SetWindowIconAndTitle() override { mSteps.push_back("icon and title"); GameApp::SetWindowIconAndTitle(); }
+    void LoadResourceManifest() override { mSteps.push_back("manifest"); GameApp::LoadResourceManifest(); }
+    void LoadStartGroups() override { mSteps.push_back("start groups"); GameApp::LoadStartGroups(); }
+    void InitLevelCatalogue() override { mSteps.push_back("level catalogue"); GameApp::InitLevelCatalogue(); }
+    void InitAchievements() override { mSteps.push_back("achievements"); GameApp::InitAchievements(); }
+    void LoadGameConfig() override { mSteps.push_back("game config"); GameApp::LoadGameConfig(); }
+    void LoadCursorImages() override { mSteps.push_back("cursor images"); GameApp::LoadCursorImages(); }
+    void RegisterParticleSystems() override { mSteps.push_back("particles"); GameApp::RegisterParticleSystems(); }
+    void LoadMusicFiles() override { mSteps.push_back("music"); GameApp::LoadMusicFiles(); }
+    void LoadEmotionAnimations() override { mSteps.push_back("animations"); GameApp::LoadEmotionAnimations(); }
+    void InitSpanTable() override { mSteps.push_back("span table"); GameApp::InitSpanTable(); }
+    void StartStateHost() override { mSteps.push_back("state host"); GameApp::StartStateHost(); }
+    void LogInited() override { mSteps.push_back("inited"); GameApp::LogInited(); }
+};
+
+class GameAppTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        mFolder = fs::path(QUOLL_TEST_HOME) /
+                  (std::string("app_") + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(mFolder);
+        ShellTest::WriteMinimalGameData(mFolder);
+        mPreviousExit = Quoll::QuollAppBase::SetExitHandler(&ThrowOnExit);
+    }
+    void TearDown() override
+    {
+        Quoll::QuollAppBase::SetExitHandler(mPreviousExit);
+        fs::current_path(QUOLL_TEST_HOME);
+        fs::remove_all(mFolder);
+    }
+
+    fs::path mFolder;
+    Quoll::ExitHandler mPreviousExit = nullptr;
+};
+
+TEST_F(GameAppTest, InitRunsTheStartUpStepsInOrder)
+{
+    TestGameApp app(mFolder);
+    app.Init();
+    const std::vector<std::string> expected = {
+        "crash catcher", "pack password", "framework",   "texts",      "icon and title", "manifest",
+        "start groups",  "level catalogue", "achievements", "game config", "cursor images", "particles",
+        "music",         "animations",    "span table",  "state host", "inited"};
+    EXPECT_EQ(app.mSteps, expected);
+    EXPECT_EQ(gGameApp, &app);
+}
+
+TEST_F(GameAppTest, TheStartLeavesTitleTextsAndStartGroupsInPlace)
+{
+    TestGameApp app(mFolder);
+    app.Init();
+    EXPECT_EQ(app.mTitle, L"PetriGlow Saga");
+    EXPECT_EQ(app.GetString("FATAL_ERROR", L"none"), L"FATAL ERROR");
+    EXPECT_NE(GetImageById(IMAGE_CURSOR), nullptr);
+    EXPECT_NE(GetImageById(IMAGE_PROGRESS_FILL), nullptr);
+    EXPECT_EQ(GetImageById(IMAGE_CURSOR_DRAG), nullptr);
+    EXPECT_EQ(app.GetLevelList().GetFirstField(), LevelList::kLevelCount);
+    EXPECT_EQ(LevelList::Get(), &app.GetLevelList());
+
+    app.UnloadResourceGroup("PreInterface");
+    EXPECT_EQ(GetImageById(IMAGE_CURSOR), nullptr);
+    EXPECT_TRUE(app.LoadResourceGroup("PreInterface"));
+    EXPECT_NE(GetImageById(IMAGE_CURSOR), nullptr);
+    EXPECT_FALSE(app.LoadResourceGroup("NoSuchGroup"));
+}
+
+TEST_F(GameAppTest, TheHintRampRunsOverTheCampaign)
+{
+    TestGameApp app(mFolder);
+    app.SetCurrentLevelNumber(35);
+    EXPECT_FLOAT_EQ(app.GetLevelRampValue(0), 6.5f);
+    EXPECT_FLOAT_EQ(app.GetLevelRampValue(35), 3.0f);
+    EXPECT_FLOAT_EQ(app.GetLevelRampValue(50), 3.0f); // never below the start
+    app.SetCurrentLevelNumber(70);
+    EXPECT_FLOAT_EQ(app.GetLevelRampValue(0), 10.0f);
+    // The slow difficulty's ramp, as the profiles will give it.
+    EXPECT_FLOAT_EQ(ComputeLevelRampValue(514, 35, 0, LevelList::kLevelCount), 17.5f);
+    EXPECT_FLOAT_EQ(ComputeLevelRampValue(514, 35, 7, LevelList::kLevelCount), 15.0f);
+}
+
+TEST_F(GameAppTest, TheClockAdvancesOneFixedStepPerUpdate)
+{
+    TestGameApp app(mFolder);
+    app.Init();
+    EXPECT_EQ(app.GetUpdateClockMs(), 0u);
+    for (int i = 0; i < 3; ++i)
+        app.UpdateFrame();
+    EXPECT_EQ(app.GetUpdateClockMs(), 30u);
+    EXPECT_FLOAT_EQ(app.GetFrameTime(), 0.01f);
+}
+
+TEST_F(GameAppTest, TheLanguageFlagSwitchesTextsFrameworkMessagesAndTitle)
+{
+    TestGameApp app(mFolder);
+    app.Init();
+    EXPECT_EQ(app.GetArtLanguage(), 0);
+    app.SetLanguageFlag(true);
+    EXPECT_EQ(app.GetArtLanguage(), 1);
+    EXPECT_EQ(app.GetLocalisation().GetLocaleName(), "de");
+    EXPECT_EQ(app.mTitle, L"PetriGlow Saga (de)");
+    EXPECT_EQ(app.GetString("FATAL_ERROR", L"none"), L"SCHWERER FEHLER");
+}
+
+TEST_F(GameAppTest, TheGameSettingsGoToTheStoreWithTheFrameworks)
+{
+    TestGameApp app(mFolder);
+    app.Init();
+    app.SetMusicEnabled(false);
+    app.SetSoundEnabled(false);
+    app.GetGameSettings().currentProfile = "Ann";
+    app.WriteSettings();
+    bool music = true, sound = true;
+    std::string profile;
+    EXPECT_TRUE(app.ReadRegBool("MusicEnabled", music));
+    EXPECT_TRUE(app.ReadRegBool("SoundEnabled", sound));
+    EXPECT_TRUE(app.ReadRegString("CurrentProfile", profile));
+    EXPECT_FALSE(music);
+    EXPECT_FALSE(sound);
+    EXPECT_EQ(profile, "Ann");
+    // With sound off nothing plays and nothing fails.
+    app.PlaySound(SOUND_BUTTON_OVER, 1.0f, 0.0f);
+    app.PlaySound(LevelSound::BacJump, 0.4f, 0.0f);
+    app.PlayMusic(1, 0.001f);
+    EXPECT_EQ(app.GetCurrentSong(), -1);
+}
+
+TEST_F(GameAppTest, MissingTextsEndTheStartWithTheFatalMessage)
+{
+    fs::remove(mFolder / "data/texts.xml");
+    TestGameApp app(mFolder);
+    try
+    {
+        app.Init();
+        FAIL() << "the start went on";
+    }
+    catch (const ExitCalled& exit)
+    {
+        EXPECT_EQ(exit.code, 1);
+    }
+    ASSERT_EQ(app.mHeadless->MessageBoxes().size(), 1u);
+    EXPECT_EQ(app.mHeadless->MessageBoxes()[0].caption, "FATAL ERROR");
+    EXPECT_EQ(app.mHeadless->MessageBoxes()[0].text, "Cannot open file: data/texts.xml");
+    EXPECT_EQ(app.mSteps.back(), "texts");
+}
+
+TEST_F(GameAppTest, LevelSoundsMapToTheirIds)
+{
+    EXPECT_EQ(GameApp::SoundIdOf(LevelSound::BacSelect), SOUND_BAC_SELECT);
+    EXPECT_EQ(GameApp::SoundIdOf(LevelSound::BonusMineHit), SOUND_BONUSMINE_HIT);
+}
+} // namespace

@@ -1,0 +1,148 @@
+// The game program started headless on a generated minimal data set, in a folder of its own,
+// with a script that quits at once: the log in the per-user data folder, the exit code, and
+// the one clear message when the texts or the manifest are missing or corrupt.
+// Rerun one case: ctest -R GameStart.<name>
+#include "tests/shell/MinimalGameData.h"
+
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+namespace
+{
+namespace fs = std::filesystem;
+
+std::string ReadAll(const fs::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
+struct GameRun
+{
+    int exitCode = -1;
+    std::string log;    // GameLog.txt of the per-user data folder
+    std::string output; // standard output and error
+};
+
+class GameStart : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+        mFolder = fs::path(QUOLL_TEST_HOME) / (std::string("start_") + info->name());
+        fs::remove_all(mFolder);
+        fs::create_directories(mFolder);
+        ShellTest::WriteMinimalGameData(mFolder);
+    }
+    void TearDown() override
+    {
+        if (!HasFailure())
+            fs::remove_all(mFolder);
+    }
+
+    GameRun Run()
+    {
+        ShellTest::WriteText(mFolder / "quit.script", "quit\n");
+        const fs::path home = mFolder / "home";
+        const std::string command = "cd '" + mFolder.string() + "' && env XDG_DATA_HOME='" + (home / "data").string() +
+                                    "' XDG_CONFIG_HOME='" + (home / "config").string() +
+                                    "' QUOLL_PLATFORM=headless QUOLL_HEADLESS_SCRIPT='" +
+                                    (mFolder / "quit.script").string() + "' '" + QUOLL_GAME_PROGRAM +
+                                    "' '-changedir=" + mFolder.string() + "' > output.txt 2>&1";
+        GameRun run;
+        const int status = std::system(command.c_str());
+        run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        run.log = ReadAll(home / "data/Nordwick/PetriGlowSaga/GameLog.txt");
+        run.output = ReadAll(mFolder / "output.txt");
+        return run;
+    }
+
+    // The run ended at start-up with one message, in the log and in the fatal message box.
+    void ExpectFailedStart(const GameRun& run, const std::string& message)
+    {
+        EXPECT_EQ(run.exitCode, 1) << run.output;
+        EXPECT_NE(run.log.find("[ERROR] " + message), std::string::npos) << run.log;
+        EXPECT_NE(run.output.find("\"FATAL ERROR\": \"" + message), std::string::npos) << run.output;
+        EXPECT_EQ(run.log.find("Game inited"), std::string::npos) << run.log;
+    }
+
+    fs::path mFolder;
+};
+
+TEST_F(GameStart, StartsOnMinimalDataRunsAndEndsWithItsLog)
+{
+    const GameRun run = Run();
+    ASSERT_EQ(run.exitCode, 0) << run.output << run.log;
+
+    const std::string dataFolder = (mFolder / "home/data/Nordwick/PetriGlowSaga/").string();
+    const size_t starting = run.log.find("[APP] Game starting...\n");
+    const size_t inited = run.log.find("[APP] Game inited. AppDataFolder: " + dataFolder + "\n");
+    const size_t end = run.log.find("[APP] end.\n");
+    ASSERT_NE(starting, std::string::npos) << run.log;
+    ASSERT_NE(inited, std::string::npos) << run.log;
+    ASSERT_NE(end, std::string::npos) << run.log;
+    EXPECT_LT(starting, inited);
+    EXPECT_LT(inited, end);
+    // Nothing is written into the current folder.
+    EXPECT_FALSE(fs::exists(mFolder / "GameLog.txt"));
+}
+
+TEST_F(GameStart, MissingOptionalFilesAreLoggedAndTheGameGoesOn)
+{
+    const GameRun run = Run();
+    ASSERT_EQ(run.exitCode, 0) << run.output;
+    EXPECT_NE(run.log.find("[ERROR] Cannot open asset cfg file: data/game.cfg"), std::string::npos) << run.log;
+    EXPECT_NE(run.log.find("[WARNING] Music file not found: data/music/map.ogg"), std::string::npos) << run.log;
+    EXPECT_NE(run.log.find("[WARNING] Cursor image not loaded: IMAGE_CURSOR_DRAG"), std::string::npos) << run.log;
+}
+
+TEST_F(GameStart, TheGameSettingsAreWrittenAtShutdown)
+{
+    ASSERT_EQ(Run().exitCode, 0);
+    const std::string settings = ReadAll(mFolder / "home/config/Nordwick/PetriGlowSaga/settings.txt");
+    for (const char* name : {"MusicEnabled", "SoundEnabled", "CurrentLanguage", "LangOverSet", "CurrentProfile"})
+        EXPECT_NE(settings.find(name), std::string::npos) << name << " in\n" << settings;
+}
+
+TEST_F(GameStart, MissingTextsEndTheStartWithOneMessage)
+{
+    fs::remove(mFolder / "data/texts.xml");
+    ExpectFailedStart(Run(), "Cannot open file: data/texts.xml");
+}
+
+TEST_F(GameStart, CorruptTextsNameTheFileAndLine)
+{
+    ShellTest::WriteText(mFolder / "data/texts.xml", "<texts>\n  <locale id=\"0\" name=\"en\"/>\n  <group name=\"ui\">\n"
+                                                      "    <text name=\"A\"><value locale=\"fr\">x</value></text>\n");
+    ExpectFailedStart(Run(), "data/texts.xml: value of A names locale 'fr', which is not declared before it on Line 4");
+}
+
+TEST_F(GameStart, MissingManifestEndsTheStartWithOneMessage)
+{
+    fs::remove(mFolder / "data/resources.xml");
+    ExpectFailedStart(Run(), "Cannot open file: data\\resources.xml");
+}
+
+TEST_F(GameStart, CorruptManifestNamesTheLine)
+{
+    ShellTest::WriteText(mFolder / "data/resources.xml",
+                         "<ResourceManifest>\n  <Resources id=\"Fonts\">\n  </Resources>\n  <Bogus/>\n</ResourceManifest>\n");
+    ExpectFailedStart(Run(), "data\\resources.xml: Expected <Resources>, found <Bogus> on Line 4");
+}
+
+TEST_F(GameStart, AMissingStartImageNamesItsFile)
+{
+    fs::remove(mFolder / "data/art/textures/interface/cursor_hand.tga");
+    const GameRun run = Run();
+    EXPECT_EQ(run.exitCode, 1) << run.output;
+    EXPECT_NE(run.log.find("cursor_hand.tga"), std::string::npos) << run.log;
+    EXPECT_EQ(run.log.find("Game inited"), std::string::npos) << run.log;
+}
+} // namespace
