@@ -1,11 +1,16 @@
 // The game program started headless on a generated minimal data set, in a folder of its own,
 // with a script that quits at once: the log in the per-user data folder, the exit code, and
 // the one clear message when the texts or the manifest are missing or corrupt.
+// The game allows one running copy per machine, so the runs of these tests (separate processes
+// under ctest -j) take turns through a lock file.
 // Rerun one case: ctest -R GameStart.<name>
 #include "tests/shell/MinimalGameData.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/file.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -57,7 +62,12 @@ protected:
                                     (mFolder / "quit.script").string() + "' '" + QUOLL_GAME_PROGRAM +
                                     "' '-changedir=" + mFolder.string() + "' > output.txt 2>&1";
         GameRun run;
+        const int lock = ::open((fs::path(QUOLL_TEST_HOME) / "game-instance.lock").c_str(), O_CREAT | O_RDWR, 0644);
+        if (lock >= 0)
+            ::flock(lock, LOCK_EX);
         const int status = std::system(command.c_str());
+        if (lock >= 0)
+            ::close(lock);
         run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
         run.log = ReadAll(home / "data/Nordwick/PetriGlowSaga/GameLog.txt");
         run.output = ReadAll(mFolder / "output.txt");
