@@ -4,6 +4,7 @@
 // start when the texts are missing.
 #include "framework/platform/window/headless/HeadlessWindowSystem.h"
 #include "game/app/GameApp.h"
+#include "tests/shell/FakeSoundManager.h"
 #include "tests/shell/MinimalGameData.h"
 
 #include <gtest/gtest.h>
@@ -199,6 +200,49 @@ TEST_F(GameAppTest, MissingTextsEndTheStartWithTheFatalMessage)
     EXPECT_EQ(app.mHeadless->MessageBoxes()[0].caption, "FATAL ERROR");
     EXPECT_EQ(app.mHeadless->MessageBoxes()[0].text, "Cannot open file: data/texts.xml");
     EXPECT_EQ(app.mSteps.back(), "texts");
+}
+
+TEST_F(GameAppTest, ASoundPlaysOnceWithItsPanAndVolumeAndNotAgainWithinSixUpdates)
+{
+    ShellTest::WriteText(mFolder / "data/resources.xml",
+                         std::string(ShellTest::MinimalManifest())
+                             .insert(std::string(ShellTest::MinimalManifest()).find("</ResourceManifest>"),
+                                     "  <Resources id=\"Sounds\">\n"
+                                     "    <Sound id=\"SOUND_BUTTON_OVER\" path=\"data/sounds/button_over\"/>\n"
+                                     "    <Sound id=\"SOUND_BAC_JUMP\" path=\"data/sounds/bac_jump\"/>\n"
+                                     "  </Resources>\n"));
+    TestGameApp app(mFolder);
+    auto sounds = std::make_unique<ShellTest::FakeSoundManager>();
+    ShellTest::FakeSoundManager& fake = *sounds;
+    app.mSoundManager = std::move(sounds);
+    app.Init();
+    ASSERT_TRUE(app.LoadResourceGroup("Sounds"));
+    const unsigned over = static_cast<unsigned>(GetSoundById(SOUND_BUTTON_OVER));
+    const unsigned jump = static_cast<unsigned>(GetSoundById(SOUND_BAC_JUMP));
+
+    app.PlaySound(SOUND_BUTTON_OVER, 0.5f, -0.5f);
+    app.PlaySound(LevelSound::BacJump, 0.4f, 0.0f);
+    for (int update = 1; update < 6; ++update)
+    {
+        app.UpdateFrame();
+        app.PlaySound(SOUND_BUTTON_OVER, 1.0f, 0.0f); // too soon
+    }
+    app.UpdateFrame();
+    app.PlaySound(SOUND_BUTTON_OVER, 1.0f, 1.0f);
+    app.PlaySound(SOUND_ZOOM_IN, 1.0f, 0.0f); // not loaded: nothing
+    ASSERT_EQ(fake.mPlayed.size(), 3u);
+    EXPECT_EQ(fake.mPlayed[0].id, over);
+    EXPECT_EQ(fake.mPlayed[0].pan, -150);
+    EXPECT_DOUBLE_EQ(fake.mPlayed[0].volume, 0.5);
+    EXPECT_EQ(fake.mPlayed[1].id, jump);
+    EXPECT_NEAR(fake.mPlayed[1].volume, 0.4, 1e-6);
+    EXPECT_EQ(fake.mPlayed[2].pan, 300);
+
+    app.SetSoundEnabled(false);
+    for (int update = 0; update < 10; ++update)
+        app.UpdateFrame();
+    app.PlaySound(SOUND_BUTTON_OVER, 1.0f, 0.0f);
+    EXPECT_EQ(fake.mPlayed.size(), 3u);
 }
 
 TEST_F(GameAppTest, LevelSoundsMapToTheirIds)
