@@ -7,6 +7,7 @@
 #include "framework/rasteriser/TriangleSpanTable.h"
 #include "framework/resources/ResourceManager.h"
 #include "framework/sound/SoundManagerLoader.h"
+#include "framework/widgets/SysFont.h"
 #include "game/app/LockedSoundLoader.h"
 #include "game/shell/GameLog.h"
 #include "game/shell/SharedFonts.h"
@@ -65,9 +66,12 @@ GameApp::GameApp()
     mBitsPerPixel = 32;
     mDemoPrefix = "petriglow";
     mDemoFileName = "petriglow.dmo";
-    // TODO(widgets, fonts): install the real WidgetManager, the dialog factory and the font
-    // hook here once the widget toolkit is on main; until then the framework's own stand-ins
-    // serve.
+    // Fonts: system fonts for the framework's overlays, bitmap fonts for the manifest's "Font"
+    // resources.
+    SetSystemFontHook(&Quoll::SysFont::MakeForApplication);
+    mResourceManager->SetFontFactory(&mFontFactory);
+    // TODO(widgets): install the real WidgetManager and the dialog factory here once the widget
+    // toolkit is on main; until then the framework's own stand-ins serve.
 }
 
 GameApp::~GameApp()
@@ -174,7 +178,7 @@ void GameApp::LoadStartGroups()
     for (const char* group : {"Fonts", "PreInterface"})
         if (!LoadResourceGroup(group))
             FailStartup(mResourceManager->GetErrorText());
-    SetSharedFonts(GetFontById(FONT_FNT1));
+    SetSharedFonts(mBindings.GetFont(FONT_FNT1));
 }
 
 void GameApp::InitLevelCatalogue()
@@ -200,7 +204,7 @@ void GameApp::LoadCursorImages()
     constexpr std::array<int, 3> kCursorIds = {IMAGE_CURSOR, IMAGE_CURSOR_HAND, IMAGE_CURSOR_DRAG};
     for (size_t number = 0; number < kCursorIds.size(); ++number)
     {
-        Quoll::Image* image = GetImageById(kCursorIds[number]);
+        Quoll::Image* image = mBindings.GetImage(kCursorIds[number]);
         if (image == nullptr)
             LogRecord(GetWarningLog()) << "Cursor image not loaded: " << kResourceIdTable[kCursorIds[number]].name;
         SetCursorImage(static_cast<int>(number), image);
@@ -228,8 +232,7 @@ void GameApp::LoadMusicFiles()
 
 void GameApp::LoadEmotionAnimations()
 {
-    // The frame-animation cache arrives with the first scene-graph issue; the bacteria's
-    // emotion animations are preloaded into it here then.
+    mAnimations.LoadEmotionAnimations();
 }
 
 void GameApp::InitSpanTable()

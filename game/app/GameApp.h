@@ -17,12 +17,15 @@
 //
 // Time: every logic update is exactly kFrameTime seconds; nothing here reads the wall clock.
 #include "framework/app/QuollAppBase.h"
+#include "framework/widgets/ImageFontFactory.h"
 #include "game/level/AssetCfg.h"
 #include "game/level/LevelList.h"
 #include "game/level/LevelServices.h"
 #include "game/shell/GameSettings.h"
 #include "game/shell/Localisation.h"
+#include "game/scene/FrameAnimationCache.h"
 #include "game/shell/ResourceBindings.h"
+#include "game/shell/SceneServices.h"
 #include "game/shell/SoundRepeatLimiter.h"
 
 #include <memory>
@@ -33,7 +36,14 @@ namespace Quoll
 class SoundLoader;
 }
 
-class GameApp : public Quoll::QuollAppBase, public LevelServices
+// The bitmap-font factory of the manifest's "Font" resources. A base of GameApp declared before
+// the application's own base, so that it outlives the resource manager whose fonts it destroys.
+struct GameFontFactoryHolder
+{
+    Quoll::ImageFontFactory mFontFactory;
+};
+
+class GameApp : private GameFontFactoryHolder, public Quoll::QuollAppBase, public LevelServices, public SceneServices
 {
 public:
     static constexpr float kFrameTime = 0.01f;
@@ -106,6 +116,7 @@ public:
     void OnAchievementEvent(int eventId) override;
     using LevelServices::OnAchievementEvent;
     [[nodiscard]] float GetLevelRampValue(int step) const override;
+    // (Also the scene's: both ask for the same step and clock.)
     [[nodiscard]] float GetFrameTime() const override { return mStepSeconds; }
     [[nodiscard]] uint32_t GetUpdateClockMs() const override;
     [[nodiscard]] int GetCurrentLevelNumber() const override { return mCurrentLevel; }
@@ -114,6 +125,19 @@ public:
     [[nodiscard]] int GetLevelMedal(int level) const override;
     void LogError(const std::string& line) override;
     TutorialData& GetTutorial() override;
+
+    // --- SceneServices ---------------------------------------------------------------------------
+    uint32_t RandomWord() override;
+    void LogWarning(const std::string& line) override;
+    [[nodiscard]] Quoll::Image* GetImageById(int id) override;
+    [[nodiscard]] int GetResourceIdByName(const std::string& name) override;
+    [[nodiscard]] int GetImageResourceId(const Quoll::Image* image) override;
+    [[nodiscard]] bool FileExists(const std::string& path) override;
+    [[nodiscard]] FrameAnimation* GetFrameAnimation(const Quoll::Image* image) override;
+    [[nodiscard]] int GetAppWidth() const override { return mWidth; }
+    [[nodiscard]] int GetAppHeight() const override { return mHeight; }
+    [[nodiscard]] Quoll::Rect GetScreenRect() const override { return Quoll::Rect(0, 0, mWidth, mHeight); }
+    [[nodiscard]] FrameAnimationCache& GetFrameAnimationCache() { return mAnimations; }
 
     // The resource id of a level sound.
     [[nodiscard]] static int SoundIdOf(LevelSound sound);
@@ -159,6 +183,7 @@ private:
     AssetCfg mAssets;
     LevelList mLevelList{*this, &mAssets};
     EmptyTutorial mTutorial;
+    FrameAnimationCache mAnimations{*this};
     std::unique_ptr<Quoll::SoundLoader> mSoundLoaderInner;
     std::unique_ptr<Quoll::SoundLoader> mLockedSoundLoader;
     std::vector<std::string> mLoadingGroups;

@@ -2,6 +2,7 @@
 // language, input, settings, focus, shutdown and the level's services.
 #include "game/app/GameApp.h"
 
+#include "framework/core/MersenneTwister.h"
 #include "framework/resources/ResourceManager.h"
 #include "framework/sound/CreateMusicInterface.h"
 #include "framework/sound/SoundInstance.h"
@@ -59,7 +60,7 @@ void GameApp::PlaySound(int soundId, float volume, float pan)
     std::lock_guard lock(mCritSect);
     if (!mSoundLimiter.TryStart(soundId, mGameUpdateCount))
         return;
-    const int sound = GetSoundById(soundId);
+    const int sound = mBindings.GetSound(soundId);
     if (sound < 0)
         return;
     Quoll::SoundInstance* instance = mSoundManager->GetSoundInstance(static_cast<unsigned>(sound));
@@ -287,4 +288,42 @@ int GameApp::GetPlayerBacteria(int player) const
     case 3: return mAssets.GetThirdBacteria(mCurrentLevel);
     default: return 1;
     }
+}
+
+// --- The scene's services ------------------------------------------------------------------------------------
+
+uint32_t GameApp::RandomWord()
+{
+    return Quoll::RandomWord();
+}
+
+void GameApp::LogWarning(const std::string& line)
+{
+    LogRecord(GetWarningLog()) << line;
+}
+
+Quoll::Image* GameApp::GetImageById(int id)
+{
+    return mBindings.GetImage(id);
+}
+
+int GameApp::GetResourceIdByName(const std::string& name)
+{
+    return ResourceBindings::GetIdByName(name);
+}
+
+int GameApp::GetImageResourceId(const Quoll::Image* image)
+{
+    const int id = mBindings.FindImageId(image);
+    return id == RESOURCE_NONE ? kNoImageId : id;
+}
+
+bool GameApp::FileExists(const std::string& path)
+{
+    return QuollAppBase::FileExists(path);
+}
+
+FrameAnimation* GameApp::GetFrameAnimation(const Quoll::Image* image)
+{
+    return mAnimations.GetFrameAnimation(image);
 }

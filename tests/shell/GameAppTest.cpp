@@ -4,6 +4,7 @@
 // start when the texts are missing.
 #include "framework/platform/window/headless/HeadlessWindowSystem.h"
 #include "game/app/GameApp.h"
+#include "game/shell/SharedFonts.h"
 #include "tests/shell/FakeSoundManager.h"
 #include "tests/shell/MinimalGameData.h"
 
@@ -113,6 +114,10 @@ TEST_F(GameAppTest, TheStartLeavesTitleTextsAndStartGroupsInPlace)
     EXPECT_NE(GetImageById(IMAGE_CURSOR), nullptr);
     EXPECT_NE(GetImageById(IMAGE_PROGRESS_FILL), nullptr);
     EXPECT_EQ(GetImageById(IMAGE_CURSOR_DRAG), nullptr);
+    // The shared font slots hold the first font while its group is loaded.
+    ASSERT_NE(GetFontById(FONT_FNT1), nullptr);
+    EXPECT_EQ(ButtonFont, GetFontById(FONT_FNT1));
+    EXPECT_EQ(DialogTextFont, GetFontById(FONT_FNT1));
     EXPECT_EQ(app.GetLevelList().GetFirstField(), LevelList::kLevelCount);
     EXPECT_EQ(LevelList::Get(), &app.GetLevelList());
 
@@ -121,6 +126,9 @@ TEST_F(GameAppTest, TheStartLeavesTitleTextsAndStartGroupsInPlace)
     EXPECT_TRUE(app.LoadResourceGroup("PreInterface"));
     EXPECT_NE(GetImageById(IMAGE_CURSOR), nullptr);
     EXPECT_FALSE(app.LoadResourceGroup("NoSuchGroup"));
+    app.UnloadResourceGroup("Fonts");
+    EXPECT_EQ(ButtonFont, nullptr);
+    EXPECT_EQ(GetFontById(FONT_FNT1), nullptr);
 }
 
 TEST_F(GameAppTest, TheHintRampRunsOverTheCampaign)
@@ -243,6 +251,28 @@ TEST_F(GameAppTest, ASoundPlaysOnceWithItsPanAndVolumeAndNotAgainWithinSixUpdate
         app.UpdateFrame();
     app.PlaySound(SOUND_BUTTON_OVER, 1.0f, 0.0f);
     EXPECT_EQ(fake.mPlayed.size(), 3u);
+}
+
+TEST_F(GameAppTest, TheSceneAsksForImageIdsAndFrameAnimationsThroughTheApplication)
+{
+    TestGameApp app(mFolder);
+    app.Init();
+    SceneServices& scene = app;
+    // The emotion animations are preloaded under their fixed ids (missing files give empty ones).
+    EXPECT_EQ(app.GetFrameAnimationCache().GetCount(), 11u);
+    EXPECT_NE(app.GetFrameAnimationCache().Find(457), nullptr);
+
+    Quoll::Image* cursor = scene.GetImageById(IMAGE_CURSOR);
+    ASSERT_NE(cursor, nullptr);
+    EXPECT_EQ(scene.GetImageResourceId(cursor), IMAGE_CURSOR);
+    EXPECT_EQ(scene.GetImageResourceId(nullptr), SceneServices::kNoImageId);
+    EXPECT_EQ(scene.GetResourceIdByName("IMAGE_NOPE"), kResourceIdCount);
+    EXPECT_EQ(scene.GetFrameAnimation(nullptr), nullptr);
+    FrameAnimation* animation = scene.GetFrameAnimation(cursor);
+    ASSERT_NE(animation, nullptr);
+    EXPECT_EQ(scene.GetFrameAnimation(cursor), animation); // cached
+    EXPECT_EQ(scene.GetAppWidth(), 1024);
+    EXPECT_EQ(scene.GetScreenRect().height, 768);
 }
 
 TEST_F(GameAppTest, LevelSoundsMapToTheirIds)

@@ -1,7 +1,8 @@
 #pragma once
 // A minimal data set the game starts on: texts in two locales, a manifest with the "Fonts"
-// and "PreInterface" groups of small synthetic TGA images (the cursor images among them), and
-// nothing else, so that the optional files (game configuration, music) are missing.
+// group (FONT_FNT1, a bitmap font baked at build time) and the "PreInterface" group of small
+// synthetic TGA images (the cursor images among them), and nothing else, so that the optional
+// files (game configuration, music, animations) are missing.
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
@@ -52,7 +53,7 @@ inline const char* MinimalManifest()
     return R"(<?xml version="1.0" encoding="utf-8"?>
 <ResourceManifest>
   <Resources id="Fonts">
-    <Image id="IMAGE_FONT_SHEET" path="data/fonts/sheet.tga"/>
+    <Font id="FONT_FNT1" path="data/fonts/fnt1.txt"/>
   </Resources>
   <Resources id="PreInterface">
     <SetDefaults path="data/art/textures/interface" idprefix="IMAGE_"/>
@@ -69,7 +70,10 @@ inline void WriteMinimalGameData(const std::filesystem::path& folder)
 {
     WriteText(folder / "data/texts.xml", MinimalTexts());
     WriteText(folder / "data/resources.xml", MinimalManifest());
-    WriteTga(folder / "data/fonts/sheet.tga", 16, 8, 0xFFFFFFFF);
+    std::filesystem::create_directories(folder / "data/fonts");
+    for (const char* name : {"fnt1.txt", "fnt1.png"})
+        std::filesystem::copy_file(std::filesystem::path(QUOLL_SHELL_FONT_DIR) / name, folder / "data/fonts" / name,
+                                   std::filesystem::copy_options::overwrite_existing);
     WriteTga(folder / "data/art/textures/interface/cursor.tga", 8, 8, 0xFF20C040);
     WriteTga(folder / "data/art/textures/interface/cursor_hand.tga", 8, 8, 0xFF40C020);
     WriteTga(folder / "data/art/textures/interface/progress_fill.tga", 16, 4, 0x80FF0000);
