@@ -4,6 +4,7 @@
 // start when the texts are missing.
 #include "framework/platform/window/headless/HeadlessWindowSystem.h"
 #include "game/app/GameApp.h"
+#include "game/shell/LerpInt.h"
 #include "game/shell/SharedFonts.h"
 #include "tests/shell/FakeSoundManager.h"
 #include "tests/shell/MinimalGameData.h"
@@ -273,6 +274,14 @@ TEST_F(GameAppTest, TheSceneAsksForImageIdsAndFrameAnimationsThroughTheApplicati
     EXPECT_EQ(scene.GetFrameAnimation(cursor), animation); // cached
     EXPECT_EQ(scene.GetAppWidth(), 1024);
     EXPECT_EQ(scene.GetScreenRect().height, 768);
+}
+
+TEST(LerpInt, StepsTruncateTowardZero)
+{
+    EXPECT_EQ(LerpInt(128, 255, 0.5f), 191);
+    EXPECT_EQ(LerpInt(10, 0, 0.55f), 5);
+    EXPECT_EQ(LerpInt(3, 9, 0.0f), 3);
+    EXPECT_EQ(LerpInt(3, 9, 1.0f), 9);
 }
 
 TEST_F(GameAppTest, LevelSoundsMapToTheirIds)
