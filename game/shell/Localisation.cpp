@@ -19,9 +19,9 @@ public:
             if (element.mType == Quoll::XMLElement::Type::Start)
                 Open(element, document);
             else if (element.mType == Quoll::XMLElement::Type::End)
-                Close(document);
+                Close();
             else if (element.mType == Quoll::XMLElement::Type::Text)
-                AddText(element, document);
+                AddText(element);
         }
         if (mError.empty() && mParser.HasFailed())
             mError = mParser.GetErrorText();
@@ -67,17 +67,16 @@ private:
             Fail("unexpected element <" + name + ">" + (parent.empty() ? "" : " inside <" + parent + ">"));
     }
 
-    void Close(Document& document)
+    void Close()
     {
         if (mOpen.back() == "value" && mEntry != nullptr)
             mEntry->values[mValueLocale] = mValueText;
         if (mOpen.back() == "text")
             mEntry = nullptr;
         mOpen.pop_back();
-        (void)document;
     }
 
-    void AddText(const Quoll::XMLElement& element, Document&)
+    void AddText(const Quoll::XMLElement& element)
     {
         if (mOpen.empty() || mOpen.back() != "value")
             Fail("text outside a <value>");
