@@ -8,6 +8,7 @@
 #include "framework/resources/ResourceManager.h"
 #include "framework/sound/SoundManagerLoader.h"
 #include "framework/widgets/SysFont.h"
+#include "framework/widgets/WidgetToolkit.h"
 #include "game/app/LockedSoundLoader.h"
 #include "game/shell/GameLog.h"
 #include "game/shell/SharedFonts.h"
@@ -70,8 +71,11 @@ GameApp::GameApp()
     // resources.
     SetSystemFontHook(&Quoll::SysFont::MakeForApplication);
     mResourceManager->SetFontFactory(&mFontFactory);
-    // TODO(widgets): install the real WidgetManager and the dialog factory here once the widget
-    // toolkit is on main; until then the framework's own stand-ins serve.
+    // The widget toolkit: the real widget manager and the framework's dialogs.
+    std::string fontError;
+    mDialogFont = Quoll::SysFont::Create(this, "Tahoma", 10, 0, fontError);
+    Quoll::InstallWidgetToolkit(*this, mDialogFont ? static_cast<const Quoll::Font*>(mDialogFont.get())
+                                                   : &mFallbackDialogFont);
 }
 
 GameApp::~GameApp()

@@ -16,8 +16,10 @@
 // goes on.
 //
 // Time: every logic update is exactly kFrameTime seconds; nothing here reads the wall clock.
+#include "framework/app/BlockFont.h"
 #include "framework/app/QuollAppBase.h"
 #include "framework/widgets/ImageFontFactory.h"
+#include "framework/widgets/SysFont.h"
 #include "game/level/AssetCfg.h"
 #include "game/level/LevelList.h"
 #include "game/level/LevelServices.h"
@@ -37,14 +39,18 @@ namespace Quoll
 class SoundLoader;
 }
 
-// The bitmap-font factory of the manifest's "Font" resources. A base of GameApp declared before
-// the application's own base, so that it outlives the resource manager whose fonts it destroys.
-struct GameFontFactoryHolder
+// The fonts the framework keeps by pointer: the bitmap-font factory of the manifest's "Font"
+// resources and the font of the framework's own dialogs (a system font, or blocks when none can
+// be read). A base of GameApp declared before the application's own base, so that they outlive
+// the resource manager and the dialogs that use them.
+struct GameAppFonts
 {
     Quoll::ImageFontFactory mFontFactory;
+    Quoll::BlockFont mFallbackDialogFont;
+    std::unique_ptr<Quoll::SysFont> mDialogFont;
 };
 
-class GameApp : private GameFontFactoryHolder, public Quoll::QuollAppBase, public LevelServices, public SceneServices
+class GameApp : private GameAppFonts, public Quoll::QuollAppBase, public LevelServices, public SceneServices
 {
 public:
     static constexpr float kFrameTime = 0.01f;

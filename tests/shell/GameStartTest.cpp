@@ -58,7 +58,8 @@ protected:
         const fs::path home = mFolder / "home";
         const std::string command = "cd '" + mFolder.string() + "' && env XDG_DATA_HOME='" + (home / "data").string() +
                                     "' XDG_CONFIG_HOME='" + (home / "config").string() +
-                                    "' QUOLL_PLATFORM=headless QUOLL_HEADLESS_SCRIPT='" +
+                                    "' LSAN_OPTIONS=suppressions=" QUOLL_SOURCE_DIR "/tests/shell/lsan.supp" +
+                                    " QUOLL_PLATFORM=headless QUOLL_HEADLESS_SCRIPT='" +
                                     (mFolder / "quit.script").string() + "' '" + QUOLL_GAME_PROGRAM +
                                     "' '-changedir=" + mFolder.string() + "' > output.txt 2>&1";
         GameRun run;
