@@ -180,8 +180,11 @@ void GameApp::LoadResourceManifest()
 void GameApp::LoadStartGroups()
 {
     for (const char* group : {"Fonts", "PreInterface"})
-        if (!LoadResourceGroup(group))
-            FailStartup(mResourceManager->GetErrorText());
+    {
+        std::string error;
+        if (!LoadAndBindGroup(group, error))
+            FailStartup(error);
+    }
     SetSharedFonts(mBindings.GetFont(FONT_FNT1));
 }
 

@@ -182,6 +182,8 @@ private:
     };
 
     void ApplyLanguage();
+    // Loads the group and binds its ids; false with the reason in error.
+    bool LoadAndBindGroup(const std::string& group, std::string& error);
 
     Localisation mLocalisation;
     GameSettings mGameSettings;

@@ -104,9 +104,20 @@ void GameApp::SetSoundEnabled(bool enabled)
 
 bool GameApp::LoadResourceGroup(const std::string& group)
 {
+    std::string error;
+    if (!LoadAndBindGroup(group, error))
+    {
+        LogRecord(GetErrorLog()) << error;
+        return false;
+    }
+    return true;
+}
+
+bool GameApp::LoadAndBindGroup(const std::string& group, std::string& error)
+{
     if (!mResourceManager->LoadResources(group))
     {
-        LogRecord(GetErrorLog()) << "Cannot load resource group " << group << ": " << mResourceManager->GetErrorText();
+        error = "Cannot load resource group " + group + ": " + mResourceManager->GetErrorText();
         return false;
     }
     const int missing = mBindings.Bind(group, *mResourceManager);
