@@ -10,6 +10,7 @@
 #include "framework/widgets/SysFont.h"
 #include "framework/widgets/WidgetToolkit.h"
 #include "game/app/LockedSoundLoader.h"
+#include "game/shell/PlayerDataLog.h"
 #include "game/shell/GameLog.h"
 #include "game/shell/SharedFonts.h"
 
@@ -67,6 +68,10 @@ GameApp::GameApp()
     mBitsPerPixel = 32;
     mDemoPrefix = "petriglow";
     mDemoFileName = "petriglow.dmo";
+    // The player's data reports what it cannot read or write on the game's logs.
+    SetPlayerDataLogSink([](PlayerLogKind kind, const std::string& line) {
+        LogRecord(kind == PlayerLogKind::Warning ? GetWarningLog() : GetErrorLog()) << line;
+    });
     // Fonts: system fonts for the framework's overlays, bitmap fonts for the manifest's "Font"
     // resources.
     SetSystemFontHook(&Quoll::SysFont::MakeForApplication);
@@ -84,6 +89,7 @@ GameApp::~GameApp()
     // thread may run game code once the game's members go.
     Shutdown();
     WaitForLoadingThread();
+    SetPlayerDataLogSink({});
     SetSharedFonts(nullptr);
     if (mResourceManager)
         mResourceManager->SetSoundLoader(nullptr);
@@ -102,6 +108,7 @@ void GameApp::Init()
     SetWindowIconAndTitle();
     LoadResourceManifest();
     LoadStartGroups();
+    LoadPlayerData();
     InitLevelCatalogue();
     InitAchievements();
     LoadGameConfig();
@@ -188,6 +195,14 @@ void GameApp::LoadStartGroups()
     SetSharedFonts(mBindings.GetFont(FONT_FNT1));
 }
 
+void GameApp::LoadPlayerData()
+{
+    mPlayerFiles = std::make_unique<AppFileStore>(*this, Quoll::GetAppDataFolder());
+    mPlayerData = std::make_unique<PlayerData>(*mPlayerFiles, &mAchievements);
+    mPlayerData->Load(mGameSettings.currentProfile);
+    mGameSettings.currentProfile = mPlayerData->GetCurrentName();
+}
+
 void GameApp::InitLevelCatalogue()
 {
     mLevelList.Init();
@@ -195,8 +210,8 @@ void GameApp::InitLevelCatalogue()
 
 void GameApp::InitAchievements()
 {
-    // The achievement manager arrives with the persistence issue; until then events are dropped
-    // (OnAchievementEvent).
+    // The manager works on the current profile's record, which the player's data attached when
+    // it made the profile current; nothing else is needed at start.
 }
 
 void GameApp::LoadGameConfig()

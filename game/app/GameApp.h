@@ -7,7 +7,8 @@
 //
 // Start-up order (Init): crash catcher; pack password; the framework's start (settings, data
 // folder, window, display, sound); "data/texts.xml" and the language; window icon and title;
-// "data\resources.xml"; the groups "Fonts" and "PreInterface"; level catalogue; achievements;
+// "data\resources.xml"; the groups "Fonts" and "PreInterface"; the player's data (profiles,
+// scores; the catalogue reads the profile's progress); level catalogue; achievements;
 // "data/game.cfg"; cursor images; particle systems; music files; bacterium animations; the
 // triangle span table; the state host; "Game inited. AppDataFolder: ". Each step is a
 // virtual operation of its own so that tests can watch the order. Missing or corrupt texts,
@@ -26,6 +27,9 @@
 #include "game/shell/GameSettings.h"
 #include "game/shell/Localisation.h"
 #include "game/scene/FrameAnimationCache.h"
+#include "game/shell/AchievementManager.h"
+#include "game/shell/PlayerData.h"
+#include "game/shell/PlayerFileStore.h"
 #include "game/shell/ResourceBindings.h"
 #include "game/shell/SceneServices.h"
 #include "game/shell/SoundRepeatLimiter.h"
@@ -57,7 +61,7 @@ public:
     static constexpr uint32_t kStepMs = 10;
     static constexpr const char* kManifestFile = "data\\resources.xml";
     static constexpr const char* kPakPassword = "Nordwick PetriGlow";
-    // The profile difficulty until the profiles are connected (the normal one).
+    // The profile difficulty before the player's data is loaded (the normal one).
     static constexpr int kDefaultDifficulty = 513;
 
     GameApp();
@@ -110,6 +114,13 @@ public:
     void GetMousePos(float& x, float& y) const;
     [[nodiscard]] int GetFocusLossCount() const { return mFocusLossCount; }
 
+    // --- The player's data --------------------------------------------------------------------------
+    // Profiles, saved games and scores; null before the start loaded them.
+    [[nodiscard]] PlayerData* GetPlayerData() { return mPlayerData.get(); }
+    [[nodiscard]] AchievementManager& GetAchievements() { return mAchievements; }
+    // The current profile's name; empty before the player's data is loaded.
+    [[nodiscard]] std::string GetCurrentProfileName() const;
+
     // --- Level ------------------------------------------------------------------------------------
     void SetCurrentLevelNumber(int level) { mCurrentLevel = level; }
     [[nodiscard]] AssetCfg& GetAssets() { return mAssets; }
@@ -158,6 +169,7 @@ protected:
     virtual void SetWindowIconAndTitle();
     virtual void LoadResourceManifest();
     virtual void LoadStartGroups();
+    virtual void LoadPlayerData();
     virtual void InitLevelCatalogue();
     virtual void InitAchievements();
     virtual void LoadGameConfig();
@@ -193,6 +205,9 @@ private:
     LevelList mLevelList{*this, &mAssets};
     EmptyTutorial mTutorial;
     FrameAnimationCache mAnimations{*this};
+    AchievementManager mAchievements;
+    std::unique_ptr<AppFileStore> mPlayerFiles;
+    std::unique_ptr<PlayerData> mPlayerData;
     std::unique_ptr<Quoll::SoundLoader> mSoundLoaderInner;
     std::unique_ptr<Quoll::SoundLoader> mLockedSoundLoader;
     std::vector<std::string> mLoadingGroups;

@@ -222,9 +222,20 @@ void GameApp::LostFocus()
 
 void GameApp::ShutdownHook()
 {
-    // The settings are written by the framework right after this hook. The current profile and
-    // the high scores are saved here once the persistence classes are connected.
+    // The profile list, the current profile and the scores; the settings (with the current
+    // profile's name) are written by the framework right after this hook.
+    if (mPlayerData)
+    {
+        mGameSettings.currentProfile = mPlayerData->GetCurrentName();
+        if (!mPlayerData->SaveAll())
+            LogRecord(GetErrorLog()) << "The player's data could not be saved in full";
+    }
     LogRecord(GetAppLog()) << "Shutdown";
+}
+
+std::string GameApp::GetCurrentProfileName() const
+{
+    return mPlayerData ? mPlayerData->GetCurrentName() : std::string();
 }
 
 // --- The level's services ----------------------------------------------------------------------------------
@@ -253,8 +264,7 @@ void GameApp::PlaySound(LevelSound sound, float volume, float pan)
 
 void GameApp::OnAchievementEvent(int eventId)
 {
-    // Goes to the achievement manager once the persistence classes are connected.
-    (void)eventId;
+    mAchievements.OnEvent(eventId);
 }
 
 float GameApp::GetLevelRampValue(int step) const
@@ -262,22 +272,20 @@ float GameApp::GetLevelRampValue(int step) const
     return ComputeLevelRampValue(GetProfileDifficulty(), mCurrentLevel, step, LevelList::kLevelCount);
 }
 
-// The profile's values: defaults until the profiles are connected.
+// The current profile's values; defaults before the player's data is loaded.
 int GameApp::GetProfileDifficulty() const
 {
-    return kDefaultDifficulty;
+    return mPlayerData ? mPlayerData->GetCurrentProfile().GetDifficulty() : kDefaultDifficulty;
 }
 
 int GameApp::GetLevelScore(int level) const
 {
-    (void)level;
-    return 0;
+    return mPlayerData ? mPlayerData->GetCurrentProfile().GetLevelScore(level) : 0;
 }
 
 int GameApp::GetLevelMedal(int level) const
 {
-    (void)level;
-    return 0;
+    return mPlayerData ? mPlayerData->GetCurrentProfile().GetLevelMedal(level) : 0;
 }
 
 void GameApp::LogError(const std::string& line)

@@ -30,6 +30,13 @@ void ThrowOnExit(int code)
     throw ExitCalled{code};
 }
 
+// "ShellTest<pid>_<test name>": the product name of the test's application, unique per test and
+// process (so that no two runs meet as a second instance or share a data folder).
+std::string TestProductName()
+{
+    return "ShellTest" + std::to_string(::getpid()) + "_" + ::testing::UnitTest::GetInstance()->current_test_info()->name();
+}
+
 // GameApp with the headless window system, an in-memory settings store, a product name of its
 // own, the test's folder as its working folder and an exit that throws. It records its
 // start-up steps and installs no crash handlers.
@@ -42,8 +49,7 @@ public:
         mHeadless = system.get();
         SetWindowSystem(std::move(system));
         SetSettingsStore(std::make_unique<Quoll::Platform::SettingsStore>(std::string()));
-        mProdName = "ShellTest" + std::to_string(::getpid()) + "_" +
-                    ::testing::UnitTest::GetInstance()->current_test_info()->name();
+        mProdName = TestProductName();
         mWorkingFolder = folder.string();
         mCommandLineParsed = true;
     }
@@ -60,6 +66,7 @@ protected:
     void SetWindowIconAndTitle() override { mSteps.push_back("icon and title"); GameApp::SetWindowIconAndTitle(); }
     void LoadResourceManifest() override { mSteps.push_back("manifest"); GameApp::LoadResourceManifest(); }
     void LoadStartGroups() override { mSteps.push_back("start groups"); GameApp::LoadStartGroups(); }
+    void LoadPlayerData() override { mSteps.push_back("player data"); GameApp::LoadPlayerData(); }
     void InitLevelCatalogue() override { mSteps.push_back("level catalogue"); GameApp::InitLevelCatalogue(); }
     void InitAchievements() override { mSteps.push_back("achievements"); GameApp::InitAchievements(); }
     void LoadGameConfig() override { mSteps.push_back("game config"); GameApp::LoadGameConfig(); }
@@ -88,6 +95,8 @@ protected:
         Quoll::QuollAppBase::SetExitHandler(mPreviousExit);
         fs::current_path(QUOLL_TEST_HOME);
         fs::remove_all(mFolder);
+        // The application's per-user data folder (the player's files).
+        fs::remove_all(fs::path(QUOLL_TEST_HOME) / "data/Nordwick" / TestProductName());
     }
 
     fs::path mFolder;
@@ -100,7 +109,7 @@ TEST_F(GameAppTest, InitRunsTheStartUpStepsInOrder)
     app.Init();
     const std::vector<std::string> expected = {
         "crash catcher", "pack password", "framework",   "texts",      "icon and title", "manifest",
-        "start groups",  "level catalogue", "achievements", "game config", "cursor images", "particles",
+        "start groups",  "player data", "level catalogue", "achievements", "game config", "cursor images", "particles",
         "music",         "animations",    "span table",  "state host", "inited"};
     EXPECT_EQ(app.mSteps, expected);
     EXPECT_EQ(gGameApp, &app);
@@ -135,15 +144,19 @@ TEST_F(GameAppTest, TheStartLeavesTitleTextsAndStartGroupsInPlace)
 TEST_F(GameAppTest, TheHintRampRunsOverTheCampaign)
 {
     TestGameApp app(mFolder);
+    app.Init();
     app.SetCurrentLevelNumber(35);
     EXPECT_FLOAT_EQ(app.GetLevelRampValue(0), 6.5f);
     EXPECT_FLOAT_EQ(app.GetLevelRampValue(35), 3.0f);
     EXPECT_FLOAT_EQ(app.GetLevelRampValue(50), 3.0f); // never below the start
     app.SetCurrentLevelNumber(70);
     EXPECT_FLOAT_EQ(app.GetLevelRampValue(0), 10.0f);
-    // The slow difficulty's ramp, as the profiles will give it.
-    EXPECT_FLOAT_EQ(ComputeLevelRampValue(514, 35, 0, LevelList::kLevelCount), 17.5f);
-    EXPECT_FLOAT_EQ(ComputeLevelRampValue(514, 35, 7, LevelList::kLevelCount), 15.0f);
+    // The profile's other difficulty ramps from 5 to 30 seconds.
+    ASSERT_TRUE(app.GetPlayerData()->ChooseDifficulty(514));
+    EXPECT_EQ(app.GetProfileDifficulty(), 514);
+    app.SetCurrentLevelNumber(35);
+    EXPECT_FLOAT_EQ(app.GetLevelRampValue(0), 17.5f);
+    EXPECT_FLOAT_EQ(app.GetLevelRampValue(7), 15.0f);
 }
 
 TEST_F(GameAppTest, TheClockAdvancesOneFixedStepPerUpdate)
@@ -282,6 +295,46 @@ TEST(LerpInt, StepsTruncateTowardZero)
     EXPECT_EQ(LerpInt(10, 0, 0.55f), 5);
     EXPECT_EQ(LerpInt(3, 9, 0.0f), 3);
     EXPECT_EQ(LerpInt(3, 9, 1.0f), 9);
+}
+
+TEST_F(GameAppTest, TheLevelReadsTheCurrentProfileAndItsEventsReachTheAchievements)
+{
+    TestGameApp app(mFolder);
+    app.Init();
+    ASSERT_NE(app.GetPlayerData(), nullptr);
+    EXPECT_EQ(app.GetCurrentProfileName(), PlayerData::kDefaultProfileName);
+    EXPECT_EQ(app.GetProfileDifficulty(), 513);
+    EXPECT_EQ(app.GetLevelScore(4), 0);
+    app.GetPlayerData()->RecordLevelResult(4, 1234, 2);
+    EXPECT_EQ(app.GetLevelScore(4), 1234);
+    EXPECT_EQ(app.GetLevelMedal(4), 2);
+    // The catalogue sees the progress through the same services.
+    EXPECT_TRUE(app.GetLevelList().IsLevelCompleted(4));
+
+    EXPECT_EQ(AchievementManager::Get(), &app.GetAchievements());
+    for (int i = 0; i < 200 && app.GetAchievements().GetNewAchievements().empty(); ++i)
+        app.OnAchievementEvent(AchievementEvent::HumanCloned);
+    EXPECT_FALSE(app.GetAchievements().GetNewAchievements().empty());
+}
+
+TEST_F(GameAppTest, ShutdownSavesTheProfilesAndNamesTheCurrentOneInTheSettings)
+{
+    {
+        TestGameApp app(mFolder);
+        app.Init();
+        ASSERT_EQ(app.GetPlayerData()->CreateProfile("Ann"), ProfileList::NameCheck::Ok);
+        app.GetPlayerData()->RecordLevelResult(1, 500, 1);
+        app.Shutdown();
+        std::string profile;
+        EXPECT_TRUE(app.ReadRegString("CurrentProfile", profile));
+        EXPECT_EQ(profile, "Ann");
+    }
+    // The files are in the per-user data folder; a new start finds the profile and its result.
+    TestGameApp again(mFolder);
+    again.GetGameSettings().currentProfile = "Ann";
+    again.Init();
+    EXPECT_EQ(again.GetCurrentProfileName(), "Ann");
+    EXPECT_EQ(again.GetLevelScore(1), 500);
 }
 
 TEST_F(GameAppTest, LevelSoundsMapToTheirIds)

@@ -114,12 +114,16 @@ TEST_F(GameStart, MissingOptionalFilesAreLoggedAndTheGameGoesOn)
     EXPECT_NE(run.log.find("[WARNING] Cursor image not loaded: IMAGE_CURSOR_DRAG"), std::string::npos) << run.log;
 }
 
-TEST_F(GameStart, TheGameSettingsAreWrittenAtShutdown)
+TEST_F(GameStart, SettingsProfilesAndScoresAreWrittenAtShutdown)
 {
     ASSERT_EQ(Run().exitCode, 0);
     const std::string settings = ReadAll(mFolder / "home/config/Nordwick/PetriGlowSaga/settings.txt");
-    for (const char* name : {"MusicEnabled", "SoundEnabled", "CurrentLanguage", "LangOverSet", "CurrentProfile"})
+    for (const char* name : {"MusicEnabled", "SoundEnabled", "CurrentLanguage", "LangOverSet"})
         EXPECT_NE(settings.find(name), std::string::npos) << name << " in\n" << settings;
+    EXPECT_NE(settings.find("CurrentProfile=sz:Player"), std::string::npos) << settings;
+    const fs::path data = mFolder / "home/data/Nordwick/PetriGlowSaga";
+    EXPECT_TRUE(fs::exists(data / "profiles.lst"));
+    EXPECT_TRUE(fs::exists(data / "scores.dat"));
 }
 
 TEST_F(GameStart, MissingTextsEndTheStartWithOneMessage)
