@@ -3,7 +3,7 @@
 // goldens; the memory-image scene differs only where the surface formulas round differently.
 // Rerun: test_display --gtest_filter='DDImageGoldenTest.*'; QUOLL_UPDATE_GOLDEN=1 rewrites.
 #include "DisplayFixture.h"
-#include "GoldenImage.h"
+#include "tests/GoldenImage.h"
 #include "TestScene.h"
 
 #include <gtest/gtest.h>

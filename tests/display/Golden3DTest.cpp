@@ -6,7 +6,7 @@
 // centres, the software transforms at pixel corners).
 // Rerun: test_display --gtest_filter='Golden3DTest.*'; QUOLL_UPDATE_GOLDEN=1 rewrites.
 #include "Display3DFixture.h"
-#include "GoldenImage.h"
+#include "tests/GoldenImage.h"
 #include "TestScene.h"
 
 #include <gtest/gtest.h>

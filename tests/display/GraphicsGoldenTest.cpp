@@ -2,7 +2,7 @@
 // compared with golden PNG images: the software paths in scene.png, the matrix and
 // textured-triangle blits (drawn by the triangle rasteriser) in scene_triangles.png.
 // Rerun: test_display --gtest_filter='GraphicsGoldenTest.*'; QUOLL_UPDATE_GOLDEN=1 rewrites.
-#include "GoldenImage.h"
+#include "tests/GoldenImage.h"
 #include "TestScene.h"
 
 #include "framework/display/Graphics.h"

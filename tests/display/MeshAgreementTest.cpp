@@ -9,7 +9,7 @@
 // the result is weighed once more by alpha/256).
 // Rerun: test_display --gtest_filter='MeshAgreement.*'
 #include "Display3DFixture.h"
-#include "GoldenImage.h"
+#include "tests/GoldenImage.h"
 
 #include "framework/display/Graphics.h"
 #include "framework/rasteriser/TriangleSpanTable.h"

@@ -3,7 +3,7 @@
 // fast quad path against the general path on seeded random quads.
 // Rerun one case: test_display --gtest_filter='SoftDirect3DTest.<name>'; a failing random case
 // prints its seed.
-#include "GoldenImage.h"
+#include "tests/GoldenImage.h"
 
 #include "framework/platform/video/SoftDirect3D.h"
 

@@ -3,7 +3,7 @@
 // size, and a text block drawn with it on the 2D path matches its golden image.
 // Rerun one case: test_widgets --gtest_filter='BakedFont.*'
 #include "FontTestSupport.h"
-#include "FontGolden.h"
+#include "tests/GoldenImage.h"
 
 #include "framework/display/Graphics.h"
 #include "framework/display/MemoryImage.h"
@@ -110,5 +110,5 @@ TEST(BakedFont, TextBlockMatchesItsGolden)
     g.SetColor(Color(255, 255, 255));
     g.ClipRect(8, 132, 150, 30);
     g.DrawString(L"Cut off by the clip rectangle", 8, 150);
-    EXPECT_TRUE(MatchesFontGolden("text_block", image.GetBits(), kW, kH));
+    EXPECT_TRUE(Quoll::Testing::MatchesAreaGolden("widgets", "text_block", image.GetBits(), kW, kH));
 }

@@ -2,7 +2,7 @@
 // image (the 2D path). Besides the golden images, pixels that can be known from the inputs are
 // checked directly. Rerun: test_widgets --gtest_filter='WidgetGolden.*'; QUOLL_UPDATE_GOLDEN=1
 // rewrites the goldens.
-#include "WidgetGolden.h"
+#include "tests/GoldenImage.h"
 #include "WidgetTestSupport.h"
 
 #include "framework/widgets/ButtonWidget.h"
@@ -114,7 +114,7 @@ TEST(WidgetGolden, ButtonStates)
     EXPECT_EQ(f.Pixel(150 + 24, 45 + 5), 0xD4D4D4u);
     EXPECT_EQ(f.Pixel(150 + 25, 45 + 6), 0x0000C8u);
 
-    EXPECT_TRUE(MatchesWidgetGolden("button_states", f.screen.GetBits(), 220, 80));
+    EXPECT_TRUE(Quoll::Testing::MatchesAreaGolden("widgets", "button_states", f.screen.GetBits(), 220, 80));
     f.manager.RemoveWidget(&backdrop);
 }
 
@@ -141,6 +141,6 @@ TEST(WidgetGolden, DialogWithHeaderBodyFooterAndButtons)
     EXPECT_EQ(f.Pixel(10 + 24 + 108, 10 + 24), dialog->GetColor(0).ToInt() & 0xFFFFFF);
     EXPECT_EQ(f.Pixel(10 + 24 + 107, 10 + 24), dialog->GetColor(5).ToInt() & 0xFFFFFF);
 
-    EXPECT_TRUE(MatchesWidgetGolden("dialog", f.screen.GetBits(), 320, 200));
+    EXPECT_TRUE(Quoll::Testing::MatchesAreaGolden("widgets", "dialog", f.screen.GetBits(), 320, 200));
     f.manager.RemoveWidget(&backdrop);
 }

@@ -1,4 +1,4 @@
-#include "GoldenImage.h"
+#include "tests/GoldenImage.h"
 
 #include "framework/files/ImageLib.h"
 
@@ -29,11 +29,11 @@ int ChannelDifference(uint32_t a, uint32_t b)
 }
 } // namespace
 
-::testing::AssertionResult MatchesGolden(const std::string& name, const uint32_t* pixels, int width, int height,
-                                         int tolerance)
+::testing::AssertionResult MatchesAreaGolden(const std::string& area, const std::string& name, const uint32_t* pixels,
+                                             int width, int height, int tolerance)
 {
-    const std::string golden = std::string(QUOLL_SOURCE_DIR) + "/tests/golden/display/" + name + ".png";
-    const std::string actual = std::string(QUOLL_BINARY_DIR) + "/tests/display/" + name + ".actual.png";
+    const std::string golden = std::string(QUOLL_SOURCE_DIR) + "/tests/golden/" + area + "/" + name + ".png";
+    const std::string actual = std::string(QUOLL_BINARY_DIR) + "/tests/" + area + "/" + name + ".actual.png";
     const char* update = std::getenv("QUOLL_UPDATE_GOLDEN");
     if (update != nullptr && std::strcmp(update, "1") == 0)
     {
