@@ -47,16 +47,4 @@ TEST(FlowLogTest, LinesFollowTheStackInOrderWithTheirUpdateNumbers)
                         }));
     EXPECT_TRUE(rec.warnings.empty());
 }
-
-TEST(FlowLogTest, LineFormatsAreFixed)
-{
-    std::vector<std::string> lines;
-    FlowLog log([&](const std::string& line) { lines.push_back(line); }, {});
-    log.Push(5, "A");
-    log.Pop(6, "A");
-    log.Change(7, "A", "B");
-    log.Command(8, "B", -1, 2147483647);
-    log.Warning("not written anywhere: no sink");
-    EXPECT_EQ(lines, (std::vector<std::string>{"5 push A", "6 pop A", "7 change A B", "8 command B -1 2147483647"}));
-}
 } // namespace

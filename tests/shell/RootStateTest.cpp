@@ -35,15 +35,4 @@ TEST(RootStateTest, ResumingTheRootAsksForShutdownAndChangesAboveItDoNot)
     EXPECT_EQ(rec.host.GetTopState(), &root);
     EXPECT_EQ(rec.flow.front(), "0 push RootState");
 }
-
-TEST(RootStateTest, WithoutAFirstStateTheRootStaysAlone)
-{
-    RecordingHost rec;
-    int shutdowns = 0;
-    RootState root(rec.host, [&] { ++shutdowns; });
-    rec.host.PushState(root);
-    rec.host.Update();
-    EXPECT_EQ(rec.host.GetDepth(), 1u);
-    EXPECT_EQ(shutdowns, 0);
-}
 } // namespace
