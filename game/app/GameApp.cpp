@@ -10,6 +10,7 @@
 #include "framework/widgets/SysFont.h"
 #include "framework/widgets/WidgetToolkit.h"
 #include "game/app/LockedSoundLoader.h"
+#include "game/app/RootState.h"
 #include "game/shell/PlayerDataLog.h"
 #include "game/shell/GameLog.h"
 #include "game/shell/SharedFonts.h"
@@ -89,6 +90,8 @@ GameApp::~GameApp()
     // thread may run game code once the game's members go.
     Shutdown();
     WaitForLoadingThread();
+    // The states' widgets leave the widget manager while the game's services still stand.
+    mStateHost.ExitAll();
     SetPlayerDataLogSink({});
     SetSharedFonts(nullptr);
     if (mResourceManager)
@@ -264,7 +267,9 @@ void GameApp::InitSpanTable()
 
 void GameApp::StartStateHost()
 {
-    // The state machine arrives with the states issue; it is started here then.
+    // Resuming the root means every screen has gone: the game ends.
+    mRootState = std::make_unique<RootState>(mStateHost, [this] { Shutdown(); });
+    mStateHost.PushState(*mRootState);
 }
 
 void GameApp::LogInited()

@@ -33,6 +33,7 @@
 #include "game/shell/ResourceBindings.h"
 #include "game/shell/SceneServices.h"
 #include "game/shell/SoundRepeatLimiter.h"
+#include "game/shell/StateHost.h"
 
 #include <memory>
 #include <string>
@@ -53,6 +54,8 @@ struct GameAppFonts
     Quoll::BlockFont mFallbackDialogFont;
     std::unique_ptr<Quoll::SysFont> mDialogFont;
 };
+
+class RootState;
 
 class GameApp : private GameAppFonts, public Quoll::QuollAppBase, public LevelServices, public SceneServices
 {
@@ -120,6 +123,11 @@ public:
     [[nodiscard]] AchievementManager& GetAchievements() { return mAchievements; }
     // The current profile's name; empty before the player's data is loaded.
     [[nodiscard]] std::string GetCurrentProfileName() const;
+
+    // --- States ---------------------------------------------------------------------------------------
+    // The state machine: the root state at the bottom from the start on; its top state updates
+    // with every logic update and hears the loading thread's completion.
+    [[nodiscard]] StateHost& GetStateHost() { return mStateHost; }
 
     // --- Level ------------------------------------------------------------------------------------
     void SetCurrentLevelNumber(int level) { mCurrentLevel = level; }
@@ -212,6 +220,9 @@ private:
     std::unique_ptr<Quoll::SoundLoader> mLockedSoundLoader;
     std::vector<std::string> mLoadingGroups;
     bool mLoadingFailed = false;
+    // The state machine; its states are declared after it and go before it.
+    StateHost mStateHost;
+    std::unique_ptr<RootState> mRootState;
 
     float mStepSeconds = kFrameTime;
     int mGameUpdateCount = 0;

@@ -37,7 +37,7 @@ void GameApp::UpdateFrame()
 {
     mStepSeconds = kFrameTime;
     ++mGameUpdateCount;
-    // The state at the top of the state stack updates here once the state machine is built.
+    mStateHost.Update();
     QuollAppBase::UpdateFrame();
 }
 
@@ -154,9 +154,9 @@ void GameApp::LoadingThreadProc()
 
 void GameApp::LoadingThreadCompleted()
 {
-    // The loading state learns of the completion here once the state machine is built.
     if (mLoadingFailed)
         ShowResourceError(true);
+    mStateHost.LoadingCompleted();
 }
 
 // --- Texts and language --------------------------------------------------------------------------------

@@ -1,16 +1,17 @@
 #include "game/shell/FlowLog.h"
 
+#include "game/shell/GameLog.h"
+
 namespace
 {
 FlowLog::Sink GameLogSink(const char* loggerName)
 {
-    // Connected to the game log once it exists.
-    (void)loggerName;
-    return {};
+    Logger* logger = &GameLog::Get().GetLogger(loggerName);
+    return [logger](const std::string& line) { logger->Write(line); };
 }
 } // namespace
 
-FlowLog::FlowLog() : mFlow(GameLogSink(kLoggerName)), mWarning(GameLogSink("WARNING")) {}
+FlowLog::FlowLog() : mFlow(GameLogSink(kLoggerName)), mWarning(GameLogSink(kWarningLogName)) {}
 
 void FlowLog::Push(int update, const std::string& state) const
 {

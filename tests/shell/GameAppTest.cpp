@@ -8,11 +8,14 @@
 #include "game/shell/SharedFonts.h"
 #include "tests/shell/FakeSoundManager.h"
 #include "tests/shell/MinimalGameData.h"
+#include "tests/shell/StateTestDoubles.h"
+#include "game/shell/GameLog.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>
 
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -335,6 +338,35 @@ TEST_F(GameAppTest, ShutdownSavesTheProfilesAndNamesTheCurrentOneInTheSettings)
     again.Init();
     EXPECT_EQ(again.GetCurrentProfileName(), "Ann");
     EXPECT_EQ(again.GetLevelScore(1), 500);
+}
+
+TEST_F(GameAppTest, TheRootStateIsThereFromTheStartAndResumingItEndsTheGame)
+{
+    const fs::path logPath = mFolder / "states_log.txt";
+    ASSERT_TRUE(GameLog::Get().Open(logPath.string()));
+    TestGameApp app(mFolder);
+    app.Init();
+    StateHost& host = app.GetStateHost();
+    ASSERT_NE(host.GetTopState(), nullptr);
+    EXPECT_EQ(host.GetTopState()->GetName(), "RootState");
+
+    ShellTest::Journal journal;
+    ShellTest::JournalState screen(host, "Screen", journal);
+    host.PushState(screen);
+    app.UpdateFrame();
+    app.LoadingThreadCompleted();
+    EXPECT_EQ(journal, (ShellTest::Journal{"Screen.enter", "Screen.update", "Screen.loaded"}));
+    EXPECT_FALSE(app.mShutdown);
+    screen.PopState();
+    EXPECT_TRUE(app.mShutdown);
+    GameLog::Get().Close();
+
+    std::vector<std::string> flow;
+    std::ifstream file(logPath);
+    for (std::string line; std::getline(file, line);)
+        if (line.rfind("[FLOW] ", 0) == 0)
+            flow.push_back(line);
+    EXPECT_EQ(flow, (std::vector<std::string>{"[FLOW] 0 push RootState", "[FLOW] 0 push Screen", "[FLOW] 1 pop Screen"}));
 }
 
 TEST_F(GameAppTest, LevelSoundsMapToTheirIds)
