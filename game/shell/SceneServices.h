@@ -1,7 +1,8 @@
 #pragma once
 // SceneServices: what the scene graph asks of the game around it: the program-wide random
-// numbers, the "ERROR" and "WARNING" logs, images and resource ids by name, file existence, the
-// application's size, the time step and update clock, and the frame animations of images. The
+// numbers, the "ERROR" and "WARNING" logs, images and resource ids by name, image and data files,
+// file existence, the application's size and display mode, the time step and update clock, sound
+// effects, and the frame animations of images. The
 // game application implements it by forwarding; the play screen's services extend it; tests use
 // a fake with a seeded generator.
 //
@@ -10,10 +11,12 @@
 #include "framework/display/Rect.h"
 
 #include <cstdint>
+#include <memory>
 #include <string>
 
 namespace Quoll
 {
+class Buffer;
 class Image;
 }
 
@@ -58,6 +61,11 @@ public:
     // with ".anim" appended on first use, empty when there is no such file); null for a null image
     // and for an image without a resource id. Never freed by its users.
     [[nodiscard]] virtual FrameAnimation* GetFrameAnimation(const Quoll::Image* image) = 0;
+    // Loads an image file by its path into a new image that the caller owns; null when it cannot.
+    [[nodiscard]] virtual std::unique_ptr<Quoll::Image> LoadImageFile(const std::string& path) = 0;
+    // Reads a whole file (through the pack files, then the disk) into the buffer, replacing its
+    // contents; false when it cannot be read.
+    virtual bool ReadFileToBuffer(const std::string& path, Quoll::Buffer& buffer) = 0;
 
     // --- The application -------------------------------------------------------------------------
     // The application's size in pixels (1024 x 768 for the game).
@@ -65,6 +73,12 @@ public:
     [[nodiscard]] virtual int GetAppHeight() const = 0;
     // The part of the application the display shows (the default area of wandering nodes).
     [[nodiscard]] virtual Quoll::Rect GetScreenRect() const = 0;
+    // Whether the display draws through its 3D path (some effects pick their draw call by it).
+    [[nodiscard]] virtual bool Is3DAccelerated() const = 0;
+
+    // --- Sound -----------------------------------------------------------------------------------
+    // Plays the sound of a resource id once, when sounds are enabled; volume 0..1, pan -1..1.
+    virtual void PlaySound(int soundId, float volume, float pan) = 0;
 
     // --- Time ------------------------------------------------------------------------------------
     // Seconds of one logic step (the fixed step, 0.01).

@@ -1,8 +1,11 @@
 #include "SceneTestDoubles.h"
 
+#include "framework/core/Buffer.h"
 #include "framework/display/Graphics.h"
 
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <sstream>
 
 namespace
@@ -82,6 +85,30 @@ bool FakeSceneServices::FileExists(const std::string& path)
     return std::filesystem::is_regular_file(path);
 }
 
+std::unique_ptr<Quoll::Image> FakeSceneServices::LoadImageFile(const std::string& path)
+{
+    std::unique_ptr<Quoll::Image> image;
+    if (imageLoader != nullptr)
+        image = imageLoader(path);
+    else if (const auto found = imageFiles.find(path); found != imageFiles.end())
+        image = MakeSourceImage(path, found->second.first, found->second.second);
+    if (image)
+        ++imagesLoaded;
+    return image;
+}
+
+bool FakeSceneServices::ReadFileToBuffer(const std::string& path, Quoll::Buffer& buffer)
+{
+    std::ifstream file(path, std::ios::binary);
+    if (!file)
+        return false;
+    const std::string bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    buffer.Clear();
+    buffer.WriteBytes(bytes.data(), bytes.size());
+    buffer.SeekReadStart();
+    return true;
+}
+
 // --- RecordingImage ------------------------------------------------------------------------------
 
 void RecordingImage::FillRect(const Quoll::Rect& rect, const Quoll::Color& color, Quoll::DrawMode mode)
@@ -151,6 +178,18 @@ void RecordingImage::StretchBltMirror(Quoll::Image* source, const Quoll::Rect& d
 {
     calls.push_back("StretchBltMirror " + Name(source) + " to " + Describe(destRect) + " src " + Describe(srcRect) +
                     " " + Describe(color) + " " + Describe(mode));
+}
+
+void RecordingImage::BltTrianglesTex(Quoll::Image* texture, const Quoll::TriangleVertices* triangles, int count,
+                                     const Quoll::Rect& /*clip*/, const Quoll::Color& color, Quoll::DrawMode mode,
+                                     float /*tx*/, float /*ty*/, bool /*filtering*/)
+{
+    calls.push_back("Triangles " + Name(texture) + " x" + std::to_string(count) + " " + Describe(color) + " " +
+                    Describe(mode));
+    lastTriangles.clear();
+    for (int t = 0; t < count; ++t)
+        for (int k = 0; k < 3; ++k)
+            lastTriangles.push_back(triangles[t][k]);
 }
 
 // --- FakeFont ------------------------------------------------------------------------------------

@@ -37,9 +37,18 @@ public:
     int GetImageResourceId(const Quoll::Image* image) override;
     bool FileExists(const std::string& path) override;
     FrameAnimation* GetFrameAnimation(const Quoll::Image* image) override { return animations.GetFrameAnimation(image); }
+    // An image of the size given in imageFiles for that path (counted in imagesLoaded); else null.
+    std::unique_ptr<Quoll::Image> LoadImageFile(const std::string& path) override;
+    // The file from the disk.
+    bool ReadFileToBuffer(const std::string& path, Quoll::Buffer& buffer) override;
     [[nodiscard]] int GetAppWidth() const override { return appWidth; }
     [[nodiscard]] int GetAppHeight() const override { return appHeight; }
     [[nodiscard]] Quoll::Rect GetScreenRect() const override { return screenRect; }
+    [[nodiscard]] bool Is3DAccelerated() const override { return is3D; }
+    void PlaySound(int soundId, float volume, float pan) override
+    {
+        sounds.push_back(std::to_string(soundId) + " " + std::to_string(volume) + " " + std::to_string(pan));
+    }
     [[nodiscard]] float GetFrameTime() const override { return 0.01f; }
     [[nodiscard]] uint32_t GetUpdateClockMs() const override { return 0; }
 
@@ -52,6 +61,12 @@ public:
     int appWidth = 1024;
     int appHeight = 768;
     Quoll::Rect screenRect{0, 0, 1024, 768};
+    bool is3D = false;
+    std::vector<std::string> sounds;
+    // Image files LoadImageFile can load: path -> (width, height); or, when set, a loader.
+    std::map<std::string, std::pair<int, int>> imageFiles;
+    std::unique_ptr<Quoll::Image> (*imageLoader)(const std::string& path) = nullptr;
+    int imagesLoaded = 0;
     FrameAnimationCache animations{*this};
 
 private:
@@ -82,10 +97,15 @@ public:
                    const Quoll::Color& color, Quoll::DrawMode mode, const Quoll::Rect& srcRect, bool filtering) override;
     void BltMirror(Quoll::Image* source, int x, int y, const Quoll::Rect& srcRect, const Quoll::Color& color,
                    Quoll::DrawMode mode) override;
+    // Logs the count, colour and mode; keeps the triangles of the last call.
+    void BltTrianglesTex(Quoll::Image* texture, const Quoll::TriangleVertices* triangles, int count,
+                         const Quoll::Rect& clip, const Quoll::Color& color, Quoll::DrawMode mode, float tx, float ty,
+                         bool filtering) override;
     void StretchBltMirror(Quoll::Image* source, const Quoll::Rect& destRect, const Quoll::Rect& srcRect,
                           const Quoll::Rect& clip, const Quoll::Color& color, Quoll::DrawMode mode) override;
 
     std::vector<std::string> calls;
+    std::vector<Quoll::TriVertex> lastTriangles;
 };
 
 class FakeFont : public Quoll::Font
