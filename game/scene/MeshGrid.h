@@ -18,7 +18,7 @@ class MeshGrid
 {
 public:
     // Largest vertex count a side may have (bounds what description files can ask for).
-    static constexpr int kMaxSide = 256;
+    static constexpr int kMaxSide = 64;
     // The colour every vertex starts with and the neutral brightness of the double draw.
     static constexpr uint32_t kNeutralGrey = 0xFF808080;
 

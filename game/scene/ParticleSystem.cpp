@@ -116,8 +116,16 @@ void ParticleSystem::AdvancePath(float dt)
         return;
     const auto last = static_cast<uint32_t>(mPath.size() - 1);
     mPathElapsed += dt;
-    while (mPathRunning && mPathElapsed > mPathStepTime)
+    // A path repeats within two passes over its points; a step time far below the update's
+    // leaves the rest of the time on the current step instead of walking it off point by point.
+    const size_t bound = 2 * mPath.size() + 2;
+    for (size_t walked = 0; mPathRunning && mPathElapsed > mPathStepTime; ++walked)
     {
+        if (walked == bound)
+        {
+            mPathElapsed = std::fmod(mPathElapsed, mPathStepTime);
+            break;
+        }
         mPathElapsed -= mPathStepTime;
         switch (mPathMode)
         {
@@ -154,7 +162,7 @@ void ParticleSystem::AdvancePath(float dt)
         return;
     const ParticlePoint& from = mPath[mPathIndex];
     const ParticlePoint& to = mPath[backward ? mPathIndex - 1 : mPathIndex + 1];
-    Vec d = Normalise({static_cast<float>(to.x - from.x), static_cast<float>(to.y - from.y)});
+    Vec d = Normalise({static_cast<float>(int64_t{to.x} - from.x), static_cast<float>(int64_t{to.y} - from.y)});
     if (mPathStepTime != 0.0f)
     {
         const float fraction = mPathElapsed / mPathStepTime;
@@ -286,7 +294,9 @@ bool ParticleSystem::InsideMask(int x, int y, bool closed) const
     {
         const ParticlePoint& a = mMask[i];
         const ParticlePoint& b = mMask[(i + 1) % count];
-        const int64_t isLeft = static_cast<int64_t>(b.x - a.x) * (y - a.y) - static_cast<int64_t>(x - a.x) * (b.y - a.y);
+        // In 128 bits: the points may be anywhere in the 32-bit range.
+        using Wide = __int128;
+        const Wide isLeft = Wide{int64_t{b.x} - a.x} * (int64_t{y} - a.y) - Wide{int64_t{x} - a.x} * (int64_t{b.y} - a.y);
         if (a.y <= y && y < b.y && isLeft > 0)
             ++winding;
         else if (b.y <= y && y < a.y && isLeft < 0)

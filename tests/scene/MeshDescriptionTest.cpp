@@ -149,7 +149,7 @@ TEST_F(MeshDescriptionFixture, RotateTurnsEveryLayerFromItsOwnStart)
 TEST_F(MeshDescriptionFixture, RefusedLinesAreLoggedAndCreateNothing)
 {
     const auto nodes = Load("OBJ SKY 1 0 0 0 0 1 5\n"     // fewer than 2 columns
-                            "OBJ SKY 1 0 0 0 0 5 9999\n"  // too many rows
+                            "OBJ SKY 1 0 0 0 0 5 65\n"    // too many rows
                             "OBJ SKY 999 0 0 0 0 5 5\n"   // too many layers
                             "OBJ SKY 1 0 0\n"             // values missing
                             "OBJ POP 1 0 0 0 0 2 2\n"     // not an image
