@@ -38,7 +38,7 @@ public:
     [[nodiscard]] int GetAppWidth() const override { return 1024; }
     [[nodiscard]] int GetAppHeight() const override { return 768; }
     [[nodiscard]] Quoll::Rect GetScreenRect() const override { return {0, 0, 1024, 768}; }
-    [[nodiscard]] bool Is3DAccelerated() const override { return false; }
+    [[nodiscard]] bool IsDisplay3D() const override { return false; }
     void PlaySound(int, float, float) override {}
     [[nodiscard]] float GetFrameTime() const override { return 0.01f; }
     [[nodiscard]] uint32_t GetUpdateClockMs() const override { return 0; }

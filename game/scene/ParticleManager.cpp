@@ -78,7 +78,7 @@ ParticleSystem* ParticleManager::Spawn(const ParticleFile& file, Quoll::Image* i
     // The engine's generator is seeded once, from the game's, when the first system is made.
     if (!mRandom.IsSeeded())
         mRandom.Seed(mServices.RandomWord());
-    auto system = std::make_unique<ParticleSystem>(file, image, mFrameRate, mRandom, mServices.Is3DAccelerated());
+    auto system = std::make_unique<ParticleSystem>(file, image, mFrameRate, mRandom, mServices.IsDisplay3D());
     system->SetSerial(mNextSerial++);
     system->FireAt(x, y);
     mSystems[static_cast<size_t>(mCount)] = std::move(system);

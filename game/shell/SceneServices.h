@@ -8,17 +8,16 @@
 //
 // Scene code never reads the wall clock or a generator of its own: every draw goes through
 // RandomWord, in the order each scene object fixes, so a replayed game draws the same numbers.
+#include "framework/core/Buffer.h"
+#include "framework/display/ImageRegistry.h"
+#include "framework/display/MemoryImage.h"
 #include "framework/display/Rect.h"
+#include "framework/files/ImageLib.h"
+#include "framework/files/PakInterface.h"
 
 #include <cstdint>
 #include <memory>
 #include <string>
-
-namespace Quoll
-{
-class Buffer;
-class Image;
-}
 
 // A scene type; the services hand out records that the scene's animation cache owns.
 class FrameAnimation;
@@ -62,10 +61,29 @@ public:
     // and for an image without a resource id. Never freed by its users.
     [[nodiscard]] virtual FrameAnimation* GetFrameAnimation(const Quoll::Image* image) = 0;
     // Loads an image file by its path into a new image that the caller owns; null when it cannot.
-    [[nodiscard]] virtual std::unique_ptr<Quoll::Image> LoadImageFile(const std::string& path) = 0;
-    // Reads a whole file (through the pack files, then the disk) into the buffer, replacing its
-    // contents; false when it cannot be read.
-    virtual bool ReadFileToBuffer(const std::string& path, Quoll::Buffer& buffer) = 0;
+    // The default decodes it into a memory image.
+    [[nodiscard]] virtual std::unique_ptr<Quoll::Image> LoadImageFile(const std::string& path)
+    {
+        const auto picture = ImageLib::ReadImageFile(path);
+        if (!picture)
+            return nullptr;
+        auto image = std::make_unique<Quoll::MemoryImage>();
+        image->mFilePath = path;
+        image->SetBits(picture->GetBits(), picture->GetWidth(), picture->GetHeight());
+        return image;
+    }
+    // Reads a whole file into the buffer, replacing its contents, read position at its start;
+    // false when it cannot be read. The default reads through the pack files, then the disk.
+    virtual bool ReadFileToBuffer(const std::string& path, Quoll::Buffer& buffer)
+    {
+        std::string bytes;
+        if (!Quoll::PakReadFile(path, bytes))
+            return false;
+        buffer.Clear();
+        buffer.WriteBytes(bytes.data(), bytes.size());
+        buffer.SeekReadStart();
+        return true;
+    }
 
     // --- The application -------------------------------------------------------------------------
     // The application's size in pixels (1024 x 768 for the game).
@@ -74,7 +92,8 @@ public:
     // The part of the application the display shows (the default area of wandering nodes).
     [[nodiscard]] virtual Quoll::Rect GetScreenRect() const = 0;
     // Whether the display draws through its 3D path (some effects pick their draw call by it).
-    [[nodiscard]] virtual bool Is3DAccelerated() const = 0;
+    // The default asks the display's image registry, which the application installs.
+    [[nodiscard]] virtual bool IsDisplay3D() const { return Quoll::GetImageRegistry()->Is3DAccelerated(); }
 
     // --- Sound -----------------------------------------------------------------------------------
     // Plays the sound of a resource id once, when sounds are enabled; volume 0..1, pan -1..1.

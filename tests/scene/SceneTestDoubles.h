@@ -44,7 +44,7 @@ public:
     [[nodiscard]] int GetAppWidth() const override { return appWidth; }
     [[nodiscard]] int GetAppHeight() const override { return appHeight; }
     [[nodiscard]] Quoll::Rect GetScreenRect() const override { return screenRect; }
-    [[nodiscard]] bool Is3DAccelerated() const override { return is3D; }
+    [[nodiscard]] bool IsDisplay3D() const override { return is3D; }
     void PlaySound(int soundId, float volume, float pan) override
     {
         sounds.push_back(std::to_string(soundId) + " " + std::to_string(volume) + " " + std::to_string(pan));
