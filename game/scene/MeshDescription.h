@@ -13,7 +13,7 @@
 // last "OBJ" line); they do nothing before the first "OBJ" or after one that created nothing.
 // Other keywords are ignored. A line that lacks a required value, or whose values cannot be used
 // (fewer than 2 or more than MeshGrid::kMaxSide columns or rows, a count above kMaxLayers), is
-// skipped with a warning naming the file and line.
+// skipped with a line on the "ERROR" log naming the file and line.
 #include "game/scene/MeshNode.h"
 
 #include <iosfwd>

@@ -33,9 +33,11 @@ bool ParticleManager::Register(const std::string& fileName, int id, int imageId)
 void ParticleManager::Register(int id, const ParticleFile& file, int imageId)
 {
     Entry& entry = mRegistry[id];
-    // Systems of an earlier description under this id may still draw with its image.
+    // Systems of an earlier description under this id may still draw with the image it loaded.
     if (entry.ownImage)
-        KillAll();
+        for (int slot = mCount - 1; slot >= 0; --slot)
+            if (mSystems[static_cast<size_t>(slot)]->GetImage() == entry.ownImage.get())
+                RemoveSlot(slot);
     entry = Entry();
     entry.file = file;
     entry.imageId = imageId;

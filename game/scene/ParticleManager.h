@@ -35,7 +35,8 @@ public:
     ParticleManager& operator=(const ParticleManager&) = delete;
 
     // --- The registry -------------------------------------------------------------------------
-    // Reads a ".psi" file and keeps it under the id with the image id (replacing an earlier one).
+    // Reads a ".psi" file and keeps it under the id with the image id (replacing an earlier one,
+    // whose systems drawing with an image the registry loaded for it are killed).
     // false, with "Cannot load particle system file: " + name on the "ERROR" log, when it cannot
     // be read.
     bool Register(const std::string& fileName, int id, int imageId);

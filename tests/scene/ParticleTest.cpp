@@ -340,7 +340,13 @@ TEST_F(ParticleFixture, RegistrySpawnsByIdAndLoadsNamedImagesOnce)
     // A name that does not load keeps the spawn's image.
     file.imageName = "missing.png";
     manager.Register(6, file, 40);
-    EXPECT_EQ(manager.Spawn(6, 0, 0)->GetImage(), spark.get());
+    ParticleSystem* plain = manager.Spawn(6, 0, 0);
+    EXPECT_EQ(plain->GetImage(), spark.get());
+    // Registering id 5 again frees its image, and the systems drawing with it go first.
+    manager.Register(5, Burst(), 40);
+    EXPECT_FALSE(manager.IsAlive(a));
+    EXPECT_FALSE(manager.IsAlive(b));
+    EXPECT_TRUE(manager.IsAlive(plain));
 }
 
 TEST_F(ParticleFixture, ZeroLifeParticlesGetNoDeltas)
