@@ -4,7 +4,7 @@
 // the same on every run.
 // Rerun: test_scene --gtest_filter='SceneGolden*'; QUOLL_UPDATE_GOLDEN=1 rewrites the goldens.
 #include "../display/Display3DFixture.h"
-#include "SceneGolden.h"
+#include "tests/GoldenImage.h"
 #include "SceneTestDoubles.h"
 #include "game/scene/Fone.h"
 #include "game/scene/MeshDescription.h"
@@ -237,7 +237,7 @@ class SceneGoldenTest : public ::testing::TestWithParam<Case>
 TEST_P(SceneGoldenTest, TwoDimensionalFrameMatchesItsGolden)
 {
     const auto pixels = Draw2D(GetParam().draw);
-    EXPECT_TRUE(QuollTest::MatchesSceneGolden(GetParam().name, pixels.data(), kWidth, kHeight));
+    EXPECT_TRUE(Quoll::Testing::MatchesAreaGolden("scene", GetParam().name, pixels.data(), kWidth, kHeight));
 }
 
 // Meshes draw the same triangles on both paths: the opaque mesh agrees within 3 but for single
