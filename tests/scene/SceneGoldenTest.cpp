@@ -16,6 +16,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <cmath>
 #include <fstream>
 
@@ -73,7 +75,10 @@ struct Scene
 
     std::unique_ptr<MeshNode> Mesh(const std::string& text)
     {
-        const std::string path = "golden_" + std::to_string(files++) + ".mesh";
+        // Named after the test: CTest runs the cases side by side in one folder.
+        std::string path = std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) + "_" +
+                           std::to_string(files++) + ".mesh";
+        std::replace(path.begin(), path.end(), '/', '_');
         std::ofstream(path) << text;
         return LoadMeshNode(path, services);
     }

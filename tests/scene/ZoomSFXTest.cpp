@@ -32,8 +32,12 @@ struct ZoomSFXFixture : ::testing::Test
         services.Register(14, "SOUND_ZOOM_OUT", nullptr);
     }
 
+    ~ZoomSFXFixture() override { std::filesystem::remove_all(folder); }
+
     FakeSceneServices services;
-    std::string folder = "zoom/";
+    // A folder of the test's own: CTest runs the cases of this file side by side.
+    std::string folder =
+        std::string("zoom_") + ::testing::UnitTest::GetInstance()->current_test_info()->name() + "/";
     Quoll::ZoomConfigs configs{folder};
     std::unique_ptr<Quoll::Image> ring = MakeSourceImage("ring", 256, 192);
 };
@@ -64,7 +68,7 @@ TEST_F(ZoomSFXFixture, MissingFileStopsTheReadingButKeepsEarlierOnes)
     EXPECT_FALSE(configs.Load(services));
     EXPECT_NE(configs.Find(4), nullptr);
     EXPECT_EQ(configs.Find(6), nullptr);
-    EXPECT_EQ(services.log, std::vector<std::string>{"ERROR: Cannot open file: zoom/zoomfx5.cfg"});
+    EXPECT_EQ(services.log, std::vector<std::string>{"ERROR: Cannot open file: " + folder + "zoomfx5.cfg"});
 }
 
 TEST_F(ZoomSFXFixture, StartPlaysTheSoundAndUpdatesAreCut)
