@@ -17,6 +17,7 @@
 
 #include <array>
 #include <cmath>
+#include <sstream>
 #include <vector>
 
 GameApp* gGameApp = nullptr;
@@ -92,6 +93,7 @@ GameApp::~GameApp()
     WaitForLoadingThread();
     // The states' widgets leave the widget manager while the game's services still stand.
     mStateHost.ExitAll();
+    mParticles.reset();
     SetPlayerDataLogSink({});
     SetSharedFonts(nullptr);
     if (mResourceManager)
@@ -236,10 +238,60 @@ void GameApp::LoadCursorImages()
     }
 }
 
+// The registry's table, "data/particles.txt": one system a line, "<id> <.psi file> <IMAGE_ name>";
+// '#' starts a comment. A missing table or a line that does not read is logged and skipped.
 void GameApp::RegisterParticleSystems()
 {
-    // The particle registry (ParticleManager) arrives with the second scene-graph issue; its
-    // registration and forwarding go here then.
+    mParticles = std::make_unique<ParticleManager>(*this, kParticleStepsPerSecond);
+    Quoll::Buffer table;
+    if (!ReadBufferFromFile(kParticleTable, table))
+    {
+        LogRecord(GetWarningLog()) << "No particle systems: cannot read " << kParticleTable;
+        return;
+    }
+    std::istringstream lines(std::string(reinterpret_cast<const char*>(table.GetDataPtr()), table.GetDataSize()));
+    std::string line;
+    for (int number = 1; std::getline(lines, line); ++number)
+    {
+        line = line.substr(0, line.find('#'));
+        std::istringstream words(line);
+        int id = 0;
+        std::string file, image;
+        if (!(words >> id))
+            continue; // blank or comment
+        const int imageId = (words >> file >> image) ? GetResourceIdByName(image) : RESOURCE_NONE;
+        if (!ResourceBindings::IsValidId(imageId))
+            LogRecord(GetErrorLog()) << kParticleTable << " line " << number << ": expected <id> <file> <IMAGE_ name>";
+        else
+            RegisterParticleSystem(file, id, imageId);
+    }
+}
+
+bool GameApp::RegisterParticleSystem(const std::string& fileName, int id, int imageId)
+{
+    return mParticles && mParticles->Register(fileName, id, imageId);
+}
+
+ParticleSystem* GameApp::SpawnParticleSystem(int id, float x, float y)
+{
+    return mParticles ? mParticles->Spawn(id, x, y) : nullptr;
+}
+
+bool GameApp::UpdateParticles(float dt)
+{
+    return mParticles && mParticles->Update(dt);
+}
+
+void GameApp::DrawParticles(Quoll::Graphics* g)
+{
+    if (mParticles)
+        mParticles->Render(g);
+}
+
+void GameApp::KillAllParticles()
+{
+    if (mParticles)
+        mParticles->KillAll();
 }
 
 void GameApp::LoadMusicFiles()

@@ -27,6 +27,7 @@
 #include "game/shell/GameSettings.h"
 #include "game/shell/Localisation.h"
 #include "game/scene/FrameAnimationCache.h"
+#include "game/scene/ParticleManager.h"
 #include "game/shell/AchievementManager.h"
 #include "game/shell/PlayerData.h"
 #include "game/shell/PlayerFileStore.h"
@@ -66,6 +67,8 @@ public:
     static constexpr const char* kPakPassword = "Nordwick PetriGlow";
     // The profile difficulty before the player's data is loaded (the normal one).
     static constexpr int kDefaultDifficulty = 513;
+    static constexpr float kParticleStepsPerSecond = 60.0f;
+    static constexpr const char* kParticleTable = "data/particles.txt";
 
     GameApp();
     ~GameApp() override;
@@ -168,6 +171,18 @@ public:
     // The resource id of a level sound.
     [[nodiscard]] static int SoundIdOf(LevelSound sound);
 
+    // --- Particle systems: the scene's registry, created at start-up (60 steps a second) -------
+    // The ".psi" file under the id, drawn with the image of the resource id; false (logged) when
+    // the file cannot be read.
+    bool RegisterParticleSystem(const std::string& fileName, int id, int imageId);
+    // A system of the registered id at (x, y); null (logged) when it cannot be spawned.
+    ParticleSystem* SpawnParticleSystem(int id, float x, float y);
+    // true while at least one system is held; false without a manager.
+    bool UpdateParticles(float dt);
+    void DrawParticles(Quoll::Graphics* g);
+    void KillAllParticles();
+    [[nodiscard]] ParticleManager* GetParticleManager() { return mParticles.get(); }
+
 protected:
     // --- The start-up steps, in the order Init runs them ------------------------------------------
     virtual void InstallCrashCatcher();
@@ -213,6 +228,7 @@ private:
     LevelList mLevelList{*this, &mAssets};
     EmptyTutorial mTutorial;
     FrameAnimationCache mAnimations{*this};
+    std::unique_ptr<ParticleManager> mParticles;
     AchievementManager mAchievements;
     std::unique_ptr<AppFileStore> mPlayerFiles;
     std::unique_ptr<PlayerData> mPlayerData;

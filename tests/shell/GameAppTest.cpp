@@ -375,3 +375,29 @@ TEST_F(GameAppTest, LevelSoundsMapToTheirIds)
     EXPECT_EQ(GameApp::SoundIdOf(LevelSound::BonusMineHit), SOUND_BONUSMINE_HIT);
 }
 } // namespace
+
+TEST_F(GameAppTest, ParticleSystemsRegisteredByTheTableSpawnByIdAndAreKilledTogether)
+{
+    fs::create_directories(mFolder / "data/particles");
+    fs::copy_file(fs::path(QUOLL_SOURCE_DIR) / "fuzz/corpus/scene_psi/burst.psi", mFolder / "data/particles/burst.psi");
+    ShellTest::WriteText(mFolder / "data/particles.txt", "# id file image\n"
+                                                         "93 data/particles/burst.psi IMAGE_CURSOR\n"
+                                                         "94 data/particles/missing.psi IMAGE_CURSOR\n"
+                                                         "95 data/particles/burst.psi IMAGE_NOPE\n");
+    TestGameApp app(mFolder);
+    app.Init();
+    ParticleManager* manager = app.GetParticleManager();
+    ASSERT_NE(manager, nullptr);
+    EXPECT_TRUE(manager->IsRegistered(93));
+    EXPECT_FALSE(manager->IsRegistered(94)) << "an unreadable file is logged, not registered";
+    EXPECT_FALSE(manager->IsRegistered(95)) << "an unknown image name is a bad line";
+
+    ParticleSystem* fireworks = app.SpawnParticleSystem(93, 100, 100);
+    ASSERT_NE(fireworks, nullptr);
+    EXPECT_EQ(app.SpawnParticleSystem(7, 0, 0), nullptr) << "not registered";
+    EXPECT_TRUE(app.UpdateParticles(GameApp::kFrameTime));
+    EXPECT_TRUE(manager->IsAlive(fireworks));
+    app.KillAllParticles();
+    EXPECT_FALSE(manager->IsAlive(fireworks));
+    EXPECT_FALSE(app.UpdateParticles(GameApp::kFrameTime));
+}
