@@ -1,0 +1,16 @@
+#include "game/play/PlayGlobals.h"
+
+namespace
+{
+PlayGlobals gPlay;
+}
+
+PlayGlobals& Play()
+{
+    return gPlay;
+}
+
+void ResetPlayGlobalsForTests()
+{
+    gPlay = PlayGlobals();
+}
