@@ -61,9 +61,9 @@ public:
     int GetImageResourceId(const Quoll::Image* image) override;
     bool FileExists(const std::string& /*path*/) override { return false; }
     FrameAnimation* GetFrameAnimation(const Quoll::Image* image) override;
-    [[nodiscard]] int GetAppWidth() const override { return 1024; }
-    [[nodiscard]] int GetAppHeight() const override { return 768; }
-    [[nodiscard]] Quoll::Rect GetScreenRect() const override { return {0, 0, 1024, 768}; }
+    [[nodiscard]] int GetAppWidth() const override { return appWidth; }
+    [[nodiscard]] int GetAppHeight() const override { return appHeight; }
+    [[nodiscard]] Quoll::Rect GetScreenRect() const override { return {0, 0, appWidth, appHeight}; }
     [[nodiscard]] float GetFrameTime() const override { return 0.01f; }
     [[nodiscard]] uint32_t GetUpdateClockMs() const override { return clockMs; }
 
@@ -116,6 +116,8 @@ public:
     std::map<std::string, std::wstring> texts;
     std::set<int> achieved;
     std::set<int> keysDown;
+    int appWidth = 1024;
+    int appHeight = 768;
     int level = 1;
     int cellSkin = 1;
     int background = 1;
