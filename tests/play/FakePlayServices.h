@@ -49,6 +49,8 @@ public:
     void RegisterArt();
     // Binds one image to an id and a name.
     void Register(int id, const std::string& name, Quoll::Image* image);
+    // Replaces the frame animation of an id (an empty one: the image does not animate).
+    void SetAnimation(int id, const FrameAnimation& animation) { mAnimations.Add(id, animation); }
     // Names of sounds the fake knows (resolved by PlaySoundNamed).
     void RegisterSound(int id, const std::string& name);
 

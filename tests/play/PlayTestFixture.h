@@ -56,6 +56,20 @@ public:
         blits.push_back({Name(source), x, y, srcRect, color, mode, true});
     }
 
+    void BltRotated(Quoll::Image* source, float x, float y, const Quoll::Rect& srcRect, const Quoll::Rect& /*clip*/,
+                    const Quoll::Color& color, Quoll::DrawMode mode, double /*angle*/, float /*centerX*/,
+                    float /*centerY*/) override
+    {
+        blits.push_back({Name(source), x, y, srcRect, color, mode, true});
+    }
+    void StretchBlt(Quoll::Image* source, const Quoll::Rect& destRect, const Quoll::Rect& srcRect,
+                    const Quoll::Rect& /*clip*/, const Quoll::Color& color, Quoll::DrawMode mode,
+                    bool /*fastStretch*/) override
+    {
+        blits.push_back({Name(source), static_cast<float>(destRect.x), static_cast<float>(destRect.y), srcRect, color,
+                         mode, true});
+    }
+
     std::vector<BlitRecord> blits;
 
 private:
