@@ -384,3 +384,38 @@ TEST_F(BoardViewTest, ClearAndDeletionLeaveNothingBehind)
     EXPECT_EQ(Play().boardView, nullptr);
     EXPECT_EQ(Play().selectedBacterium, nullptr);
 }
+
+TEST(BoardViewWithoutArt, DrawsNothingAndNeverFails)
+{
+    ResetPlayGlobalsForTests();
+    FakePlayServices services(3);
+    {
+        BoardView view(services);
+        view.InitLayers();
+        Board board = FullBoard();
+        board.SetOwner(4, 1);
+        board.SetOwner(5, 2);
+        board.SetBonus(6, BONUS_BOMB);
+        board.SetBonus(7, BONUS_LAID_MINE);
+        view.BuildCellViews(board);
+        view.SpawnUnits(board);
+        view.StartTransition(true);
+        for (int i = 0; i < 300; ++i)
+            view.Update(0.01f);
+        view.HighlightCell(4);
+        view.SetCellsState(CellSet::AllCells(), VCell::HoveredBombArea);
+        view.AddCellSetEffect(CellSet::AllCells(), 1, 0.1f, 0.1f, 0);
+        for (int i = 0; i < 30; ++i)
+            view.Update(0.01f);
+        RecordingImage screen;
+        Quoll::Graphics g(&screen);
+        view.Draw(&g);
+        EXPECT_TRUE(screen.blits.empty());
+        // Without sprites the box spans the cells' positions only; centres fall back to the cell box.
+        EXPECT_EQ(view.GetWidth(), 474.0f);
+        EXPECT_EQ(view.FindCellView(4)->GetCentre().x, view.FindCellView(4)->GetWorldPosition().x + 34);
+        EXPECT_TRUE(services.log.empty());
+    }
+    EXPECT_EQ(Play().boardView, nullptr);
+    ResetPlayGlobalsForTests();
+}

@@ -5,7 +5,7 @@
 // every random draw comes from the seeded generator, so the frames are the same on every run.
 // Rerun: test_play --gtest_filter='PlayGolden*'; QUOLL_UPDATE_GOLDEN=1 rewrites the goldens.
 #include "../display/Display3DFixture.h"
-#include "PlayGolden.h"
+#include "../GoldenImage.h"
 #include "PlayTestFixture.h"
 
 #include "framework/display/MemoryImage.h"
@@ -206,7 +206,7 @@ class PlayGoldenTest : public ::testing::TestWithParam<Case>
 TEST_P(PlayGoldenTest, TwoDimensionalFrameMatchesItsGolden)
 {
     const auto pixels = Draw2D(GetParam().setUp);
-    EXPECT_TRUE(QuollTest::MatchesPlayGolden(GetParam().name, pixels.data(), kWidth, kHeight));
+    EXPECT_TRUE(Quoll::Testing::MatchesAreaGolden("play", GetParam().name, pixels.data(), kWidth, kHeight));
 }
 
 // Cells and bacteria are drawn unscaled at whole pixels and agree within 3 on both paths. The
