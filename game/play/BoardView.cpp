@@ -8,6 +8,7 @@
 #include "game/scene/Truncate.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <string>
 
 namespace
@@ -17,6 +18,12 @@ constexpr int kPickRadiusSquared = 34 * 34;
 // The model grid the places are walked in.
 constexpr int kGridSize = 9;
 constexpr int kMaxColumnDistance = 4;
+
+// Points far off the screen are moved closer, so that squared distances stay within 64 bits.
+float ClampFar(float coordinate)
+{
+    return std::clamp(coordinate, -1.0e6f, 1.0e6f);
+}
 } // namespace
 
 BoardView::BoardView(PlayServices& services) : mServices(services) {}
@@ -189,12 +196,12 @@ FloatPoint BoardView::GetCellCentre(int id) const
 VCell* BoardView::CellViewAtPoint(float x, float y) const
 {
     const FloatPoint origin = GetWorldPosition();
-    const int px = TruncToInt(x - origin.x);
-    const int py = TruncToInt(y - origin.y);
+    const int64_t px = TruncToInt(ClampFar(x) - origin.x);
+    const int64_t py = TruncToInt(ClampFar(y) - origin.y);
     for (VCell* view : mCellViews)
     {
-        const int dx = TruncToInt(view->GetPosition().x) - px + kHalfCellWidth;
-        const int dy = TruncToInt(view->GetPosition().y) - py + kHalfCellHeight;
+        const int64_t dx = TruncToInt(view->GetPosition().x) - px + kHalfCellWidth;
+        const int64_t dy = TruncToInt(view->GetPosition().y) - py + kHalfCellHeight;
         if (dx * dx + dy * dy < kPickRadiusSquared)
             return view;
     }
@@ -210,10 +217,10 @@ CellSet BoardView::FindCellsNearPoint(float x, float y, int radius, CellSet cell
         if (!cells.Contains(view->GetCellId()) || view->GetValue() <= 0)
             continue;
         const FloatPoint c = view->GetCentre();
-        const int dx = TruncToInt(c.x) - TruncToInt(x);
-        const int dy = TruncToInt(c.y) - TruncToInt(y);
-        const int d2 = dx * dx + dy * dy;
-        if (radius * radius > d2)
+        const int64_t dx = int64_t{TruncToInt(c.x)} - TruncToInt(ClampFar(x));
+        const int64_t dy = int64_t{TruncToInt(c.y)} - TruncToInt(ClampFar(y));
+        const int64_t d2 = dx * dx + dy * dy;
+        if (int64_t{radius} * radius > d2)
             scratch.emplace_back(view->GetCellId(), d2);
     }
     if (pickCount > 0 && scratch.size() > static_cast<size_t>(pickCount))
@@ -447,7 +454,7 @@ void BoardView::DrawEffects(Quoll::Graphics* g)
     g->SetDrawMode(Quoll::DrawMode::Additive);
     for (const CellSetEffect& effect : mEffects)
     {
-        const Quoll::Color colour(effect.colour, TruncToInt(effect.level * 255));
+        const Quoll::Color colour(effect.colour, std::clamp(TruncToInt(effect.level * 255), 0, 255));
         for (VCell* view : mCellViews)
         {
             if (!effect.cells.Contains(view->GetCellId()))

@@ -6,6 +6,7 @@
 #include "game/scene/FloatPoint.h"
 
 #include <array>
+#include <cstdint>
 #include <utility>
 #include <vector>
 
@@ -29,7 +30,7 @@ struct PlayGlobals
     // The play screen's last mouse position; (0, 0) while the pointer has not moved.
     FloatPoint lastMousePos;
     // (cell id, squared distance) pairs of FindCellsNearPoint, reused between calls.
-    std::vector<std::pair<int, int>> nearbyScratch;
+    std::vector<std::pair<int, int64_t>> nearbyScratch;
 };
 
 // The one instance.

@@ -98,6 +98,8 @@ TEST_F(BoardViewTest, PointsPickCellsStrictlyWithin34Pixels)
     EXPECT_EQ(view->CellAtPoint(cx + 34, cy), -1);
     EXPECT_EQ(view->CellAtPoint(cx - 34, cy), -1);
     EXPECT_EQ(view->CellAtPoint(-500, -500), -1);
+    EXPECT_EQ(view->CellAtPoint(3e9f, -3e9f), -1);
+    EXPECT_TRUE(view->FindCellsNearPoint(3e9f, 3e9f, 100000, CellSet::AllCells(), 0).IsEmpty());
 
     // A hole's view is found too; the caller decides.
     Board board = FullBoard();
