@@ -180,6 +180,9 @@ void Bacteria::Update(float dt)
 
 void Bacteria::UpdateBorn()
 {
+    // A unit that never took a state has no body yet.
+    if (!mSprite)
+        return;
     AnimClock& clock = GetAnimSprite()->mClock;
     if (clock.IsPlaying())
         return;
@@ -217,6 +220,8 @@ void Bacteria::UpdateMove(float dt)
 void Bacteria::UpdateBounce(float dt)
 {
     mStateTime += dt;
+    if (!mSprite)
+        return;
     Quoll::Transform& transform = mSprite->mTransform;
     if (mStateTime < kBounceTime)
     {

@@ -229,6 +229,23 @@ TEST_F(BacteriaTest, PlayersBacteriaLookAtANearPointer)
     EXPECT_EQ(b.GetBehaviour(), Bacteria::Drift);
 }
 
+TEST_F(BacteriaTest, AnUnattachedBacteriumWaitsWithoutBody)
+{
+    Bacteria loose(services);
+    loose.Update(0.01f);
+    loose.Update(0.01f);
+    EXPECT_EQ(loose.GetLayer(), BaseUnit::kNoLayer);
+    RecordingImage screen;
+    Quoll::Graphics g(&screen);
+    loose.Draw(&g);
+    EXPECT_TRUE(screen.blits.empty());
+    // Any state it is asked for gives it its body.
+    loose.StartBounce();
+    loose.Update(0.01f);
+    loose.Draw(&g);
+    EXPECT_EQ(screen.blits.size(), 1u);
+}
+
 TEST_F(BacteriaTest, BodiesFallBackToTheFirstBody)
 {
     services.kinds[2] = 7;
