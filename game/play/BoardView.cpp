@@ -5,6 +5,7 @@
 #include "game/play/Bonus.h"
 #include "game/play/PlayGlobals.h"
 #include "game/play/VCell.h"
+#include "game/level/LevelView.h"
 #include "game/scene/Truncate.h"
 
 #include <algorithm>
@@ -18,6 +19,14 @@ constexpr int kPickRadiusSquared = 34 * 34;
 // The model grid the places are walked in.
 constexpr int kGridSize = 9;
 constexpr int kMaxColumnDistance = 4;
+
+// The level names the display states and the pick radius it asks for by the same numbers.
+static_assert(static_cast<int>(CellViewState::Normal) == VCell::Normal &&
+              static_cast<int>(CellViewState::Selected) == VCell::Highlighted &&
+              static_cast<int>(CellViewState::CloneTarget) == VCell::CloneTarget &&
+              static_cast<int>(CellViewState::JumpTarget) == VCell::JumpTarget &&
+              static_cast<int>(CellViewState::BombTarget) == VCell::BombArea);
+static_assert(kCellPickRadius * kCellPickRadius == kPickRadiusSquared);
 
 // Points far off the screen are moved closer, so that squared distances stay within 64 bits.
 float ClampFar(float coordinate)
