@@ -6,7 +6,7 @@ set -euo pipefail
 run_packages=(
   build-essential cmake ninja-build pkg-config
   libsdl2-dev zlib1g-dev libpng-dev libjpeg-dev libvorbisidec-dev libgif-dev libopenjp2-7-dev
-  libfreetype-dev libfontconfig-dev fonts-dejavu-core
+  libfreetype-dev libfontconfig-dev fonts-dejavu-core libcairo2-dev libvorbis-dev
 )
 test_packages=(
   libgtest-dev libgmock-dev googletest xvfb xauth x11-apps

@@ -1,0 +1,123 @@
+// artgen: draws every image of the master resource table into a data folder.
+//   artgen <table> <out folder> --mapcoords <file> [--fonts <folder>] [--stamp <file>]
+// Each image is drawn at the table's size and cel grid; the map image follows the node
+// rectangles of the map coordinates file. The same inputs give the same bytes.
+#include "tools/artgen/ArtCatalogue.h"
+#include "tools/resgen/ResourceTable.h"
+
+#include <cstdio>
+#include <exception>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <map>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace
+{
+bool ReadText(const std::string& path, std::string& text)
+{
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        return false;
+    text.assign(std::istreambuf_iterator<char>(in), {});
+    return true;
+}
+
+// The node rectangles: a word and four numbers a line; '#' lines and empty lines skipped.
+std::vector<ArtGen::MapNode> ParseMapCoords(const std::string& text)
+{
+    std::vector<ArtGen::MapNode> nodes;
+    std::istringstream lines(text);
+    std::string line;
+    while (std::getline(lines, line))
+    {
+        if (line.empty() || line[0] == '#')
+            continue;
+        std::istringstream fields(line);
+        std::string label;
+        ArtGen::MapNode node;
+        if (fields >> label >> node.x >> node.y >> node.w >> node.h)
+            nodes.push_back(node);
+    }
+    return nodes;
+}
+
+int Usage()
+{
+    std::fprintf(stderr, "usage: artgen <table> <out folder> --mapcoords <file> [--fonts <folder>] [--stamp <file>]\n");
+    return 2;
+}
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc < 3 || argc % 2 == 0)
+        return Usage();
+    std::map<std::string, std::string> options;
+    for (int i = 3; i + 1 < argc; i += 2)
+        options[argv[i]] = argv[i + 1];
+    for (const auto& [key, value] : options)
+        if (key != "--mapcoords" && key != "--fonts" && key != "--stamp")
+            return Usage();
+    if (!options.count("--mapcoords"))
+        return Usage();
+
+    std::string text, error;
+    if (!ReadText(argv[1], text))
+    {
+        std::fprintf(stderr, "artgen: cannot read %s\n", argv[1]);
+        return 1;
+    }
+    std::vector<ResGen::Entry> entries;
+    if (!ResGen::ParseTable(text, entries, error))
+    {
+        std::fprintf(stderr, "artgen: %s: %s\n", argv[1], error.c_str());
+        return 1;
+    }
+    std::string coords;
+    if (!ReadText(options["--mapcoords"], coords))
+    {
+        std::fprintf(stderr, "artgen: cannot read %s\n", options["--mapcoords"].c_str());
+        return 1;
+    }
+    ArtGen::SetMapNodes(ParseMapCoords(coords));
+    if (options.count("--fonts"))
+        ArtGen::ArtCanvas::SetFontFolder(options["--fonts"]);
+
+    const std::filesystem::path out = argv[2];
+    int written = 0;
+    try
+    {
+        for (const ResGen::Entry& entry : entries)
+        {
+            if (entry.kind != ResGen::Kind::Image)
+                continue;
+            ArtGen::ImageJob job{entry.name.substr(6), entry.width, entry.height, entry.cols, entry.rows};
+            ArtGen::ArtCanvas canvas(job.width, job.height);
+            if (!ArtGen::PaintImage(canvas, job))
+            {
+                std::fprintf(stderr, "artgen: no painter draws %s\n", entry.name.c_str());
+                return 1;
+            }
+            const std::filesystem::path file = out / entry.path;
+            std::filesystem::create_directories(file.parent_path());
+            if (!canvas.WritePng(file.string(), error))
+            {
+                std::fprintf(stderr, "artgen: %s\n", error.c_str());
+                return 1;
+            }
+            ++written;
+        }
+    }
+    catch (const std::exception& e)
+    {
+        std::fprintf(stderr, "artgen: %s\n", e.what());
+        return 1;
+    }
+    if (options.count("--stamp"))
+        std::ofstream(options["--stamp"]) << written << " images\n";
+    return 0;
+}

@@ -1,0 +1,417 @@
+// The bacteria and their faces: bodies and their birth, eyes, mouths, emotions, avatars, the
+// boss and the helper. Every creature is a glowing membrane with a glassy highlight.
+#include "tools/artgen/ArtCatalogue.h"
+#include "tools/artgen/ArtPalette.h"
+
+#include <cmath>
+
+namespace ArtGen
+{
+namespace
+{
+void Body(ArtCanvas& canvas, const Cel& cel, int kind)
+{
+    const double phase = 2 * kPi * cel.Phase();
+    const double r = std::min(cel.w, cel.h) * 0.36;
+    canvas.Blob(cel.w / 2, cel.h / 2 + 1, r * (1.0 + 0.03 * std::sin(phase)), KindColor(kind), 0.05, phase, 1.0);
+}
+
+// Birth: a speck swells into a colony inside a fading ring.
+void Born(ArtCanvas& canvas, const Cel& cel, int kind)
+{
+    const double t = (cel.index + 1.0) / cel.count;
+    const double full = std::min(cel.w, cel.h) * 0.36;
+    const double grow = 1.0 - std::pow(1.0 - t, 2.2);
+    const Rgb color = KindColor(kind);
+    cairo_t* cr = canvas.Cr();
+    canvas.SetColor(color.Mix(kWhite, 0.5), 0.6 * (1.0 - t));
+    cairo_set_line_width(cr, 2.0);
+    cairo_arc(cr, cel.w / 2, cel.h / 2, full * (0.5 + 0.7 * t), 0, 2 * kPi);
+    cairo_stroke(cr);
+    canvas.Blob(cel.w / 2, cel.h / 2 + 1, std::max(2.0, full * grow), color, 0.1 * (1.0 - t) + 0.04, t * 6, 0.5 + t);
+}
+
+enum class EyeMode
+{
+    Normal,
+    Blink,
+    Rage,
+};
+
+void OneEye(ArtCanvas& canvas, double cx, double cy, double r, double lid, double lookX, const Rgb& tint, bool rage,
+            bool left)
+{
+    cairo_t* cr = canvas.Cr();
+    cairo_save(cr);
+    cairo_translate(cr, cx, cy);
+    cairo_scale(cr, 1.0, 1.15);
+    cairo_arc(cr, 0, 0, r, 0, 2 * kPi);
+    cairo_restore(cr);
+    canvas.SetColor(rage ? Rgb{1.0, 0.88, 0.85} : Rgb{0.97, 1.0, 0.98});
+    cairo_fill_preserve(cr);
+    canvas.SetColor(tint.Scaled(0.3), 1.0);
+    cairo_set_line_width(cr, std::max(1.0, r * 0.14));
+    cairo_stroke(cr);
+    // Iris and pupil.
+    canvas.SetColor(tint.Scaled(0.55), 1.0);
+    cairo_arc(cr, cx + lookX * r * 0.3, cy + r * 0.1, r * 0.55, 0, 2 * kPi);
+    cairo_fill(cr);
+    canvas.SetColor({0.02, 0.03, 0.04});
+    cairo_arc(cr, cx + lookX * r * 0.3, cy + r * 0.1, r * 0.32, 0, 2 * kPi);
+    cairo_fill(cr);
+    canvas.SetColor(kWhite, 0.9);
+    cairo_arc(cr, cx + lookX * r * 0.3 - r * 0.18, cy - r * 0.1, r * 0.12, 0, 2 * kPi);
+    cairo_fill(cr);
+    // The lid comes down over the eye.
+    if (lid > 0.01)
+    {
+        cairo_save(cr);
+        cairo_translate(cr, cx, cy);
+        cairo_scale(cr, 1.0, 1.15);
+        cairo_arc(cr, 0, 0, r * 1.08, 0, 2 * kPi);
+        cairo_restore(cr);
+        cairo_clip(cr);
+        canvas.SetColor(tint.Scaled(0.75), 1.0);
+        cairo_rectangle(cr, cx - r * 1.2, cy - r * 1.3, r * 2.4, r * 2.6 * lid);
+        cairo_fill(cr);
+        cairo_reset_clip(cr);
+    }
+    if (rage)
+    {
+        const double dir = left ? 1.0 : -1.0;
+        canvas.SetColor({0.08, 0.02, 0.02});
+        cairo_set_line_width(cr, std::max(1.5, r * 0.3));
+        cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
+        cairo_move_to(cr, cx - dir * r * 1.0, cy - r * 1.35);
+        cairo_line_to(cr, cx + dir * r * 0.9, cy - r * 0.75);
+        cairo_stroke(cr);
+    }
+}
+
+void Eyes(ArtCanvas& canvas, const Cel& cel, int kind, EyeMode mode)
+{
+    const double r = std::min(cel.w * 0.2, cel.h * 0.36);
+    const double t = cel.Phase();
+    double lid = 0.0;
+    double look = std::sin(2 * kPi * t) * 0.5;
+    if (mode == EyeMode::Blink)
+    {
+        static const double lids[] = {0.0, 0.55, 1.0, 0.45};
+        lid = lids[cel.index % 4];
+        look = 0;
+    }
+    if (mode == EyeMode::Rage)
+        lid = 0.15 + 0.1 * (cel.index % 2);
+    const Rgb tint = KindColor(kind);
+    OneEye(canvas, cel.w * 0.3, cel.h * 0.55, r, lid, look, tint, mode == EyeMode::Rage, true);
+    OneEye(canvas, cel.w * 0.7, cel.h * 0.55, r, lid, look, tint, mode == EyeMode::Rage, false);
+}
+
+void EyesBack(ArtCanvas& canvas, const Cel& cel, int variant)
+{
+    const Rgb tint = variant == 1 ? Rgb{0.2, 0.6, 0.5} : Rgb{0.5, 0.2, 0.4};
+    for (double x : {0.3, 0.7})
+    {
+        canvas.Glow(cel.w * x, cel.h * 0.55, cel.h * 0.5, tint, 0.5 + 0.15 * std::sin(2 * kPi * cel.Phase()));
+    }
+}
+
+enum class MouthMode
+{
+    Normal,
+    Rage,
+    Beaten,
+    Rage2,
+};
+
+void Mouth(ArtCanvas& canvas, const Cel& cel, int kind, MouthMode mode)
+{
+    cairo_t* cr = canvas.Cr();
+    const double t = 2 * kPi * cel.Phase();
+    const double cx = cel.w / 2, cy = cel.h * 0.45, w = cel.w * 0.32;
+    const Rgb dark = KindColor(kind).Scaled(0.18);
+    cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
+    switch (mode)
+    {
+    case MouthMode::Normal:
+        canvas.SetColor(dark);
+        cairo_set_line_width(cr, cel.h * 0.1);
+        cairo_move_to(cr, cx - w, cy);
+        cairo_curve_to(cr, cx - w * 0.4, cy + cel.h * (0.3 + 0.05 * std::sin(t)), cx + w * 0.4,
+                       cy + cel.h * (0.3 + 0.05 * std::sin(t)), cx + w, cy);
+        cairo_stroke(cr);
+        break;
+    case MouthMode::Rage:
+    case MouthMode::Rage2:
+    {
+        const double open = cel.h * (0.22 + 0.06 * std::sin(t)) * (mode == MouthMode::Rage2 ? 1.3 : 1.0);
+        canvas.RoundedRect(cx - w, cy - open / 2, 2 * w, open, open / 2);
+        canvas.SetColor({0.25, 0.02, 0.05});
+        cairo_fill_preserve(cr);
+        canvas.SetColor(dark);
+        cairo_set_line_width(cr, 1.5);
+        cairo_stroke(cr);
+        canvas.SetColor({0.95, 0.95, 0.9});
+        for (int i = 0; i < 4; ++i)
+        {
+            const double x = cx - w + (i + 0.5) * w / 2;
+            cairo_move_to(cr, x - w * 0.18, cy - open / 2);
+            cairo_line_to(cr, x + w * 0.18, cy - open / 2);
+            cairo_line_to(cr, x, cy - open / 2 + open * 0.4);
+            cairo_close_path(cr);
+            cairo_fill(cr);
+        }
+        break;
+    }
+    case MouthMode::Beaten:
+        canvas.SetColor(dark);
+        cairo_set_line_width(cr, cel.h * 0.08);
+        cairo_move_to(cr, cx - w, cy + 2);
+        for (int i = 1; i <= 8; ++i)
+            cairo_line_to(cr, cx - w + 2 * w * i / 8.0, cy + 2 + ((i % 2) ? -1 : 1) * cel.h * 0.08 * (1 + 0.3 * std::sin(t)));
+        cairo_stroke(cr);
+        break;
+    }
+}
+
+// An emotion: a small glass bubble above a colony with a symbol in it.
+void Emotion(ArtCanvas& canvas, const Cel& cel, int which)
+{
+    cairo_t* cr = canvas.Cr();
+    const double pulse = 1.0 + 0.08 * std::sin(2 * kPi * cel.Phase());
+    const double cx = cel.w / 2, cy = cel.h / 2, r = std::min(cel.w, cel.h) * 0.4 * pulse;
+    static const Rgb tints[] = {{1.0, 0.4, 0.6}, {1.0, 0.85, 0.3}, {0.4, 0.85, 1.0}, {0.6, 1.0, 0.5},
+                                {1.0, 0.3, 0.2}, {0.5, 0.7, 1.0}, {1.0, 0.95, 0.5}, {0.7, 0.6, 1.0}};
+    const Rgb tint = tints[(which - 1 + 8) % 8];
+    canvas.GlassDisc(cx, cy, r, tint, 0.9);
+    canvas.SetColor(kWhite, 0.95);
+    cairo_set_line_width(cr, r * 0.16);
+    cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
+    switch ((which - 1 + 8) % 8)
+    {
+    case 0: // heart
+        cairo_move_to(cr, cx, cy + r * 0.45);
+        cairo_curve_to(cr, cx - r * 0.9, cy - r * 0.1, cx - r * 0.3, cy - r * 0.7, cx, cy - r * 0.2);
+        cairo_curve_to(cr, cx + r * 0.3, cy - r * 0.7, cx + r * 0.9, cy - r * 0.1, cx, cy + r * 0.45);
+        cairo_fill(cr);
+        break;
+    case 1: // exclamation
+        cairo_move_to(cr, cx, cy - r * 0.5);
+        cairo_line_to(cr, cx, cy + r * 0.1);
+        cairo_stroke(cr);
+        cairo_arc(cr, cx, cy + r * 0.42, r * 0.1, 0, 2 * kPi);
+        cairo_fill(cr);
+        break;
+    case 2: // question
+        cairo_arc(cr, cx, cy - r * 0.2, r * 0.3, kPi, kPi * 2.4);
+        cairo_line_to(cr, cx, cy + r * 0.15);
+        cairo_stroke(cr);
+        cairo_arc(cr, cx, cy + r * 0.45, r * 0.1, 0, 2 * kPi);
+        cairo_fill(cr);
+        break;
+    case 3: // a note
+        cairo_arc(cr, cx - r * 0.15, cy + r * 0.3, r * 0.18, 0, 2 * kPi);
+        cairo_fill(cr);
+        cairo_move_to(cr, cx + r * 0.02, cy + r * 0.3);
+        cairo_line_to(cr, cx + r * 0.02, cy - r * 0.45);
+        cairo_line_to(cr, cx + r * 0.35, cy - r * 0.3);
+        cairo_stroke(cr);
+        break;
+    case 4: // anger
+        for (int i = 0; i < 4; ++i)
+        {
+            const double a = kPi / 4 + kPi / 2 * i;
+            cairo_move_to(cr, cx + r * 0.15 * std::cos(a), cy + r * 0.15 * std::sin(a));
+            cairo_line_to(cr, cx + r * 0.5 * std::cos(a), cy + r * 0.5 * std::sin(a));
+        }
+        cairo_stroke(cr);
+        break;
+    case 5: // a tear
+        cairo_move_to(cr, cx, cy - r * 0.5);
+        cairo_curve_to(cr, cx + r * 0.5, cy + r * 0.1, cx + r * 0.3, cy + r * 0.5, cx, cy + r * 0.5);
+        cairo_curve_to(cr, cx - r * 0.3, cy + r * 0.5, cx - r * 0.5, cy + r * 0.1, cx, cy - r * 0.5);
+        cairo_fill(cr);
+        break;
+    case 6: // a star
+        canvas.Star(cx, cy, r * 0.55, r * 0.24, 5, 0);
+        cairo_fill(cr);
+        break;
+    default: // sleep
+        cairo_set_line_width(cr, r * 0.1);
+        for (int i = 0; i < 2; ++i)
+        {
+            const double s = r * (0.35 - 0.12 * i), x = cx - r * 0.3 + i * r * 0.45, y = cy + r * 0.15 - i * r * 0.4;
+            cairo_move_to(cr, x - s / 2, y - s / 2);
+            cairo_line_to(cr, x + s / 2, y - s / 2);
+            cairo_line_to(cr, x - s / 2, y + s / 2);
+            cairo_line_to(cr, x + s / 2, y + s / 2);
+            cairo_stroke(cr);
+        }
+        break;
+    }
+}
+
+// A big portrait of a colony with its face, for avatars and dialogs.
+void BigBody(ArtCanvas& canvas, const Cel& cel, int kind)
+{
+    const double r = std::min(cel.w, cel.h) * 0.38;
+    const double cx = cel.w / 2, cy = cel.h / 2 + 4;
+    canvas.Blob(cx, cy, r, KindColor(kind), 0.05, kind * 0.7, 1.0);
+    Cel face{0, 1, r * 1.3, r * 0.6};
+    cairo_t* cr = canvas.Cr();
+    cairo_save(cr);
+    cairo_translate(cr, cx - face.w / 2, cy - r * 0.55);
+    Eyes(canvas, face, kind, kind == 1 ? EyeMode::Normal : EyeMode::Rage);
+    cairo_restore(cr);
+    cairo_save(cr);
+    cairo_translate(cr, cx - face.w / 2, cy + r * 0.12);
+    Mouth(canvas, face, kind, kind == 1 ? MouthMode::Normal : MouthMode::Rage);
+    cairo_restore(cr);
+}
+
+enum class BossPart
+{
+    Body,
+    Eyes,
+    Fear,
+    Smile,
+    Snot,
+};
+
+// The boss: a huge spiked colony; its face parts come as overlays of the same size.
+void Boss(ArtCanvas& canvas, const Cel& cel, BossPart part)
+{
+    cairo_t* cr = canvas.Cr();
+    const double cx = cel.w / 2, cy = cel.h / 2, r = std::min(cel.w, cel.h) * 0.36;
+    const Rgb body{0.75, 0.2, 0.55};
+    switch (part)
+    {
+    case BossPart::Body:
+        canvas.Glow(cx, cy, r * 1.5, body, 0.5);
+        canvas.SetColor(body.Scaled(0.6), 0.95);
+        canvas.Star(cx, cy, r * 1.25, r * 0.95, 14, 0.1);
+        cairo_fill(cr);
+        canvas.Blob(cx, cy, r, body, 0.04, 1.0, 0.6);
+        break;
+    case BossPart::Eyes:
+    case BossPart::Fear:
+    {
+        Cel face{0, 1, r * 1.5, r * 0.75};
+        cairo_save(cr);
+        cairo_translate(cr, cx - face.w / 2, cy - r * 0.6);
+        Eyes(canvas, face, 5, part == BossPart::Eyes ? EyeMode::Rage : EyeMode::Normal);
+        cairo_restore(cr);
+        if (part == BossPart::Fear)
+        {
+            canvas.SetColor({0.6, 0.85, 1.0}, 0.9);
+            cairo_arc(cr, cx + r * 0.7, cy - r * 0.55, r * 0.08, 0, 2 * kPi);
+            cairo_fill(cr);
+        }
+        break;
+    }
+    case BossPart::Smile:
+    {
+        Cel face{0, 1, r * 1.4, r * 0.6};
+        cairo_save(cr);
+        cairo_translate(cr, cx - face.w / 2, cy + r * 0.15);
+        Mouth(canvas, face, 5, MouthMode::Rage2);
+        cairo_restore(cr);
+        break;
+    }
+    case BossPart::Snot:
+        canvas.SetColor({0.55, 1.0, 0.35}, 0.85);
+        cairo_move_to(cr, cx - r * 0.1, cy + r * 0.1);
+        cairo_curve_to(cr, cx - r * 0.15, cy + r * 0.5, cx - r * 0.2, cy + r * 0.7, cx - r * 0.05, cy + r * 0.8);
+        cairo_curve_to(cr, cx + r * 0.1, cy + r * 0.7, cx + r * 0.05, cy + r * 0.4, cx + r * 0.05, cy + r * 0.1);
+        cairo_fill(cr);
+        canvas.Specular(cx - r * 0.08, cy + r * 0.6, r * 0.05, r * 0.1, 0.8);
+        break;
+    }
+}
+
+// The helper: a golden colony with a halo and two wings of light.
+void Gloria(ArtCanvas& canvas, const Cel& cel)
+{
+    cairo_t* cr = canvas.Cr();
+    const double cx = cel.w / 2, cy = cel.h * 0.55, r = std::min(cel.w, cel.h) * 0.26;
+    for (double side : {-1.0, 1.0})
+    {
+        cairo_save(cr);
+        cairo_translate(cr, cx + side * r * 1.0, cy - r * 0.3);
+        cairo_scale(cr, side * r * 1.1, r * 0.55);
+        cairo_arc(cr, 0.6, 0, 1, 0, 2 * kPi);
+        cairo_restore(cr);
+        canvas.SetColor({1.0, 0.95, 0.7}, 0.45);
+        cairo_fill(cr);
+    }
+    canvas.Blob(cx, cy, r, kGold, 0.04, 0.5, 1.2);
+    canvas.SetColor({1.0, 0.95, 0.6}, 0.9);
+    cairo_set_line_width(cr, 2.5);
+    cairo_save(cr);
+    cairo_translate(cr, cx, cy - r * 1.45);
+    cairo_scale(cr, r * 0.7, r * 0.2);
+    cairo_arc(cr, 0, 0, 1, 0, 2 * kPi);
+    cairo_restore(cr);
+    cairo_stroke(cr);
+}
+
+void Pupil(ArtCanvas& canvas, const Cel& cel, int which)
+{
+    cairo_t* cr = canvas.Cr();
+    canvas.SetColor(which == 1 ? Rgb{0.02, 0.03, 0.04} : Rgb{0.3, 0.02, 0.05});
+    cairo_arc(cr, cel.w / 2, cel.h / 2, std::min(cel.w, cel.h) * 0.42, 0, 2 * kPi);
+    cairo_fill(cr);
+    canvas.SetColor(kWhite, 0.9);
+    cairo_arc(cr, cel.w * 0.38, cel.h * 0.38, std::min(cel.w, cel.h) * 0.12, 0, 2 * kPi);
+    cairo_fill(cr);
+}
+} // namespace
+
+CelPainter FindCreaturePainter(const std::string& name)
+{
+    if (int kind = NumberAfter(name, "BODY_"); kind >= 1)
+        return [kind](ArtCanvas& c, const Cel& cel) { Body(c, cel, kind); };
+    if (int kind = NumberAfter(name, "BORN_"); kind >= 1)
+        return [kind](ArtCanvas& c, const Cel& cel) { Born(c, cel, kind); };
+    if (StartsWith(name, "BIGBODY_"))
+    {
+        const int kind = name[8] - '0';
+        return [kind](ArtCanvas& c, const Cel& cel) { BigBody(c, cel, kind); };
+    }
+    if (int which = NumberAfter(name, "EMO"); which >= 1)
+        return [which](ArtCanvas& c, const Cel& cel) { Emotion(c, cel, which); };
+    if (int which = NumberAfter(name, "EYES_BACK"); which >= 1)
+        return [which](ArtCanvas& c, const Cel& cel) { EyesBack(c, cel, which); };
+    if (int which = NumberAfter(name, "PUPIL"); which >= 1)
+        return [which](ArtCanvas& c, const Cel& cel) { Pupil(c, cel, which); };
+    if (StartsWith(name, "EYE") && name.size() > 4)
+    {
+        const int kind = name[3] - '0';
+        const std::string mode = name.substr(5);
+        const EyeMode eye = mode == "BLINK" ? EyeMode::Blink : mode == "YAROST" ? EyeMode::Rage : EyeMode::Normal;
+        return [kind, eye](ArtCanvas& c, const Cel& cel) { Eyes(c, cel, kind, eye); };
+    }
+    if (StartsWith(name, "MOUTH") && name.size() > 6)
+    {
+        const int kind = name[5] - '0';
+        const std::string mode = name.substr(7);
+        const MouthMode mouth = mode == "YAROST"   ? MouthMode::Rage
+                                : mode == "YAROST2" ? MouthMode::Rage2
+                                : mode == "BEATEN"  ? MouthMode::Beaten
+                                                    : MouthMode::Normal;
+        return [kind, mouth](ArtCanvas& c, const Cel& cel) { Mouth(c, cel, kind, mouth); };
+    }
+    if (StartsWith(name, "BOSS"))
+    {
+        const BossPart part = name == "BOSS"         ? BossPart::Body
+                              : name == "BOSS_EYES"  ? BossPart::Eyes
+                              : name == "BOSS_FEAR"  ? BossPart::Fear
+                              : name == "BOSS_SMILE" ? BossPart::Smile
+                                                     : BossPart::Snot;
+        return [part](ArtCanvas& c, const Cel& cel) { Boss(c, cel, part); };
+    }
+    if (name == "GLORIA")
+        return [](ArtCanvas& c, const Cel& cel) { Gloria(c, cel); };
+    return {};
+}
+} // namespace ArtGen

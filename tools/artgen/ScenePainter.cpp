@@ -1,0 +1,438 @@
+// Full-screen scenery and the board's pieces: the dish backgrounds, the level map, splash, title,
+// logos, comics pages, the board's cells, test tubes and map markers.
+#include "tools/artgen/ArtCatalogue.h"
+#include "tools/artgen/ArtPalette.h"
+
+#include <cmath>
+#include <string>
+#include <vector>
+
+namespace ArtGen
+{
+namespace
+{
+std::vector<MapNode> gMapNodes;
+
+// Dark glass ground with a soft light in the middle and a vignette.
+void Ground(ArtCanvas& canvas, const Cel& cel, const Rgb& tint)
+{
+    cairo_t* cr = canvas.Cr();
+    cairo_pattern_t* ground =
+        cairo_pattern_create_radial(cel.w * 0.5, cel.h * 0.45, 10, cel.w * 0.5, cel.h * 0.5, cel.w * 0.75);
+    const Rgb middle = kGlass.Mix(tint, 0.18), edge = kDeepGlass.Scaled(0.5);
+    cairo_pattern_add_color_stop_rgb(ground, 0.0, middle.r, middle.g, middle.b);
+    cairo_pattern_add_color_stop_rgb(ground, 1.0, edge.r, edge.g, edge.b);
+    cairo_set_source(cr, ground);
+    cairo_paint(cr);
+    cairo_pattern_destroy(ground);
+}
+
+// A petri dish seen from above: agar, glass wall, rim light and its reflection.
+void Dish(ArtCanvas& canvas, ArtRandom& random, double cx, double cy, double r, const Rgb& tint, int specks)
+{
+    cairo_t* cr = canvas.Cr();
+    canvas.Glow(cx, cy, r * 1.15, tint, 0.12);
+    cairo_arc(cr, cx, cy, r, 0, 2 * kPi);
+    cairo_pattern_t* agar = cairo_pattern_create_radial(cx - r * 0.2, cy - r * 0.25, r * 0.1, cx, cy, r);
+    const Rgb light = kGlass.Mix(tint, 0.3), deep = kDeepGlass.Mix(tint, 0.08);
+    cairo_pattern_add_color_stop_rgba(agar, 0.0, light.r, light.g, light.b, 0.9);
+    cairo_pattern_add_color_stop_rgba(agar, 1.0, deep.r, deep.g, deep.b, 0.9);
+    cairo_set_source(cr, agar);
+    cairo_fill(cr);
+    cairo_pattern_destroy(agar);
+    canvas.Agar(random, cx, cy, r * 0.97, specks, tint.Mix(kWhite, 0.5));
+    canvas.SetColor(tint.Mix(kWhite, 0.4), 0.55);
+    cairo_set_line_width(cr, std::max(2.0, r * 0.025));
+    cairo_arc(cr, cx, cy, r, 0, 2 * kPi);
+    cairo_stroke(cr);
+    canvas.SetColor(tint, 0.2);
+    cairo_set_line_width(cr, std::max(3.0, r * 0.05));
+    cairo_arc(cr, cx, cy, r * 0.95, 0, 2 * kPi);
+    cairo_stroke(cr);
+    canvas.SetColor(kWhite, 0.35);
+    cairo_set_line_width(cr, std::max(1.5, r * 0.015));
+    cairo_arc(cr, cx, cy, r * 0.93, kPi * 1.05, kPi * 1.45);
+    cairo_stroke(cr);
+}
+
+void Colonies(ArtCanvas& canvas, ArtRandom& random, double cx, double cy, double r, int count, double size, int kindBase)
+{
+    for (int i = 0; i < count; ++i)
+    {
+        const double a = random.Range(0, 2 * kPi), d = std::sqrt(random.Next()) * r;
+        const int kind = kindBase + static_cast<int>(random.Range(0, 3));
+        const double s = random.Range(0.4, 1.0) * size;
+        canvas.Blob(cx + d * std::cos(a), cy + d * std::sin(a), s, KindColor(kind), 0.08, random.Range(0, 6), 0.8);
+    }
+}
+
+// The play backgrounds: one dish per background, its tint and colonies varying with the number;
+// the centre stays calm for the board.
+void Fone(ArtCanvas& canvas, const Cel& cel, int n)
+{
+    ArtRandom random("fone" + std::to_string(n));
+    const Rgb tint = FromHue(185 + (n - 1) * 47.0, 0.55, 0.9);
+    Ground(canvas, cel, tint);
+    canvas.Agar(random, cel.w / 2, cel.h / 2, cel.w * 0.7, 900, tint);
+    Dish(canvas, random, cel.w / 2, cel.h / 2 + 8, cel.h * 0.47, tint, 500);
+    for (int i = 0; i < 10; ++i)
+    {
+        const double a = random.Range(0, 2 * kPi);
+        const double d = cel.h * random.Range(0.52, 0.75);
+        const double x = cel.w / 2 + d * 1.35 * std::cos(a), y = cel.h / 2 + d * std::sin(a);
+        canvas.Blob(x, y, random.Range(6, 22), KindColor(1 + (n + i) % 8).Scaled(0.7), 0.1, random.Range(0, 6), 0.7);
+    }
+}
+
+void MainMenu(ArtCanvas& canvas, const Cel& cel)
+{
+    ArtRandom random("mainmenu");
+    Ground(canvas, cel, kRim);
+    canvas.Agar(random, cel.w / 2, cel.h / 2, cel.w * 0.7, 1200, kRim);
+    Dish(canvas, random, cel.w * 0.62, cel.h * 0.58, cel.h * 0.5, kRim, 600);
+    Colonies(canvas, random, cel.w * 0.62, cel.h * 0.58, cel.h * 0.38, 16, 22, 1);
+    Dish(canvas, random, cel.w * 0.12, cel.h * 0.15, cel.h * 0.22, SkinColor(4), 150);
+    Colonies(canvas, random, cel.w * 0.12, cel.h * 0.15, cel.h * 0.15, 5, 12, 3);
+}
+
+void Splash(ArtCanvas& canvas, const Cel& cel)
+{
+    cairo_t* cr = canvas.Cr();
+    canvas.SetColor({0.01, 0.02, 0.03});
+    cairo_paint(cr);
+    canvas.Glow(cel.w / 2, cel.h * 0.42, cel.h * 0.35, KindColor(1), 0.35);
+    canvas.Blob(cel.w / 2, cel.h * 0.42, cel.h * 0.11, KindColor(1), 0.05, 0.4, 1.0);
+    canvas.Text("NORDWICK", cel.w / 2, cel.h * 0.66, 54, TextWeight::Bold, kRim, 0.8);
+    canvas.Text("games from the glass", cel.w / 2, cel.h * 0.73, 20, TextWeight::Regular, kSilver, 0.2);
+}
+
+void Logo(ArtCanvas& canvas, const Cel& cel, bool alternative)
+{
+    const Rgb main = alternative ? KindColor(3) : KindColor(1);
+    canvas.Glow(cel.w * 0.12, cel.h * 0.42, cel.h * 0.45, main, 0.4);
+    canvas.Blob(cel.w * 0.12, cel.h * 0.42, cel.h * 0.2, main, 0.06, 1.2, 0.8);
+    canvas.Text("PetriGlow", cel.w * 0.56, cel.h * 0.4, cel.h * 0.42, TextWeight::Bold, main, 1.0);
+    canvas.Text(alternative ? "SAGA  \xE2\x80\xA2  II" : "SAGA", cel.w * 0.56, cel.h * 0.78, cel.h * 0.2,
+                TextWeight::Bold, kRim, 0.6);
+}
+
+// A comics page: three or four panels of dish scenes, each a small story beat.
+void ComicPage(ArtCanvas& canvas, const Cel& cel, int page, bool final)
+{
+    cairo_t* cr = canvas.Cr();
+    ArtRandom random(std::string(final ? "fcomic" : "comic") + std::to_string(page));
+    canvas.SetColor({0.02, 0.03, 0.05});
+    cairo_paint(cr);
+    canvas.Glow(cel.w / 2, cel.h / 2, cel.w * 0.6, kRim, 0.08);
+    struct Box
+    {
+        double x, y, w, h;
+    };
+    const std::vector<Box> layouts[] = {
+        {{30, 30, 600, 330}, {650, 30, 344, 330}, {30, 380, 964, 300}},
+        {{30, 30, 964, 300}, {30, 350, 470, 330}, {520, 350, 474, 330}},
+        {{30, 30, 310, 650}, {360, 30, 634, 310}, {360, 360, 634, 320}},
+    };
+    const std::vector<Box>& boxes = layouts[(page + (final ? 1 : 0)) % 3];
+    for (size_t i = 0; i < boxes.size(); ++i)
+    {
+        const Box& b = boxes[i];
+        const Rgb tint = FromHue(170 + page * 40.0 + i * 25.0 + (final ? 30 : 0), 0.5, 0.9);
+        cairo_save(cr);
+        canvas.RoundedRect(b.x, b.y, b.w, b.h, 14);
+        cairo_clip(cr);
+        Cel box{0, 1, b.w, b.h};
+        cairo_translate(cr, b.x, b.y);
+        Ground(canvas, box, tint);
+        Dish(canvas, random, b.w * random.Range(0.35, 0.65), b.h * 0.6, std::max(b.w, b.h) * 0.45, tint, 200);
+        // The heroes in the middle, the others around; on the last panel of the final pages, gold.
+        const int heroes = 1 + static_cast<int>(random.Range(0, 3));
+        for (int h = 0; h < heroes; ++h)
+        {
+            const double x = b.w * (0.3 + 0.4 * (h + 0.5) / heroes), y = b.h * random.Range(0.45, 0.65);
+            const double r = std::min(b.w, b.h) * 0.14;
+            Cel body{0, 1, r * 3.2, r * 3.2};
+            cairo_save(cr);
+            cairo_translate(cr, x - body.w / 2, y - body.h / 2);
+            FindCreaturePainter(h == 0 ? "BIGBODY_1" : "BIGBODY_" + std::to_string(2 + (page + h) % 7) + "E")(canvas,
+                                                                                                               body);
+            cairo_restore(cr);
+        }
+        if (final && i + 1 == boxes.size())
+            canvas.Glow(b.w / 2, b.h * 0.3, b.h * 0.6, kGold, 0.4);
+        cairo_restore(cr);
+        canvas.RoundedRect(b.x, b.y, b.w, b.h, 14);
+        canvas.SetColor(kRim, 0.8);
+        cairo_set_line_width(cr, 3);
+        cairo_stroke(cr);
+    }
+}
+
+// The board's cell: a glass hexagon in the skin's colour.
+void BoardCell(ArtCanvas& canvas, const Cel& cel, int skin)
+{
+    cairo_t* cr = canvas.Cr();
+    const Rgb tint = SkinColor(skin);
+    const double cx = cel.w / 2, cy = cel.h / 2, rx = cel.w / 2 - 2, ry = cel.h / 2 - 2;
+    canvas.Hexagon(cx, cy, rx, ry * 1.0);
+    cairo_pattern_t* fill = cairo_pattern_create_radial(cx - rx * 0.2, cy - ry * 0.3, 2, cx, cy, rx);
+    const Rgb light = kGlass.Mix(tint, 0.35), deep = kDeepGlass.Mix(tint, 0.1);
+    cairo_pattern_add_color_stop_rgba(fill, 0.0, light.r, light.g, light.b, 0.85);
+    cairo_pattern_add_color_stop_rgba(fill, 1.0, deep.r, deep.g, deep.b, 0.85);
+    cairo_set_source(cr, fill);
+    cairo_fill_preserve(cr);
+    cairo_pattern_destroy(fill);
+    canvas.SetColor(tint, 0.85);
+    cairo_set_line_width(cr, 2.0);
+    cairo_stroke(cr);
+    canvas.Hexagon(cx, cy, rx - 5, ry - 5);
+    canvas.SetColor(tint, 0.2);
+    cairo_set_line_width(cr, 1.0);
+    cairo_stroke(cr);
+    canvas.Specular(cx - rx * 0.3, cy - ry * 0.45, rx * 0.35, ry * 0.12, 0.35);
+}
+
+enum class Tube
+{
+    Glass,
+    Fill,
+    Rest,
+    Top,
+};
+
+// The test tube of the colony count: glass, its liquid, the remainder mark and its stopper.
+void TestTube(ArtCanvas& canvas, const Cel& cel, Tube part, const Rgb& liquid)
+{
+    cairo_t* cr = canvas.Cr();
+    const double m = cel.w * 0.2, w = cel.w - 2 * m;
+    auto outline = [&](double inset) {
+        cairo_new_path(cr);
+        cairo_move_to(cr, m + inset, inset + 4);
+        cairo_line_to(cr, m + inset, cel.h - w / 2 - 4);
+        cairo_arc_negative(cr, cel.w / 2, cel.h - w / 2 - 4, w / 2 - inset, kPi, 0);
+        cairo_line_to(cr, cel.w - m - inset, inset + 4);
+    };
+    switch (part)
+    {
+    case Tube::Glass:
+        outline(0);
+        canvas.SetColor(kRim, 0.12);
+        cairo_fill_preserve(cr);
+        canvas.SetColor(kRim, 0.8);
+        cairo_set_line_width(cr, 2.5);
+        cairo_stroke(cr);
+        canvas.SetColor(kWhite, 0.3);
+        cairo_rectangle(cr, m + w * 0.15, 10, w * 0.12, cel.h - w - 10);
+        cairo_fill(cr);
+        break;
+    case Tube::Fill:
+    case Tube::Rest:
+    {
+        outline(3);
+        cairo_close_path(cr);
+        cairo_pattern_t* fill = cairo_pattern_create_linear(m, 0, cel.w - m, 0);
+        const Rgb c = part == Tube::Rest ? liquid.Scaled(0.5) : liquid;
+        const Rgb light = c.Mix(kWhite, 0.4);
+        cairo_pattern_add_color_stop_rgba(fill, 0.0, c.r, c.g, c.b, 0.85);
+        cairo_pattern_add_color_stop_rgba(fill, 0.35, light.r, light.g, light.b, 0.9);
+        cairo_pattern_add_color_stop_rgba(fill, 1.0, c.r * 0.5, c.g * 0.5, c.b * 0.5, 0.85);
+        cairo_set_source(cr, fill);
+        cairo_fill(cr);
+        cairo_pattern_destroy(fill);
+        ArtRandom random("bubbles" + std::to_string(static_cast<int>(cel.h + c.r * 100)));
+        for (int i = 0; i < 12; ++i)
+        {
+            canvas.SetColor(kWhite, 0.35);
+            cairo_arc(cr, random.Range(m + 5, cel.w - m - 5), random.Range(10, cel.h - 10), random.Range(1, 3.5), 0, 2 * kPi);
+            cairo_fill(cr);
+        }
+        break;
+    }
+    case Tube::Top:
+        canvas.RoundedRect(cel.w * 0.12, cel.h * 0.2, cel.w * 0.76, cel.h * 0.5, 8);
+        canvas.SetColor({0.25, 0.35, 0.45}, 1.0);
+        cairo_fill_preserve(cr);
+        canvas.SetColor(kRim, 0.8);
+        cairo_set_line_width(cr, 2);
+        cairo_stroke(cr);
+        canvas.Specular(cel.w * 0.35, cel.h * 0.32, cel.w * 0.2, cel.h * 0.06, 0.5);
+        break;
+    }
+}
+
+// A bubble flash on the map: horizontal and vertical streaks of tiny bubbles.
+void Bulb(ArtCanvas& canvas, const Cel& cel, int which, bool big)
+{
+    ArtRandom random("bulb" + std::to_string(which) + (big ? "big" : "") + std::to_string(static_cast<int>(cel.w)));
+    const Rgb tint = KindColor(1 + which % 8);
+    for (int i = 0; i < (big ? 14 : 8); ++i)
+    {
+        const double x = random.Range(6, cel.w - 6), y = random.Range(6, cel.h - 6), r = random.Range(1.5, big ? 6 : 4);
+        canvas.Glow(x, y, r * 2.5, tint, 0.3);
+        canvas.SetColor(tint.Mix(kWhite, 0.6), 0.8);
+        cairo_set_line_width(canvas.Cr(), 1);
+        cairo_arc(canvas.Cr(), x, y, r, 0, 2 * kPi);
+        cairo_stroke(canvas.Cr());
+    }
+}
+
+// The map's node of a level group: cel 0 not yet reached (dim), cel 1 open (glowing).
+void LevelNode(ArtCanvas& canvas, const Cel& cel, int group)
+{
+    const bool open = cel.index > 0;
+    const Rgb tint = FromHue(185 + ((group - 1) / 5) * 47.0, 0.55, 0.9);
+    canvas.GlassDisc(cel.w / 2, cel.h / 2, cel.w * 0.38, open ? tint : Rgb{0.35, 0.4, 0.45}, open ? 1.1 : 0.6);
+    canvas.Text(std::to_string(group), cel.w / 2, cel.h / 2, cel.h * 0.36, TextWeight::Bold,
+                open ? kWhite : Rgb{0.6, 0.65, 0.7}, open ? 0.5 : 0);
+}
+
+void LevelMap(ArtCanvas& canvas, const Cel& cel)
+{
+    cairo_t* cr = canvas.Cr();
+    ArtRandom random("map");
+    Ground(canvas, cel, kRim);
+    canvas.Agar(random, cel.w / 2, cel.h / 2, cel.w * 0.7, 1500, kRim);
+    // One dish per episode around its nodes (five nodes or fewer each), then the path.
+    static const int firstGroup[] = {1, 6, 10, 15, 20, 25};
+    for (int e = 0; e < 5; ++e)
+    {
+        double sx = 0, sy = 0;
+        int count = 0;
+        for (int g = firstGroup[e]; g < firstGroup[e + 1] && g <= static_cast<int>(gMapNodes.size()); ++g, ++count)
+        {
+            sx += gMapNodes[g - 1].x + gMapNodes[g - 1].w / 2.0;
+            sy += gMapNodes[g - 1].y + gMapNodes[g - 1].h / 2.0;
+        }
+        if (count == 0)
+            continue;
+        const Rgb tint = FromHue(185 + e * 47.0, 0.55, 0.9);
+        Dish(canvas, random, sx / count, sy / count, 150, tint, 300);
+    }
+    canvas.SetColor(kRim, 0.35);
+    cairo_set_line_width(cr, 4);
+    const double dashes[] = {2, 10};
+    cairo_set_dash(cr, dashes, 2, 0);
+    cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
+    for (size_t i = 0; i < gMapNodes.size(); ++i)
+        cairo_line_to(cr, gMapNodes[i].x + gMapNodes[i].w / 2.0, gMapNodes[i].y + gMapNodes[i].h / 2.0);
+    cairo_stroke(cr);
+    cairo_set_dash(cr, nullptr, 0, 0);
+    for (const MapNode& node : gMapNodes)
+    {
+        canvas.SetColor(kDeepGlass, 0.8);
+        cairo_arc(cr, node.x + node.w / 2.0, node.y + node.h / 2.0, node.w * 0.55, 0, 2 * kPi);
+        cairo_fill_preserve(cr);
+        canvas.SetColor(kRim, 0.5);
+        cairo_set_line_width(cr, 2);
+        cairo_stroke(cr);
+    }
+}
+
+void MapMenuBand(ArtCanvas& canvas, const Cel& cel)
+{
+    cairo_t* cr = canvas.Cr();
+    cairo_pattern_t* band = cairo_pattern_create_linear(0, 0, 0, cel.h);
+    cairo_pattern_add_color_stop_rgba(band, 0.0, 0.02, 0.05, 0.08, 0.0);
+    cairo_pattern_add_color_stop_rgba(band, 0.35, 0.03, 0.09, 0.13, 0.92);
+    cairo_pattern_add_color_stop_rgba(band, 1.0, 0.02, 0.05, 0.08, 0.96);
+    cairo_set_source(cr, band);
+    cairo_paint(cr);
+    cairo_pattern_destroy(band);
+    canvas.SetColor(kRim, 0.6);
+    cairo_set_line_width(cr, 2);
+    cairo_move_to(cr, 0, cel.h * 0.35);
+    cairo_line_to(cr, cel.w, cel.h * 0.35);
+    cairo_stroke(cr);
+}
+
+void Pipette(ArtCanvas& canvas, const Cel& cel)
+{
+    cairo_t* cr = canvas.Cr();
+    canvas.RoundedRect(cel.w * 0.3, 4, cel.w * 0.4, cel.h * 0.28, 10);
+    canvas.SetColor(KindColor(5).Scaled(0.8));
+    cairo_fill(cr);
+    cairo_move_to(cr, cel.w * 0.36, cel.h * 0.3);
+    cairo_line_to(cr, cel.w * 0.64, cel.h * 0.3);
+    cairo_line_to(cr, cel.w * 0.54, cel.h - 4);
+    cairo_line_to(cr, cel.w * 0.46, cel.h - 4);
+    cairo_close_path(cr);
+    canvas.SetColor(kRim, 0.2);
+    cairo_fill_preserve(cr);
+    canvas.SetColor(kRim, 0.85);
+    cairo_set_line_width(cr, 2);
+    cairo_stroke(cr);
+    canvas.Glow(cel.w / 2, cel.h - 6, 10, KindColor(1), 0.8);
+}
+
+void Beaker(ArtCanvas& canvas, const Cel& cel)
+{
+    cairo_t* cr = canvas.Cr();
+    const double m = 12;
+    cairo_move_to(cr, m, m);
+    cairo_line_to(cr, m + 6, cel.h - m);
+    cairo_line_to(cr, cel.w - m - 6, cel.h - m);
+    cairo_line_to(cr, cel.w - m, m);
+    canvas.SetColor(kRim, 0.1);
+    cairo_fill_preserve(cr);
+    canvas.SetColor(kRim, 0.85);
+    cairo_set_line_width(cr, 2.5);
+    cairo_stroke(cr);
+    cairo_rectangle(cr, m + 5, cel.h * 0.45, cel.w - 2 * m - 10, cel.h * 0.55 - m - 2);
+    canvas.SetColor(KindColor(1), 0.55);
+    cairo_fill(cr);
+}
+} // namespace
+
+void SetMapNodes(std::vector<MapNode> nodes)
+{
+    gMapNodes = std::move(nodes);
+}
+
+CelPainter FindScenePainter(const std::string& name)
+{
+    if (int n = NumberAfter(name, "FONE"); n >= 1)
+        return [n](ArtCanvas& c, const Cel& cel) { Fone(c, cel, n); };
+    if (int n = NumberAfter(name, "COMIC"); n >= 1)
+        return [n](ArtCanvas& c, const Cel& cel) { ComicPage(c, cel, n, false); };
+    if (int n = NumberAfter(name, "FCOMIC"); n >= 1)
+        return [n](ArtCanvas& c, const Cel& cel) { ComicPage(c, cel, n, true); };
+    if (int skin = NumberAfter(name, "CELL"); skin >= 1)
+        return [skin](ArtCanvas& c, const Cel& cel) { BoardCell(c, cel, skin); };
+    if (int group = NumberAfter(name, "LEV_"); group >= 1)
+        return [group](ArtCanvas& c, const Cel& cel) { LevelNode(c, cel, group); };
+    if (name == "MAIN_MENU_BACKGROUND")
+        return &MainMenu;
+    if (name == "SPLASH")
+        return &Splash;
+    if (name == "LOGO_EN" || name == "LOGO_ALT")
+    {
+        const bool alternative = name == "LOGO_ALT";
+        return [alternative](ArtCanvas& c, const Cel& cel) { Logo(c, cel, alternative); };
+    }
+    if (name == "MAP")
+        return &LevelMap;
+    if (name == "MAPMENU_FONE")
+        return &MapMenuBand;
+    if (name == "PIPETKA")
+        return &Pipette;
+    if (name == "STAKAN")
+        return &Beaker;
+    if (name == "PROBIRKA" || name == "RND_PROBIRKA")
+        return [](ArtCanvas& c, const Cel& cel) { TestTube(c, cel, Tube::Glass, KindColor(1)); };
+    if (name == "PROBIRKA_FILL")
+        return [](ArtCanvas& c, const Cel& cel) { TestTube(c, cel, Tube::Fill, KindColor(1)); };
+    if (name == "PROBIRKA_OST")
+        return [](ArtCanvas& c, const Cel& cel) { TestTube(c, cel, Tube::Rest, KindColor(1)); };
+    if (name == "PROBIRKA_TOP")
+        return [](ArtCanvas& c, const Cel& cel) { TestTube(c, cel, Tube::Top, KindColor(1)); };
+    if (int n = NumberAfter(name, "RND_PROBIRKA_FILL"); n >= 1)
+        return [n](ArtCanvas& c, const Cel& cel) { TestTube(c, cel, Tube::Fill, KindColor(n)); };
+    if (StartsWith(name, "BULB_") && name.size() >= 8)
+    {
+        const int which = name[7] - '0';
+        const bool big = name.size() > 8;
+        return [which, big](ArtCanvas& c, const Cel& cel) { Bulb(c, cel, which, big); };
+    }
+    return {};
+}
+} // namespace ArtGen
