@@ -45,6 +45,23 @@ std::vector<ArtGen::MapNode> ParseMapCoords(const std::string& text)
     return nodes;
 }
 
+// The frame animation of a strip, written beside it as "<image path>.anim": every cel in order,
+// with a delay that suits the motion. Strips whose cels are states, not frames, get none.
+std::string AnimationFor(const std::string& name, int cels)
+{
+    if (cels <= 1 || ArtGen::StartsWith(name, "LEV_") || name == "SETTING_SLIDER_THUMB")
+        return {};
+    int delay = 90;
+    if (ArtGen::StartsWith(name, "BORN_"))
+        delay = 50;
+    else if (ArtGen::StartsWith(name, "EYE") || ArtGen::StartsWith(name, "EMO"))
+        delay = 80;
+    else if (ArtGen::StartsWith(name, "MOUTH") || ArtGen::StartsWith(name, "EYES_BACK"))
+        delay = 100;
+    return "# Made by tools/artgen with the image.\nFRAMEANIMATION " + std::to_string(cels) + " " +
+           std::to_string(delay) + " 0\n";
+}
+
 int Usage()
 {
     std::fprintf(stderr, "usage: artgen <table> <out folder> --mapcoords <file> [--fonts <folder>] [--stamp <file>]\n");
@@ -108,6 +125,16 @@ int main(int argc, char** argv)
             {
                 std::fprintf(stderr, "artgen: %s\n", error.c_str());
                 return 1;
+            }
+            if (const std::string animation = AnimationFor(job.name, job.cols * job.rows); !animation.empty())
+            {
+                std::ofstream anim(file.string() + ".anim", std::ios::binary | std::ios::trunc);
+                anim << animation;
+                if (!anim.flush())
+                {
+                    std::fprintf(stderr, "artgen: cannot write %s.anim\n", file.c_str());
+                    return 1;
+                }
             }
             ++written;
         }
