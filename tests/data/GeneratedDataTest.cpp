@@ -1,0 +1,70 @@
+// The generators are reproducible: run twice into fresh folders they write the same files with
+// the same bytes as the build's data folder. And the game starts on the generated data.
+#include "tests/data/GameDataFiles.h"
+
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdlib>
+
+namespace
+{
+namespace fs = std::filesystem;
+
+int RunCommand(const std::string& command)
+{
+    const int status = std::system(command.c_str());
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+// Runs the generators into a fresh folder and answers its files.
+std::map<std::string, std::string> Generate(const fs::path& folder)
+{
+    fs::remove_all(folder);
+    const std::string table = QUOLL_SOURCE_DIR "/data/resource_ids.txt";
+    EXPECT_EQ(RunCommand(std::string(QUOLL_ARTGEN) + " " + table + " " + folder.string() + " --mapcoords " QUOLL_SOURCE_DIR
+                  "/data/art/textures/map/mapcoords.txt"),
+              0);
+    EXPECT_EQ(RunCommand(std::string(QUOLL_SOUNDGEN) + " " + table + " " + folder.string()), 0);
+    return DataTest::FolderFiles(folder);
+}
+
+TEST(GeneratedData, TwoRunsAndTheBuildGiveTheSameBytes)
+{
+    const fs::path base = fs::path(QUOLL_TEST_HOME) / "generated";
+    const auto first = Generate(base / "first");
+    const auto second = Generate(base / "second");
+    ASSERT_GT(first.size(), 400u);
+    ASSERT_EQ(first.size(), second.size());
+    const auto build = DataTest::FolderFiles(QUOLL_GAME_DATA);
+    for (const auto& [name, bytes] : first)
+    {
+        const auto again = second.find(name);
+        ASSERT_NE(again, second.end()) << name;
+        EXPECT_TRUE(again->second == bytes) << name << " differs between two runs";
+        const auto built = build.find(name);
+        ASSERT_NE(built, build.end()) << name << " is missing from the build's data folder";
+        EXPECT_TRUE(built->second == bytes) << name << " differs from the build's";
+    }
+    fs::remove_all(base);
+}
+
+TEST(GeneratedData, TheGameStartsOnItAndQuitsWithoutAnError)
+{
+    const fs::path home = fs::path(QUOLL_TEST_HOME) / "gamerun";
+    fs::remove_all(home);
+    fs::create_directories(home);
+    std::ofstream(home / "quit.script") << "quit\n";
+    const std::string command = "cd '" + home.string() + "' && env XDG_DATA_HOME='" + (home / "data").string() +
+                                "' XDG_CONFIG_HOME='" + (home / "config").string() +
+                                "' LSAN_OPTIONS=suppressions=" QUOLL_SOURCE_DIR "/tests/shell/lsan.supp"
+                                " QUOLL_PLATFORM=headless QUOLL_HEADLESS_SCRIPT='" +
+                                (home / "quit.script").string() + "' '" QUOLL_GAME_PROGRAM "' '-changedir=" QUOLL_GAME_DIR
+                                "' > output.txt 2>&1";
+    ASSERT_EQ(RunCommand(command), 0) << DataTest::ReadAll(home / "output.txt");
+    const std::string log = DataTest::ReadAll(home / "data/Nordwick/PetriGlowSaga/GameLog.txt");
+    EXPECT_NE(log.find("[APP] Game inited."), std::string::npos) << log;
+    EXPECT_NE(log.find("[APP] end."), std::string::npos) << log;
+    EXPECT_EQ(log.find("[ERROR]"), std::string::npos) << log;
+}
+} // namespace
