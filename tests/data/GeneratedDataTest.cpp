@@ -1,6 +1,9 @@
 // The generators are reproducible: run twice into fresh folders they write the same files with
-// the same bytes as the build's data folder. And the game starts on the generated data.
+// the same bytes as the build's data folder. The game starts on the generated data, and the
+// contact sheet draws it.
 #include "tests/data/GameDataFiles.h"
+
+#include "framework/files/ImageLib.h"
 
 #include <gtest/gtest.h>
 #include <sys/wait.h>
@@ -66,5 +69,29 @@ TEST(GeneratedData, TheGameStartsOnItAndQuitsWithoutAnError)
     EXPECT_NE(log.find("[APP] Game inited."), std::string::npos) << log;
     EXPECT_NE(log.find("[APP] end."), std::string::npos) << log;
     EXPECT_EQ(log.find("[ERROR]"), std::string::npos) << log;
+}
+} // namespace
+
+namespace
+{
+// The contact sheet of the art: a few full pages in the build folder, for a person to look at.
+TEST(GeneratedData, TheContactSheetShowsTheArtOnAFewPages)
+{
+    const fs::path out = fs::path(QUOLL_BINARY_DIR) / "contactsheet";
+    fs::remove_all(out);
+    ASSERT_EQ(RunCommand(std::string(QUOLL_CONTACTSHEET) + " " QUOLL_GAME_DIR " " QUOLL_SOURCE_DIR
+                         "/data/resource_ids.txt '" + out.string() + "' --password '" QUOLL_PAK_PASSWORD "'"),
+              0);
+    int pages = 0;
+    for (const auto& entry : fs::directory_iterator(out))
+    {
+        ++pages;
+        std::unique_ptr<ImageLib::Image> page = ImageLib::ReadImageFile(entry.path().string());
+        ASSERT_NE(page, nullptr) << entry.path();
+        EXPECT_EQ(page->GetWidth(), 1024);
+        EXPECT_EQ(page->GetHeight(), 768);
+    }
+    EXPECT_GE(pages, 1);
+    EXPECT_LE(pages, 15);
 }
 } // namespace

@@ -49,9 +49,10 @@ void Dish(ArtCanvas& canvas, ArtRandom& random, double cx, double cy, double r, 
     cairo_set_line_width(cr, std::max(3.0, r * 0.05));
     cairo_arc(cr, cx, cy, r * 0.95, 0, 2 * kPi);
     cairo_stroke(cr);
-    canvas.SetColor(kWhite, 0.35);
-    cairo_set_line_width(cr, std::max(1.5, r * 0.015));
-    cairo_arc(cr, cx, cy, r * 0.93, kPi * 1.05, kPi * 1.45);
+    canvas.SetColor(kWhite, 0.12);
+    cairo_set_line_width(cr, std::max(2.0, r * 0.04));
+    cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
+    cairo_arc(cr, cx, cy, r * 0.9, kPi * 1.1, kPi * 1.4);
     cairo_stroke(cr);
 }
 
@@ -75,12 +76,19 @@ void Fone(ArtCanvas& canvas, const Cel& cel, int n)
     Ground(canvas, cel, tint);
     canvas.Agar(random, cel.w / 2, cel.h / 2, cel.w * 0.7, 900, tint);
     Dish(canvas, random, cel.w / 2, cel.h / 2 + 8, cel.h * 0.47, tint, 500);
-    for (int i = 0; i < 10; ++i)
+    // Colonies in the corners, outside the dish: clusters of a few glowing blobs each.
+    static const double corners[][2] = {{0.08, 0.12}, {0.92, 0.1}, {0.07, 0.88}, {0.93, 0.9}, {0.06, 0.5}, {0.94, 0.45}};
+    for (int cluster = 0; cluster < 6; ++cluster)
     {
-        const double a = random.Range(0, 2 * kPi);
-        const double d = cel.h * random.Range(0.52, 0.75);
-        const double x = cel.w / 2 + d * 1.35 * std::cos(a), y = cel.h / 2 + d * std::sin(a);
-        canvas.Blob(x, y, random.Range(6, 22), KindColor(1 + (n + i) % 8).Scaled(0.7), 0.1, random.Range(0, 6), 0.7);
+        if (random.Next() < 0.25)
+            continue;
+        const double x = cel.w * corners[cluster][0] + random.Range(-20, 20);
+        const double y = cel.h * corners[cluster][1] + random.Range(-20, 20);
+        const Rgb color = KindColor(1 + (n + cluster) % 8).Scaled(0.75);
+        canvas.Glow(x, y, 70, color, 0.15);
+        for (int i = 0; i < 4; ++i)
+            canvas.Blob(x + random.Range(-30, 30), y + random.Range(-30, 30), random.Range(5, 16), color, 0.1,
+                        random.Range(0, 6), 0.6);
     }
 }
 
