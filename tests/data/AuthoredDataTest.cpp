@@ -128,3 +128,52 @@ TEST(AuthoredData, SliderSegmentsMatchTheThumbCelsAndTheTrack)
     }
 }
 } // namespace
+
+namespace
+{
+// Every background description and zoom effect names images of the master table, and every
+// background's grid is one the mesh can take (2 to 64 a side).
+TEST(AuthoredData, BackgroundsAndZoomEffectsNameImagesOfTheTable)
+{
+    const std::vector<ResGen::Entry> table = DataTest::MasterTable();
+    const fs::path folder = fs::path(QUOLL_SOURCE_DIR) / "data/art/textures/fones";
+    for (int n = 1; n <= 24; ++n)
+    {
+        const fs::path path = folder / (std::to_string(n) + ".fone");
+        std::istringstream lines(DataTest::ReadAll(path));
+        int objects = 0;
+        for (std::string line; std::getline(lines, line);)
+        {
+            std::istringstream fields(line);
+            std::string keyword, name;
+            int count = 0, x = 0, y = 0, columns = 0, rows = 0;
+            float width = 0, height = 0;
+            if (!(fields >> keyword) || keyword != "OBJ")
+                continue;
+            ASSERT_TRUE(fields >> name >> count >> x >> y >> width >> height >> columns >> rows) << path << ": " << line;
+            EXPECT_NE(FindEntry(table, "IMAGE_" + name), nullptr) << path << ": " << name;
+            EXPECT_TRUE(columns >= 2 && columns <= 64 && rows >= 2 && rows <= 64) << path << ": " << line;
+            ++objects;
+        }
+        EXPECT_GE(objects, 1) << path;
+        // Its first layer is the background picture of the same number.
+        EXPECT_NE(DataTest::ReadAll(path).find("OBJ FONE" + std::to_string(n) + " "), std::string::npos) << path;
+    }
+    for (int k = 1; k <= 6; ++k)
+    {
+        const fs::path path = folder / ("zoomfx" + std::to_string(k) + ".cfg");
+        std::istringstream lines(DataTest::ReadAll(path));
+        int pictures = 0;
+        for (std::string line; std::getline(lines, line);)
+        {
+            std::istringstream fields(line);
+            std::string word;
+            if (!(fields >> word) || word[0] == '#' || word == "SFX" || word == "LAB")
+                continue;
+            EXPECT_NE(FindEntry(table, word), nullptr) << path << ": " << word;
+            ++pictures;
+        }
+        EXPECT_GE(pictures, 1) << path;
+    }
+}
+} // namespace

@@ -1,7 +1,8 @@
 // artgen: draws every image of the master resource table into a data folder.
 //   artgen <table> <out folder> --mapcoords <file> [--fonts <folder>] [--stamp <file>]
 // Each image is drawn at the table's size and cel grid; the map image follows the node
-// rectangles of the map coordinates file. The same inputs give the same bytes.
+// rectangles of the map coordinates file; the branding splash goes to data/branding. The same
+// inputs give the same bytes.
 #include "tools/artgen/ArtCatalogue.h"
 #include "tools/resgen/ResourceTable.h"
 
@@ -144,6 +145,17 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "artgen: %s\n", e.what());
         return 1;
     }
+    // Pictures the game finds by folder rather than by id: the branding splash.
+    const ArtGen::ImageJob branding{"SPLASH", 1024, 768, 1, 1};
+    ArtGen::ArtCanvas splash(branding.width, branding.height);
+    ArtGen::PaintImage(splash, branding);
+    std::filesystem::create_directories(out / "data/branding");
+    if (!splash.WritePng((out / "data/branding/nordwick.png").string(), error))
+    {
+        std::fprintf(stderr, "artgen: %s\n", error.c_str());
+        return 1;
+    }
+    ++written;
     if (options.count("--stamp"))
         std::ofstream(options["--stamp"]) << written << " images\n";
     return 0;
