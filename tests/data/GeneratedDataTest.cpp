@@ -87,7 +87,8 @@ TEST(GeneratedData, TheGameStartsOnItAndQuitsWithoutAnError)
 
 namespace
 {
-// The contact sheet of the art: a few full pages in the build folder, for a person to look at.
+// The contact sheet of the art: a few full pages and a play-screen preview in the build folder,
+// for a person to look at.
 TEST(GeneratedData, TheContactSheetShowsTheArtOnAFewPages)
 {
     const fs::path out = fs::path(QUOLL_BINARY_DIR) / "contactsheet";
@@ -98,7 +99,8 @@ TEST(GeneratedData, TheContactSheetShowsTheArtOnAFewPages)
     int pages = 0;
     for (const auto& entry : fs::directory_iterator(out))
     {
-        ++pages;
+        if (entry.path().filename() != "preview.png")
+            ++pages;
         std::unique_ptr<ImageLib::Image> page = ImageLib::ReadImageFile(entry.path().string());
         ASSERT_NE(page, nullptr) << entry.path();
         EXPECT_EQ(page->GetWidth(), 1024);
@@ -106,5 +108,6 @@ TEST(GeneratedData, TheContactSheetShowsTheArtOnAFewPages)
     }
     EXPECT_GE(pages, 1);
     EXPECT_LE(pages, 15);
+    EXPECT_TRUE(fs::exists(out / "preview.png"));
 }
 } // namespace

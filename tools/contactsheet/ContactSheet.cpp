@@ -133,3 +133,63 @@ bool ContactSheet::Render(const std::vector<Entry>& givenImages, Font* labelFont
     }
     return true;
 }
+
+bool ContactSheet::RenderPreview(ImageFinder find, void* context, Font* labelFont, Font* titleFont,
+                                 const std::string& folder)
+{
+    MemoryImage page;
+    page.Create(kPageWidth, kPageHeight);
+    Graphics g(&page);
+    g.SetColor(Color(255, 255, 255));
+    auto draw = [&](const char* id, int x, int y, int cel = 0) {
+        if (Image* image = find(id, context))
+            g.DrawImageCel(image, x, y, cel);
+    };
+    draw("IMAGE_FONE1", 0, 0);
+    // The board: nine columns of flat-topped cells, 5 to 9 high, interleaved by half a cell.
+    const int cellW = 69, cellH = 66, step = 52;
+    int index = 0;
+    for (int column = -4; column <= 4; ++column)
+    {
+        const int count = 9 - (column < 0 ? -column : column);
+        for (int row = 0; row < count; ++row, ++index)
+        {
+            const int x = kPageWidth / 2 - cellW / 2 + column * step;
+            const int y = kPageHeight / 2 - cellH / 2 + (2 * row - (count - 1)) * cellH / 2;
+            draw("IMAGE_CELL1", x, y);
+            // A few colonies of the player and of two rivals, with their faces.
+            const int kind = index % 7 == 0 ? 1 : index % 11 == 0 ? 2 : index % 13 == 0 ? 3 : 0;
+            if (kind == 0)
+                continue;
+            const std::string body = "IMAGE_BODY_" + std::to_string(kind);
+            draw(body.c_str(), x, y, index % 8);
+            const std::string eyes = "IMAGE_EYE" + std::to_string(kind) + (kind == 1 ? "_NORMAL" : "_YAROST");
+            const std::string mouth = "IMAGE_MOUTH" + std::to_string(kind) + (kind == 1 ? "_NORMAL" : "_YAROST");
+            draw(eyes.c_str(), x + (cellW - 48) / 2, y + 12, 0);
+            draw(mouth.c_str(), x + (cellW - 48) / 2, y + 34, 0);
+        }
+    }
+    draw("IMAGE_BONUS1", kPageWidth / 2 - 28 + 2 * step, kPageHeight / 2 - 28 - cellH);
+    draw("IMAGE_BIGBODY_1", 16, 16);
+    draw("IMAGE_BIGBODY_2E", kPageWidth - 176, 16);
+    draw("IMAGE_PROBIRKA_FILL", 60, 300);
+    draw("IMAGE_PROBIRKA", 60, 300);
+    draw("IMAGE_BTN2", 16, kPageHeight - 64);
+    draw("IMAGE_BTN1_OVER", kPageWidth - 176, kPageHeight - 64);
+    draw("IMAGE_BACKSTEP_FONE", kPageWidth - 100, 300);
+    if (labelFont)
+    {
+        g.SetFont(labelFont);
+        g.SetColor(Color(220, 255, 240));
+        g.DrawString(L"Menu", 16 + 80 - labelFont->StringWidth(L"Menu") / 2, kPageHeight - 40 + labelFont->GetAscent() / 2);
+        g.DrawString(L"Restart", kPageWidth - 96 - labelFont->StringWidth(L"Restart") / 2,
+                     kPageHeight - 40 + labelFont->GetAscent() / 2);
+    }
+    if (titleFont)
+    {
+        g.SetFont(titleFont);
+        g.SetColor(Color(255, 240, 200));
+        g.DrawString(L"Round 3", kPageWidth / 2 - titleFont->StringWidth(L"Round 3") / 2, 40);
+    }
+    return WritePage(page, folder + "/preview.png");
+}

@@ -44,6 +44,13 @@ public:
     // Orders the images by the height of their tiles, tallest first (keeping the given order
     // among equals), so that rows of a page are evenly filled.
     static void SortForPacking(std::vector<Entry>& images);
+    // A page of the art put together as a play screen would show it (background, the 61-cell
+    // board, colonies with faces, a bonus, buttons and a panel), written as <folder>/preview.png
+    // so that the style can be judged in context. `find` answers an image by id ("IMAGE_..."),
+    // or null.
+    using ImageFinder = Quoll::Image* (*)(const std::string& id, void* context);
+    static bool RenderPreview(ImageFinder find, void* context, Quoll::Font* labelFont, Quoll::Font* titleFont,
+                              const std::string& folder);
     // Draws the pages and writes them as <folder>/contact_NN.png; false when a page cannot be written.
     static bool Render(const std::vector<Entry>& images, Quoll::Font* labelFont, const std::string& folder,
                        int& pageCount);

@@ -1,8 +1,8 @@
 // contactsheet: renders every image of the game's manifest, each cel of each strip, onto
 // 1024 x 768 pages on the 2D path, read from main.pak as the game reads it.
 //   contactsheet <game folder> <table> <out folder> --password TEXT
-// Writes <out folder>/contact_01.png and on; the ids are written under the images in the
-// manifest's FONT_FNT3.
+// Writes <out folder>/contact_01.png and on (the ids written under the images in the manifest's
+// FONT_FNT3), and preview.png, the art put together like a play screen.
 #include "tools/contactsheet/ContactSheet.h"
 #include "tools/resgen/ResourceTable.h"
 
@@ -93,6 +93,22 @@ int main(int argc, char** argv)
         if (!ContactSheet::Render(images, manager.GetFontThrow("FONT_FNT3"), out.string(), pages))
         {
             std::fprintf(stderr, "contactsheet: cannot write the pages into %s\n", out.c_str());
+            return 1;
+        }
+        auto find = [](const std::string& id, void* context) -> Image* {
+            try
+            {
+                return static_cast<ResourceManager*>(context)->GetImageThrow(id);
+            }
+            catch (const ResourceManagerException&)
+            {
+                return nullptr;
+            }
+        };
+        if (!ContactSheet::RenderPreview(find, &manager, manager.GetFontThrow("FONT_LABEL"),
+                                         manager.GetFontThrow("FONT_FNT2"), out.string()))
+        {
+            std::fprintf(stderr, "contactsheet: cannot write the preview into %s\n", out.c_str());
             return 1;
         }
     }
