@@ -313,12 +313,19 @@ void ArtCanvas::Text(const std::string& utf8, double cx, double cy, double size,
         {
             cairo_move_to(mCr, x, y);
             cairo_text_path(mCr, utf8.c_str());
-            SetColor(color, glowAlpha * 0.18);
-            cairo_set_line_width(mCr, size * 0.08 * i);
+            SetColor(color, glowAlpha * 0.12);
+            cairo_set_line_width(mCr, size * 0.05 * i);
             cairo_set_line_join(mCr, CAIRO_LINE_JOIN_ROUND);
             cairo_stroke(mCr);
         }
     }
+    // A dark edge keeps the letters readable over light and glow.
+    cairo_move_to(mCr, x, y);
+    cairo_text_path(mCr, utf8.c_str());
+    SetColor(color.Scaled(0.15), 0.9);
+    cairo_set_line_width(mCr, std::max(1.0, size * 0.05));
+    cairo_set_line_join(mCr, CAIRO_LINE_JOIN_ROUND);
+    cairo_stroke(mCr);
     cairo_move_to(mCr, x, y);
     cairo_text_path(mCr, utf8.c_str());
     cairo_pattern_t* fill = cairo_pattern_create_linear(0, y - size * 0.8, 0, y);
