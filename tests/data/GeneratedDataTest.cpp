@@ -55,6 +55,33 @@ TEST(GeneratedData, TwoRunsAndTheBuildGiveTheSameBytes)
     fs::remove_all(base);
 }
 
+// The fonts and the pack are made by the project's other tools: the same inputs give the same
+// bytes there too, so main.pak as a whole is reproducible.
+TEST(GeneratedData, FontsAndThePackAreReproducible)
+{
+    const fs::path base = fs::path(QUOLL_TEST_HOME) / "fontpack";
+    fs::remove_all(base);
+    for (const char* run : {"first", "second"})
+        ASSERT_EQ(RunCommand(std::string(QUOLL_FONTBAKE) + " --font /usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf"
+                             " --pixels 18 --out '" + (base / run).string() + "' --name fnt1"
+                             " --chars 20-7E,A0-FF,401-45F,2013-2014,2018-201E,2022,2026,20AC > /dev/null"),
+                  0);
+    for (const char* file : {"fnt1.txt", "fnt1.png"})
+    {
+        const std::string built = DataTest::ReadAll(fs::path(QUOLL_GAME_DATA) / "data/fonts" / file);
+        EXPECT_FALSE(built.empty()) << file;
+        EXPECT_TRUE(DataTest::ReadAll(base / "first" / file) == built) << file << " differs from the build's";
+        EXPECT_TRUE(DataTest::ReadAll(base / "second" / file) == built) << file << " differs between two runs";
+    }
+    ASSERT_EQ(RunCommand(std::string(QUOLL_PAKBUILD) + " --password '" QUOLL_PAK_PASSWORD "' " QUOLL_GAME_DATA " '" +
+                         (base / "main.pak").string() + "' > /dev/null"),
+              0);
+    const std::string packed = DataTest::ReadAll(base / "main.pak");
+    EXPECT_GT(packed.size(), 1000000u);
+    EXPECT_TRUE(packed == DataTest::ReadAll(fs::path(QUOLL_GAME_DIR) / "main.pak")) << "main.pak differs from the build's";
+    fs::remove_all(base);
+}
+
 TEST(GeneratedData, TheGameStartsOnItAndQuitsWithoutAnError)
 {
     const fs::path home = fs::path(QUOLL_TEST_HOME) / "gamerun";
