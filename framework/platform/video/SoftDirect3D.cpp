@@ -1,13 +1,14 @@
 #include "framework/platform/video/SoftDirect3D.h"
 
+#include "framework/platform/video/BandPool.h"
+
 #include <algorithm>
 #include <bit>
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
+#include <thread>
 #include <utility>
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
 
 namespace Quoll::Platform
 {
@@ -78,20 +79,6 @@ uint32_t TexelToArgb(uint32_t texel, const TextureFormat& format, const SoftPale
            widen(format.blueMask);
 }
 
-// Modulates two 8-bit channels (white leaves the other unchanged).
-uint32_t Modulate(uint32_t a, uint32_t b)
-{
-    return (a * b + 127) / 255;
-}
-
-// Texel times diffuse; the alpha is the texel's, or modulated too.
-uint32_t ModulateTexel(uint32_t texel, uint32_t diffuse, bool modulateAlpha)
-{
-    const uint32_t a = modulateAlpha ? Modulate(Channel(texel, 24), Channel(diffuse, 24)) : Channel(texel, 24);
-    return (a << 24) | (Modulate(Channel(texel, 16), Channel(diffuse, 16)) << 16) |
-           (Modulate(Channel(texel, 8), Channel(diffuse, 8)) << 8) | Modulate(Channel(texel, 0), Channel(diffuse, 0));
-}
-
 enum class BlendResult
 {
     Keep,    // the destination stays
@@ -125,56 +112,7 @@ inline BlendResult BlendPixel(uint32_t argb, uint32_t srcBlend, uint32_t destBle
     });
 }
 
-// BlendInPlace with the normal pair, three channels at once in 16-bit lanes: with source and
-// destination weights summing to 255, n = s * a + d * (255 - a) + 127 stays below 65280, where
-// n / 255 equals (n + 1 + (n >> 8)) >> 8, so the lanes give BlendWith's result exactly.
-inline void BlendNormalInPlace(uint32_t* pixel, uint32_t argb)
-{
-    const uint32_t alpha = argb >> 24;
-    if (alpha == 0)
-        return;
-    if (alpha == 255)
-    {
-        *pixel = argb & 0xFFFFFF;
-        return;
-    }
-    constexpr uint64_t kOnes = 0x000100010001ULL, kLow = 0x00FF00FF00FFULL;
-    auto spread = [](uint32_t c) {
-        return (c & 0xFF) | (static_cast<uint64_t>(c & 0xFF00) << 8) | (static_cast<uint64_t>(c & 0xFF0000) << 16);
-    };
-    const uint64_t n = spread(argb) * alpha + spread(*pixel) * (255 - alpha) + 127 * kOnes;
-    const uint64_t q = ((n + kOnes + ((n >> 8) & kLow)) >> 8) & kLow;
-    *pixel = static_cast<uint32_t>((q & 0xFF) | ((q >> 8) & 0xFF00) | ((q >> 16) & 0xFF0000));
-}
-
-// BlendInPlace with the additive pair in 16-bit lanes: (s * a + d * 255 + 127) / 255 is
-// d + (s * a + 127) / 255, whose quotient the lanes give as in BlendNormalInPlace; sums past
-// 255 saturate.
-inline void BlendAdditiveInPlace(uint32_t* pixel, uint32_t argb)
-{
-    const uint32_t alpha = argb >> 24;
-    if (alpha == 0)
-        return;
-    constexpr uint64_t kOnes = 0x000100010001ULL, kLow = 0x00FF00FF00FFULL;
-    auto spread = [](uint32_t c) {
-        return (c & 0xFF) | (static_cast<uint64_t>(c & 0xFF00) << 8) | (static_cast<uint64_t>(c & 0xFF0000) << 16);
-    };
-    const uint64_t n = spread(argb) * alpha + 127 * kOnes;
-    const uint64_t sum = (((n + kOnes + ((n >> 8) & kLow)) >> 8) & kLow) + spread(*pixel);
-    const uint64_t q = (sum | (((sum >> 8) & kOnes) * 255)) & kLow;
-    *pixel = static_cast<uint32_t>((q & 0xFF) | ((q >> 8) & 0xFF00) | ((q >> 16) & 0xFF0000));
-}
-
-// A 32-bit target pixel blended in place.
-template <typename Factors> inline void BlendInPlace(uint32_t* pixel, uint32_t argb, Factors factors)
-{
-    uint32_t out = 0;
-    const BlendResult result = BlendWith(argb, *pixel | 0xFF000000, out, factors);
-    if (result != BlendResult::Keep)
-        *pixel = (result == BlendResult::Replace ? argb : out) & 0xFFFFFF;
-}
 } // namespace
-
 // --- Textures ----------------------------------------------------------------------------------
 
 SoftTexture::SoftTexture(int width, int height, const TextureFormat& format)
@@ -185,8 +123,15 @@ SoftTexture::SoftTexture(int width, int height, const TextureFormat& format)
     Decode();
 }
 
+void SoftTexture::FinishPendingDraw() const
+{
+    if (const auto pending = mPendingDraw.lock())
+        pending->Finish();
+}
+
 HResult SoftTexture::Lock(uint8_t** pixels, int* pitch)
 {
+    FinishPendingDraw();
     if (pixels == nullptr || pitch == nullptr)
         return DDERR_INVALIDPARAMS;
     if (mLocked)
@@ -208,6 +153,7 @@ HResult SoftTexture::Unlock()
 
 HResult SoftTexture::SetPalette(std::shared_ptr<SoftPalette> palette)
 {
+    FinishPendingDraw();
     mPalette = std::move(palette);
     Decode();
     return DD_OK;
@@ -235,8 +181,88 @@ void SoftTexture::Decode()
         }
     }
 }
-
 // --- The device ----------------------------------------------------------------------------------
+
+// The states a primitive is drawn with.
+struct SoftDirect3DDevice::DrawState
+{
+    uint32_t renderStates[static_cast<int>(RenderState::Count)] = {};
+    uint32_t stageStates[static_cast<int>(TextureStageState::Count)] = {};
+    std::shared_ptr<SoftTexture> texture;
+    D3DViewport viewport;
+
+    [[nodiscard]] uint32_t Render(RenderState state) const { return renderStates[static_cast<int>(state)]; }
+    [[nodiscard]] uint32_t Stage(TextureStageState state) const { return stageStates[static_cast<int>(state)]; }
+    [[nodiscard]] bool Blending() const { return Render(RenderState::AlphaBlendEnable) != 0; }
+    [[nodiscard]] bool Pair(uint32_t src, uint32_t dest) const
+    {
+        return Blending() && Render(RenderState::SrcBlend) == src && Render(RenderState::DestBlend) == dest;
+    }
+    // The shade of a run with a flat diffuse; positions are left to the caller.
+    [[nodiscard]] SpanShade Shade(uint32_t diffuse) const
+    {
+        SpanShade shade;
+        shade.diffuse = diffuse;
+        shade.modulateAlpha = Stage(TextureStageState::AlphaOp) == kTopModulate;
+        if (texture)
+        {
+            shade.texels = texture->ArgbRow(0);
+            shade.width = texture->Width();
+            shade.height = texture->Height();
+            shade.linear = Stage(TextureStageState::MagFilter) == kFilterLinear;
+        }
+        return shade;
+    }
+};
+
+// A recorded clear or primitive: its state, and its vertices in the recorded vertex list.
+struct SoftDirect3DDevice::Command
+{
+    PrimitiveType type = PrimitiveType::TriangleList;
+    bool clear = false;
+    uint32_t color = 0;
+    size_t state = 0;
+    size_t first = 0;
+    int count = 0;
+};
+
+// What the target and the textures in use call on to finish the recorded drawing.
+class SoftDirect3DDevice::Queue : public PendingDraw
+{
+public:
+    explicit Queue(SoftDirect3DDevice* device) : mDevice(device) {}
+    void Finish() override
+    {
+        if (mDevice != nullptr)
+            mDevice->FinishDrawing();
+    }
+    void Detach() { mDevice = nullptr; }
+
+private:
+    SoftDirect3DDevice* mDevice;
+};
+
+namespace
+{
+int ThreadsFromEnvironment()
+{
+    const char* value = std::getenv("QUOLL_D3D_THREADS");
+    if (value == nullptr)
+        return 0;
+    char* end = nullptr;
+    const long threads = std::strtol(value, &end, 10);
+    return end != value && *end == '\0' && threads > 0 ? static_cast<int>(std::min(threads, 64L)) : 0;
+}
+
+int ChooseThreads(int asked)
+{
+    if (asked > 0)
+        return asked;
+    if (const int forced = ThreadsFromEnvironment(); forced > 0)
+        return forced;
+    return static_cast<int>(std::clamp(std::thread::hardware_concurrency(), 1U, 8U));
+}
+} // namespace
 
 // The locked render target, clipped to the viewport.
 struct SoftDirect3DDevice::Target
@@ -247,6 +273,19 @@ struct SoftDirect3DDevice::Target
     SurfaceFormat format;
     bool argb32 = false; // 0x00RRGGBB words
     int left = 0, top = 0, right = 0, bottom = 0;
+
+    [[nodiscard]] uint32_t* Row32(int y) const
+    {
+        return reinterpret_cast<uint32_t*>(pixels + static_cast<ptrdiff_t>(y) * pitch);
+    }
+    // The target cut to rows [bandTop, bandBottom).
+    [[nodiscard]] Target Band(int bandTop, int bandBottom) const
+    {
+        Target band = *this;
+        band.top = std::max(top, bandTop);
+        band.bottom = std::min(bottom, bandBottom);
+        return band;
+    }
 
     [[nodiscard]] uint32_t Read(int x, int y) const
     {
@@ -304,20 +343,66 @@ struct SoftDirect3DDevice::Target
     }
 };
 
-SoftDirect3DDevice::SoftDirect3DDevice(const D3DDeviceCaps& caps, std::shared_ptr<SoftSurface> target)
-    : mCaps(caps), mTarget(std::move(target))
+SoftDirect3DDevice::SoftDirect3DDevice(const D3DDeviceCaps& caps, std::shared_ptr<SoftSurface> target,
+                                       int drawThreads)
+    : mCaps(caps), mTarget(std::move(target)), mState(std::make_unique<DrawState>()),
+      mFastSpans(!DefaultPlainWalk()), mKernels(&DefaultSpanKernels()), mQueue(std::make_shared<Queue>(this))
 {
-    mRenderStates[static_cast<int>(RenderState::SrcBlend)] = kBlendOne;
-    mRenderStates[static_cast<int>(RenderState::DestBlend)] = kBlendZero;
-    mRenderStates[static_cast<int>(RenderState::CullMode)] = kCullNone;
-    mStageStates[static_cast<int>(TextureStageState::MinFilter)] = kFilterPoint;
-    mStageStates[static_cast<int>(TextureStageState::MagFilter)] = kFilterPoint;
-    mStageStates[static_cast<int>(TextureStageState::MipFilter)] = kMipNone;
-    mStageStates[static_cast<int>(TextureStageState::AlphaOp)] = kTopSelectArg1;
-    mStageStates[static_cast<int>(TextureStageState::AddressU)] = kAddressClamp;
-    mStageStates[static_cast<int>(TextureStageState::AddressV)] = kAddressClamp;
+    auto& render = mState->renderStates;
+    auto& stage = mState->stageStates;
+    render[static_cast<int>(RenderState::SrcBlend)] = kBlendOne;
+    render[static_cast<int>(RenderState::DestBlend)] = kBlendZero;
+    render[static_cast<int>(RenderState::CullMode)] = kCullNone;
+    stage[static_cast<int>(TextureStageState::MinFilter)] = kFilterPoint;
+    stage[static_cast<int>(TextureStageState::MagFilter)] = kFilterPoint;
+    stage[static_cast<int>(TextureStageState::MipFilter)] = kMipNone;
+    stage[static_cast<int>(TextureStageState::AlphaOp)] = kTopSelectArg1;
+    stage[static_cast<int>(TextureStageState::AddressU)] = kAddressClamp;
+    stage[static_cast<int>(TextureStageState::AddressV)] = kAddressClamp;
     if (mTarget)
-        mViewport = {0, 0, mTarget->Width(), mTarget->Height(), 0.0f, 1.0f};
+    {
+        mState->viewport = {0, 0, mTarget->Width(), mTarget->Height(), 0.0f, 1.0f};
+        mTarget->SetPendingDraw(mQueue);
+    }
+    SetDrawThreads(drawThreads);
+}
+
+SoftDirect3DDevice::~SoftDirect3DDevice()
+{
+    FinishDrawing();
+    mQueue->Detach();
+}
+
+void SoftDirect3DDevice::SetFastQuads(bool on)
+{
+    FinishDrawing();
+    mFastQuads = on;
+}
+
+uint64_t SoftDirect3DDevice::FastQuadCount()
+{
+    FinishDrawing();
+    return mFastQuadCount.load(std::memory_order_relaxed);
+}
+
+void SoftDirect3DDevice::SetFastSpans(bool on)
+{
+    FinishDrawing();
+    mFastSpans = on;
+}
+
+void SoftDirect3DDevice::SetSpanKernels(const SpanKernels& kernels)
+{
+    FinishDrawing();
+    mKernels = &kernels;
+}
+
+void SoftDirect3DDevice::SetDrawThreads(int threads)
+{
+    FinishDrawing();
+    mThreads = std::max(threads, 1);
+    if (mPool && mPool->Threads() != mThreads)
+        mPool.reset(); // the pool starts with the first scene drawn in bands
 }
 
 HResult SoftDirect3DDevice::GetCaps(D3DDeviceCaps* caps) const
@@ -334,33 +419,36 @@ HResult SoftDirect3DDevice::SetRenderState(RenderState state, uint32_t value)
         return DDERR_INVALIDPARAMS;
     if ((state == RenderState::SrcBlend || state == RenderState::DestBlend) && !ValidBlend(value))
         return D3DERR_UNSUPPORTEDFACTORVALUE;
-    mRenderStates[static_cast<int>(state)] = value;
+    mState->renderStates[static_cast<int>(state)] = value;
+    mStateRecorded = false;
     return DD_OK;
 }
 
 uint32_t SoftDirect3DDevice::GetRenderState(RenderState state) const
 {
-    return state < RenderState::Count ? mRenderStates[static_cast<int>(state)] : 0;
+    return state < RenderState::Count ? mState->Render(state) : 0;
 }
 
 HResult SoftDirect3DDevice::SetTextureStageState(int stage, TextureStageState state, uint32_t value)
 {
     if (stage != 0 || state >= TextureStageState::Count)
         return DDERR_INVALIDPARAMS;
-    mStageStates[static_cast<int>(state)] = value;
+    mState->stageStates[static_cast<int>(state)] = value;
+    mStateRecorded = false;
     return DD_OK;
 }
 
 uint32_t SoftDirect3DDevice::GetTextureStageState(TextureStageState state) const
 {
-    return state < TextureStageState::Count ? mStageStates[static_cast<int>(state)] : 0;
+    return state < TextureStageState::Count ? mState->Stage(state) : 0;
 }
 
 HResult SoftDirect3DDevice::SetViewport(const D3DViewport& viewport)
 {
     if (viewport.width < 0 || viewport.height < 0)
         return DDERR_INVALIDPARAMS;
-    mViewport = viewport;
+    mState->viewport = viewport;
+    mStateRecorded = false;
     return DD_OK;
 }
 
@@ -368,7 +456,7 @@ HResult SoftDirect3DDevice::GetViewport(D3DViewport* viewport) const
 {
     if (viewport == nullptr)
         return DDERR_INVALIDPARAMS;
-    *viewport = mViewport;
+    *viewport = mState->viewport;
     return DD_OK;
 }
 
@@ -379,7 +467,9 @@ HResult SoftDirect3DDevice::SetRenderTarget(std::shared_ptr<SoftSurface> target)
     const int bits = target->Format().bitCount;
     if (bits != 16 && bits != 24 && bits != 32)
         return DDERR_INVALIDPIXELFORMAT;
+    FinishDrawing();
     mTarget = std::move(target);
+    mTarget->SetPendingDraw(mQueue);
     return DD_OK;
 }
 
@@ -396,14 +486,15 @@ HResult SoftDirect3DDevice::EndScene()
     if (!mInScene)
         return D3DERR_SCENE_NOT_IN_SCENE;
     mInScene = false;
-    return DD_OK;
+    return FinishDrawing();
 }
 
 HResult SoftDirect3DDevice::SetTexture(int stage, std::shared_ptr<SoftTexture> texture)
 {
     if (stage != 0)
         return DDERR_INVALIDPARAMS;
-    mTexture = std::move(texture);
+    mState->texture = std::move(texture);
+    mStateRecorded = false;
     return DD_OK;
 }
 
@@ -413,19 +504,7 @@ HResult SoftDirect3DDevice::Clear(uint32_t flags, uint32_t color, float, uint32_
         return D3DERR_INVALID_DEVICE;
     if ((flags & kClearTarget) == 0)
         return DD_OK;
-    SurfaceDesc desc;
-    const HResult result = mTarget->Lock(nullptr, &desc, kLockWait);
-    if (Failed(result))
-        return result;
-    Target target{mTarget.get(), desc.pixels, desc.pitch, desc.format, desc.format == SurfaceFormat::X8R8G8B8(),
-                  std::max(mViewport.x, 0), std::max(mViewport.y, 0),
-                  std::min(mViewport.x + mViewport.width, desc.width),
-                  std::min(mViewport.y + mViewport.height, desc.height)};
-    for (int y = target.top; y < target.bottom; ++y)
-        for (int x = target.left; x < target.right; ++x)
-            target.Write(x, y, color);
-    mTarget->Unlock(nullptr);
-    return DD_OK;
+    return Record(PrimitiveType::TriangleList, nullptr, 0, true, color);
 }
 
 HResult SoftDirect3DDevice::DrawPrimitive(PrimitiveType type, uint32_t vertexFormat, const D3DVertex* vertices,
@@ -442,171 +521,123 @@ HResult SoftDirect3DDevice::DrawPrimitive(PrimitiveType type, uint32_t vertexFor
     if (type != PrimitiveType::LineStrip && type != PrimitiveType::TriangleList &&
         type != PrimitiveType::TriangleStrip && type != PrimitiveType::TriangleFan)
         return D3DERR_INVALIDPRIMITIVETYPE;
-    SurfaceDesc desc;
-    const HResult result = mTarget->Lock(nullptr, &desc, kLockWait);
-    if (Failed(result))
-        return result;
-    Target target{mTarget.get(), desc.pixels, desc.pitch, desc.format, desc.format == SurfaceFormat::X8R8G8B8(),
-                  std::max(mViewport.x, 0), std::max(mViewport.y, 0),
-                  std::min(mViewport.x + mViewport.width, desc.width),
-                  std::min(mViewport.y + mViewport.height, desc.height)};
-    switch (type)
+    if (mTarget->IsLocked())
+        return DDERR_SURFACEBUSY;
+    return Record(type, vertices, count, false, 0);
+}
+
+// Queues the command; with one thread (or outside a scene) it is drawn at once.
+HResult SoftDirect3DDevice::Record(PrimitiveType type, const D3DVertex* vertices, int count, bool clear,
+                                   uint32_t color)
+{
+    if (!mStateRecorded || mStates.empty())
     {
-    case PrimitiveType::LineStrip:
-        for (int i = 0; i + 1 < count; ++i)
-            DrawLine(target, vertices[i], vertices[i + 1]);
-        break;
-    case PrimitiveType::TriangleList:
-        for (int i = 0; i + 2 < count; i += 3)
-            DrawTriangle(target, vertices[i], vertices[i + 1], vertices[i + 2]);
-        break;
-    case PrimitiveType::TriangleStrip:
-        if (count == 4 && mFastQuads && DrawFastQuad(target, vertices))
-            break;
-        for (int i = 0; i + 2 < count; ++i)
-            DrawTriangle(target, vertices[i], vertices[i + 1], vertices[i + 2]);
-        break;
-    case PrimitiveType::TriangleFan:
-        for (int i = 1; i + 1 < count; ++i)
-            DrawTriangle(target, vertices[0], vertices[i], vertices[i + 1]);
-        break;
+        mStates.push_back(*mState);
+        mStateRecorded = true;
+        if (mState->texture)
+            mState->texture->SetPendingDraw(mQueue);
+    }
+    Command command{type, clear, color, mStates.size() - 1, mVertices.size(), count};
+    if (count > 0)
+        mVertices.insert(mVertices.end(), vertices, vertices + count);
+    mCommands.push_back(command);
+    return mThreads == 1 || !mInScene ? FinishDrawing() : DD_OK;
+}
+
+HResult SoftDirect3DDevice::FinishDrawing()
+{
+    if (mCommands.empty())
+        return DD_OK;
+    // Taken first: the target's lock below asks for the pending drawing again.
+    const std::vector<Command> commands = std::move(mCommands);
+    const std::vector<DrawState> states = std::move(mStates);
+    const std::vector<D3DVertex> vertices = std::move(mVertices);
+    mCommands.clear();
+    mStates.clear();
+    mVertices.clear();
+    mStateRecorded = false;
+    if (!mTarget)
+        return D3DERR_INVALID_DEVICE;
+    SurfaceDesc desc;
+    if (const HResult locked = mTarget->Lock(nullptr, &desc, kLockWait); Failed(locked))
+        return locked;
+    const Target whole{mTarget.get(), desc.pixels, desc.pitch, desc.format, desc.format == SurfaceFormat::X8R8G8B8(),
+                       0, 0, desc.width, desc.height};
+    auto drawBand = [&](int bandTop, int bandBottom, bool countQuads) {
+        for (const Command& command : commands)
+        {
+            const DrawState& state = states[command.state];
+            const D3DViewport& view = state.viewport;
+            Target target = whole.Band(bandTop, bandBottom);
+            target.left = std::max(view.x, 0);
+            target.top = std::max({view.y, 0, target.top});
+            target.right = std::min(view.x + view.width, desc.width);
+            target.bottom = std::min(view.y + view.height, target.bottom);
+            Execute(state, command, vertices.data(), target, countQuads);
+        }
+    };
+    if (mThreads == 1)
+        drawBand(0, desc.height, true);
+    else
+    {
+        if (!mPool)
+            mPool = std::make_unique<BandPool>(mThreads);
+        const int bands = mThreads;
+        mPool->Run(bands, [&](int band) {
+            drawBand(desc.height * band / bands, desc.height * (band + 1) / bands, band == 0);
+        });
     }
     mTarget->Unlock(nullptr);
     return DD_OK;
 }
 
-// --- Shading and blending ----------------------------------------------------------------------------
-
-namespace
+void SoftDirect3DDevice::Execute(const DrawState& state, const Command& command, const D3DVertex* vertices,
+                                 Target& target, bool countQuads) const
 {
-// floor(value); values outside +-2^40 (and NaN) read as 0.
-int64_t FloorToInt(double value)
-{
-    if (!(value > -1099511627776.0 && value < 1099511627776.0))
-        return 0;
-    auto t = static_cast<int64_t>(value);
-    return static_cast<double>(t) > value ? t - 1 : t;
-}
-
-// The four texels weighted (weights (256 - fx) (256 - fy), fx (256 - fy), (256 - fx) fy and
-// fx fy, summing to 65536), each channel rounded. Weighted along x first in 16-bit lanes (at
-// most 255 * 256), then along y in 32-bit lanes: the same sums as weighting each texel at once.
-#if defined(__SSE2__)
-inline uint32_t Bilinear(uint32_t t00, uint32_t t01, uint32_t t10, uint32_t t11, uint32_t fx, uint32_t fy)
-{
-    const __m128i zero = _mm_setzero_si128();
-    auto widen = [zero](uint32_t t) { return _mm_unpacklo_epi8(_mm_cvtsi32_si128(static_cast<int>(t)), zero); };
-    const __m128i left = _mm_unpacklo_epi64(widen(t00), widen(t10));
-    const __m128i right = _mm_unpacklo_epi64(widen(t01), widen(t11));
-    const __m128i across = _mm_add_epi16(_mm_mullo_epi16(left, _mm_set1_epi16(static_cast<short>(256 - fx))),
-                                         _mm_mullo_epi16(right, _mm_set1_epi16(static_cast<short>(fx))));
-    const __m128i down =
-        _mm_unpacklo_epi64(_mm_set1_epi16(static_cast<short>(256 - fy)), _mm_set1_epi16(static_cast<short>(fy)));
-    const __m128i low = _mm_mullo_epi16(across, down), high = _mm_mulhi_epu16(across, down);
-    const __m128i sum = _mm_add_epi32(_mm_add_epi32(_mm_unpacklo_epi16(low, high), _mm_unpackhi_epi16(low, high)),
-                                      _mm_set1_epi32(0x8000));
-    const __m128i channels = _mm_srli_epi32(sum, 16);
-    return static_cast<uint32_t>(_mm_cvtsi128_si32(_mm_packus_epi16(_mm_packs_epi32(channels, channels), zero)));
-}
-#else
-// Blue and red in the 32-bit lanes of one word, green and alpha in another.
-inline uint64_t SpreadLow(uint32_t t)
-{
-    return (t & 0xFF) | (static_cast<uint64_t>(t & 0xFF0000) << 16);
-}
-
-inline uint64_t SpreadHigh(uint32_t t)
-{
-    return ((t >> 8) & 0xFF) | (static_cast<uint64_t>(t >> 24) << 32);
-}
-
-inline uint32_t Bilinear(uint32_t t00, uint32_t t01, uint32_t t10, uint32_t t11, uint32_t fx, uint32_t fy)
-{
-    const uint64_t w00 = (256 - fx) * (256 - fy), w01 = fx * (256 - fy), w10 = (256 - fx) * fy, w11 = fx * fy;
-    constexpr uint64_t kHalf = 0x0000800000008000ULL, kLanes = 0x000000FF000000FFULL;
-    const uint64_t low = ((SpreadLow(t00) * w00 + SpreadLow(t01) * w01 + SpreadLow(t10) * w10 + SpreadLow(t11) * w11 +
-                           kHalf) >> 16) & kLanes;
-    const uint64_t high = ((SpreadHigh(t00) * w00 + SpreadHigh(t01) * w01 + SpreadHigh(t10) * w10 +
-                            SpreadHigh(t11) * w11 + kHalf) >> 16) & kLanes;
-    return static_cast<uint32_t>(low) | static_cast<uint32_t>(low >> 16) | static_cast<uint32_t>(high << 8) |
-           static_cast<uint32_t>(high >> 8);
-}
-#endif
-} // namespace
-
-namespace
-{
-// Texel (point or bilinear sample at texture coordinates u, v) times diffuse; diffuse alone
-// without a texture.
-inline uint32_t ShadeWith(const SoftTexture* texturePtr, bool linear, bool modulateAlpha, uint32_t diffuse, double u,
-                          double v)
-{
-    if (texturePtr == nullptr)
-        return diffuse;
-    const SoftTexture& texture = *texturePtr;
-    const double su = u * texture.Width();
-    const double sv = v * texture.Height();
-    uint32_t texel = 0;
-    if (!linear)
+    const D3DVertex* v = vertices + command.first;
+    const int count = command.count;
+    if (command.clear)
     {
-        // Positions quantised to 1/256 texel, so that a texel centre hit with rounding noise
-        // still picks that texel.
-        const int64_t px = FloorToInt(su * 256.0 + 0.5) >> 8;
-        const int64_t py = FloorToInt(sv * 256.0 + 0.5) >> 8;
-        texel = texture.TexelArgb(static_cast<int>(std::clamp<int64_t>(px, -1, 1 << 20)),
-                                  static_cast<int>(std::clamp<int64_t>(py, -1, 1 << 20)));
+        for (int y = target.top; y < target.bottom; ++y)
+            for (int x = target.left; x < target.right; ++x)
+                target.Write(x, y, command.color);
+        return;
     }
-    else
+    switch (command.type)
     {
-        const int64_t fxp = FloorToInt((su - 0.5) * 256.0 + 0.5);
-        const int64_t fyp = FloorToInt((sv - 0.5) * 256.0 + 0.5);
-        const int x0 = static_cast<int>(std::clamp<int64_t>(fxp >> 8, -2, 1 << 20));
-        const int y0 = static_cast<int>(std::clamp<int64_t>(fyp >> 8, -2, 1 << 20));
-        const auto fx = static_cast<uint32_t>(fxp & 255);
-        const auto fy = static_cast<uint32_t>(fyp & 255);
-        if (x0 >= 0 && y0 >= 0 && x0 + 1 < texture.Width() && y0 + 1 < texture.Height())
-        {
-            const uint32_t* row0 = texture.ArgbRow(y0) + x0;
-            const uint32_t* row1 = texture.ArgbRow(y0 + 1) + x0;
-            texel = Bilinear(row0[0], row0[1], row1[0], row1[1], fx, fy);
-        }
-        else
-        {
-            texel = Bilinear(texture.TexelArgb(x0, y0), texture.TexelArgb(x0 + 1, y0), texture.TexelArgb(x0, y0 + 1),
-                             texture.TexelArgb(x0 + 1, y0 + 1), fx, fy);
-        }
+    case PrimitiveType::LineStrip:
+        for (int i = 0; i + 1 < count; ++i)
+            DrawLine(state, target, v[i], v[i + 1]);
+        break;
+    case PrimitiveType::TriangleList:
+        for (int i = 0; i + 2 < count; i += 3)
+            DrawTriangle(state, target, v[i], v[i + 1], v[i + 2]);
+        break;
+    case PrimitiveType::TriangleStrip:
+        if (count == 4 && mFastQuads && DrawFastQuad(state, target, v, countQuads))
+            break;
+        for (int i = 0; i + 2 < count; ++i)
+            DrawTriangle(state, target, v[i], v[i + 1], v[i + 2]);
+        break;
+    case PrimitiveType::TriangleFan:
+        for (int i = 1; i + 1 < count; ++i)
+            DrawTriangle(state, target, v[0], v[i], v[i + 1]);
+        break;
     }
-    if (diffuse == 0xFFFFFFFF)
-        return texel; // modulation by white changes nothing
-    return ModulateTexel(texel, diffuse, modulateAlpha);
-}
-} // namespace
-
-uint32_t SoftDirect3DDevice::Shade(uint32_t diffuse, double u, double v) const
-{
-    return ShadeWith(mTexture.get(), mStageStates[static_cast<int>(TextureStageState::MagFilter)] == kFilterLinear,
-                     mStageStates[static_cast<int>(TextureStageState::AlphaOp)] == kTopModulate, diffuse, u, v);
 }
 
-void SoftDirect3DDevice::PlotInPlace(uint32_t* pixel, uint32_t argb) const
-{
-    const uint32_t srcBlend = mRenderStates[static_cast<int>(RenderState::SrcBlend)];
-    const uint32_t destBlend = mRenderStates[static_cast<int>(RenderState::DestBlend)];
-    BlendInPlace(pixel, argb, [srcBlend, destBlend](uint32_t alpha) {
-        return std::pair<uint32_t, uint32_t>(Factor(srcBlend, alpha), Factor(destBlend, alpha));
-    });
-}
+// --- Plotting ------------------------------------------------------------------------------------
 
-void SoftDirect3DDevice::Plot(Target& target, int x, int y, uint32_t argb) const
+void SoftDirect3DDevice::Plot(const DrawState& state, const Target& target, int x, int y, uint32_t argb) const
 {
-    if (mRenderStates[static_cast<int>(RenderState::AlphaBlendEnable)] == 0)
+    if (!state.Blending())
     {
         target.Write(x, y, argb);
         return;
     }
     uint32_t out = 0;
-    switch (BlendPixel(argb, mRenderStates[static_cast<int>(RenderState::SrcBlend)],
-                       mRenderStates[static_cast<int>(RenderState::DestBlend)], target.Read(x, y), out))
+    switch (BlendPixel(argb, state.Render(RenderState::SrcBlend), state.Render(RenderState::DestBlend),
+                       target.Read(x, y), out))
     {
     case BlendResult::Keep:
         break;
@@ -619,10 +650,62 @@ void SoftDirect3DDevice::Plot(Target& target, int x, int y, uint32_t argb) const
     }
 }
 
+bool SoftDirect3DDevice::BlendRow(const DrawState& state, uint32_t* dest, const uint32_t* colours, int count) const
+{
+    if (!state.Blending())
+        mKernels->replace(dest, colours, count);
+    else if (state.Pair(kBlendSrcAlpha, kBlendInvSrcAlpha))
+        mKernels->normal(dest, colours, count);
+    else if (state.Pair(kBlendSrcAlpha, kBlendOne))
+        mKernels->additive(dest, colours, count);
+    else
+        return false;
+    return true;
+}
+
+void SoftDirect3DDevice::DrawSpan(const DrawState& state, const Target& target, int y, int x, const SpanShade& shade,
+                                  int64_t first, int count) const
+{
+    constexpr int kChunk = 256;
+    uint32_t colours[kChunk];
+    uint32_t* row = target.argb32 ? target.Row32(y) : nullptr;
+    for (int done = 0; done < count;)
+    {
+        const int n = std::min(kChunk, count - done);
+        mKernels->shade(shade, first + done, n, colours);
+        const int at = x + done;
+        if (row == nullptr || !BlendRow(state, row + at, colours, n))
+            for (int i = 0; i < n; ++i)
+                Plot(state, target, at + i, y, colours[i]);
+        done += n;
+    }
+}
+
 // --- Triangles -------------------------------------------------------------------------------------
 
 namespace
 {
+constexpr double kFixedOne = 65536.0;
+
+// A value in the kernels' fixed-point form, kept within +-2^50 (NaN reads as 0) so that stepping
+// along a row cannot overflow.
+int64_t ToFixed(double value)
+{
+    constexpr double kLimit = 1125899906842624.0; // 2^50
+    if (!(value > -kLimit))
+        return value < 0 ? -static_cast<int64_t>(kLimit) : 0;
+    if (!(value < kLimit))
+        return static_cast<int64_t>(kLimit);
+    return std::llround(value);
+}
+
+// A step in the same form, within +-2^40.
+int64_t ToFixedStep(double value)
+{
+    constexpr double kLimit = 1099511627776.0; // 2^40
+    return ToFixed(std::clamp(value, -kLimit, kLimit));
+}
+
 // An attribute's plane over the triangle: value at (x, y) = base + dx * (x - x0) + dy * (y - y0).
 struct Plane
 {
@@ -656,10 +739,7 @@ uint32_t ClampChannel(double value)
 {
     return static_cast<uint32_t>(std::clamp(std::lround(value), 0L, 255L));
 }
-} // namespace
 
-namespace
-{
 // Narrows [first, last] to the steps k along a row where the edge value w + k * step is not
 // negative; false when none are left.
 bool ClipSpan(int64_t w, int64_t step, int64_t& first, int64_t& last)
@@ -679,66 +759,10 @@ bool ClipSpan(int64_t w, int64_t step, int64_t& first, int64_t& last)
         return false;
     return first <= last;
 }
-
-// ShadeWith's point sample with the texture's size and texels at hand: the same position
-// arithmetic, the clamping of TexelArgb folded in.
-struct PointSampler
-{
-    const uint32_t* texels;
-    int width, height;
-
-    [[nodiscard]] uint32_t operator()(double u, double v) const
-    {
-        const double su = u * width;
-        const double sv = v * height;
-        const int64_t px = FloorToInt(su * 256.0 + 0.5) >> 8;
-        const int64_t py = FloorToInt(sv * 256.0 + 0.5) >> 8;
-        const int x = std::clamp(static_cast<int>(std::clamp<int64_t>(px, -1, 1 << 20)), 0, width - 1);
-        const int y = std::clamp(static_cast<int>(std::clamp<int64_t>(py, -1, 1 << 20)), 0, height - 1);
-        return texels[static_cast<size_t>(y) * static_cast<size_t>(width) + static_cast<size_t>(x)];
-    }
-};
-
-// ShadeWith's bilinear sample likewise; each of the four texels clamped on its own, which is
-// what both of ShadeWith's branches read.
-struct LinearSampler
-{
-    const uint32_t* texels;
-    int width, height;
-
-    [[nodiscard]] uint32_t operator()(double u, double v) const
-    {
-        const double su = u * width;
-        const double sv = v * height;
-        const int64_t fxp = FloorToInt((su - 0.5) * 256.0 + 0.5);
-        const int64_t fyp = FloorToInt((sv - 0.5) * 256.0 + 0.5);
-        const int x0 = static_cast<int>(std::clamp<int64_t>(fxp >> 8, -2, 1 << 20));
-        const int y0 = static_cast<int>(std::clamp<int64_t>(fyp >> 8, -2, 1 << 20));
-        const auto fx = static_cast<uint32_t>(fxp & 255);
-        const auto fy = static_cast<uint32_t>(fyp & 255);
-        const auto xa = static_cast<size_t>(std::clamp(x0, 0, width - 1));
-        const auto xb = static_cast<size_t>(std::clamp(x0 + 1, 0, width - 1));
-        const uint32_t* row0 = texels + static_cast<size_t>(std::clamp(y0, 0, height - 1)) * static_cast<size_t>(width);
-        const uint32_t* row1 = texels + static_cast<size_t>(std::clamp(y0 + 1, 0, height - 1)) * static_cast<size_t>(width);
-        return Bilinear(row0[xa], row0[xb], row1[xa], row1[xb], fx, fy);
-    }
-};
-
-// A sampled texel times diffuse, as ShadeWith gives it.
-template <typename Sampler> struct TexturedShader
-{
-    Sampler sample;
-    bool modulateAlpha;
-
-    [[nodiscard]] uint32_t operator()(uint32_t diffuse, double u, double v) const
-    {
-        const uint32_t texel = sample(u, v);
-        return diffuse == 0xFFFFFFFF ? texel : ModulateTexel(texel, diffuse, modulateAlpha);
-    }
-};
 } // namespace
 
-void SoftDirect3DDevice::DrawTriangle(Target& target, const D3DVertex& a, const D3DVertex& b0, const D3DVertex& c0)
+void SoftDirect3DDevice::DrawTriangle(const DrawState& state, const Target& target, const D3DVertex& a,
+                                      const D3DVertex& b0, const D3DVertex& c0) const
 {
     if (!UsableVertex(a) || !UsableVertex(b0) || !UsableVertex(c0))
         return;
@@ -756,108 +780,71 @@ void SoftDirect3DDevice::DrawTriangle(Target& target, const D3DVertex& a, const 
         std::swap(by, cy);
         area = -area;
     }
-    // 2. The pixel box, clipped to the viewport.
+    // 2. The pixel box, clipped to the viewport (and the band).
     const int minX = static_cast<int>(std::max<int64_t>(CeilPixel(std::min({ax, bx, cx})), target.left));
     const int maxX = static_cast<int>(std::min<int64_t>(std::max({ax, bx, cx}) >> kSubPixelBits, target.right - 1));
     const int minY = static_cast<int>(std::max<int64_t>(CeilPixel(std::min({ay, by, cy})), target.top));
     const int maxY = static_cast<int>(std::min<int64_t>(std::max({ay, by, cy}) >> kSubPixelBits, target.bottom - 1));
     if (minX > maxX || minY > maxY)
         return;
-    // 3. Attribute planes in pixel units.
+    // 3. Attribute planes in pixel units: texel positions, and the diffuse channels unless flat.
     const double x0 = static_cast<double>(ax) / kSubPixel, y0 = static_cast<double>(ay) / kSubPixel;
     const double ex1 = static_cast<double>(bx - ax) / kSubPixel, ey1 = static_cast<double>(by - ay) / kSubPixel;
     const double ex2 = static_cast<double>(cx - ax) / kSubPixel, ey2 = static_cast<double>(cy - ay) / kSubPixel;
     const double pixelArea = ex1 * ey2 - ex2 * ey1;
-    const Plane pu = MakePlane(a.u, b->u, c->u, ex1, ey1, ex2, ey2, pixelArea);
-    const Plane pv = MakePlane(a.v, b->v, c->v, ex1, ey1, ex2, ey2, pixelArea);
-    const bool flat = a.diffuse == b->diffuse && a.diffuse == c->diffuse;
+    SpanShade shade = state.Shade(a.diffuse);
+    const double texW = shade.width, texH = shade.height;
+    const Plane pu = MakePlane(a.u * texW, b->u * texW, c->u * texW, ex1, ey1, ex2, ey2, pixelArea);
+    const Plane pv = MakePlane(a.v * texH, b->v * texH, c->v * texH, ex1, ey1, ex2, ey2, pixelArea);
+    shade.gouraud = a.diffuse != b->diffuse || a.diffuse != c->diffuse;
     Plane pc[4];
-    if (!flat)
+    if (shade.gouraud)
         for (int i = 0; i < 4; ++i)
             pc[i] = MakePlane(Channel(a.diffuse, i * 8), Channel(b->diffuse, i * 8), Channel(c->diffuse, i * 8), ex1,
                               ey1, ex2, ey2, pixelArea);
-    // 4. Walk the box row by row; a pixel is inside when every edge function passes its fill
-    //    rule. Each row's inside span is found from the edge values at its start; the texture
-    //    coordinates step along the whole row from minX, so every pixel keeps the sum it would
-    //    have if every pixel of the row were visited.
+    shade.du = ToFixedStep(pu.dx * kFixedOne);
+    shade.dv = ToFixedStep(pv.dx * kFixedOne);
+    for (int i = 0; i < 4; ++i)
+        shade.dc[i] = ToFixedStep(pc[i].dx * kFixedOne);
+    // Every row's values start at the box's left column (which no band moves) and step per pixel.
+    auto startRow = [&](int y) {
+        shade.u = ToFixed(pu.At(minX, y, x0, y0) * kFixedOne);
+        shade.v = ToFixed(pv.At(minX, y, x0, y0) * kFixedOne);
+        for (int i = 0; i < 4; ++i)
+            shade.c[i] = ToFixed(pc[i].At(minX, y, x0, y0) * kFixedOne);
+    };
+    // 4. Walk the box row by row; a pixel is inside when every edge function passes its fill rule.
     const Edge e0(ax, ay, bx, by), e1(bx, by, cx, cy), e2(cx, cy, ax, ay);
     const int64_t step0 = -e0.dy << kSubPixelBits, step1 = -e1.dy << kSubPixelBits, step2 = -e2.dy << kSubPixelBits;
     const int64_t firstX = static_cast<int64_t>(minX) << kSubPixelBits;
-    const SoftTexture* texture = mTexture.get();
-    const bool linear = mStageStates[static_cast<int>(TextureStageState::MagFilter)] == kFilterLinear;
-    const bool modulateAlpha = mStageStates[static_cast<int>(TextureStageState::AlphaOp)] == kTopModulate;
-    auto diffuseAt = [&](int x, int y) {
-        if (flat)
-            return a.diffuse;
-        uint32_t diffuse = 0;
-        for (int i = 0; i < 4; ++i)
-            diffuse |= ClampChannel(pc[i].At(x, y, x0, y0)) << (i * 8);
-        return diffuse;
-    };
-    if (!mFastSpans)
+    for (int y = minY; y <= maxY; ++y)
     {
-        // The plain walk, every pixel of the box tested and shaded on its own.
-        for (int y = minY; y <= maxY; ++y)
+        const int64_t py = static_cast<int64_t>(y) << kSubPixelBits;
+        const int64_t w0 = e0.At(firstX, py) - e0.bias, w1 = e1.At(firstX, py) - e1.bias, w2 = e2.At(firstX, py) - e2.bias;
+        if (!mFastSpans)
         {
-            const int64_t py = static_cast<int64_t>(y) << kSubPixelBits;
-            int64_t w0 = e0.At(firstX, py) - e0.bias, w1 = e1.At(firstX, py) - e1.bias, w2 = e2.At(firstX, py) - e2.bias;
-            double u = pu.At(minX, y, x0, y0), v = pv.At(minX, y, x0, y0);
-            for (int x = minX; x <= maxX; ++x, w0 += step0, w1 += step1, w2 += step2, u += pu.dx, v += pv.dx)
-                if ((w0 | w1 | w2) >= 0)
-                    Plot(target, x, y, ShadeWith(texture, linear, modulateAlpha, diffuseAt(x, y), u, v));
+            // The plain walk: every pixel of the box tested, shaded and plotted on its own.
+            startRow(y);
+            for (int k = 0; k <= maxX - minX; ++k)
+                if (((w0 + k * step0) | (w1 + k * step1) | (w2 + k * step2)) >= 0)
+                    Plot(state, target, minX + k, y, ShadeSpanPixel(shade, k));
+            continue;
         }
-        return;
+        // The row's inside span, found from the edge values at its start.
+        int64_t first = 0, last = maxX - minX;
+        if (!ClipSpan(w0, step0, first, last) || !ClipSpan(w1, step1, first, last) || !ClipSpan(w2, step2, first, last))
+            continue;
+        startRow(y);
+        DrawSpan(state, target, y, minX + static_cast<int>(first), shade, first, static_cast<int>(last - first + 1));
     }
-    auto walk = [&](auto shade, auto plot) {
-        for (int y = minY; y <= maxY; ++y)
-        {
-            const int64_t py = static_cast<int64_t>(y) << kSubPixelBits;
-            int64_t first = 0, last = maxX - minX;
-            if (!ClipSpan(e0.At(firstX, py) - e0.bias, step0, first, last) ||
-                !ClipSpan(e1.At(firstX, py) - e1.bias, step1, first, last) ||
-                !ClipSpan(e2.At(firstX, py) - e2.bias, step2, first, last))
-                continue;
-            double u = pu.At(minX, y, x0, y0), v = pv.At(minX, y, x0, y0);
-            for (int64_t k = 0; k < first; ++k)
-            {
-                u += pu.dx;
-                v += pv.dx;
-            }
-            auto* row = reinterpret_cast<uint32_t*>(target.pixels + static_cast<ptrdiff_t>(y) * target.pitch);
-            const int spanEnd = minX + static_cast<int>(last);
-            for (int x = minX + static_cast<int>(first); x <= spanEnd; ++x, u += pu.dx, v += pv.dx)
-                plot(row, x, y, shade(diffuseAt(x, y), u, v));
-        }
-    };
-    // The loop specialised for the blend and the sampler in use.
-    const bool blend = mRenderStates[static_cast<int>(RenderState::AlphaBlendEnable)] != 0;
-    const uint32_t srcBlend = mRenderStates[static_cast<int>(RenderState::SrcBlend)];
-    const uint32_t destBlend = mRenderStates[static_cast<int>(RenderState::DestBlend)];
-    auto walkWith = [&](auto shade) {
-        if (target.argb32 && blend && srcBlend == kBlendSrcAlpha && destBlend == kBlendInvSrcAlpha)
-            walk(shade, [](uint32_t* row, int x, int, uint32_t argb) { BlendNormalInPlace(row + x, argb); });
-        else if (target.argb32 && blend && srcBlend == kBlendSrcAlpha && destBlend == kBlendOne)
-            walk(shade, [](uint32_t* row, int x, int, uint32_t argb) { BlendAdditiveInPlace(row + x, argb); });
-        else if (target.argb32 && blend)
-            walk(shade, [this](uint32_t* row, int x, int, uint32_t argb) { PlotInPlace(row + x, argb); });
-        else if (target.argb32)
-            walk(shade, [](uint32_t* row, int x, int, uint32_t argb) { row[x] = argb & 0xFFFFFF; });
-        else
-            walk(shade, [this, &target](uint32_t*, int x, int y, uint32_t argb) { Plot(target, x, y, argb); });
-    };
-    if (texture == nullptr)
-        walkWith([](uint32_t diffuse, double, double) { return diffuse; });
-    else if (linear)
-        walkWith(TexturedShader<LinearSampler>{{texture->ArgbRow(0), texture->Width(), texture->Height()}, modulateAlpha});
-    else
-        walkWith(TexturedShader<PointSampler>{{texture->ArgbRow(0), texture->Width(), texture->Height()}, modulateAlpha});
 }
 
 // A strip of four corners (top-left, top-right, bottom-left, bottom-right in any mirror) with one
-// colour and, when textured, one texel per pixel: drawn texel row by texel row. The texel each
-// pixel takes is the one the general path samples, since both quantise sample positions to
-// 1/256 texel and the alignment checked here keeps every sample far from a rounding edge.
-bool SoftDirect3DDevice::DrawFastQuad(Target& target, const D3DVertex* v)
+// colour and, when textured, one texel per pixel: drawn texel row by texel row with the row
+// kernels. The texel each pixel takes is the one the general path samples, since the alignment
+// checked here keeps every sample position far from a rounding edge of the kernels' fixed point.
+bool SoftDirect3DDevice::DrawFastQuad(const DrawState& state, const Target& target, const D3DVertex* v,
+                                      bool countQuads) const
 {
     if (v[0].y != v[1].y || v[2].y != v[3].y || v[0].x != v[2].x || v[1].x != v[3].x || !UsableVertex(v[0]) ||
         !UsableVertex(v[3]))
@@ -877,77 +864,71 @@ bool SoftDirect3DDevice::DrawFastQuad(Target& target, const D3DVertex* v)
     const int y0 = static_cast<int>(std::max<int64_t>(CeilPixel(top), target.top));
     const int y1 = static_cast<int>(std::min<int64_t>(CeilPixel(bottom), target.bottom));
     const uint32_t diffuse = v[0].diffuse;
-    const bool blend = mRenderStates[static_cast<int>(RenderState::AlphaBlendEnable)] != 0;
-    // Rows of the quad; a 32-bit target's row is blended in place as Plot would, with the
-    // renderer's two blend pairs known in advance.
-    const uint32_t srcBlend = mRenderStates[static_cast<int>(RenderState::SrcBlend)];
-    const uint32_t destBlend = mRenderStates[static_cast<int>(RenderState::DestBlend)];
-    auto blendRows = [&](auto texelAt, auto blendPixel) {
-        for (int y = y0; y < y1; ++y)
-        {
-            auto* dest = reinterpret_cast<uint32_t*>(target.pixels + static_cast<ptrdiff_t>(y) * target.pitch);
-            for (int x = x0; x < x1; ++x)
-                blendPixel(dest + x, texelAt(x, y));
-        }
-    };
-    auto drawRows = [&](auto texelAt) {
-        if (target.argb32 && blend && srcBlend == kBlendSrcAlpha && destBlend == kBlendInvSrcAlpha)
-            blendRows(texelAt, BlendNormalInPlace);
-        else if (target.argb32 && blend && srcBlend == kBlendSrcAlpha && destBlend == kBlendOne)
-            blendRows(texelAt, BlendAdditiveInPlace);
-        else
-            for (int y = y0; y < y1; ++y)
-            {
-                auto* dest = reinterpret_cast<uint32_t*>(target.pixels + static_cast<ptrdiff_t>(y) * target.pitch);
-                for (int x = x0; x < x1; ++x)
-                {
-                    const uint32_t texel = texelAt(x, y);
-                    if (target.argb32 && blend)
-                        PlotInPlace(dest + x, texel);
-                    else
-                        Plot(target, x, y, texel);
-                }
-            }
-    };
-    if (!mTexture)
-    {
-        ++mFastQuadCount;
-        drawRows([diffuse](int, int) { return diffuse; });
-        return true;
-    }
+    const SoftTexture* texture = state.texture.get();
     // Texel alignment: one texel per pixel, increasing with x and y, centres on pixel centres.
-    const double width = static_cast<double>(right - left) / kSubPixel, height = static_cast<double>(bottom - top) / kSubPixel;
-    const double uLeft = flipX ? v[1].u : v[0].u, uRight = flipX ? v[0].u : v[1].u;
-    const double vTop = flipY ? v[2].v : v[0].v, vBottom = flipY ? v[0].v : v[2].v;
-    const double texW = mTexture->Width(), texH = mTexture->Height();
-    constexpr double kTolerance = 1.0 / 4096;
-    if (std::abs((uRight - uLeft) * texW - width) > kTolerance || std::abs((vBottom - vTop) * texH - height) > kTolerance)
-        return false;
-    const double leftEdge = static_cast<double>(left) / kSubPixel, topEdge = static_cast<double>(top) / kSubPixel;
-    const double s0 = uLeft * texW + (x0 - leftEdge), t0 = vTop * texH + (y0 - topEdge);
-    const double k0 = std::floor(s0), j0 = std::floor(t0);
-    if (std::abs(s0 - k0 - 0.5) > kTolerance || std::abs(t0 - j0 - 0.5) > kTolerance)
-        return false;
-    ++mFastQuadCount;
-    const bool modulate = diffuse != 0xFFFFFFFF;
-    const bool modulateAlpha = mStageStates[static_cast<int>(TextureStageState::AlphaOp)] == kTopModulate;
-    const SoftTexture& texture = *mTexture;
-    const int kx = static_cast<int>(k0) - x0, jy = static_cast<int>(j0) - y0;
-    const bool inside = kx + x0 >= 0 && jy + y0 >= 0 && kx + x1 <= texture.Width() && jy + y1 <= texture.Height();
-    if (inside && !modulate)
-        drawRows([&](int x, int y) { return texture.ArgbRow(jy + y)[kx + x]; });
-    else
-        drawRows([&](int x, int y) {
-            const uint32_t texel = texture.TexelArgb(kx + x, jy + y);
-            return modulate ? ModulateTexel(texel, diffuse, modulateAlpha) : texel;
-        });
+    int kx = 0, jy = 0;
+    if (texture != nullptr)
+    {
+        const double width = static_cast<double>(right - left) / kSubPixel;
+        const double height = static_cast<double>(bottom - top) / kSubPixel;
+        const double uLeft = flipX ? v[1].u : v[0].u, uRight = flipX ? v[0].u : v[1].u;
+        const double vTop = flipY ? v[2].v : v[0].v, vBottom = flipY ? v[0].v : v[2].v;
+        const double texW = texture->Width(), texH = texture->Height();
+        constexpr double kTolerance = 1.0 / 4096;
+        if (std::abs((uRight - uLeft) * texW - width) > kTolerance ||
+            std::abs((vBottom - vTop) * texH - height) > kTolerance)
+            return false;
+        // Where the texture's columns and rows fall, from the quad's edges (not the band's).
+        const double leftEdge = static_cast<double>(left) / kSubPixel, topEdge = static_cast<double>(top) / kSubPixel;
+        const int firstX = static_cast<int>(CeilPixel(left)), firstY = static_cast<int>(CeilPixel(top));
+        const double s0 = uLeft * texW + (firstX - leftEdge), t0 = vTop * texH + (firstY - topEdge);
+        const double k0 = std::floor(s0), j0 = std::floor(t0);
+        if (std::abs(s0 - k0 - 0.5) > kTolerance || std::abs(t0 - j0 - 0.5) > kTolerance)
+            return false;
+        kx = static_cast<int>(k0) - firstX;
+        jy = static_cast<int>(j0) - firstY;
+    }
+    if (countQuads)
+        mFastQuadCount.fetch_add(1, std::memory_order_relaxed);
+    if (x0 >= x1)
+        return true;
+    const bool modulateAlpha = state.Stage(TextureStageState::AlphaOp) == kTopModulate;
+    const bool modulate = texture != nullptr && diffuse != 0xFFFFFFFF;
+    constexpr int kChunk = 256;
+    uint32_t texels[kChunk], colours[kChunk];
+    for (int y = y0; y < y1; ++y)
+        for (int x = x0; x < x1; x += kChunk)
+        {
+            const int n = std::min(kChunk, x1 - x);
+            const uint32_t* row = colours;
+            if (texture == nullptr)
+                std::fill_n(colours, n, diffuse);
+            else if (kx + x >= 0 && jy + y >= 0 && kx + x + n <= texture->Width() && jy + y < texture->Height())
+                row = texture->ArgbRow(jy + y) + kx + x;
+            else
+            {
+                for (int i = 0; i < n; ++i)
+                    colours[i] = texture->TexelArgb(kx + x + i, jy + y);
+            }
+            if (modulate)
+            {
+                if (row == colours)
+                    row = std::copy_n(colours, n, texels) - n;
+                mKernels->modulate(row, diffuse, modulateAlpha, n, colours);
+                row = colours;
+            }
+            if (!target.argb32 || !BlendRow(state, target.Row32(y) + x, row, n))
+                for (int i = 0; i < n; ++i)
+                    Plot(state, target, x + i, y, row[i]);
+        }
     return true;
 }
 
 // --- Lines -----------------------------------------------------------------------------------------
 
 // The pixels whose centres the segment passes along its major axis, the last one excluded.
-void SoftDirect3DDevice::DrawLine(Target& target, const D3DVertex& a, const D3DVertex& b)
+void SoftDirect3DDevice::DrawLine(const DrawState& state, const Target& target, const D3DVertex& a,
+                                  const D3DVertex& b) const
 {
     if (!UsableVertex(a) || !UsableVertex(b))
         return;
@@ -980,7 +961,13 @@ void SoftDirect3DDevice::DrawLine(Target& target, const D3DVertex& a, const D3DV
             const double ca = Channel(a.diffuse, shift), cb = Channel(b.diffuse, shift);
             diffuse |= ClampChannel(ca + t * (cb - ca)) << shift;
         }
-        Plot(target, x, y, Shade(diffuse, a.u + t * (b.u - a.u), a.v + t * (b.v - a.v)));
+        SpanShade shade = state.Shade(diffuse);
+        if (shade.texels != nullptr)
+        {
+            shade.u = ToFixed((a.u + t * (b.u - a.u)) * shade.width * kFixedOne);
+            shade.v = ToFixed((a.v + t * (b.v - a.v)) * shade.height * kFixedOne);
+        }
+        Plot(state, target, x, y, ShadeSpanPixel(shade, 0));
     }
 }
 
@@ -989,7 +976,7 @@ void SoftDirect3DDevice::DrawLine(Target& target, const D3DVertex& a, const D3DV
 HResult SoftDirect3D::CreateDevice(std::shared_ptr<SoftSurface> target, std::shared_ptr<SoftDirect3DDevice>& out)
 {
     out.reset();
-    auto device = std::make_shared<SoftDirect3DDevice>(mSettings.caps, nullptr);
+    auto device = std::make_shared<SoftDirect3DDevice>(mSettings.caps, nullptr, ChooseThreads(mSettings.drawThreads));
     const HResult result = device->SetRenderTarget(std::move(target));
     if (Failed(result))
         return result;

@@ -14,11 +14,20 @@
 // source-alpha/inverse-source-alpha, source-alpha/one and one/one, saturating; render targets in
 // 32-bit, 24-bit and 16-bit formats of any masks. A fast path for axis-aligned, texel-aligned
 // quads (most 2D work) gives the same pixels as the general path; SetFastQuads(false) turns it
-// off for comparison. Triangle rows are walked over their inside span only, with loops
-// specialised per sampler and blend pair; SetFastSpans(false) gives the plain per-pixel walk.
+// off for comparison. Triangle rows are walked over their inside span only and shaded and blended
+// by the row kernels (SpanKernels.h: plain, SSE2 or AVX2, all with the same pixels);
+// SetFastSpans(false) gives the plain per-pixel walk.
+//
+// Bands: with more than one drawing thread, a scene's clears and primitives are recorded and
+// drawn at the end of the scene (or as soon as the target or a texture they use is touched) into
+// horizontal bands on a persistent pool of threads, each band in submission order, so that the
+// pixels do not depend on the number of threads. Threads: the settings' drawThreads, or
+// QUOLL_D3D_THREADS, or the hardware's count capped at 8; 1 draws at once on the calling thread.
 // Fakes: no Z buffer, no lighting, no perspective (rhw is ignored), one texture stage.
 #include "framework/platform/video/SoftDirectDraw.h"
+#include "framework/platform/video/SpanKernels.h"
 
+#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <vector>
@@ -137,6 +146,7 @@ struct SoftDirect3DSettings
     std::vector<TextureFormat> textureFormats = {TextureFormat::A8R8G8B8(), TextureFormat::A4R4G4B4(),
                                                  TextureFormat::Palette8()};
     bool hasDirect3D = true; // false: the DirectDraw object offers no 3D interface
+    int drawThreads = 0;     // threads drawing a scene's bands; 0: QUOLL_D3D_THREADS or the hardware's
     int driverYear = 2026;   // the year the stand-in's driver file was written
 };
 
@@ -145,6 +155,8 @@ struct D3DViewport
     int x = 0, y = 0, width = 0, height = 0;
     float minZ = 0.0f, maxZ = 1.0f;
 };
+
+class BandPool;
 
 class SoftTexture
 {
@@ -162,21 +174,28 @@ public:
     [[nodiscard]] uint32_t TexelArgb(int x, int y) const;
     // Rows of 0xAARRGGBB texels, rebuilt after every unlock; the rasteriser samples these.
     [[nodiscard]] const uint32_t* ArgbRow(int y) const { return mArgb.data() + static_cast<size_t>(y) * mWidth; }
+    // The queue whose drawing a lock or a new palette waits for.
+    void SetPendingDraw(std::weak_ptr<PendingDraw> pending) { mPendingDraw = std::move(pending); }
 
 private:
+    void FinishPendingDraw() const;
     void Decode();
     int mWidth, mHeight, mPitch;
     TextureFormat mFormat;
     std::vector<uint8_t> mPixels;
     std::vector<uint32_t> mArgb;
     std::shared_ptr<SoftPalette> mPalette;
+    std::weak_ptr<PendingDraw> mPendingDraw;
     bool mLocked = false;
 };
 
 class SoftDirect3DDevice
 {
 public:
-    SoftDirect3DDevice(const D3DDeviceCaps& caps, std::shared_ptr<SoftSurface> target);
+    SoftDirect3DDevice(const D3DDeviceCaps& caps, std::shared_ptr<SoftSurface> target, int drawThreads = 1);
+    ~SoftDirect3DDevice();
+    SoftDirect3DDevice(const SoftDirect3DDevice&) = delete;
+    SoftDirect3DDevice& operator=(const SoftDirect3DDevice&) = delete;
 
     HResult GetCaps(D3DDeviceCaps* caps) const;
     HResult SetRenderState(RenderState state, uint32_t value);
@@ -197,32 +216,56 @@ public:
     [[nodiscard]] bool InScene() const { return mInScene; }
     [[nodiscard]] const std::shared_ptr<SoftSurface>& RenderTarget() const { return mTarget; }
     // Turns the fast quad path on or off (off: every triangle takes the general path).
-    void SetFastQuads(bool on) { mFastQuads = on; }
-    [[nodiscard]] uint64_t FastQuadCount() const { return mFastQuadCount; }
-    // Turns the triangle span loops specialised per sampler and blend pair on or off (off: every
-    // pixel of a triangle's box is tested, shaded and plotted on its own).
-    void SetFastSpans(bool on) { mFastSpans = on; }
+    void SetFastQuads(bool on);
+    // Quads drawn by the fast path (the scene's recorded drawing finished first).
+    [[nodiscard]] uint64_t FastQuadCount();
+    // Turns the triangle span loops on or off (off: every pixel of a triangle's box is tested,
+    // shaded and plotted on its own).
+    void SetFastSpans(bool on);
+    // The row kernels in use (tests compare the sets).
+    void SetSpanKernels(const SpanKernels& kernels);
+    // Threads (and bands) drawing a scene; 1 draws every primitive at once on the calling thread.
+    void SetDrawThreads(int threads);
+    [[nodiscard]] int DrawThreads() const { return mThreads; }
+    // Draws what the scene has recorded so far (the target's lock failure is answered).
+    HResult FinishDrawing();
 
 private:
     struct Target;
-    void DrawTriangle(Target& target, const D3DVertex& a, const D3DVertex& b, const D3DVertex& c);
-    void DrawLine(Target& target, const D3DVertex& a, const D3DVertex& b);
-    bool DrawFastQuad(Target& target, const D3DVertex* v);
-    uint32_t Shade(uint32_t diffuse, double u, double v) const;
-    void Plot(Target& target, int x, int y, uint32_t argb) const;
-    // Plot for a 32-bit target with blending on (the row's pixel given).
-    void PlotInPlace(uint32_t* pixel, uint32_t argb) const;
+    struct DrawState;
+    struct Command;
+    class Queue;
+    HResult Record(PrimitiveType type, const D3DVertex* vertices, int count, bool clear, uint32_t color);
+    void Execute(const DrawState& state, const Command& command, const D3DVertex* vertices, Target& target,
+                 bool countQuads) const;
+    void DrawTriangle(const DrawState& state, const Target& target, const D3DVertex& a, const D3DVertex& b,
+                      const D3DVertex& c) const;
+    void DrawLine(const DrawState& state, const Target& target, const D3DVertex& a, const D3DVertex& b) const;
+    bool DrawFastQuad(const DrawState& state, const Target& target, const D3DVertex* v, bool countQuads) const;
+    // Shades a run of a row (pixels first to first + count - 1 of the shade) into the target.
+    void DrawSpan(const DrawState& state, const Target& target, int y, int x, const SpanShade& shade, int64_t first,
+                  int count) const;
+    // Blends colours into the row of a 32-bit target (Plot's rules); false when the state's pair
+    // has no row kernel.
+    bool BlendRow(const DrawState& state, uint32_t* dest, const uint32_t* colours, int count) const;
+    void Plot(const DrawState& state, const Target& target, int x, int y, uint32_t argb) const;
 
     D3DDeviceCaps mCaps;
     std::shared_ptr<SoftSurface> mTarget;
-    std::shared_ptr<SoftTexture> mTexture;
-    uint32_t mRenderStates[static_cast<int>(RenderState::Count)] = {};
-    uint32_t mStageStates[static_cast<int>(TextureStageState::Count)] = {};
-    D3DViewport mViewport;
+    std::unique_ptr<DrawState> mState;
     bool mInScene = false;
     bool mFastQuads = true;
     bool mFastSpans = true;
-    uint64_t mFastQuadCount = 0;
+    const SpanKernels* mKernels;
+    mutable std::atomic<uint64_t> mFastQuadCount{0};
+    // Recording for the bands.
+    int mThreads = 1;
+    std::unique_ptr<BandPool> mPool;
+    std::shared_ptr<Queue> mQueue;
+    std::vector<Command> mCommands;
+    std::vector<DrawState> mStates;
+    std::vector<D3DVertex> mVertices;
+    bool mStateRecorded = false; // the current state is mStates.back()
 };
 
 // The 3D interface of a DirectDraw object.

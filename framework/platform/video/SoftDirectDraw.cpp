@@ -281,8 +281,15 @@ SoftSurface::~SoftSurface()
         mCard->primary = nullptr;
 }
 
+void SoftSurface::FinishPendingDraw() const
+{
+    if (const auto pending = mPendingDraw.lock())
+        pending->Finish();
+}
+
 uint32_t SoftSurface::PixelAt(int x, int y) const
 {
+    FinishPendingDraw();
     const int bytes = mFormat.BytesPerPixel();
     return ReadPixel(Row(y) + static_cast<size_t>(x) * static_cast<size_t>(bytes), bytes);
 }
@@ -294,12 +301,14 @@ uint32_t SoftSurface::ArgbAt(int x, int y) const
 
 void SoftSurface::SetPixelAt(int x, int y, uint32_t pixel)
 {
+    FinishPendingDraw();
     const int bytes = mFormat.BytesPerPixel();
     WritePixel(Row(y) + static_cast<size_t>(x) * static_cast<size_t>(bytes), bytes, pixel);
 }
 
 HResult SoftSurface::Lock(const SurfaceRect* rect, SurfaceDesc* desc, uint32_t)
 {
+    FinishPendingDraw();
     if (desc == nullptr)
         return DDERR_INVALIDPARAMS;
     const HResult fault = mCard->Enter(SoftCall::Lock);
@@ -394,6 +403,9 @@ void SoftSurface::CopyRect(const SurfaceRect& dest, const SoftSurface& source, c
 HResult SoftSurface::Blt(const SurfaceRect* destRect, SoftSurface* source, const SurfaceRect* srcRect,
                          uint32_t flags, const BltFx* fx)
 {
+    FinishPendingDraw();
+    if (source != nullptr)
+        source->FinishPendingDraw();
     const HResult fault = mCard->Enter(SoftCall::Blt);
     if (Failed(fault))
         return fault;
@@ -489,6 +501,8 @@ HResult SoftSurface::Flip(SoftSurface*, uint32_t)
         return fault;
     if (!mBackBuffer)
         return DDERR_NOTFLIPPABLE;
+    FinishPendingDraw();
+    mBackBuffer->FinishPendingDraw();
     if (mLocked || mBackBuffer->mLocked)
         return DDERR_SURFACEBUSY;
     mPixels.swap(mBackBuffer->mPixels);

@@ -222,6 +222,15 @@ private:
     uint32_t mEntries[256] = {};
 };
 
+// Drawing a device has queued for a surface or a texture; finished before anyone else touches
+// their pixels.
+class PendingDraw
+{
+public:
+    virtual ~PendingDraw() = default;
+    virtual void Finish() = 0;
+};
+
 class SoftSurface
 {
 public:
@@ -257,6 +266,9 @@ public:
     [[nodiscard]] uint32_t PixelAt(int x, int y) const;
     [[nodiscard]] uint32_t ArgbAt(int x, int y) const;
     void SetPixelAt(int x, int y, uint32_t pixel);
+    // The queue whose drawing every access to the pixels waits for (one at a time).
+    void SetPendingDraw(std::weak_ptr<PendingDraw> pending) { mPendingDraw = std::move(pending); }
+    void FinishPendingDraw() const;
 
 private:
     friend class SoftDirectDraw;
@@ -285,6 +297,7 @@ private:
     std::shared_ptr<SoftClipper> mClipper;
     std::shared_ptr<SoftPalette> mPalette;
     std::shared_ptr<SoftSurface> mBackBuffer;
+    std::weak_ptr<PendingDraw> mPendingDraw;
 };
 
 // The DirectDraw object of a card.

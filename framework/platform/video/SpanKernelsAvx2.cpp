@@ -1,0 +1,83 @@
+// The span kernels in AVX2 lanes, 8 pixels at once. This file alone is compiled with AVX2 code
+// generation (see CMakeLists.txt); it defines nothing outside its anonymous namespace but the
+// accessor, which hands out the set only when the processor runs AVX2, and it uses no library
+// templates whose copies another file could share.
+#include "framework/platform/video/SpanKernels.h"
+
+#if defined(__AVX2__) && !defined(QUOLL_SCALAR_ONLY)
+#include <immintrin.h>
+
+#include <cstddef>
+
+namespace Quoll::Platform
+{
+namespace
+{
+struct Avx2
+{
+    using R = __m256i;
+    static constexpr int kPixels = 8;
+
+    static R Load(const uint32_t* p) { return _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p)); }
+    static void Store(uint32_t* p, R v) { _mm256_storeu_si256(reinterpret_cast<__m256i*>(p), v); }
+    static R Set1(int32_t v) { return _mm256_set1_epi32(v); }
+    static R Set1x16(int v) { return _mm256_set1_epi16(static_cast<short>(v)); }
+    static R Zero() { return _mm256_setzero_si256(); }
+    static R Add32(R a, R b) { return _mm256_add_epi32(a, b); }
+    static R Sub32(R a, R b) { return _mm256_sub_epi32(a, b); }
+    static R And(R a, R b) { return _mm256_and_si256(a, b); }
+    static R Or(R a, R b) { return _mm256_or_si256(a, b); }
+    template <int N> static R Srai32(R a) { return _mm256_srai_epi32(a, N); }
+    template <int N> static R Slli32(R a) { return _mm256_slli_epi32(a, N); }
+    static R Clamp32(R a, int high) { return _mm256_min_epi32(_mm256_max_epi32(a, Zero()), _mm256_set1_epi32(high)); }
+    static R Ramp(int32_t step)
+    {
+        return _mm256_mullo_epi32(_mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7), _mm256_set1_epi32(step));
+    }
+    static R Fetch(const uint32_t* texels, int width, R x, R y)
+    {
+        const R index = _mm256_add_epi32(_mm256_mullo_epi32(y, _mm256_set1_epi32(width)), x);
+        return _mm256_i32gather_epi32(reinterpret_cast<const int*>(texels), index, 4);
+    }
+    static R WidenLo(R a) { return _mm256_unpacklo_epi8(a, Zero()); }
+    static R WidenHi(R a) { return _mm256_unpackhi_epi8(a, Zero()); }
+    static R SpreadLo(R a) { return _mm256_unpacklo_epi32(a, a); }
+    static R SpreadHi(R a) { return _mm256_unpackhi_epi32(a, a); }
+    static R AlphaLanes(R a) { return _mm256_shufflehi_epi16(_mm256_shufflelo_epi16(a, 0xFF), 0xFF); }
+    static R Mullo16(R a, R b) { return _mm256_mullo_epi16(a, b); }
+    static R Add16(R a, R b) { return _mm256_add_epi16(a, b); }
+    static R Sub16(R a, R b) { return _mm256_sub_epi16(a, b); }
+    template <int N> static R Srli16(R a) { return _mm256_srli_epi16(a, N); }
+    static R Packus16(R a, R b) { return _mm256_packus_epi16(a, b); }
+    static R Packs32(R a, R b) { return _mm256_packs_epi32(a, b); }
+    static R ShiftBytes8(R a) { return _mm256_srli_si256(a, 8); }
+    static R UnpackLo8(R a, R b) { return _mm256_unpacklo_epi8(a, b); }
+    static R AddsU8(R a, R b) { return _mm256_adds_epu8(a, b); }
+};
+
+#include "framework/platform/video/SpanKernelsSimd.inc"
+
+constexpr SpanKernels kAvx2{"avx2",
+                            8,
+                            ShadeSpanLanes<Avx2>,
+                            ReplaceLanes<Avx2>,
+                            NormalLanes<Avx2>,
+                            AdditiveLanes<Avx2>,
+                            ModulateLanes<Avx2>};
+} // namespace
+
+const SpanKernels* Avx2SpanKernels()
+{
+    static const bool runs = __builtin_cpu_supports("avx2");
+    return runs ? &kAvx2 : nullptr;
+}
+} // namespace Quoll::Platform
+#else
+namespace Quoll::Platform
+{
+const SpanKernels* Avx2SpanKernels()
+{
+    return nullptr;
+}
+} // namespace Quoll::Platform
+#endif
