@@ -4,7 +4,7 @@
 #include <cstddef>
 #include <cstdlib>
 #include <string>
-#if defined(__SSE2__) && !defined(QUOLL_SCALAR_ONLY)
+#if defined(__SSE2__) && !defined(QUOLL_SCALAR_FALLBACK)
 #include <emmintrin.h>
 #define QUOLL_SPANS_SSE2 1
 #endif

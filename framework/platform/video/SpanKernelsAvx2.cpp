@@ -4,7 +4,7 @@
 // templates whose copies another file could share.
 #include "framework/platform/video/SpanKernels.h"
 
-#if defined(__AVX2__) && !defined(QUOLL_SCALAR_ONLY)
+#if defined(__AVX2__) && !defined(QUOLL_SCALAR_FALLBACK)
 #include <immintrin.h>
 
 #include <cstddef>
