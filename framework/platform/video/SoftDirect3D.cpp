@@ -696,7 +696,10 @@ int64_t ToFixed(double value)
         return value < 0 ? -static_cast<int64_t>(kLimit) : 0;
     if (!(value < kLimit))
         return static_cast<int64_t>(kLimit);
-    return std::llround(value);
+    // Halves round up (llround would round them away from zero, at the cost of a library call).
+    const double shifted = value + 0.5;
+    const auto truncated = static_cast<int64_t>(shifted);
+    return static_cast<double>(truncated) > shifted ? truncated - 1 : truncated;
 }
 
 // A step in the same form, within +-2^40.
@@ -808,10 +811,14 @@ void SoftDirect3DDevice::DrawTriangle(const DrawState& state, const Target& targ
         shade.dc[i] = ToFixedStep(pc[i].dx * kFixedOne);
     // Every row's values start at the box's left column (which no band moves) and step per pixel.
     auto startRow = [&](int y) {
-        shade.u = ToFixed(pu.At(minX, y, x0, y0) * kFixedOne);
-        shade.v = ToFixed(pv.At(minX, y, x0, y0) * kFixedOne);
-        for (int i = 0; i < 4; ++i)
-            shade.c[i] = ToFixed(pc[i].At(minX, y, x0, y0) * kFixedOne);
+        if (shade.texels != nullptr)
+        {
+            shade.u = ToFixed(pu.At(minX, y, x0, y0) * kFixedOne);
+            shade.v = ToFixed(pv.At(minX, y, x0, y0) * kFixedOne);
+        }
+        if (shade.gouraud)
+            for (int i = 0; i < 4; ++i)
+                shade.c[i] = ToFixed(pc[i].At(minX, y, x0, y0) * kFixedOne);
     };
     // 4. Walk the box row by row; a pixel is inside when every edge function passes its fill rule.
     const Edge e0(ax, ay, bx, by), e1(bx, by, cx, cy), e2(cx, cy, ax, ay);
