@@ -100,6 +100,25 @@ struct Sse2
 
     static R Load(const uint32_t* p) { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p)); }
     static void Store(uint32_t* p, R v) { _mm_storeu_si128(reinterpret_cast<__m128i*>(p), v); }
+    static R LoadPartial(const uint32_t* p, int n)
+    {
+        const R first = _mm_cvtsi32_si128(static_cast<int>(p[0]));
+        if (n == 1)
+            return first;
+        const R pair = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(p));
+        return n == 2 ? pair : _mm_unpacklo_epi64(pair, _mm_cvtsi32_si128(static_cast<int>(p[2])));
+    }
+    static void StorePartial(uint32_t* p, R v, int n)
+    {
+        if (n == 1)
+        {
+            p[0] = static_cast<uint32_t>(_mm_cvtsi128_si32(v));
+            return;
+        }
+        _mm_storel_epi64(reinterpret_cast<__m128i*>(p), v);
+        if (n == 3)
+            p[2] = static_cast<uint32_t>(_mm_cvtsi128_si32(_mm_srli_si128(v, 8)));
+    }
     static R Set1(int32_t v) { return _mm_set1_epi32(v); }
     static R Set1x16(int v) { return _mm_set1_epi16(static_cast<short>(v)); }
     static R Zero() { return _mm_setzero_si128(); }

@@ -20,6 +20,15 @@ struct Avx2
 
     static R Load(const uint32_t* p) { return _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p)); }
     static void Store(uint32_t* p, R v) { _mm256_storeu_si256(reinterpret_cast<__m256i*>(p), v); }
+    static R FirstLanes(int n) { return _mm256_cmpgt_epi32(_mm256_set1_epi32(n), _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7)); }
+    static R LoadPartial(const uint32_t* p, int n)
+    {
+        return _mm256_maskload_epi32(reinterpret_cast<const int*>(p), FirstLanes(n));
+    }
+    static void StorePartial(uint32_t* p, R v, int n)
+    {
+        _mm256_maskstore_epi32(reinterpret_cast<int*>(p), FirstLanes(n), v);
+    }
     static R Set1(int32_t v) { return _mm256_set1_epi32(v); }
     static R Set1x16(int v) { return _mm256_set1_epi16(static_cast<short>(v)); }
     static R Zero() { return _mm256_setzero_si256(); }
