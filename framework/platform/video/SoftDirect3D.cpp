@@ -7,6 +7,8 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <iterator>
+#include <limits>
 #include <thread>
 #include <utility>
 
@@ -168,6 +170,11 @@ uint32_t SoftTexture::TexelArgb(int x, int y) const
 
 void SoftTexture::Decode()
 {
+    if (mFormat == TextureFormat::A8R8G8B8() && !mArgb.empty())
+    {
+        std::memcpy(mArgb.data(), mPixels.data(), mArgb.size() * 4); // rows without padding, as 0xAARRGGBB words
+        return;
+    }
     const int bytes = (mFormat.bitCount + 7) / 8;
     for (int y = 0; y < mHeight; ++y)
     {
@@ -194,6 +201,14 @@ struct SoftDirect3DDevice::DrawState
     [[nodiscard]] uint32_t Render(RenderState state) const { return renderStates[static_cast<int>(state)]; }
     [[nodiscard]] uint32_t Stage(TextureStageState state) const { return stageStates[static_cast<int>(state)]; }
     [[nodiscard]] bool Blending() const { return Render(RenderState::AlphaBlendEnable) != 0; }
+    [[nodiscard]] bool operator==(const DrawState& other) const
+    {
+        const D3DViewport& a = viewport;
+        const D3DViewport& b = other.viewport;
+        return std::equal(std::begin(renderStates), std::end(renderStates), std::begin(other.renderStates)) &&
+               std::equal(std::begin(stageStates), std::end(stageStates), std::begin(other.stageStates)) &&
+               texture == other.texture && a.x == b.x && a.y == b.y && a.width == b.width && a.height == b.height;
+    }
     [[nodiscard]] bool Pair(uint32_t src, uint32_t dest) const
     {
         return Blending() && Render(RenderState::SrcBlend) == src && Render(RenderState::DestBlend) == dest;
@@ -224,6 +239,14 @@ struct SoftDirect3DDevice::Command
     size_t state = 0;
     size_t first = 0;
     int count = 0;
+    bool fastQuad = false; // a strip drawn by DrawFastQuad
+    // The rows it may touch lie within [top - 1, bottom + 1].
+    float top = -std::numeric_limits<float>::infinity(), bottom = std::numeric_limits<float>::infinity();
+
+    [[nodiscard]] bool Misses(int bandTop, int bandBottom) const
+    {
+        return bottom + 1 < static_cast<float>(bandTop) || top - 1 > static_cast<float>(bandBottom);
+    }
 };
 
 // What the target and the textures in use call on to finish the recorded drawing.
@@ -379,10 +402,9 @@ void SoftDirect3DDevice::SetFastQuads(bool on)
     mFastQuads = on;
 }
 
-uint64_t SoftDirect3DDevice::FastQuadCount()
+uint64_t SoftDirect3DDevice::FastQuadCount() const
 {
-    FinishDrawing();
-    return mFastQuadCount.load(std::memory_order_relaxed);
+    return mFastQuadCount;
 }
 
 void SoftDirect3DDevice::SetFastSpans(bool on)
@@ -532,14 +554,31 @@ HResult SoftDirect3DDevice::Record(PrimitiveType type, const D3DVertex* vertices
 {
     if (!mStateRecorded || mStates.empty())
     {
-        mStates.push_back(*mState);
+        if (mStates.empty() || !(mStates.back() == *mState))
+            mStates.push_back(*mState);
         mStateRecorded = true;
         if (mState->texture)
             mState->texture->SetPendingDraw(mQueue);
     }
     Command command{type, clear, color, mStates.size() - 1, mVertices.size(), count};
     if (count > 0)
+    {
         mVertices.insert(mVertices.end(), vertices, vertices + count);
+        float top = vertices[0].y, bottom = vertices[0].y;
+        for (int i = 1; i < count; ++i)
+        {
+            top = std::min(top, vertices[i].y);
+            bottom = std::max(bottom, vertices[i].y);
+        }
+        if (std::isfinite(top) && std::isfinite(bottom))
+            command.top = top, command.bottom = bottom;
+    }
+    if (type == PrimitiveType::TriangleStrip && count == 4 && mFastQuads && !clear &&
+        DrawFastQuad(mStates[command.state], nullptr, vertices))
+    {
+        command.fastQuad = true;
+        ++mFastQuadCount;
+    }
     mCommands.push_back(command);
     return mThreads == 1 || !mInScene ? FinishDrawing() : DD_OK;
 }
@@ -548,14 +587,28 @@ HResult SoftDirect3DDevice::FinishDrawing()
 {
     if (mCommands.empty())
         return DD_OK;
-    // Taken first: the target's lock below asks for the pending drawing again.
-    const std::vector<Command> commands = std::move(mCommands);
-    const std::vector<DrawState> states = std::move(mStates);
-    const std::vector<D3DVertex> vertices = std::move(mVertices);
-    mCommands.clear();
-    mStates.clear();
-    mVertices.clear();
+    // Taken first: the target's lock below asks for the pending drawing again. The lists keep
+    // their capacity from frame to frame.
+    std::swap(mCommands, mDrawCommands);
+    std::swap(mStates, mDrawStates);
+    std::swap(mVertices, mDrawVertices);
     mStateRecorded = false;
+    const std::vector<Command>& commands = mDrawCommands;
+    const std::vector<DrawState>& states = mDrawStates;
+    const std::vector<D3DVertex>& vertices = mDrawVertices;
+    struct Done
+    {
+        SoftDirect3DDevice* device;
+        ~Done()
+        {
+            for (const DrawState& state : device->mDrawStates)
+                if (state.texture)
+                    state.texture->SetPendingDraw({});
+            device->mDrawCommands.clear();
+            device->mDrawStates.clear();
+            device->mDrawVertices.clear();
+        }
+    } done{this};
     if (!mTarget)
         return D3DERR_INVALID_DEVICE;
     SurfaceDesc desc;
@@ -563,9 +616,11 @@ HResult SoftDirect3DDevice::FinishDrawing()
         return locked;
     const Target whole{mTarget.get(), desc.pixels, desc.pitch, desc.format, desc.format == SurfaceFormat::X8R8G8B8(),
                        0, 0, desc.width, desc.height};
-    auto drawBand = [&](int bandTop, int bandBottom, bool countQuads) {
+    auto drawBand = [&](int bandTop, int bandBottom) {
         for (const Command& command : commands)
         {
+            if (command.Misses(bandTop, bandBottom))
+                continue;
             const DrawState& state = states[command.state];
             const D3DViewport& view = state.viewport;
             Target target = whole.Band(bandTop, bandBottom);
@@ -573,18 +628,19 @@ HResult SoftDirect3DDevice::FinishDrawing()
             target.top = std::max({view.y, 0, target.top});
             target.right = std::min(view.x + view.width, desc.width);
             target.bottom = std::min(view.y + view.height, target.bottom);
-            Execute(state, command, vertices.data(), target, countQuads);
+            Execute(state, command, vertices.data(), target);
         }
     };
     if (mThreads == 1)
-        drawBand(0, desc.height, true);
+        drawBand(0, desc.height);
     else
     {
         if (!mPool)
             mPool = std::make_unique<BandPool>(mThreads);
-        const int bands = mThreads;
+        // Four bands a thread, taken in turn, so that a thread held up elsewhere delays little.
+        const int bands = std::min(mThreads * 4, std::max(desc.height, 1));
         mPool->Run(bands, [&](int band) {
-            drawBand(desc.height * band / bands, desc.height * (band + 1) / bands, band == 0);
+            drawBand(desc.height * band / bands, desc.height * (band + 1) / bands);
         });
     }
     mTarget->Unlock(nullptr);
@@ -592,7 +648,7 @@ HResult SoftDirect3DDevice::FinishDrawing()
 }
 
 void SoftDirect3DDevice::Execute(const DrawState& state, const Command& command, const D3DVertex* vertices,
-                                 Target& target, bool countQuads) const
+                                 Target& target) const
 {
     const D3DVertex* v = vertices + command.first;
     const int count = command.count;
@@ -614,8 +670,11 @@ void SoftDirect3DDevice::Execute(const DrawState& state, const Command& command,
             DrawTriangle(state, target, v[i], v[i + 1], v[i + 2]);
         break;
     case PrimitiveType::TriangleStrip:
-        if (count == 4 && mFastQuads && DrawFastQuad(state, target, v, countQuads))
+        if (command.fastQuad)
+        {
+            DrawFastQuad(state, &target, v);
             break;
+        }
         for (int i = 0; i + 2 < count; ++i)
             DrawTriangle(state, target, v[i], v[i + 1], v[i + 2]);
         break;
@@ -850,8 +909,7 @@ void SoftDirect3DDevice::DrawTriangle(const DrawState& state, const Target& targ
 // colour and, when textured, one texel per pixel: drawn texel row by texel row with the row
 // kernels. The texel each pixel takes is the one the general path samples, since the alignment
 // checked here keeps every sample position far from a rounding edge of the kernels' fixed point.
-bool SoftDirect3DDevice::DrawFastQuad(const DrawState& state, const Target& target, const D3DVertex* v,
-                                      bool countQuads) const
+bool SoftDirect3DDevice::DrawFastQuad(const DrawState& state, const Target* targetOrNull, const D3DVertex* v) const
 {
     if (v[0].y != v[1].y || v[2].y != v[3].y || v[0].x != v[2].x || v[1].x != v[3].x || !UsableVertex(v[0]) ||
         !UsableVertex(v[3]))
@@ -866,10 +924,6 @@ bool SoftDirect3DDevice::DrawFastQuad(const DrawState& state, const Target& targ
     // Left and top edges are inclusive, right and bottom exclusive.
     const bool flipX = xb < xa, flipY = yb < ya;
     const int64_t left = std::min(xa, xb), right = std::max(xa, xb), top = std::min(ya, yb), bottom = std::max(ya, yb);
-    const int x0 = static_cast<int>(std::max<int64_t>(CeilPixel(left), target.left));
-    const int x1 = static_cast<int>(std::min<int64_t>(CeilPixel(right), target.right));
-    const int y0 = static_cast<int>(std::max<int64_t>(CeilPixel(top), target.top));
-    const int y1 = static_cast<int>(std::min<int64_t>(CeilPixel(bottom), target.bottom));
     const uint32_t diffuse = v[0].diffuse;
     const SoftTexture* texture = state.texture.get();
     // Texel alignment: one texel per pixel, increasing with x and y, centres on pixel centres.
@@ -895,8 +949,13 @@ bool SoftDirect3DDevice::DrawFastQuad(const DrawState& state, const Target& targ
         kx = static_cast<int>(k0) - firstX;
         jy = static_cast<int>(j0) - firstY;
     }
-    if (countQuads)
-        mFastQuadCount.fetch_add(1, std::memory_order_relaxed);
+    if (targetOrNull == nullptr)
+        return true;
+    const Target& target = *targetOrNull;
+    const int x0 = static_cast<int>(std::max<int64_t>(CeilPixel(left), target.left));
+    const int x1 = static_cast<int>(std::min<int64_t>(CeilPixel(right), target.right));
+    const int y0 = static_cast<int>(std::max<int64_t>(CeilPixel(top), target.top));
+    const int y1 = static_cast<int>(std::min<int64_t>(CeilPixel(bottom), target.bottom));
     if (x0 >= x1)
         return true;
     const bool modulateAlpha = state.Stage(TextureStageState::AlphaOp) == kTopModulate;

@@ -27,7 +27,6 @@
 #include "framework/platform/video/SoftDirectDraw.h"
 #include "framework/platform/video/SpanKernels.h"
 
-#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <vector>
@@ -217,8 +216,8 @@ public:
     [[nodiscard]] const std::shared_ptr<SoftSurface>& RenderTarget() const { return mTarget; }
     // Turns the fast quad path on or off (off: every triangle takes the general path).
     void SetFastQuads(bool on);
-    // Quads drawn by the fast path (the scene's recorded drawing finished first).
-    [[nodiscard]] uint64_t FastQuadCount();
+    // Quads taken by the fast path.
+    [[nodiscard]] uint64_t FastQuadCount() const;
     // Turns the triangle span loops on or off (off: every pixel of a triangle's box is tested,
     // shaded and plotted on its own).
     void SetFastSpans(bool on);
@@ -236,12 +235,13 @@ private:
     struct Command;
     class Queue;
     HResult Record(PrimitiveType type, const D3DVertex* vertices, int count, bool clear, uint32_t color);
-    void Execute(const DrawState& state, const Command& command, const D3DVertex* vertices, Target& target,
-                 bool countQuads) const;
+    void Execute(const DrawState& state, const Command& command, const D3DVertex* vertices, Target& target) const;
     void DrawTriangle(const DrawState& state, const Target& target, const D3DVertex& a, const D3DVertex& b,
                       const D3DVertex& c) const;
     void DrawLine(const DrawState& state, const Target& target, const D3DVertex& a, const D3DVertex& b) const;
-    bool DrawFastQuad(const DrawState& state, const Target& target, const D3DVertex* v, bool countQuads) const;
+    // A strip of four vertices that is an aligned quad: drawn into the target, or only checked
+    // when the target is null.
+    bool DrawFastQuad(const DrawState& state, const Target* target, const D3DVertex* v) const;
     // Shades a run of a row (pixels first to first + count - 1 of the shade) into the target.
     void DrawSpan(const DrawState& state, const Target& target, int y, int x, const SpanShade& shade, int64_t first,
                   int count) const;
@@ -257,7 +257,7 @@ private:
     bool mFastQuads = true;
     bool mFastSpans = true;
     const SpanKernels* mKernels;
-    mutable std::atomic<uint64_t> mFastQuadCount{0};
+    uint64_t mFastQuadCount = 0;
     // Recording for the bands.
     int mThreads = 1;
     std::unique_ptr<BandPool> mPool;
@@ -265,6 +265,10 @@ private:
     std::vector<Command> mCommands;
     std::vector<DrawState> mStates;
     std::vector<D3DVertex> mVertices;
+    // The lists being drawn (kept to reuse their memory).
+    std::vector<Command> mDrawCommands;
+    std::vector<DrawState> mDrawStates;
+    std::vector<D3DVertex> mDrawVertices;
     bool mStateRecorded = false; // the current state is mStates.back()
 };
 
