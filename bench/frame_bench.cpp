@@ -6,7 +6,9 @@
 // The 3D rows draw the same frame through the 3D renderer on a 32-bit display, and once more
 // with a full-screen mesh of 2,400 textured triangles drawn twice (normal, then additive); the
 // 3D rows' argument is the number of threads drawing the frame's bands (rows for more threads
-// than the machine has are skipped). Counter: frames/s (wall clock).
+// than the machine has are skipped). The sprite rows draw only the background, the alpha
+// sprites, the particles and the text (every one an aligned quad on the 3D path) on both paths.
+// Counter: frames/s (wall clock).
 // Run: frame_bench --benchmark_format=json
 #include "framework/display/DDImage.h"
 #include "framework/display/DDInterface.h"
@@ -146,7 +148,7 @@ struct Scene
         g.DrawTrianglesTex(&meshTexture, triangles.data(), static_cast<int>(triangles.size()));
     }
 
-    void DrawFrame(int frame, bool mesh = false)
+    void DrawFrame(int frame, bool mesh = false, bool spritesOnly = false)
     {
         Graphics g(display.GetScreenImage());
         if (mesh)
@@ -158,10 +160,13 @@ struct Scene
         for (int i = 0; i < 300; ++i)
             g.DrawImage(&particle, (i * 53 + frame * 3) % (kWidth - 32), (i * 97) % (kHeight - 32));
         g.SetDrawMode(DrawMode::Normal);
-        for (int i = 0; i < 20; ++i)
-            g.DrawImageRotated(&sprite, (i * 211) % (kWidth - 128), (i * 151) % (kHeight - 128), 0.05 * (i + frame));
-        g.SetColor(Color(0, 0, 40, 96));
-        g.FillRect(0, 0, kWidth, kHeight);
+        if (!spritesOnly)
+        {
+            for (int i = 0; i < 20; ++i)
+                g.DrawImageRotated(&sprite, (i * 211) % (kWidth - 128), (i * 151) % (kHeight - 128), 0.05 * (i + frame));
+            g.SetColor(Color(0, 0, 40, 96));
+            g.FillRect(0, 0, kWidth, kHeight);
+        }
         AtlasFont font(&atlas);
         g.SetFont(&font);
         g.SetColor(Color(255, 240, 200));
@@ -177,7 +182,8 @@ struct Scene
     bool ok = false;
 };
 
-void RunFrames(benchmark::State& state, const Platform::SurfaceFormat& format, bool is3D = false, bool mesh = false)
+void RunFrames(benchmark::State& state, const Platform::SurfaceFormat& format, bool is3D = false, bool mesh = false,
+               bool spritesOnly = false)
 {
     const int threads = is3D ? static_cast<int>(state.range(0)) : 1;
     if (threads > static_cast<int>(std::thread::hardware_concurrency()))
@@ -195,7 +201,7 @@ void RunFrames(benchmark::State& state, const Platform::SurfaceFormat& format, b
     int frame = 0;
     const auto start = std::chrono::steady_clock::now();
     for (auto _ : state)
-        scene.DrawFrame(frame++, mesh);
+        scene.DrawFrame(frame++, mesh, spritesOnly);
     const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - start;
     state.counters["frames/s"] = static_cast<double>(frame) / elapsed.count();
 }
@@ -218,10 +224,22 @@ void BM_Frame3D32Mesh(benchmark::State& state)
 {
     RunFrames(state, Platform::SurfaceFormat::X8R8G8B8(), true, true);
 }
+
+void BM_Sprites32(benchmark::State& state)
+{
+    RunFrames(state, Platform::SurfaceFormat::X8R8G8B8(), false, false, true);
+}
+
+void BM_Sprites3D32(benchmark::State& state)
+{
+    RunFrames(state, Platform::SurfaceFormat::X8R8G8B8(), true, false, true);
+}
 } // namespace
 
 BENCHMARK(BM_Frame32)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_Frame565)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_Frame3D32)->ArgName("threads")->Arg(1)->Arg(2)->Arg(4)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_Frame3D32Mesh)->ArgName("threads")->Arg(1)->Arg(2)->Arg(4)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_Sprites32)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_Sprites3D32)->ArgName("threads")->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK_MAIN();

@@ -1,6 +1,7 @@
 // Software triangle drawing throughput, one core, 1024 x 768 destination, formats 0x888 and
-// 0x8888, four scenes: 2,000 rotated 32 x 32 tinted alpha quads (particles); a 40 x 30 mesh of
-// 2,400 grey-shaded textured triangles over the screen, drawn twice; 10 full-screen textured quads
+// 0x8888, five scenes: 2,000 rotated 32 x 32 tinted alpha quads (particles); a 40 x 30 mesh of
+// 2,400 grey-shaded textured triangles over the screen, drawn twice, once with an opaque texture
+// and once with one of soft alpha (so that every side really blends it, filtered); 10 full-screen textured quads
 // (point sampled, and filtered); 10,000 small untextured Gouraud triangles. Each scene is drawn by
 // the rasteriser, by SDL2's software renderer (SDL_RenderGeometry) and by Mesa's software OpenGL
 // (OSMesa, LP_NUM_THREADS=1, vertex arrays, GL_MODULATE, alpha blending), in the same run.
@@ -114,12 +115,30 @@ Scene Particles()
     return s;
 }
 
-Scene Mesh()
+// Rings of soft alpha over the opaque pattern.
+BenchTexture* MakeTranslucent(int size)
+{
+    auto* t = MakeOpaque(size);
+    t->mHasAlpha = true;
+    for (int y = 0; y < size; ++y)
+        for (int x = 0; x < size; ++x)
+        {
+            const double d = std::hypot(x - size / 2.0, y - size / 2.0);
+            const auto a = static_cast<uint32_t>(127.5 + 127.5 * std::cos(d / 6.0));
+            uint32_t& p = t->mPixels[static_cast<size_t>(y * size + x)];
+            p = (p & 0xFFFFFF) | a << 24;
+        }
+    return t;
+}
+
+Scene Mesh(bool blended = false)
 {
     Scene s;
-    s.name = "mesh";
-    static BenchTexture* texture = MakeOpaque(256);
-    s.texture = texture;
+    s.name = blended ? "mesh_blended" : "mesh";
+    static BenchTexture* opaque = MakeOpaque(256);
+    static BenchTexture* translucent = MakeTranslucent(256);
+    s.texture = blended ? translucent : opaque;
+    s.filter = blended;
     s.vertexColor = true;
     s.passes = 2;
     const int cols = 40, rows = 30;
@@ -177,7 +196,8 @@ Scene SmallTriangles()
 
 const std::vector<Scene>& Scenes()
 {
-    static const std::vector<Scene> scenes = {Particles(), Mesh(), BigQuads(false), BigQuads(true), SmallTriangles()};
+    static const std::vector<Scene> scenes = {Particles(),      Mesh(),          Mesh(true),
+                                              BigQuads(false), BigQuads(true), SmallTriangles()};
     return scenes;
 }
 
