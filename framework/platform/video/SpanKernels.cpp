@@ -124,6 +124,7 @@ struct Sse2
     static R Zero() { return _mm_setzero_si128(); }
     static R Add32(R a, R b) { return _mm_add_epi32(a, b); }
     static R Sub32(R a, R b) { return _mm_sub_epi32(a, b); }
+    static bool AllEqual32(R a, R b) { return _mm_movemask_epi8(_mm_cmpeq_epi32(a, b)) == 0xFFFF; }
     static R And(R a, R b) { return _mm_and_si128(a, b); }
     static R Or(R a, R b) { return _mm_or_si128(a, b); }
     template <int N> static R Srai32(R a) { return _mm_srai_epi32(a, N); }

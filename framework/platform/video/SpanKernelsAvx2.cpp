@@ -34,6 +34,7 @@ struct Avx2
     static R Zero() { return _mm256_setzero_si256(); }
     static R Add32(R a, R b) { return _mm256_add_epi32(a, b); }
     static R Sub32(R a, R b) { return _mm256_sub_epi32(a, b); }
+    static bool AllEqual32(R a, R b) { return _mm256_movemask_epi8(_mm256_cmpeq_epi32(a, b)) == -1; }
     static R And(R a, R b) { return _mm256_and_si256(a, b); }
     static R Or(R a, R b) { return _mm256_or_si256(a, b); }
     template <int N> static R Srai32(R a) { return _mm256_srai_epi32(a, N); }
