@@ -148,6 +148,23 @@ struct Sse2
         };
         return _mm_setr_epi32(at(0), at(1), at(2), at(3));
     }
+    static void FetchPairs(const uint32_t* texels, int width, R x, R y, R& left, R& right)
+    {
+        alignas(16) int32_t xs[4], ys[4];
+        _mm_store_si128(reinterpret_cast<__m128i*>(xs), x);
+        _mm_store_si128(reinterpret_cast<__m128i*>(ys), y);
+        auto pair = [&](int i) {
+            return _mm_loadl_epi64(reinterpret_cast<const __m128i*>(
+                texels + static_cast<size_t>(ys[i]) * static_cast<size_t>(width) + static_cast<size_t>(xs[i])));
+        };
+        // l0 r0 l1 r1 and l2 r2 l3 r3, then l0 l1 r0 r1 and l2 l3 r2 r3.
+        const R a = _mm_shuffle_epi32(_mm_unpacklo_epi64(pair(0), pair(1)), 0xD8);
+        const R b = _mm_shuffle_epi32(_mm_unpacklo_epi64(pair(2), pair(3)), 0xD8);
+        left = _mm_unpacklo_epi64(a, b);
+        right = _mm_unpackhi_epi64(a, b);
+    }
+    static R CmpGt32(R a, R b) { return _mm_cmpgt_epi32(a, b); }
+    static R Select(R mask, R a, R b) { return _mm_or_si128(_mm_and_si128(mask, a), _mm_andnot_si128(mask, b)); }
     static R WidenLo(R a) { return _mm_unpacklo_epi8(a, Zero()); }
     static R WidenHi(R a) { return _mm_unpackhi_epi8(a, Zero()); }
     static R SpreadLo(R a) { return _mm_unpacklo_epi32(a, a); }

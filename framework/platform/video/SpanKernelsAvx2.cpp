@@ -49,6 +49,22 @@ struct Avx2
         const R index = _mm256_add_epi32(_mm256_mullo_epi32(y, _mm256_set1_epi32(width)), x);
         return _mm256_i32gather_epi32(reinterpret_cast<const int*>(texels), index, 4);
     }
+    static void FetchPairs(const uint32_t* texels, int width, R x, R y, R& left, R& right)
+    {
+        const R index = _mm256_add_epi32(_mm256_mullo_epi32(y, _mm256_set1_epi32(width)), x);
+        const auto* base = reinterpret_cast<const long long*>(texels);
+        // Pixels 0-3 and 4-7 as l r pairs, then l l r r within each half.
+        const R first = _mm256_shuffle_epi32(
+            _mm256_i32gather_epi64(base, _mm256_castsi256_si128(index), 4), 0xD8);
+        const R second = _mm256_shuffle_epi32(
+            _mm256_i32gather_epi64(base, _mm256_extracti128_si256(index, 1), 4), 0xD8);
+        // Quarters (l0 l1) (r0 r1) (l2 l3) (r2 r3) -> (l0 l1) (l2 l3) (r0 r1) (r2 r3).
+        const R a = _mm256_permute4x64_epi64(first, 0xD8), b = _mm256_permute4x64_epi64(second, 0xD8);
+        left = _mm256_permute2x128_si256(a, b, 0x20);
+        right = _mm256_permute2x128_si256(a, b, 0x31);
+    }
+    static R CmpGt32(R a, R b) { return _mm256_cmpgt_epi32(a, b); }
+    static R Select(R mask, R a, R b) { return _mm256_blendv_epi8(b, a, mask); }
     static R WidenLo(R a) { return _mm256_unpacklo_epi8(a, Zero()); }
     static R WidenHi(R a) { return _mm256_unpackhi_epi8(a, Zero()); }
     static R SpreadLo(R a) { return _mm256_unpacklo_epi32(a, a); }
