@@ -63,6 +63,13 @@ void OpaqueRunBlit(const Reader& src, const uint8_t* runs, size_t srcStart, RowT
 // row kernel.
 void OpaqueRunBlitForward(const uint32_t* src, const uint8_t* runs, uint32_t* dst, int count)
 {
+    // The widest kernel copies opaque and skips clear groups of eight faster than the runs are
+    // walked.
+    if (RowBlend::Avx2Rows() != nullptr)
+    {
+        RowBlend::BlendOverOpaque(src, dst, count);
+        return;
+    }
     for (int i = 0; i < count;)
     {
         const int run = std::min<int>(runs[i], count - i);

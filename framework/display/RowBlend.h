@@ -1,8 +1,9 @@
 #pragma once
 // Row kernels of the plain blits. Each equals, pixel for pixel, the per-pixel formula it names;
 // on x86-64 they run four pixels at a time (unless QUOLL_SCALAR_FALLBACK builds the portable
-// forms, which the same tests then check).
+// forms, which the same tests then check), eight at a time where the processor has AVX2.
 #include "framework/display/PixelBlend.h"
+#include "framework/display/RowBlendAvx2.h"
 
 #include <cstdint>
 
@@ -18,6 +19,9 @@ inline void BlendOverOpaque(const uint32_t* src, uint32_t* dst, int n)
 {
     int i = 0;
 #if defined(__SSE2__) && !defined(QUOLL_SCALAR_FALLBACK)
+    static const WideRows* const wide = Avx2Rows();
+    if (wide != nullptr && n >= 8)
+        i = wide->blendOverOpaque(src, dst, n);
     // Each 32-bit pixel as two 16-bit lanes: red and blue (masked), green and alpha (shifted).
     // Every product stays below 2^16 (255 * 256), so the low halves are exact.
     const __m128i k256 = _mm_set1_epi16(256);
@@ -142,6 +146,9 @@ inline void AddRow(const uint32_t* src, uint32_t* dst, int n, const AddParams& p
 {
     int i = 0;
 #if defined(__SSE2__) && !defined(QUOLL_SCALAR_FALLBACK)
+    static const WideRows* const wide = Avx2Rows();
+    if (wide != nullptr && n >= 8)
+        i = wide->addRow(src, dst, n, p.white, p.weighByAlpha, p.skipClear, p.tr, p.tg, p.tb);
     const __m128i low = _mm_set1_epi32(0x00FF00FF);
     const __m128i alphaByte = _mm_set1_epi32(static_cast<int>(0xFF000000u));
     const __m128i greenOnly = _mm_set1_epi32(0x000000FF);
