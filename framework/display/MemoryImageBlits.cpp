@@ -12,6 +12,9 @@
 
 #include <cmath>
 #include <vector>
+#if defined(__SSE2__) && !defined(QUOLL_SCALAR_FALLBACK)
+#include <emmintrin.h>
+#endif
 
 namespace Quoll
 {
@@ -245,6 +248,29 @@ struct Sums
     uint32_t c[4];
 };
 
+#if defined(__SSE2__) && !defined(QUOLL_SCALAR_FALLBACK)
+// The four channel sums in the 32-bit lanes of one register. Weights are at most 257, so a
+// channel times a weight fits 16 bits, and a sum (below 2^17) times a weight is its low half's
+// product plus its high half's shifted up: exact in 32-bit lanes.
+void AddWeighted(Sums& to, uint32_t pixel, uint32_t w)
+{
+    const __m128i zero = _mm_setzero_si128();
+    const __m128i channels = _mm_unpacklo_epi16(_mm_unpacklo_epi8(_mm_cvtsi32_si128(static_cast<int>(pixel)), zero), zero);
+    const __m128i sum = _mm_loadu_si128(reinterpret_cast<const __m128i*>(to.c));
+    const __m128i product = _mm_mullo_epi16(channels, _mm_set1_epi16(static_cast<short>(w)));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(to.c), _mm_add_epi32(sum, product));
+}
+
+void AddWeighted(Sums& to, const Sums& from, uint32_t w)
+{
+    const __m128i weight = _mm_set1_epi16(static_cast<short>(w));
+    const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(from.c));
+    const __m128i product =
+        _mm_add_epi32(_mm_mullo_epi16(x, weight), _mm_slli_epi32(_mm_mulhi_epu16(x, weight), 16));
+    const __m128i sum = _mm_loadu_si128(reinterpret_cast<const __m128i*>(to.c));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(to.c), _mm_add_epi32(sum, product));
+}
+#else
 void AddWeighted(Sums& to, uint32_t pixel, uint32_t w)
 {
     to.c[0] += (pixel & 0xFF) * w;
@@ -257,6 +283,57 @@ void AddWeighted(Sums& to, const Sums& from, uint32_t w)
 {
     for (int k = 0; k < 4; ++k)
         to.c[k] += from.c[k] * w;
+}
+#endif
+
+// Each sum's top 16 bits (257 * 257 is close to 2^16), saturated, blended over the row.
+void WriteFilteredPixel(uint32_t& pixel, const Sums& in)
+{
+    const uint32_t a = std::min<uint32_t>(in.c[3] >> 16, 255);
+    if (a == 0)
+        return;
+    const uint32_t d = pixel;
+    auto channel = [&](int k, int shift) {
+        const uint32_t c = std::min<uint32_t>(in.c[k] >> 16, 255);
+        return ((c * a >> 8) + (((d >> shift) & 0xFF) * (256 - a) >> 8)) << shift;
+    };
+    pixel = BlendAlpha(a, d >> 24) << 24 | channel(2, 16) | channel(1, 8) | channel(0, 0);
+}
+
+void WriteFilteredRow(uint32_t* row, const Sums* in, int count)
+{
+    int j = 0;
+#if defined(__SSE2__) && !defined(QUOLL_SCALAR_FALLBACK)
+    // Two pixels' channels in the 16-bit lanes of a register: every product stays below 2^16,
+    // and the alpha's (255 - da) a / 255 is (x + 1 + (x >> 8)) >> 8 there.
+    const __m128i zero = _mm_setzero_si128(), top = _mm_set1_epi16(255), k256 = _mm_set1_epi16(256);
+    const __m128i one = _mm_set1_epi16(1);
+    const __m128i alphaLanes = _mm_set_epi16(-1, 0, 0, 0, -1, 0, 0, 0);
+    auto pair = [&](const Sums* sums, __m128i d) {
+        auto load = [](const Sums& sum) {
+            return _mm_srli_epi32(_mm_loadu_si128(reinterpret_cast<const __m128i*>(sum.c)), 16);
+        };
+        const __m128i c = _mm_min_epi16(_mm_packs_epi32(load(sums[0]), load(sums[1])), top);
+        const __m128i a = _mm_shufflehi_epi16(_mm_shufflelo_epi16(c, 0xFF), 0xFF);
+        const __m128i colour = _mm_add_epi16(_mm_srli_epi16(_mm_mullo_epi16(c, a), 8),
+                                             _mm_srli_epi16(_mm_mullo_epi16(d, _mm_sub_epi16(k256, a)), 8));
+        const __m128i x = _mm_mullo_epi16(_mm_sub_epi16(top, d), a);
+        const __m128i alpha = _mm_add_epi16(_mm_srli_epi16(_mm_add_epi16(_mm_add_epi16(x, one), _mm_srli_epi16(x, 8)), 8), d);
+        const __m128i out = _mm_or_si128(_mm_andnot_si128(alphaLanes, colour), _mm_and_si128(alphaLanes, alpha));
+        // Pixels of alpha 0 keep the destination.
+        const __m128i clear = _mm_cmpeq_epi16(a, zero);
+        return _mm_or_si128(_mm_andnot_si128(clear, out), _mm_and_si128(clear, d));
+    };
+    for (; j + 4 <= count; j += 4)
+    {
+        const __m128i d = _mm_loadu_si128(reinterpret_cast<const __m128i*>(row + j));
+        const __m128i lo = pair(in + j, _mm_unpacklo_epi8(d, zero));
+        const __m128i hi = pair(in + j + 2, _mm_unpackhi_epi8(d, zero));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(row + j), _mm_packus_epi16(lo, hi));
+    }
+#endif
+    for (; j < count; ++j)
+        WriteFilteredPixel(row[j], in[j]);
 }
 } // namespace
 
@@ -599,49 +676,66 @@ void MemoryImage::FilteredStretch(MemoryImage& source, const Rect& clipped, cons
         return;
 
     thread_local std::vector<Tap> across, down;
-    thread_local std::vector<Sums> horizontal, vertical;
-    const int dw = clipped.width, dh = clipped.height, srcRows = y1 - y0;
+    thread_local std::vector<Sums> ring, sums;
+    const int dw = clipped.width, dh = clipped.height;
     BuildTaps(across, src.x, src.width, dw, x0, x1);
     BuildTaps(down, src.y, src.height, dh, y0, y1);
-    horizontal.assign(static_cast<size_t>(srcRows) * static_cast<size_t>(dw), Sums{});
-    vertical.assign(static_cast<size_t>(dh) * static_cast<size_t>(dw), Sums{});
+    // The vertical taps destination row by destination row; each row's source rows form a run
+    // that moves down with it, so a ring of as many horizontally filtered rows as the longest
+    // run (plus one) holds every row while it is needed, each filtered once. The sums are exact
+    // integers, so their order does not change them.
+    std::stable_sort(down.begin(), down.end(), [](const Tap& a, const Tap& b) { return a.dst < b.dst; });
+    int slots = 1;
+    for (size_t t = 0; t < down.size();)
+    {
+        size_t end = t;
+        int low = down[t].src, high = down[t].src;
+        for (; end < down.size() && down[end].dst == down[t].dst; ++end)
+        {
+            low = std::min(low, down[end].src);
+            high = std::max(high, down[end].src);
+        }
+        slots = std::max(slots, high - low + 2);
+        t = end;
+    }
+    ring.assign(static_cast<size_t>(slots) * static_cast<size_t>(dw), Sums{});
+    thread_local std::vector<int> ringRow;
+    ringRow.assign(static_cast<size_t>(slots), -1);
+    sums.resize(static_cast<size_t>(dw));
 
     WithSourcePixels(source, [&](const auto& reader) {
-        // 2. Horizontal pass, one buffer row per source row.
-        for (int r = 0; r < srcRows; ++r)
+        // The horizontally filtered source row r, from the ring.
+        auto filtered = [&](int r) -> const Sums* {
+            const auto slot = static_cast<size_t>(r % slots);
+            Sums* out = &ring[slot * static_cast<size_t>(dw)];
+            if (ringRow[slot] != r)
+            {
+                ringRow[slot] = r;
+                std::fill(out, out + dw, Sums{});
+                const size_t srcRow = static_cast<size_t>(r) * static_cast<size_t>(source.mWidth);
+                for (const Tap& tap : across)
+                    AddWeighted(out[tap.dst], reader[srcRow + static_cast<size_t>(tap.src)], tap.weight);
+            }
+            return out;
+        };
+        size_t t = 0;
+        for (int i = 0; i < dh; ++i)
         {
-            const size_t srcRow = static_cast<size_t>(y0 + r) * static_cast<size_t>(source.mWidth);
-            Sums* out = &horizontal[static_cast<size_t>(r) * static_cast<size_t>(dw)];
-            for (const Tap& tap : across)
-                AddWeighted(out[tap.dst], reader[srcRow + static_cast<size_t>(tap.src)], tap.weight);
+            // The destination row's sums down its vertical taps.
+            std::fill(sums.begin(), sums.end(), Sums{});
+            bool any = false;
+            for (; t < down.size() && down[t].dst == i; ++t)
+            {
+                const Sums* in = filtered(down[t].src);
+                for (int j = 0; j < dw; ++j)
+                    AddWeighted(sums[static_cast<size_t>(j)], in[j], down[t].weight);
+                any = true;
+            }
+            if (any)
+                WriteFilteredRow(bits + static_cast<size_t>(clipped.y + i) * static_cast<size_t>(mWidth) + clipped.x,
+                                 sums.data(), dw);
         }
     });
-    // 3. Vertical pass down the columns.
-    for (const Tap& tap : down)
-    {
-        const Sums* in = &horizontal[static_cast<size_t>(tap.src - y0) * static_cast<size_t>(dw)];
-        Sums* out = &vertical[static_cast<size_t>(tap.dst) * static_cast<size_t>(dw)];
-        for (int j = 0; j < dw; ++j)
-            AddWeighted(out[j], in[j], tap.weight);
-    }
-    // 4. Each sum's top 16 bits (257 * 257 is close to 2^16), saturated, blended over d.
-    for (int i = 0; i < dh; ++i)
-    {
-        uint32_t* row = bits + static_cast<size_t>(clipped.y + i) * static_cast<size_t>(mWidth) + clipped.x;
-        const Sums* in = &vertical[static_cast<size_t>(i) * static_cast<size_t>(dw)];
-        for (int j = 0; j < dw; ++j)
-        {
-            const uint32_t a = std::min<uint32_t>(in[j].c[3] >> 16, 255);
-            if (a == 0)
-                continue;
-            const uint32_t d = row[j];
-            auto channel = [&](int k, int shift) {
-                const uint32_t c = std::min<uint32_t>(in[j].c[k] >> 16, 255);
-                return ((c * a >> 8) + (((d >> shift) & 0xFF) * (256 - a) >> 8)) << shift;
-            };
-            row[j] = BlendAlpha(a, d >> 24) << 24 | channel(2, 16) | channel(1, 8) | channel(0, 0);
-        }
-    }
     BitsChanged();
 }
 
