@@ -110,40 +110,63 @@ public:
     }
 
 private:
+    // The walk's state a half steps, held in locals: pixel stores could alias the members, which
+    // would otherwise be reloaded for every scan line.
+    struct Edges
+    {
+        int32_t xL;
+        int32_t kL[N];
+    };
+
     [[gnu::always_inline]] int32_t Half(int32_t y, int32_t yEnd, int32_t xS, int32_t slopeS)
     {
+        Edges edges;
+        edges.xL = mXL;
+        int32_t gradL[N], gradH[N];
+        for (int i = 0; i < N; ++i)
+        {
+            edges.kL[i] = mKL[i];
+            gradL[i] = mGradL[i];
+            gradH[i] = mGradH[i];
+        }
+        const int32_t slopeL = mSlopeL, minX = mMinX, maxX = mMaxX, rowStep = mRowStep;
+        const bool longRight = mLongRight;
+        uint8_t* const dst = mDst;
+        const Kernel kernel = mKernel;
         for (; y < yEnd; ++y)
         {
-            Span(y, xS);
-            mXL = FixedAdd(mXL, mSlopeL);
+            Span(kernel, dst + static_cast<ptrdiff_t>(y) * rowStep, xS, edges, gradH, longRight, minX, maxX);
+            edges.xL = FixedAdd(edges.xL, slopeL);
             xS = FixedAdd(xS, slopeS);
             for (int i = 0; i < N; ++i)
-                mKL[i] = FixedAdd(mKL[i], mGradL[i]);
+                edges.kL[i] = FixedAdd(edges.kL[i], gradL[i]);
         }
+        mXL = edges.xL;
+        for (int i = 0; i < N; ++i)
+            mKL[i] = edges.kL[i];
         return y;
     }
 
     // 11. One scan line: pixels ceil(left) to ceil(right) - 1, attributes extrapolated from the
     // long edge's exact position.
-    [[gnu::always_inline]] void Span(int32_t y, int32_t xS)
+    [[gnu::always_inline]] static void Span(const Kernel& kernel, uint8_t* row, int32_t xS, const Edges& edges,
+                                            const int32_t* gradH, bool longRight, int32_t minX, int32_t maxX)
     {
-        const int32_t left = mLongRight ? xS : mXL;
-        const int32_t right = mLongRight ? mXL : xS;
-        const int32_t first = std::max(FixedCeil(left), mMinX);
-        const int32_t end = std::min(FixedCeil(right), mMaxX);
+        const int32_t left = longRight ? xS : edges.xL;
+        const int32_t right = longRight ? edges.xL : xS;
+        const int32_t first = std::max(FixedCeil(left), minX);
+        const int32_t end = std::min(FixedCeil(right), maxX);
         if (end <= first)
             return;
-        // Local copies: pixel stores may alias the walk's and the kernel's words.
-        const Kernel kernel = mKernel;
         int32_t k[N];
         int32_t grad[N];
-        const int64_t dx = int64_t{first} * kFixedOne - mXL;
+        const int64_t dx = int64_t{first} * kFixedOne - edges.xL;
         for (int i = 0; i < N; ++i)
         {
-            grad[i] = mGradH[i];
-            k[i] = FixedAdd(mKL[i], FixedMulShift(grad[i], dx, 16));
+            grad[i] = gradH[i];
+            k[i] = FixedAdd(edges.kL[i], FixedMulShift(grad[i], dx, 16));
         }
-        Pixel* pixel = reinterpret_cast<Pixel*>(mDst + static_cast<ptrdiff_t>(y) * mRowStep) + first;
+        Pixel* pixel = reinterpret_cast<Pixel*>(row) + first;
         // Colours that stay within 0..255.99 over the whole span need no clamping per pixel.
         const int32_t count = end - first;
         if (ColorsInRange(k, grad, count))
