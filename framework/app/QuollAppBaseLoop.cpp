@@ -218,8 +218,16 @@ bool QuollAppBase::Process(bool allowSleep)
         {
             CheckVSyncBroken(now);
             if (TryUpdateFrame())
+            {
                 mUpdateAppState = kStateCatchUp;
-            mHasPendingDraw = true;
+                mHasPendingDraw = true;
+            }
+            else
+            {
+                // Held (a demo waiting for its loader, a record due, its end or a fault; the
+                // screen saver's pause): back to the messages, which may close the program.
+                drawOrSleep = true;
+            }
         }
     }
     else if (mUpdateAppState == kStateCatchUp)
@@ -303,9 +311,13 @@ bool QuollAppBase::FastForwardDemo(double stepsPerFrame)
         const int before = mUpdateCount;
         if (TryUpdateFrame())
             RunOwedSteps(stepsPerFrame);
-        // 3. The demo waits for something (the loading thread, its end).
+        // 3. The demo waits for something (the loading thread, its end): the next step takes
+        // the messages, so that the window's close still ends the program.
         if (mUpdateCount == before)
+        {
+            mUpdateAppState = kStateDraw;
             return true;
+        }
         // 4. One draw a wall second, or after a single step.
         if (Platform::TickCount() - mFastForwardFirstTick >= kFastForwardDrawInterval || mFastForwardStep)
         {

@@ -120,7 +120,7 @@ std::unique_ptr<Image> ReadJpegImage(Quoll::PakFileHandle* file)
     auto state = std::make_unique<JpegRead>();
     InstallQuietErrors(state->error);
     state->info.err = &state->error.manager;
-    bool ok = false;
+    volatile bool ok = false; // set after setjmp: volatile keeps it through a longjmp
     if (setjmp(state->error.jump) == 0)
     {
         jpeg_create_decompress(&state->info);
@@ -183,7 +183,7 @@ bool WriteJpeg(const std::string& fileName, const Image& image)
     auto state = std::make_unique<JpegWrite>();
     InstallQuietErrors(state->error);
     state->info.err = &state->error.manager;
-    bool ok = false;
+    volatile bool ok = false; // set after setjmp: volatile keeps it through a longjmp
     if (setjmp(state->error.jump) == 0)
     {
         jpeg_create_compress(&state->info);

@@ -72,7 +72,7 @@ std::unique_ptr<Image> ReadPngImage(Quoll::PakFileHandle* file)
     if (state->png == nullptr)
         return nullptr;
     state->info = png_create_info_struct(state->png);
-    bool ok = false;
+    volatile bool ok = false; // set after setjmp: volatile keeps it through a longjmp
     if (state->info != nullptr)
     {
         if (setjmp(png_jmpbuf(state->png)) == 0)
@@ -130,7 +130,7 @@ bool WritePng(const std::string& fileName, const Image& image)
     if (state->png == nullptr)
         return false;
     state->info = png_create_info_struct(state->png);
-    bool ok = false;
+    volatile bool ok = false; // set after setjmp: volatile keeps it through a longjmp
     if (state->info != nullptr)
     {
         if (setjmp(png_jmpbuf(state->png)) == 0)

@@ -1,5 +1,5 @@
 // HTTP transfer over POSIX sockets. The socket is non-blocking; every wait is a poll of at
-// most 100 ms, so an abort is seen within that time. Sends never raise SIGPIPE.
+// most 100 ms, so an abort or a timeout is seen within that time. Sends never raise SIGPIPE.
 #include "framework/net/HttpTransfer.h"
 
 #include "framework/core/Common.h"
@@ -12,6 +12,8 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <cstdlib>
 #include <mutex>
@@ -23,6 +25,7 @@ namespace
 {
 constexpr int kPollMilliseconds = 100;
 constexpr size_t kReceiveChunk = 4096;
+constexpr size_t kMaxChunkLine = 1024; // a chunk's size line with its extensions
 
 std::atomic<int32_t> gNextTransferId{1};
 std::atomic<HttpDemoHook*> gDemoHook{nullptr};
@@ -80,13 +83,19 @@ void HTTPTransfer::SetResolver(HostResolver resolver)
     gResolver = std::move(resolver);
 }
 
-// The parse state of one response.
+// The parse state of one response. Line ends are searched for only in bytes not searched
+// before, so a long header line costs linear time.
 struct HTTPTransfer::Receiver
 {
     std::string received;
     size_t pos = 0;
+    size_t lineScan = 0; // where the search for the next line end resumes
+    size_t headerBytes = 0;
+    bool statusSeen = false;
     bool headersDone = false;
     bool chunked = false;
+    bool hasLength = false;
+    bool complete = false; // the framing says the body is whole
     bool chunkEndPending = false; // the line end after a chunk's data is still to skip
     int64_t chunkRemaining = 0;
     int64_t contentRemaining = 0;
@@ -96,15 +105,21 @@ struct HTTPTransfer::Receiver
         if (pos < 65536)
             return;
         received.erase(0, pos);
+        lineScan -= std::min(lineScan, pos);
         pos = 0;
     }
     bool TakeLine(std::string& line)
     {
-        size_t end = received.find("\r\n", pos);
+        size_t end = received.find("\r\n", std::max(pos, lineScan));
         if (end == std::string::npos)
+        {
+            // A '\r' at the very end may still meet its '\n'.
+            lineScan = std::max(pos, received.empty() ? 0 : received.size() - 1);
             return false;
+        }
         line = received.substr(pos, end - pos);
         pos = end + 2;
+        lineScan = pos;
         return true;
     }
     size_t Available() const { return received.size() - pos; }
@@ -243,6 +258,7 @@ void HTTPTransfer::Fail(HttpResult code)
 void HTTPTransfer::Transfer()
 {
     mFailure = HttpResult::InProgress;
+    mStartTime = mProgressTime = std::chrono::steady_clock::now();
     mSocket = ::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, IPPROTO_TCP);
     if (mSocket < 0)
         Fail(HttpResult::SocketError);
@@ -312,12 +328,13 @@ void HTTPTransfer::SendAll()
             break;
         }
         sent += static_cast<size_t>(n);
+        mProgressTime = std::chrono::steady_clock::now();
     }
     mRequest.clear();
 }
 
 // Reads the response: status line and headers, then the body in whichever framing the
-// headers chose. A connection closed or broken while reading ends the loop.
+// headers chose. A connection closed or broken before the framing's end is a bad response.
 void HTTPTransfer::Receive()
 {
     Receiver in;
@@ -332,8 +349,17 @@ void HTTPTransfer::Receive()
             ssize_t n = ::recv(mSocket, bytes, sizeof(bytes), 0);
             if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK || errno == EINTR))
                 continue;
-            if (n < 1)
+            if (n < 0)
+            {
+                Fail(HttpResult::BadResponse); // reset: whatever came may be cut short
                 break;
+            }
+            if (n == 0)
+            {
+                EndOfResponse(in);
+                break;
+            }
+            mProgressTime = std::chrono::steady_clock::now();
             in.Compact();
             in.received.append(bytes, static_cast<size_t>(n));
         }
@@ -343,76 +369,167 @@ void HTTPTransfer::Receive()
     }
 }
 
+// The server closed the connection: only a body without a length may end this way.
+void HTTPTransfer::EndOfResponse(const Receiver& in)
+{
+    if (!in.headersDone || ((in.chunked || in.hasLength) && !in.complete))
+        Fail(HttpResult::BadResponse);
+}
+
 HTTPTransfer::ParseStepResult HTTPTransfer::ParseStep(Receiver& in)
 {
     using Step = ParseStepResult;
-    // 1. Status line and headers.
     if (!in.headersDone)
-    {
-        std::string line, value;
-        if (!in.TakeLine(line))
-            return Step::NeedMore;
-        if (line.compare(0, 7, "HTTP/1.") == 0)
-        {
-            std::string code = line.size() >= 12 ? line.substr(9, 3) : std::string();
-            if (code == "404")
-                Fail(HttpResult::NotFound);
-            else if (code != "200")
-                Fail(HttpResult::HttpError);
-        }
-        else if (HeaderValue(line, "Transfer-Encoding:", value))
-            in.chunked = in.chunked || strcasecmp(value.c_str(), "identity") != 0;
-        else if (HeaderValue(line, "Content-Length:", value))
-        {
-            mContentLength = std::max(0, std::atoi(value.c_str()));
-            in.contentRemaining = mContentLength;
-        }
-        else if (line.empty())
-            in.headersDone = true;
-        return Step::Progress;
-    }
-    // 2. Chunked body: size lines in hexadecimal, data, a line end; size 0 ends it.
+        return ParseHeaderLine(in);
     if (in.chunked)
-    {
-        if (in.chunkEndPending)
-        {
-            if (in.Available() < 2)
-                return Step::NeedMore;
-            in.pos += 2;
-            in.chunkEndPending = false;
-        }
-        if (in.chunkRemaining == 0)
-        {
-            std::string line;
-            if (!in.TakeLine(line))
-                return Step::NeedMore;
-            int size = 0;
-            if (!StringToInt("0x" + Trim(line), size) || size <= 0)
-                return Step::End;
-            in.chunkRemaining = size;
-        }
-        size_t n = std::min<size_t>(static_cast<size_t>(in.chunkRemaining), in.Available());
-        if (n == 0)
-            return Step::NeedMore;
-        mContent.append(in.received, in.pos, n);
-        in.pos += n;
-        in.chunkRemaining -= static_cast<int64_t>(n);
-        in.chunkEndPending = in.chunkRemaining == 0;
-        return Step::Progress;
-    }
-    // 3. Length-delimited body.
-    if (mContentLength > 0)
+        return ParseChunked(in);
+    // A length-delimited body.
+    if (in.hasLength)
     {
         size_t n = std::min<size_t>(static_cast<size_t>(in.contentRemaining), in.Available());
-        mContent.append(in.received, in.pos, n);
+        if (!AppendContent(in.received, in.pos, n))
+            return Step::End;
         in.pos += n;
         in.contentRemaining -= static_cast<int64_t>(n);
-        return in.contentRemaining == 0 ? Step::End : Step::NeedMore;
+        in.complete = in.contentRemaining == 0;
+        return in.complete ? Step::End : Step::NeedMore;
     }
-    // 4. Without a length the body ends when the server closes the connection.
-    mContent.append(in.received, in.pos, std::string::npos);
+    // Without a length the body ends when the server closes the connection.
+    if (!AppendContent(in.received, in.pos, in.Available()))
+        return Step::End;
     in.pos = in.received.size();
     return Step::NeedMore;
+}
+
+// The status line, then one header line per call, until the empty line.
+HTTPTransfer::ParseStepResult HTTPTransfer::ParseHeaderLine(Receiver& in)
+{
+    using Step = ParseStepResult;
+    std::string line, value;
+    const bool whole = in.TakeLine(line);
+    const size_t size = whole ? line.size() + 2 : in.Available();
+    if (in.headerBytes + size > mLimits.maxHeaderBytes)
+    {
+        Fail(HttpResult::TooLarge);
+        return Step::End;
+    }
+    if (!whole)
+        return Step::NeedMore;
+    in.headerBytes += size;
+    if (!in.statusSeen)
+    {
+        // "HTTP/1.x nnn reason"
+        in.statusSeen = true;
+        const bool status = line.size() >= 12 && line.compare(0, 7, "HTTP/1.") == 0 && line[8] == ' ' &&
+                            std::isdigit(uint8_t(line[9])) && std::isdigit(uint8_t(line[10])) &&
+                            std::isdigit(uint8_t(line[11]));
+        const std::string code = status ? line.substr(9, 3) : std::string();
+        if (!status)
+            Fail(HttpResult::BadResponse);
+        else if (code == "404")
+            Fail(HttpResult::NotFound);
+        else if (code != "200")
+            Fail(HttpResult::HttpError);
+        return mExiting ? Step::End : Step::Progress;
+    }
+    if (HeaderValue(line, "Transfer-Encoding:", value))
+        in.chunked = in.chunked || strcasecmp(value.c_str(), "identity") != 0;
+    else if (HeaderValue(line, "Content-Length:", value))
+    {
+        char* end = nullptr;
+        errno = 0;
+        const unsigned long long length = std::strtoull(value.c_str(), &end, 10);
+        if (value.empty() || !std::isdigit(uint8_t(value[0])) || *end != '\0' || errno != 0)
+        {
+            Fail(HttpResult::BadResponse);
+            return Step::End;
+        }
+        if (length > mLimits.maxBodyBytes)
+        {
+            Fail(HttpResult::TooLarge);
+            return Step::End;
+        }
+        // A length of 0 means none: the body runs to the connection's end.
+        mContentLength = int32_t(length);
+        in.contentRemaining = int64_t(length);
+        in.hasLength = length > 0;
+    }
+    else if (line.empty())
+        in.headersDone = true;
+    return Step::Progress;
+}
+
+// Size lines in hexadecimal (extensions after ';' ignored), data, a line end; size 0 ends it.
+HTTPTransfer::ParseStepResult HTTPTransfer::ParseChunked(Receiver& in)
+{
+    using Step = ParseStepResult;
+    if (in.chunkEndPending)
+    {
+        if (in.Available() < 2)
+            return Step::NeedMore;
+        if (in.received.compare(in.pos, 2, "\r\n") != 0)
+        {
+            Fail(HttpResult::BadResponse);
+            return Step::End;
+        }
+        in.pos += 2;
+        in.lineScan = in.pos;
+        in.chunkEndPending = false;
+    }
+    if (in.chunkRemaining == 0)
+    {
+        std::string line;
+        if (!in.TakeLine(line))
+        {
+            if (in.Available() > kMaxChunkLine)
+            {
+                Fail(HttpResult::BadResponse);
+                return Step::End;
+            }
+            return Step::NeedMore;
+        }
+        const std::string digits = Trim(line.substr(0, line.find(';')));
+        char* end = nullptr;
+        errno = 0;
+        const unsigned long long size = std::strtoull(digits.c_str(), &end, 16);
+        if (digits.empty() || !std::isxdigit(uint8_t(digits[0])) || *end != '\0' || errno != 0)
+        {
+            Fail(HttpResult::BadResponse);
+            return Step::End;
+        }
+        if (size == 0)
+        {
+            in.complete = true;
+            return Step::End;
+        }
+        if (size > mLimits.maxBodyBytes - std::min(mLimits.maxBodyBytes, mContent.size()))
+        {
+            Fail(HttpResult::TooLarge);
+            return Step::End;
+        }
+        in.chunkRemaining = int64_t(size);
+    }
+    size_t n = std::min<size_t>(static_cast<size_t>(in.chunkRemaining), in.Available());
+    if (n == 0)
+        return Step::NeedMore;
+    mContent.append(in.received, in.pos, n);
+    in.pos += n;
+    in.lineScan = in.pos;
+    in.chunkRemaining -= static_cast<int64_t>(n);
+    in.chunkEndPending = in.chunkRemaining == 0;
+    return Step::Progress;
+}
+
+// Appends body bytes unless they would pass the body limit.
+bool HTTPTransfer::AppendContent(const std::string& bytes, size_t from, size_t count)
+{
+    if (mContent.size() + count > mLimits.maxBodyBytes)
+    {
+        Fail(HttpResult::TooLarge);
+        return false;
+    }
+    mContent.append(bytes, from, count);
+    return true;
 }
 
 // Waits until the socket can be read (or written); true at once when exiting. Errors and
@@ -421,6 +538,11 @@ bool HTTPTransfer::WaitForSocket(bool read, bool write)
 {
     while (!mExiting)
     {
+        if (TimedOut())
+        {
+            Fail(HttpResult::TimedOut);
+            return false;
+        }
         pollfd entry{mSocket, static_cast<short>((read ? POLLIN : 0) | (write ? POLLOUT : 0)), 0};
         int ready = ::poll(&entry, 1, kPollMilliseconds);
         if (ready < 0 && errno != EINTR)
@@ -438,5 +560,13 @@ bool HTTPTransfer::WaitForSocket(bool read, bool write)
         return true;
     }
     return true;
+}
+
+// Past the whole transfer's time, or past the longest wait since the last progress.
+bool HTTPTransfer::TimedOut()
+{
+    const auto now = std::chrono::steady_clock::now();
+    return now - mStartTime > std::chrono::milliseconds(mLimits.overallMilliseconds) ||
+           now - mProgressTime > std::chrono::milliseconds(mLimits.idleMilliseconds);
 }
 } // namespace Quoll

@@ -8,6 +8,7 @@
 // Threads: the worker writes the content and the result; the caller reads the content only
 // once GetResultCode says the transfer is final. Flags shared with the worker are atomics.
 #include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -28,6 +29,19 @@ enum class HttpResult : int32_t
     AddressNotResolved = 7,
     ConnectionFailed = 8,
     SendFailed = 9,
+    BadResponse = 10, // the response ended early or could not be parsed
+    TooLarge = 11, // the headers or the body passed their limit
+    TimedOut = 12, // the transfer or a wait for the server took too long
+};
+
+// What one transfer may take: header bytes (status line and headers with their line ends),
+// body bytes, the whole transfer's time and the longest wait without progress.
+struct HttpLimits
+{
+    size_t maxHeaderBytes = 64 * 1024;
+    size_t maxBodyBytes = 16 * 1024 * 1024;
+    int overallMilliseconds = 120'000;
+    int idleMilliseconds = 30'000;
 };
 
 // Where transfer outcomes meet the demo stream. The demo recorder installs one: while a demo
@@ -79,6 +93,10 @@ public:
     int GetPort() const { return mPort; }
     const std::string& GetPath() const { return mPath; }
 
+    // The limits of the transfers that start after this call.
+    void SetLimits(const HttpLimits& limits) { mLimits = limits; }
+    const HttpLimits& GetLimits() const { return mLimits; }
+
     // Name resolution for host names that are not dotted addresses (tests use a fake one);
     // an empty resolver restores the system's.
     static void SetResolver(HostResolver resolver);
@@ -101,7 +119,12 @@ private:
     void SendAll();
     void Receive();
     ParseStepResult ParseStep(Receiver& in);
+    ParseStepResult ParseHeaderLine(Receiver& in);
+    ParseStepResult ParseChunked(Receiver& in);
+    bool AppendContent(const std::string& bytes, size_t from, size_t count);
+    void EndOfResponse(const Receiver& in);
     bool WaitForSocket(bool read, bool write);
+    bool TimedOut();
     void Fail(HttpResult code);
     void JoinWorker();
 
@@ -121,6 +144,9 @@ private:
     std::atomic<HttpResult> mResult{HttpResult::NotStarted};
     HttpResult mLastRecordedResult = HttpResult::NotStarted;
     HttpResult mFailure = HttpResult::InProgress; // the worker's first failure
+    HttpLimits mLimits;
+    std::chrono::steady_clock::time_point mStartTime;    // the worker's start
+    std::chrono::steady_clock::time_point mProgressTime; // the last byte sent or received
     std::thread mWorker;
 };
 } // namespace Quoll

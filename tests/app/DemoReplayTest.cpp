@@ -100,6 +100,19 @@ protected:
         return app.Run({});
     }
 
+    // Replays until the playback is stuck, then closes the window as a user would; true when
+    // the close ended the program (and not the harness's watchdog).
+    bool ReplayClosesWhenStuck(bool fullSpeed, ReplayEvidence& evidence)
+    {
+        Platform::FakeClock clock(5'000'000'000);
+        Platform::ScopedClock scoped(clock);
+        ReplayTestApp app(mDemoPath, true, mDataFile);
+        app.mFullSpeedReplay = fullSpeed;
+        app.mCloseWhenStuck = true;
+        evidence = app.Run({});
+        return app.mCloseSent && app.mDemoClosedByWindow;
+    }
+
     // The byte at a bit offset of the record stream, counted from the file's start.
     size_t FileOffsetOfStreamBit(int32_t bit)
     {
@@ -191,6 +204,34 @@ TEST_F(DemoReplay, AChangedRecordKindStopsPlaybackNamingTheUpdate)
               std::string::npos)
         << replayed.popups.front();
     EXPECT_LT(replayed.updates, recording.evidence.updates + 1);
+}
+
+// A replay that stopped on a fault or ran out of records (a demo cut short, its loader's
+// completion never comes) holds its update; the window's close (and a termination signal,
+// which arrives as the same close) still ends the program, at full speed and at normal speed.
+TEST_F(DemoReplay, AStuckReplayStillEndsWhenItsWindowCloses)
+{
+    const Recording recording = Record();
+    const std::string whole = ReadFileText(mDemoPath);
+    const size_t streamStart = FileOffsetOfStreamBit(0);
+    for (const bool cut : {true, false})
+        for (const bool fullSpeed : {true, false})
+        {
+            SCOPED_TRACE(std::string(cut ? "cut short" : "changed kind") + (fullSpeed ? ", full speed" : ""));
+            std::ofstream(mDemoPath, std::ios::binary | std::ios::trunc)
+                .write(whole.data(), std::streamsize(cut ? streamStart + 2 : whole.size()));
+            if (!cut)
+            {
+                FlipByte(FileOffsetOfStreamBit(recording.registryReadBit + 5));
+            }
+            ReplayEvidence replayed;
+            EXPECT_TRUE(ReplayClosesWhenStuck(fullSpeed, replayed));
+            EXPECT_LT(replayed.updates, recording.evidence.updates);
+            if (!cut)
+            {
+                EXPECT_EQ(replayed.popups.size(), 1u);
+            }
+        }
 }
 
 TEST(DemoReplayHttp, TransferResultsReplayByTransferIdWithoutTheNetwork)

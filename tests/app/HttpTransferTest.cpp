@@ -95,11 +95,99 @@ TEST(HttpTransfer, ChunkedBodyJoinsChunksAndHeaderNamesIgnoreCase)
     EXPECT_EQ(out.content, "hello, 10 bytes");
 }
 
-TEST(HttpTransfer, ChunkSizeThatIsNotHexadecimalEndsTheBody)
+TEST(HttpTransfer, ChunkSizeThatIsNotHexadecimalIsABadResponse)
 {
     Outcome out = Exchange("HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n5\r\nhello\r\nzz\r\nmore\r\n");
-    EXPECT_EQ(out.result, HttpResult::Done);
+    EXPECT_EQ(out.result, HttpResult::BadResponse);
     EXPECT_EQ(out.content, "hello");
+}
+
+// A response cut short in any framing, or not a response at all, never ends as done.
+TEST(HttpTransfer, ResponsesThatEndEarlyOrCannotBeParsedAreBadResponses)
+{
+    const char* responses[] = {
+        "HTTP/1.1 200 OK\r\nContent-Length: 10\r\n\r\nhello",
+        "HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n5\r\nhello\r\n",
+        "HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n5\r\nhelloXX0\r\n\r\n",
+        "HTTP/1.1 200 OK\r\nContent-Le",
+        "HTTP/1.1 200 OK\r\nContent-Length: lots\r\n\r\nhello",
+        "<html>not a status line</html>\r\n\r\n",
+        "HTTP/1.1 2x0 OK\r\n\r\nbody",
+        "",
+    };
+    for (const char* response : responses)
+        EXPECT_EQ(Exchange(response).result, HttpResult::BadResponse) << response;
+    // The same framings whole are fine, and a chunk's extension is ignored.
+    EXPECT_EQ(Exchange("HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n5;x=1\r\nhello\r\n0\r\n\r\n").content,
+              "hello");
+}
+
+// --- Limits -------------------------------------------------------------------------------
+
+Outcome ExchangeWithLimits(const std::string& response, const Quoll::HttpLimits& limits,
+                           LoopbackHttpServer::Behaviour behaviour = LoopbackHttpServer::Behaviour::Respond)
+{
+    LoopbackHttpServer server(behaviour, response);
+    HTTPTransfer transfer;
+    transfer.SetLimits(limits);
+    transfer.SendRequest("GET / HTTP/1.1\r\n\r\n", server.HostAndPort());
+    HttpResult result = WaitForResult(transfer);
+    return {result, transfer.GetContent(), {}};
+}
+
+TEST(HttpTransfer, HeadersPastTheirLimitAreTooLarge)
+{
+    const Quoll::HttpLimits limits; // 64 KiB of headers by default
+    const std::string status = "HTTP/1.1 200 OK\r\n";
+    const std::string fits = status + "X-Big: " + std::string(60 * 1024, 'a') + "\r\n\r\nok";
+    EXPECT_EQ(ExchangeWithLimits(fits, limits).result, HttpResult::Done);
+    // One long line without its end, and many short lines.
+    EXPECT_EQ(ExchangeWithLimits(status + "X-Big: " + std::string(200 * 1024, 'a'), limits).result,
+              HttpResult::TooLarge);
+    std::string many = status;
+    for (int i = 0; i < 8000; ++i)
+        many += "X-Line: 1\r\n";
+    EXPECT_EQ(ExchangeWithLimits(many + "\r\n", limits).result, HttpResult::TooLarge);
+}
+
+TEST(HttpTransfer, BodiesPastTheirLimitAreTooLargeInEveryFraming)
+{
+    Quoll::HttpLimits limits;
+    limits.maxBodyBytes = 1000;
+    const std::string body(1001, 'b');
+    EXPECT_EQ(ExchangeWithLimits("HTTP/1.1 200 OK\r\nContent-Length: 1001\r\n\r\n" + body, limits).result,
+              HttpResult::TooLarge);
+    EXPECT_EQ(ExchangeWithLimits("HTTP/1.1 200 OK\r\n\r\n" + body, limits).result, HttpResult::TooLarge);
+    EXPECT_EQ(ExchangeWithLimits("HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n1F4\r\n" +
+                                     body.substr(0, 500) + "\r\n1F5\r\n" + body.substr(0, 501) + "\r\n0\r\n\r\n",
+                                 limits)
+                  .result,
+              HttpResult::TooLarge);
+    const Outcome exact =
+        ExchangeWithLimits("HTTP/1.1 200 OK\r\nContent-Length: 1000\r\n\r\n" + body.substr(1), limits);
+    EXPECT_EQ(exact.result, HttpResult::Done);
+    EXPECT_EQ(exact.content.size(), 1000u);
+    EXPECT_EQ(Quoll::HttpLimits().maxBodyBytes, 16u * 1024 * 1024);
+}
+
+TEST(HttpTransfer, ASilentServerTimesOutAfterTheIdleTime)
+{
+    Quoll::HttpLimits limits;
+    limits.idleMilliseconds = 300;
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(ExchangeWithLimits({}, limits, LoopbackHttpServer::Behaviour::Silent).result, HttpResult::TimedOut);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(10));
+}
+
+// A server that keeps sending, slowly, is never idle; the overall time still ends it.
+TEST(HttpTransfer, ATricklingServerTimesOutAfterTheOverallTime)
+{
+    Quoll::HttpLimits limits;
+    limits.overallMilliseconds = 400;
+    limits.idleMilliseconds = 10'000;
+    const std::string response = "HTTP/1.1 200 OK\r\nContent-Length: 1000\r\n\r\n" + std::string(1000, 't');
+    EXPECT_EQ(ExchangeWithLimits(response, limits, LoopbackHttpServer::Behaviour::Trickle).result,
+              HttpResult::TimedOut);
 }
 
 TEST(HttpTransfer, BodyWithoutLengthEndsWhenTheServerCloses)

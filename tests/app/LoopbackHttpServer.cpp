@@ -7,6 +7,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <stdexcept>
 #include <strings.h>
@@ -115,6 +116,15 @@ void LoopbackHttpServer::Serve()
             if (n <= 0)
                 break;
             sent += static_cast<size_t>(n);
+        }
+    }
+    else if (mBehaviour == Behaviour::Trickle)
+    {
+        for (size_t sent = 0; sent < mResponse.size() && !mStop; ++sent)
+        {
+            if (::send(client, mResponse.data() + sent, 1, MSG_NOSIGNAL) != 1)
+                break;
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
         }
     }
     else if (mBehaviour == Behaviour::Silent)

@@ -18,6 +18,7 @@ public:
         Respond, // send the response, then close
         Silent, // read the request and never answer (until the server is destroyed)
         ResetEarly, // read a little of the request, then reset the connection
+        Trickle, // send the response one byte every 20 ms
     };
 
     LoopbackHttpServer(Behaviour behaviour, std::string response = {});

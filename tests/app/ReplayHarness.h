@@ -154,10 +154,18 @@ public:
 
     bool Process(bool allowSleep) override
     {
-        // A failed or ended replay makes no more updates; the harness ends it.
+        // A failed or ended replay makes no more updates; the harness ends it, or closes its
+        // window as a user would.
         const bool stuck = mPlayingDemo && (mDemo.Failed() || (mDemo.Ended() && DemoHoldsUpdate()));
-        if (stuck || Quoll::Platform::TickCount() > mWatchdogTick ||
-            std::chrono::steady_clock::now() > mWatchdogRealTime)
+        if (stuck && mCloseWhenStuck && !mCloseSent)
+        {
+            mCloseSent = true;
+            Quoll::Platform::InputEvent close;
+            close.kind = Quoll::Platform::InputKind::CloseRequested;
+            Headless().Feed(close);
+        }
+        else if ((stuck && !mCloseWhenStuck) || Quoll::Platform::TickCount() > mWatchdogTick ||
+                 std::chrono::steady_clock::now() > mWatchdogRealTime)
             Shutdown();
         return TestApp::Process(allowSleep);
     }
@@ -165,6 +173,8 @@ public:
     int32_t mRegistryReadBit = -1; // where the last registry read record starts in the stream
     bool mFullSpeedReplay = true;  // a replay runs to its end at full speed
     uint32_t mWatchdogMilliseconds = kWatchdogMilliseconds; // of the session's clock, and of real time
+    bool mCloseWhenStuck = false;  // a stuck replay gets a window close instead of a shutdown
+    bool mCloseSent = false;
 
 private:
     static constexpr uint32_t kWatchdogMilliseconds = 20000;

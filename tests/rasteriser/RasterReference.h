@@ -160,7 +160,7 @@ template <class Format> struct Kernel
                 Put(pixel, Blend(f, *pixel, bilinear ? t : Weight(t, A), A));
             return;
         }
-        uint32_t fa, fc[3];
+        uint32_t fa = 0, fc[3] = {};
         for (int c = 0; c < 4; ++c)
         {
             const int32_t channel[4] = {color.a, color.r, color.g, color.b};
