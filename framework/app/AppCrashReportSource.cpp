@@ -1,6 +1,7 @@
 #include "framework/app/AppCrashReportSource.h"
 
 #include "framework/app/QuollAppBase.h"
+#include "framework/core/Common.h"
 #include "framework/crash/CrashCatcher.h"
 
 #include <atomic>
@@ -31,6 +32,7 @@ CrashAppInfo AppCrashReportSource::Gather()
     info.product = mApp.mProdName;
     info.version = mApp.mProductVersion;
     info.crashInfo = mApp.GetCrashInfo();
+    info.dataFolder = GetAppDataFolder();
     mApp.GetCrashReportFields(info.fields);
     // 3. A demo being recorded is closed and attached; the application's own attachment wins.
     DemoRecordingCloser closer = gDemoCloser.load();

@@ -12,6 +12,8 @@
 #include "framework/platform/system/SingleInstance.h"
 #include "framework/platform/system/Thread.h"
 #include "framework/platform/system/UserFolders.h"
+#include "framework/app/ErrorLog.h"
+#include "framework/app/PackMount.h"
 #include "framework/display/D3DTester.h"
 #include "framework/display/DDInterface.h"
 #include "framework/display/MemoryImage.h"
@@ -126,7 +128,7 @@ void QuollAppBase::Init()
         Platform::SetCurrentFolder(mWorkingFolder);
 
     // 9. The pack file; a missing pack leaves the files on the disk.
-    GetPakInterface()->MountPakFile("main.pak");
+    MountPackFileOrLog(*GetPakInterface(), "main.pak", ErrorLog::Program());
 
     // 10-11. The single-instance handshake.
     mNotifyMessage = Platform::WindowSystem::RegisterWindowMessage("Notify" + mProdName);

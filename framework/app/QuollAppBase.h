@@ -569,6 +569,9 @@ protected:
     virtual std::unique_ptr<AppDisplay> CreateDisplay();
     // The settings store of the registry key, opened on first use; null without a usable one.
     Platform::SettingsStore* Settings();
+    // Registry writes while the main loop runs reach the file once per logic update.
+    void DeferSettingsWrites(bool deferred);
+    void FlushSettings();
     // "SOFTWARE\" + registry key, plus the sub-key part of a value name; false for an empty key.
     bool GetRegKeyPath(const std::string& valueName, std::string& keyPath, std::string& name) const;
     // A value of the store itself, with no demo record (type may be null when reading).

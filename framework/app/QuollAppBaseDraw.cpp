@@ -47,6 +47,7 @@ bool QuollAppBase::TryUpdateFrame()
     if (!PickUpLoadingCompletion())
         return false;
     UpdateFrame();
+    FlushSettings();
     return true;
 }
 

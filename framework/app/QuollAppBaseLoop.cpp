@@ -48,6 +48,7 @@ void QuollAppBase::Start()
     mRunning = true;
     mLastUserInputTick = mLastTimerTick = mLastModeSwitchTime = start;
     // 6.
+    DeferSettingsWrites(true);
     DoMainLoop();
     ProcessDeferredDeletes();
     mRunning = false;
@@ -57,6 +58,7 @@ void QuollAppBase::Start()
     ReportRunStatistics(start);
     PostMainLoopHook();
     WriteSettings();
+    DeferSettingsWrites(false);
 }
 
 void QuollAppBase::ReportRunStatistics(uint32_t startTick)

@@ -29,6 +29,7 @@ ExitHandler QuollAppBase::SetExitHandler(ExitHandler handler)
 void QuollAppBase::DoExit(int code)
 {
     WriteDemoFile();
+    FlushSettings();
     RestoreDisplayMode();
     gExitHandler.load()(code);
     std::exit(code); // a handler must not return; if it does, the process still ends

@@ -192,10 +192,15 @@ void QuollAppBase::EraseRegValue(const std::string& valueName)
         store->DeleteValue(keyPath, name);
 }
 
+// The store is rewritten once for all the values (and not at all when none changed).
 void QuollAppBase::WriteSettings()
 {
     if (mRegKey.empty())
         return;
+    Platform::SettingsStore* store = mPlayingDemo ? nullptr : Settings();
+    const bool wasDeferred = store != nullptr && store->DeferredWrites();
+    if (store != nullptr)
+        store->SetDeferredWrites(true);
     WriteRegInt("MusicVolume", VolumeToRegistry(mMusicVolume));
     WriteRegInt("SfxVolume", VolumeToRegistry(mSfxVolume));
     WriteRegInt("Muted", mMuteCount - mAutoMuteCount > 0 ? 1 : 0);
@@ -205,6 +210,23 @@ void QuollAppBase::WriteSettings()
     WriteRegInt("CustomCursors", mCustomCursorsEnabled ? 1 : 0);
     WriteRegInt("InProgress", 0);
     WriteRegBool("WaitForVSync", mWaitForVSync);
+    if (store != nullptr)
+    {
+        store->SetDeferredWrites(wasDeferred);
+        store->Flush();
+    }
+}
+
+void QuollAppBase::FlushSettings()
+{
+    if (mSettings)
+        mSettings->Flush();
+}
+
+void QuollAppBase::DeferSettingsWrites(bool deferred)
+{
+    if (Platform::SettingsStore* store = mRegKey.empty() ? nullptr : Settings())
+        store->SetDeferredWrites(deferred);
 }
 
 void QuollAppBase::ReadSettings()
@@ -214,13 +236,15 @@ void QuollAppBase::ReadSettings()
     if (mRegKey.empty())
         return;
 
+    // The store is a file a person may edit: numbers are clamped to their ranges (volumes in
+    // hundredths, the mute flag 0 or 1; the window position is kept on the desktop when used).
     int value = 0;
     if (ReadRegInt("MusicVolume", value))
-        mMusicVolume = value / 100.0;
+        mMusicVolume = std::clamp(value, 0, 100) / 100.0;
     if (ReadRegInt("SfxVolume", value))
-        mSfxVolume = value / 100.0;
+        mSfxVolume = std::clamp(value, 0, 100) / 100.0;
     if (ReadRegInt("Muted", value))
-        mMuteCount = value;
+        mMuteCount = std::clamp(value, 0, 1);
     if (ReadRegInt("ScreenMode", value))
         mIsWindowed = value == 0;
     if (ReadRegInt("PreferredX", value))

@@ -52,7 +52,7 @@ std::string CrashAppInfo::Serialize() const
 {
     std::string out;
     PutWord(out, kMagic);
-    for (const std::string* text : {&product, &version, &crashInfo, &attachmentPath})
+    for (const std::string* text : {&product, &version, &crashInfo, &attachmentPath, &dataFolder})
         PutString(out, *text);
     PutWord(out, attach ? 1 : 0);
     PutWord(out, static_cast<uint32_t>(fields.size()));
@@ -70,7 +70,7 @@ bool CrashAppInfo::Deserialize(const std::string& bytes)
     uint32_t magic = 0, attachWord = 0, count = 0;
     if (!in.Word(magic) || magic != kMagic)
         return false;
-    for (std::string* text : {&product, &version, &crashInfo, &attachmentPath})
+    for (std::string* text : {&product, &version, &crashInfo, &attachmentPath, &dataFolder})
         if (!in.String(*text))
             return false;
     if (!in.Word(attachWord) || !in.Word(count))

@@ -15,6 +15,7 @@ struct CrashAppInfo
     std::string crashInfo; // appended to the report after a blank line
     std::map<std::string, std::string> fields; // extra upload fields
     std::string attachmentPath; // the file sent with the report
+    std::string dataFolder; // where "crash.txt" goes when the current folder cannot take it
     bool attach = false;
 
     std::string Serialize() const;

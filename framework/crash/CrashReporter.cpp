@@ -1,6 +1,7 @@
 // The reporter process's sequence; see CrashReporter.h.
 #include "framework/crash/CrashReporter.h"
 
+#include "framework/core/Common.h"
 #include "framework/crash/CrashReport.h"
 #include "framework/crash/CrashReportWindows.h"
 #include "framework/crash/MapFile.h"
@@ -47,6 +48,17 @@ size_t ReadUntil(int fd, char* data, size_t size, std::chrono::steady_clock::tim
 }
 
 std::string WithLineEnd(const std::string& report) { return report + "\n"; }
+
+// "crash.txt" in the current folder, or in the data folder when the current one cannot take it.
+void WriteCrashFile(const std::string& text, const std::string& dataFolder)
+{
+    const std::span bytes(reinterpret_cast<const uint8_t*>(text.data()), text.size());
+    if (Platform::WriteFileAtomically("crash.txt", bytes))
+        return;
+    if (!dataFolder.empty() && Platform::WriteFileAtomically(ToSystemPath(dataFolder + "crash.txt"), bytes))
+        return;
+    Platform::LogLine("CrashReporter", "cannot write crash.txt");
+}
 } // namespace
 
 bool CrashReporter::ReadRecord(Platform::CrashRecord& record)
@@ -96,8 +108,7 @@ int CrashReporter::Run()
         system->SetClipboardText(text.report);
     std::string report = MapFile::AnnotateWithFolderMap(text.report, Platform::CurrentFolder());
     std::string file = WithLineEnd(report);
-    if (!Platform::WriteFileAtomically("crash.txt", std::span(reinterpret_cast<const uint8_t*>(file.data()), file.size())))
-        Platform::LogLine("CrashReporter", "cannot write crash.txt");
+    WriteCrashFile(file, application ? application->dataFolder : std::string());
 
     // 4. The windows, and the upload when the user asks for it.
     if (system == nullptr)

@@ -12,6 +12,7 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -219,7 +220,7 @@ protected:
     // Starts the reporter in the folder with the headless script, sends it the record and the
     // application part, and waits for it to end; its exit code.
     int RunReporter(const std::string& script, const std::string& submitHost, const CrashRecord& record,
-                    const std::string& applicationPart)
+                    const std::string& applicationPart, bool currentFolderGone = false)
     {
         std::string scriptPath = (mFolder / "input.script").string();
         std::ofstream(scriptPath) << script;
@@ -231,6 +232,11 @@ protected:
         {
             ::close(fds[1]);
             if (::chdir(folder.c_str()) != 0)
+                ::_exit(126);
+            // A current folder that no longer exists: nothing can be made in it.
+            const std::string gone = folder + "/gone";
+            if (currentFolderGone && (::mkdir(gone.c_str(), 0755) != 0 || ::chdir(gone.c_str()) != 0 ||
+                                      ::rmdir(gone.c_str()) != 0))
                 ::_exit(126);
             ::setenv("QUOLL_HEADLESS_SCRIPT", scriptPath.c_str(), 1);
             ::execl(program.c_str(), program.c_str(), CrashCatcher::kReporterOption, fd.c_str(), submitHost.c_str(),
@@ -309,6 +315,16 @@ TEST_F(ReporterRun, WithoutApplicationPartOnlyCloseIsOffered)
     int code = RunReporter("msgbox IDYES\n", "127.0.0.1:9", SampleRecord(0x10), "");
     EXPECT_EQ(code, 0);
     EXPECT_TRUE(ReadFile("crash.txt").starts_with("Exception: Access Violation"));
+}
+
+TEST_F(ReporterRun, CrashFileGoesToTheDataFolderWhenTheCurrentFolderCannotTakeIt)
+{
+    Quoll::CrashAppInfo application;
+    application.product = "Petri";
+    application.dataFolder = (mFolder / "data").string() + "/";
+    std::filesystem::create_directories(mFolder / "data");
+    EXPECT_EQ(RunReporter("msgbox IDYES\n", "", SampleRecord(0x10), application.Serialize(), true), 0);
+    EXPECT_TRUE(ReadFile("data/crash.txt").starts_with("Exception: Access Violation"));
 }
 
 TEST_F(ReporterRun, NoRecordNoReport)

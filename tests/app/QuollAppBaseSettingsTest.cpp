@@ -182,7 +182,7 @@ TEST(QuollAppBaseSettings, ReadSettingsConvertsAndMarksTheRunInProgress)
     EXPECT_TRUE(app.mReadFromRegistry);
     EXPECT_DOUBLE_EQ(app.mMusicVolume, 0.99);
     EXPECT_DOUBLE_EQ(app.mSfxVolume, 0.85); // unreadable: kept
-    EXPECT_EQ(app.mMuteCount, 3);
+    EXPECT_EQ(app.mMuteCount, 1); // the store holds a flag
     EXPECT_FALSE(app.mIsWindowed);
     EXPECT_EQ(app.mPreferredX, 40);
     EXPECT_EQ(app.mPreferredY, -1); // missing: kept
@@ -192,6 +192,37 @@ TEST(QuollAppBaseSettings, ReadSettingsConvertsAndMarksTheRunInProgress)
     ASSERT_EQ(store.SetInt32(kKey, "ScreenMode", 0), Platform::SettingsResult::Ok);
     app.ReadSettings();
     EXPECT_TRUE(app.mIsWindowed);
+}
+
+TEST(QuollAppBaseSettings, NumbersReadFromTheStoreAreClampedToTheirRanges)
+{
+    TestApp app;
+    Platform::SettingsStore& store = app.Store();
+    ASSERT_EQ(store.SetInt32(kKey, "MusicVolume", 250), Platform::SettingsResult::Ok);
+    ASSERT_EQ(store.SetInt32(kKey, "SfxVolume", -40), Platform::SettingsResult::Ok);
+    ASSERT_EQ(store.SetInt32(kKey, "Muted", -7), Platform::SettingsResult::Ok);
+    app.ReadSettings();
+    EXPECT_DOUBLE_EQ(app.mMusicVolume, 1.0);
+    EXPECT_DOUBLE_EQ(app.mSfxVolume, 0.0);
+    EXPECT_EQ(app.mMuteCount, 0);
+}
+
+// Saving the settings rewrites the file once for all its values, and not at all when nothing
+// changed (the program saves them twice at exit).
+TEST(QuollAppBaseSettings, WriteSettingsRewritesTheStoreOnceAndOnlyWhenSomethingChanged)
+{
+    ScratchFolder scratch("files");
+    TestApp app;
+    app.SetSettingsStore(std::make_unique<Platform::SettingsStore>((scratch / "settings.txt").string()));
+    app.WriteSettings();
+    EXPECT_EQ(app.Store().RewriteCount(), 1u);
+    app.WriteSettings();
+    EXPECT_EQ(app.Store().RewriteCount(), 1u);
+    app.mMusicVolume = 0.5;
+    app.mSfxVolume = 0.25;
+    app.WriteSettings();
+    EXPECT_EQ(app.Store().RewriteCount(), 2u);
+    EXPECT_EQ(Platform::SettingsStore((scratch / "settings.txt").string()).GetInt32(kKey, "SfxVolume"), 25);
 }
 
 TEST(QuollAppBaseSettings, ScreenSaverLeavesNoInProgressMarkAndTheKeyMayBeLocalised)

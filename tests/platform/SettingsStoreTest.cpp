@@ -191,6 +191,66 @@ TEST(SettingsStore, ReplacesACorruptFileByDefaultsAndKeepsItAside)
     }
 }
 
+// When the damaged file cannot be moved aside, the log says so rather than claiming it was.
+TEST(SettingsStore, ACorruptFileThatCannotBeKeptAsideIsLoggedAsSuch)
+{
+    std::string file = Testing::ScratchFolder() + "/settings.txt";
+    std::ofstream(file, std::ios::binary) << "garbage";
+    std::filesystem::create_directories(file + ".corrupt/occupied");
+    gLogged.clear();
+    LogSink previous = SetLogSink(&CaptureLog);
+    SettingsStore store(file);
+    SetLogSink(previous);
+    EXPECT_TRUE(store.LoadedFromCorruptFile());
+    ASSERT_EQ(gLogged.size(), 1u);
+    EXPECT_EQ(gLogged[0].find("; kept as"), std::string::npos) << gLogged[0];
+    EXPECT_NE(gLogged[0].find("cannot be kept as " + file + ".corrupt"), std::string::npos) << gLogged[0];
+    EXPECT_EQ(ReadText(file), "garbage");
+}
+
+// Deferred changes reach the file in one rewrite; an unchanged value rewrites nothing; a failed
+// flush keeps the changes for a later one; the store's end writes what is pending.
+TEST(SettingsStore, DeferredChangesAreWrittenOnceAtTheFlush)
+{
+    std::string folder = Testing::ScratchFolder();
+    std::string file = folder + "/settings.txt";
+    {
+        SettingsStore store(file);
+        ASSERT_EQ(store.SetInt32(kKey, "MusicVolume", 50), SettingsResult::Ok);
+        EXPECT_EQ(store.RewriteCount(), 1u);
+        EXPECT_EQ(store.SetInt32(kKey, "MusicVolume", 50), SettingsResult::Ok);
+        EXPECT_EQ(store.RewriteCount(), 1u);
+
+        store.SetDeferredWrites(true);
+        for (int i = 0; i < 10; ++i)
+            ASSERT_EQ(store.SetInt32(kKey, "Value" + std::to_string(i), i), SettingsResult::Ok);
+        EXPECT_EQ(store.RewriteCount(), 1u);
+        EXPECT_EQ(SettingsStore(file).GetInt32(kKey, "Value9"), std::nullopt);
+        EXPECT_EQ(store.Flush(), SettingsResult::Ok);
+        EXPECT_EQ(store.RewriteCount(), 2u);
+        EXPECT_EQ(store.Flush(), SettingsResult::Ok);
+        EXPECT_EQ(store.RewriteCount(), 2u);
+        EXPECT_EQ(SettingsStore(file).GetInt32(kKey, "Value9"), 9);
+
+        // A flush that fails keeps the change and is not retried until something changes.
+        LogSink previous = SetLogSink(&CaptureLog);
+        const std::string blocker = file + ".tmp" + std::to_string(::getpid());
+        std::filesystem::create_directory(blocker);
+        ASSERT_EQ(store.SetInt32(kKey, "MusicVolume", 60), SettingsResult::Ok);
+        EXPECT_EQ(store.Flush(), SettingsResult::WriteFailed);
+        EXPECT_EQ(store.Flush(), SettingsResult::WriteFailed);
+        SetLogSink(previous);
+        std::filesystem::remove(blocker);
+        EXPECT_EQ(store.GetInt32(kKey, "MusicVolume"), 60);
+        ASSERT_EQ(store.SetInt32(kKey, "SfxVolume", 70), SettingsResult::Ok);
+        EXPECT_EQ(store.Flush(), SettingsResult::Ok);
+        EXPECT_EQ(SettingsStore(file).GetInt32(kKey, "MusicVolume"), 60);
+
+        ASSERT_EQ(store.SetInt32(kKey, "SfxVolume", 80), SettingsResult::Ok);
+    }
+    EXPECT_EQ(SettingsStore(file).GetInt32(kKey, "SfxVolume"), 80);
+}
+
 TEST(SettingsStore, DefaultPathLiesInTheSettingsFolder)
 {
     std::optional<std::string> path = SettingsStore::DefaultPath("Nordwick", "PetriGlowSaga");

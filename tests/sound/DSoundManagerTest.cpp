@@ -151,13 +151,17 @@ TEST_F(DSoundManagerTest, ChannelsRunOutAndSweepReleasesFinishedInstances)
     EXPECT_FALSE(kept->IsReleased());
 }
 
-TEST_F(DSoundManagerTest, FailedDuplicateLeavesASilentInstance)
+// Every voice playing: a further start is refused and its instance goes silently.
+TEST_F(DSoundManagerTest, RefusedStartLeavesASilentInstance)
 {
     const unsigned id = unsigned(manager->LoadSoundFile(Sound("a", RampWav(50))));
     std::vector<std::unique_ptr<Quoll::Platform::MixerBuffer>> hog;
     auto& mixer = manager->GetOutput()->GetMixer();
-    while (auto buffer = mixer.CreateBuffer({1, 8000, 8}, 4))
-        hog.push_back(std::move(buffer));
+    for (size_t i = 0; i < Quoll::Platform::Mixer::kDefaultVoiceLimit; ++i)
+    {
+        hog.push_back(mixer.CreateBuffer({1, 8000, 8}, 4));
+        ASSERT_TRUE(hog.back()->Play(true));
+    }
     auto* instance = manager->GetSoundInstance(id);
     ASSERT_NE(instance, nullptr);
     EXPECT_FALSE(instance->Play(false, true));
@@ -231,11 +235,11 @@ TEST_F(DSoundManagerTest, LoadersRunInOrderAndAbsoluteNamesAreNotCached)
     ASSERT_TRUE(manager->LoadSound(1, au));
     EXPECT_EQ(manager->GetSoundBuffer(1)->GetFormat().samplesPerSecond, 11025u);
 
-    const size_t voices = manager->GetOutput()->GetMixer().GetVoiceCount();
+    const size_t voices = manager->GetOutput()->GetMixer().GetBufferCount();
     WriteFile(folder / "broken.ogg", Bytes(100, 0x4F));
     EXPECT_FALSE(manager->LoadSound(2, (folder / "broken").string()));
     EXPECT_EQ(manager->GetSoundBuffer(2), nullptr);
-    EXPECT_EQ(manager->GetOutput()->GetMixer().GetVoiceCount(), voices);
+    EXPECT_EQ(manager->GetOutput()->GetMixer().GetBufferCount(), voices);
 }
 
 TEST_F(DSoundManagerTest, PlayedSoundReachesTheMix)
@@ -250,6 +254,21 @@ TEST_F(DSoundManagerTest, PlayedSoundReachesTheMix)
     EXPECT_EQ(out[2 * 100 + 1], 0);
     manager->SetMasterVolume(0.5);
     EXPECT_NEAR(manager->GetMasterVolume(), 0.5, 1e-4);
+}
+
+// Loaded sounds are data, not voices: with as many loaded as there are voices, all still play.
+TEST_F(DSoundManagerTest, LoadedSoundsDoNotTakeVoices)
+{
+    const std::string name = Sound("a", RampWav(400, 44100));
+    for (unsigned id = 0; id < Quoll::Platform::Mixer::kDefaultVoiceLimit && id < 255; ++id)
+        ASSERT_TRUE(manager->LoadSound(id, name));
+    for (unsigned i = 0; i < 32; ++i)
+    {
+        auto* instance = manager->GetSoundInstance(i);
+        ASSERT_NE(instance, nullptr);
+        EXPECT_TRUE(instance->Play(true, false)) << i;
+    }
+    EXPECT_EQ(manager->GetOutput()->GetMixer().GetPlayingVoiceCount(), 32u);
 }
 
 TEST_F(DSoundManagerTest, ResourceLoaderForwardsToTheManager)

@@ -1,10 +1,12 @@
 // The voice list and the render loop of the software mixer.
 #include "framework/platform/audio/Mixer.h"
+#include "framework/platform/system/PlatformLog.h"
 
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <new>
+#include <string>
 
 namespace Quoll::Platform
 {
@@ -28,7 +30,7 @@ Mixer::Mixer(uint32_t outputRate, size_t voiceLimit)
     : mOutputRate(std::max<uint32_t>(outputRate, 1)), mVoiceLimit(voiceLimit),
       mUseReference(ReferenceRequested())
 {
-    mVoices.reserve(voiceLimit);
+    mBuffers.reserve(voiceLimit);
 }
 
 Mixer::~Mixer() = default;
@@ -50,27 +52,37 @@ std::unique_ptr<MixerBuffer> Mixer::CreateBuffer(const AudioFormat& format, uint
     }
     std::lock_guard lock(mLock);
     std::unique_ptr<MixerBuffer> buffer(new MixerBuffer(shared_from_this(), format, data));
-    if (!AddVoice(buffer.get()))
-        return nullptr;
+    AddBuffer(buffer.get());
     return buffer;
 }
 
-bool Mixer::AddVoice(MixerBuffer* buffer)
+void Mixer::AddBuffer(MixerBuffer* buffer)
 {
-    if (mVoices.size() >= mVoiceLimit)
-        return false;
-    mVoices.push_back(buffer);
-    return true;
+    mBuffers.push_back(buffer);
 }
 
-void Mixer::RemoveVoice(MixerBuffer* buffer)
+void Mixer::RemoveBuffer(MixerBuffer* buffer)
 {
     std::lock_guard lock(mLock);
-    auto it = std::find(mVoices.begin(), mVoices.end(), buffer);
-    if (it == mVoices.end())
+    auto it = std::find(mBuffers.begin(), mBuffers.end(), buffer);
+    if (it == mBuffers.end())
         return;
-    *it = mVoices.back();
-    mVoices.pop_back();
+    *it = mBuffers.back();
+    mBuffers.pop_back();
+}
+
+bool Mixer::CanStartVoice()
+{
+    const size_t playing = size_t(std::count_if(mBuffers.begin(), mBuffers.end(),
+                                                [](const MixerBuffer* b) { return b->mVoice.playing; }));
+    if (playing < mVoiceLimit)
+        return true;
+    if (!mRefusalLogged)
+    {
+        mRefusalLogged = true;
+        LogLine("Mixer", "all " + std::to_string(mVoiceLimit) + " voices are playing; a sound was not started");
+    }
+    return false;
 }
 
 void Mixer::Render(int16_t* stereoOut, size_t frames)
@@ -92,7 +104,7 @@ void Mixer::RenderWith(int16_t* out, size_t frames, void (*kernel)(MixerVoice&, 
     {
         const size_t chunk = std::min(frames, kChunkFrames);
         std::memset(acc, 0, sizeof(int32_t) * 2 * chunk);
-        for (MixerBuffer* voice : mVoices)
+        for (MixerBuffer* voice : mBuffers)
             if (voice->mVoice.playing)
                 kernel(voice->mVoice, acc, chunk);
         FinishMix(acc, out, chunk, master);
@@ -113,16 +125,16 @@ uint16_t Mixer::GetMasterVolume() const
     return mMasterVolume;
 }
 
-size_t Mixer::GetVoiceCount() const
+size_t Mixer::GetBufferCount() const
 {
     std::lock_guard lock(mLock);
-    return mVoices.size();
+    return mBuffers.size();
 }
 
 size_t Mixer::GetPlayingVoiceCount() const
 {
     std::lock_guard lock(mLock);
-    return size_t(std::count_if(mVoices.begin(), mVoices.end(),
+    return size_t(std::count_if(mBuffers.begin(), mBuffers.end(),
                                 [](const MixerBuffer* b) { return b->mVoice.playing; }));
 }
 } // namespace Quoll::Platform

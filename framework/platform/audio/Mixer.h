@@ -1,7 +1,8 @@
 #pragma once
 // The software mixer shared by sound effects and music: every MixerBuffer that plays is a voice,
 // mixed into 16-bit stereo at the output rate under one lock (the audio device renders from its
-// own thread). A master volume (0..65535, the old system mixer's scale) scales the result.
+// own thread). A buffer that is only loaded is data, not a voice: the voice limit counts the
+// buffers playing, and a start past it is refused (and logged, once per mixer). A master volume (0..65535, the old system mixer's scale) scales the result.
 // Render runs the fast kernels; RenderReference the plain ones (QUOLL_MIXER_REFERENCE=1 makes
 // Render use them too). Neither allocates.
 #include "framework/platform/audio/AudioFormat.h"
@@ -28,8 +29,8 @@ public:
     Mixer(const Mixer&) = delete;
     Mixer& operator=(const Mixer&) = delete;
 
-    // A silent, stopped buffer of the given size (whole frames); null for an invalid format, an
-    // empty or oversized buffer, or when every voice is taken.
+    // A silent, stopped buffer of the given size (whole frames); null for an invalid format or
+    // an empty or oversized buffer.
     [[nodiscard]] std::unique_ptr<MixerBuffer> CreateBuffer(const AudioFormat& format,
                                                             uint32_t bytes);
 
@@ -39,21 +40,23 @@ public:
     void SetMasterVolume(uint16_t volume);
     uint16_t GetMasterVolume() const;
     uint32_t GetOutputRate() const { return mOutputRate; }
-    size_t GetVoiceCount() const;
+    size_t GetBufferCount() const;
     size_t GetPlayingVoiceCount() const;
 
 private:
     friend class MixerBuffer;
     Mixer(uint32_t outputRate, size_t voiceLimit);
-    bool AddVoice(MixerBuffer* buffer);   // caller holds the lock
-    void RemoveVoice(MixerBuffer* buffer);
+    void AddBuffer(MixerBuffer* buffer);   // caller holds the lock
+    void RemoveBuffer(MixerBuffer* buffer);
+    bool CanStartVoice();                  // caller holds the lock
     void RenderWith(int16_t* out, size_t frames, void (*kernel)(MixerVoice&, int32_t*, size_t));
 
     mutable std::recursive_mutex mLock;
     const uint32_t mOutputRate;
     const size_t mVoiceLimit;
-    std::vector<MixerBuffer*> mVoices;
+    std::vector<MixerBuffer*> mBuffers; // every buffer alive; those playing are the voices
     uint16_t mMasterVolume = 65535;
+    bool mRefusalLogged = false;
     bool mUseReference = false;
 };
 } // namespace Quoll::Platform

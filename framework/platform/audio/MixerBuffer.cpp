@@ -22,7 +22,7 @@ MixerBuffer::MixerBuffer(std::shared_ptr<Mixer> mixer, AudioFormat format,
 
 MixerBuffer::~MixerBuffer()
 {
-    mMixer->RemoveVoice(this);
+    mMixer->RemoveBuffer(this);
 }
 
 std::unique_ptr<MixerBuffer> MixerBuffer::Duplicate() const
@@ -31,8 +31,7 @@ std::unique_ptr<MixerBuffer> MixerBuffer::Duplicate() const
     std::unique_ptr<MixerBuffer> copy(new MixerBuffer(mMixer, mFormat, mData));
     copy->mFrequency = mFrequency;
     copy->UpdateStep();
-    if (!mMixer->AddVoice(copy.get()))
-        return nullptr;
+    mMixer->AddBuffer(copy.get());
     return copy;
 }
 
@@ -54,6 +53,8 @@ std::span<const uint8_t> MixerBuffer::Data() const
 bool MixerBuffer::Play(bool looping)
 {
     std::lock_guard lock(mMixer->mLock);
+    if (!mVoice.playing && mVoice.frames > 0 && !mMixer->CanStartVoice())
+        return false;
     mVoice.looping = looping;
     mVoice.playing = mVoice.frames > 0;
     return true;

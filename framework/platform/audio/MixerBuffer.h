@@ -30,8 +30,7 @@ public:
     MixerBuffer(const MixerBuffer&) = delete;
     MixerBuffer& operator=(const MixerBuffer&) = delete;
 
-    // A new buffer over the same data, stopped at position 0; null when the mixer has no voice
-    // left.
+    // A new buffer over the same data, stopped at position 0.
     [[nodiscard]] std::unique_ptr<MixerBuffer> Duplicate() const;
 
     // The whole sample data, for filling; Unlock ends the write.
@@ -39,6 +38,7 @@ public:
     bool Unlock();
     std::span<const uint8_t> Data() const;
 
+    // False when every voice of the mixer is playing (the buffer stays stopped).
     bool Play(bool looping);
     void Stop();
     bool IsPlaying() const;

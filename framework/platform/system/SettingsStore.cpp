@@ -14,6 +14,7 @@
 #include "framework/platform/system/TextHelpers.h"
 #include "framework/platform/system/UserFolders.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstdio>
 #include <cstring>
@@ -129,6 +130,12 @@ std::string NormaliseKeyPath(std::string_view keyPath)
 
 SettingsStore::SettingsStore(std::string filePath) : mPath(std::move(filePath)) { Load(); }
 
+SettingsStore::~SettingsStore()
+{
+    mFlushFailed = false;
+    FlushLocked();
+}
+
 std::optional<std::string> SettingsStore::DefaultPath(std::string_view company, std::string_view product)
 {
     std::optional<std::string> folder = UserFolder(UserFolderKind::Settings, company, product);
@@ -141,6 +148,7 @@ void SettingsStore::Load()
 {
     if (mPath.empty())
         return;
+    RemoveStaleTemporaryFiles(mPath);
     std::optional<std::vector<uint8_t>> bytes = ReadWholeFile(mPath);
     if (!bytes)
         return; // no file yet: defaults
@@ -154,9 +162,12 @@ void SettingsStore::Load()
     // Keep the damaged file for a person to look at, then start from defaults.
     mCorrupt = true;
     std::string aside = mPath + ".corrupt";
-    std::rename(mPath.c_str(), aside.c_str());
-    LogLine("Settings", mPath + " is corrupt (line " + std::to_string(badLine) + "); kept as " + aside +
-                            ", using defaults");
+    const std::string what = mPath + " is corrupt (line " + std::to_string(badLine) + "); ";
+    if (std::rename(mPath.c_str(), aside.c_str()) == 0)
+        LogLine("Settings", what + "kept as " + aside + ", using defaults");
+    else
+        LogLine("Settings", what + "cannot be kept as " + aside + " (" + std::strerror(errno) +
+                                "), using defaults; the next change overwrites it");
 }
 
 bool SettingsStore::Parse(std::string_view text, KeyMap& keys, size_t& badLine) const
@@ -286,11 +297,67 @@ SettingsResult SettingsStore::CommitLocked(KeyMap previous)
 {
     if (mPath.empty())
         return SettingsResult::Ok;
-    std::string text = SerialiseLocked();
-    if (WriteFileAtomically(mPath, std::span<const uint8_t>(reinterpret_cast<const uint8_t*>(text.data()), text.size())))
+    if (mDeferred)
+    {
+        mDirty = true;
+        mFlushFailed = false;
+        return SettingsResult::Ok;
+    }
+    if (RewriteLocked())
         return SettingsResult::Ok;
     mKeys = std::move(previous);
     return SettingsResult::WriteFailed;
+}
+
+bool SettingsStore::RewriteLocked()
+{
+    std::string text = SerialiseLocked();
+    if (!WriteFileAtomically(mPath, std::span<const uint8_t>(reinterpret_cast<const uint8_t*>(text.data()), text.size())))
+        return false;
+    ++mRewrites;
+    mDirty = false;
+    return true;
+}
+
+SettingsResult SettingsStore::FlushLocked()
+{
+    if (!mDirty || mPath.empty())
+        return SettingsResult::Ok;
+    if (mFlushFailed)
+        return SettingsResult::WriteFailed;
+    if (RewriteLocked())
+        return SettingsResult::Ok;
+    mFlushFailed = true;
+    return SettingsResult::WriteFailed;
+}
+
+SettingsResult SettingsStore::Flush()
+{
+    std::lock_guard lock(mMutex);
+    return FlushLocked();
+}
+
+void SettingsStore::SetDeferredWrites(bool deferred)
+{
+    std::lock_guard lock(mMutex);
+    mDeferred = deferred;
+    if (!deferred)
+    {
+        mFlushFailed = false;
+        FlushLocked();
+    }
+}
+
+bool SettingsStore::DeferredWrites() const
+{
+    std::lock_guard lock(mMutex);
+    return mDeferred;
+}
+
+uint64_t SettingsStore::RewriteCount() const
+{
+    std::lock_guard lock(mMutex);
+    return mRewrites;
 }
 
 SettingsStore::Key& SettingsStore::EnsureKeyLocked(std::string_view keyPath)
@@ -333,6 +400,14 @@ SettingsResult SettingsStore::SetValue(std::string_view keyPath, std::string_vie
     std::lock_guard lock(mMutex);
     if (NormaliseKeyPath(keyPath).empty())
         return SettingsResult::NotFound;
+    const auto key = mKeys.find(LowerAscii(NormaliseKeyPath(keyPath)));
+    if (key != mKeys.end())
+    {
+        const auto same = key->second.values.find(LowerAscii(name));
+        if (same != key->second.values.end() && same->second.name == name && same->second.type == type &&
+            std::equal(same->second.data.begin(), same->second.data.end(), data.begin(), data.end()))
+            return SettingsResult::Ok; // unchanged: nothing to rewrite
+    }
     KeyMap previous = mKeys;
     Value& value = EnsureKeyLocked(keyPath).values[LowerAscii(name)];
     value.name = std::string(name);

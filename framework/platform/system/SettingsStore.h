@@ -4,6 +4,12 @@
 // without regard to ASCII letter case. Everything lives in one text file that is rewritten
 // atomically after each change; a file that cannot be parsed is logged, kept beside as
 // "<file>.corrupt" and replaced by an empty store. Thread-safe.
+//
+// Each rewrite is a synced file write (milliseconds): a caller that changes many values
+// defers the writes and flushes once (the application does once per logic update and at
+// exit). A deferred change reports success; a failed flush is logged and retried at the next
+// flush after a further change, at the end of the deferral and at destruction. Writing a
+// value equal to the stored one rewrites nothing.
 #include <cstdint>
 #include <map>
 #include <mutex>
@@ -35,6 +41,7 @@ class SettingsStore
 public:
     // Loads the file when it exists. An empty path keeps the store in memory only.
     explicit SettingsStore(std::string filePath);
+    ~SettingsStore(); // flushes deferred changes
     SettingsStore(const SettingsStore&) = delete;
     SettingsStore& operator=(const SettingsStore&) = delete;
 
@@ -70,6 +77,14 @@ public:
     // The file text of the current contents (what the next rewrite stores).
     std::string Serialise() const;
 
+    // While deferred, changes stay in memory until Flush; ending the deferral flushes.
+    void SetDeferredWrites(bool deferred);
+    bool DeferredWrites() const;
+    // Rewrites the file when a deferred change is pending.
+    SettingsResult Flush();
+    // How many times the file was rewritten.
+    uint64_t RewriteCount() const;
+
 private:
     struct Value
     {
@@ -89,10 +104,16 @@ private:
     static std::optional<Value> ParseValue(std::string_view line);
     std::string SerialiseLocked() const;
     SettingsResult CommitLocked(KeyMap previous);
+    bool RewriteLocked();
+    SettingsResult FlushLocked();
     Key& EnsureKeyLocked(std::string_view keyPath);
 
     std::string mPath;
     bool mCorrupt = false;
+    bool mDeferred = false;
+    bool mDirty = false;        // deferred changes not yet in the file
+    bool mFlushFailed = false;  // the last flush failed and nothing changed since
+    uint64_t mRewrites = 0;
     mutable std::mutex mMutex;
     KeyMap mKeys;
 };

@@ -1,0 +1,31 @@
+// The start-up pack: a missing one is silent, an empty or garbage one is logged with its path.
+// Rerun one case: test_app --gtest_filter='PackMount.*'
+#include "TestApp.h"
+
+#include "framework/app/ErrorLog.h"
+#include "framework/app/PackMount.h"
+#include "framework/files/PakInterface.h"
+
+#include <gtest/gtest.h>
+
+using namespace Quoll;
+using namespace QuollTest;
+
+TEST(PackMount, AnUnreadablePackIsLoggedWithItsPathAndAMissingOneIsNot)
+{
+    ScratchFolder folder("pack");
+    const std::string logFile = (folder / "ScrError.txt").string();
+    ErrorLog log(logFile);
+    PakInterface paks;
+    EXPECT_FALSE(MountPackFileOrLog(paks, (folder / "main.pak").string(), log));
+    EXPECT_FALSE(std::filesystem::exists(logFile));
+
+    for (const std::string& content : {std::string(), std::string("not a pack file at all")})
+    {
+        const std::string pack = (folder / ("main" + std::to_string(content.size()) + ".pak")).string();
+        std::ofstream(pack, std::ios::binary) << content;
+        EXPECT_FALSE(MountPackFileOrLog(paks, pack, log));
+        EXPECT_NE(ReadFileText(logFile).find("Cannot mount pack file " + pack + ": "), std::string::npos)
+            << ReadFileText(logFile);
+    }
+}
