@@ -4,7 +4,9 @@
 
 #include "framework/core/Common.h"
 #include "framework/app/AppCrashReportSource.h"
+#include "framework/app/ErrorLog.h"
 #include "framework/app/HandCursors.h"
+#include "framework/app/PackMount.h"
 #include "framework/core/MersenneTwister.h"
 #include "framework/platform/system/Clock.h"
 #include "framework/platform/audio/MixerOutput.h"
@@ -12,8 +14,6 @@
 #include "framework/platform/system/SingleInstance.h"
 #include "framework/platform/system/Thread.h"
 #include "framework/platform/system/UserFolders.h"
-#include "framework/app/ErrorLog.h"
-#include "framework/app/PackMount.h"
 #include "framework/display/D3DTester.h"
 #include "framework/display/DDInterface.h"
 #include "framework/display/MemoryImage.h"
