@@ -189,7 +189,7 @@ void QuollAppBase::Init()
     // 22-23. Sound and music.
     CreateSoundObjects();
 
-    // 24-25.
+    // A screen saver shows no cursor; then the application's own start-up.
     if (mIsScreenSaver)
         SetCursor(11);
     PostInitHook();

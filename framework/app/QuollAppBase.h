@@ -60,6 +60,14 @@
 
 namespace Quoll
 {
+// A developer build (one without NDEBUG) offers the debug keys (Ctrl+Alt+D, and with them the
+// tweak box of Alt+R); a release build does not.
+#ifdef NDEBUG
+inline constexpr bool kDeveloperBuild = false;
+#else
+inline constexpr bool kDeveloperBuild = true;
+#endif
+
 class DDInterface;
 class MemoryImage;
 class ResourceManager;
@@ -224,6 +232,9 @@ public:
     // Switches the display's 3D mode; with reinitialise, starts the display again in it.
     void Set3DAcceleration(bool is3D, bool reinitialise);
     void ShowVideoStats();
+    // The lines of the video statistics box: 3D state, images, sounds, video and texture memory.
+    std::string VideoStatsText();
+    static std::string KilobytesText(uint64_t bytes);
     // Handles the oldest queued window message; true while more remain.
     bool ProcessDeferredMessage();
     // What follows from a change of activation or of the minimised state, live or replayed:
@@ -299,6 +310,7 @@ public:
     // --- Images and the clipboard -------------------------------------------------------------
     MemoryImage* CopyImageRect(Image* image, const Rect& rect);
     MemoryImage* CopyImage(Image* image);
+    MemoryImage* NewDisplayImage();
     // Deletes the shared images nobody holds any more (once per update).
     void CleanSharedImages();
     void CopyToClipboard(const std::string& text);
@@ -629,6 +641,8 @@ private:
     void ReportRunStatistics(uint32_t startTick);
     // The loading thread's completion, on the main thread; false while an update must wait.
     bool PickUpLoadingCompletion();
+    // The desktop's screen saver may start in a window once the loading has completed.
+    void UpdateScreenSaverPermission();
     void UpdateOverlays();
     void DrawOverlays();
     void ReinitialiseLostDisplay();

@@ -55,7 +55,7 @@ void QuollAppBase::AddDialog(int id, AppDialog* dialog)
         const int height = dialog->GetPreferredHeight(width);
         dialog->Resize((mWidth - width) / 2, mHeight / 5, width, height);
     }
-    // 3-5.
+    // Registered by id and in order, and shown as a widget.
     mDialogMap[id] = dialog;
     mDialogList.push_back(dialog);
     mWidgetManager->AddWidget(dialog->GetWidget());

@@ -48,6 +48,7 @@ bool QuollAppBase::TryUpdateFrame()
         return false;
     UpdateFrame();
     FlushSettings();
+    UpdateScreenSaverPermission();
     return true;
 }
 
@@ -189,7 +190,7 @@ bool QuollAppBase::DrawDirty()
         mNextDrawAllowed = now;
     }
 
-    // 10.
+    // The frame is drawn: nothing is pending any more.
     mForceRedraw = false;
     mHasPendingDraw = false;
     mDrawSkipped = false;

@@ -2,6 +2,8 @@
 // the clipboard, and the report of a resource error.
 #include "framework/app/QuollAppBase.h"
 
+#include "framework/display/DDImage.h"
+#include "framework/display/DDInterface.h"
 #include "framework/display/Graphics.h"
 #include "framework/display/MemoryImage.h"
 #include "framework/files/ImageLib.h"
@@ -22,12 +24,21 @@ std::string UpperAscii(std::string text)
 }
 } // namespace
 
+// An image of the display (which can move it into a surface or a texture); a plain memory
+// image before the display exists.
+MemoryImage* QuollAppBase::NewDisplayImage()
+{
+    if (DDInterface* display = GetDDInterface())
+        return new DDImage(display);
+    return new MemoryImage(this);
+}
+
 MemoryImage* QuollAppBase::GetImage(const std::string& fileName, bool commitBits)
 {
     std::unique_ptr<ImageLib::Image> picture = ImageLib::ReadImageFile(fileName);
     if (!picture)
         return nullptr;
-    auto* image = new MemoryImage(this);
+    MemoryImage* image = NewDisplayImage();
     image->mFilePath = fileName;
     image->SetBits(picture->GetBits(), picture->GetWidth(), picture->GetHeight(), commitBits);
     return image;
@@ -35,7 +46,7 @@ MemoryImage* QuollAppBase::GetImage(const std::string& fileName, bool commitBits
 
 MemoryImage* QuollAppBase::CopyImageRect(Image* image, const Rect& rect)
 {
-    auto* copy = new MemoryImage(this);
+    MemoryImage* copy = NewDisplayImage();
     copy->Create(rect.width, rect.height);
     Graphics g(copy);
     g.DrawImage(image, -rect.x, -rect.y);

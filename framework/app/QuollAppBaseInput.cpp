@@ -9,7 +9,11 @@
 #include "framework/core/ModVal.h"
 #include "framework/core/Profiler.h"
 #include "framework/app/QuollAppBase.h"
+#include "framework/display/D3DInterface.h"
+#include "framework/display/DDInterface.h"
+#include "framework/display/MemoryImage.h"
 #include "framework/platform/system/Clock.h"
+#include "framework/sound/SoundManager.h"
 
 #include <cstdio>
 
@@ -306,7 +310,7 @@ bool QuollAppBase::ProcessDeferredMessage()
 }
 
 // Alt+Enter switches between window and full screen unless a mode was forced; Ctrl+Alt+D
-// turns the debug keys on and off.
+// turns the debug keys on and off in a developer build.
 void QuollAppBase::HandleKeyDown(const DeferredMessage& message)
 {
     mLastUserInputTick = mLastTimerTick;
@@ -320,7 +324,8 @@ void QuollAppBase::HandleKeyDown(const DeferredMessage& message)
         }
         return;
     }
-    if (key == 'D' && mWidgetManager->IsKeyDown(Platform::VK_CONTROL) && mWidgetManager->IsKeyDown(Platform::VK_MENU))
+    if (kDeveloperBuild && key == 'D' && mWidgetManager->IsKeyDown(Platform::VK_CONTROL) &&
+        mWidgetManager->IsKeyDown(Platform::VK_MENU))
         mDebugKeysEnabled = !mDebugKeysEnabled;
     if (mDebugKeysEnabled && DebugKeyDown(key))
         return;
@@ -523,13 +528,60 @@ bool QuollAppBase::IsAltKeyUsed(Platform::WParam key)
     return lower == 13 || lower == 'r';
 }
 
-void QuollAppBase::ShowVideoStats()
+// Kilobytes with thousands separators.
+std::string QuollAppBase::KilobytesText(uint64_t bytes)
+{
+    return WStringToString(FormatWithCommas(int(std::min<uint64_t>(bytes / 1024, INT32_MAX))));
+}
+
+std::string QuollAppBase::VideoStatsText()
 {
     const char* support = Is3DRecommended() ? "Recommended" : Is3DSupported() ? "Supported" : "Unsupported";
-    char text[512];
-    std::snprintf(text, sizeof text,
-                  "3D-Mode is %s (3D is %s on this system)\r\n\r\nNum Images: %d\r\nNum Sounds: %d\r\n",
-                  Is3DAccelerated() ? "ON" : "OFF", support, int(mMemoryImageSet.size()), 0);
-    MsgBoxA(text, "Video Stats", Platform::MB_OK);
+    std::string text = FormatString("3D-Mode is %s (3D is %s on this system)\r\n\r\nNum Images: %d\r\n"
+                                    "Num Sounds: %d\r\n",
+                                    Is3DAccelerated() ? "ON" : "OFF", support, int(mMemoryImageSet.size()),
+                                    mSoundManager ? mSoundManager->GetNumSounds() : 0);
+    uint32_t total = 0, free = 0;
+    DDInterface* display = GetDDInterface();
+    if (display != nullptr && display->mDD)
+        display->mDD->GetAvailableVidMem(Platform::kCapsVideoMemory, &total, &free);
+    text += "Video Memory: " + KilobytesText(total - free) + "/" + KilobytesText(total) + " KB\r\n";
+    // The textures the 3D renderer holds for the images, by format.
+    struct FormatStats
+    {
+        int code;
+        const char* name;
+        int count = 0;
+        uint64_t bytes = 0;
+    } formats[] = {{kTexFormatA8R8G8B8, "A8R8G8B8"},
+                   {kTexFormatA4R4G4B4, "A4R4G4B4"},
+                   {kTexFormatR5G6B5, "R5G6B5"},
+                   {kTexFormatPalette8, "Palette8"}};
+    uint64_t textureBytes = 0;
+    {
+        AutoCrit lock(display != nullptr ? display->GetLock() : mCritSect);
+        for (MemoryImage* image : mMemoryImageSet)
+        {
+            const auto* data = static_cast<const TextureData*>(image->mTextureData);
+            if (data == nullptr)
+                continue;
+            textureBytes += data->memoryBytes;
+            for (FormatStats& format : formats)
+                if (format.code == data->formatCode)
+                {
+                    ++format.count;
+                    format.bytes += data->memoryBytes;
+                }
+        }
+    }
+    text += "Texture Memory: " + KilobytesText(textureBytes) + " KB\r\n";
+    for (const FormatStats& format : formats)
+        text += FormatString("%s: %d - %s KB\r\n", format.name, format.count, KilobytesText(format.bytes).c_str());
+    return text;
+}
+
+void QuollAppBase::ShowVideoStats()
+{
+    MsgBoxA(VideoStatsText(), "Video Stats", Platform::MB_OK);
 }
 } // namespace Quoll

@@ -35,26 +35,26 @@ enum UpdateState
 
 void QuollAppBase::Start()
 {
-    // 1-2.
+    // Nothing runs after an early shutdown; the cursor and loading threads start.
     if (mShutdown)
         return;
     StartCursorThread();
     if (mAutoStartLoadingThread)
         StartLoadingThread();
-    // 3-5.
+    // The window is shown and takes the focus; the timing starts.
     mWindowSystem->ShowWindow(mMainWindow, Platform::SW_SHOW);
     mWindowSystem->SetFocus(mMainWindow);
     const uint32_t start = Platform::TickCount();
     mRunning = true;
     mLastUserInputTick = mLastTimerTick = mLastModeSwitchTime = start;
-    // 6.
+    // The main loop, with registry writes gathered per update; then the threads end.
     DeferSettingsWrites(true);
     DoMainLoop();
     ProcessDeferredDeletes();
     mRunning = false;
     WaitForLoadingThread();
     StopCursorThread();
-    // 7-8.
+    // The run's figures, the application's last word, the settings.
     ReportRunStatistics(start);
     PostMainLoopHook();
     WriteSettings();
@@ -100,7 +100,7 @@ bool QuollAppBase::UpdateApp()
 
 bool QuollAppBase::UpdateAppStep(bool* updated)
 {
-    // 1-2.
+    // A nested loop that was told to end returns; a finished cycle starts again.
     if (updated != nullptr)
         *updated = false;
     if (mExitNestedLoop)
@@ -165,7 +165,7 @@ void QuollAppBase::AccumulateElapsedTime()
 
 bool QuollAppBase::Process(bool allowSleep)
 {
-    // 1.
+    // A shutdown asked for by another thread happens here.
     if (mShutdownRequested)
         Shutdown();
 
@@ -268,7 +268,7 @@ bool QuollAppBase::Process(bool allowSleep)
         }
     }
 
-    // 7-8.
+    // The loading thread's share of the time; widgets whose deletion waited.
     if (!LoadingPacing(allowSleep, now, slept))
         return false;
     ProcessDeferredDeletes();

@@ -26,7 +26,7 @@ void QuollAppBase::Shutdown()
         mShutdownRequested = true;
         return;
     }
-    // 2-3.
+    // Once only; the application hears of it first.
     if (mShutdown)
         return;
     mCloseRequest = true;
@@ -40,13 +40,13 @@ void QuollAppBase::Shutdown()
     }
     if (mMusicInterface)
         mMusicInterface->StopAllMusic();
-    // 6-8.
+    // Back to the desktop's mode, the window hidden.
     if (mDisplay && !mIsPhysWindowed)
         mDisplay->RestoreDesktopMode();
     if (mWindowSystem && mMainWindow != Platform::WindowId::None)
         mWindowSystem->ShowWindow(mMainWindow, Platform::SW_HIDE);
     RestoreDisplayMode();
-    // 9-10.
+    // The settings, when they were read at start; the image codec's state.
     if (mReadFromRegistry)
         WriteSettings();
     ImageLib::FreeJ2kCodec();
@@ -61,9 +61,9 @@ QuollAppBase::~QuollAppBase()
     mShutdown = true;
     WaitForLoadingThread();
     StopCursorThread();
-    // 2-3.
+    // The question about keeping 3D, while the window still exists.
     KeepAccelerationChoice();
-    // 4-5.
+    // Dialogs and queued widget deletions; the invisible window forgets the application.
     DestroyDialogs();
     ProcessDeferredDeletes();
     if (mWindowSystem && mInvisWindow != Platform::WindowId::None)
@@ -71,7 +71,7 @@ QuollAppBase::~QuollAppBase()
         mWindowSystem->SetWindowUserData(mInvisWindow, nullptr);
         mWindowSystem->DestroyWindow(mInvisWindow);
     }
-    // 6-7.
+    // Widgets, resources and the application's own images.
     mWidgetManager.reset();
     mResourceManager.reset();
     mOverlayImage.reset();
@@ -79,7 +79,7 @@ QuollAppBase::~QuollAppBase()
     for (auto& entry : mSharedImageMap)
         delete entry.second.mImage;
     mSharedImageMap.clear();
-    // 8-9.
+    // The display, music and sound, then the main window.
     mDisplay.reset();
     mMusicInterface.reset();
     mSoundLoader.reset();
@@ -89,7 +89,7 @@ QuollAppBase::~QuollAppBase()
         mWindowSystem->SetWindowUserData(mMainWindow, nullptr);
         mWindowSystem->DestroyWindow(mMainWindow);
     }
-    // 11-12.
+    // The cursors made at start.
     if (mWindowSystem)
     {
         mWindowSystem->DestroyCursor(mHandCursor);
@@ -133,7 +133,8 @@ void QuollAppBase::KeepAccelerationChoice()
         return;
     const std::wstring text = GetString("HARDWARE_ACCEL_NOT_WORKING",
                                         L"Hardware Acceleration may not have been working correctly during this "
-                                        L"session.\r\nIf you noticed display problems, it should be switched off.\r\n"
+                                        L"session.\r\nIf you noticed graphics problems, you may want to turn off Hardware "
+                                        L"Acceleration.\r\n"
                                         L"Would you like to keep Hardware Acceleration switched on?");
     const std::wstring title = GetString("HARDWARE_ACCEL_CONFIRMATION", L"Hardware Acceleration Confirmation");
     if (MsgBoxW(text, title, Platform::MB_YESNO | Platform::MB_ICONQUESTION) == Platform::IDNO)

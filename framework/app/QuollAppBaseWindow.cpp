@@ -368,4 +368,9 @@ void QuollAppBase::RestoreDisplayMode()
         mDisplay->RestoreDesktopMode();
     mDisplayModeChanged = false;
 }
+void QuollAppBase::UpdateScreenSaverPermission()
+{
+    if (mWindowSystem)
+        mWindowSystem->AllowScreenSaver(mIsPhysWindowed && mLoadingCompletionPickedUp);
+}
 } // namespace Quoll

@@ -76,6 +76,14 @@ std::string StringToLower(const std::string& text)
     return out;
 }
 
+std::string StringToUpper(const std::string& text)
+{
+    std::string out(text);
+    for (char& c : out)
+        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return out;
+}
+
 std::wstring StringToWString(const std::string& text) { return Platform::Utf8ToWide(text); }
 
 std::wstring ToWideString(const std::string& text) { return StringToWString(text); }
@@ -216,6 +224,20 @@ std::wstring FormatWideString(const wchar_t* format, ...)
     return out;
 }
 
+wchar_t NamedXmlEntity(const std::wstring& name)
+{
+    static constexpr struct
+    {
+        const wchar_t* name;
+        wchar_t character;
+    } kEntities[] = {{L"lt", L'<'},   {L"gt", L'>'},   {L"amp", L'&'}, {L"quot", L'"'},
+                     {L"apos", L'\''}, {L"nbsp", L' '}, {L"cr", L'\n'}};
+    for (const auto& entity : kEntities)
+        if (name == entity.name)
+            return entity.character;
+    return 0;
+}
+
 std::wstring DecodeXmlEntities(const std::wstring& text)
 {
     std::wstring out;
@@ -228,22 +250,8 @@ std::wstring DecodeXmlEntities(const std::wstring& text)
             out.push_back(text[i]);
             continue;
         }
-        const std::wstring name = text.substr(i + 1, end - i - 1);
-        wchar_t c = L'&';
-        if (name == L"lt")
-            c = L'<';
-        else if (name == L"amp")
-            c = L'&';
-        else if (name == L"gt")
-            c = L'>';
-        else if (name == L"quot")
-            c = L'"';
-        else if (name == L"apos")
-            c = L'\'';
-        else if (name == L"nbsp")
-            c = L' ';
-        else if (name == L"cr")
-            c = L'\n';
+        const wchar_t named = NamedXmlEntity(text.substr(i + 1, end - i - 1));
+        const wchar_t c = named != 0 ? named : L'&';
         out.push_back(c);
         i = end;
     }

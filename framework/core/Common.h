@@ -10,6 +10,7 @@ namespace Quoll
 {
 // --- Text -----------------------------------------------------------------------------
 std::string StringToLower(const std::string& text);
+std::string StringToUpper(const std::string& text);
 // UTF-8 to wide; malformed bytes become U+FFFD.
 std::wstring StringToWString(const std::string& text);
 std::wstring ToWideString(const std::string& text);
@@ -35,7 +36,10 @@ std::string VFormatString(const char* format, va_list args);
 std::wstring FormatWideString(const wchar_t* format, ...);
 std::wstring VFormatWideString(const wchar_t* format, va_list args);
 
-// Replaces &lt; &gt; &amp; &quot; &apos; &nbsp; &cr; (an unknown name gives '&').
+// The character of a named entity: lt gt amp quot apos nbsp (a plain space) cr (a line
+// feed); 0 for any other name. The XML parser and DecodeXmlEntities share it.
+wchar_t NamedXmlEntity(const std::wstring& name);
+// Replaces the named entities above (an unknown name gives '&').
 std::wstring DecodeXmlEntities(const std::wstring& text);
 // Index of the first ASCII-case-insensitive match; -1 when none or the text is empty.
 int FindNoCase(const char* text, const char* pattern);

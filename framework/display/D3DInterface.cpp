@@ -74,7 +74,7 @@ bool D3DInterface::Init(DDInterface* display)
         return false;
     }
     mRenderTarget = display->mDrawSurface;
-    // 3.
+    // The device follows the display's window mode.
     mWindowed = display->mIsWindowed;
     return InitD3D();
 }
@@ -100,7 +100,7 @@ bool D3DInterface::InitD3D()
     UpdateViewport();
     // 5. No depth buffer is used; the enumeration only tells whether one could be.
     (void)mD3D->EnumZBufferFormats();
-    // 6.
+    // A first clear shows whether the device works.
     CheckDXError(mDevice->Clear(kClearTarget, 0xFF000000, 1.0f, 0), "Clear");
     return true;
 }

@@ -231,7 +231,7 @@ void D3DTester::RunTest(WindowId window, SoftVideoCard* card, std::shared_ptr<So
             mFreshResult = !mHost->ReadRegValue("Test3D\\FailureReason", nullptr, probe, &length);
             mWriteResult = true;
         }
-        // 3.
+        // The result is stored for the next start, and the test's device goes.
         if (mWriteResult)
             WriteResult();
         Cleanup();
@@ -256,7 +256,7 @@ bool D3DTester::Init(WindowId window, SoftVideoCard* card, std::shared_ptr<SoftD
 
 bool D3DTester::InitStages(WindowId window, SoftVideoCard* card, std::shared_ptr<SoftDirectDraw> directDraw)
 {
-    // 1.
+    // A fresh start.
     Cleanup();
     mDriverYear = 0;
     // 2., 3. The DirectDraw object: the given one, or a new one of the card.
@@ -301,7 +301,7 @@ bool D3DTester::InitStages(WindowId window, SoftVideoCard* card, std::shared_ptr
     mDriverYear = ReadDriverYear();
     if (!CheckDriverLists())
         Warn("Unsupported video card: " + mDescription);
-    // 9.
+    // The 3D interface, with the window in its normal cooperative level.
     CheckDX(QueryDirect3D(mDeviceSettings, mD3D), "QueryInterface IID_IDirect3D7");
     CheckDX(mDirectDraw->SetCooperativeLevel(window, kCoopNormal), "SetCooperativeLevel");
     // 10. The render target.
@@ -312,7 +312,7 @@ bool D3DTester::InitStages(WindowId window, SoftVideoCard* card, std::shared_ptr
     target.caps = kCapsOffscreenPlain | kCaps3DDevice;
     CheckDX(mDirectDraw->CreateSurface(target, mRenderTarget), "CreateSurface (Primary)");
     mCapturedImage.Create(100, 100);
-    // 11.
+    // The device.
     CheckDX(mD3D->CreateDevice(mRenderTarget, mDevice), "CreateDevice");
     // 12. Texture formats.
     int formats = 0;

@@ -862,8 +862,10 @@ void DDInterface::SetPendingCursorPos(int x, int y)
     mCursorY = y;
 }
 
+// The cursor thread asks; the main thread moves the drawn cursor under the lock.
 bool DDInterface::GetCursorDrawnPos(int& x, int& y) const
 {
+    AutoCrit lock(mCritSect);
     x = mCursorDrawnX;
     y = mCursorDrawnY;
     return mCursorEverDrawn;

@@ -111,7 +111,7 @@ public:
     D3DTesterHost mOwn3DHost;
     D3DTesterHost* m3DHost = &mOwn3DHost;
     bool mIs3D = false;
-    CriticalSection mCritSect;
+    mutable CriticalSection mCritSect;
     // Read by the cursor thread without the lock.
     std::atomic<bool> mInRedraw = false;
     std::shared_ptr<Platform::SoftDirectDraw> mDD;

@@ -149,16 +149,8 @@ bool XMLParser::DecodeEntity(std::wstring& out)
     if (Peek() != L';')
         return Fail("Unterminated entity &" + Narrow(body));
     Get();
-    if (body == L"lt")
-        out.push_back(L'<');
-    else if (body == L"gt")
-        out.push_back(L'>');
-    else if (body == L"amp")
-        out.push_back(L'&');
-    else if (body == L"quot")
-        out.push_back(L'"');
-    else if (body == L"apos")
-        out.push_back(L'\'');
+    if (const wchar_t named = NamedXmlEntity(body); named != 0)
+        out.push_back(named);
     else if (!body.empty() && body[0] == L'#' && ParseCharacterReference(body) != 0)
         out.push_back(static_cast<wchar_t>(ParseCharacterReference(body)));
     else

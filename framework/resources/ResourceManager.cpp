@@ -132,13 +132,13 @@ bool ResourceManager::LoadOne(const Key& key, bool& loadedNow)
         Resource& resource = mResources.at(key);
         if (resource.loaded)
             return true;
-        if (key.first == ResourceType::Sound)
-            return (loadedNow = LoadSound(resource));
         description = resource.description;
     }
-    // Images and fonts are made outside the lock.
+    // Images, sounds and fonts are made outside the lock.
     if (key.first == ResourceType::Image)
         return LoadImage(key, description, loadedNow);
+    if (key.first == ResourceType::Sound)
+        return LoadSound(key, description, loadedNow);
     return LoadFont(key, description, loadedNow);
 }
 
@@ -166,29 +166,38 @@ bool ResourceManager::LoadImage(const Key& key, const ResourceDescription& descr
     return true;
 }
 
-bool ResourceManager::LoadSound(Resource& resource)
+bool ResourceManager::LoadSound(const Key& key, const ResourceDescription& description, bool& loadedNow)
 {
-    const ResourceDescription& description = resource.description;
-    if (mSoundLoader == nullptr)
+    std::lock_guard soundLock(mSoundLoadMutex);
+    SoundLoader* loader = nullptr;
     {
-        mErrorText = "No sound manager to load sound: " + description.path;
+        AutoCrit lock(mCrit);
+        if (mResources.at(key).loaded)
+            return true; // another thread was first
+        loader = mSoundLoader;
+    }
+    if (loader == nullptr)
+    {
+        SetError("No sound manager to load sound: " + description.path);
         return false;
     }
-    const int id = mSoundLoader->GetFreeSoundId();
+    const int id = loader->GetFreeSoundId();
     if (id < 0)
     {
-        mErrorText = "Out of free sound ids";
+        SetError("Out of free sound ids");
         return false;
     }
-    if (!mSoundLoader->LoadSound(static_cast<unsigned>(id), description.path))
+    if (!loader->LoadSound(static_cast<unsigned>(id), description.path))
     {
-        mErrorText = "Failed to load sound: " + description.path;
+        SetError("Failed to load sound: " + description.path);
         return false;
     }
-    mSoundLoader->SetBaseVolume(static_cast<unsigned>(id), description.volume);
-    mSoundLoader->SetBasePan(static_cast<unsigned>(id), description.pan);
+    loader->SetBaseVolume(static_cast<unsigned>(id), description.volume);
+    loader->SetBasePan(static_cast<unsigned>(id), description.pan);
+    AutoCrit lock(mCrit);
+    Resource& resource = mResources.at(key);
     resource.soundId = id;
-    resource.loaded = true;
+    resource.loaded = loadedNow = true;
     return true;
 }
 

@@ -16,6 +16,7 @@
 
 #include <map>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <utility>
 #include <vector>
@@ -81,7 +82,7 @@ private:
     // Loads one resource unless it is loaded; loadedNow tells whether this call loaded it.
     bool LoadOne(const Key& key, bool& loadedNow);
     bool LoadImage(const Key& key, const ResourceDescription& description, bool& loadedNow);
-    bool LoadSound(Resource& resource);
+    bool LoadSound(const Key& key, const ResourceDescription& description, bool& loadedNow);
     bool LoadFont(const Key& key, const ResourceDescription& description, bool& loadedNow);
     void FreeOne(Resource& resource);
     void FreeKeys(const std::vector<Key>& keys);
@@ -90,6 +91,9 @@ private:
 
     QuollAppBase* mApp;
     mutable CriticalSection mCrit;
+    // Sounds are decoded outside mCrit, one at a time: choosing a free id and filling it is
+    // one step for the sound loader.
+    std::mutex mSoundLoadMutex;
     SoundLoader* mSoundLoader = nullptr;
     FontFactory* mFontFactory = nullptr;
     std::vector<ResourceGroupDescription> mManifest;

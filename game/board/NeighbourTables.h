@@ -9,6 +9,25 @@
 
 class NeighbourTables
 {
+    // Defined before its first use: a constant evaluation of Build needs the instantiation.
+    template <size_t N>
+    static constexpr void BuildRing(const std::array<HexPlace, N>& offsets, CellSet existing,
+                                    std::array<CellSet, kCellCount>& ring)
+    {
+        // Walk the places in cell order; a cell outside the mask keeps its empty entry.
+        for (int cell = 0; cell < kCellCount; ++cell)
+        {
+            ring[static_cast<size_t>(cell)] = CellSet();
+            if (!existing.Contains(cell))
+                continue;
+            const HexPlace place = HexPlaceOf(cell);
+            CellSet entry;
+            for (const HexPlace& offset : offsets)
+                entry.Insert(HexCellIndex(place.row + offset.row, place.column + offset.column));
+            ring[static_cast<size_t>(cell)] = entry.And(existing);
+        }
+    }
+
 public:
     // Rebuilds both tables for the cells of existing (ring 2 first, then ring 1).
     static constexpr NeighbourTables Build(CellSet existing)
@@ -32,24 +51,6 @@ public:
     constexpr bool operator==(const NeighbourTables&) const = default;
 
 private:
-    template <size_t N>
-    static constexpr void BuildRing(const std::array<HexPlace, N>& offsets, CellSet existing,
-                                    std::array<CellSet, kCellCount>& ring)
-    {
-        // Walk the places in cell order; a cell outside the mask keeps its empty entry.
-        for (int cell = 0; cell < kCellCount; ++cell)
-        {
-            ring[static_cast<size_t>(cell)] = CellSet();
-            if (!existing.Contains(cell))
-                continue;
-            const HexPlace place = HexPlaceOf(cell);
-            CellSet entry;
-            for (const HexPlace& offset : offsets)
-                entry.Insert(HexCellIndex(place.row + offset.row, place.column + offset.column));
-            ring[static_cast<size_t>(cell)] = entry.And(existing);
-        }
-    }
-
     std::array<CellSet, kCellCount> mRing1{};
     std::array<CellSet, kCellCount> mRing2{};
     CellSet mExisting;

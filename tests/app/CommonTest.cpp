@@ -58,6 +58,7 @@ TEST(Common, TextHelpers)
     EXPECT_EQ(Trim(" \t ab c\r\n"), "ab c");
     EXPECT_EQ(Trim("   "), "");
     EXPECT_EQ(StringToLower("AbC1"), "abc1");
+    EXPECT_EQ(StringToUpper("aBc1\xc3\xa9"), "ABC1\xc3\xa9"); // ASCII letters only
     EXPECT_EQ(FindNoCase("Hello World", "WORLD"), 6);
     EXPECT_EQ(FindNoCase("Hello", "xyz"), -1);
     EXPECT_EQ(FindNoCase("", ""), -1);

@@ -75,6 +75,27 @@ TEST(ThreadsLoader, CompletionIsPickedUpByTheNextUpdateOnTheMainThread)
     EXPECT_EQ(app.completions, 1);
 }
 
+// The desktop's screen saver may start only in a window and once the loading has completed.
+TEST(ThreadsLoader, TheScreenSaverIsAllowedInAWindowOnceLoadingHasCompleted)
+{
+    LoaderApp app;
+    app.Init();
+    ASSERT_TRUE(app.mIsPhysWindowed);
+    app.StartLoadingThread();
+    WaitFor(app.entered);
+    EXPECT_TRUE(app.TryUpdateFrame());
+    EXPECT_FALSE(app.Headless().ScreenSaverAllowed());
+    app.release = true;
+    while (!app.mLoadingThreadCompleted)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    EXPECT_TRUE(app.TryUpdateFrame());
+    EXPECT_TRUE(app.Headless().ScreenSaverAllowed());
+    app.SwitchWindowedMode(false);
+    ASSERT_FALSE(app.mIsPhysWindowed);
+    EXPECT_TRUE(app.TryUpdateFrame());
+    EXPECT_FALSE(app.Headless().ScreenSaverAllowed());
+}
+
 TEST(ThreadsLoader, ProgressNeverExceedsOne)
 {
     LoaderApp app;

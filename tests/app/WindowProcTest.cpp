@@ -116,6 +116,15 @@ TEST_F(StartedApp, AltF4StillReachesTheSystemAndOtherAltKeysAreSwallowed)
     EXPECT_TRUE(app.mShutdown);
 }
 
+TEST_F(StartedApp, CtrlAltDTurnsTheDebugKeysOnOnlyInADeveloperBuild)
+{
+    app.Send(WM_KEYDOWN, VK_CONTROL);
+    app.Send(WM_SYSKEYDOWN, VK_MENU, LParam(1u << 29));
+    app.Send(WM_SYSKEYDOWN, 'D', LParam(1u << 29));
+    app.HandleAll();
+    EXPECT_EQ(app.mDebugKeysEnabled, kDeveloperBuild);
+}
+
 TEST_F(StartedApp, LosingTheFocusReleasesHeldKeysButtonsAndCapture)
 {
     app.Send(WM_ACTIVATEAPP, 1);

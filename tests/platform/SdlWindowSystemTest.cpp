@@ -1,12 +1,16 @@
 // Stresses the SDL back end on SDL's dummy video driver (no display): windows framed and
 // full screen, frames shown through the streaming texture (also after a size change),
 // the desktop's facts, cursors on a driver without cursors, the clipboard, and a message
-// box that cannot be shown reporting 0 and keeping its question in the log.
+// box that cannot be shown reporting 0 and keeping its question in the log, and SDL's own
+// events (pushed into its queue) converted into the window messages.
 // Rerun one case: test_platform --gtest_filter='SdlWindowSystem.*'
 #include "framework/platform/system/PlatformLog.h"
 #include "framework/platform/window/WindowSystem.h"
 
+#include <SDL.h>
+#include <algorithm>
 #include <cstdlib>
+#include <cstring>
 #include <gtest/gtest.h>
 #include <vector>
 
@@ -143,5 +147,155 @@ TEST_F(SdlWindowSystem, AMessageBoxThatCannotBeShownAnswersZeroAndLogs)
     EXPECT_EQ(answer, 0);
     ASSERT_EQ(gLogged.size(), 1u);
     EXPECT_NE(gLogged[0].find("Failed to initialize"), std::string::npos);
+}
+
+namespace
+{
+// The SDL id of the one native window.
+Uint32 OnlySdlWindow()
+{
+    for (Uint32 id = 1; id < 256; ++id)
+        if (SDL_GetWindowFromID(id) != nullptr)
+            return id;
+    return 0;
+}
+
+SDL_Event Key(Uint32 window, bool down, SDL_Keycode symbol, SDL_Scancode scancode, Uint16 mod)
+{
+    SDL_Event event{};
+    event.type = down ? SDL_KEYDOWN : SDL_KEYUP;
+    event.key.windowID = window;
+    event.key.state = down ? SDL_PRESSED : SDL_RELEASED;
+    event.key.keysym.sym = symbol;
+    event.key.keysym.scancode = scancode;
+    event.key.keysym.mod = mod;
+    return event;
+}
+
+SDL_Event WindowEvent(Uint32 window, Uint8 what, int data1 = 0, int data2 = 0)
+{
+    SDL_Event event{};
+    event.type = SDL_WINDOWEVENT;
+    event.window.windowID = window;
+    event.window.event = what;
+    event.window.data1 = data1;
+    event.window.data2 = data2;
+    return event;
+}
+} // namespace
+
+// Each kind of SDL event the back end converts: keys with modifiers, typed text, buttons with
+// their clicks, the wheel (also flipped), focus, minimising, the close button and a display
+// change; the messages that come out, in order.
+TEST_F(SdlWindowSystem, SdlEventsBecomeTheirWindowMessages)
+{
+    WindowId window = Create(WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_VISIBLE, 0, 640, 480);
+    ASSERT_NE(window, WindowId::None);
+    const Uint32 sdlWindow = OnlySdlWindow();
+    ASSERT_NE(sdlWindow, 0u);
+    auto pump = [&] {
+        std::vector<Message> taken;
+        Message message;
+        while (mSystem->PeekMessage(message))
+        {
+            taken.push_back(message);
+            mSystem->TranslateMessage(message);
+            mSystem->DispatchMessage(message);
+        }
+        return taken;
+    };
+    auto only = [](const std::vector<Message>& messages, std::initializer_list<uint32_t> kinds) {
+        std::vector<Message> out;
+        for (const Message& message : messages)
+            if (std::find(kinds.begin(), kinds.end(), message.message) != kinds.end())
+                out.push_back(message);
+        return out;
+    };
+    pump();
+
+    std::vector<SDL_Event> events;
+    events.push_back(Key(sdlWindow, true, SDLK_a, SDL_SCANCODE_A, KMOD_LSHIFT));
+    SDL_Event text{};
+    text.type = SDL_TEXTINPUT;
+    text.text.windowID = sdlWindow;
+    std::strcpy(text.text.text, "\xC3\xA9");
+    events.push_back(text);
+    events.push_back(Key(sdlWindow, false, SDLK_a, SDL_SCANCODE_A, KMOD_NONE));
+    events.push_back(Key(sdlWindow, true, SDLK_x, SDL_SCANCODE_X, KMOD_LALT));
+    events.push_back(Key(sdlWindow, false, SDLK_x, SDL_SCANCODE_X, KMOD_LALT));
+    for (const SDL_Event& event : events)
+        ASSERT_EQ(SDL_PushEvent(const_cast<SDL_Event*>(&event)), 1) << SDL_GetError();
+    auto keys = only(pump(), {WM_KEYDOWN, WM_KEYUP, WM_CHAR, WM_SYSKEYDOWN, WM_SYSKEYUP});
+    ASSERT_EQ(keys.size(), 5u);
+    EXPECT_EQ(keys[0].message, WM_KEYDOWN);
+    EXPECT_EQ(keys[0].wParam, WParam('A'));
+    EXPECT_EQ(keys[0].window, window);
+    EXPECT_EQ(keys[1].message, WM_CHAR);
+    EXPECT_EQ(keys[1].wParam, WParam(0xE9));
+    EXPECT_EQ(keys[2].message, WM_KEYUP);
+    EXPECT_EQ(keys[3].message, WM_SYSKEYDOWN); // with Alt held
+    EXPECT_EQ(keys[3].wParam, WParam('X'));
+    EXPECT_NE(uint32_t(keys[3].lParam) & (1u << 29), 0u);
+    EXPECT_EQ(keys[4].message, WM_SYSKEYUP);
+
+    SDL_SetModState(KMOD_LCTRL);
+    SDL_Event button{};
+    button.type = SDL_MOUSEBUTTONDOWN;
+    button.button.windowID = sdlWindow;
+    button.button.button = SDL_BUTTON_RIGHT;
+    button.button.state = SDL_PRESSED;
+    button.button.clicks = 2;
+    button.button.x = 30;
+    button.button.y = 40;
+    ASSERT_EQ(SDL_PushEvent(&button), 1);
+    button.type = SDL_MOUSEBUTTONUP;
+    button.button.state = SDL_RELEASED;
+    ASSERT_EQ(SDL_PushEvent(&button), 1);
+    SDL_Event wheel{};
+    wheel.type = SDL_MOUSEWHEEL;
+    wheel.wheel.windowID = sdlWindow;
+    wheel.wheel.y = 2;
+    wheel.wheel.direction = SDL_MOUSEWHEEL_NORMAL;
+    ASSERT_EQ(SDL_PushEvent(&wheel), 1);
+    wheel.wheel.direction = SDL_MOUSEWHEEL_FLIPPED;
+    ASSERT_EQ(SDL_PushEvent(&wheel), 1);
+    auto mouse = only(pump(), {WM_RBUTTONDOWN, WM_RBUTTONDBLCLK, WM_RBUTTONUP, WM_MOUSEWHEEL});
+    SDL_SetModState(KMOD_NONE);
+    ASSERT_EQ(mouse.size(), 4u);
+    EXPECT_EQ(mouse[0].message, WM_RBUTTONDBLCLK); // the class asks for double clicks
+    EXPECT_EQ(mouse[0].wParam, MK_RBUTTON | MK_CONTROL);
+    EXPECT_EQ(SignedLoWord(uintptr_t(mouse[0].lParam)), 30);
+    EXPECT_EQ(SignedHiWord(uintptr_t(mouse[0].lParam)), 40);
+    EXPECT_EQ(mouse[1].message, WM_RBUTTONUP);
+    EXPECT_EQ(WheelDelta(mouse[2].wParam), 240);
+    EXPECT_EQ(WheelDelta(mouse[3].wParam), -240); // a flipped wheel turns the other way
+
+    // Focus is gained first (the dummy driver may or may not have given it at showing).
+    for (Uint8 what : {Uint8(SDL_WINDOWEVENT_FOCUS_GAINED), Uint8(SDL_WINDOWEVENT_FOCUS_LOST),
+                       Uint8(SDL_WINDOWEVENT_MINIMIZED), Uint8(SDL_WINDOWEVENT_RESTORED)})
+    {
+        SDL_Event event = WindowEvent(sdlWindow, what);
+        ASSERT_EQ(SDL_PushEvent(&event), 1);
+    }
+    const std::vector<Message> states = pump();
+    auto activations = only(states, {WM_ACTIVATEAPP});
+    ASSERT_FALSE(activations.empty());
+    EXPECT_EQ(activations.back().wParam, 0u);
+    auto sizes = only(states, {WM_SIZE});
+    ASSERT_EQ(sizes.size(), 2u);
+    EXPECT_EQ(sizes[0].wParam, SIZE_MINIMIZED);
+    EXPECT_EQ(sizes[1].wParam, SIZE_RESTORED);
+
+    SDL_Event display{};
+    display.type = SDL_DISPLAYEVENT;
+    display.display.event = SDL_DISPLAYEVENT_ORIENTATION;
+    ASSERT_EQ(SDL_PushEvent(&display), 1);
+    SDL_Event close = WindowEvent(sdlWindow, SDL_WINDOWEVENT_CLOSE);
+    ASSERT_EQ(SDL_PushEvent(&close), 1);
+    auto last = only(pump(), {WM_DISPLAYCHANGE, WM_CLOSE});
+    ASSERT_EQ(last.size(), 2u);
+    EXPECT_EQ(last[0].message, WM_DISPLAYCHANGE);
+    EXPECT_EQ(last[1].message, WM_CLOSE);
+    EXPECT_EQ(last[1].window, window);
 }
 } // namespace Quoll::Platform

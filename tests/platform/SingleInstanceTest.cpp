@@ -24,11 +24,15 @@ constexpr const char* kHelperVariable = "QUOLL_TEST_INSTANCE_NAME";
 
 std::string UniqueName(const char* what) { return std::string("QuollTest") + what + std::to_string(::getpid()) + "Mutex"; }
 
-// Runs this test program again as the second copy; returns its exit code.
-int RunSecondCopy(const std::string& name)
+constexpr const char* kOtherUserVariable = "QUOLL_TEST_OTHER_USER_INSTANCE_NAME";
+
+// Runs this test program again as a helper copy (the second copy by default); returns its
+// exit code.
+int RunSecondCopy(const std::string& name, const char* helper = "SecondCopyNotifiesTheOwner",
+                  const char* helperVariable = kHelperVariable)
 {
-    std::string filter = "--gtest_filter=SingleInstanceHelper.SecondCopyNotifiesTheOwner";
-    std::string variable = std::string(kHelperVariable) + "=" + name;
+    std::string filter = std::string("--gtest_filter=SingleInstanceHelper.") + helper;
+    std::string variable = std::string(helperVariable) + "=" + name;
     std::vector<char*> environment;
     for (char** entry = environ; *entry != nullptr; ++entry)
         environment.push_back(*entry);
@@ -57,6 +61,18 @@ TEST(SingleInstanceHelper, SecondCopyNotifiesTheOwner)
     if (!instance.AlreadyExists())
         std::_Exit(2);
     std::_Exit(instance.NotifyOwner("NotifyQuollTest", 0, 0) ? 3 : 4);
+}
+
+// Another user's copy (run as "nobody"): exits with 0 when it owns the name.
+TEST(SingleInstanceHelper, AnotherUsersCopyOwnsItsName)
+{
+    const char* name = std::getenv(kOtherUserVariable);
+    if (name == nullptr)
+        GTEST_SKIP() << "runs only as another user's copy of SingleInstance tests";
+    if (::setgid(65534) != 0 || ::setuid(65534) != 0)
+        std::_Exit(2);
+    SingleInstance instance(name);
+    std::_Exit(instance.State() == InstanceState::Owner ? 0 : 1);
 }
 
 using SingleInstanceTest = Testing::HeadlessFixture;
@@ -112,6 +128,20 @@ TEST(SingleInstance, NotifiesArrivingBeforeAHandlerAreKept)
     owner.SetNotifyHandler(nullptr);
     ASSERT_EQ(seen.size(), 1u);
     EXPECT_EQ(seen[0], "NotifyEarly 7 -1");
+}
+
+// The name is per user: another user's copy owns its name beside this one, while this user's
+// second copy finds it taken.
+TEST(SingleInstance, AnotherUsersCopyStartsBesideThisOne)
+{
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "running a copy as another user needs root";
+    std::string name = UniqueName("User");
+    SingleInstance mine(name);
+    ASSERT_EQ(mine.State(), InstanceState::Owner);
+    EXPECT_EQ(RunSecondCopy(name, "AnotherUsersCopyOwnsItsName", kOtherUserVariable), 0);
+    SingleInstance second(name);
+    EXPECT_EQ(second.State(), InstanceState::TakenByOther);
 }
 
 TEST(SingleInstance, NothingStaleAfterTheHolderDies)

@@ -11,6 +11,9 @@
 #include "framework/resources/ResourceManager.h"
 
 #include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <future>
 #include <thread>
 #include <type_traits>
 
@@ -33,6 +36,9 @@ public:
     }
     bool LoadSound(unsigned id, const std::string& fileName) override
     {
+        entered = true;
+        while (hold)
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
         if (fileName.find("broken") != std::string::npos)
             return false;
         used.push_back(static_cast<int>(id));
@@ -43,6 +49,7 @@ public:
     void ReleaseSound(unsigned id) override { used.erase(std::find(used.begin(), used.end(), static_cast<int>(id))); }
 
     int capacity = 256;
+    std::atomic<bool> hold{false}, entered{false}; // a decode that takes its time
     std::vector<int> used;
     std::map<unsigned, double> volumes;
     std::map<unsigned, int> pans;
@@ -265,6 +272,27 @@ TEST_F(ResourceManagerTest, ManifestErrorsNameTheirLineAndAddNothing)
     }
     EXPECT_FALSE(manager.ParseResourcesFile("none.xml"));
     EXPECT_EQ(manager.GetErrorText(), "Cannot open file: none.xml");
+}
+
+// A sound being decoded on the loading thread does not hold the manager: the main thread's
+// look-ups go on meanwhile.
+TEST_F(ResourceManagerTest, LookUpsGoOnWhileASoundIsDecoded)
+{
+    ASSERT_TRUE(manager.ParseResourcesFile("data/resources.xml"));
+    ASSERT_TRUE(manager.LoadResources("Level"));
+    sounds.hold = true;
+    bool loaded = false;
+    std::thread loader([&] { loaded = manager.LoadResources("PreInterface"); });
+    while (!sounds.entered)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    auto lookUp = std::async(std::launch::async, [&] { return manager.GetImage("IMAGE_BG") != nullptr; });
+    const bool answered = lookUp.wait_for(std::chrono::seconds(2)) == std::future_status::ready;
+    sounds.hold = false;
+    loader.join();
+    EXPECT_TRUE(answered);
+    EXPECT_TRUE(lookUp.get());
+    EXPECT_TRUE(loaded) << manager.GetErrorText();
+    EXPECT_GE(manager.GetSound("SOUND_CLICK"), 0);
 }
 
 TEST_F(ResourceManagerTest, TwoThreadsLoadDifferentGroupsAtOnce)

@@ -4,6 +4,7 @@
 // Rerun one case: ./test_resources --gtest_filter=XMLParserTest.MalformedInputFailsWithItsLine
 #include "TestFolder.h"
 
+#include "framework/core/Common.h"
 #include "framework/files/XMLParser.h"
 
 using namespace Quoll;
@@ -75,6 +76,19 @@ TEST(XMLParserTest, EntitiesReferencesAndCdataDecodeToWideText)
     ASSERT_TRUE(parser.NextElement(&element));
     EXPECT_EQ(element.mType, Type::End);
     EXPECT_FALSE(parser.NextElement(&element));
+    EXPECT_FALSE(parser.HasFailed());
+}
+
+// The parser knows the same named entities as the framework's entity decoder.
+TEST(XMLParserTest, NamedEntitiesAreThoseOfTheFrameworksDecoder)
+{
+    XMLParser parser;
+    parser.SetStringSource("<t a=\"x&nbsp;y&cr;z\">a&nbsp;b&cr;</t>");
+    XMLElement element;
+    ASSERT_TRUE(parser.NextElement(&element));
+    EXPECT_EQ(element.GetAttribute(L"a"), Quoll::DecodeXmlEntities(L"x&nbsp;y&cr;z"));
+    ASSERT_TRUE(parser.NextElement(&element));
+    EXPECT_EQ(element.mValue, L"a b\n");
     EXPECT_FALSE(parser.HasFailed());
 }
 

@@ -723,6 +723,14 @@ bool WindowSystem::OpenUrl(std::string_view url)
     return NativeOpenUrl(std::string(url));
 }
 
+void WindowSystem::AllowScreenSaver(bool allow)
+{
+    if (allow == mScreenSaverAllowed)
+        return;
+    mScreenSaverAllowed = allow;
+    NativeAllowScreenSaver(allow);
+}
+
 std::unique_ptr<FramePresenter> WindowSystem::CreatePresenter(WindowId window)
 {
     WindowRecord* record = Find(window);

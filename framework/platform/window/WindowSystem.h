@@ -216,6 +216,11 @@ public:
     // Opens the URL with the desktop's opener; false when that cannot be started.
     bool OpenUrl(std::string_view url);
 
+    // Whether the desktop's screen saver (and display power saving) may start while the program
+    // runs; not allowed until told.
+    void AllowScreenSaver(bool allow);
+    bool ScreenSaverAllowed() const { return mScreenSaverAllowed; }
+
     // A presenter for the window (null for a message-only window).
     std::unique_ptr<FramePresenter> CreatePresenter(WindowId window);
 
@@ -270,6 +275,7 @@ protected:
     virtual int NativeMessageBox(WindowRecord* owner, const std::string& text, const std::string& caption,
                                  uint32_t flags) = 0;
     virtual bool NativeOpenUrl(const std::string& url) = 0;
+    virtual void NativeAllowScreenSaver(bool) {}
     virtual std::unique_ptr<FramePresenter> NativeCreatePresenter(WindowRecord& window) = 0;
 
     WindowRecord* Find(WindowId window);
@@ -325,6 +331,7 @@ private:
     std::map<SystemCursor, CursorId> mSystemCursors;
     uint32_t mNextCursor = 1;
     CursorId mCursor = CursorId::None;
+    bool mScreenSaverAllowed = false;
     bool mCursorSet = false;
 
     struct SignalGuard;

@@ -1,6 +1,7 @@
-// Single instance over an abstract-namespace Unix stream socket "\0quoll-instance:<name>".
-// A notify is one line, "NOTIFY <wParam> <lParam> <message name>\n"; the listener reads
-// at most 512 bytes from each client and gives a silent client one second.
+// Single instance over an abstract-namespace Unix stream socket "\0quoll-instance:<uid>:<name>":
+// one per user, so that another user's copy starts on its own; the listener also ignores
+// clients of other users. A notify is one line, "NOTIFY <wParam> <lParam> <message name>\n";
+// the listener reads at most 512 bytes from each client and gives a silent client one second.
 #include "framework/platform/system/PlatformLog.h"
 #include "framework/platform/system/SingleInstance.h"
 
@@ -23,7 +24,7 @@ socklen_t MakeAddress(const std::string& name, sockaddr_un& address)
 {
     std::memset(&address, 0, sizeof(address));
     address.sun_family = AF_UNIX;
-    std::string path = "quoll-instance:" + name;
+    std::string path = "quoll-instance:" + std::to_string(::geteuid()) + ":" + name;
     size_t length = std::min(path.size(), sizeof(address.sun_path) - 1);
     std::memcpy(address.sun_path + 1, path.data(), length); // sun_path[0] == 0: abstract
     return static_cast<socklen_t>(offsetof(sockaddr_un, sun_path) + 1 + length);
@@ -43,6 +44,13 @@ bool ParseNotify(std::string_view line, std::string& name, uintptr_t& wParam, in
         return false;
     name.assign(second.ptr + 1, end);
     return !name.empty();
+}
+
+bool SameUser(int client)
+{
+    ucred peer{};
+    socklen_t length = sizeof(peer);
+    return ::getsockopt(client, SOL_SOCKET, SO_PEERCRED, &peer, &length) == 0 && peer.uid == ::geteuid();
 }
 
 std::string ReadLine(int client)
@@ -124,7 +132,7 @@ void SingleInstance::Listen()
         int client = ::accept4(mSocket, nullptr, nullptr, SOCK_CLOEXEC);
         if (client < 0)
             continue;
-        std::string line = ReadLine(client);
+        std::string line = SameUser(client) ? ReadLine(client) : std::string();
         ::close(client);
         Notify notify{};
         if (ParseNotify(line, notify.messageName, notify.wParam, notify.lParam))

@@ -146,6 +146,8 @@ protected:
     int NativeMessageBox(WindowRecord* owner, const std::string& text, const std::string& caption,
                          uint32_t flags) override;
     bool NativeOpenUrl(const std::string& url) override;
+    // SDL keeps the screen saver off by default; the program allows it when it may run.
+    void NativeAllowScreenSaver(bool allow) override { allow ? SDL_EnableScreenSaver() : SDL_DisableScreenSaver(); }
     std::unique_ptr<FramePresenter> NativeCreatePresenter(WindowRecord& window) override
     {
         return std::make_unique<SdlPresenter>(*this, window.id);
