@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # The one list of Debian packages the project needs, and their installer.
-# Usage: scripts/deps.sh run|test|bench   (test and bench include run's packages)
+# Usage: scripts/deps.sh run|test|bench|fuzz   (the others include run's packages)
 set -euo pipefail
 
 run_packages=(
@@ -14,6 +14,9 @@ test_packages=(
 bench_packages=(
   libbenchmark-dev libpixman-1-dev libosmesa6-dev
 )
+fuzz_packages=(
+  clang libclang-rt-14-dev
+)
 optional_packages=(ccache)
 
 want=("${run_packages[@]}")
@@ -21,7 +24,8 @@ case "${1:-run}" in
   run) ;;
   test) want+=("${test_packages[@]}") ;;
   bench) want+=("${test_packages[@]}" "${bench_packages[@]}") ;;
-  *) echo "usage: $0 run|test|bench" >&2; exit 2 ;;
+  fuzz) want+=("${fuzz_packages[@]}") ;;
+  *) echo "usage: $0 run|test|bench|fuzz" >&2; exit 2 ;;
 esac
 
 missing=()

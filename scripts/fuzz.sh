@@ -9,6 +9,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:?"usage: scripts/fuzz.sh <seconds per target> [target ...]"}
 shift
+scripts/deps.sh fuzz
 cmake -S . -B build/fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_C_COMPILER=clang \
   -DCMAKE_CXX_COMPILER=clang++ -DQUOLL_FUZZ=ON -DQUOLL_TESTS=OFF
 cmake --build build/fuzz --target fuzz_targets -j 4
@@ -18,6 +19,7 @@ if [ ${#names[@]} -eq 0 ]; then
     names+=("$(basename "$program" | sed 's/^fuzz_//')")
   done
 fi
+failed=()
 mkdir -p build/fuzz/crashes
 export QUOLL_PLATFORM=headless
 for name in "${names[@]}"; do
@@ -27,6 +29,12 @@ for name in "${names[@]}"; do
     cp -rn fuzz/corpus/"$name"/. "$corpus"/
   fi
   echo "== $name for ${seconds}s"
-  build/fuzz/fuzz/fuzz_"$name" -max_total_time="$seconds" -artifact_prefix=build/fuzz/crashes/"$name"- \
-    "$corpus"
+  if ! build/fuzz/fuzz/fuzz_"$name" -max_total_time="$seconds" -artifact_prefix=build/fuzz/crashes/"$name"- \
+    "$corpus"; then
+    failed+=("$name")
+  fi
 done
+if [ ${#failed[@]} -gt 0 ]; then
+  echo "failed: ${failed[*]} (inputs in build/fuzz/crashes/)" >&2
+  exit 1
+fi

@@ -13,6 +13,6 @@ cmake --build build/tsan --target test_app test_display test_resources test_soun
   quoll_crash_reporter display_demo window_smoke -j 4
 # The crash catcher reports from the signal handler of the failing thread by design (its tests
 # die on purpose): calls there are not reported.
-export TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1 report_signal_unsafe=0 ${TSAN_OPTIONS:-}"
+export TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1 report_signal_unsafe=0 suppressions=$PWD/scripts/tsan.supp ${TSAN_OPTIONS:-}"
 cd build/tsan
 ctest --output-on-failure -j 4 -L 'app|display|resources|sound|platform' "$@"

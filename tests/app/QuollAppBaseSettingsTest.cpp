@@ -225,6 +225,30 @@ TEST(QuollAppBaseSettings, WriteSettingsRewritesTheStoreOnceAndOnlyWhenSomething
     EXPECT_EQ(Platform::SettingsStore((scratch / "settings.txt").string()).GetInt32(kKey, "SfxVolume"), 25);
 }
 
+// While the main loop runs, registry writes reach the file once per logic update.
+TEST(QuollAppBaseSettings, WritesDuringTheLoopAreRewrittenOncePerUpdate)
+{
+    struct LoopApp : TestApp
+    {
+        using QuollAppBase::DeferSettingsWrites;
+    };
+    ScratchFolder scratch("files");
+    ScopedThrowingExit exits;
+    LoopApp app;
+    app.SetSettingsStore(std::make_unique<Platform::SettingsStore>((scratch / "settings.txt").string()));
+    app.Init();
+    const uint64_t before = app.Store().RewriteCount();
+    app.DeferSettingsWrites(true);
+    for (int i = 0; i < 5; ++i)
+        ASSERT_TRUE(app.WriteRegInt("Value" + std::to_string(i), i));
+    EXPECT_EQ(app.Store().RewriteCount(), before);
+    EXPECT_TRUE(app.TryUpdateFrame());
+    EXPECT_EQ(app.Store().RewriteCount(), before + 1);
+    EXPECT_TRUE(app.TryUpdateFrame());
+    EXPECT_EQ(app.Store().RewriteCount(), before + 1) << "nothing changed";
+    EXPECT_EQ(Platform::SettingsStore((scratch / "settings.txt").string()).GetInt32(kKey, "Value4"), 4);
+}
+
 TEST(QuollAppBaseSettings, ScreenSaverLeavesNoInProgressMarkAndTheKeyMayBeLocalised)
 {
     TestApp app;

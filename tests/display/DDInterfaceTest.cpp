@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <thread>
 #include <vector>
 
@@ -339,6 +340,36 @@ TEST(DDInterfaceTest, CursorSaveUnderLeavesTheFrameByteIdentical)
         EXPECT_EQ(primary->ArgbAt(120, 100), 0xFFFF00FFu);
         EXPECT_EQ(primary->PixelAt(112, 92), draw->PixelAt(112, 92));
     }
+}
+
+// The cursor thread asks where the cursor was drawn while the main thread draws frames that
+// move it (run under ThreadSanitizer by scripts/tsan.sh).
+TEST(ThreadsDisplay, TheCursorsDrawnPositionIsReadWhileFramesMoveIt)
+{
+    TestDisplay t(kSurfaceFormats[0], 192, 144);
+    ASSERT_EQ(t.Init(), 0);
+    MemoryImage cursor;
+    std::vector<uint32_t> pixels(16 * 16, 0xFFFF00FF);
+    cursor.SetBits(pixels.data(), 16, 16);
+    ASSERT_TRUE(t.display->SetCursorImage(&cursor));
+    std::atomic<bool> done{false};
+    std::thread reader([&] {
+        int x = 0, y = 0;
+        while (!done)
+        {
+            if (t.display->GetCursorDrawnPos(x, y))
+            {
+                EXPECT_EQ(x, y);
+            }
+        }
+    });
+    for (int i = 0; i < 200; ++i)
+    {
+        t.display->SetPendingCursorPos(20 + i % 100, 20 + i % 100);
+        ASSERT_TRUE(t.display->Redraw(nullptr));
+    }
+    done = true;
+    reader.join();
 }
 
 TEST(DDInterfaceTest, FullScreenSetsTheModeAndFlipsOrBlits)
