@@ -5,6 +5,7 @@
 #include "framework/display/GraphicsState.h"
 #include "framework/display/Transform.h"
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -95,8 +96,19 @@ public:
     void DrawImageCel(Image* image, int x, int y, int column, int row);
 
 private:
-    [[nodiscard]] int TX(int x) const { return static_cast<int>(static_cast<float>(x) + mTransX); }
-    [[nodiscard]] int TY(int y) const { return static_cast<int>(static_cast<float>(y) + mTransY); }
+    [[nodiscard]] int TX(int x) const { return ToPixel(static_cast<float>(x) + mTransX); }
+    [[nodiscard]] int TY(int y) const { return ToPixel(static_cast<float>(y) + mTransY); }
+    // Truncated toward zero; a position beyond the int range stays at its end (not a number: 0).
+    static int ToPixel(float position)
+    {
+        if (!(position == position))
+            return 0;
+        if (position >= 2147483648.0f)
+            return INT32_MAX;
+        if (position <= -2147483648.0f)
+            return INT32_MIN;
+        return static_cast<int>(position);
+    }
     [[nodiscard]] const Color& Tint() const { return mImageTint ? mColor : Color::White; }
     static bool LiesWithin(const Image& image, const Rect& src);
     static Rect WholeImage(const Image& image) { return Rect(0, 0, image.mWidth, image.mHeight); }
