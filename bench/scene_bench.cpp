@@ -9,6 +9,7 @@
 #include "framework/display/Graphics.h"
 #include "framework/display/MemoryImage.h"
 #include "framework/display/Renderer3D.h"
+#include "framework/platform/video/SoftDirect3D.h"
 #include "framework/rasteriser/TriangleSpanTable.h"
 #include "game/scene/Fone.h"
 #include "game/scene/ParticleManager.h"
@@ -19,6 +20,7 @@
 #include <cmath>
 #include <cstdio>
 #include <fstream>
+#include <thread>
 #include <unistd.h>
 #include <vector>
 
@@ -183,8 +185,16 @@ struct SceneFrame
     bool ok = false;
 };
 
+// Argument: the 3D device's drawing threads (its bands); 1 draws on the calling thread.
 void BM_Scene3D(benchmark::State& state)
 {
+    const int threads = static_cast<int>(state.range(0));
+    if (threads > static_cast<int>(std::thread::hardware_concurrency()))
+    {
+        state.SkipWithError("more threads than the machine has");
+        return;
+    }
+    Platform::DefaultDirect3DSettings().drawThreads = threads;
     SceneFrame scene;
     if (!scene.ok)
     {
@@ -202,5 +212,5 @@ void BM_Scene3D(benchmark::State& state)
 }
 } // namespace
 
-BENCHMARK(BM_Scene3D)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Scene3D)->ArgName("threads")->Arg(1)->Arg(2)->Arg(4)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK_MAIN();
