@@ -41,12 +41,17 @@ std::string BatchSummary::Report() const
     return text;
 }
 
+int Percentile(std::vector<int> values, size_t percent)
+{
+    std::sort(values.begin(), values.end());
+    return values[(values.size() - 1) * percent / 100];
+}
+
 std::string Distribution(std::vector<int> values)
 {
     if (values.empty())
         return "none";
-    std::sort(values.begin(), values.end());
-    auto at = [&values](size_t percent) { return std::to_string(values[(values.size() - 1) * percent / 100]); };
+    auto at = [&values](size_t percent) { return std::to_string(Percentile(values, percent)); };
     return "min " + at(0) + "  p25 " + at(25) + "  median " + at(50) + "  p75 " + at(75) + "  max " + at(100);
 }
 

@@ -46,5 +46,9 @@ struct BatchSummary
 // Game i uses the seeds above, from setup.seed, options.firstLevelSeed and firstPolicySeed.
 [[nodiscard]] BatchSummary RunBatch(const GameSetup& setup, const BatchOptions& options);
 
+// The nearest-rank percentile of non-empty values: the value at (count - 1) * percent / 100 in
+// ascending order.
+[[nodiscard]] int Percentile(std::vector<int> values, size_t percent);
+
 // "min a  p25 b  median c  p75 d  max e" of the values ("none" when empty).
 [[nodiscard]] std::string Distribution(std::vector<int> values);

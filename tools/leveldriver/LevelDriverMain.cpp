@@ -5,11 +5,16 @@
 #include "tools/leveldriver/DriverPolicy.h"
 #include "tools/leveldriver/RandomLevelFile.h"
 #include "tools/leveldriver/Replay.h"
+#include "tools/leveldriver/Thresholds.h"
 
 #include "game/level/LevelText.h"
 
 #include "framework/files/PakInterface.h"
 #include "framework/platform/system/AtomicFile.h"
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
 
 #include <charconv>
 #include <iostream>
@@ -26,6 +31,10 @@ constexpr const char* kUsage =
     "       leveldriver replay <replay>            replays a recorded game, checks it is the same\n"
     "       leveldriver random <episode> <seed> <out.bin> [--completed N]\n"
     "                                              a random level of the episode, printed as text\n"
+    "       leveldriver thresholds <level.txt> --level-number N [--games N] [--readme FILE]\n"
+    "                              [--replay FILE] [--dry-run]\n"
+    "                                              medal thresholds from a batch of the reference\n"
+    "                                              player, written into the level text\n"
     "A level is a level file, or a level text when its name ends in \".txt\".\n"
     "play and batch:\n"
     "  --level-number N   the current level number (bonus points; minus the episode for random\n"
@@ -47,6 +56,12 @@ constexpr const char* kUsage =
     "                     play --seed S+i --level-seed L+i --policy-seed P+i\n"
     "random only:\n"
     "  --completed N      the profile has completed levels 1..N (which bonuses appear); default 0\n"
+    "thresholds only:\n"
+    "  --games N          the batch's games; default 200 (game i plays with seeds 1 + i)\n"
+    "  --readme FILE      puts the level's row into the levels table of FILE (the file is\n"
+    "                     \"easy\" when the level text lies in a folder named easy)\n"
+    "  --replay FILE      writes the batch's first won game as a replay\n"
+    "  --dry-run          prints the row and writes nothing\n"
     "A game that makes no move and begins no turn for 5000 updates stops as a soft lock.\n"
     "Exit status: 0 a finished game or a replay that matches; 1 a game that did not finish, a\n"
     "level that does not load, a replay that differs; 2 a command line that does not read.\n";
@@ -86,6 +101,7 @@ const std::map<std::string, CommandOptions>& KnownOptions()
         {"batch", {with(game, {"games"}), {}}},
         {"replay", {{}, {}}},
         {"random", {{"completed"}, {}}},
+        {"thresholds", {{"level-number", "games", "readme", "replay"}, {"dry-run"}}},
     };
     return known;
 }
@@ -300,6 +316,105 @@ int Random(const Options& options)
         std::cout << text;
     return 0;
 }
+// Holds an exclusive lock on a folder while it lives, so that runs in parallel update a file of
+// that folder one after another.
+class FolderLock
+{
+public:
+    explicit FolderLock(const std::filesystem::path& folder) : mFd(::open(folder.c_str(), O_RDONLY | O_DIRECTORY))
+    {
+        if (mFd >= 0)
+            ::flock(mFd, LOCK_EX);
+    }
+    ~FolderLock()
+    {
+        if (mFd >= 0)
+            ::close(mFd);
+    }
+    FolderLock(const FolderLock&) = delete;
+    FolderLock& operator=(const FolderLock&) = delete;
+
+private:
+    int mFd;
+};
+
+bool WriteText(const std::string& path, const std::string& text)
+{
+    return WriteWhole(path, std::span(reinterpret_cast<const uint8_t*>(text.data()), text.size()));
+}
+
+bool UpdateReadme(const std::string& path, const std::string& row)
+{
+    FolderLock lock(std::filesystem::absolute(path).parent_path());
+    std::string readme;
+    if (!Quoll::PakReadFile(path, readme))
+    {
+        std::cerr << "leveldriver: cannot open " << path << "\n";
+        return false;
+    }
+    if (!PutTableRow(readme, row))
+    {
+        std::cerr << "leveldriver: " << path << " has no levels table (" << kTableBegin << " ... " << kTableEnd << ")\n";
+        return false;
+    }
+    return WriteText(path, readme);
+}
+
+bool WriteFirstWin(const std::string& levelPath, const std::string& replayPath, const ThresholdRun& run)
+{
+    namespace fs = std::filesystem;
+    ReplayFile replay;
+    replay.levelPath = fs::relative(fs::absolute(levelPath), fs::absolute(replayPath).parent_path()).generic_string();
+    replay.levelNumber = run.levelNumber;
+    replay.seed = static_cast<uint32_t>(1 + *run.firstWinIndex);
+    replay.levelSeed = replay.seed;
+    return WriteText(replayPath, replay.Format(run.firstWin.lines));
+}
+
+int Thresholds(const Options& options)
+{
+    if (options.positional.size() != 1)
+        return Usage("name one level text");
+    const std::string& path = options.positional[0];
+    std::string why;
+    int levelNumber = 0;
+    int games = 200;
+    if (options.named.count("level-number") == 0)
+        return Usage("thresholds needs --level-number");
+    if (!Number(options, "level-number", levelNumber, why) || !Number(options, "games", games, 1, 100000, why))
+        return Usage(why);
+    std::string text;
+    if (!Quoll::PakReadFile(path, text))
+    {
+        std::cerr << "leveldriver: cannot open " << path << "\n";
+        return 1;
+    }
+    ThresholdRun run;
+    run.fileKind = std::filesystem::absolute(path).parent_path().filename() == "easy" ? "easy" : "normal";
+    std::string error;
+    if (!RunThresholds(text, levelNumber, games, run, error))
+    {
+        std::cerr << path << ": " << error << "\n";
+        return 1;
+    }
+    std::cout << run.Row() << "\n";
+    if (options.flags.count("dry-run") != 0)
+        return 0;
+    if (!ReplaceMedalLine(text, run.rule) || !WriteText(path, text))
+        return 1;
+    const auto readme = options.named.find("readme");
+    if (readme != options.named.end() && !UpdateReadme(readme->second, run.Row()))
+        return 1;
+    const auto replay = options.named.find("replay");
+    if (replay == options.named.end())
+        return 0;
+    if (!run.firstWinIndex)
+    {
+        std::cerr << "leveldriver: " << path << ": no game of the batch was won; no replay written\n";
+        return 1;
+    }
+    return WriteFirstWin(path, replay->second, run) ? 0 : 1;
+}
 } // namespace
 
 int main(int argc, char** argv)
@@ -320,5 +435,7 @@ int main(int argc, char** argv)
         return Replay(options);
     if (command == "batch")
         return Batch(options);
+    if (command == "thresholds")
+        return Thresholds(options);
     return Random(options);
 }
