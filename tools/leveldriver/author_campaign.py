@@ -36,8 +36,8 @@ NORMAL_OPPONENTS = [1, 1, 1, 1, 1, 1, 1, 2, 2, 1,
 BOSS_LEVELS = {15, 27, 42, 57, 70}
 EPISODE_LAST = [15, 27, 42, 57, 70]
 # Reference win-rate windows (percent) per episode: ordinary levels, then the boss level.
-WINDOWS = {1: ((90, 100), (85, 89)), 2: ((76, 88), (70, 74)), 3: ((61, 76), (55, 59)),
-           4: ((46, 64), (40, 44)), 5: ((32, 55), (25, 30))}
+WINDOWS = {1: ((90, 100), (85, 89)), 2: ((76, 88), (70, 74)), 3: ((61, 76), (52, 56)),
+           4: ((46, 64), (37, 42)), 5: ((32, 55), (25, 32))}
 # The computers' AI levels an episode uses, the usual first.
 EPISODE_AI = {1: [0, 1], 2: [1, 0], 3: [1, 2], 4: [2, 1], 5: [2, 1]}
 # The usual starting cells (human, each computer) per episode.
@@ -253,8 +253,8 @@ def candidates(design, count, easy_from=None):
     ais = EPISODE_AI[episode]
     human0, cells0 = EPISODE_CELLS[episode]
     options = []
-    for human in range(1, 8):
-        for cells in range(1, 7):
+    firsts = [1, 3] if boss and not easy_from else [1]
+    for human, cells, first in ((h, c, f) for h in range(1, 8) for c in range(1, 9 if boss else 7) for f in firsts):
             for ai in ais + ([0] if easy_from else []):
                 for second in ([ai] if count == 1 else sorted({ai, max(0, ai - 1)})):
                     setup_ai = [ai] if count == 1 else [ai, second]
@@ -264,12 +264,12 @@ def candidates(design, count, easy_from=None):
                     if easy_from:
                         cost = abs(human - easy_from["human"] - 1) + abs(cells - easy_from["cells"][0]) + \
                                (0 if ai <= max(easy_from["ai"][-1] - 1, 0) else 2)
-                    cost += 0 if second == ai else 1
+                    cost += (0 if second == ai else 1) + (first - 1)
                     cell_list = [cells] * len(setup_ai)
                     if boss:
                         cell_list = [max(1, cells - 1), cells]
                     options.append((cost, human, cells, tuple(setup_ai),
-                                    {"ai": setup_ai, "human": human, "cells": cell_list, "first": 1}))
+                                    {"ai": setup_ai, "human": human, "cells": cell_list, "first": first}))
     options.sort(key=lambda o: o[:4])
     seen = []
     for o in options:
@@ -298,7 +298,8 @@ def author(args):
     driver, level = args
     design = Design(level)
     window = WINDOWS[design.episode][1 if level in BOSS_LEVELS else 0]
-    _, rate, text, setup = calibrate(driver, design, opponents(level, False), window, False)
+    budget = 400 if level in BOSS_LEVELS else 60
+    _, rate, text, setup = calibrate(driver, design, opponents(level, False), window, False, budget=budget)
     floor = max(50.0, rate)
     _, easy_rate, easy_text, _ = calibrate(driver, design, opponents(level, True), (floor, 100), True,
                                            floor=floor, easy_from=setup, budget=80)
