@@ -80,7 +80,10 @@ std::optional<TableRow> ReadRow(const std::string& readme, int level, bool easy)
         return std::nullopt;
     const size_t start = row.rfind("| ", rate) + 2;
     parsed.winRate = std::stod(row.substr(start, rate - start));
-    std::sscanf(row.c_str() + rate + 4, " %63[^|]", reference);
+    // The last column: between the last two bars.
+    const size_t last = row.rfind('|');
+    const size_t before = row.rfind('|', last - 1);
+    std::sscanf(row.c_str() + before + 1, " %63[^|]", reference);
     parsed.reference = reference;
     return parsed;
 }
