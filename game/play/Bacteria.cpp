@@ -26,7 +26,7 @@ Quoll::Image* GetBodyImageForPlayer(PlayServices& services, int player)
     return services.GetImageById(PlayIds::kBodyImageBase + 1);
 }
 
-Bacteria::Bacteria(PlayServices& services) : BaseUnit(services)
+Bacteria::Bacteria(PlayServices& services) : BaseUnit(services), mFace(services)
 {
     NewDriftDirection();
 }
