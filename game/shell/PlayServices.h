@@ -15,6 +15,7 @@
 
 namespace Quoll
 {
+class Font;
 class Graphics;
 class Widget;
 } // namespace Quoll
@@ -116,6 +117,9 @@ public:
     [[nodiscard]] virtual std::wstring GetText(const std::string& key) = 0;
     // The current locale's name, such as "de".
     [[nodiscard]] virtual std::string GetLocaleName() const = 0;
+    // The font of a resource name such as "FONT_NUM"; null when it is not loaded (callers then
+    // draw no text).
+    [[nodiscard]] virtual Quoll::Font* GetFont(const std::string& /*name*/) { return nullptr; }
 
     // --- Achievements -------------------------------------------------------------------------------
     virtual void OnAchievementEvent(int event) = 0;
