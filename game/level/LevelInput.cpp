@@ -74,7 +74,7 @@ void Level::Select(int cell)
     others.Remove(cell);
     const CellSet clickable = (tables.Reach(cell) & free) | others;
     mView->BeginCellSelection(CellSelectionMode::Target, 1, kCellPickRadius, clickable);
-    mView->GetChosenCells(others);
+    mView->SetChosenCells(others);
     mClickableCells = clickable;
 }
 

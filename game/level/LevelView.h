@@ -90,8 +90,8 @@ public:
     // Ends the choice and clears the marks, the picked and the stored cells.
     virtual void EndCellSelection() = 0;
     // Stores the human's other cells for the running choice.
-    virtual void GetChosenCells(CellSet cells) = 0;
-    // Appends the cells the choice currently picks.
+    virtual void SetChosenCells(CellSet cells) = 0;
+    // Empties the vector, then fills it with the cells the choice picks, in ascending ids.
     virtual void GetSelectedTargets(std::vector<int>& cells) = 0;
 
     // --- Scene: players, moves, captures, units ---

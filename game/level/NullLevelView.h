@@ -12,7 +12,7 @@ public:
 
     void BeginCellSelection(CellSelectionMode, int, int, CellSet) override {}
     void EndCellSelection() override {}
-    void GetChosenCells(CellSet) override {}
+    void SetChosenCells(CellSet) override {}
     void GetSelectedTargets(std::vector<int>&) override {}
     void SetActivePlayer(int) override {}
     void SetAvatarCellMark(int, bool) override {}

@@ -81,7 +81,7 @@ void RecordingLevelView::EndCellSelection()
     Log("EndCellSelection");
 }
 
-void RecordingLevelView::GetChosenCells(CellSet cells) { Log("GetChosenCells " + CellsText(cells)); }
+void RecordingLevelView::SetChosenCells(CellSet cells) { Log("SetChosenCells " + CellsText(cells)); }
 
 void RecordingLevelView::GetSelectedTargets(std::vector<int>& cells)
 {

@@ -94,7 +94,7 @@ public:
     // --- LevelView ---
     void BeginCellSelection(CellSelectionMode mode, int count, int radius, CellSet offered) override;
     void EndCellSelection() override;
-    void GetChosenCells(CellSet cells) override;
+    void SetChosenCells(CellSet cells) override;
     void GetSelectedTargets(std::vector<int>& cells) override;
     void SetActivePlayer(int player) override;
     void SetAvatarCellMark(int player, bool canMove) override;

@@ -49,7 +49,7 @@ TEST(Level, SelectionReselectionAndRefusedClicks)
     EXPECT_EQ(f.services.CountSound(LevelSound::BacSelectWrong), 1);
     f.Click(32);
     EXPECT_EQ(f.level().GetSelectedCell(), 32);
-    EXPECT_EQ(f.view.Count("GetChosenCells {30}"), 1);
+    EXPECT_EQ(f.view.Count("SetChosenCells {30}"), 1);
     f.Click(0); // an enemy cell
     f.Click(4); // a free cell out of reach: no step-back point either
     EXPECT_EQ(f.level().GetSelectedCell(), 32);
