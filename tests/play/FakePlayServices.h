@@ -94,6 +94,11 @@ public:
     [[nodiscard]] bool IsActive() const override { return active; }
     [[nodiscard]] std::wstring GetText(const std::string& key) override;
     [[nodiscard]] std::string GetLocaleName() const override { return locale; }
+    [[nodiscard]] Quoll::Font* GetFont(const std::string& name) override
+    {
+        const auto found = fonts.find(name);
+        return found != fonts.end() ? found->second : nullptr;
+    }
     void OnAchievementEvent(int event) override { events.push_back("achievement " + std::to_string(event)); }
     [[nodiscard]] bool IsAchieved(int achievement, bool* isNew) const override;
     void DeleteWidgetLater(Quoll::Widget* widget) override { deferredWidgets.push_back(widget); }
@@ -116,6 +121,8 @@ public:
     // Particle ids that spawn; others log an error and give nothing.
     std::set<int> registeredParticles;
     std::map<std::string, std::wstring> texts;
+    // Fonts by resource name (not owned); others are missing.
+    std::map<std::string, Quoll::Font*> fonts;
     std::set<int> achieved;
     std::set<int> keysDown;
     int appWidth = 1024;
