@@ -253,3 +253,33 @@ TEST(ProbirkaNode, FillGlidesAndClamps)
     none.SetLevel(5);
     EXPECT_FLOAT_EQ(none.GetTargetFill(), 1.0f);
 }
+
+TEST(ProbirkaNode, HalfATubeIsA65PixelColumn)
+{
+    FakePlayServices services;
+    Quoll::MemoryImage liquid;
+    liquid.Create(38 * 8, 130);
+    liquid.mNumCols = 8;
+    liquid.mFilePath = "IMAGE_PROBIRKA_FILL";
+    services.Register(2100, "IMAGE_PROBIRKA_FILL", &liquid);
+    ProbirkaNode tube(services);
+    tube.Init(61, 2);
+    tube.SetPosition({100, 50});
+    tube.SetLevel(31);
+    for (int i = 0; i < 81; ++i)
+        tube.Update(0.01f);
+    RecordingImage screen;
+    Quoll::Graphics g(&screen);
+    tube.Draw(&g);
+    ASSERT_EQ(screen.blits.size(), 1u);
+    EXPECT_EQ(screen.blits[0].x, 106);
+    EXPECT_EQ(screen.blits[0].y, 50 + 138 - 65);
+    EXPECT_EQ(screen.blits[0].srcRect, (Quoll::Rect{38, 0, 38, 130})); // the kind's cel, squeezed
+    // Level 0 once the fill has drained draws no liquid.
+    tube.SetLevel(0);
+    for (int i = 0; i < 81; ++i)
+        tube.Update(0.01f);
+    screen.blits.clear();
+    tube.Draw(&g);
+    EXPECT_TRUE(screen.blits.empty());
+}
