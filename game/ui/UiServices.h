@@ -13,6 +13,7 @@
 namespace Quoll
 {
 class AppDialog;
+class Font;
 class Widget;
 } // namespace Quoll
 
@@ -29,6 +30,8 @@ public:
     // Loads a resource group and binds its ids; false when it failed (the application logs why).
     virtual bool LoadResourceGroup(const std::string& group) = 0;
     virtual void UnloadResourceGroup(const std::string& group) = 0;
+    // The font of a resource name such as "FONT_FNT2"; null when it is not loaded.
+    [[nodiscard]] virtual Quoll::Font* GetFontNamed(const std::string& name) = 0;
     // 0 the arrow, 1 the pointing hand, 2 the dragging hand.
     virtual void SetCursor(int cursor) = 0;
 

@@ -76,6 +76,12 @@ std::wstring FakeUiServices::GetText(const std::string& key)
     return found != texts.end() ? found->second : std::wstring();
 }
 
+Quoll::Font* FakeUiServices::GetFontNamed(const std::string& name)
+{
+    const auto found = fonts.find(name);
+    return found != fonts.end() ? found->second : nullptr;
+}
+
 void FakeUiServices::PlaySound(int soundId, float, float)
 {
     sounds.push_back(soundId);

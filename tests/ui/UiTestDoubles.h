@@ -66,6 +66,7 @@ public:
     void PlaySound(int soundId, float volume, float pan) override;
     bool LoadResourceGroup(const std::string& group) override;
     void UnloadResourceGroup(const std::string& group) override;
+    Quoll::Font* GetFontNamed(const std::string& name) override;
     void SetCursor(int cursor) override { cursors.push_back(cursor); }
     void AddWidget(Quoll::Widget* widget) override;
     void RemoveWidget(Quoll::Widget* widget) override;
@@ -91,6 +92,7 @@ public:
     [[nodiscard]] uint32_t Pixel(int x, int y);
 
     std::map<std::string, std::wstring> texts;
+    std::map<std::string, Quoll::Font*> fonts; // not owned
     std::set<std::string> failingGroups;
     std::vector<std::string> groupCalls; // "load X" / "unload X"
     std::vector<int> sounds;
