@@ -9,6 +9,8 @@
 #include <filesystem>
 #include <fstream>
 
+#include <unistd.h>
+
 namespace
 {
 namespace fs = std::filesystem;
@@ -26,8 +28,8 @@ class BacSliderTest : public ::testing::Test
 protected:
     BacSliderTest() : mOldDir(fs::current_path())
     {
-        mDir = fs::temp_directory_path() / ("bacslider_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-                                            "_" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        mDir = fs::temp_directory_path() / ("bacslider_" + std::to_string(::getpid()) + "_" +
+                                            ::testing::UnitTest::GetInstance()->current_test_info()->name());
         fs::create_directories(mDir / "data/art/textures/interface");
         fs::current_path(mDir);
         // Three segments of 20 px from x 10, 40 and 70; the third overlaps a wide fourth.
