@@ -83,6 +83,8 @@ GameApp::GameApp()
     mDialogFont = Quoll::SysFont::Create(this, "Tahoma", 10, 0, fontError);
     Quoll::InstallWidgetToolkit(*this, mDialogFont ? static_cast<const Quoll::Font*>(mDialogFont.get())
                                                    : &mFallbackDialogFont);
+    // The game's widgets reach the application through their services.
+    SetUiServices(&mUiServices);
 }
 
 GameApp::~GameApp()
@@ -98,6 +100,8 @@ GameApp::~GameApp()
     SetSharedFonts(nullptr);
     if (mResourceManager)
         mResourceManager->SetSoundLoader(nullptr);
+    if (GetUiServices() == &mUiServices)
+        SetUiServices(nullptr);
     if (gGameApp == this)
         gGameApp = nullptr;
 }

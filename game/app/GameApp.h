@@ -34,6 +34,7 @@
 #include "game/shell/ResourceBindings.h"
 #include "game/shell/SceneServices.h"
 #include "game/shell/SoundRepeatLimiter.h"
+#include "game/app/GameUiServices.h"
 #include "game/shell/StateHost.h"
 
 #include <memory>
@@ -238,6 +239,7 @@ private:
     bool mLoadingFailed = false;
     // The state machine; its states are declared after it and go before it.
     StateHost mStateHost;
+    GameUiServices mUiServices{*this};
     std::unique_ptr<RootState> mRootState;
 
     float mStepSeconds = kFrameTime;
