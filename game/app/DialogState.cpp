@@ -1,6 +1,6 @@
 #include "game/app/DialogState.h"
 
-#include "game/shell/FlowLog.h"
+#include "game/ui/UiServices.h"
 
 void DialogState::OnEnter()
 {
@@ -9,7 +9,7 @@ void DialogState::OnEnter()
     if (!IsWidgetAttached())
     {
         mFailed = true;
-        FlowLog().Warning(GetName() + ": its dialog could not be shown (its resources did not load); leaving");
+        Ui().LogWarning(GetName() + ": its dialog could not be shown (its resources did not load); leaving");
     }
 }
 
