@@ -54,7 +54,11 @@ TEST(ScoresCredits, SevenEntriesShowTheBestFive)
     ScreenHarness harness;
     ScoreTable table;
     for (int i = 0; i < 7; ++i)
-        table.Submit("p" + std::to_string(i), 1000 * (i + 1));
+    {
+        std::string name = "p";
+        name += std::to_string(i);
+        table.Submit(name, 1000 * (i + 1));
+    }
     ASSERT_GE(table.GetEntries().size(), 5u);
     auto* dialog = harness.Show(new ScoresDlg(table));
     harness.Run();
