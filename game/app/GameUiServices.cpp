@@ -43,6 +43,21 @@ FrameAnimation* GameUiServices::GetFrameAnimation(const Quoll::Image* image)
     return mApp.GetFrameAnimation(image);
 }
 
+std::unique_ptr<Quoll::Image> GameUiServices::LoadImageFile(const std::string& path)
+{
+    return mApp.LoadImageFile(path);
+}
+
+bool GameUiServices::ReadFileToBuffer(const std::string& path, Quoll::Buffer& buffer)
+{
+    return mApp.ReadFileToBuffer(path, buffer);
+}
+
+bool GameUiServices::IsDisplay3D() const
+{
+    return mApp.IsDisplay3D();
+}
+
 int GameUiServices::GetAppWidth() const
 {
     return mApp.GetAppWidth();

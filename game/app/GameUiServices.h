@@ -20,6 +20,9 @@ public:
     int GetImageResourceId(const Quoll::Image* image) override;
     bool FileExists(const std::string& path) override;
     FrameAnimation* GetFrameAnimation(const Quoll::Image* image) override;
+    std::unique_ptr<Quoll::Image> LoadImageFile(const std::string& path) override;
+    bool ReadFileToBuffer(const std::string& path, Quoll::Buffer& buffer) override;
+    [[nodiscard]] bool IsDisplay3D() const override;
     [[nodiscard]] int GetAppWidth() const override;
     [[nodiscard]] int GetAppHeight() const override;
     [[nodiscard]] Quoll::Rect GetScreenRect() const override;

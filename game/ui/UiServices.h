@@ -1,6 +1,6 @@
 #pragma once
 // UiServices: what the game's widgets ask of the application around them, on top of the scene's
-// services: texts by key, sounds by resource id, resource groups, the mouse cursor, and the
+// services (which play the sounds): texts by key, resource groups, fonts, the mouse cursor, and the
 // widget manager and dialog registry that screens and dialogs put themselves into. The game
 // application implements it by forwarding; tests use a recording fake.
 //
@@ -24,9 +24,7 @@ public:
     // The localised text of a key in the current language; empty or the key itself when it has none.
     [[nodiscard]] virtual std::wstring GetText(const std::string& key) = 0;
 
-    // --- Sounds, groups and the cursor ------------------------------------------------------------
-    // Plays the sound of a resource id once (volume 0..1, pan -1..1).
-    virtual void PlaySound(int soundId, float volume, float pan) = 0;
+    // --- Groups, fonts and the cursor (sounds play through the scene's services) ----------------
     // Loads a resource group and binds its ids; false when it failed (the application logs why).
     virtual bool LoadResourceGroup(const std::string& group) = 0;
     virtual void UnloadResourceGroup(const std::string& group) = 0;
