@@ -138,8 +138,12 @@ void SplashViewer::Draw(Quoll::Graphics* g)
     if (mCurrentImage < static_cast<int>(mImages.size()) && mImages[static_cast<size_t>(mCurrentImage)] != nullptr)
     {
         g->SetImageTint(true);
+        // The smooth stretch of the 2D path ignores the tint, so the fade needs the plain one
+        // (the same pixels for pictures of the screen's size).
+        g->SetFastStretch(true);
         g->SetColor(mFadeColour);
         g->DrawImage(mImages[static_cast<size_t>(mCurrentImage)].get(), 0, 0, width, height);
+        g->SetFastStretch(false);
         g->SetImageTint(false);
     }
 }

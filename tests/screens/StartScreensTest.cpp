@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -69,6 +70,15 @@ void AddStartImages(ScreenHarness& harness)
     harness.ui.AddImage("IMAGE_PROGRESS_FILL", 200, 10, 0xFFD02020);
     harness.ui.AddImage("IMAGE_PROGRESS_FILL_END", 8, 10, 0xFF20D020);
     harness.ui.texts["UI_CLICK_CONTINUE"] = L"Click to continue";
+}
+
+// Each channel within one step (the title's stretched picture may round down).
+bool Near(uint32_t pixel, uint32_t rgb)
+{
+    for (int shift : {0, 8, 16})
+        if (std::abs(static_cast<int>((pixel >> shift) & 0xFF) - static_cast<int>((rgb >> shift) & 0xFF)) > 1)
+            return false;
+    return true;
 }
 
 // Updates until the splash has sent a command; the number of updates it took.
@@ -137,6 +147,9 @@ TEST(SplashViewer, ColourFileGivesTheBackgroundOrBlack)
 TEST(SplashViewer, OnePictureTakesFourSecondsThenSendsDoneOnEveryUpdate)
 {
     ScreenHarness harness;
+    // A small screen keeps the four hundred drawn frames quick.
+    harness.ui.appWidth = 64;
+    harness.ui.appHeight = 48;
     BrandingFolder folder("timing");
     folder.Picture("only.png", 0xFFFFFFFF);
     auto* splash = harness.Show(new SplashViewer(folder.Path()));
@@ -226,7 +239,7 @@ TEST(TitleScreen, LogoFollowsTheArtLanguage)
     EXPECT_EQ(title->GetLogoImage(), harness.ui.GetImageNamed("IMAGE_LOGO_ALT"));
     // Centred at the top: (1024 - 380) / 2 = 322.
     EXPECT_EQ(harness.ui.Pixel(322 + 5, 1 + 5), 0x30A0E0u);
-    EXPECT_EQ(harness.ui.Pixel(321, 5), 0x203A5Cu);
+    EXPECT_TRUE(Near(harness.ui.Pixel(321, 5), 0x203A5C));
     EXPECT_EQ(harness.ui.Pixel(425 + 3, 177 + 3), 0x6A4A8Cu);
 }
 
@@ -281,7 +294,7 @@ TEST(ProgressWidget, BlackBackgroundOnlyOnRequest)
         bar->blackBackground = black;
         harness.Show(bar);
         harness.Run();
-        EXPECT_EQ(harness.ui.Pixel(5, 300), black ? 0u : 0x203A5Cu);
+        EXPECT_TRUE(Near(harness.ui.Pixel(5, 300), black ? 0 : 0x203A5C)) << black;
     }
 }
 

@@ -28,7 +28,7 @@ public:
 struct StartStates
 {
     explicit StartStates(ScreenHarness& harness)
-        : loading(harness.host, {[this] { return progress; }, [this] { return finished; }}),
+        : harness(harness), loading(harness.host, {[this] { return progress; }, [this] { return finished; }}),
           menu(harness.host, "MainMenuState"), createProfile(harness.host, "CreateProfileState"),
           start(harness.host, [] { return 0; }, {&loading, &menu, &createProfile, [this] { return hasProfile; }})
     {
@@ -39,6 +39,16 @@ struct StartStates
         harness.ui.AddImage("IMAGE_PROGRESS_FILL_END", 8, 10, 0xFF20D020);
     }
 
+    // The states go before the harness: take them off its stack first.
+    ~StartStates()
+    {
+        harness.host.ExitAll();
+        harness.ui.RunDeferredDeletes();
+    }
+    StartStates(const StartStates&) = delete;
+    StartStates& operator=(const StartStates&) = delete;
+
+    ScreenHarness& harness;
     float progress = 0.0f;
     bool finished = false;
     bool hasProfile = true;
@@ -115,8 +125,8 @@ TEST(StartLoadState, FirstRunCreatesAProfileBeforeTheMenu)
 TEST(LoadState, BlackBackgroundIsAOneShotRequestAndEarlyCompletionPopsAtOnce)
 {
     ScreenHarness harness;
-    StartStates states(harness);
     MarkerState below(harness.host, "Below");
+    StartStates states(harness);
     harness.host.PushState(below);
 
     states.loading.RequestBlackBackground();

@@ -1,0 +1,114 @@
+#include "game/app/MainMenuState.h"
+
+#include "game/app/ShellActions.h"
+#include "game/screens/ComplexityDlg.h"
+#include "game/screens/MainMenu.h"
+#include "game/screens/MainMenuServices.h"
+#include "game/shell/PlayerData.h"
+#include "game/shell/Profile.h"
+#include "game/shell/WaitState.h"
+#include "game/ui/UiServices.h"
+
+MainMenu* MainMenuState::GetMenu() const
+{
+    return dynamic_cast<MainMenu*>(GetWidget());
+}
+
+BaseWidget* MainMenuState::CreateWidget()
+{
+    return new MainMenu(mServices);
+}
+
+void MainMenuState::OnEnter()
+{
+    mAwaitingDifficulty = false;
+    if (mServices.GetCurrentSong() != kMenuSong)
+        mActions.PlayMusic(kMenuSong, kMusicFade);
+    WidgetLink::OnEnter();
+}
+
+void MainMenuState::OnPause()
+{
+    mPausedLanguage = mServices.GetArtLanguage();
+    mPausedProfile = mServices.GetProfileName();
+}
+
+void MainMenuState::OnResume()
+{
+    if (MainMenu* menu = GetMenu())
+    {
+        if (mServices.GetArtLanguage() != mPausedLanguage || mServices.GetProfileName() != mPausedProfile)
+            menu->RefreshLabels();
+        else
+            menu->UpdateProfileName();
+    }
+    if (mAwaitingDifficulty)
+        TakeDifficulty();
+}
+
+void MainMenuState::OnCommand(int command, int)
+{
+    switch (command)
+    {
+    case MainMenu::kPlay: Play(); break;
+    case MainMenu::kSettings: Open(mScreens.settings, "settings"); break;
+    case MainMenu::kHighScores: Open(mScreens.scores, "scores"); break;
+    case MainMenu::kCredits: Open(mScreens.credits, "credits"); break;
+    case MainMenu::kQuit: Open(mScreens.exit, "exit"); break;
+    case MainMenu::kProfile: Open(mScreens.changeProfile, "profile"); break;
+    default: Ui().LogWarning("Unhundled main menu button: " + std::to_string(command)); break;
+    }
+}
+
+void MainMenuState::Open(GameState* screen, const char* what)
+{
+    if (screen == nullptr)
+    {
+        Ui().LogWarning(std::string("Main menu: no ") + what + " screen");
+        return;
+    }
+    PushState(*screen);
+}
+
+void MainMenuState::Play()
+{
+    PlayerData* data = mActions.GetPlayerData();
+    if (data != nullptr && !data->GetCurrentProfile().IsDifficultyChosen() && mScreens.difficulty != nullptr)
+    {
+        mAwaitingDifficulty = true;
+        mScreens.difficulty->SetWidgetFactory([] { return new ComplexityDlg; });
+        mScreens.difficulty->SetNextState(nullptr);
+        PushState(*mScreens.difficulty);
+        return;
+    }
+    EnterLevelMap();
+}
+
+void MainMenuState::TakeDifficulty()
+{
+    mAwaitingDifficulty = false;
+    const auto& result = mScreens.difficulty->GetResult();
+    if (!result)
+        return;
+    int difficulty = 0;
+    if (result->command == ComplexityDlg::kCommandEasy)
+        difficulty = Profile::kEasyDifficulty;
+    else if (result->command == ComplexityDlg::kCommandNormal)
+        difficulty = Profile::kNormalDifficulty;
+    PlayerData* data = mActions.GetPlayerData();
+    // Cancelled: nothing chosen, the menu stays and asks again next time.
+    if (difficulty == 0 || data == nullptr)
+        return;
+    data->ChooseDifficulty(difficulty);
+    EnterLevelMap();
+}
+
+void MainMenuState::EnterLevelMap()
+{
+    if (mScreens.levelMap == nullptr)
+    {
+        Ui().LogWarning("Main menu: play asked for the level map, which this build does not have yet");
+        return;
+    }
+    ChangeState(*mScreens.levelMap);
+}
