@@ -193,6 +193,8 @@ void MainMenu::DrawCursorSwitch(Quoll::Graphics* g)
     if (pipette != nullptr)
     {
         g->SetImageTint(true);
+        // The smooth stretch of the 2D path ignores the tint and the additive mode.
+        g->SetFastStretch(true);
         g->SetColor(custom ? kCursorSwitchOnColour : Quoll::Color::White);
         // Under the pointer the picture grows with system cursors and shrinks with image cursors.
         const int d = mCursorSwitchHover ? (custom ? -10 : 10) : 0;
@@ -209,6 +211,7 @@ void MainMenu::DrawCursorSwitch(Quoll::Graphics* g)
             g->DrawImage(pipette, r.x - dg, r.y - eg, r.width + 2 * dg, r.height + 2 * eg);
             g->SetDrawMode(Quoll::DrawMode::Normal);
         }
+        g->SetFastStretch(false);
         g->SetImageTint(false);
     }
     Quoll::Font* font = Ui().GetFontNamed("FONT_FNT1");
