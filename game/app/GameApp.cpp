@@ -10,6 +10,7 @@
 #include "framework/widgets/SysFont.h"
 #include "framework/widgets/WidgetToolkit.h"
 #include "game/app/LockedSoundLoader.h"
+#include "game/app/GameStates.h"
 #include "game/app/RootState.h"
 #include "game/shell/PlayerDataLog.h"
 #include "game/shell/GameLog.h"
@@ -325,6 +326,9 @@ void GameApp::StartStateHost()
 {
     // Resuming the root means every screen has gone: the game ends.
     mRootState = std::make_unique<RootState>(mStateHost, [this] { Shutdown(); });
+    // The branding splash first, then the title with the loading bar, then the main menu.
+    mGameStates = std::make_unique<GameStates>(*this, mStateHost, mShellActions, mMenuServices);
+    mRootState->SetFirstState(&mGameStates->First());
     mStateHost.PushState(*mRootState);
 }
 

@@ -34,6 +34,8 @@
 #include "game/shell/ResourceBindings.h"
 #include "game/shell/SceneServices.h"
 #include "game/shell/SoundRepeatLimiter.h"
+#include "game/app/GameMenuServices.h"
+#include "game/app/GameShellActions.h"
 #include "game/app/GameUiServices.h"
 #include "game/shell/StateHost.h"
 
@@ -57,6 +59,7 @@ struct GameAppFonts
     std::unique_ptr<Quoll::SysFont> mDialogFont;
 };
 
+class GameStates;
 class RootState;
 
 class GameApp : private GameAppFonts, public Quoll::QuollAppBase, public LevelServices, public SceneServices
@@ -132,6 +135,10 @@ public:
     // The state machine: the root state at the bottom from the start on; its top state updates
     // with every logic update and hears the loading thread's completion.
     [[nodiscard]] StateHost& GetStateHost() { return mStateHost; }
+    // The game's states from the splash to the main menu's dialogs; null before the start.
+    [[nodiscard]] GameStates* GetGameStates() { return mGameStates.get(); }
+    // The loading thread's work has finished and its completion was handed to the states.
+    [[nodiscard]] bool IsLoadingFinished() const { return mLoadingCompletionPickedUp; }
 
     // --- Level ------------------------------------------------------------------------------------
     void SetCurrentLevelNumber(int level) { mCurrentLevel = level; }
@@ -240,6 +247,9 @@ private:
     // The state machine; its states are declared after it and go before it.
     StateHost mStateHost;
     GameUiServices mUiServices{*this};
+    GameShellActions mShellActions{*this};
+    GameMenuServices mMenuServices{*this};
+    std::unique_ptr<GameStates> mGameStates;
     std::unique_ptr<RootState> mRootState;
 
     float mStepSeconds = kFrameTime;

@@ -347,12 +347,13 @@ TEST_F(GameAppTest, TheRootStateIsThereFromTheStartAndResumingItEndsTheGame)
     TestGameApp app(mFolder);
     app.Init();
     StateHost& host = app.GetStateHost();
-    ASSERT_NE(host.GetTopState(), nullptr);
-    EXPECT_EQ(host.GetTopState()->GetName(), "RootState");
+    // The root has pushed the game's first state, the branding splash.
+    ASSERT_EQ(host.GetDepth(), 2u);
+    EXPECT_EQ(host.GetTopState()->GetName(), "SplashState");
 
     ShellTest::Journal journal;
     ShellTest::JournalState screen(host, "Screen", journal);
-    host.PushState(screen);
+    host.ChangeState(screen);
     app.UpdateFrame();
     app.LoadingThreadCompleted();
     EXPECT_EQ(journal, (ShellTest::Journal{"Screen.enter", "Screen.update", "Screen.loaded"}));
@@ -366,7 +367,8 @@ TEST_F(GameAppTest, TheRootStateIsThereFromTheStartAndResumingItEndsTheGame)
     for (std::string line; std::getline(file, line);)
         if (line.rfind("[FLOW] ", 0) == 0)
             flow.push_back(line);
-    EXPECT_EQ(flow, (std::vector<std::string>{"[FLOW] 0 push RootState", "[FLOW] 0 push Screen", "[FLOW] 1 pop Screen"}));
+    EXPECT_EQ(flow, (std::vector<std::string>{"[FLOW] 0 push RootState", "[FLOW] 0 push SplashState",
+                                              "[FLOW] 0 change SplashState Screen", "[FLOW] 1 pop Screen"}));
 }
 
 TEST_F(GameAppTest, LevelSoundsMapToTheirIds)

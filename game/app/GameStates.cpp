@@ -1,0 +1,39 @@
+#include "game/app/GameStates.h"
+
+#include "game/app/GameApp.h"
+#include "game/screens/CreditsDlg.h"
+#include "game/screens/ScoresDlg.h"
+#include "game/screens/SplashViewer.h"
+#include "game/shell/PlayerData.h"
+
+namespace
+{
+LoadState::Loading LoadingOf(GameApp& app)
+{
+    return {[&app] { return static_cast<float>(app.GetLoadingThreadProgress()); },
+            [&app] { return app.IsLoadingFinished(); }};
+}
+} // namespace
+
+GameStates::GameStates(GameApp& app, StateHost& host, ShellActions& actions, MainMenuServices& menu)
+    : mSettings(host, actions),
+      mScores(host, "ScoresState",
+              DialogFactory([&app]() -> BaseWidget* {
+                  PlayerData* data = app.GetPlayerData();
+                  return data != nullptr ? new ScoresDlg(data->GetScoreTable()) : nullptr;
+              })),
+      mCredits(host, "CreditsState", DialogFactory([]() -> BaseWidget* { return new CreditsDlg; })),
+      mExit(host, actions), mChangeProfile(host, actions), mCreateProfile(host, actions),
+      mDifficulty(host, "ComplexityState"),
+      mMainMenu(host, actions, menu,
+                {&mSettings, &mScores, &mCredits, &mExit, &mChangeProfile, &mDifficulty, nullptr}),
+      mLoad(host, LoadingOf(app)),
+      mStartLoad(host, [&app] { return app.GetArtLanguage(); },
+                 {&mLoad, &mMainMenu, &mCreateProfile,
+                  [&app] {
+                      PlayerData* data = app.GetPlayerData();
+                      return data == nullptr || data->GetProfileList().GetCount() > 0;
+                  }}),
+      mSplash(host, "SplashState", mStartLoad, [] { return new SplashViewer; })
+{
+}

@@ -1,0 +1,47 @@
+#pragma once
+// GameStates: the game's states from the start to the main menu and the dialogs the menu opens,
+// made once and wired together: the branding splash waits for its command 0 and changes to the
+// start-load state, which runs the loading bar over the title and goes on to the main menu (with
+// the compulsory first profile before it on a first run).
+#include "game/app/ChangeProfileState.h"
+#include "game/app/CreateProfileState.h"
+#include "game/app/DialogState.h"
+#include "game/app/ExitGameState.h"
+#include "game/app/LoadState.h"
+#include "game/app/MainMenuState.h"
+#include "game/app/SettingsState.h"
+#include "game/app/StartLoadState.h"
+#include "game/shell/WaitState.h"
+
+#include <functional>
+
+class GameApp;
+class MainMenuServices;
+
+class GameStates
+{
+public:
+    using DialogFactory = std::function<BaseWidget*()>;
+
+    GameStates(GameApp& app, StateHost& host, ShellActions& actions, MainMenuServices& menu);
+    GameStates(const GameStates&) = delete;
+    GameStates& operator=(const GameStates&) = delete;
+
+    // The state the root pushes: the branding splash.
+    [[nodiscard]] GameState& First() { return mSplash; }
+    [[nodiscard]] MainMenuState& MainMenu() { return mMainMenu; }
+    [[nodiscard]] LoadState& Loading() { return mLoad; }
+
+private:
+    SettingsState mSettings;
+    CloseOnCommandState<DialogFactory> mScores;
+    CloseOnCommandState<DialogFactory> mCredits;
+    ExitGameState mExit;
+    ChangeProfileState mChangeProfile;
+    CreateProfileState mCreateProfile;
+    WaitState mDifficulty;
+    MainMenuState mMainMenu;
+    LoadState mLoad;
+    StartLoadState mStartLoad;
+    WaitState mSplash;
+};
