@@ -4,6 +4,7 @@
 // The game allows one running copy per machine, so the runs of these tests (separate processes
 // under ctest -j) take turns through a lock file.
 // Rerun one case: ctest -R GameStart.<name>
+#include "framework/files/ImageLib.h"
 #include "tests/shell/MinimalGameData.h"
 
 #include <fcntl.h>
@@ -16,6 +17,8 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <sstream>
+#include <vector>
 #include <string>
 
 namespace
@@ -52,9 +55,9 @@ protected:
             fs::remove_all(mFolder);
     }
 
-    GameRun Run()
+    GameRun Run(const std::string& script = "quit\n")
     {
-        ShellTest::WriteText(mFolder / "quit.script", "quit\n");
+        ShellTest::WriteText(mFolder / "quit.script", script);
         const fs::path home = mFolder / "home";
         const std::string command = "cd '" + mFolder.string() + "' && env XDG_DATA_HOME='" + (home / "data").string() +
                                     "' XDG_CONFIG_HOME='" + (home / "config").string() +
@@ -159,3 +162,81 @@ TEST_F(GameStart, AMissingStartImageNamesItsFile)
     EXPECT_NE(Run().log.find("cursor_hand.tga"), std::string::npos);
 }
 } // namespace
+
+namespace
+{
+// The lines of the flow log, without their update numbers.
+std::vector<std::string> FlowSteps(const std::string& log)
+{
+    std::vector<std::string> steps;
+    std::istringstream in(log);
+    for (std::string line; std::getline(in, line);)
+        if (line.rfind("[FLOW] ", 0) == 0)
+            steps.push_back(line.substr(line.find(' ', 7) + 1));
+    return steps;
+}
+
+// The update number of the first flow line that ends with the step; -1 when none.
+int UpdateOf(const std::string& log, const std::string& step)
+{
+    std::istringstream in(log);
+    for (std::string line; std::getline(in, line);)
+        if (line.rfind("[FLOW] ", 0) == 0 && line.ends_with(" " + step))
+            return std::stoi(line.substr(7));
+    return -1;
+}
+
+// The menu's group, so that the menu shows on the minimal data set.
+void AddMenuGroup(const fs::path& folder)
+{
+    std::string manifest = ShellTest::MinimalManifest();
+    manifest.insert(manifest.find("</ResourceManifest>"),
+                    "  <Resources id=\"MainMenu\">\n    <SetDefaults path=\"data/art/textures/interface\" "
+                    "idprefix=\"IMAGE_\"/>\n    <Image id=\"PIPETKA\" path=\"pipetka.tga\"/>\n  </Resources>\n");
+    ShellTest::WriteText(folder / "data/resources.xml", manifest);
+    ShellTest::WriteTga(folder / "data/art/textures/interface/pipetka.tga", 16, 24, 0xFFB0E0F0);
+}
+
+const std::vector<std::string> kStartToMenu = {
+    "push RootState",       "push SplashState",      "command SplashState 0 0", "change SplashState StartLoadState",
+    "push LoadState",       "pop LoadState",         "command StartLoadState 1 0",
+    "change StartLoadState MainMenuState",           "command MainMenuState 0 0", "push ComplexityState",
+};
+} // namespace
+
+// Without branding pictures the splash leaves at once; the title waits for the loading, then a
+// click opens the menu, which takes Enter (play: the difficulty question of the new profile).
+TEST_F(GameStart, ScriptedStartReachesTheMainMenu)
+{
+    AddMenuGroup(mFolder);
+    const GameRun run = Run("at 1500\nmouse move 500 400\nmouse down left 500 400\nmouse up left 500 400\n"
+                            "at 2500\nkey Return\nat 3500\nquit\n");
+    ASSERT_EQ(run.exitCode, 0) << run.output << run.log;
+    auto steps = FlowSteps(run.log);
+    ASSERT_GE(steps.size(), kStartToMenu.size()) << run.log;
+    steps.resize(kStartToMenu.size());
+    EXPECT_EQ(steps, kStartToMenu) << run.log;
+    // The splash leaves at its first update; the menu acts on Enter in the update it arrives.
+    EXPECT_EQ(UpdateOf(run.log, "command SplashState 0 0"), 1) << run.log;
+    EXPECT_EQ(UpdateOf(run.log, "command MainMenuState 0 0"), UpdateOf(run.log, "push ComplexityState"));
+}
+
+// With a branding picture, Escape skips it.
+TEST_F(GameStart, ScriptedStartSkipsTheBrandingWithEscape)
+{
+    AddMenuGroup(mFolder);
+    ImageLib::Image picture(32, 24);
+    std::fill(picture.GetBits(), picture.GetBits() + 32 * 24, 0xFF3060A0u);
+    fs::create_directories(mFolder / "Data/branding");
+    ASSERT_TRUE(ImageLib::WritePng((mFolder / "Data/branding/brand.png").string(), picture));
+    const GameRun run = Run("at 1000\nkey Escape\nat 2000\nmouse move 500 400\nmouse down left 500 400\n"
+                            "mouse up left 500 400\nat 3000\nkey Return\nat 4000\nquit\n");
+    ASSERT_EQ(run.exitCode, 0) << run.output << run.log;
+    auto steps = FlowSteps(run.log);
+    ASSERT_GE(steps.size(), kStartToMenu.size()) << run.log;
+    steps.resize(kStartToMenu.size());
+    EXPECT_EQ(steps, kStartToMenu) << run.log;
+    // The picture was showing until Escape (the script's clock starts before the first update).
+    EXPECT_GE(UpdateOf(run.log, "command SplashState 0 0"), 10) << run.log;
+    EXPECT_LT(UpdateOf(run.log, "command SplashState 0 0"), 300) << run.log;
+}
