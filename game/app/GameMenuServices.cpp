@@ -1,7 +1,9 @@
 #include "game/app/GameMenuServices.h"
 
 #include "game/app/GameApp.h"
-#include "game/scene/VisualNode.h"
+#include "game/scene/MeshDescription.h"
+#include "game/scene/MeshGrid.h"
+#include "game/scene/MeshNode.h"
 
 std::string GameMenuServices::GetProfileName()
 {
@@ -43,7 +45,33 @@ void GameMenuServices::DrawAchievementPopup(Quoll::Graphics* g)
     mApp.GetAchievements().DrawPopup(g);
 }
 
-std::unique_ptr<VisualNode> GameMenuServices::LoadMeshNode(const std::string&, float)
+void GameMenuServices::SpawnParticleSystem(int systemId, float x, float y)
 {
-    return nullptr;
+    mApp.SpawnParticleSystem(systemId, x, y);
+}
+
+void GameMenuServices::UpdateParticles(float dt)
+{
+    mApp.UpdateParticles(dt);
+}
+
+void GameMenuServices::DrawParticles(Quoll::Graphics* g)
+{
+    mApp.DrawParticles(g);
+}
+
+void GameMenuServices::KillAllParticles()
+{
+    mApp.KillAllParticles();
+}
+
+std::unique_ptr<VisualNode> GameMenuServices::LoadMeshNode(const std::string& path, float gridScale)
+{
+    std::unique_ptr<MeshNode> node = ::LoadMeshNode(path, mApp);
+    if (node && node->GetGrid() != nullptr)
+    {
+        node->GetGrid()->mScaleX = gridScale;
+        node->GetGrid()->mScaleY = gridScale;
+    }
+    return node;
 }

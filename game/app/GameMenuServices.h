@@ -1,7 +1,7 @@
 #pragma once
-// GameMenuServices: the main menu's application services served by GameApp. The particle
-// systems and the logo's mesh node come with the scene graph's particles and meshes; until then
-// the menu runs without fireworks and without its logo.
+// GameMenuServices: the main menu's application services served by GameApp: the profile, the
+// languages, cursors and music, achievements and their popup, the scene's particle systems and
+// the logo's mesh node.
 #include "game/screens/MainMenuServices.h"
 
 class GameApp;
@@ -17,10 +17,10 @@ public:
     bool GetCustomCursors() override;
     void SetCustomCursors(bool enabled) override;
     void OnAchievementEvent(int eventId) override;
-    void SpawnParticleSystem(int, float, float) override {}
-    void UpdateParticles(float) override {}
-    void DrawParticles(Quoll::Graphics*) override {}
-    void KillAllParticles() override {}
+    void SpawnParticleSystem(int systemId, float x, float y) override;
+    void UpdateParticles(float dt) override;
+    void DrawParticles(Quoll::Graphics* g) override;
+    void KillAllParticles() override;
     void UpdateAchievementPopup(float dt) override;
     void DrawAchievementPopup(Quoll::Graphics* g) override;
     std::unique_ptr<VisualNode> LoadMeshNode(const std::string& path, float gridScale) override;
