@@ -34,6 +34,6 @@ GameStates::GameStates(GameApp& app, StateHost& host, ShellActions& actions, Mai
                       PlayerData* data = app.GetPlayerData();
                       return data == nullptr || data->GetProfileList().GetCount() > 0;
                   }}),
-      mSplash(host, "SplashState", mStartLoad, [] { return new SplashViewer; })
+      mSplash(host, "SplashState", mStartLoad, [] { return new Quoll::SplashViewer; })
 {
 }

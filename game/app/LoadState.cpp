@@ -4,7 +4,7 @@
 
 BaseWidget* LoadState::CreateWidget()
 {
-    mBar = new ProgressWidget;
+    mBar = new Quoll::ProgressWidget;
     mBar->blackBackground = mBlackBackgroundRequested;
     mBlackBackgroundRequested = false;
     return mBar;

@@ -7,7 +7,10 @@
 
 #include <functional>
 
+namespace Quoll
+{
 class ProgressWidget;
+}
 
 class LoadState final : public WidgetLink
 {
@@ -36,7 +39,7 @@ protected:
 
 private:
     Loading mLoading;
-    ProgressWidget* mBar = nullptr;
+    Quoll::ProgressWidget* mBar = nullptr;
     bool mBlackBackgroundRequested = false;
     bool mDone = false;
 };

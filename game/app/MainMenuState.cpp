@@ -9,14 +9,14 @@
 #include "game/shell/WaitState.h"
 #include "game/ui/UiServices.h"
 
-MainMenu* MainMenuState::GetMenu() const
+Quoll::MainMenu* MainMenuState::GetMenu() const
 {
-    return dynamic_cast<MainMenu*>(GetWidget());
+    return dynamic_cast<Quoll::MainMenu*>(GetWidget());
 }
 
 BaseWidget* MainMenuState::CreateWidget()
 {
-    return new MainMenu(mServices);
+    return new Quoll::MainMenu(mServices);
 }
 
 void MainMenuState::OnEnter()
@@ -35,7 +35,7 @@ void MainMenuState::OnPause()
 
 void MainMenuState::OnResume()
 {
-    if (MainMenu* menu = GetMenu())
+    if (Quoll::MainMenu* menu = GetMenu())
     {
         if (mServices.GetArtLanguage() != mPausedLanguage || mServices.GetProfileName() != mPausedProfile)
             menu->RefreshLabels();
@@ -50,12 +50,12 @@ void MainMenuState::OnCommand(int command, int)
 {
     switch (command)
     {
-    case MainMenu::kPlay: Play(); break;
-    case MainMenu::kSettings: Open(mScreens.settings, "settings"); break;
-    case MainMenu::kHighScores: Open(mScreens.scores, "scores"); break;
-    case MainMenu::kCredits: Open(mScreens.credits, "credits"); break;
-    case MainMenu::kQuit: Open(mScreens.exit, "exit"); break;
-    case MainMenu::kProfile: Open(mScreens.changeProfile, "profile"); break;
+    case Quoll::MainMenu::kPlay: Play(); break;
+    case Quoll::MainMenu::kSettings: Open(mScreens.settings, "settings"); break;
+    case Quoll::MainMenu::kHighScores: Open(mScreens.scores, "scores"); break;
+    case Quoll::MainMenu::kCredits: Open(mScreens.credits, "credits"); break;
+    case Quoll::MainMenu::kQuit: Open(mScreens.exit, "exit"); break;
+    case Quoll::MainMenu::kProfile: Open(mScreens.changeProfile, "profile"); break;
     default: Ui().LogWarning("Unhundled main menu button: " + std::to_string(command)); break;
     }
 }

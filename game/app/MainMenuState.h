@@ -8,7 +8,10 @@
 
 #include <string>
 
+namespace Quoll
+{
 class MainMenu;
+}
 class MainMenuServices;
 class ShellActions;
 class WaitState;
@@ -38,7 +41,7 @@ public:
     }
 
     void SetLevelMap(GameState* levelMap) { mScreens.levelMap = levelMap; }
-    [[nodiscard]] MainMenu* GetMenu() const;
+    [[nodiscard]] Quoll::MainMenu* GetMenu() const;
 
     void OnEnter() override;
     void OnPause() override;

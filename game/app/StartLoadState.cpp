@@ -5,7 +5,7 @@
 
 BaseWidget* StartLoadState::CreateWidget()
 {
-    mTitle = new TitleScreen(mArtLanguage ? mArtLanguage() : 0);
+    mTitle = new Quoll::TitleScreen(mArtLanguage ? mArtLanguage() : 0);
     return mTitle;
 }
 
@@ -48,7 +48,7 @@ void StartLoadState::OnResume()
 
 void StartLoadState::OnCommand(int command, int)
 {
-    if (command != TitleScreen::kCommandContinue || !mLoadingFinished || mCreatingProfile)
+    if (command != Quoll::TitleScreen::kCommandContinue || !mLoadingFinished || mCreatingProfile)
         return;
     const bool needsProfile = mNext.createProfile != nullptr && mNext.hasProfile && !mNext.hasProfile();
     if (needsProfile)

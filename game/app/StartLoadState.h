@@ -9,7 +9,10 @@
 
 #include <functional>
 
+namespace Quoll
+{
 class TitleScreen;
+}
 
 class StartLoadState final : public WidgetLink
 {
@@ -44,7 +47,7 @@ protected:
 private:
     std::function<int()> mArtLanguage;
     Next mNext;
-    TitleScreen* mTitle = nullptr;
+    Quoll::TitleScreen* mTitle = nullptr;
     bool mLoadingFinished = false;
     bool mCreatingProfile = false;
 };

@@ -12,6 +12,9 @@
 
 #include <algorithm>
 
+namespace Quoll
+{
+
 namespace
 {
 const Quoll::Color kProfileColour0(191, 246, 198);
@@ -287,3 +290,4 @@ void MainMenu::ButtonRelease(int id)
     mProfileHintAlpha = 0.0f;
     SendToLink(id, 0);
 }
+} // namespace Quoll

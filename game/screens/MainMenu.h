@@ -19,6 +19,8 @@ class Button;
 class MainMenuServices;
 class VisualNode;
 
+namespace Quoll
+{
 class MainMenu final : public QuollWidget, public Quoll::ButtonListener
 {
 public:
@@ -102,3 +104,4 @@ private:
     bool mProfileHovered = true;
     ProfileArrow mProfileArrow;
 };
+} // namespace Quoll

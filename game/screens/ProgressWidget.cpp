@@ -5,6 +5,9 @@
 #include "framework/widgets/WidgetManager.h"
 #include "game/ui/UiServices.h"
 
+namespace Quoll
+{
+
 void ProgressWidget::Attach(WidgetLink* link)
 {
     Resize(0, 0, Ui().GetAppWidth(), Ui().GetAppHeight());
@@ -47,3 +50,4 @@ void ProgressWidget::Draw(Quoll::Graphics* g)
     if (frame != nullptr)
         g->DrawImage(frame, x, y);
 }
+} // namespace Quoll

@@ -4,6 +4,8 @@
 // lies below. It sends no commands and takes no input.
 #include "game/ui/QuollWidget.h"
 
+namespace Quoll
+{
 class ProgressWidget final : public QuollWidget
 {
 public:
@@ -27,3 +29,4 @@ public:
 private:
     float mProgress = 0.0f;
 };
+} // namespace Quoll

@@ -9,6 +9,9 @@
 
 #include <algorithm>
 
+namespace Quoll
+{
+
 namespace
 {
 std::unique_ptr<Quoll::Image> DecodeImage(const std::string& path)
@@ -147,3 +150,4 @@ void SplashViewer::Draw(Quoll::Graphics* g)
         g->SetImageTint(false);
     }
 }
+} // namespace Quoll

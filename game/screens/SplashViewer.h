@@ -16,6 +16,8 @@ namespace Quoll
 class Image;
 }
 
+namespace Quoll
+{
 class SplashViewer final : public QuollWidget
 {
 public:
@@ -77,3 +79,4 @@ private:
     std::vector<std::unique_ptr<Quoll::Image>> mImages;
     int mCurrentImage = 0;
 };
+} // namespace Quoll

@@ -5,6 +5,9 @@
 #include "framework/display/Image.h"
 #include "game/ui/UiServices.h"
 
+namespace Quoll
+{
+
 TitleScreen::TitleScreen(int artLanguage) : mArtLanguage(artLanguage), mPrompt(Ui().GetText("UI_CLICK_CONTINUE")) {}
 
 void TitleScreen::Attach(WidgetLink* link)
@@ -49,3 +52,4 @@ void TitleScreen::Draw(Quoll::Graphics* g)
     g->DrawString(mPrompt, x, y);
     g->SetImageTint(false);
 }
+} // namespace Quoll

@@ -12,6 +12,8 @@ namespace Quoll
 class Image;
 }
 
+namespace Quoll
+{
 class TitleScreen final : public QuollWidget
 {
 public:
@@ -46,3 +48,4 @@ private:
     Quoll::Image* mLogoImage = nullptr;
     std::wstring mPrompt;
 };
+} // namespace Quoll

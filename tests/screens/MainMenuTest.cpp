@@ -23,13 +23,13 @@ protected:
     MainMenuTest()
     {
         ScreenTest::AddMenuResources(harness);
-        MainMenu::ResetCursorSwitchClicks();
+        Quoll::MainMenu::ResetCursorSwitchClicks();
     }
-    ~MainMenuTest() override { MainMenu::ResetCursorSwitchClicks(); }
+    ~MainMenuTest() override { Quoll::MainMenu::ResetCursorSwitchClicks(); }
 
-    MainMenu* ShowMenu() { return harness.Show(new MainMenu(services)); }
+    Quoll::MainMenu* ShowMenu() { return harness.Show(new Quoll::MainMenu(services)); }
     // The pointer moved into the cursor switch and pressed there.
-    void ClickCursorSwitch(const MainMenu& menu)
+    void ClickCursorSwitch(const Quoll::MainMenu& menu)
     {
         const Quoll::Rect& r = menu.GetCursorSwitchRect();
         harness.ui.manager.MouseMove(r.x + 5, r.y + 5);
@@ -57,7 +57,7 @@ protected:
 
 TEST_F(MainMenuTest, KeysAndButtonsSendTheirCommands)
 {
-    MainMenu* menu = ShowMenu();
+    Quoll::MainMenu* menu = ShowMenu();
     harness.Key(13);
     harness.Key(27);
     harness.Key('P');
@@ -65,27 +65,27 @@ TEST_F(MainMenuTest, KeysAndButtonsSendTheirCommands)
 
     harness.Run();
     ASSERT_GT(menu->GetProfileHintAlpha(), 0.0f);
-    harness.Click(*menu->GetButton(MainMenu::kCredits));
+    harness.Click(*menu->GetButton(Quoll::MainMenu::kCredits));
     EXPECT_EQ(harness.Commands().back(), (std::pair<int, int>{3, 0}));
     // Releasing a button hides the hint at once.
     EXPECT_EQ(menu->GetProfileHintAlpha(), 0.0f);
-    harness.Click(*menu->GetButton(MainMenu::kProfile));
+    harness.Click(*menu->GetButton(Quoll::MainMenu::kProfile));
     EXPECT_EQ(harness.Commands().back(), (std::pair<int, int>{6, 0}));
     // The quit button stands 92 pixels below credits, the others 42 apart.
-    EXPECT_EQ(menu->GetButton(MainMenu::kQuit)->mY - menu->GetButton(MainMenu::kCredits)->mY, 92);
-    EXPECT_EQ(menu->GetButton(MainMenu::kSettings)->mY - menu->GetButton(MainMenu::kPlay)->mY, 42);
+    EXPECT_EQ(menu->GetButton(Quoll::MainMenu::kQuit)->mY - menu->GetButton(Quoll::MainMenu::kCredits)->mY, 92);
+    EXPECT_EQ(menu->GetButton(Quoll::MainMenu::kSettings)->mY - menu->GetButton(Quoll::MainMenu::kPlay)->mY, 42);
 }
 
 TEST_F(MainMenuTest, ProfileHintShowsOnTheProfileButtonAndFadesAfterLeavingIt)
 {
-    MainMenu* menu = ShowMenu();
+    Quoll::MainMenu* menu = ShowMenu();
     menu->RefreshLabels();
     EXPECT_FLOAT_EQ(menu->GetProfileHintAlpha(), 0.2f);
     harness.ui.manager.MouseMove(5, 5);
     harness.Run();
     EXPECT_EQ(CountSound("SOUND_PROFILE_OVER"), 0);
 
-    const Quoll::Button& profile = *menu->GetButton(MainMenu::kProfile);
+    const Quoll::Button& profile = *menu->GetButton(Quoll::MainMenu::kProfile);
     harness.ui.manager.MouseMove(profile.mX + 10, profile.mY + 5);
     harness.Run();
     EXPECT_GE(menu->GetProfileHintAlpha(), 0.5f);
@@ -104,7 +104,7 @@ TEST_F(MainMenuTest, ProfileHintShowsOnTheProfileButtonAndFadesAfterLeavingIt)
 
 TEST_F(MainMenuTest, ArrowSwingsOverItsTravel)
 {
-    MainMenu* menu = ShowMenu();
+    Quoll::MainMenu* menu = ShowMenu();
     // The start point (790, 117) is about 130.3 pixels from the anchor (898, 190), less 30.
     EXPECT_NEAR(menu->GetProfileArrow().GetTravel(), 100.3f, 0.1f);
     Updates(50); // half a swing: the tip at its closest to the anchor
@@ -115,7 +115,7 @@ TEST_F(MainMenuTest, ArrowSwingsOverItsTravel)
 
 TEST_F(MainMenuTest, TenthCursorSwitchClickOverTwoMenusSetsOffTheSalute)
 {
-    MainMenu* first = ShowMenu();
+    Quoll::MainMenu* first = ShowMenu();
     // Before any mouse move, and outside the picture, a press does nothing.
     const Quoll::Rect r = first->GetCursorSwitchRect();
     first->MouseDown(r.x + 5, r.y + 5, 1, 1);
@@ -123,23 +123,23 @@ TEST_F(MainMenuTest, TenthCursorSwitchClickOverTwoMenusSetsOffTheSalute)
     harness.ui.manager.MouseDown(r.x - 5, r.y + 5, 1);
     harness.ui.manager.MouseUp(r.x - 5, r.y + 5, 1);
     EXPECT_TRUE(services.events.empty());
-    EXPECT_EQ(MainMenu::GetCursorSwitchClicks(), 0);
+    EXPECT_EQ(Quoll::MainMenu::GetCursorSwitchClicks(), 0);
 
     for (int i = 0; i < 6; ++i)
         ClickCursorSwitch(*first);
-    EXPECT_EQ(MainMenu::GetCursorSwitchClicks(), 6);
+    EXPECT_EQ(Quoll::MainMenu::GetCursorSwitchClicks(), 6);
     EXPECT_FALSE(services.customCursors);
     EXPECT_FLOAT_EQ(first->GetCursorSwitchGlow(), 1.0f);
     harness.Close();
 
-    MainMenu* second = ShowMenu();
+    Quoll::MainMenu* second = ShowMenu();
     for (int i = 0; i < 3; ++i)
         ClickCursorSwitch(*second);
     EXPECT_TRUE(services.spawns.empty());
     harness.ui.sounds.clear();
     ClickCursorSwitch(*second);
 
-    EXPECT_EQ(services.events, std::vector<int>(10, MainMenu::kAchievementCursorSwitch));
+    EXPECT_EQ(services.events, std::vector<int>(10, Quoll::MainMenu::kAchievementCursorSwitch));
     EXPECT_EQ(CountSound("SOUND_BUTTON_SELECT"), 1);
     EXPECT_EQ(CountSound("SOUND_SALUT"), 1);
     ASSERT_EQ(harness.ui.sounds.size(), 3u);
@@ -151,16 +151,16 @@ TEST_F(MainMenuTest, TenthCursorSwitchClickOverTwoMenusSetsOffTheSalute)
         EXPECT_EQ(spawn.id, 93);
         EXPECT_TRUE(spawn.x >= 0 && spawn.x < 1024 && spawn.y >= 0 && spawn.y < 768);
     }
-    EXPECT_EQ(MainMenu::GetCursorSwitchClicks(), 0);
+    EXPECT_EQ(Quoll::MainMenu::GetCursorSwitchClicks(), 0);
     // The eleventh click starts a new count.
     ClickCursorSwitch(*second);
-    EXPECT_EQ(MainMenu::GetCursorSwitchClicks(), 1);
+    EXPECT_EQ(Quoll::MainMenu::GetCursorSwitchClicks(), 1);
     EXPECT_EQ(services.spawns.size(), 10u);
 }
 
 TEST_F(MainMenuTest, LogoComesFromTheArtLanguagesMesh)
 {
-    MainMenu* menu = ShowMenu();
+    Quoll::MainMenu* menu = ShowMenu();
     ASSERT_NE(menu->GetLogoNode(), nullptr);
     EXPECT_EQ(services.meshes.back(), "data/art/textures/interface/logo_en.mesh 0.800000");
     EXPECT_EQ(menu->GetLogoNode()->GetPosition(), (FloatPoint{240.0f, 0.0f}));
@@ -178,25 +178,25 @@ TEST_F(MainMenuTest, LogoComesFromTheArtLanguagesMesh)
 
 TEST_F(MainMenuTest, RefreshLabelsAfterALanguageSwitchKeepsTheProfileName)
 {
-    MainMenu* menu = ShowMenu();
-    EXPECT_EQ(menu->GetButton(MainMenu::kProfile)->mLabel, L"Zoë");
-    EXPECT_EQ(menu->GetButton(MainMenu::kPlay)->mLabel, L"Play");
+    Quoll::MainMenu* menu = ShowMenu();
+    EXPECT_EQ(menu->GetButton(Quoll::MainMenu::kProfile)->mLabel, L"Zoë");
+    EXPECT_EQ(menu->GetButton(Quoll::MainMenu::kPlay)->mLabel, L"Play");
     harness.ui.texts["UI_PLAY_GAME"] = L"Spielen";
     harness.ui.texts["UI_QUIT"] = L"Beenden";
     menu->RefreshLabels();
-    EXPECT_EQ(menu->GetButton(MainMenu::kPlay)->mLabel, L"Spielen");
-    EXPECT_EQ(menu->GetButton(MainMenu::kQuit)->mLabel, L"Beenden");
-    EXPECT_EQ(menu->GetButton(MainMenu::kProfile)->mLabel, L"Zoë");
+    EXPECT_EQ(menu->GetButton(Quoll::MainMenu::kPlay)->mLabel, L"Spielen");
+    EXPECT_EQ(menu->GetButton(Quoll::MainMenu::kQuit)->mLabel, L"Beenden");
+    EXPECT_EQ(menu->GetButton(Quoll::MainMenu::kProfile)->mLabel, L"Zoë");
 }
 
 TEST_F(MainMenuTest, WithoutItsGroupTheMenuStaysEmptyAndDetachUnloadsIt)
 {
-    harness.ui.failingGroups.insert(MainMenu::kGroup);
-    MainMenu* menu = ShowMenu();
-    EXPECT_EQ(menu->GetButton(MainMenu::kPlay), nullptr);
+    harness.ui.failingGroups.insert(Quoll::MainMenu::kGroup);
+    Quoll::MainMenu* menu = ShowMenu();
+    EXPECT_EQ(menu->GetButton(Quoll::MainMenu::kPlay), nullptr);
     EXPECT_EQ(menu->GetLink(), nullptr);
     harness.Close();
-    EXPECT_EQ(harness.ui.groupCalls, (std::vector<std::string>{"load MainMenu", "unload MainMenu"}));
+    EXPECT_EQ(harness.ui.groupCalls, (std::vector<std::string>{"load Quoll::MainMenu", "unload Quoll::MainMenu"}));
     EXPECT_EQ(services.particleKills, 1);
 }
 
@@ -209,7 +209,7 @@ TEST(MainMenuGolden, WithItsHintAndAfterALanguageSwitch)
     ASSERT_NE(harness, nullptr) << "no system font";
     ScreenTest::AddMenuResources(*harness);
     services.withLogo = false;
-    auto* menu = harness->Show(new MainMenu(services));
+    auto* menu = harness->Show(new Quoll::MainMenu(services));
     harness->ui.manager.MouseMove(400, 580); // over the cursor switch: its hint shows too
     harness->Run(2);
     EXPECT_TRUE(Quoll::Testing::MatchesAreaGolden("screens", "main_menu", harness->ui.screen.GetBits(), 1024, 768));

@@ -93,7 +93,7 @@ int UpdatesUntilCommand(ScreenHarness& harness, int limit)
     return -1;
 }
 
-std::vector<std::string> ShownPaths(const SplashViewer& splash)
+std::vector<std::string> ShownPaths(const Quoll::SplashViewer& splash)
 {
     std::vector<std::string> paths;
     for (const auto& image : splash.GetImages())
@@ -112,7 +112,7 @@ TEST(SplashViewer, ShowsJpgAndPngPicturesByNameSkippingOnesThatDoNotLoad)
     folder.Picture("c.jpg", 0xFF0000FF);
     folder.File("bad.png", "not a picture");
     folder.File("notes.txt", "ignored");
-    auto* splash = harness.Show(new SplashViewer(folder.Path()));
+    auto* splash = harness.Show(new Quoll::SplashViewer(folder.Path()));
     EXPECT_EQ(ShownPaths(*splash), (std::vector<std::string>{folder.Path() + "/a.jpg", folder.Path() + "/b.png",
                                                               folder.Path() + "/c.jpg"}));
 }
@@ -120,7 +120,7 @@ TEST(SplashViewer, ShowsJpgAndPngPicturesByNameSkippingOnesThatDoNotLoad)
 TEST(SplashViewer, ColourFileGivesTheBackgroundOrBlack)
 {
     const auto parse = [](const std::string& bytes) {
-        const Quoll::Color c = SplashViewer::ParseColourFile(&bytes);
+        const Quoll::Color c = Quoll::SplashViewer::ParseColourFile(&bytes);
         return std::vector<int>{c.r, c.g, c.b, c.a};
     };
     EXPECT_EQ(parse("255"), (std::vector<int>{0, 0, 255, 255}));
@@ -131,7 +131,7 @@ TEST(SplashViewer, ColourFileGivesTheBackgroundOrBlack)
     EXPECT_EQ(parse("\n255"), (std::vector<int>{0, 0, 0, 255}));
     EXPECT_EQ(parse("blue"), (std::vector<int>{0, 0, 0, 255}));
     EXPECT_EQ(parse(std::string("12\0", 3) + "34"), (std::vector<int>{0, 0, 12, 255}));
-    const Quoll::Color missing = SplashViewer::ParseColourFile(nullptr);
+    const Quoll::Color missing = Quoll::SplashViewer::ParseColourFile(nullptr);
     EXPECT_EQ(missing.r + missing.g + missing.b, 0);
     EXPECT_EQ(missing.a, 255);
 
@@ -139,7 +139,7 @@ TEST(SplashViewer, ColourFileGivesTheBackgroundOrBlack)
     ScreenHarness harness;
     BrandingFolder folder("colour");
     folder.File("fone.txt", "255\n");
-    harness.Show(new SplashViewer(folder.Path()));
+    harness.Show(new Quoll::SplashViewer(folder.Path()));
     harness.Run();
     EXPECT_EQ(harness.ui.Pixel(500, 400), 0x0000FFu);
 }
@@ -152,17 +152,17 @@ TEST(SplashViewer, OnePictureTakesFourSecondsThenSendsDoneOnEveryUpdate)
     harness.ui.appHeight = 48;
     BrandingFolder folder("timing");
     folder.Picture("only.png", 0xFFFFFFFF);
-    auto* splash = harness.Show(new SplashViewer(folder.Path()));
+    auto* splash = harness.Show(new Quoll::SplashViewer(folder.Path()));
 
     harness.Run(50);
-    EXPECT_EQ(splash->GetPhase(), SplashViewer::Phase::FadingIn);
+    EXPECT_EQ(splash->GetPhase(), Quoll::SplashViewer::Phase::FadingIn);
     EXPECT_NEAR(splash->GetFadeColour().a, 127, 2);
     // Over black, the white picture shows at the fade's alpha.
     EXPECT_NEAR(static_cast<int>(harness.ui.Pixel(10, 10) & 0xFF), 127, 3);
     harness.Run(100);
-    EXPECT_EQ(splash->GetPhase(), SplashViewer::Phase::Holding);
+    EXPECT_EQ(splash->GetPhase(), Quoll::SplashViewer::Phase::Holding);
     harness.Run(200);
-    EXPECT_EQ(splash->GetPhase(), SplashViewer::Phase::FadingOut);
+    EXPECT_EQ(splash->GetPhase(), Quoll::SplashViewer::Phase::FadingOut);
     EXPECT_TRUE(harness.Commands().empty());
 
     const int total = 350 + UpdatesUntilCommand(harness, 100);
@@ -174,7 +174,7 @@ TEST(SplashViewer, OnePictureTakesFourSecondsThenSendsDoneOnEveryUpdate)
 TEST(SplashViewer, NoPicturesSendsDoneAtTheFirstUpdate)
 {
     ScreenHarness harness;
-    harness.Show(new SplashViewer("no/such/branding/"));
+    harness.Show(new Quoll::SplashViewer("no/such/branding/"));
     harness.Run();
     EXPECT_EQ(harness.Commands(), (std::vector<std::pair<int, int>>{{0, 0}}));
     EXPECT_EQ(harness.ui.Pixel(1, 1), 0u);
@@ -186,16 +186,16 @@ TEST(SplashViewer, EscapeSendsDoneAndSkipsOtherKeysAndClicksOnlySkip)
     BrandingFolder folder("skip");
     for (const char* name : {"1.png", "2.png", "3.png", "4.png"})
         folder.Picture(name, 0xFF808080);
-    auto* splash = harness.Show(new SplashViewer(folder.Path()));
+    auto* splash = harness.Show(new Quoll::SplashViewer(folder.Path()));
     harness.Run(20);
 
     harness.Key('A');
     EXPECT_EQ(splash->GetCurrentImage(), 1);
-    EXPECT_EQ(splash->GetPhase(), SplashViewer::Phase::FadingIn);
+    EXPECT_EQ(splash->GetPhase(), Quoll::SplashViewer::Phase::FadingIn);
     harness.Click(*splash);
     EXPECT_EQ(splash->GetCurrentImage(), 2);
     EXPECT_TRUE(harness.Commands().empty());
-    harness.Key(SplashViewer::kKeyEscape);
+    harness.Key(Quoll::SplashViewer::kKeyEscape);
     EXPECT_EQ(splash->GetCurrentImage(), 3);
     EXPECT_EQ(harness.Commands(), (std::vector<std::pair<int, int>>{{0, 0}}));
 }
@@ -216,7 +216,7 @@ TEST(TitleScreen, PromptOnlyOnceLoadedAndKeysOrClicksAlwaysContinue)
 {
     ScreenHarness harness;
     AddStartImages(harness);
-    auto* title = harness.Show(new TitleScreen(0));
+    auto* title = harness.Show(new Quoll::TitleScreen(0));
     harness.Run();
     EXPECT_FALSE(PromptShown(harness));
     harness.Key('X');
@@ -234,7 +234,7 @@ TEST(TitleScreen, LogoFollowsTheArtLanguage)
 {
     ScreenHarness harness;
     AddStartImages(harness);
-    auto* title = harness.Show(new TitleScreen(1));
+    auto* title = harness.Show(new Quoll::TitleScreen(1));
     harness.Run();
     EXPECT_EQ(title->GetLogoImage(), harness.ui.GetImageNamed("IMAGE_LOGO_ALT"));
     // Centred at the top: (1024 - 380) / 2 = 322.
@@ -254,7 +254,7 @@ TEST(ProgressWidget, NoFillDrawsOnlyTheFrame)
     {
         ScreenHarness harness;
         AddStartImages(harness);
-        auto* bar = harness.Show(new ProgressWidget);
+        auto* bar = harness.Show(new Quoll::ProgressWidget);
         bar->SetProgress(progress);
         harness.Run();
         EXPECT_EQ(harness.ui.Pixel(410, 668), 0xE8E8E8u) << progress;
@@ -267,7 +267,7 @@ TEST(ProgressWidget, FullBarPutsTheEndCapAtTheFillWidth)
 {
     ScreenHarness harness;
     AddStartImages(harness);
-    auto* bar = harness.Show(new ProgressWidget);
+    auto* bar = harness.Show(new Quoll::ProgressWidget);
     bar->SetProgress(1.0f);
     harness.Run();
     EXPECT_EQ(harness.ui.Pixel(412, kFillRow), 0xD02020u);
@@ -289,8 +289,8 @@ TEST(ProgressWidget, BlackBackgroundOnlyOnRequest)
     {
         ScreenHarness harness;
         AddStartImages(harness);
-        harness.Show(new TitleScreen(0));
-        auto* bar = new ProgressWidget;
+        harness.Show(new Quoll::TitleScreen(0));
+        auto* bar = new Quoll::ProgressWidget;
         bar->blackBackground = black;
         harness.Show(bar);
         harness.Run();
@@ -319,7 +319,7 @@ TEST(StartScreensGolden, SplashMidFade)
         ASSERT_TRUE(ImageLib::WritePng(folder.Path() + "brand.png", picture));
     }
     folder.File("fone.txt", "0x183040\n");
-    harness.Show(new SplashViewer(folder.Path()));
+    harness.Show(new Quoll::SplashViewer(folder.Path()));
     harness.Run(60);
     EXPECT_TRUE(MatchesScreen(harness, "splash_mid_fade"));
 }
@@ -329,13 +329,13 @@ TEST(StartScreensGolden, TitleWithPromptAndProgressOverIt)
     auto harness = ScreenTest::MakeGalleryHarness();
     ASSERT_NE(harness, nullptr) << "no system font";
     AddStartImages(*harness);
-    auto* title = harness->Show(new TitleScreen(0));
+    auto* title = harness->Show(new Quoll::TitleScreen(0));
     title->showPrompt = true;
     harness->Run();
     EXPECT_TRUE(MatchesScreen(*harness, "title_with_prompt"));
 
     title->showPrompt = false;
-    harness->Show(new ProgressWidget)->SetProgress(0.5f);
+    harness->Show(new Quoll::ProgressWidget)->SetProgress(0.5f);
     harness->Run();
     EXPECT_TRUE(MatchesScreen(*harness, "progress_over_title"));
 }

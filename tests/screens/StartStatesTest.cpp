@@ -58,9 +58,9 @@ struct StartStates
     StartLoadState start;
 };
 
-TitleScreen* Title(StartLoadState& start)
+Quoll::TitleScreen* Title(StartLoadState& start)
 {
-    return dynamic_cast<TitleScreen*>(start.GetWidget());
+    return dynamic_cast<Quoll::TitleScreen*>(start.GetWidget());
 }
 
 TEST(StartLoadState, IgnoresContinueWhileLoadingAndAcceptsItAfterwards)
@@ -68,15 +68,15 @@ TEST(StartLoadState, IgnoresContinueWhileLoadingAndAcceptsItAfterwards)
     ScreenHarness harness;
     StartStates states(harness);
     harness.host.PushState(states.start);
-    EXPECT_EQ(harness.ui.groupCalls, (std::vector<std::string>{"load TitleScreen"}));
+    EXPECT_EQ(harness.ui.groupCalls, (std::vector<std::string>{"load Quoll::TitleScreen"}));
     EXPECT_EQ(harness.host.GetTopState(), &states.loading);
 
     states.progress = 0.5f;
     harness.Run();
     ASSERT_NE(states.loading.GetWidget(), nullptr);
-    EXPECT_FLOAT_EQ(dynamic_cast<ProgressWidget*>(states.loading.GetWidget())->GetProgress(), 0.5f);
+    EXPECT_FLOAT_EQ(dynamic_cast<Quoll::ProgressWidget*>(states.loading.GetWidget())->GetProgress(), 0.5f);
     // The title is below the bar; its continue is ignored while loading goes on.
-    Title(states.start)->SendToLink(TitleScreen::kCommandContinue, 0);
+    Title(states.start)->SendToLink(Quoll::TitleScreen::kCommandContinue, 0);
     harness.Run();
     EXPECT_EQ(states.menu.entered, 0);
     EXPECT_FALSE(Title(states.start)->showPrompt);
@@ -111,7 +111,7 @@ TEST(StartLoadState, FirstRunCreatesAProfileBeforeTheMenu)
     EXPECT_EQ(harness.host.GetTopState(), &states.createProfile);
     EXPECT_EQ(states.menu.entered, 0);
     // A second click while the dialog is up does nothing.
-    Title(states.start)->SendToLink(TitleScreen::kCommandContinue, 0);
+    Title(states.start)->SendToLink(Quoll::TitleScreen::kCommandContinue, 0);
     harness.Run();
     EXPECT_EQ(states.createProfile.entered, 1);
 
@@ -131,14 +131,14 @@ TEST(LoadState, BlackBackgroundIsAOneShotRequestAndEarlyCompletionPopsAtOnce)
 
     states.loading.RequestBlackBackground();
     harness.host.PushState(states.loading);
-    EXPECT_TRUE(dynamic_cast<ProgressWidget*>(states.loading.GetWidget())->blackBackground);
+    EXPECT_TRUE(dynamic_cast<Quoll::ProgressWidget*>(states.loading.GetWidget())->blackBackground);
     harness.host.LoadingCompleted();
     EXPECT_EQ(harness.host.GetTopState(), &below);
 
     // Loading had already finished when the bar came up: it leaves at its first update.
     states.finished = true;
     harness.host.PushState(states.loading);
-    EXPECT_FALSE(dynamic_cast<ProgressWidget*>(states.loading.GetWidget())->blackBackground);
+    EXPECT_FALSE(dynamic_cast<Quoll::ProgressWidget*>(states.loading.GetWidget())->blackBackground);
     harness.Run();
     EXPECT_EQ(harness.host.GetTopState(), &below);
 }

@@ -66,7 +66,7 @@ protected:
         harness.ui.RunDeferredDeletes();
     }
 
-    [[nodiscard]] MainMenu& Menu() const { return *state.GetMenu(); }
+    [[nodiscard]] Quoll::MainMenu& Menu() const { return *state.GetMenu(); }
     // The button of a command on the difficulty dialog now showing.
     void PressDifficulty(int command)
     {
@@ -160,20 +160,20 @@ TEST_F(MainMenuState_, CommandsOpenTheirScreensAndUnknownOnesAreLogged)
 TEST_F(MainMenuState_, LabelsFollowAProfileOrLanguageChangeMadeAbove)
 {
     harness.host.PushState(state);
-    Menu().SendToLink(MainMenu::kProfile, 0);
+    Menu().SendToLink(Quoll::MainMenu::kProfile, 0);
     harness.Run();
     services.profileName = "bob";
     profiles.Leave();
     harness.Run();
-    EXPECT_EQ(Menu().GetButton(MainMenu::kProfile)->mLabel, L"bob");
+    EXPECT_EQ(Menu().GetButton(Quoll::MainMenu::kProfile)->mLabel, L"bob");
 
-    Menu().SendToLink(MainMenu::kSettings, 0);
+    Menu().SendToLink(Quoll::MainMenu::kSettings, 0);
     harness.Run();
     services.artLanguage = 1;
     harness.ui.texts["UI_PLAY_GAME"] = L"Spielen";
     settings.Leave();
     harness.Run();
-    EXPECT_EQ(Menu().GetButton(MainMenu::kPlay)->mLabel, L"Spielen");
+    EXPECT_EQ(Menu().GetButton(Quoll::MainMenu::kPlay)->mLabel, L"Spielen");
     EXPECT_EQ(services.meshes.back(), "data/art/textures/interface/logo_alt.mesh 0.800000");
 }
 } // namespace
