@@ -196,7 +196,7 @@ TEST_F(MainMenuTest, WithoutItsGroupTheMenuStaysEmptyAndDetachUnloadsIt)
     EXPECT_EQ(menu->GetButton(Quoll::MainMenu::kPlay), nullptr);
     EXPECT_EQ(menu->GetLink(), nullptr);
     harness.Close();
-    EXPECT_EQ(harness.ui.groupCalls, (std::vector<std::string>{"load Quoll::MainMenu", "unload Quoll::MainMenu"}));
+    EXPECT_EQ(harness.ui.groupCalls, (std::vector<std::string>{"load MainMenu", "unload MainMenu"}));
     EXPECT_EQ(services.particleKills, 1);
 }
 

@@ -68,7 +68,7 @@ TEST(StartLoadState, IgnoresContinueWhileLoadingAndAcceptsItAfterwards)
     ScreenHarness harness;
     StartStates states(harness);
     harness.host.PushState(states.start);
-    EXPECT_EQ(harness.ui.groupCalls, (std::vector<std::string>{"load Quoll::TitleScreen"}));
+    EXPECT_EQ(harness.ui.groupCalls, (std::vector<std::string>{"load TitleScreen"}));
     EXPECT_EQ(harness.host.GetTopState(), &states.loading);
 
     states.progress = 0.5f;
