@@ -209,8 +209,9 @@ const std::vector<std::string> kStartToMenu = {
 TEST_F(GameStart, ScriptedStartReachesTheMainMenu)
 {
     AddMenuGroup(mFolder);
-    const GameRun run = Run("at 1500\nmouse move 500 400\nmouse down left 500 400\nmouse up left 500 400\n"
-                            "at 2500\nkey Return\nat 3500\nquit\n");
+    // Generous times: the script's clock starts before the game's first update.
+    const GameRun run = Run("at 3000\nmouse move 500 400\nmouse down left 500 400\nmouse up left 500 400\n"
+                            "at 4000\nkey Return\nat 5000\nquit\n");
     ASSERT_EQ(run.exitCode, 0) << run.output << run.log;
     auto steps = FlowSteps(run.log);
     ASSERT_GE(steps.size(), kStartToMenu.size()) << run.log;
@@ -221,7 +222,7 @@ TEST_F(GameStart, ScriptedStartReachesTheMainMenu)
     EXPECT_EQ(UpdateOf(run.log, "command MainMenuState 0 0"), UpdateOf(run.log, "push ComplexityState"));
 }
 
-// With a branding picture, Escape skips it.
+// With a branding picture, Escape skips it (the picture itself is the screens suite's).
 TEST_F(GameStart, ScriptedStartSkipsTheBrandingWithEscape)
 {
     AddMenuGroup(mFolder);
@@ -229,14 +230,11 @@ TEST_F(GameStart, ScriptedStartSkipsTheBrandingWithEscape)
     std::fill(picture.GetBits(), picture.GetBits() + 32 * 24, 0xFF3060A0u);
     fs::create_directories(mFolder / "Data/branding");
     ASSERT_TRUE(ImageLib::WritePng((mFolder / "Data/branding/brand.png").string(), picture));
-    const GameRun run = Run("at 1000\nkey Escape\nat 2000\nmouse move 500 400\nmouse down left 500 400\n"
-                            "mouse up left 500 400\nat 3000\nkey Return\nat 4000\nquit\n");
+    const GameRun run = Run("at 1000\nkey Escape\nat 3000\nmouse move 500 400\nmouse down left 500 400\n"
+                            "mouse up left 500 400\nat 4000\nkey Return\nat 5000\nquit\n");
     ASSERT_EQ(run.exitCode, 0) << run.output << run.log;
     auto steps = FlowSteps(run.log);
     ASSERT_GE(steps.size(), kStartToMenu.size()) << run.log;
     steps.resize(kStartToMenu.size());
     EXPECT_EQ(steps, kStartToMenu) << run.log;
-    // The picture was showing until Escape (the script's clock starts before the first update).
-    EXPECT_GE(UpdateOf(run.log, "command SplashState 0 0"), 10) << run.log;
-    EXPECT_LT(UpdateOf(run.log, "command SplashState 0 0"), 300) << run.log;
 }
