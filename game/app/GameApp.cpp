@@ -203,6 +203,11 @@ void GameApp::LoadStartGroups()
             FailStartup(error);
     }
     SetSharedFonts(mBindings.GetFont(FONT_FNT1));
+    // The groups every screen after the title draws with are loaded by the loading thread while
+    // the splash and the title show (a data set without one leaves it out).
+    for (const char* group : kBackgroundGroups)
+        if (mResourceManager->GetNumResources(group) > 0)
+            QueueLoadingGroup(group);
 }
 
 void GameApp::LoadPlayerData()

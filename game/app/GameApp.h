@@ -72,6 +72,8 @@ public:
     // The profile difficulty before the player's data is loaded (the normal one).
     static constexpr int kDefaultDifficulty = 513;
     static constexpr float kParticleStepsPerSecond = 60.0f;
+    // Loaded by the loading thread at start-up, in this order.
+    static constexpr const char* kBackgroundGroups[] = {"Interface", "Game", "Sounds", "Particles"};
     static constexpr const char* kParticleTable = "data/particles.txt";
 
     GameApp();
