@@ -29,6 +29,40 @@ int ChannelDifference(uint32_t a, uint32_t b)
 }
 } // namespace
 
+FrameAgreement CompareFrames(const std::vector<uint32_t>& a, const std::vector<uint32_t>& b, int width, int height,
+                             const std::vector<Rect>& excluded)
+{
+    FrameAgreement result;
+    size_t within = 0, counted = 0;
+    double sums[3] = {};
+    for (int y = 0; y + 1 < height; ++y)
+        for (int x = 0; x + 1 < width; ++x)
+        {
+            const size_t i = static_cast<size_t>(y) * static_cast<size_t>(width) + static_cast<size_t>(x);
+            ++counted;
+            int diff = 0;
+            for (int c = 0; c < 3; ++c)
+            {
+                const int ca = static_cast<int>((a[i] >> (8 * c)) & 0xFF), cb = static_cast<int>((b[i] >> (8 * c)) & 0xFF);
+                diff = std::max(diff, std::abs(ca - cb));
+                sums[c] += ca - cb;
+            }
+            result.most = std::max(result.most, diff);
+            within += diff <= 3 ? 1 : 0;
+            const bool inside = std::any_of(excluded.begin(), excluded.end(), [x, y](const Rect& r) {
+                return x >= r.x && x < r.x + r.width && y >= r.y && y < r.y + r.height;
+            });
+            if (!inside)
+                result.mostOutsideExcluded = std::max(result.mostOutsideExcluded, diff);
+        }
+    if (counted == 0)
+        return result;
+    result.shareWithin3 = static_cast<double>(within) / static_cast<double>(counted);
+    for (double sum : sums)
+        result.meanDifference = std::max(result.meanDifference, std::abs(sum) / static_cast<double>(counted));
+    return result;
+}
+
 ::testing::AssertionResult MatchesAreaGolden(const std::string& area, const std::string& name, const uint32_t* pixels,
                                              int width, int height, int tolerance)
 {

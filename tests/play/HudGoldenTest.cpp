@@ -5,7 +5,7 @@
 // glasses with a liquid strip per kind, and numbers are drawn by a seven-segment font.
 // Rerun: test_play --gtest_filter='HudGolden*'; QUOLL_UPDATE_GOLDEN=1 rewrites the golden.
 #include "../display/Display3DFixture.h"
-#include "../GoldenImage.h"
+#include "tests/GoldenImage.h"
 #include "PlayTestFixture.h"
 #include "game/play/GameProgress.h"
 #include "game/play/HUD.h"
@@ -292,28 +292,9 @@ TEST(HudGolden, ThreeDimensionalFrameAgreesWithTheTwoDimensionalOne)
     const auto b = Draw3D();
     HudFrame layout;
     const auto boxes = layout.LooseBoxes();
-    int mostOutside = 0;
-    size_t within = 0;
-    size_t counted = 0;
-    for (size_t i = 0; i < a.size(); ++i)
-    {
-        const int x = static_cast<int>(i % kWidth);
-        const int y = static_cast<int>(i / kWidth);
-        if (x == kWidth - 1 || y == kHeight - 1)
-            continue;
-        ++counted;
-        int diff = 0;
-        for (int c = 0; c < 3; ++c)
-            diff = std::max(diff, std::abs(static_cast<int>((a[i] >> (8 * c)) & 0xFF) -
-                                           static_cast<int>((b[i] >> (8 * c)) & 0xFF)));
-        within += diff <= 3 ? 1 : 0;
-        const bool loose = std::any_of(boxes.begin(), boxes.end(), [x, y](const Quoll::Rect& r) {
-            return x >= r.x && x < r.x + r.width && y >= r.y && y < r.y + r.height;
-        });
-        if (!loose)
-            mostOutside = std::max(mostOutside, diff);
-    }
-    const double share = static_cast<double>(within) / static_cast<double>(counted);
+    const Quoll::Testing::FrameAgreement agreement = Quoll::Testing::CompareFrames(a, b, kWidth, kHeight, boxes);
+    const int mostOutside = agreement.mostOutsideExcluded;
+    const double share = agreement.shareWithin3;
     std::printf("hud: largest difference outside busts, bonuses and bacteria %d, %.4f of the pixels within 3\n", mostOutside,
                 share);
     EXPECT_LE(mostOutside, 3);

@@ -5,7 +5,7 @@
 // every random draw comes from the seeded generator, so the frames are the same on every run.
 // Rerun: test_play --gtest_filter='PlayGolden*'; QUOLL_UPDATE_GOLDEN=1 rewrites the goldens.
 #include "../display/Display3DFixture.h"
-#include "../GoldenImage.h"
+#include "tests/GoldenImage.h"
 #include "PlayTestFixture.h"
 
 #include "framework/display/MemoryImage.h"
@@ -135,16 +135,6 @@ std::vector<uint32_t> Draw3D(SetUp setUp)
     return pixels;
 }
 
-// The largest channel difference (over the frame and outside the scaled sprites) and the share of
-// pixels within 3, leaving out the last column and row (the software paths never draw the clip
-// rectangle's last ones).
-struct Agreement
-{
-    int most = 0;
-    int mostOutsideScaled = 0;
-    double shareWithin3 = 0;
-};
-
 // The cell boxes of the bonus units, whose sprites are drawn scaled.
 std::vector<Quoll::Rect> ScaledBoxes(SetUp setUp)
 {
@@ -158,36 +148,6 @@ std::vector<Quoll::Rect> ScaledBoxes(SetUp setUp)
             boxes.emplace_back(static_cast<int>(p.x) - 2, static_cast<int>(p.y) - 2, 69 + 4, 66 + 4);
         }
     return boxes;
-}
-
-Agreement Compare(const std::vector<uint32_t>& a, const std::vector<uint32_t>& b,
-                  const std::vector<Quoll::Rect>& scaledBoxes)
-{
-    Agreement result;
-    size_t within = 0;
-    size_t counted = 0;
-    for (size_t i = 0; i < a.size(); ++i)
-    {
-        if (static_cast<int>(i % kWidth) == kWidth - 1 || static_cast<int>(i / kWidth) == kHeight - 1)
-            continue;
-        ++counted;
-        int diff = 0;
-        for (int c = 0; c < 3; ++c)
-            diff = std::max(diff, std::abs(static_cast<int>((a[i] >> (8 * c)) & 0xFF) -
-                                           static_cast<int>((b[i] >> (8 * c)) & 0xFF)));
-        result.most = std::max(result.most, diff);
-        within += diff <= 3 ? 1 : 0;
-        const int x = static_cast<int>(i % kWidth);
-        const int y = static_cast<int>(i / kWidth);
-        const bool scaled = std::any_of(scaledBoxes.begin(), scaledBoxes.end(),
-                                        [x, y](const Quoll::Rect& r) {
-                                            return x >= r.x && x < r.x + r.width && y >= r.y && y < r.y + r.height;
-                                        });
-        if (!scaled)
-            result.mostOutsideScaled = std::max(result.mostOutsideScaled, diff);
-    }
-    result.shareWithin3 = static_cast<double>(within) / static_cast<double>(counted);
-    return result;
 }
 
 struct Case
@@ -217,10 +177,11 @@ TEST_P(PlayGoldenTest, ThreeDimensionalFrameAgreesWithTheTwoDimensionalOne)
 {
     const auto pixels2D = Draw2D(GetParam().setUp);
     const auto pixels3D = Draw3D(GetParam().setUp);
-    const Agreement agreement = Compare(pixels2D, pixels3D, ScaledBoxes(GetParam().setUp));
+    const Quoll::Testing::FrameAgreement agreement =
+        Quoll::Testing::CompareFrames(pixels2D, pixels3D, kWidth, kHeight, ScaledBoxes(GetParam().setUp));
     std::printf("%s: largest difference %d (%d outside scaled sprites), %.4f of the pixels within 3\n",
-                GetParam().name, agreement.most, agreement.mostOutsideScaled, agreement.shareWithin3);
-    EXPECT_LE(agreement.mostOutsideScaled, 3);
+                GetParam().name, agreement.most, agreement.mostOutsideExcluded, agreement.shareWithin3);
+    EXPECT_LE(agreement.mostOutsideExcluded, 3);
     EXPECT_GE(agreement.shareWithin3, 0.985);
 }
 

@@ -190,42 +190,6 @@ std::vector<uint32_t> Draw3D(DrawFrame draw)
     return pixels;
 }
 
-// How the 3D frame differs from the 2D one: the largest channel difference, the share of pixels
-// within 3 per channel, and the largest difference of a channel's mean over the frame. The last
-// column and row are left out: the software paths never draw the clip rectangle's last ones.
-struct Agreement
-{
-    int most = 0;
-    double shareWithin3 = 0.0;
-    double meanDifference = 0.0;
-};
-
-Agreement Compare(const std::vector<uint32_t>& a, const std::vector<uint32_t>& b)
-{
-    Agreement result;
-    size_t within = 0, counted = 0;
-    double sums[3] = {};
-    for (size_t i = 0; i < a.size(); ++i)
-    {
-        if (static_cast<int>(i % kWidth) == kWidth - 1 || static_cast<int>(i / kWidth) == kHeight - 1)
-            continue;
-        ++counted;
-        int diff = 0;
-        for (int c = 0; c < 3; ++c)
-        {
-            const int ca = static_cast<int>((a[i] >> (8 * c)) & 0xFF), cb = static_cast<int>((b[i] >> (8 * c)) & 0xFF);
-            diff = std::max(diff, std::abs(ca - cb));
-            sums[c] += ca - cb;
-        }
-        result.most = std::max(result.most, diff);
-        within += diff <= 3 ? 1 : 0;
-    }
-    result.shareWithin3 = static_cast<double>(within) / static_cast<double>(counted);
-    for (double sum : sums)
-        result.meanDifference = std::max(result.meanDifference, std::abs(sum) / static_cast<double>(counted));
-    return result;
-}
-
 struct Case
 {
     const char* name;
@@ -256,7 +220,8 @@ TEST_P(SceneGoldenTest, ThreeDimensionalFrameAgreesWithTheGolden)
 {
     const auto pixels2D = Draw2D(GetParam().draw);
     const auto pixels3D = Draw3D(GetParam().draw);
-    const Agreement agreement = Compare(pixels2D, pixels3D);
+    const Quoll::Testing::FrameAgreement agreement =
+        Quoll::Testing::CompareFrames(pixels2D, pixels3D, kWidth, kHeight);
     std::printf("%s: largest difference %d, %.4f of the pixels within 3, means %.3f apart\n", GetParam().name,
                 agreement.most, agreement.shareWithin3, agreement.meanDifference);
     if (std::string(GetParam().name) == "burst")

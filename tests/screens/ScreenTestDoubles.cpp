@@ -87,11 +87,11 @@ void PopulateServices(UiTest::FakeUiServices& ui, Quoll::Font* font)
 {
     static std::vector<std::unique_ptr<Quoll::MemoryImage>> images;
     if (images.empty())
-        for (const ImageSpec& spec : kImages)
+        for (const ImageSpec& wanted : kImages)
         {
-            images.push_back(MakeFramedImage(spec.width, spec.height, spec.fill, spec.frame));
-            images.back()->mNumCols = spec.columns;
-            images.back()->mFilePath = spec.name;
+            images.push_back(MakeFramedImage(wanted.width, wanted.height, wanted.fill, wanted.frame));
+            images.back()->mNumCols = wanted.columns;
+            images.back()->mFilePath = wanted.name;
         }
     for (size_t i = 0; i < images.size(); ++i)
         ui.Register(kImages[i].name, images[i].get());

@@ -69,7 +69,7 @@ CORNERS = [(0, -4), (4, -4), (4, 0), (0, 4), (-4, 4), (-4, 0)]
 
 def distance(a, b):
     dq, dr = a[0] - b[0], a[1] - b[1]
-    return (abs(dq) + abs(dr) + abs(dq + dr)) // 2
+    return (abs(dq) + abs(dr) + abs(dq + dr)) >> 1  # the hex distance: half the summed axis offsets
 
 
 def neighbours(cell):
