@@ -35,6 +35,7 @@
 #include "game/shell/SceneServices.h"
 #include "game/shell/SoundRepeatLimiter.h"
 #include "game/app/GameMenuServices.h"
+#include "game/app/GamePlayServices.h"
 #include "game/app/GameShellActions.h"
 #include "game/app/GameUiServices.h"
 #include "game/shell/StateHost.h"
@@ -146,8 +147,11 @@ public:
     void SetCurrentLevelNumber(int level) { mCurrentLevel = level; }
     [[nodiscard]] AssetCfg& GetAssets() { return mAssets; }
     [[nodiscard]] LevelList& GetLevelList() { return mLevelList; }
-    // The bacteria kind 1..8 of a player on the current level; 1 for other player numbers.
+    // The bacteria kind 1..8 of a player on the current level (the play services' answer: the
+    // boss's kind for the boss's player); 1 for other player numbers.
     [[nodiscard]] int GetPlayerBacteria(int player) const;
+    // The play screen's services; the play state sets the level's look through them.
+    [[nodiscard]] GamePlayServices& GetPlayServices() { return mPlayServices; }
     [[nodiscard]] int GetUpdateCount() const { return mGameUpdateCount; }
 
     // --- LevelServices ---------------------------------------------------------------------------
@@ -251,6 +255,7 @@ private:
     GameUiServices mUiServices{*this};
     GameShellActions mShellActions{*this};
     GameMenuServices mMenuServices{*this};
+    GamePlayServices mPlayServices{*this};
     std::unique_ptr<GameStates> mGameStates;
     std::unique_ptr<RootState> mRootState;
 

@@ -300,13 +300,7 @@ TutorialData& GameApp::GetTutorial()
 
 int GameApp::GetPlayerBacteria(int player) const
 {
-    switch (player)
-    {
-    case 1: return mAssets.GetHeroBacteria(mCurrentLevel);
-    case 2: return mAssets.GetEnemyBacteria(mCurrentLevel);
-    case 3: return mAssets.GetThirdBacteria(mCurrentLevel);
-    default: return 1;
-    }
+    return mPlayServices.GetPlayerBacteria(player);
 }
 
 // --- The scene's services ------------------------------------------------------------------------------------

@@ -9,6 +9,14 @@ namespace ArtGen
 {
 namespace
 {
+const Rgb kBossColor{0.75, 0.2, 0.55};
+
+// The tint of a kind's membrane and lids; the boss (kind 8) has its own.
+Rgb CreatureColor(int kind)
+{
+    return kind == 8 ? kBossColor : KindColor(kind);
+}
+
 void Body(ArtCanvas& canvas, const Cel& cel, int kind)
 {
     const double phase = 2 * kPi * cel.Phase();
@@ -75,6 +83,16 @@ void OneEye(ArtCanvas& canvas, double cx, double cy, double r, double lid, doubl
         cairo_rectangle(cr, cx - r * 1.2, cy - r * 1.3, r * 2.4, r * 2.6 * lid);
         cairo_fill(cr);
         cairo_reset_clip(cr);
+        if (lid >= 1.0)
+        {
+            // The closed lids' lashes: a downward curve across the eye.
+            canvas.SetColor(tint.Scaled(0.25), 1.0);
+            cairo_set_line_width(cr, std::max(1.0, r * 0.16));
+            cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
+            cairo_move_to(cr, cx - r * 0.75, cy + r * 0.05);
+            cairo_curve_to(cr, cx - r * 0.3, cy + r * 0.45, cx + r * 0.3, cy + r * 0.45, cx + r * 0.75, cy + r * 0.05);
+            cairo_stroke(cr);
+        }
     }
     if (rage)
     {
@@ -96,13 +114,14 @@ void Eyes(ArtCanvas& canvas, const Cel& cel, int kind, EyeMode mode)
     double look = std::sin(2 * kPi * t) * 0.5;
     if (mode == EyeMode::Blink)
     {
+        // A strip closes and opens the lids; a single picture is the closed eye.
         static const double lids[] = {0.0, 0.55, 1.0, 0.45};
-        lid = lids[cel.index % 4];
+        lid = cel.count > 1 ? lids[cel.index % 4] : 1.0;
         look = 0;
     }
     if (mode == EyeMode::Rage)
         lid = 0.15 + 0.1 * (cel.index % 2);
-    const Rgb tint = KindColor(kind);
+    const Rgb tint = CreatureColor(kind);
     OneEye(canvas, cel.w * 0.3, cel.h * 0.55, r, lid, look, tint, mode == EyeMode::Rage, true);
     OneEye(canvas, cel.w * 0.7, cel.h * 0.55, r, lid, look, tint, mode == EyeMode::Rage, false);
 }
@@ -124,12 +143,21 @@ enum class MouthMode
     Rage2,
 };
 
-void Mouth(ArtCanvas& canvas, const Cel& cel, int kind, MouthMode mode)
+// The height of the band a mouth is drawn in: the whole cel, or the bottom of a cel taller than
+// 9/16 of its width (an avatar's mouth that sits well below the overlay's corner).
+double MouthBand(const Cel& cel)
+{
+    return std::min(cel.h, cel.w * 9.0 / 16.0);
+}
+
+void Mouth(ArtCanvas& canvas, const Cel& whole, int kind, MouthMode mode)
 {
     cairo_t* cr = canvas.Cr();
+    const Cel cel{whole.index, whole.count, whole.w, MouthBand(whole)};
+    const double top = whole.h - cel.h;
     const double t = 2 * kPi * cel.Phase();
-    const double cx = cel.w / 2, cy = cel.h * 0.45, w = cel.w * 0.32;
-    const Rgb dark = KindColor(kind).Scaled(0.18);
+    const double cx = cel.w / 2, cy = top + cel.h * 0.45, w = cel.w * 0.32;
+    const Rgb dark = CreatureColor(kind).Scaled(0.18);
     cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
     switch (mode)
     {
@@ -251,8 +279,8 @@ void Emotion(ArtCanvas& canvas, const Cel& cel, int which)
     }
 }
 
-// A big portrait of a colony with its face, for avatars and dialogs.
-void BigBody(ArtCanvas& canvas, const Cel& cel, int kind)
+// A big portrait of a colony with its face, for the comics.
+void Portrait(ArtCanvas& canvas, const Cel& cel, int kind)
 {
     const double r = std::min(cel.w, cel.h) * 0.38;
     const double cx = cel.w / 2, cy = cel.h / 2 + 4;
@@ -269,6 +297,59 @@ void BigBody(ArtCanvas& canvas, const Cel& cel, int kind)
     cairo_restore(cr);
 }
 
+// Where the play screen puts an avatar's overlays on its bust (top-left corners), per kind: the
+// eyes and the mouth, overlay pictures of kEyeCel's and kMouthCel's sizes (the rage mouths of
+// kinds 6 and 8 are taller, with the mouth at their bottom), and the circle of the body that
+// carries them.
+struct BustLayout
+{
+    double eyeX, eyeY;
+    double mouthX, mouthY;
+    double bodyX, bodyY, bodyR;
+};
+constexpr BustLayout kBusts[8] = {
+    {47, 49, 57, 123, 92, 104, 74}, {29, 47, 21, 101, 84, 92, 74}, {61, 65, 57, 104, 100, 100, 72},
+    {31, 80, 27, 124, 86, 104, 72}, {9, 66, 13, 106, 80, 100, 72},  {13, 38, 9, 30, 76, 90, 72},
+    {17, 67, 11, 102, 80, 100, 72}, {41, 30, 39, 25, 92, 92, 70},
+};
+constexpr Cel kEyeCel{0, 1, 72, 44};
+constexpr Cel kMouthCel{0, 1, 64, 36};
+constexpr double kTallMouthHeight = 108;
+
+// An avatar's bust: the colony's body with its resting face where the overlays go. The hero's
+// eyes and mouth are all overlays: its bust shows the closed eyes of its beaten look, which every
+// eye overlay covers. The others show open eyes (their blink covers them) and a closed mouth that
+// their rage mouth covers.
+void Bust(ArtCanvas& canvas, int kind)
+{
+    const BustLayout& bust = kBusts[(kind - 1 + 8) % 8];
+    cairo_t* cr = canvas.Cr();
+    const Rgb color = CreatureColor(kind);
+    if (kind == 8)
+    {
+        canvas.SetColor(color.Scaled(0.6), 0.95);
+        canvas.Star(bust.bodyX, bust.bodyY, bust.bodyR * 1.18, bust.bodyR * 0.92, 14, 0.1);
+        cairo_fill(cr);
+    }
+    canvas.Blob(bust.bodyX, bust.bodyY, bust.bodyR, color, 0.04, kind * 0.7, 0.0);
+    cairo_save(cr);
+    cairo_translate(cr, bust.eyeX, bust.eyeY);
+    Eyes(canvas, kEyeCel, kind, kind == 1 ? EyeMode::Blink : EyeMode::Normal);
+    cairo_restore(cr);
+    if (kind == 1)
+        return;
+    const bool tall = kind == 6 || kind == 8;
+    const Cel mouth{0, 1, kMouthCel.w, tall ? kTallMouthHeight : kMouthCel.h};
+    const double band = MouthBand(mouth);
+    const double cx = bust.mouthX + mouth.w / 2, cy = bust.mouthY + mouth.h - band + band * 0.45;
+    canvas.SetColor(color.Scaled(0.18));
+    cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
+    cairo_set_line_width(cr, band * 0.08);
+    cairo_move_to(cr, cx - mouth.w * 0.2, cy);
+    cairo_line_to(cr, cx + mouth.w * 0.2, cy);
+    cairo_stroke(cr);
+}
+
 enum class BossPart
 {
     Body,
@@ -283,7 +364,7 @@ void Boss(ArtCanvas& canvas, const Cel& cel, BossPart part)
 {
     cairo_t* cr = canvas.Cr();
     const double cx = cel.w / 2, cy = cel.h / 2, r = std::min(cel.w, cel.h) * 0.36;
-    const Rgb body{0.75, 0.2, 0.55};
+    const Rgb body = kBossColor;
     switch (part)
     {
     case BossPart::Body:
@@ -373,11 +454,13 @@ CelPainter FindCreaturePainter(const std::string& name)
         return [kind](ArtCanvas& c, const Cel& cel) { Body(c, cel, kind); };
     if (int kind = NumberAfter(name, "BORN_"); kind >= 1)
         return [kind](ArtCanvas& c, const Cel& cel) { Born(c, cel, kind); };
-    if (StartsWith(name, "BIGBODY_"))
+    if (StartsWith(name, "BIGBODY_") && name.size() > 8)
     {
         const int kind = name[8] - '0';
-        return [kind](ArtCanvas& c, const Cel& cel) { BigBody(c, cel, kind); };
+        return [kind](ArtCanvas& c, const Cel&) { Bust(c, kind); };
     }
+    if (int kind = NumberAfter(name, "PORTRAIT_"); kind >= 1)
+        return [kind](ArtCanvas& c, const Cel& cel) { Portrait(c, cel, kind); };
     if (int which = NumberAfter(name, "EMO"); which >= 1)
         return [which](ArtCanvas& c, const Cel& cel) { Emotion(c, cel, which); };
     if (int which = NumberAfter(name, "EYES_BACK"); which >= 1)

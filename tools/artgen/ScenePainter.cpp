@@ -162,8 +162,7 @@ void ComicPage(ArtCanvas& canvas, const Cel& cel, int page, bool final)
             Cel body{0, 1, r * 3.2, r * 3.2};
             cairo_save(cr);
             cairo_translate(cr, x - body.w / 2, y - body.h / 2);
-            FindCreaturePainter(h == 0 ? "BIGBODY_1" : "BIGBODY_" + std::to_string(2 + (page + h) % 7) + "E")(canvas,
-                                                                                                               body);
+            FindCreaturePainter("PORTRAIT_" + std::to_string(h == 0 ? 1 : 2 + (page + h) % 7))(canvas, body);
             cairo_restore(cr);
         }
         if (final && i + 1 == boxes.size())
