@@ -7,6 +7,7 @@
 #include "game/play/Avatar.h"
 #include "game/scene/ParticleSystem.h"
 #include "game/shell/ResourceIds.h"
+#include "tests/shell/FakeSoundManager.h"
 
 #include <filesystem>
 #include <fstream>
@@ -182,6 +183,31 @@ TEST_F(PlayData, ParticleHandlesReachTheirOwnSystemOnly)
     const ParticleRef third = services.SpawnParticleSystem(kBombExplosion, 0, 0);
     services.KillAllParticles();
     EXPECT_FALSE(services.IsParticleAlive(third));
+}
+
+// Sounds by name play through the application, and only while sounds are enabled.
+TEST(PlayDataSound, NamedSoundsPlayWhileSoundsAreOn)
+{
+    PlayDataTest::DataGameApp app;
+    auto sounds = std::make_unique<ShellTest::FakeSoundManager>();
+    ShellTest::FakeSoundManager& fake = *sounds;
+    app.mSoundManager = std::move(sounds);
+    app.Init();
+    GamePlayServices& services = app.GetPlayServices();
+    ASSERT_TRUE(services.LoadResourceGroup("Sounds"));
+    app.SetSoundEnabled(true);
+    services.PlaySoundNamed("SOUND_BAC_POP", 0.5f, 1.0f);
+    services.PlaySoundNamed("SOUND_NO_SUCH_SOUND");
+    ASSERT_EQ(fake.mPlayed.size(), 1u);
+    EXPECT_EQ(fake.mPlayed[0].id, static_cast<unsigned>(app.GetBindings().GetSound(SOUND_BAC_POP)));
+    EXPECT_EQ(fake.mPlayed[0].pan, 300);
+    EXPECT_DOUBLE_EQ(fake.mPlayed[0].volume, 0.5);
+
+    app.SetSoundEnabled(false);
+    for (int update = 0; update < 10; ++update)
+        app.UpdateFrame();
+    services.PlaySoundNamed("SOUND_BAC_POP");
+    EXPECT_EQ(fake.mPlayed.size(), 1u);
 }
 
 TEST_F(PlayData, TextsMuteAndFocusAreTheApplications)
