@@ -32,7 +32,7 @@ constexpr int kFirstFailingRay = 69;
 constexpr int kRayFailBurst = 38;
 constexpr float kBurstX = 563, kBurstY = 245;
 constexpr int kFailingRayCount = 3;
-constexpr int kGloriaRay = 72;
+constexpr int kGloriaRaySystem = 72;
 constexpr int kGloriaAttack = 73;
 constexpr int kBossHitBurst = 74;
 constexpr int kBossLeavesBurst = 75;
@@ -363,7 +363,7 @@ void IntroScene::UpdateFailingRays()
         PlaySound("SOUND_INFECTIONRAY_OUT", 0.7f);
         return;
     }
-    mEffect = Spawn(kGloriaRay);
+    mEffect = Spawn(kGloriaRaySystem);
     mState = kGloriaRay;
     PlaySound("SOUND_GLORIA_OUT");
 }

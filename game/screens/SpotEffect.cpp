@@ -83,8 +83,12 @@ void SpotEffect::Draw(Quoll::Graphics* g) const
         return;
     const int screenW = mServices.GetAppWidth();
     const int screenH = mServices.GetAppHeight();
+    g->PushState();
     g->SetDrawMode(Quoll::DrawMode::Normal);
     g->SetImageTint(true);
+    // The plain stretch keeps the darkness's alpha on every path, so the hole's rim matches
+    // the bands around it.
+    g->SetFastStretch(true);
     g->SetColor(Quoll::Color(0, 0, 0, mAlpha));
     if (mImage != nullptr)
         g->DrawImage(mImage, mHole.x, mHole.y, mHole.width, mHole.height);
@@ -98,4 +102,5 @@ void SpotEffect::Draw(Quoll::Graphics* g) const
         g->FillRect(0, mHole.y, mHole.x, mHole.height);
     if (right < screenW)
         g->FillRect(right, mHole.y, screenW - right, mHole.height);
+    g->PopState();
 }
