@@ -85,6 +85,31 @@ void Spark(ArtCanvas& canvas, const Cel& cel, int n)
     cairo_fill(canvas.Cr());
 }
 
+// The spotlight's mask: clear in the middle, darkening towards a fully dark rim and corners.
+void SpotMask(ArtCanvas& canvas, const Cel& cel)
+{
+    cairo_t* cr = canvas.Cr();
+    const double cx = cel.w / 2, cy = cel.h / 2, r = std::min(cel.w, cel.h) / 2;
+    cairo_pattern_t* dark = cairo_pattern_create_radial(cx, cy, r * 0.7, cx, cy, r);
+    cairo_pattern_add_color_stop_rgba(dark, 0.0, 0, 0, 0, 0.0);
+    cairo_pattern_add_color_stop_rgba(dark, 1.0, 0, 0, 0, 1.0);
+    cairo_set_source(cr, dark);
+    cairo_paint(cr);
+    cairo_pattern_destroy(dark);
+}
+
+// A map star's twinkle: cel by cel it grows, turns a little and fades out.
+void Twinkle(ArtCanvas& canvas, const Cel& cel)
+{
+    const double phase = cel.count > 1 ? static_cast<double>(cel.index) / (cel.count - 1) : 0.5;
+    const double size = std::sin(phase * kPi) * 0.8 + 0.2;
+    const double cx = cel.w / 2, cy = cel.h / 2, r = (std::min(cel.w, cel.h) / 2 - 1) * size;
+    canvas.Glow(cx, cy, r * 0.9, kWhite, 0.6 * size);
+    canvas.SetColor(Rgb{1.0, 0.95, 0.7}, 0.4 + 0.6 * size);
+    canvas.Star(cx, cy, r, r * 0.15, 4, phase * 0.6);
+    cairo_fill(canvas.Cr());
+}
+
 void MiniIcon(ArtCanvas& canvas, const Cel& cel, const std::string& what)
 {
     cairo_t* cr = canvas.Cr();
@@ -125,9 +150,9 @@ CelPainter FindEffectPainter(const std::string& name)
     if (int n = NumberAfter(name, "SPARK"); n >= 1)
         return [n](ArtCanvas& c, const Cel& cel) { Spark(c, cel, n); };
     if (name == "SPOT")
-        return [](ArtCanvas& c, const Cel& cel) { c.Glow(cel.w / 2, cel.h / 2, cel.w / 2, kWhite, 0.9); };
+        return &SpotMask;
     if (name == "STAR")
-        return [](ArtCanvas& c, const Cel& cel) { Spark(c, cel, 1); };
+        return &Twinkle;
     if (StartsWith(name, "MINI_"))
     {
         const std::string what = name.substr(5);

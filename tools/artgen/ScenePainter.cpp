@@ -267,20 +267,64 @@ void TestTube(ArtCanvas& canvas, const Cel& cel, Tube part, const Rgb& liquid)
     }
 }
 
-// A bubble flash on the map: horizontal and vertical streaks of tiny bubbles.
+// A bubble flash on the map: a cluster of tiny bubbles that swell, brighten and pop, one stage
+// per cel (the same bubbles in every cel, so the strip plays as one flash).
 void Bulb(ArtCanvas& canvas, const Cel& cel, int which, bool big)
 {
     ArtRandom random("bulb" + std::to_string(which) + (big ? "big" : "") + std::to_string(static_cast<int>(cel.w)));
     const Rgb tint = KindColor(1 + which % 8);
+    const double phase = cel.count > 1 ? static_cast<double>(cel.index) / (cel.count - 1) : 0.5;
+    const double swell = 0.4 + phase * 0.8;
+    const double fade = phase < 0.7 ? 1.0 : (1.0 - phase) / 0.3;
     for (int i = 0; i < (big ? 14 : 8); ++i)
     {
-        const double x = random.Range(6, cel.w - 6), y = random.Range(6, cel.h - 6), r = random.Range(1.5, big ? 6 : 4);
-        canvas.Glow(x, y, r * 2.5, tint, 0.3);
-        canvas.SetColor(tint.Mix(kWhite, 0.6), 0.8);
+        const double x = random.Range(6, cel.w - 6), y = random.Range(6, cel.h - 6);
+        const double r = random.Range(1.5, big ? 6 : 4) * swell;
+        canvas.Glow(x, y, r * 2.5, tint, 0.35 * fade);
+        canvas.SetColor(tint.Mix(kWhite, 0.6), 0.9 * fade);
         cairo_set_line_width(canvas.Cr(), 1);
         cairo_arc(canvas.Cr(), x, y, r, 0, 2 * kPi);
         cairo_stroke(canvas.Cr());
     }
+}
+
+// A tube of the map's random-level panel: glass above, its lower part held in an opaque stand
+// that hides the liquid below the empty mark (30 pixels down).
+void RandomTube(ArtCanvas& canvas, const Cel& cel)
+{
+    cairo_t* cr = canvas.Cr();
+    canvas.RoundedRect(3, 1, cel.w - 6, 40, 4);
+    canvas.SetColor(kRim, 0.15);
+    cairo_fill_preserve(cr);
+    canvas.SetColor(kRim, 0.9);
+    cairo_set_line_width(cr, 2);
+    cairo_stroke(cr);
+    canvas.SetColor(kWhite, 0.35);
+    cairo_rectangle(cr, 7, 4, 3, 24);
+    cairo_fill(cr);
+    canvas.RoundedRect(0, 30, cel.w, cel.h - 30, 5);
+    canvas.SetColor({0.22, 0.3, 0.4}, 1.0);
+    cairo_fill_preserve(cr);
+    canvas.SetColor(kRim, 0.9);
+    cairo_set_line_width(cr, 1.5);
+    cairo_stroke(cr);
+}
+
+// The liquid of a random-level tube: a column with a bright surface line on top.
+void RandomTubeFill(ArtCanvas& canvas, const Cel& cel, const Rgb& liquid)
+{
+    cairo_t* cr = canvas.Cr();
+    cairo_pattern_t* fill = cairo_pattern_create_linear(0, 0, cel.w, 0);
+    cairo_pattern_add_color_stop_rgba(fill, 0.0, liquid.r * 0.6, liquid.g * 0.6, liquid.b * 0.6, 0.95);
+    cairo_pattern_add_color_stop_rgba(fill, 0.4, liquid.r, liquid.g, liquid.b, 0.95);
+    cairo_pattern_add_color_stop_rgba(fill, 1.0, liquid.r * 0.6, liquid.g * 0.6, liquid.b * 0.6, 0.95);
+    cairo_rectangle(cr, 0, 1, cel.w, cel.h - 1);
+    cairo_set_source(cr, fill);
+    cairo_fill(cr);
+    cairo_pattern_destroy(fill);
+    canvas.SetColor(liquid.Mix(kWhite, 0.6), 1.0);
+    cairo_rectangle(cr, 0, 0, cel.w, 2);
+    cairo_fill(cr);
 }
 
 // The map's node of a level group: cel 0 not yet reached (dim), cel 1 open (glowing).
@@ -424,8 +468,10 @@ CelPainter FindScenePainter(const std::string& name)
         return &Pipette;
     if (name == "STAKAN")
         return &Beaker;
-    if (name == "PROBIRKA" || name == "RND_PROBIRKA")
+    if (name == "PROBIRKA")
         return [](ArtCanvas& c, const Cel& cel) { TestTube(c, cel, Tube::Glass, KindColor(1)); };
+    if (name == "RND_PROBIRKA")
+        return &RandomTube;
     if (name == "PROBIRKA_FILL")
         return [](ArtCanvas& c, const Cel& cel) { TestTube(c, cel, Tube::Fill, KindColor(1)); };
     if (name == "PROBIRKA_OST")
@@ -433,7 +479,7 @@ CelPainter FindScenePainter(const std::string& name)
     if (name == "PROBIRKA_TOP")
         return [](ArtCanvas& c, const Cel& cel) { TestTube(c, cel, Tube::Top, KindColor(1)); };
     if (int n = NumberAfter(name, "RND_PROBIRKA_FILL"); n >= 1)
-        return [n](ArtCanvas& c, const Cel& cel) { TestTube(c, cel, Tube::Fill, KindColor(n)); };
+        return [n](ArtCanvas& c, const Cel& cel) { RandomTubeFill(c, cel, KindColor(n)); };
     if (StartsWith(name, "BULB_") && name.size() >= 8)
     {
         const int which = name[7] - '0';
