@@ -187,20 +187,6 @@ TEST(IntroScene, ALongFrameCountsATenthOfASecond)
     EXPECT_EQ(run.intro->GetState(), IntroScene::kWaiting);
 }
 
-TEST(IntroScene, LoadsAndFreesItsGroups)
-{
-    {
-        IntroRun run;
-        EXPECT_EQ(run.services.events[0], "load Intro");
-        EXPECT_EQ(run.services.events[1], "load IntroSounds");
-        EXPECT_EQ(run.map.calls.front(), "hide");
-        run.intro.reset();
-        EXPECT_EQ(run.services.events.back(), "kill all");
-        EXPECT_NE(std::find(run.services.events.begin(), run.services.events.end(), "unload IntroSounds"),
-                  run.services.events.end());
-    }
-}
-
 // --- The spotlight -------------------------------------------------------------------------------
 
 uint32_t SpotPixel(int x, int y, int w, int h)

@@ -204,14 +204,4 @@ TEST_F(RandomStatsPanelTest, IconCentresClampTheEpisode)
     EXPECT_EQ(panel.GetIconCentre(5), (FloatPoint{454.0f + 16.0f, 680.0f}));
     EXPECT_EQ(panel.GetIconCentre(6), panel.GetIconCentre(5));
 }
-
-TEST_F(RandomStatsPanelTest, ABadCaptionTextShowsRawAndWarnsInsteadOfReadingMissingArguments)
-{
-    campaign.progress.CompleteLevels(15);
-    services.texts["UI_RANDOMSTATS"] = L"%s won";
-    panel.Setup(&map, -1);
-    Run(1.0f);
-    panel.MouseMove(312, 665);
-    EXPECT_EQ(panel.GetCaption(), L"%s won");
-}
 } // namespace
