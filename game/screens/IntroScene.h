@@ -9,6 +9,7 @@
 // The script never waits forever: an effect that did not spawn, or that is gone, counts as done.
 #include "framework/display/Color.h"
 #include "game/scene/AnimSprite.h"
+#include "game/screens/MapIntro.h"
 #include "game/shell/PlayServices.h"
 
 #include <memory>
@@ -39,7 +40,7 @@ public:
     [[nodiscard]] virtual Bulbulator& GetBulbs() = 0;
 };
 
-class IntroScene
+class IntroScene final : public MapIntro
 {
 public:
     enum State : int
@@ -70,16 +71,16 @@ public:
 
     // Loads the intro's resource groups and hides the map's nodes.
     IntroScene(PlayServices& services, IntroMapView& map, const LevelList& levels);
-    virtual ~IntroScene();
+    ~IntroScene() override;
     IntroScene(const IntroScene&) = delete;
     IntroScene& operator=(const IntroScene&) = delete;
 
-    void Update(float dt);
-    [[nodiscard]] bool IsFinished() const { return mState == kFinished; }
+    void Update(float dt) override;
+    [[nodiscard]] bool IsFinished() const override { return mState == kFinished; }
     // Drawn in place of the map's background elements.
-    void DrawBack(Quoll::Graphics* g);
+    void DrawBack(Quoll::Graphics* g) override;
     // Drawn over everything else.
-    void DrawFront(Quoll::Graphics* g);
+    void DrawFront(Quoll::Graphics* g) override;
 
     [[nodiscard]] int GetState() const { return mState; }
     [[nodiscard]] const SpotEffect& GetSpot() const { return *mSpot; }
