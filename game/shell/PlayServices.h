@@ -125,6 +125,14 @@ public:
     virtual void OnAchievementEvent(int event) = 0;
     // Whether achievement n (1..40) is earned; isNew (when given) tells whether it is newly earned.
     [[nodiscard]] virtual bool IsAchieved(int achievement, bool* isNew) const = 0;
+    // The popup that announces newly earned achievements: advanced once per logic step, drawn in
+    // the play screen's overlay pass. Without an achievement manager there is no popup.
+    virtual void UpdateAchievementPopup(float /*dt*/) {}
+    virtual void DrawAchievementPopup(Quoll::Graphics* /*g*/) {}
+    // A popup shows or waits to show.
+    [[nodiscard]] virtual bool IsAchievementPopupPending() const { return false; }
+    // The shown popup is in its caption phase (the play screen waits meanwhile).
+    [[nodiscard]] virtual bool IsAchievementPopupTextShown() const { return false; }
 
     // --- Widgets -----------------------------------------------------------------------------------
     // Destroys a widget taken out of its manager once the update that asked for it has unwound.
