@@ -3,9 +3,9 @@
 // images with the game's cel grids (cell strips of six 69 x 66 cels, eight-frame bodies and
 // births, bonus pictures and glows), drawn here as simple synthetic pictures; the birth strips
 // carry a short animation. Sounds, particle systems, achievement events and log lines are
-// recorded in call order; the pointer, the level and the players' kinds are settable. Particle
-// systems are records with a serial number; only ids registered by the test spawn. Every random
-// draw comes from a generator seeded by the test.
+// recorded in call order; the pointer, the level, the players' kinds and the achievement popup's
+// state are settable. Particle systems are records with a serial number; only ids registered by
+// the test spawn. Every random draw comes from a generator seeded by the test.
 #include "framework/core/MersenneTwister.h"
 #include "framework/display/MemoryImage.h"
 #include "game/scene/FrameAnimationCache.h"
@@ -102,6 +102,10 @@ public:
     void OnAchievementEvent(int event) override { events.push_back("achievement " + std::to_string(event)); }
     [[nodiscard]] bool IsAchieved(int achievement, bool* isNew) const override;
     void DeleteWidgetLater(Quoll::Widget* widget) override { deferredWidgets.push_back(widget); }
+    void UpdateAchievementPopup(float /*dt*/) override { ++popupUpdates; }
+    void DrawAchievementPopup(Quoll::Graphics* /*g*/) override { ++popupDraws; }
+    [[nodiscard]] bool IsAchievementPopupPending() const override { return popupPending; }
+    [[nodiscard]] bool IsAchievementPopupTextShown() const override { return popupTextShown; }
 
     // The live particle systems' records, by serial.
     [[nodiscard]] const Particle* FindParticle(const ParticleRef& system) const;
@@ -139,6 +143,11 @@ public:
     bool muted = false;
     bool focus = true;
     bool active = true;
+    // The achievement popup: its state as set by the test, and how often it was advanced and drawn.
+    bool popupPending = false;
+    bool popupTextShown = false;
+    int popupUpdates = 0;
+    int popupDraws = 0;
 
 private:
     Quoll::MemoryImage* MakeImage(int id, const std::string& name, int celWidth, int celHeight, int columns);
