@@ -24,6 +24,7 @@ ScreenPoint ToScreenPoint(const FloatPoint& p)
 
 // Kinds of PlaceOnCells.
 constexpr int kClearKind = 0;
+constexpr int kFirstPlayerKind = 1;
 constexpr int kLastPlayerKind = 3;
 constexpr int kLastBonusKind = 16;
 // The pause screen's dimming.
@@ -405,12 +406,12 @@ void GameScene::PlaceOnCells(int kind, CellSet cells)
     {
         if (kind == kClearKind)
             mBoardView->ClearCell(id);
-        else if (kind <= kLastPlayerKind)
+        else if (kind >= kFirstPlayerKind && kind <= kLastPlayerKind)
         {
             mBoardView->AddBacteria(id, kind, kPlaceStagger * static_cast<float>(placed));
             ++placed;
         }
-        else if (kind <= kLastBonusKind)
+        else if (kind > kLastPlayerKind && kind <= kLastBonusKind)
             mBoardView->AddBonus(id, kind, 0);
     }
     mAwaitedState = kIdleBacteriumState;

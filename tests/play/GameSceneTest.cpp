@@ -229,6 +229,7 @@ TEST_F(GameSceneTest, PlacedBacteriaAreBornTwoHundredthsApartAndKindZeroClears)
     ASSERT_NE(Cell(12).GetBonus(), nullptr);
     EXPECT_EQ(Cell(12).GetBonus()->GetValue(), Bonus::Bomb);
     h.scene->PlaceOnCells(17, CellSet::Single(13));
+    h.scene->PlaceOnCells(-1, CellSet::Single(13));
     EXPECT_EQ(Cell(13).GetBonus(), nullptr);
     EXPECT_EQ(Cell(13).GetBacteria(), nullptr);
 
