@@ -278,6 +278,26 @@ void GamePlayServices::OnAchievementEvent(int event)
     mApp.OnAchievementEvent(event);
 }
 
+void GamePlayServices::UpdateAchievementPopup(float dt)
+{
+    mApp.GetAchievements().UpdatePopup(dt);
+}
+
+void GamePlayServices::DrawAchievementPopup(Quoll::Graphics* g)
+{
+    mApp.GetAchievements().DrawPopup(g);
+}
+
+bool GamePlayServices::IsAchievementPopupPending() const
+{
+    return mApp.GetAchievements().IsPopupPending();
+}
+
+bool GamePlayServices::IsAchievementPopupTextShown() const
+{
+    return mApp.GetAchievements().IsPopupTextShown();
+}
+
 bool GamePlayServices::IsAchieved(int achievement, bool* isNew) const
 {
     return mApp.GetAchievements().IsAchieved(achievement, isNew);

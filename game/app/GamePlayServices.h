@@ -80,6 +80,10 @@ public:
     [[nodiscard]] Quoll::Font* GetFont(const std::string& name) override;
     void OnAchievementEvent(int event) override;
     [[nodiscard]] bool IsAchieved(int achievement, bool* isNew) const override;
+    void UpdateAchievementPopup(float dt) override;
+    void DrawAchievementPopup(Quoll::Graphics* g) override;
+    [[nodiscard]] bool IsAchievementPopupPending() const override;
+    [[nodiscard]] bool IsAchievementPopupTextShown() const override;
     void DeleteWidgetLater(Quoll::Widget* widget) override;
 
 private:

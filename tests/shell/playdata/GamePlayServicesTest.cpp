@@ -6,6 +6,8 @@
 
 #include "game/play/Avatar.h"
 #include "game/scene/ParticleSystem.h"
+#include "game/shell/AchievementManager.h"
+#include "game/shell/Profile.h"
 #include "game/shell/ResourceIds.h"
 #include "tests/shell/FakeSoundManager.h"
 
@@ -239,3 +241,23 @@ TEST_F(PlayData, TextsMuteAndFocusAreTheApplications)
     EXPECT_FALSE(services.IsMuted());
 }
 } // namespace
+
+TEST_F(PlayData, TheAchievementPopupIsTheApplications)
+{
+    Profile profile{"Ann"};
+    AchievementManager& achievements = mApp->GetAchievements();
+    achievements.SetRecord(&profile.GetAchievements());
+    int painted = 0;
+    achievements.SetPopupPainter([&](Quoll::Graphics*, const AchievementPopup&) { ++painted; });
+    EXPECT_FALSE(Services().IsAchievementPopupPending());
+
+    achievements.OnEvent(13); // earns achievement 6 at once
+    ASSERT_TRUE(Services().IsAchievementPopupPending());
+    Services().DrawAchievementPopup(nullptr);
+    EXPECT_EQ(painted, 1);
+    // The caption shows once the popup has slid in.
+    for (int i = 0; i < 55; ++i)
+        Services().UpdateAchievementPopup(0.01f);
+    EXPECT_TRUE(Services().IsAchievementPopupTextShown());
+    achievements.SetRecord(nullptr);
+}
