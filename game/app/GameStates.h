@@ -2,11 +2,14 @@
 // GameStates: the game's states from the start to the main menu and the dialogs the menu opens,
 // made once and wired together: the branding splash waits for its command 0 and changes to the
 // start-load state, which runs the loading bar over the title and goes on to the main menu (with
-// the compulsory first profile before it on a first run).
+// the compulsory first profile before it on a first run); the menu's play leads to the level map
+// and the map's main-menu command back.
 #include "game/app/ChangeProfileState.h"
 #include "game/app/CreateProfileState.h"
 #include "game/app/DialogState.h"
 #include "game/app/ExitGameState.h"
+#include "game/app/GameLevelMapServices.h"
+#include "game/app/LevelMapState.h"
 #include "game/app/LoadState.h"
 #include "game/app/MainMenuState.h"
 #include "game/app/SettingsState.h"
@@ -31,6 +34,7 @@ public:
     [[nodiscard]] GameState& First() { return mSplash; }
     [[nodiscard]] MainMenuState& MainMenu() { return mMainMenu; }
     [[nodiscard]] LoadState& Loading() { return mLoad; }
+    [[nodiscard]] LevelMapState& LevelMap() { return mLevelMap; }
 
 private:
     SettingsState mSettings;
@@ -40,6 +44,8 @@ private:
     ChangeProfileState mChangeProfile;
     CreateProfileState mCreateProfile;
     WaitState mDifficulty;
+    GameLevelMapServices mLevelMapServices;
+    LevelMapState mLevelMap;
     MainMenuState mMainMenu;
     LoadState mLoad;
     StartLoadState mStartLoad;

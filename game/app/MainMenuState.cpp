@@ -107,7 +107,7 @@ void MainMenuState::EnterLevelMap()
 {
     if (mScreens.levelMap == nullptr)
     {
-        Ui().LogWarning("Main menu: play asked for the level map, which this build does not have yet");
+        Ui().LogWarning("Main menu: play has no level map to go to");
         return;
     }
     ChangeState(*mScreens.levelMap);

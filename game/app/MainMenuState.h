@@ -31,7 +31,7 @@ public:
         GameState* changeProfile = nullptr;
         // Shows the difficulty dialog and pops back with its command.
         WaitState* difficulty = nullptr;
-        // Null until the level map exists: play is then logged and the menu stays.
+        // Null: play is logged and the menu stays.
         GameState* levelMap = nullptr;
     };
 
