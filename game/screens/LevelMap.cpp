@@ -92,6 +92,9 @@ void LevelMap::MakeButtons()
     mAchievementsButton = MakeButton(kAchievements, "", "IMAGE_BTN1", "IMAGE_BTN1_OVER");
     mAchievementsButton->SetColor(6, kAchievementsDisabled);
     mAchievementsButton->mIcon = Ui().GetImageNamed("IMAGE_ACHIEVE_ICON");
+    // The resource table has no picture of its own for it yet: the gold medal's icon stands in.
+    if (mAchievementsButton->mIcon == nullptr)
+        mAchievementsButton->mIcon = Ui().GetImageNamed("IMAGE_ICON_MEDAL3");
     mAchievementsButton->mIconX = 13;
     mAchievementsButton->mIconY = 19;
     mAchievementsButton->SetHint("HINT_ACHIEVEMENTS", 0, 1);
@@ -112,6 +115,8 @@ void LevelMap::MakeButtons()
 
 void LevelMap::Attach(WidgetLink* link)
 {
+    // Without its group the map still works: the loader has logged the failure.
+    Ui().LoadResourceGroup(kGroup);
     MakeButtons();
     mAchievementsGlow.SetDefaultImage(Ui());
     mAchievementsGlow.SetScale(2.5f);
@@ -144,6 +149,7 @@ void LevelMap::Detach()
     mAchievementsButton = nullptr;
     mServices.KillAllParticles();
     mMainEffect = {};
+    Ui().UnloadResourceGroup(kGroup);
 }
 
 Quoll::Button* LevelMap::GetButton(int id) const

@@ -47,6 +47,7 @@ public:
         kGloriaLanding = 5,
         kFinished = 6
     };
+    static constexpr const char* kGroup = "Map";
     static constexpr int kKeyEnter = 13;
     static constexpr int kKeyEscape = 27;
     static constexpr float kMaxFrameTime = 0.1f;

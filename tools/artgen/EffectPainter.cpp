@@ -3,6 +3,7 @@
 #include "tools/artgen/ArtCatalogue.h"
 #include "tools/artgen/ArtPalette.h"
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 
@@ -110,26 +111,34 @@ void Twinkle(ArtCanvas& canvas, const Cel& cel)
     cairo_fill(canvas.Cr());
 }
 
+// The level fans' small pictures: bacteria by kind (cel = kind - 1), cells by episode, medals
+// by grade, the hover glow and the line.
 void MiniIcon(ArtCanvas& canvas, const Cel& cel, const std::string& what)
 {
     cairo_t* cr = canvas.Cr();
     const double cx = cel.w / 2, cy = cel.h / 2, r = std::min(cel.w, cel.h) * 0.4;
     if (what == "BACS")
-        canvas.Blob(cx, cy, r * 0.8, KindColor(1), 0.05, 0, 0.6);
+        canvas.Blob(cx, cy, r * 0.55, KindColor(cel.index + 1), 0.05, 0, 0.6);
     else if (what == "CELLS")
     {
-        canvas.Hexagon(cx, cy, r, r * 0.9);
-        canvas.SetColor(SkinColor(1), 0.9);
-        cairo_set_line_width(cr, 2);
+        static const Rgb kEpisodes[] = {{0.94, 0.8, 0.28}, {0.3, 0.62, 0.79}, {0.83, 0.51, 1.0},
+                                        {0.11, 0.65, 0.44}, {0.55, 0.5, 0.82}};
+        const Rgb tint = kEpisodes[std::min(cel.index, 4)];
+        canvas.Hexagon(cx, cy, r * 1.1, r);
+        canvas.SetColor(tint.Scaled(0.45), 0.85);
+        cairo_fill_preserve(cr);
+        canvas.SetColor(tint, 1.0);
+        cairo_set_line_width(cr, 2.5);
         cairo_stroke(cr);
     }
     else if (what == "GLOW")
         canvas.Glow(cx, cy, r * 1.2, kRim, 0.9);
     else if (what == "MEDALS")
     {
-        canvas.GlassDisc(cx, cy, r * 0.8, kGold, 1.0);
+        const Rgb grades[] = {kBronze, kSilver, kGold};
+        canvas.GlassDisc(cx, cy, r * 0.7, grades[std::min(cel.index, 2)], 1.0);
     }
-    else // the line under the legend
+    else // the line of a fan's ray
     {
         cairo_pattern_t* line = cairo_pattern_create_linear(0, 0, cel.w, 0);
         cairo_pattern_add_color_stop_rgba(line, 0.0, kRim.r, kRim.g, kRim.b, 0.0);

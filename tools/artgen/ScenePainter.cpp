@@ -3,6 +3,7 @@
 #include "tools/artgen/ArtCatalogue.h"
 #include "tools/artgen/ArtPalette.h"
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 #include <vector>
@@ -327,14 +328,28 @@ void RandomTubeFill(ArtCanvas& canvas, const Cel& cel, const Rgb& liquid)
     cairo_fill(cr);
 }
 
-// The map's node of a level group: cel 0 not yet reached (dim), cel 1 open (glowing).
+// The map's node of a level group: a glass place centred in its cel (the cel is twice the
+// group's centre offset), lit pips for the levels done (cel k: k of them), the group number.
 void LevelNode(ArtCanvas& canvas, const Cel& cel, int group)
 {
-    const bool open = cel.index > 0;
+    cairo_t* cr = canvas.Cr();
     const Rgb tint = FromHue(185 + ((group - 1) / 5) * 47.0, 0.55, 0.9);
-    canvas.GlassDisc(cel.w / 2, cel.h / 2, cel.w * 0.38, open ? tint : Rgb{0.35, 0.4, 0.45}, open ? 1.1 : 0.6);
-    canvas.Text(std::to_string(group), cel.w / 2, cel.h / 2, cel.h * 0.36, TextWeight::Bold,
-                open ? kWhite : Rgb{0.6, 0.65, 0.7}, open ? 0.5 : 0);
+    const double cx = cel.w / 2, cy = cel.h / 2;
+    const double rx = std::min(cx, 24.0) - 1, ry = std::min(cy, 24.0) - 1;
+    const double r = std::min(rx, ry);
+    cairo_save(cr);
+    cairo_translate(cr, cx, cy);
+    cairo_scale(cr, rx / r, ry / r);
+    canvas.GlassDisc(0, 0, r, tint, 0.7 + 0.2 * cel.index);
+    cairo_restore(cr);
+    canvas.Text(std::to_string(group), cx, cy - ry * 0.15, ry * 0.9, TextWeight::Bold, kWhite, 0.5);
+    for (int i = 0; i < 3; ++i)
+    {
+        const bool lit = i < cel.index;
+        cairo_arc(cr, cx + (i - 1) * 7.0, cy + ry * 0.6, 2.5, 0, 2 * kPi);
+        canvas.SetColor(lit ? kGold : Rgb{0.2, 0.25, 0.3}, lit ? 1.0 : 0.8);
+        cairo_fill(cr);
+    }
 }
 
 void LevelMap(ArtCanvas& canvas, const Cel& cel)
@@ -371,7 +386,7 @@ void LevelMap(ArtCanvas& canvas, const Cel& cel)
     for (const MapNode& node : gMapNodes)
     {
         canvas.SetColor(kDeepGlass, 0.8);
-        cairo_arc(cr, node.x + node.w / 2.0, node.y + node.h / 2.0, node.w * 0.55, 0, 2 * kPi);
+        cairo_arc(cr, node.x + node.w / 2.0, node.y + node.h / 2.0, 27, 0, 2 * kPi);
         cairo_fill_preserve(cr);
         canvas.SetColor(kRim, 0.5);
         cairo_set_line_width(cr, 2);
