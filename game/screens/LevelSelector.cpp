@@ -41,6 +41,20 @@ int LevelSelector::GetStartDirection(int group)
     }
 }
 
+std::vector<int> LevelSelector::GetRayAngles(int group, int count)
+{
+    const int start = GetStartDirection(group);
+    const int step = start >= 0 ? 1 : -1;
+    int k = std::abs(start);
+    std::vector<int> angles;
+    for (int i = 0; i < count; ++i)
+    {
+        angles.push_back(k * 45);
+        k += count == 2 ? 2 * step : step;
+    }
+    return angles;
+}
+
 void LevelSelector::Build(const Quoll::Rect& groupRect, const FloatPoint& position, int groupIn, int lockedMask)
 {
     SetPosition(position);
@@ -48,19 +62,13 @@ void LevelSelector::Build(const Quoll::Rect& groupRect, const FloatPoint& positi
     mLockedMask = lockedMask;
     mGroupRect = groupRect;
     mBounds = Quoll::Rect(TruncToInt(position.x), TruncToInt(position.y), 0, 0);
-    const int n = mServices.GetLevelList().GetGroupSize(groupIn);
-    const int start = GetStartDirection(groupIn);
-    const int step = start >= 0 ? 1 : -1;
-    int k = std::abs(start);
-    for (int i = 0; i < n; ++i)
+    const std::vector<int> angles = GetRayAngles(groupIn, mServices.GetLevelList().GetGroupSize(groupIn));
+    for (size_t i = 0; i < angles.size(); ++i)
     {
         auto* ray = new LevelRay(mServices);
         AddChild(ray);
-        ray->Init(LevelList::GetGroupFirstLevel(groupIn) + i, static_cast<float>(k * 45) * kDegrees);
-        k += step;
-        // A pair leaves the middle direction out.
-        if (n == 2)
-            k += step;
+        ray->Init(LevelList::GetGroupFirstLevel(groupIn) + static_cast<int>(i),
+                  static_cast<float>(angles[i]) * kDegrees);
         const Quoll::Rect full = ray->GetFullRect();
         mBounds = MergeRects(mBounds, Quoll::Rect(full.x - kBoundsMargin, full.y - kBoundsMargin,
                                                   full.width + 2 * kBoundsMargin, full.height + 2 * kBoundsMargin));

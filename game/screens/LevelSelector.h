@@ -6,6 +6,8 @@
 #include "framework/display/Rect.h"
 #include "game/scene/VisualNode.h"
 
+#include <vector>
+
 class LevelMapServices;
 class LevelRay;
 
@@ -19,6 +21,9 @@ public:
 
     // The first ray's direction in 45-degree steps; a negative one turns clockwise.
     [[nodiscard]] static int GetStartDirection(int group);
+    // The rays' directions in degrees (0 right, 90 up) for a group of count levels; a pair
+    // leaves the middle direction out.
+    [[nodiscard]] static std::vector<int> GetRayAngles(int group, int count);
 
     void Build(const Quoll::Rect& groupRect, const FloatPoint& position, int groupIn, int lockedMask);
     // Opens a closed selector: every ray slides out, locked by its bit of the mask.

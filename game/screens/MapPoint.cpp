@@ -2,7 +2,6 @@
 
 #include "framework/display/Graphics.h"
 #include "framework/display/Image.h"
-#include "game/level/AssetCfg.h"
 #include "game/level/LevelList.h"
 #include "game/scene/Sprite.h"
 #include "game/scene/TextRecord.h"
@@ -14,6 +13,7 @@
 #include <array>
 #include <cmath>
 #include <numbers>
+#include <string>
 
 int RevealGroup = -1;
 bool MapSnapshotMode = false;
@@ -56,7 +56,7 @@ void MapPoint::Init(int g, const TextRecord& record, LevelMapServices& services)
         cel = g >= 24 ? 0 : 2;
     else
         cel = list.CountCompletedInGroup(g);
-    image = Ui().GetImageById(kFirstGroupImageId + g);
+    image = Ui().GetImageNamed("IMAGE_LEV_" + std::to_string(g));
     if (image != nullptr)
     {
         w = image->GetCelWidth();
@@ -68,7 +68,7 @@ void MapPoint::Init(int g, const TextRecord& record, LevelMapServices& services)
 void MapPoint::UpdateMedal()
 {
     medal = mServices != nullptr ? mServices->GetLevelList().GetGroupMedal(group) : -1;
-    medalImage = medal != -1 ? Ui().GetImageById(GetMedalImageId(medal)) : nullptr;
+    medalImage = medal != -1 ? Ui().GetImageNamed("IMAGE_MEDAL" + std::to_string(std::clamp(medal, 0, 2) + 1)) : nullptr;
     if (medalImage == nullptr)
         return;
     const FloatPoint anchor = GetMedalAnchor();

@@ -29,7 +29,6 @@ struct MapPoint
         kShown = 2,
         kFadingOut = 3
     };
-    static constexpr int kFirstGroupImageId = 209;
     static constexpr int kGoldBurstSystem = 94;
     static constexpr float kRevealTime = 0.4f;
     static constexpr float kRevealStagger = 0.1f;
