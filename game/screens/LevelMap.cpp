@@ -501,7 +501,13 @@ void LevelMap::Draw(Quoll::Graphics* g)
 {
     g->SetColor(Quoll::Color::White);
     if (Quoll::Image* map = Ui().GetImageNamed("IMAGE_MAP"))
-        g->DrawImage(map, Quoll::Rect(0, 0, mWidth, mHeight), Quoll::Rect(0, 0, map->mWidth, map->mHeight));
+    {
+        // A picture of the widget's size is copied as it is, which is the stretch's result too.
+        if (map->mWidth == mWidth && map->mHeight == mHeight)
+            g->DrawImage(map, 0, 0);
+        else
+            g->DrawImage(map, Quoll::Rect(0, 0, mWidth, mHeight), Quoll::Rect(0, 0, map->mWidth, map->mHeight));
+    }
     g->SetImageTint(true);
     mMapPoints.Draw(g);
     DrawGloria(g);
@@ -563,7 +569,8 @@ void LevelMap::DrawMenuPanel(Quoll::Graphics* g)
         g->DrawString(mPlainCaption, mPanelX + mCaptionX + 1, mPanelY + mCaptionY + 1);
         g->SetColor(ColorMapText);
         g->SetColorEscapes(true);
-        g->DrawString(mColouredCaption, mPanelX + mCaptionX, mPanelY + mCaptionY);
+        g->WriteString(mColouredCaption, mPanelX + mCaptionX, mPanelY + mCaptionY, -1, -1, true, 0, -1,
+                       static_cast<int>(ColorMapText.ToInt() & 0xFFFFFF));
         g->SetColorEscapes(false);
     }
     if (MapSnapshotMode)

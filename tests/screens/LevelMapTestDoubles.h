@@ -12,6 +12,7 @@
 #include "game/screens/MapIntro.h"
 #include "game/screens/MapPointRoot.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
@@ -216,8 +217,9 @@ inline std::vector<std::string> ReadSourceCoords()
     return lines;
 }
 
-// A strip of cels, each a framed block of its own colour.
-inline std::unique_ptr<Quoll::MemoryImage> MakeStrip(int celWidth, int celHeight, const std::vector<uint32_t>& fills)
+// A strip of cels, each a framed block of its own colour, or a ringed disc in the cel's middle.
+inline std::unique_ptr<Quoll::MemoryImage> MakeStrip(int celWidth, int celHeight, const std::vector<uint32_t>& fills,
+                                                     bool discs = false, int discRadius = 22)
 {
     const int cels = static_cast<int>(fills.size());
     auto image = UiTest::MakeImage(celWidth * cels, celHeight, 0);
@@ -226,8 +228,17 @@ inline std::unique_ptr<Quoll::MemoryImage> MakeStrip(int celWidth, int celHeight
         for (int y = 0; y < celHeight; ++y)
             for (int x = 0; x < celWidth; ++x)
             {
+                uint32_t& pixel = bits[y * celWidth * cels + c * celWidth + x];
+                if (discs)
+                {
+                    const int r = std::min(discRadius, std::min(celWidth, celHeight) / 2 - 1);
+                    const int dx = 2 * x + 1 - celWidth, dy = 2 * y + 1 - celHeight;
+                    const int d2 = dx * dx + dy * dy;
+                    pixel = d2 > 4 * r * r ? 0 : d2 > 4 * (r - 2) * (r - 2) ? 0xFFFFFFFF : fills[static_cast<size_t>(c)];
+                    continue;
+                }
                 const bool edge = x < 2 || y < 2 || x >= celWidth - 2 || y >= celHeight - 2;
-                bits[y * celWidth * cels + c * celWidth + x] = edge ? 0xFFFFFFFF : fills[static_cast<size_t>(c)];
+                pixel = edge ? 0xFFFFFFFF : fills[static_cast<size_t>(c)];
             }
     image->mNumCols = cels;
     image->BitsChanged();
@@ -310,17 +321,18 @@ inline void AddMapResources(UiTest::FakeUiServices& ui)
             std::string label;
             int x = 0, y = 0, w = 0, h = 0;
             line >> label >> x >> y >> w >> h;
-            add("IMAGE_LEV_" + std::to_string(g + 1), MakeStrip(w, h, {0xFF405868, 0xFF4A80A8, 0xFF58A8E0}));
+            add("IMAGE_LEV_" + std::to_string(g + 1), MakeStrip(w, h, {0xFF405868, 0xFF4A80A8, 0xFF58A8E0}, true));
         }
-        add("IMAGE_MEDAL1", ScreenTest::MakeFramedImage(96, 96, 0xFFB07040, 0xFFF0C8A0));
-        add("IMAGE_MEDAL2", ScreenTest::MakeFramedImage(96, 96, 0xFFB8C0C8, 0xFFFFFFFF));
-        add("IMAGE_MEDAL3", ScreenTest::MakeFramedImage(96, 96, 0xFFF0C020, 0xFFFFF0A0));
+        add("IMAGE_MEDAL1", MakeStrip(96, 96, {0xFFB07040}, true));
+        add("IMAGE_MEDAL2", MakeStrip(96, 96, {0xFFB8C0C8}, true));
+        add("IMAGE_MEDAL3", MakeStrip(96, 96, {0xFFF0C020}, true));
         add("IMAGE_MINI_CELLS",
             MakeStrip(32, 32, {0xFFF0CB48, 0xFF4D9FC9, 0xFFD482FE, 0xFF1BA771, 0xFF8B7FD1}));
         add("IMAGE_MINI_MEDALS", MakeStrip(32, 32, {0xFFB07040, 0xFFB8C0C8, 0xFFF0C020}));
-        add("IMAGE_MINI_BACS", MakeStrip(16, 16,
+        add("IMAGE_MINI_BACS", MakeStrip(32, 32,
                                          {0xFF40E070, 0xFFE04040, 0xFF4060E0, 0xFFE0E040, 0xFFE040E0, 0xFF40E0E0,
-                                          0xFFE09040, 0xFF904020}));
+                                          0xFFE09040, 0xFF904020},
+                                         true, 6));
         add("IMAGE_MINI_GLOW", ScreenTest::MakeFramedImage(58, 58, 0x80FFFFFF, 0xFFFFFFFF));
         add("IMAGE_MINI_LINE", ScreenTest::MakeFramedImage(64, 6, 0xFFFFFFFF, 0xFFFFFFFF));
         add("IMAGE_MAPMENU_FONE", ScreenTest::MakeFramedImage(1024, 96, 0xE0102028, 0xFF3A7080));
