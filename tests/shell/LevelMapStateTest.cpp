@@ -1,0 +1,252 @@
+// The level-map state over real player data in a file store and a catalogue with settable
+// progress: the intro on a profile's first visit, recorded on disk only once it has ended; the
+// celebration of a group the play state reports; start and Enter with the campaign complete;
+// the commands that start levels, random levels and the main menu; pausing; screens queued
+// while the map is busy; a missing coordinates file.
+// Rerun one case: test_shell --gtest_filter='LevelMapState*'.
+#include "game/app/LevelMapState.h"
+#include "game/app/ShellActions.h"
+#include "game/shell/PlayerData.h"
+#include "game/shell/PlayerFileStore.h"
+#include "tests/screens/LevelMapTestDoubles.h"
+
+#include <gtest/gtest.h>
+
+namespace
+{
+class MapActions final : public ShellActions
+{
+public:
+    PlayerData* GetPlayerData() override { return data.get(); }
+    void OnProfileChanged() override {}
+    SettingsView ReadSettingsView() override { return {}; }
+    void SetMusicVolume(double) override {}
+    void SetSoundVolume(double) override {}
+    void SetMusicEnabled(bool) override {}
+    void SetSoundEnabled(bool) override {}
+    void PlayMusic(int, float) override {}
+    void PlaySoundNamed(const std::string& name) override { sounds.push_back(name); }
+    void SetCustomCursors(bool) override {}
+    void OnAchievementEvent(int) override {}
+    void SetWindowed(bool) override {}
+    void ToggleLanguage() override {}
+    void WriteSettings() override {}
+    void RequestShutdown() override {}
+
+    MemoryFileStore store;
+    std::unique_ptr<PlayerData> data = std::make_unique<PlayerData>(store);
+    std::vector<std::string> sounds;
+};
+
+class Marker final : public GameState
+{
+public:
+    using GameState::GameState;
+    void OnEnter() override { ++entered; }
+    void Leave() { PopState(); }
+    int entered = 0;
+};
+
+struct Start
+{
+    int level;
+    FloatPoint centre;
+};
+
+class LevelMapState_ : public ::testing::Test
+{
+protected:
+    LevelMapState_()
+    {
+        MapTest::AddMapResources(harness.ui);
+        actions.data->CreateProfile("ann");
+        state.SetIntroFactory([this](Quoll::LevelMap&) {
+            auto made = std::make_unique<MapTest::ScriptedIntro>();
+            intro = made.get();
+            return made;
+        });
+    }
+    ~LevelMapState_() override
+    {
+        harness.host.ExitAll();
+        harness.ui.RunDeferredDeletes();
+        RevealGroup = -1;
+    }
+
+    // Enters the map as the main menu does.
+    void Enter()
+    {
+        if (harness.host.GetTopState() == nullptr)
+            harness.host.PushState(menu);
+        world.list.BuildLevelTable();
+        harness.host.ChangeState(state);
+        harness.Run();
+    }
+    void SeeIntro()
+    {
+        actions.data->GetCurrentProfile().MarkSeen(ProfileSeen::MapIntro);
+    }
+    [[nodiscard]] Quoll::LevelMap& Map() const { return *state.GetMap(); }
+    [[nodiscard]] bool SeenOnDisk()
+    {
+        PlayerData reread(actions.store);
+        reread.Load("ann");
+        return reread.GetCurrentProfile().HasSeen(ProfileSeen::MapIntro);
+    }
+    void RunMap(int updates)
+    {
+        for (int i = 0; i < updates; ++i)
+            Map().Update();
+        harness.Run();
+    }
+
+    MapTest::MapFolder folder{::testing::UnitTest::GetInstance()->current_test_info()->name()};
+    MapTest::MapWorld world;
+    ScreenTest::ScreenHarness harness;
+    MapActions actions;
+    Marker menu{harness.host, "MainMenuState"}, viewer{harness.host, "AchievesViewer"};
+    std::vector<Start> starts;
+    LevelMapState state{harness.host, actions, world.services,
+                        {&menu, &viewer, [this](int level, FloatPoint centre) { starts.push_back({level, centre}); }}};
+    MapTest::ScriptedIntro* intro = nullptr;
+};
+
+TEST_F(LevelMapState_, TheIntroPlaysUntilItEndsAndIsThenRecordedOnDisk)
+{
+    Enter();
+    ASSERT_NE(intro, nullptr);
+    EXPECT_EQ(Map().GetState(), Quoll::LevelMap::kIntro);
+    EXPECT_EQ(world.services.songs, (std::vector<int>{1, 2}));
+    EXPECT_EQ(world.services.events, std::vector<int>{3});
+    RunMap(100);
+    // A game ended now would show it again.
+    EXPECT_FALSE(SeenOnDisk());
+
+    intro->finished = true;
+    RunMap(1);
+    EXPECT_EQ(Map().GetState(), Quoll::LevelMap::kIdle);
+    EXPECT_TRUE(SeenOnDisk());
+
+    // Back from the main menu: no intro.
+    Map().SendToLink(Quoll::LevelMap::kMainMenu, 0);
+    harness.Run();
+    EXPECT_EQ(harness.host.GetTopState(), &menu);
+    intro = nullptr;
+    Enter();
+    EXPECT_EQ(intro, nullptr);
+    EXPECT_EQ(Map().GetState(), Quoll::LevelMap::kIdle);
+}
+
+TEST_F(LevelMapState_, StartAndEnterDoNothingOnceTheCampaignIsComplete)
+{
+    SeeIntro();
+    world.progress.CompleteLevels(70, 1);
+    Enter();
+    RunMap(100);
+    Map().SendToLink(Quoll::LevelMap::kStart, 0);
+    harness.Key(13);
+    RunMap(100);
+    EXPECT_EQ(Map().GetState(), Quoll::LevelMap::kIdle);
+    EXPECT_TRUE(starts.empty());
+    // A level number outside the campaign is refused too.
+    Map().SendToLink(Quoll::LevelMap::kStartLevel, 71);
+    EXPECT_EQ(Map().GetState(), Quoll::LevelMap::kIdle);
+}
+
+TEST_F(LevelMapState_, ARandomTubeAsksForTheEpisodesRandomLevel)
+{
+    SeeIntro();
+    Enter();
+    Map().SendToLink(Quoll::LevelMap::kRandomLevel, 3);
+    ASSERT_EQ(starts.size(), 1u);
+    EXPECT_EQ(starts[0].level, -3);
+    EXPECT_EQ(actions.sounds, std::vector<std::string>{"SOUND_RNDLEVEL_CLICK"});
+}
+
+TEST_F(LevelMapState_, AChosenLevelStartsFromItsNodeOnceTheTransitionEnds)
+{
+    SeeIntro();
+    world.progress.CompleteLevels(3);
+    world.progress.GetNullTutorial().AddLevelWithSteps(4);
+    Enter();
+    // Level 6 waits for the tutorial level 4; level 4 is open.
+    Map().SendToLink(Quoll::LevelMap::kStartLevel, 6);
+    EXPECT_EQ(Map().GetState(), Quoll::LevelMap::kIdle);
+    Map().SendToLink(Quoll::LevelMap::kStart, 0);
+    EXPECT_EQ(Map().GetChosenLevel(), 4);
+    RunMap(60);
+    ASSERT_EQ(starts.size(), 1u);
+    EXPECT_EQ(starts[0].level, 4);
+    EXPECT_EQ(starts[0].centre, Map().GetGroupPoint(2)->GetPosition());
+    EXPECT_EQ(actions.sounds, std::vector<std::string>{"SOUND_LEVEL_CLICK"});
+}
+
+TEST_F(LevelMapState_, WithoutALevelStateTheChoiceIsLoggedAndTheMapShownAfresh)
+{
+    SeeIntro();
+    LevelMapState bare{harness.host, actions, world.services, {&menu, nullptr, nullptr}};
+    world.list.BuildLevelTable();
+    harness.host.PushState(menu);
+    harness.host.ChangeState(bare);
+    harness.Run();
+    Quoll::LevelMap* first = bare.GetMap();
+    first->SendToLink(Quoll::LevelMap::kStart, 0);
+    for (int i = 0; i < 60 && bare.GetMap() == first; ++i)
+        first->Update();
+    ASSERT_NE(bare.GetMap(), first);
+    EXPECT_EQ(bare.GetMap()->GetState(), Quoll::LevelMap::kIdle);
+    // Achievements have no screen here either: logged.
+    bare.GetMap()->SendToLink(Quoll::LevelMap::kAchievements, 0);
+    EXPECT_EQ(harness.ui.CountLog("WARNING: Level map: no achievements screen"), 1);
+    harness.host.ExitAll();
+    harness.ui.RunDeferredDeletes();
+}
+
+TEST_F(LevelMapState_, AMapEnteredAfterAGroupsLastLevelCelebratesIt)
+{
+    SeeIntro();
+    world.progress.CompleteLevels(3, 2);
+    state.SetFocus(3, 1);
+    Enter();
+    EXPECT_EQ(Map().GetState(), Quoll::LevelMap::kCelebration);
+    EXPECT_TRUE(Map().IsBusy());
+
+    // Screens queued meanwhile wait for the celebration.
+    state.QueueScreen(viewer);
+    RunMap(50);
+    EXPECT_EQ(viewer.entered, 0);
+    RunMap(60);
+    EXPECT_EQ(Map().GetState(), Quoll::LevelMap::kIdle);
+    harness.Run();
+    EXPECT_EQ(viewer.entered, 1);
+    EXPECT_TRUE(Map().IsPaused());
+    viewer.Leave();
+    harness.Run();
+    EXPECT_FALSE(Map().IsPaused());
+
+    // The focus was used once.
+    Map().SendToLink(Quoll::LevelMap::kMainMenu, 0);
+    harness.Run();
+    Enter();
+    EXPECT_EQ(Map().GetState(), Quoll::LevelMap::kIdle);
+}
+
+TEST_F(LevelMapState_, AMissingCoordinatesFileIsLoggedAndLeadsBackToTheMenu)
+{
+    SeeIntro();
+    MapTest::MapFolder::RemoveCoords();
+    Enter();
+    harness.Run();
+    EXPECT_EQ(harness.host.GetTopState(), &menu);
+    EXPECT_EQ(harness.ui.CountLog("ERROR: Cannot build the level map"), 1);
+}
+
+TEST_F(LevelMapState_, TheAchievementsButtonOpensTheViewer)
+{
+    SeeIntro();
+    Enter();
+    Map().SendToLink(Quoll::LevelMap::kAchievements, 0);
+    harness.Run();
+    EXPECT_EQ(harness.host.GetTopState(), &viewer);
+}
+} // namespace
