@@ -58,6 +58,11 @@ void PlayNamed(const char* name, float volume = 1.0f)
 }
 } // namespace
 
+void LevelMap::ResetStartBlink()
+{
+    sBlinkClock = 0.0f;
+}
+
 LevelMap::LevelMap(LevelMapServices& services) : mServices(services), mMapPoints(services), mSelectors(services) {}
 
 LevelMap::~LevelMap() = default;

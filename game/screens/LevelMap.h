@@ -74,6 +74,9 @@ public:
     explicit LevelMap(LevelMapServices& services);
     ~LevelMap() override;
 
+    // The start button's blink clock is shared by every map of the program; tests start it anew.
+    static void ResetStartBlink();
+
     void SetIntroFactory(IntroFactory factory) { mIntroFactory = std::move(factory); }
     // Called once when the intro ends or is skipped.
     void SetIntroEndedHandler(std::function<void()> handler) { mOnIntroEnded = std::move(handler); }

@@ -38,6 +38,7 @@ protected:
         MapTest::AddMapResources(harness().ui);
         RevealGroup = -1;
         MapSnapshotMode = false;
+        Quoll::LevelMap::ResetStartBlink();
     }
     ~LevelMapTest() override
     {
