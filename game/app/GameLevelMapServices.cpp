@@ -30,6 +30,17 @@ int GameLevelMapServices::GetLevelMedal(int level)
     return mApp.GetLevelMedal(level);
 }
 
+const Profile* GameLevelMapServices::GetProfile()
+{
+    PlayerData* data = mApp.GetPlayerData();
+    return data != nullptr ? &data->GetCurrentProfile() : nullptr;
+}
+
+PlayServices& GameLevelMapServices::GetPlayServices()
+{
+    return mApp.GetPlayServices();
+}
+
 float GameLevelMapServices::GetFrameTime()
 {
     return mApp.GetFrameTime();

@@ -17,6 +17,8 @@ public:
     std::string GetProfileName() override;
     int GetTotalScore() override;
     int GetLevelMedal(int level) override;
+    const Profile* GetProfile() override;
+    PlayServices& GetPlayServices() override;
     float GetFrameTime() override;
     int GetCurrentSong() override;
     void PlayMusic(int song, float fadeSpeed) override;

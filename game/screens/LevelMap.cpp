@@ -63,7 +63,11 @@ void LevelMap::ResetStartBlink()
     sBlinkClock = 0.0f;
 }
 
-LevelMap::LevelMap(LevelMapServices& services) : mServices(services), mMapPoints(services), mSelectors(services) {}
+LevelMap::LevelMap(LevelMapServices& services)
+    : mServices(services), mMapPoints(services), mSelectors(services),
+      mBulbs(services.GetPlayServices(), services.GetLevelList()), mSparkles(services.GetPlayServices())
+{
+}
 
 LevelMap::~LevelMap() = default;
 
@@ -131,6 +135,8 @@ void LevelMap::Attach(WidgetLink* link)
     QuollWidget::Attach(link);
     mMenuSlide = 0.0f;
     BuildCaptions();
+    mRandomPanel =
+        std::make_unique<RandomStatsPanel>(mServices.GetPlayServices(), mServices.GetLevelList(), mServices.GetProfile());
 }
 
 void LevelMap::BuildCaptions()
@@ -154,6 +160,7 @@ void LevelMap::Detach()
     mAchievementsButton = nullptr;
     mServices.KillAllParticles();
     mMainEffect = {};
+    mRandomPanel.reset();
     Ui().UnloadResourceGroup(kGroup);
 }
 
@@ -210,7 +217,10 @@ bool LevelMap::BuildMap(bool intro)
     if (intro)
     {
         mMapPoints.HideAll();
-        mIntro = mIntroFactory ? mIntroFactory(*this) : nullptr;
+        if (mIntroFactory)
+            mIntro = mIntroFactory(*this);
+        else
+            mIntro = std::make_unique<IntroScene>(mServices.GetPlayServices(), *this, list);
         mState = kIntro;
         mTimer = -1.0f;
         if (mSkipIntroButton != nullptr)
@@ -221,6 +231,11 @@ bool LevelMap::BuildMap(bool intro)
         mMapPoints.ShowOpened();
     const int firstOpen = list.GetFirstOpenGroup();
     mCurrentPoint = firstOpen != -1 ? mMapPoints.GetPoint(firstOpen - 1) : nullptr;
+    std::vector<const MapNodeView*> nodes;
+    for (const MapPoint& point : mMapPoints.GetPoints())
+        nodes.push_back(&point);
+    // Without the bulbs file the map has no bulbs (the reader logs it).
+    mBulbs.Load(nodes);
     mSelectors.Build(mMapPoints.GetPoints());
     if (intro)
         RevealGroup = -1;
@@ -253,12 +268,18 @@ void LevelMap::FocusOnGroup(int level, int group)
             PlayNamed("SOUND_LEVEL_COMPLETE");
         }
     }
+    if (mRandomPanel)
+        mRandomPanel->Setup(this, group);
     if (group > 0 && LevelList::IsSpecialGroup(group))
     {
         const int episode = list.GetGroupEpisode(group);
         if (episode >= 1 && episode <= 5)
             mServices.OnAchievementEvent(kEpisodeEventBase + episode);
     }
+    for (int index = 0; index < list.GetGroupCount(); ++index)
+        if (const MapPoint* point = mMapPoints.GetPoint(index); point != nullptr && list.IsGroupComplete(point->group))
+            mSparkles.AddParked(point);
+    mSparkles.Start(0.0f, 1.0f);
 }
 
 MapPoint* LevelMap::GetGroupPoint(int group)
@@ -267,9 +288,9 @@ MapPoint* LevelMap::GetGroupPoint(int group)
     return point != nullptr ? point : mMapPoints.GetPoint(0);
 }
 
-FloatPoint LevelMap::GetRandomStatsIconCentre(int) const
+FloatPoint LevelMap::GetRandomStatsIconCentre(int index) const
 {
-    return {};
+    return mRandomPanel ? mRandomPanel->GetIconCentre(index + 1) : FloatPoint{};
 }
 
 void LevelMap::Reactivate()
@@ -292,6 +313,7 @@ void LevelMap::StartLevel(int level)
     for (Quoll::Button* button : {mMainMenuButton, mStartButton, mAchievementsButton})
         if (button != nullptr)
             button->SetDisabled(true);
+    mBulbs.Stop();
 }
 
 void LevelMap::UpdateArrow()
@@ -316,6 +338,8 @@ void LevelMap::Update()
     if (mSlideDirection != 0)
         SetMenuSlide(mMenuSlide + static_cast<float>(mSlideDirection) * dt * kSlideSpeed);
     UpdateArrow();
+    if (mMenuSlide >= 1.0f && mRandomPanel)
+        mRandomPanel->Update(dt);
 
     switch (mState)
     {
@@ -341,9 +365,11 @@ void LevelMap::Update()
 
     if (mMenuSlide > 0.0f)
         mAchievementsGlow.Update(dt);
+    mSparkles.Update(dt);
     mArrowPhase += dt * kArrowSpeed;
     if (mArrowPhase > kTwoPi)
         mArrowPhase -= kTwoPi;
+    mBulbs.Update(dt);
 }
 
 bool LevelMap::UpdateIntro(float dt)
@@ -515,12 +541,17 @@ void LevelMap::Draw(Quoll::Graphics* g)
     }
     g->SetImageTint(true);
     mMapPoints.Draw(g);
+    if (!MapSnapshotMode)
+        mSparkles.Draw(g);
     DrawGloria(g);
     g->SetImageTint(false);
     if (mIntro != nullptr)
         mIntro->DrawBack(g);
     else if (!MapSnapshotMode)
+    {
+        mBulbs.Draw(g);
         DrawArrow(g);
+    }
     if (!MapSnapshotMode)
         mServices.DrawParticles(g);
     if (mState >= kGloriaRise && mState <= kGloriaLanding)
@@ -530,6 +561,8 @@ void LevelMap::Draw(Quoll::Graphics* g)
     }
     if (mIntro != nullptr)
         mIntro->DrawFront(g);
+    if (mMenuSlide >= 1.0f && mRandomPanel)
+        mRandomPanel->Draw(g);
     if (mMenuSlide > 0.0f)
         DrawMenuPanel(g);
     if (!MapSnapshotMode)
@@ -567,23 +600,42 @@ void LevelMap::DrawMenuPanel(Quoll::Graphics* g)
 {
     g->SetColor(Quoll::Color::White);
     g->DrawImage(Ui().GetImageNamed("IMAGE_MAPMENU_FONE"), mPanelX, mPanelY);
-    if (Quoll::Font* font = Ui().GetFontNamed("FONT_FNT1"))
-    {
-        g->SetFont(font);
-        g->SetColor(Quoll::Color::Black);
-        g->DrawString(mPlainCaption, mPanelX + mCaptionX + 1, mPanelY + mCaptionY + 1);
-        g->SetColor(ColorMapText);
-        g->SetColorEscapes(true);
-        g->WriteString(mColouredCaption, mPanelX + mCaptionX, mPanelY + mCaptionY, -1, -1, true, 0, -1,
-                       static_cast<int>(ColorMapText.ToInt() & 0xFFFFFF));
-        g->SetColorEscapes(false);
-    }
+    DrawMenuCaption(g);
     if (MapSnapshotMode)
         return;
     g->SetColor(Quoll::Color::White);
     g->DrawImageMirror(Ui().GetImageNamed("IMAGE_BACKSTEP_FONE"), mAchievementsOffset + 924, 30);
     if (mHasNewAchievements)
         mAchievementsGlow.Draw(g, static_cast<float>(mAchievementsOffset + 971), 78.0f, Quoll::Color::White);
+}
+
+void LevelMap::DrawMenuCaption(Quoll::Graphics* g)
+{
+    Quoll::Font* font = Ui().GetFontNamed("FONT_FNT1");
+    if (font == nullptr)
+        return;
+    g->SetFont(font);
+    // While a tube shows its figures the panel's title replaces the player's name and score.
+    const float captionAlpha = mRandomPanel ? mRandomPanel->GetCaptionAlpha() : 0.0f;
+    if (captionAlpha > 0.0f)
+    {
+        const std::wstring title = Ui().GetText("UI_RANDOMLEVEL");
+        const int alpha = TruncToInt(captionAlpha * 255.0f);
+        const int x = 318 - font->StringWidth(title) / 2;
+        const int y = mPanelY + mCaptionY;
+        g->SetColor(Quoll::Color(0, 0, 0, alpha));
+        g->DrawString(title, x + 1, y + 1);
+        g->SetColor(Quoll::Color(kRandomCaption.r, kRandomCaption.g, kRandomCaption.b, alpha));
+        g->DrawString(title, x, y);
+        return;
+    }
+    g->SetColor(Quoll::Color::Black);
+    g->DrawString(mPlainCaption, mPanelX + mCaptionX + 1, mPanelY + mCaptionY + 1);
+    g->SetColor(ColorMapText);
+    g->SetColorEscapes(true);
+    g->WriteString(mColouredCaption, mPanelX + mCaptionX, mPanelY + mCaptionY, -1, -1, true, 0, -1,
+                   static_cast<int>(ColorMapText.ToInt() & 0xFFFFFF));
+    g->SetColorEscapes(false);
 }
 
 void LevelMap::DrawOverlay(Quoll::Graphics* g)
@@ -607,12 +659,13 @@ void LevelMap::MouseMove(int x, int y)
         return;
     mSelectors.MouseMove(x, y);
     mMapPoints.SetHover(mSelectors.GetHoveredGroup());
+    mBulbs.mHoveredGroup = mSelectors.GetHoveredGroup();
+    if (mRandomPanel)
+        mRandomPanel->MouseMove(x, y);
 }
 
 void LevelMap::MouseDown(int x, int y, int button, int)
 {
-    (void)x;
-    (void)y;
     if (mState != kIdle)
         return;
     const int level = mSelectors.HitLevel();
@@ -621,6 +674,8 @@ void LevelMap::MouseDown(int x, int y, int button, int)
         if (button == 0)
             SendToLink(kStartLevel, level);
     }
+    else if (mRandomPanel)
+        mRandomPanel->MouseDown(x, y);
 }
 
 void LevelMap::ButtonRelease(int id)

@@ -7,8 +7,12 @@
 // level starts. It talks to its state through numbered commands and a few direct calls.
 #include "framework/app/ButtonListener.h"
 #include "game/scene/HilightSprite.h"
+#include "game/screens/Bulbulator.h"
+#include "game/screens/IntroScene.h"
 #include "game/screens/LevelSelectorRoot.h"
 #include "game/screens/MapPointRoot.h"
+#include "game/screens/MapSparkles.h"
+#include "game/screens/RandomStatsPanel.h"
 #include "game/shell/PlayServices.h"
 #include "game/ui/QuollWidget.h"
 
@@ -24,7 +28,7 @@ namespace Quoll
 class Button;
 class Image;
 
-class LevelMap final : public QuollWidget, public Quoll::ButtonListener
+class LevelMap final : public QuollWidget, public Quoll::ButtonListener, public IntroMapView
 {
 public:
     enum Command
@@ -68,7 +72,7 @@ public:
     static constexpr int kAllGoldEvent = 24;
     static constexpr int kEpisodeEventBase = 24;
 
-    // Makes the intro of a first visit for the map.
+    // Makes the intro of a first visit for the map (the game's own intro when none is set).
     using IntroFactory = std::function<std::unique_ptr<MapIntro>(LevelMap&)>;
 
     explicit LevelMap(LevelMapServices& services);
@@ -113,6 +117,13 @@ public:
     void MouseDown(int x, int y, int button, int clickCount) override;
     void ButtonRelease(int id) override;
 
+    // The intro's view of the map.
+    void HideAllPoints() override { mMapPoints.HideAll(); }
+    void ShowOpenedPoints() override { mMapPoints.ShowOpened(); }
+    void FadePoint(int index, float seconds, bool fadeIn) override { mMapPoints.Fade(index, seconds, fadeIn); }
+    [[nodiscard]] bool AnyPointFading() const override { return mMapPoints.AnyFading(); }
+    [[nodiscard]] Bulbulator& GetBulbs() override { return mBulbs; }
+
     [[nodiscard]] int GetState() const { return mState; }
     [[nodiscard]] float GetTimer() const { return mTimer; }
     [[nodiscard]] float GetMenuSlide() const { return mMenuSlide; }
@@ -126,6 +137,8 @@ public:
     [[nodiscard]] FloatPoint GetArrowPosition() const { return mArrow; }
     [[nodiscard]] Quoll::Image* GetGloriaImage() const { return mGloriaImage; }
     [[nodiscard]] const std::wstring& GetPlainCaption() const { return mPlainCaption; }
+    [[nodiscard]] MapSparkles& GetSparkles() { return mSparkles; }
+    [[nodiscard]] RandomStatsPanel* GetRandomPanel() const { return mRandomPanel.get(); }
 
 private:
     [[nodiscard]] Quoll::Button* MakeButton(int id, const std::string& labelKey, const char* image,
@@ -143,6 +156,7 @@ private:
     void DrawGloria(Quoll::Graphics* g);
     void DrawArrow(Quoll::Graphics* g);
     void DrawMenuPanel(Quoll::Graphics* g);
+    void DrawMenuCaption(Quoll::Graphics* g);
     void BuildCaptions();
 
     LevelMapServices& mServices;
@@ -163,9 +177,12 @@ private:
     LevelSelectorRoot mSelectors;
     MapPoint* mCurrentPoint = nullptr;
     MapPoint* mCelebratedPoint = nullptr;
+    Bulbulator mBulbs;
+    MapSparkles mSparkles;
     std::unique_ptr<MapIntro> mIntro;
     IntroFactory mIntroFactory;
     std::function<void()> mOnIntroEnded;
+    std::unique_ptr<RandomStatsPanel> mRandomPanel;
     int mPanelX = 0, mPanelY = 0;
     std::wstring mPlainCaption;
     std::wstring mColouredCaption;

@@ -15,6 +15,7 @@ class Graphics;
 }
 class AssetCfg;
 class LevelList;
+class Profile;
 
 class LevelMapServices
 {
@@ -29,6 +30,10 @@ public:
     [[nodiscard]] virtual int GetTotalScore() = 0;
     // The best medal grade 0..2 won on a level.
     [[nodiscard]] virtual int GetLevelMedal(int level) = 0;
+    // The current profile (its random-level record); null without one.
+    [[nodiscard]] virtual const Profile* GetProfile() = 0;
+    // The services the map's bulbs, sparkles, random-level panel and intro draw and sound through.
+    [[nodiscard]] virtual PlayServices& GetPlayServices() = 0;
 
     // --- Time ------------------------------------------------------------------------------------
     // Seconds since the previous update as the application measures it.

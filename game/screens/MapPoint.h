@@ -5,6 +5,7 @@
 // reveals its nodes (driven by RevealGroup). MapPointRoot keeps the nodes by value.
 #include "framework/display/Color.h"
 #include "game/scene/FloatPoint.h"
+#include "game/screens/Bulbulator.h"
 
 namespace Quoll
 {
@@ -20,7 +21,7 @@ extern int RevealGroup;
 // Set while the map is painted into an off-screen picture: the map then draws no decorations.
 extern bool MapSnapshotMode;
 
-struct MapPoint
+struct MapPoint final : public MapNodeView
 {
     enum State : int
     {
@@ -47,8 +48,12 @@ struct MapPoint
 
     [[nodiscard]] FloatPoint GetPosition() const;
     // The position, moved up the screen when the node has a medal image.
-    [[nodiscard]] FloatPoint GetMedalAnchor() const;
-    [[nodiscard]] float GetSparkleRadius() const;
+    [[nodiscard]] FloatPoint GetMedalAnchor() const override;
+    [[nodiscard]] float GetSparkleRadius() const override;
+    [[nodiscard]] int GetGroup() const override { return group; }
+    [[nodiscard]] Quoll::Rect GetRect() const override { return {x, y, w, h}; }
+    [[nodiscard]] bool IsFullyShown() const override { return state == kShown && colour.a == fullAlpha; }
+    [[nodiscard]] float GetGlow() const override { return glow; }
 
     bool complete = false;
     int group = -1;

@@ -16,6 +16,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 
 namespace
 {
@@ -373,6 +374,32 @@ TEST_F(LevelMapTest, SnapshotModeDrawsThePlainMap)
     MapSnapshotMode = true;
     Run();
     EXPECT_EQ(harness().ui.Pixel(lockedX, lockedY), mapFill);
+}
+
+TEST_F(LevelMapTest, ThePartsFollowTheMapBulbsSparklesAndTheRandomPanel)
+{
+    std::filesystem::copy_file(QUOLL_SOURCE_DIR "/data/art/textures/map/bulbs.txt", Bulbulator::kBulbsFile);
+    world.services.play.AddImage("IMAGE_RND_PROBIRKA", 32, 72, 0x80C0E0F0u);
+    for (int i = 1; i <= 5; ++i)
+        world.services.play.AddImage("IMAGE_RND_PROBIRKA_FILL" + std::to_string(i), 24, 60, 0xFF40C040u);
+    world.progress.CompleteLevels(15);
+    Show();
+    // Stars wait at the five complete groups; bulbs only over groups still to play.
+    EXPECT_EQ(map->GetSparkles().CountParked(), 5u);
+    ASSERT_FALSE(map->GetBulbs().GetBulbs().empty());
+    for (const Bulbulator::Bulb& bulb : map->GetBulbs().GetBulbs())
+        EXPECT_GT(bulb.node->GetGroup(), 5);
+
+    // The first episode passed: its tube stands once the menu is in, and takes a click off the fans.
+    Run(120);
+    const FloatPoint tube = map->GetRandomStatsIconCentre(0);
+    ASSERT_NE(tube.x, 0.0f);
+    MouseTo(static_cast<int>(tube.x), static_cast<int>(tube.y));
+    harness().ui.manager.MouseDown(static_cast<int>(tube.x), static_cast<int>(tube.y), 1);
+    EXPECT_EQ(harness().Commands(), (Commands{{100, 1}}));
+
+    map->StartLevel(16);
+    EXPECT_FALSE(map->GetBulbs().IsActive());
 }
 
 // Golden images: the map as a player sees it on the 2D path.

@@ -4,6 +4,7 @@
 // masks after the number of updates a test gives each id), and a fixture that runs in a folder
 // holding the map's coordinates file and a five-episode asset table, with the map's pictures,
 // sounds and texts on a screens harness.
+#include "MapPartsDoubles.h"
 #include "ScreenTestDoubles.h"
 #include "game/level/AssetCfg.h"
 #include "game/level/LevelList.h"
@@ -61,6 +62,8 @@ public:
     std::string GetProfileName() override { return profileName; }
     int GetTotalScore() override { return totalScore; }
     int GetLevelMedal(int level) override { return mProgress.GetLevelMedal(level); }
+    const Profile* GetProfile() override { return profile; }
+    PlayServices& GetPlayServices() override { return play; }
     float GetFrameTime() override { return frameTime; }
     int GetCurrentSong() override { return currentSong; }
     void PlayMusic(int song, float) override
@@ -158,6 +161,9 @@ public:
         int id;
         float x, y;
     };
+    // The bulbs', sparkles', random panel's and intro's services.
+    MapParts::FakeServices play;
+    const Profile* profile = nullptr;
     std::string profileName = "ann";
     int totalScore = 1234;
     float frameTime = 0.01f;

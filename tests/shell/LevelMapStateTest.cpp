@@ -137,6 +137,23 @@ TEST_F(LevelMapState_, TheIntroPlaysUntilItEndsAndIsThenRecordedOnDisk)
     EXPECT_EQ(Map().GetState(), Quoll::LevelMap::kIdle);
 }
 
+TEST_F(LevelMapState_, TheGamesOwnIntroRunsToItsEndWithoutItsArt)
+{
+    LevelMapState bare{harness.host, actions, world.services, {&menu, nullptr, nullptr}};
+    world.list.BuildLevelTable();
+    harness.host.PushState(menu);
+    harness.host.ChangeState(bare);
+    harness.Run();
+    Quoll::LevelMap& map = *bare.GetMap();
+    ASSERT_EQ(map.GetState(), Quoll::LevelMap::kIntro);
+    for (int i = 0; i < 6000 && map.GetState() == Quoll::LevelMap::kIntro; ++i)
+        map.Update();
+    EXPECT_EQ(map.GetState(), Quoll::LevelMap::kIdle);
+    EXPECT_TRUE(SeenOnDisk());
+    harness.host.ExitAll();
+    harness.ui.RunDeferredDeletes();
+}
+
 TEST_F(LevelMapState_, StartAndEnterDoNothingOnceTheCampaignIsComplete)
 {
     SeeIntro();
