@@ -396,6 +396,18 @@ void Arrow(cairo_t* cr, double cx, double cy, double r)
     cairo_stroke(cr);
 }
 
+// The level map's marker over the group to play next: pointing down at it.
+void ArrowDown(cairo_t* cr, double cx, double cy, double r)
+{
+    cairo_move_to(cr, cx, cy - r * 0.5);
+    cairo_line_to(cr, cx, cy + r * 0.45);
+    cairo_stroke(cr);
+    cairo_move_to(cr, cx - r * 0.4, cy + r * 0.1);
+    cairo_line_to(cr, cx, cy + r * 0.5);
+    cairo_line_to(cr, cx + r * 0.4, cy + r * 0.1);
+    cairo_stroke(cr);
+}
+
 void Speaker(cairo_t* cr, double cx, double cy, double r, bool on)
 {
     cairo_move_to(cr, cx - r * 0.55, cy - r * 0.2);
@@ -545,9 +557,10 @@ CelPainter FindInterfacePainter(const std::string& name)
     if (name == "STRELKA" || name == "STRELKA_PROFILE" || name == "TUTORIAL_PT")
     {
         const Rgb tint = name == "TUTORIAL_PT" ? KindColor(1) : kRim;
-        return [tint](ArtCanvas& c, const Cel& cel) {
+        const auto shape = name == "STRELKA" ? &ArrowDown : &Arrow;
+        return [tint, shape](ArtCanvas& c, const Cel& cel) {
             c.Glow(cel.w / 2, cel.h / 2, cel.w * 0.5, tint, 0.4);
-            Icon(c, cel, tint, false, &Arrow);
+            Icon(c, cel, tint, false, shape);
         };
     }
     if (name == "ICON_CELL")
