@@ -228,7 +228,13 @@ TEST_F(LevelMapState_, AMapEnteredAfterAGroupsLastLevelCelebratesIt)
     EXPECT_EQ(Map().GetState(), Quoll::LevelMap::kCelebration);
     EXPECT_TRUE(Map().IsBusy());
 
-    // Screens queued meanwhile wait for the celebration.
+    // The achievements button's screen, queued meanwhile, waits for the celebration.
+    Map().SendToLink(Quoll::LevelMap::kAchievements, 0);
+    harness.Run();
+    EXPECT_EQ(harness.host.GetTopState(), &viewer);
+    viewer.Leave();
+    harness.Run();
+    viewer.entered = 0;
     state.QueueScreen(viewer);
     RunMap(50);
     EXPECT_EQ(viewer.entered, 0);
@@ -258,12 +264,4 @@ TEST_F(LevelMapState_, AMissingCoordinatesFileIsLoggedAndLeadsBackToTheMenu)
     EXPECT_EQ(harness.ui.CountLog("ERROR: Cannot build the level map"), 1);
 }
 
-TEST_F(LevelMapState_, TheAchievementsButtonOpensTheViewer)
-{
-    SeeIntro();
-    Enter();
-    Map().SendToLink(Quoll::LevelMap::kAchievements, 0);
-    harness.Run();
-    EXPECT_EQ(harness.host.GetTopState(), &viewer);
-}
 } // namespace
