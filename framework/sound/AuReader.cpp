@@ -41,41 +41,56 @@ int16_t DecodeMuLaw(uint8_t code)
     return int16_t(MuLawMagnitude(code | 128) * sign * 4);
 }
 
-bool ReadAuSound(SoundFile& file, SampleSink& sink)
+Platform::AudioFormat AuHeader::Format() const
+{
+    return {uint16_t(channels), rate, uint16_t(encoding == kMuLaw8 ? 16 : 8)};
+}
+
+bool ReadAuHeader(SoundFile& file, AuHeader& header)
 {
     char magic[4];
-    uint32_t offset = 0, size = 0, encoding = 0, rate = 0, channels = 0;
+    uint32_t offset = 0;
     if (!file.ReadTag(magic) || std::memcmp(magic, ".snd", 4) != 0 ||
-        !file.ReadU32BigEndian(offset) || !file.ReadU32BigEndian(size) ||
-        !file.ReadU32BigEndian(encoding) || !file.ReadU32BigEndian(rate) ||
-        !file.ReadU32BigEndian(channels))
+        !file.ReadU32BigEndian(offset) || !file.ReadU32BigEndian(header.bytes) ||
+        !file.ReadU32BigEndian(header.encoding) || !file.ReadU32BigEndian(header.rate) ||
+        !file.ReadU32BigEndian(header.channels))
         return false;
     if (offset < kHeaderBytes || offset > file.Size() || !file.Seek(offset, SEEK_SET))
         return false;
-    if (size == kUnknownSize)
-        size = uint32_t(file.Remaining());
-    if (size > file.Remaining() || channels > 2 || (encoding != kMuLaw8 && encoding != kLinear8))
-        return false;
+    if (header.bytes == kUnknownSize)
+        header.bytes = uint32_t(file.Remaining());
+    return header.bytes <= file.Remaining() && header.channels <= 2 &&
+           (header.encoding == kMuLaw8 || header.encoding == kLinear8);
+}
 
-    const uint16_t bits = encoding == kMuLaw8 ? 16 : 8;
-    const Platform::AudioFormat format{uint16_t(channels), rate, bits};
-    std::span<uint8_t> samples = sink.Allocate(format, size * (bits / 8));
-    if (samples.empty())
-        return false;
-    std::vector<uint8_t> raw(samples.size() / (bits / 8));
-    if (!file.ReadBytes(raw.data(), raw.size()))
-        return false;
+void DecodeAuSamples(const AuHeader& header, std::span<const uint8_t> raw, uint8_t* out)
+{
     for (size_t i = 0; i < raw.size(); ++i)
     {
-        if (encoding == kLinear8)
-            samples[i] = raw[i] ^ 0x80; // signed to the unsigned 8-bit PCM the mixer plays
+        if (header.encoding == kLinear8)
+            out[i] = raw[i] ^ 0x80; // signed to the unsigned 8-bit PCM the mixer plays
         else
         {
             const uint16_t s = uint16_t(DecodeMuLaw(raw[i]));
-            samples[2 * i] = uint8_t(s);
-            samples[2 * i + 1] = uint8_t(s >> 8);
+            out[2 * i] = uint8_t(s);
+            out[2 * i + 1] = uint8_t(s >> 8);
         }
     }
+}
+
+bool ReadAuSound(SoundFile& file, SampleSink& sink)
+{
+    AuHeader header;
+    if (!ReadAuHeader(file, header))
+        return false;
+    const Platform::AudioFormat format = header.Format();
+    std::span<uint8_t> samples = sink.Allocate(format, header.bytes * (format.bitsPerSample / 8));
+    if (samples.empty())
+        return false;
+    std::vector<uint8_t> raw(samples.size() / (format.bitsPerSample / 8));
+    if (!file.ReadBytes(raw.data(), raw.size()))
+        return false;
+    DecodeAuSamples(header, raw, samples.data());
     return true;
 }
 } // namespace Quoll

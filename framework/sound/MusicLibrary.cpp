@@ -1,31 +1,26 @@
-// The music library over the mixer and the sound file readers.
+// The music library over the mixer and the song decoders.
 #include "framework/sound/MusicLibrary.h"
-
-#include "framework/sound/SoundReaders.h"
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 #include <cstring>
 
 namespace Quoll
 {
 namespace
 {
-using Reader = bool (*)(SoundFile&, SampleSink&);
-
-Reader DetectFormat(SoundFile& file)
+// A sound decoded whole into a buffer of the mixer.
+std::unique_ptr<Platform::MixerBuffer> DecodeWhole(Platform::Mixer& mixer, SongDecoder& decoder)
 {
-    char magic[4] = {};
-    if (!file.ReadTag(magic) || !file.Seek(0, SEEK_SET))
+    const uint64_t bytes = uint64_t(decoder.GetFrames()) * decoder.GetFormat().BlockAlign();
+    if (bytes > Platform::Mixer::kMaxBufferBytes)
         return nullptr;
-    if (std::memcmp(magic, "RIFF", 4) == 0)
-        return &ReadWavSound;
-    if (std::memcmp(magic, "OggS", 4) == 0)
-        return &ReadOggSound;
-    if (std::memcmp(magic, ".snd", 4) == 0)
-        return &ReadAuSound;
-    return nullptr;
+    auto buffer = mixer.CreateBuffer(decoder.GetFormat(), uint32_t(bytes));
+    if (!buffer)
+        return nullptr;
+    decoder.Read(buffer->Lock().data(), decoder.GetFrames()); // a shortfall stays silent
+    buffer->Unlock();
+    return buffer;
 }
 } // namespace
 
@@ -42,27 +37,38 @@ AdrMIDIDevicePtr AdrOpenMIDIDevice(const char*)
 
 AdrSampleSourcePtr AdrOpenSampleSource(const std::string& fileName, int)
 {
-    SoundFile file;
-    if (!file.Open(fileName))
-        return nullptr;
-    const Reader reader = DetectFormat(file);
-    VectorSampleSink sink(Platform::Mixer::kMaxBufferBytes);
-    if (!reader || !reader(file, sink) || sink.samples.empty())
-        return nullptr;
-    return std::make_shared<AdrSampleSource>(AdrSampleSource{sink.format, std::move(sink.samples)});
+    auto decoder = OpenSongDecoder(fileName);
+    return decoder ? std::make_shared<AdrSampleSource>(std::move(decoder)) : nullptr;
 }
 
 AdrOutputStreamPtr AdrOpenSound(const AdrAudioDevicePtr& device, const AdrSampleSourcePtr& source,
-                                bool)
+                                bool streaming)
 {
     if (!device || !source)
         return nullptr;
-    auto buffer = device->GetMixer().CreateBuffer(source->format, uint32_t(source->samples.size()));
-    if (!buffer)
+    auto decoder = source->TakeDecoder();
+    if (!decoder)
         return nullptr;
-    std::copy(source->samples.begin(), source->samples.end(), buffer->Lock().begin());
-    buffer->Unlock();
-    return std::make_shared<AdrOutputStream>(std::move(buffer));
+    if (streaming)
+    {
+        auto stream = device->GetMixer().CreateStream(std::move(decoder));
+        return stream ? std::make_shared<AdrOutputStream>(std::move(stream)) : nullptr;
+    }
+    auto buffer = DecodeWhole(device->GetMixer(), *decoder);
+    return buffer ? std::make_shared<AdrOutputStream>(std::move(buffer)) : nullptr;
+}
+
+AdrSampleSource::AdrSampleSource(std::unique_ptr<SongDecoder> decoder)
+    : mFileName(decoder->GetName()), mFormat(decoder->GetFormat()),
+      mFrames(decoder->GetFrames()), mDecoder(std::move(decoder))
+{
+}
+
+std::unique_ptr<SongDecoder> AdrSampleSource::TakeDecoder()
+{
+    if (mDecoder)
+        return std::move(mDecoder);
+    return OpenSongDecoder(mFileName);
 }
 
 AdrOutputStream::AdrOutputStream(std::unique_ptr<Platform::MixerBuffer> buffer)
@@ -70,52 +76,77 @@ AdrOutputStream::AdrOutputStream(std::unique_ptr<Platform::MixerBuffer> buffer)
 {
 }
 
+AdrOutputStream::AdrOutputStream(std::unique_ptr<Platform::MixerStream> stream)
+    : mStream(std::move(stream))
+{
+}
+
 void AdrOutputStream::play()
 {
-    mBuffer->Play(mRepeat);
+    if (mStream)
+        mStream->Play(mRepeat);
+    else
+        mBuffer->Play(mRepeat);
 }
 
 void AdrOutputStream::stop()
 {
-    mBuffer->Stop();
+    if (mStream)
+        mStream->Stop();
+    else
+        mBuffer->Stop();
 }
 
 void AdrOutputStream::reset()
 {
-    mBuffer->SetCurrentPosition(0);
+    setPosition(0);
 }
 
 bool AdrOutputStream::isPlaying() const
 {
-    return mBuffer->IsPlaying();
+    return mStream ? mStream->IsPlaying() : mBuffer->IsPlaying();
 }
 
 void AdrOutputStream::setRepeat(bool repeat)
 {
     mRepeat = repeat;
-    if (mBuffer->IsPlaying())
-        mBuffer->Play(repeat);
+    if (isPlaying())
+        play();
 }
 
-// Linear volume to the buffer's attenuation in hundredths of a decibel.
+// Linear volume to the voice's attenuation in hundredths of a decibel.
 void AdrOutputStream::setVolume(float volume)
 {
     mVolume = std::clamp(volume, 0.0f, 1.0f);
     const int32_t attenuation =
         mVolume <= 0.0f ? Platform::MixerBuffer::kMinVolume
                         : int32_t(std::lround(2000.0 * std::log10(double(mVolume))));
-    mBuffer->SetVolume(attenuation);
+    if (mStream)
+        mStream->SetVolume(attenuation);
+    else
+        mBuffer->SetVolume(attenuation);
 }
 
 // A negative position (the "no offset" of a fade-in) leaves the stream where it is.
 void AdrOutputStream::setPosition(int frame)
 {
-    if (frame >= 0)
+    if (frame < 0)
+        return;
+    if (mStream)
+        mStream->SetCurrentFrame(uint32_t(frame));
+    else
         mBuffer->SetCurrentPosition(uint32_t(frame) * mBuffer->GetFormat().BlockAlign());
 }
 
 int AdrOutputStream::getPosition() const
 {
+    if (mStream)
+        return int(mStream->GetCurrentFrame());
     return int(mBuffer->GetCurrentPosition() / mBuffer->GetFormat().BlockAlign());
+}
+
+size_t AdrOutputStream::GetHeldBytes() const
+{
+    return mStream ? mStream->GetHeldBytes() : mBuffer->GetSize();
 }
 } // namespace Quoll

@@ -1,12 +1,15 @@
 #pragma once
 // The small music library the game's player is written against, served by the shared mixer:
 // an audio device, sample sources (WAV, Ogg Vorbis and AU files, detected from their first
-// bytes and decoded whole when opened), output streams that play a source, and a MIDI device,
-// which is never there: AdrOpenMIDIDevice answers null, as on a machine without one.
+// bytes and opened for decoding), output streams that play a source (streamed: decoded ahead
+// a block at a time by the mixer's feeder; or else decoded whole into a buffer), and a MIDI
+// device, which is never there: AdrOpenMIDIDevice answers null, as on a machine without one.
 // Counted references are shared pointers.
 #include "framework/platform/audio/AudioFormat.h"
 #include "framework/platform/audio/MixerBuffer.h"
 #include "framework/platform/audio/MixerOutput.h"
+#include "framework/platform/audio/MixerStream.h"
+#include "framework/sound/SongDecoder.h"
 
 #include <memory>
 #include <string>
@@ -30,16 +33,30 @@ private:
     std::shared_ptr<Platform::MixerOutput> mOutput;
 };
 
-struct AdrSampleSource
+// An opened sound file. The first sound made from it takes its decoder; later ones open the
+// file again.
+class AdrSampleSource
 {
-    Platform::AudioFormat format;
-    std::vector<uint8_t> samples;
+public:
+    explicit AdrSampleSource(std::unique_ptr<SongDecoder> decoder);
+    const Platform::AudioFormat& GetFormat() const { return mFormat; }
+    uint32_t GetFrames() const { return mFrames; }
+    // Null when the file can no longer be opened.
+    std::unique_ptr<SongDecoder> TakeDecoder();
+
+private:
+    std::string mFileName;
+    Platform::AudioFormat mFormat;
+    uint32_t mFrames;
+    std::unique_ptr<SongDecoder> mDecoder;
 };
 
+// One playing copy of a source over a mixer voice: a stream or a whole buffer.
 class AdrOutputStream
 {
 public:
     explicit AdrOutputStream(std::unique_ptr<Platform::MixerBuffer> buffer);
+    explicit AdrOutputStream(std::unique_ptr<Platform::MixerStream> stream);
     void play();
     void stop();  // keeps the position
     void reset(); // back to the start
@@ -51,8 +68,14 @@ public:
     void setPosition(int frame);
     int getPosition() const;
 
+    // Null for a sound decoded whole.
+    const Platform::MixerStream* GetStream() const { return mStream.get(); }
+    // Bytes of samples the voice holds.
+    size_t GetHeldBytes() const;
+
 private:
     std::unique_ptr<Platform::MixerBuffer> mBuffer;
+    std::unique_ptr<Platform::MixerStream> mStream;
     float mVolume = 1.0f;
     bool mRepeat = false;
 };
@@ -89,7 +112,7 @@ AdrAudioDevicePtr AdrOpenDevice(const char* name = nullptr, const char* paramete
 AdrMIDIDevicePtr AdrOpenMIDIDevice(const char* name = nullptr);
 // Null when the file cannot be opened or is in no format known here (format 0 detects it).
 AdrSampleSourcePtr AdrOpenSampleSource(const std::string& fileName, int format = 0);
-// A stopped stream of the source; null without a device or source, or when no voice is left.
+// A stopped stream of the source, streamed or decoded whole; null without a device or source.
 AdrOutputStreamPtr AdrOpenSound(const AdrAudioDevicePtr& device, const AdrSampleSourcePtr& source,
                                 bool streaming);
 } // namespace Quoll

@@ -47,6 +47,33 @@ private:
 bool ReadWavSound(SoundFile& file, SampleSink& sink);
 // Sun/NeXT ".snd": 8-bit mu-law (decoded to 16-bit) and 8-bit linear (made unsigned).
 bool ReadAuSound(SoundFile& file, SampleSink& sink);
+
+// What a WAVE file's chunks before its sample data say: the format, the scrambling key and the
+// data's size in bytes.
+struct WavDataInfo
+{
+    Platform::AudioFormat format{1, 22050, 16};
+    uint8_t key = 0;
+    uint32_t bytes = 0;
+};
+// Reads the chunks up to the sample data and leaves the file at its first byte; false for a
+// file that is no PCM WAVE, a stale cached copy, or a data chunk longer than the file.
+bool FindWavData(SoundFile& file, WavDataInfo& info);
+void UnscrambleWavSamples(std::span<uint8_t> samples, uint8_t key);
+
+// A ".snd" header: the encoding and the rate and channels of the samples that follow it.
+struct AuHeader
+{
+    uint32_t encoding = 0;
+    uint32_t rate = 0;
+    uint32_t channels = 0;
+    uint32_t bytes = 0; // encoded bytes, one per sample
+    Platform::AudioFormat Format() const;
+};
+// Reads and checks the header and leaves the file at the first sample byte.
+bool ReadAuHeader(SoundFile& file, AuHeader& header);
+// Encoded bytes to the samples the mixer plays (`out` holds raw.size() samples of the format).
+void DecodeAuSamples(const AuHeader& header, std::span<const uint8_t> raw, uint8_t* out);
 // Ogg Vorbis, decoded whole to 16-bit samples.
 bool ReadOggSound(SoundFile& file, SampleSink& sink);
 

@@ -17,13 +17,7 @@ bool TagIs(const char (&tag)[4], const char* expected)
     return std::memcmp(tag, expected, 4) == 0;
 }
 
-struct WavState
-{
-    Platform::AudioFormat format{1, 22050, 16};
-    uint8_t key = 0;
-};
-
-bool ReadFormatChunk(SoundFile& file, WavState& state)
+bool ReadFormatChunk(SoundFile& file, WavDataInfo& state)
 {
     uint16_t tag = 0, channels = 0, blockAlign = 0, bits = 0;
     uint32_t rate = 0, bytesPerSecond = 0;
@@ -49,18 +43,6 @@ bool ReadDependencyChunk(SoundFile& file)
     return GetLastWriteTime(name) == storedTime;
 }
 
-bool ReadDataChunk(SoundFile& file, SampleSink& sink, const WavState& state, uint32_t size)
-{
-    if (size > file.Remaining())
-        return false;
-    std::span<uint8_t> samples = sink.Allocate(state.format, size);
-    if (samples.empty() || !file.ReadBytes(samples.data(), samples.size()))
-        return false;
-    if (state.key != 0)
-        for (uint8_t& b : samples)
-            b ^= state.key;
-    return true;
-}
 
 void PutU16(std::vector<uint8_t>& out, uint16_t v)
 {
@@ -80,21 +62,23 @@ void PutTag(std::vector<uint8_t>& out, const char* tag)
 }
 } // namespace
 
-bool ReadWavSound(SoundFile& file, SampleSink& sink)
+bool FindWavData(SoundFile& file, WavDataInfo& state)
 {
     char tag[4];
     uint32_t size = 0;
     if (!file.ReadTag(tag) || !TagIs(tag, "RIFF") || !file.ReadU32(size) || !file.ReadTag(tag) ||
         !TagIs(tag, "WAVE"))
         return false;
-    WavState state;
     while (!file.AtEnd())
     {
         if (!file.ReadTag(tag) || !file.ReadU32(size))
             return false;
         const int64_t next = file.Tell() + size; // chunks are not padded to even sizes
         if (TagIs(tag, "data"))
-            return ReadDataChunk(file, sink, state, size);
+        {
+            state.bytes = size;
+            return size <= file.Remaining();
+        }
         bool ok = true;
         if (TagIs(tag, "fmt "))
             ok = ReadFormatChunk(file, state);
@@ -106,6 +90,25 @@ bool ReadWavSound(SoundFile& file, SampleSink& sink)
             return false;
     }
     return false;
+}
+
+bool ReadWavSound(SoundFile& file, SampleSink& sink)
+{
+    WavDataInfo state;
+    if (!FindWavData(file, state))
+        return false;
+    std::span<uint8_t> samples = sink.Allocate(state.format, state.bytes);
+    if (samples.empty() || !file.ReadBytes(samples.data(), samples.size()))
+        return false;
+    UnscrambleWavSamples(samples, state.key);
+    return true;
+}
+
+void UnscrambleWavSamples(std::span<uint8_t> samples, uint8_t key)
+{
+    if (key != 0)
+        for (uint8_t& b : samples)
+            b ^= key;
 }
 
 uint64_t GetLastWriteTime(const std::string& name)

@@ -56,6 +56,40 @@ std::unique_ptr<MixerBuffer> Mixer::CreateBuffer(const AudioFormat& format, uint
     return buffer;
 }
 
+std::unique_ptr<MixerStream> Mixer::CreateStream(std::unique_ptr<StreamSource> source,
+                                                 uint32_t ringFrames)
+{
+    if (!source || !source->GetFormat().IsValid() || source->GetFrames() == 0)
+        return nullptr;
+    std::unique_ptr<MixerStream> stream;
+    try
+    {
+        stream.reset(new MixerStream(shared_from_this(), mFeeder, std::move(source), ringFrames));
+    }
+    catch (const std::bad_alloc&)
+    {
+        return nullptr;
+    }
+    mFeeder.FillNow(*stream, stream->GetRingFrames());
+    {
+        std::lock_guard lock(mLock);
+        mStreams.push_back(stream.get());
+    }
+    mFeeder.Add(stream.get());
+    return stream;
+}
+
+void Mixer::FillStreamsOnRender()
+{
+    mFeeder.SetThreaded(false);
+}
+
+void Mixer::RemoveStream(MixerStream* stream)
+{
+    std::lock_guard lock(mLock);
+    std::erase(mStreams, stream);
+}
+
 void Mixer::AddBuffer(MixerBuffer* buffer)
 {
     mBuffers.push_back(buffer);
@@ -71,11 +105,17 @@ void Mixer::RemoveBuffer(MixerBuffer* buffer)
     mBuffers.pop_back();
 }
 
+size_t Mixer::CountPlaying() const
+{
+    return size_t(std::count_if(mBuffers.begin(), mBuffers.end(),
+                                [](const MixerBuffer* b) { return b->mVoice.playing; })) +
+           size_t(std::count_if(mStreams.begin(), mStreams.end(),
+                                [](const MixerStream* s) { return s->mPlaying; }));
+}
+
 bool Mixer::CanStartVoice()
 {
-    const size_t playing = size_t(std::count_if(mBuffers.begin(), mBuffers.end(),
-                                                [](const MixerBuffer* b) { return b->mVoice.playing; }));
-    if (playing < mVoiceLimit)
+    if (CountPlaying() < mVoiceLimit)
         return true;
     if (!mRefusalLogged)
     {
@@ -100,6 +140,7 @@ void Mixer::RenderWith(int16_t* out, size_t frames, void (*kernel)(MixerVoice&, 
     int32_t acc[2 * kChunkFrames];
     std::lock_guard lock(mLock);
     const int32_t master = mMasterVolume == 65535 ? kUnityGain : int32_t(mMasterVolume);
+    const bool fillOnDemand = !mFeeder.IsThreaded();
     while (frames > 0)
     {
         const size_t chunk = std::min(frames, kChunkFrames);
@@ -107,6 +148,8 @@ void Mixer::RenderWith(int16_t* out, size_t frames, void (*kernel)(MixerVoice&, 
         for (MixerBuffer* voice : mBuffers)
             if (voice->mVoice.playing)
                 kernel(voice->mVoice, acc, chunk);
+        for (MixerStream* stream : mStreams)
+            stream->MixInto(kernel, acc, chunk, fillOnDemand);
         FinishMix(acc, out, chunk, master);
         out += 2 * chunk;
         frames -= chunk;
@@ -134,7 +177,6 @@ size_t Mixer::GetBufferCount() const
 size_t Mixer::GetPlayingVoiceCount() const
 {
     std::lock_guard lock(mLock);
-    return size_t(std::count_if(mBuffers.begin(), mBuffers.end(),
-                                [](const MixerBuffer* b) { return b->mVoice.playing; }));
+    return CountPlaying();
 }
 } // namespace Quoll::Platform

@@ -5,8 +5,11 @@
 // buffers playing, and a start past it is refused (and logged, once per mixer). A master volume (0..65535, the old system mixer's scale) scales the result.
 // Render runs the fast kernels; RenderReference the plain ones (QUOLL_MIXER_REFERENCE=1 makes
 // Render use them too). Neither allocates.
+// Streams (MixerStream) are voices too: songs decoded ahead by the mixer's feeder thread.
 #include "framework/platform/audio/AudioFormat.h"
 #include "framework/platform/audio/MixerBuffer.h"
+#include "framework/platform/audio/MixerStream.h"
+#include "framework/platform/audio/StreamFeeder.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -34,6 +37,15 @@ public:
     [[nodiscard]] std::unique_ptr<MixerBuffer> CreateBuffer(const AudioFormat& format,
                                                             uint32_t bytes);
 
+    // A stopped stream at the source's first frame, its ring already filled; null for a
+    // source in a format the mixer cannot play or without frames.
+    [[nodiscard]] std::unique_ptr<MixerStream> CreateStream(
+        std::unique_ptr<StreamSource> source,
+        uint32_t ringFrames = MixerStream::kDefaultRingFrames);
+    // For a mixer rendered on request: streams are decoded by the renderer as it needs them,
+    // with no feeder thread. Set before the first stream.
+    void FillStreamsOnRender();
+
     void Render(int16_t* stereoOut, size_t frames);
     void RenderReference(int16_t* stereoOut, size_t frames);
 
@@ -45,9 +57,12 @@ public:
 
 private:
     friend class MixerBuffer;
+    friend class MixerStream;
     Mixer(uint32_t outputRate, size_t voiceLimit);
     void AddBuffer(MixerBuffer* buffer);   // caller holds the lock
     void RemoveBuffer(MixerBuffer* buffer);
+    void RemoveStream(MixerStream* stream);
+    size_t CountPlaying() const;           // caller holds the lock
     bool CanStartVoice();                  // caller holds the lock
     void RenderWith(int16_t* out, size_t frames, void (*kernel)(MixerVoice&, int32_t*, size_t));
 
@@ -55,6 +70,8 @@ private:
     const uint32_t mOutputRate;
     const size_t mVoiceLimit;
     std::vector<MixerBuffer*> mBuffers; // every buffer alive; those playing are the voices
+    std::vector<MixerStream*> mStreams; // likewise every stream
+    StreamFeeder mFeeder;
     uint16_t mMasterVolume = 65535;
     bool mRefusalLogged = false;
     bool mUseReference = false;

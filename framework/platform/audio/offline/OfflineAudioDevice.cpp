@@ -1,5 +1,6 @@
-// Offline audio output. Supports: rendering the mix on request, with no device and no thread,
-// so tests and replays hear exactly the frames they ask for. When QUOLL_AUDIO_DUMP names a
+// Offline audio output. Supports: rendering the mix on request, with no device and no thread
+// (songs are decoded as the render needs them), so tests and replays hear exactly the frames
+// they ask for. When QUOLL_AUDIO_DUMP names a
 // file, every rendered frame is also kept and written there as a 44.1 kHz 16-bit stereo WAV
 // when the device closes, as evidence for a failing run.
 #include "framework/platform/audio/AudioDevice.h"
@@ -56,6 +57,7 @@ public:
     bool Open(std::shared_ptr<Mixer> mixer) override
     {
         mMixer = std::move(mixer);
+        mMixer->FillStreamsOnRender();
         if (const char* dump = std::getenv("QUOLL_AUDIO_DUMP"); dump && *dump)
             mDumpPath = dump;
         return true;
