@@ -1,7 +1,9 @@
 #pragma once
 // Sound files made by the tests: RIFF WAVE and AU images built chunk by chunk, a scratch
-// folder per test case, and the Ogg Vorbis file kept under tests/sound/data (1000 frames of
-// 44.1 kHz stereo tones, encoded once with oggenc).
+// folder per test case, and the Ogg Vorbis files kept under tests/sound/data: tone1000.ogg
+// (1000 frames of 44.1 kHz stereo tones, encoded once with oggenc) and sweep30000.ogg (30000
+// frames of 44.1 kHz stereo, a beating tone left and a rising sweep right, encoded once at
+// quality 0 with a page flushed every 4096 frames, so that it has pages to seek among).
 #include "framework/sound/SoundReaders.h"
 
 #include <gtest/gtest.h>
