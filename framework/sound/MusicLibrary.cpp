@@ -144,9 +144,4 @@ int AdrOutputStream::getPosition() const
         return int(mStream->GetCurrentFrame());
     return int(mBuffer->GetCurrentPosition() / mBuffer->GetFormat().BlockAlign());
 }
-
-size_t AdrOutputStream::GetHeldBytes() const
-{
-    return mStream ? mStream->GetHeldBytes() : mBuffer->GetSize();
-}
 } // namespace Quoll

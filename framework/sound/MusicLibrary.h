@@ -70,8 +70,6 @@ public:
 
     // Null for a sound decoded whole.
     const Platform::MixerStream* GetStream() const { return mStream.get(); }
-    // Bytes of samples the voice holds.
-    size_t GetHeldBytes() const;
 
 private:
     std::unique_ptr<Platform::MixerBuffer> mBuffer;

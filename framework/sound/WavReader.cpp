@@ -43,7 +43,6 @@ bool ReadDependencyChunk(SoundFile& file)
     return GetLastWriteTime(name) == storedTime;
 }
 
-
 void PutU16(std::vector<uint8_t>& out, uint16_t v)
 {
     out.push_back(uint8_t(v));

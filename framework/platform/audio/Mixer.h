@@ -4,7 +4,8 @@
 // own thread). A buffer that is only loaded is data, not a voice: the voice limit counts the
 // buffers playing, and a start past it is refused (and logged, once per mixer). A master volume (0..65535, the old system mixer's scale) scales the result.
 // Render runs the fast kernels; RenderReference the plain ones (QUOLL_MIXER_REFERENCE=1 makes
-// Render use them too). Neither allocates.
+// Render use them too). Neither allocates, but on an offline mixer they decode the streams'
+// frames they need, which may.
 // Streams (MixerStream) are voices too: songs decoded ahead by the mixer's feeder thread.
 #include "framework/platform/audio/AudioFormat.h"
 #include "framework/platform/audio/MixerBuffer.h"
