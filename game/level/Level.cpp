@@ -134,6 +134,12 @@ void Level::RefreshAvatarMoveMarks()
     }
 }
 
+void Level::UpdateOwnBoss(float dt)
+{
+    if (mOwnBoss)
+        mOwnBoss->Update(dt);
+}
+
 bool Level::IsBusy() const { return mView->IsBusy() || (mBoss && mBoss->IsAnimating()); }
 
 void Level::Update()
@@ -373,6 +379,7 @@ void Level::FillFreeCells(int player)
 void Level::Stop()
 {
     mLogic.Reset();
+    mOwnBoss = nullptr;
     mBoss.reset();
     mPendingBonus.reset();
     mView = &DetachedView();

@@ -13,6 +13,7 @@
 // hints and step-backs; LevelBonuses.cpp bonuses and explosions; LevelScore.cpp scores and
 // medals; LevelSave.cpp the saved body; LevelEditor.cpp the editor's operations.
 #include "game/level/BonusImpl.h"
+#include "game/level/BossRules.h"
 #include "game/board/GameLogic.h"
 #include "game/board/LevelParams.h"
 #include "game/level/LevelServices.h"
@@ -50,6 +51,7 @@ enum class LevelState : int
 // How AnimateCellChange shows a wiped-out cell.
 enum class CellChangeKind : int
 {
+    Plain = 0, // cleared without a blast (the boss's ray)
     MineBlast = 4,
     BombBlast = 12,
 };
@@ -94,6 +96,9 @@ public:
     // Resets the logic, deletes the boss and forgets the screen.
     void Stop();
     void ReleaseLogic() { mLogic.Reset(); }
+    // Advances the boss the level made itself because its view offered none (tools and tests
+    // without a screen); a boss made by the view is advanced by its screen.
+    void UpdateOwnBoss(float dt);
     // Set by the play state when the level was completed before: no tutorial.
     void SetTutorialSuppressed(bool suppressed) { mTutorialSuppressed = suppressed; }
 
@@ -150,6 +155,8 @@ public:
     // The armed bonus action, null when none is armed.
     [[nodiscard]] const BonusImpl* GetPendingBonus() const { return mPendingBonus.get(); }
     [[nodiscard]] bool HasBoss() const { return mBoss != nullptr; }
+    // The boss's rules when the level made its boss itself; null otherwise.
+    [[nodiscard]] const BossRules* GetOwnBoss() const { return mOwnBoss; }
     [[nodiscard]] int GetLastLaidMine() const { return mLastLaidMine; }
     [[nodiscard]] LevelView& GetView() { return *mView; }
     [[nodiscard]] LevelServices& GetServices() { return mServices; }
@@ -208,6 +215,8 @@ private:
     LevelServices& mServices;
     std::unique_ptr<BonusImpl> mPendingBonus;
     std::unique_ptr<BossLevelInterface> mBoss;
+    // mBoss, when the level made it from the rules alone.
+    BossRules* mOwnBoss = nullptr;
     GameLogic mLogic;
     LevelParams mParams;
     MedalRule mMedalRule;

@@ -98,7 +98,16 @@ bool Level::Load(Quoll::Buffer& buffer, LevelBodyKind kind)
         return false;
     }();
     if (bossLevel)
+    {
+        // A view without a boss of its own (tools, tests) leaves the level to play by the rules.
         mBoss = mView->CreateBossLevel(*this);
+        if (!mBoss)
+        {
+            auto rules = std::make_unique<BossRules>(*this);
+            mOwnBoss = rules.get();
+            mBoss = std::move(rules);
+        }
+    }
     mServices.GetTutorial().LoadSteps();
     return true;
 }

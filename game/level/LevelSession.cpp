@@ -61,6 +61,7 @@ void LevelSession::Update()
 {
     if (!mLevel || IsOver() || mLevel->GetState() == LevelState::NotStarted)
         return;
+    mLevel->UpdateOwnBoss(mServices.GetFrameTime());
     if (mLevel->IsBusy())
         return;
     mLevel->Update();

@@ -41,8 +41,9 @@ public:
     // Starts the loaded level and builds its scene; false when it cannot start.
     bool Start(bool tutorialSuppressed);
 
-    // One logic update: the level's step when the screen is not busy, then the game-over step
-    // when a turn has ended. Nothing once the game is over.
+    // One logic update: the ray of a boss the level made itself flies on, the level's step runs
+    // when the screen is not busy, then the game-over step when a turn has ended. Nothing once
+    // the game is over.
     void Update();
 
     // The play state's commands: store the step-back snapshot, step back.

@@ -27,6 +27,10 @@ std::string DriverInput::ToLine() const
     }
     case Kind::StepBack:
         return "stepback";
+    case Kind::Portrait:
+        return "portrait";
+    case Kind::Click:
+        return "click " + std::to_string(cell);
     }
     return {};
 }
@@ -75,14 +79,25 @@ std::optional<DriverInput> DriverInput::FromLine(const std::string& line, std::s
         }
         return Bonus(values[0], std::vector<int>(values.begin() + 1, values.end()));
     }
-    if (tokens[0] == "stepback")
+    if (tokens[0] == "click")
+    {
+        if (!cells(1, values))
+            return std::nullopt;
+        if (values.size() != 1)
+        {
+            error = "'click' takes one cell";
+            return std::nullopt;
+        }
+        return Click(values[0]);
+    }
+    if (tokens[0] == "stepback" || tokens[0] == "portrait")
     {
         if (tokens.size() != 1)
         {
-            error = "'stepback' takes nothing";
+            error = "'" + tokens[0] + "' takes nothing";
             return std::nullopt;
         }
-        return StepBack();
+        return tokens[0] == "stepback" ? StepBack() : Portrait();
     }
     return std::nullopt;
 }

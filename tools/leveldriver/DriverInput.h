@@ -3,6 +3,8 @@
 //   human <from> <to>            a move: the bacterium on from is selected, then to is clicked
 //   bonus <cell> [<picked>...]   a click while a bonus is armed (a bomb's picked cells follow)
 //   stepback                     a step-back
+//   portrait                     the armed bomb dropped on the boss's portrait
+//   click <cell>                 one click on a cell (a tutorial step's target)
 // InputSource hands the driver the next act whenever the human has to act.
 #include "game/level/LevelSession.h"
 
@@ -17,6 +19,8 @@ struct DriverInput
         Move,
         Bonus,
         StepBack,
+        Portrait,
+        Click,
     };
 
     Kind kind = Kind::Move;
@@ -44,6 +48,21 @@ struct DriverInput
     {
         DriverInput input;
         input.kind = Kind::StepBack;
+        return input;
+    }
+
+    static DriverInput Portrait()
+    {
+        DriverInput input;
+        input.kind = Kind::Portrait;
+        return input;
+    }
+
+    static DriverInput Click(int cell)
+    {
+        DriverInput input;
+        input.kind = Kind::Click;
+        input.cell = cell;
         return input;
     }
 

@@ -88,6 +88,9 @@ DriverInput DriverPolicy::ChooseBonusCells(const Level& level)
     const Board& board = level.GetLogic().GetBoard();
     const LevelParams& params = level.GetParams();
     const int code = params.armedSlot >= 0 && params.armedSlot < 3 ? params.inventory[params.armedSlot] : 0;
+    // Only bombs on its portrait hurt a living boss.
+    if (code == BONUS_BOMB && level.HasBoss() && params.bossHitPoints > 0)
+        return DriverInput::Portrait();
     if (code != BONUS_BOMB)
         return DriverInput::Bonus(PickCell(board.GetFreeCells()), {});
     // The bomb: up to three enemy cells, or any cells when no enemy is left.

@@ -4,7 +4,8 @@
 // level it ranks every move as that level's search does, orders moves of equal rank by its own
 // draws, and picks from the ranking as that level would, drawing from its own generator; the
 // random policy plays any legal move. Both use random cells for an armed mine or teleport, up
-// to three enemy cells for a bomb, and now and then a step-back when one is left.
+// to three enemy cells for a bomb (dropped on the portrait instead while a boss lives), and now
+// and then a step-back when one is left.
 #include "tools/leveldriver/DriverInput.h"
 
 #include "game/board/MoveList.h"

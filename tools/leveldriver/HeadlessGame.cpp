@@ -60,6 +60,8 @@ GameRecord HeadlessGame::Play(InputSource& human)
     // 1. The level, with the program-wide generator seeded for it.
     mRecord = GameRecord{};
     Quoll::SeedRandom(mSetup.seed);
+    // Every game starts as a fresh program would: the boss's spawn bag too.
+    GetBossSpawnBag().Reset();
     if (!LoadLevel())
         return mRecord;
     // 2. Updates until the game is over; the human acts whenever the level waits for it.
@@ -151,6 +153,13 @@ void HeadlessGame::Apply(const DriverInput& input)
         break;
     case DriverInput::Kind::StepBack:
         mSession.StepBack();
+        break;
+    case DriverInput::Kind::Click:
+        level.OnCellClick(input.cell, {});
+        break;
+    case DriverInput::Kind::Portrait:
+        mView.SetSelectedTargets({});
+        level.OnCellClick(-1, kScreenlessPortrait.Centre());
         break;
     }
 }

@@ -2,13 +2,14 @@
 // HeadlessGame: plays one level to its end without a screen. The level runs in a LevelSession
 // with the driver's view and null game services; the services' clock advances one logic step per
 // update. The human's side comes from an InputSource (a seeded policy, or the acts of a replay);
-// every other side is the level's own computer players. The game is written down as it goes, one
+// every other side is the level's own computer players, and on a boss level the boss's rules
+// (the level's own, its ray advanced by the session). The game is written down as it goes, one
 // line per event, and always ends with one of the three end lines:
 //   turn <player> <round> <board> <hash> <random>
 //                                         a turn begins (board: the 61 cell symbols of a board
 //                                         picture with '-' for holes; hash: every cell word;
 //                                         random: the level generator's state)
-//   human / bonus / stepback ...          the human's acts (see DriverInput)
+//   human / bonus / stepback / portrait   the human's acts (see DriverInput)
 //   move <player> <from> <to>             a move is made
 //   result <winner> score <s> medal <m> round <r> cells <c>
 //   capped round <r> cells <c>            the round cap ended the game first

@@ -6,6 +6,7 @@
 #include "tools/leveldriver/RandomLevelFile.h"
 #include "tools/leveldriver/Replay.h"
 #include "tools/leveldriver/Thresholds.h"
+#include "tools/leveldriver/TutorialRun.h"
 
 #include "game/level/LevelText.h"
 
@@ -35,8 +36,12 @@ constexpr const char* kUsage =
     "                              [--replay FILE] [--dry-run]\n"
     "                                              medal thresholds from a batch of the reference\n"
     "                                              player, written into the level text\n"
+    "       leveldriver tutorial <level> --level-number N [--script FILE] [options]\n"
+    "                                              plays the level's tutorial steps as the human's\n"
+    "                                              clicks, the policy between them; checks each\n"
+    "                                              click is taken and each step's round comes\n"
     "A level is a level file, or a level text when its name ends in \".txt\".\n"
-    "play and batch:\n"
+    "play, batch and tutorial:\n"
     "  --level-number N   the current level number (bonus points; minus the episode for random\n"
     "                     levels); default 1\n"
     "  --seed S           the program-wide generator's seed; default 1\n"
@@ -56,6 +61,9 @@ constexpr const char* kUsage =
     "                     play --seed S+i --level-seed L+i --policy-seed P+i\n"
     "random only:\n"
     "  --completed N      the profile has completed levels 1..N (which bonuses appear); default 0\n"
+    "tutorial only:\n"
+    "  --script FILE      the tutorial script; default data/tutorial.cfg\n"
+    "  --quiet            prints only the steps and the last line\n"
     "thresholds only:\n"
     "  --games N          the batch's games; default 200 (game i plays with seeds 1 + i)\n"
     "  --readme FILE      puts the level's row into the levels table of FILE (the file is\n"
@@ -102,6 +110,7 @@ const std::map<std::string, CommandOptions>& KnownOptions()
         {"replay", {{}, {}}},
         {"random", {{"completed"}, {}}},
         {"thresholds", {{"level-number", "games", "readme", "replay"}, {"dry-run"}}},
+        {"tutorial", {with(game, {"script"}), {"quiet"}}},
     };
     return known;
 }
@@ -415,6 +424,34 @@ int Thresholds(const Options& options)
     }
     return WriteFirstWin(path, replay->second, run) ? 0 : 1;
 }
+int Tutorial(const Options& options)
+{
+    PlayOptions play;
+    if (const int status = ReadPlayOptions(options, play))
+        return status;
+    const auto script = options.named.find("script");
+    std::string logged;
+    TutorialSteps steps([&logged](const std::string& line) { logged = line; },
+                        script != options.named.end() ? script->second : TutorialSteps::kDefaultPath);
+    if (!steps.Load())
+    {
+        std::cerr << "leveldriver: " << logged << "\n";
+        return 1;
+    }
+    DriverPolicy policy(play.policySeed, play.policy, play.stepBacks);
+    const TutorialCheck check = RunTutorial(play.setup, steps, policy);
+    const bool quiet = options.flags.count("quiet") != 0;
+    for (size_t i = 0; i < check.record.lines.size(); ++i)
+        if (!quiet || i + 1 == check.record.lines.size())
+            std::cout << check.record.lines[i] << "\n";
+    for (const std::string& line : check.log)
+        std::cout << "tutorial " << line << "\n";
+    for (const std::string& fault : check.faults)
+        std::cout << "fault " << fault << "\n";
+    std::cout << "tutorial: " << check.steps << " steps of level " << play.setup.levelNumber << ", "
+              << check.faults.size() << " faults\n";
+    return check.faults.empty() && check.record.Finished() ? 0 : 1;
+}
 } // namespace
 
 int main(int argc, char** argv)
@@ -437,5 +474,7 @@ int main(int argc, char** argv)
         return Batch(options);
     if (command == "thresholds")
         return Thresholds(options);
+    if (command == "tutorial")
+        return Tutorial(options);
     return Random(options);
 }
