@@ -157,7 +157,12 @@ void Level::Update()
         EndTurn();
         break;
     case LevelState::HumanToMove:
-        RunHintTimer();
+        // The boss's ray can take the human's last move after its turn began: the turn passes,
+        // as it does for a human who cannot move when the turn comes.
+        if (!mLogic.CanMove(1))
+            mState = LevelState::EndOfTurn;
+        else
+            RunHintTimer();
         break;
     case LevelState::ComputerToMove:
         PlayComputerTurn();

@@ -157,6 +157,7 @@ public:
     [[nodiscard]] bool HasBoss() const { return mBoss != nullptr; }
     // The boss's rules when the level made its boss itself; null otherwise.
     [[nodiscard]] const BossRules* GetOwnBoss() const { return mOwnBoss; }
+    [[nodiscard]] BossRules* GetOwnBoss() { return mOwnBoss; }
     [[nodiscard]] int GetLastLaidMine() const { return mLastLaidMine; }
     [[nodiscard]] LevelView& GetView() { return *mView; }
     [[nodiscard]] LevelServices& GetServices() { return mServices; }

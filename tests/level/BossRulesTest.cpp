@@ -23,11 +23,8 @@ void FinishRay(LevelFixture& f)
         f.Step();
 }
 
-BossRules& OwnBoss(LevelFixture& f)
-{
-    // The level's own rules; the tests drive them as the level would.
-    return const_cast<BossRules&>(*f.level().GetOwnBoss());
-}
+// The level's own rules; the tests drive them as the level would.
+BossRules& OwnBoss(LevelFixture& f) { return *f.level().GetOwnBoss(); }
 } // namespace
 
 TEST(BossRules, TheSpawnBagStartsWithABombThenDrawsAFreshBagEachTimeABombComes)

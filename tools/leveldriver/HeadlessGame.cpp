@@ -132,8 +132,11 @@ bool HeadlessGame::LoadLevel()
 
 bool HeadlessGame::WaitsForHuman() const
 {
+    // A busy level (the boss's ray in flight) takes no clicks.
     const Level& level = mSession.GetLevel();
     const BonusImpl* bonus = level.GetPendingBonus();
+    if (level.IsBusy())
+        return false;
     return level.GetState() == LevelState::HumanToMove ||
            (level.GetState() == LevelState::BonusArmed && bonus && !bonus->IsReady());
 }
