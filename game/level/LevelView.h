@@ -3,7 +3,8 @@
 // floating texts, units, HUD, tutorial, hidden objects), its board view (cell views, their
 // states and flashes), the HUD's step-back counter, the background flash and the link to the
 // play state. The play screen implements it; NullLevelView and RecordingLevelView serve tools
-// and tests. BossLevelInterface is the boss of a boss level, made by the view for its level.
+// and tests. BossLevelInterface is the boss of a boss level, made by the view for its level; a
+// view that makes none leaves the level to play by the boss's rules alone (BossRules).
 #include "game/board/Board.h"
 #include "game/board/CellSet.h"
 #include "game/board/LevelParams.h"

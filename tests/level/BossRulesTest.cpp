@@ -204,3 +204,18 @@ TEST(BossRules, TheBossesCapturedCellsGetTheSpawnBagsBonuses)
     EXPECT_NE(board.GetBonus(7), BONUS_NONE);
     EXPECT_EQ(f.view.Count("AddBonus 2 12", true), 1);
 }
+
+TEST(BossRules, AHumanWhoseLastMoveTheRayTookPassesTheTurn)
+{
+    // The human's only free cell is the boss's only target; once the ray lands the human cannot
+    // move, so the turn passes (here the full board ends the game) instead of waiting for ever.
+    LevelFixture f;
+    f.StartPicture(HolesAnd({{0, '1'}, {1, '.'}, {59, '3'}, {60, '2'}}), kBossPlayers);
+    ASSERT_EQ(f.level().GetState(), LevelState::HumanToMove);
+    OwnBoss(f).StartAttack();
+    EXPECT_EQ(OwnBoss(f).GetTargetCell(), 1);
+    for (int i = 0; i < 1000 && !f.session.IsOver(); ++i)
+        f.Step();
+    ASSERT_TRUE(f.session.IsOver());
+    EXPECT_EQ(f.session.GetOutcome()->result, 2);
+}

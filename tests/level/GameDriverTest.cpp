@@ -121,6 +121,13 @@ TEST(GameDriver, CheckedInReplaysReplayIdentically)
     const std::string bonuses = ReadText(kReplays / "bonuses-stepback.replay");
     EXPECT_NE(FindLine(bonuses, "bonus "), 0);
     EXPECT_NE(FindLine(bonuses, "stepback"), 0);
+    // The boss is beaten by ten bombs dropped on its portrait.
+    const std::string boss = ReadText(kReplays / "boss.replay");
+    int portraits = 0;
+    for (int at = FindLine(boss, "portrait"); at != 0; at = FindLine(boss, "portrait", at))
+        ++portraits;
+    EXPECT_EQ(portraits, 10);
+    EXPECT_NE(FindLine(boss, "result 1 "), 0);
 }
 
 TEST(GameDriver, ChangedRepliesBoardsAndEndsFailAtTheirLine)
@@ -146,6 +153,8 @@ TEST(GameDriver, UnreadableReplaysNameTheirLine)
     const std::string text = ReadText(kReplays / "two-players.replay");
     EXPECT_EQ(ReplayError(WithLine(text, 8, "human 3 99")), "line 8: '99' is not a cell 0..60");
     EXPECT_EQ(ReplayError(WithLine(text, 9, "shuffle 1 2")), "line 9: unknown line 'shuffle'");
+    EXPECT_EQ(ReplayError(WithLine(text, 9, "portrait 3")), "line 9: 'portrait' takes nothing");
+    EXPECT_EQ(ReplayError(WithLine(text, 9, "click 3 4")), "line 9: 'click' takes one cell");
     EXPECT_EQ(ReplayError(WithLine(text, 10, "seed 4")), "line 10: 'seed' belongs before the game's lines");
     EXPECT_EQ(ReplayError(WithLine(text, 4, "seed four")), "line 4: 'four' is not a valid seed");
     EXPECT_EQ(ReplayError(WithLine(text, 2, "")), "no 'level' line");
