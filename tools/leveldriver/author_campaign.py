@@ -12,6 +12,9 @@ least as often as its normal file and at least half of its games.
 
 Usage: author_campaign.py <leveldriver> [--levels 1-70] [--jobs N]
 The thresholds themselves are written afterwards by the thresholds run (see the README).
+The boss files were written before the driver played the boss's own rules; they were then given
+extra bombs by hand (their "Boss rules" comment lines, the README's data section), which a rerun
+of this script for a boss level drops.
 """
 import argparse
 import multiprocessing
