@@ -1,7 +1,8 @@
 #pragma once
 // HudMenu: what the HUD asks of the slide-in quick menu that it owns and feeds: the level's
 // numbers, the step-back counter and its attention flash, showing and hiding, the pointer, and
-// its update and draw. The quick menu implements it; until it exists the HUD runs without one.
+// its update and draw. The play screen's fast menu (FastMenu) implements it; without a menu the
+// HUD runs on.
 struct LevelParams;
 
 namespace Quoll
