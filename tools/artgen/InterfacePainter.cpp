@@ -541,9 +541,10 @@ CelPainter FindInterfacePainter(const std::string& name)
     if (name == "BACKSTEP_FONE")
         return [](ArtCanvas& c, const Cel& cel) { Icon(c, cel, kRim, true, &UndoArrow); };
     if (int n = NumberAfter(name, "BACKSTEP_X"); n >= 1)
+        // Light: the step-back button tints its icon with its label colour.
         return [n](ArtCanvas& c, const Cel& cel) {
-            c.GlassDisc(cel.w / 2, cel.h / 2, cel.w * 0.42, kGold, 1.0);
-            c.Text(std::to_string(n), cel.w / 2, cel.h / 2, cel.h * 0.6, TextWeight::Bold, kWhite, 0);
+            c.GlassDisc(cel.w / 2, cel.h / 2, cel.w * 0.42, kWhite, 1.0);
+            c.Text(std::to_string(n), cel.w / 2, cel.h / 2, cel.h * 0.6, TextWeight::Bold, kDeepGlass, 0);
         };
     if (name == "KREST")
         return [](ArtCanvas& c, const Cel& cel) { Icon(c, cel, {1.0, 0.5, 0.4}, true, &Cross); };
