@@ -14,8 +14,9 @@
 
 namespace PlayDataTest
 {
-// The play screen's resource groups.
-inline constexpr const char* kPlayGroups[] = {"Game", "Fones", "Particles", "Sounds"};
+// The play screen's resource groups, with the interface group (loaded at start for the whole run)
+// that holds the buttons' pictures.
+inline constexpr const char* kPlayGroups[] = {"Game", "Fones", "Particles", "Sounds", "Interface"};
 
 class DataGameApp : public GameApp
 {
