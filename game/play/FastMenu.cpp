@@ -55,6 +55,13 @@ constexpr int kTabShadowFrom = -50;
 constexpr float kPulseRate = 3.0f;
 } // namespace
 
+std::unique_ptr<HudMenu> FastMenu::Make(PlayServices& services, QuollWidget& scene, const Level* level)
+{
+    auto menu = std::make_unique<FastMenu>(services);
+    menu->Init(&scene, level);
+    return menu;
+}
+
 FastMenu::FastMenu(PlayServices& services) : mServices(services) {}
 
 FastMenu::~FastMenu() = default;

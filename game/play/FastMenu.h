@@ -6,15 +6,16 @@
 // random level it shows a title instead. A step-back tab slides in from the left edge once the
 // player may undo a move, carries the count of step-backs left and pulses after a heavy loss.
 //
-// The HUD owns it and feeds it; its buttons belong to the play screen widget, and a click turns
-// into a numbered command sent through the screen's link: 0 main menu, 100 restart, 101 sound,
-// 102 step back.
+// The HUD owns it and feeds it (the scene's hook makes it with Make); its buttons belong to the
+// play screen widget, and a click turns into a numbered command sent through the screen's link:
+// 0 main menu (the in-game menu, as Escape), 100 restart, 101 sound, 102 step back.
 #include "framework/app/ButtonListener.h"
 #include "framework/display/Color.h"
 #include "game/board/LevelParams.h"
 #include "game/play/HudMenu.h"
 #include "game/scene/HintArea.h"
 
+#include <memory>
 #include <string>
 
 class Level;
@@ -63,6 +64,10 @@ public:
     // Particle systems of a medal gained (+ grade) and lost.
     static constexpr int kMedalGainedParticle = 9;
     static constexpr int kMedalLostParticle = 97;
+
+    // The menu of a scene's HUD (the scene hook's factory): made and initialised on the scene for
+    // the level, which must outlive it.
+    [[nodiscard]] static std::unique_ptr<HudMenu> Make(PlayServices& services, QuollWidget& scene, const Level* level);
 
     explicit FastMenu(PlayServices& services);
     ~FastMenu() override;

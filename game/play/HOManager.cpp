@@ -10,11 +10,6 @@ constexpr float kFirstLead = 3.0f;
 constexpr float kLaterLead = 2.0f;
 } // namespace
 
-int HOManager::DrawRunCount(PlayServices& services)
-{
-    return kObjectCount + services.RandInt(10);
-}
-
 void HOManager::Start(int count)
 {
     mSpareRuns = count;
@@ -48,10 +43,13 @@ int HOManager::FindAt(int x, int y) const
     return kNone;
 }
 
-FloatPoint HOManager::GetCentre(int id) const
+ScreenPoint HOManager::GetCentre(int id) const
 {
     const HiddenObject* object = Find(id);
-    return object != nullptr ? object->GetCentre() : FloatPoint{};
+    if (object == nullptr)
+        return {};
+    const FloatPoint centre = object->GetCentre();
+    return {static_cast<int>(centre.x), static_cast<int>(centre.y)};
 }
 
 void HOManager::Open(int id)

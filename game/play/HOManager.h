@@ -3,15 +3,15 @@
 // faint bacteria drift across the screen one after another; an uncaught one comes back on a new
 // path, a caught one only while spare runs remain. The scene starts it once when it attaches,
 // routes clicks to it by the objects' serial ids (unknown ids do nothing) and stops it when the
-// round ends; it updates and draws it as a node.
-#include "game/scene/VisualNode.h"
+// round ends; it updates and draws it as a node of its background.
+#include "game/play/SceneHooks.h"
 
 #include <cstddef>
 
 class HiddenObject;
 class PlayServices;
 
-class HOManager : public VisualNode
+class HOManager : public HiddenObjectField
 {
 public:
     // Objects that drift at the same time.
@@ -21,18 +21,16 @@ public:
 
     explicit HOManager(PlayServices& services) : mServices(services) {}
 
-    // The run count the scene starts with: 10 to 19.
-    [[nodiscard]] static int DrawRunCount(PlayServices& services);
     // Ten objects, each coming in up to three path lengths late; count - 10 spare runs remain.
-    void Start(int count);
+    void Start(int count) override;
     // The id of the first object, in child order, that can be caught at the point; kNone if none.
-    [[nodiscard]] int FindAt(int x, int y) const;
-    // The centre of an object; (0, 0) for an unknown id.
-    [[nodiscard]] FloatPoint GetCentre(int id) const;
+    [[nodiscard]] int FindAt(int x, int y) const override;
+    // The centre of an object in whole pixels; (0, 0) for an unknown id.
+    [[nodiscard]] ScreenPoint GetCentre(int id) const override;
     // Catches the object and plays its sound; nothing for an unknown id.
-    void Open(int id);
+    void Open(int id) override;
     // No caught object comes back; every object lets go of its run.
-    void StopAll();
+    void StopAll() override;
 
     // Every object, then restarts or removes those whose run finished.
     void Update(float dt) override;

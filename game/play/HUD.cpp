@@ -1,6 +1,5 @@
 #include "game/play/HUD.h"
 
-#include "game/play/FastMenu.h"
 #include "game/play/GameProgress.h"
 #include "game/play/HudAvatar.h"
 #include "game/play/InventoryView.h"
@@ -28,13 +27,6 @@ void HUD::SetMenu(std::unique_ptr<HudMenu> menu)
     if (mMenu)
         mMenu->Detach();
     mMenu = std::move(menu);
-}
-
-void HUD::CreateFastMenu(QuollWidget* scene, const Level* level)
-{
-    auto menu = std::make_unique<Quoll::FastMenu>(mServices);
-    menu->Init(scene, level);
-    SetMenu(std::move(menu));
 }
 
 void HUD::Build(const LevelParams& params)

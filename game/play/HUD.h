@@ -15,8 +15,6 @@
 
 class Bonus;
 class GameProgress;
-class Level;
-class QuollWidget;
 class HudAvatar;
 class InventoryView;
 class PlayServices;
@@ -39,9 +37,6 @@ public:
 
     // The quick menu the HUD owns from now on (it survives rebuilds); null: none.
     void SetMenu(std::unique_ptr<HudMenu> menu);
-    // Makes the play screen's fast menu (its buttons go to the scene; the level grades its medal
-    // goal) and takes it as the quick menu.
-    void CreateFastMenu(QuollWidget* scene, const Level* level);
 
     // Avatars, progress row and inventory for the block; players without cells leave at once.
     void Build(const LevelParams& params);

@@ -63,7 +63,7 @@ TEST_F(FastMenuTest, TheTabComesDownThenOpensAndClosesUnderThePointer)
 TEST_F(FastMenuTest, APressOverTheOpeningMenuIsSwallowedButNotOverTheRestingTab)
 {
     HUD hud(services);
-    hud.CreateFastMenu(&scene, &level);
+    hud.SetMenu(FastMenu::Make(services, scene, &level));
     hud.ShowFastMenu();
     hud.Update(0.2f);
     hud.MouseMove(500, 10);

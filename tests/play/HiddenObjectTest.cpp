@@ -180,14 +180,14 @@ TEST_F(HiddenObjectTest, IdsAreSerialAndUnknownIdsDoNothing)
     manager.Open(99);
     manager.Open(-1);
     EXPECT_EQ(services.CountSound("SOUND_FLYBAC_HIT"), 0);
-    EXPECT_EQ(manager.GetCentre(99), FloatPoint{});
+    EXPECT_EQ(manager.GetCentre(99), ScreenPoint{});
     for (size_t i = 0; i < 10; ++i)
         EXPECT_FALSE(manager.GetObject(i)->IsOpened());
 
-    // The centre of a known id is its position plus half its picture.
+    // The centre of a known id is its position plus half its picture, in whole pixels.
     const HiddenObject* object = manager.GetObject(3);
     const FloatPoint p = object->GetWorldPosition();
-    EXPECT_EQ(manager.GetCentre(3), (FloatPoint{p.x + 26, p.y + 26}));
+    EXPECT_EQ(manager.GetCentre(3), (ScreenPoint{static_cast<int>(p.x + 26), static_cast<int>(p.y + 26)}));
 }
 
 TEST_F(HiddenObjectTest, FindAtAnswersTheVisibleObjectsId)
