@@ -8,9 +8,11 @@
 #include "framework/display/MemoryImage.h"
 #include "framework/display/PixelBlend.h"
 #include "framework/display/RowBlend.h"
+#include "framework/display/RowKernels.h"
 #include "framework/display/SourcePixels.h"
 
 #include <cmath>
+#include <type_traits>
 #include <vector>
 #if defined(__SSE2__) && !defined(QUOLL_SCALAR_FALLBACK)
 #include <emmintrin.h>
@@ -523,6 +525,39 @@ void MemoryImage::BltRotated(Image* source, float x, float y, const Rect& srcRec
     const uint32_t tr = tint.r * tint.a / 255, tg = tint.g * tint.a / 255, tb = tint.b * tint.a / 255;
     const size_t origin = static_cast<size_t>(src.y) * static_cast<size_t>(sourceRef.mWidth) + static_cast<size_t>(src.x);
 
+    // 4.-7. One pixel: the weighted sample, then the normal or additive composite.
+    auto drawPixel = [&](const auto& reader, uint32_t& d, int64_t u, int64_t v) {
+        const BilinearSample s =
+            SampleBilinear(reader, origin, sourceRef.mWidth, u, v, mode == DrawMode::Normal ? tintA : 256);
+        if (s.weight == 0)
+            return;
+        if (mode == DrawMode::Normal)
+        {
+            BilinearSample t = s;
+            if (!white)
+            {
+                t.sumR = s.sumR * tint.r >> 8;
+                t.sumG = s.sumG * tint.g >> 8;
+                t.sumB = s.sumB * tint.b >> 8;
+            }
+            d = CompositeSample(d, t);
+        }
+        else
+        {
+            uint32_t r = s.sumR >> 8, g = s.sumG >> 8, b = s.sumB >> 8;
+            if (!white)
+            {
+                r = r * tr >> 8;
+                g = g * tg >> 8;
+                b = b * tb >> 8;
+            }
+            d = AddChannels(d, std::min(r, 255u), std::min(g, 255u), std::min(b, 255u));
+        }
+    };
+    // The row kernels step positions in 32-bit lanes and index the source in 32 bits.
+    const RowKernels::Kernels* const kernels = RowKernels::Active();
+    const bool laneSafe = src.width < 0x7FFF && src.height < 0x7FFF &&
+                          static_cast<int64_t>(src.y + src.height) * sourceRef.mWidth < (int64_t{1} << 31);
     WithSourcePixels(sourceRef, [&](const auto& reader) {
         for (int j = 0; j < rows; ++j)
         {
@@ -538,39 +573,34 @@ void MemoryImage::BltRotated(Image* source, float x, float y, const Rect& srcRec
                 first = -left;
             if (!SolveRowRange(u0, v0, du, dv, src.width, src.height, first, last))
                 continue;
-            int64_t u = u0 + first * du, v = v0 + first * dv;
+            int64_t i = first, u = u0 + first * du, v = v0 + first * dv;
             uint32_t* dst = bits + static_cast<size_t>(py) * static_cast<size_t>(mWidth) + left;
-            for (int64_t i = first; i <= last; ++i, u += du, v += dv)
+            if constexpr (std::is_same_v<std::remove_cvref_t<decltype(reader)>, BitsReader>)
             {
-                // 4.-7. Weighted sample, then the normal or additive composite.
-                const BilinearSample s = SampleBilinear(reader, origin, sourceRef.mWidth, u, v,
-                                                        mode == DrawMode::Normal ? tintA : 256);
-                if (s.weight == 0)
-                    continue;
-                uint32_t& d = dst[i];
-                if (mode == DrawMode::Normal)
+                if (kernels != nullptr && laneSafe)
                 {
-                    BilinearSample t = s;
-                    if (!white)
+                    RowKernels::RotatedRow row{reader.bits + origin, sourceRef.mWidth, 0, 0,
+                                               static_cast<int32_t>(du), static_cast<int32_t>(dv),
+                                               mode != DrawMode::Normal, white,
+                                               mode == DrawMode::Normal ? tintA : 256,
+                                               mode == DrawMode::Normal ? tint.r : tr,
+                                               mode == DrawMode::Normal ? tint.g : tg,
+                                               mode == DrawMode::Normal ? tint.b : tb};
+                    while (i <= last)
                     {
-                        t.sumR = s.sumR * tint.r >> 8;
-                        t.sumG = s.sumG * tint.g >> 8;
-                        t.sumB = s.sumB * tint.b >> 8;
+                        // The kernel's whole groups, then the group it left (or the tail) pixel
+                        // by pixel.
+                        row.u = static_cast<int32_t>(u);
+                        row.v = static_cast<int32_t>(v);
+                        const int done = kernels->rotated(row, dst + i, static_cast<int>(last - i + 1));
+                        i += done, u += done * du, v += done * dv;
+                        for (int k = 0; k < kernels->pixels && i <= last; ++k, ++i, u += du, v += dv)
+                            drawPixel(reader, dst[i], u, v);
                     }
-                    d = CompositeSample(d, t);
-                }
-                else
-                {
-                    uint32_t r = s.sumR >> 8, g = s.sumG >> 8, b = s.sumB >> 8;
-                    if (!white)
-                    {
-                        r = r * tr >> 8;
-                        g = g * tg >> 8;
-                        b = b * tb >> 8;
-                    }
-                    d = AddChannels(d, std::min(r, 255u), std::min(g, 255u), std::min(b, 255u));
                 }
             }
+            for (; i <= last; ++i, u += du, v += dv)
+                drawPixel(reader, dst[i], u, v);
         }
     });
     BitsChanged();
@@ -645,20 +675,28 @@ void MemoryImage::NearestStretch(MemoryImage& source, const Rect& clipped, const
     columns.resize(static_cast<size_t>(clipped.width));
     for (int k = 0; k < clipped.width; ++k)
         columns[static_cast<size_t>(k)] = std::clamp(static_cast<int>(src.x + k * sx), 0, source.mWidth - 1);
+    // Each source row's pixels gathered in destination order (reversed when mirrored), once for
+    // every run of destination rows that repeat it, then blended as a row.
+    thread_local std::vector<uint32_t> gathered;
+    gathered.resize(static_cast<size_t>(clipped.width));
     WithSourcePixels(source, [&](const auto& reader) {
+        int gatheredY = -1;
         for (int j = 0; j < clipped.height; ++j)
         {
             const int srcY = std::clamp(static_cast<int>(src.y + j * sy), 0, source.mHeight - 1);
-            const size_t srcRow = static_cast<size_t>(srcY) * static_cast<size_t>(source.mWidth);
-            const RowTarget dst = TargetRow(bits, mWidth, clipped.x, clipped.y + j, clipped.width, mirror);
-            for (int k = 0; k < clipped.width; ++k)
+            if (srcY != gatheredY)
             {
-                const uint32_t s = reader[srcRow + static_cast<size_t>(columns[static_cast<size_t>(k)])];
-                if (!white)
-                    dst[k] = BlendTinted(dst[k], s, tint);
-                else if ((s >> 24) != 0)
-                    dst[k] = BlendFill(dst[k], s, s >> 24);
+                gatheredY = srcY;
+                const size_t srcRow = static_cast<size_t>(srcY) * static_cast<size_t>(source.mWidth);
+                const RowTarget into{mirror ? &gathered.back() : gathered.data(), mirror ? -1 : 1};
+                for (int k = 0; k < clipped.width; ++k)
+                    into[k] = reader[srcRow + static_cast<size_t>(columns[static_cast<size_t>(k)])];
             }
+            uint32_t* row = bits + static_cast<size_t>(clipped.y + j) * static_cast<size_t>(mWidth) + clipped.x;
+            if (white)
+                RowBlend::BlendFillRow(gathered.data(), row, clipped.width);
+            else
+                RowBlend::TintRow(gathered.data(), row, clipped.width, tint);
         }
     });
     BitsChanged();

@@ -4,6 +4,9 @@
 // forms, which the same tests then check), eight at a time where the processor has AVX2.
 #include "framework/display/PixelBlend.h"
 #include "framework/display/RowBlendAvx2.h"
+#include "framework/display/RowKernels.h"
+
+#include <algorithm>
 
 #include <cstdint>
 
@@ -52,6 +55,25 @@ inline void BlendOverOpaque(const uint32_t* src, uint32_t* dst, int n)
             dst[i] = src[i];
         else if (sa != 0)
             dst[i] = PixelBlend::BlendOverOpaque(dst[i], src[i], sa);
+    }
+}
+
+// PixelBlend::BlendFill of each source pixel with its own alpha; a pixel of alpha 0 leaves d.
+inline void BlendFillRow(const uint32_t* src, uint32_t* dst, int n)
+{
+    const RowKernels::Kernels* const kernels = RowKernels::Active();
+    for (int i = 0; i < n;)
+    {
+        // The kernel's whole groups, then the group it left (or the tail) pixel by pixel.
+        if (kernels != nullptr)
+            i += kernels->blendFill(src + i, dst + i, n - i);
+        const int end = kernels != nullptr ? std::min(i + kernels->pixels, n) : n;
+        for (; i < end; ++i)
+        {
+            const uint32_t sa = src[i] >> 24;
+            if (sa != 0)
+                dst[i] = PixelBlend::BlendFill(dst[i], src[i], sa);
+        }
     }
 }
 
