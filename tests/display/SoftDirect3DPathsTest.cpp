@@ -13,6 +13,7 @@
 #include <cstring>
 #include <random>
 #include <string>
+#include <utility>
 
 using namespace Quoll::Platform;
 
@@ -261,6 +262,17 @@ TEST(SoftDirect3DPathsTest, RowKernelsMatchThePlainReferenceOnEveryValue)
             kernels->shade(shade, first, n, actual.data());
             ASSERT_EQ(actual, expected) << name << " run " << run;
             EXPECT_EQ(expected[0], ShadeSpanPixel(shade, first));
+            // Shaded and blended in one pass: the plain shading blended by the plain row, and
+            // nothing written past the run.
+            const std::pair<SpanBlend, BlendSpanFn> blends[] = {
+                {SpanBlend::Replace, plain.replace}, {SpanBlend::Normal, plain.normal}, {SpanBlend::Additive, plain.additive}};
+            for (const auto& [blend, plainBlend] : blends)
+            {
+                std::vector<uint32_t> want(dests.begin() + run, dests.begin() + run + n + 9), got = want;
+                plainBlend(want.data(), expected.data(), n);
+                kernels->shadeBlend(shade, first, n, got.data(), blend);
+                ASSERT_EQ(got, want) << name << " run " << run << " blend " << static_cast<int>(blend);
+            }
         }
     }
 }

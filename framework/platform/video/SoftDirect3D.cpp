@@ -709,33 +709,52 @@ void SoftDirect3DDevice::Plot(const DrawState& state, const Target& target, int 
     }
 }
 
-bool SoftDirect3DDevice::BlendRow(const DrawState& state, uint32_t* dest, const uint32_t* colours, int count) const
+bool SoftDirect3DDevice::RowBlend(const DrawState& state, SpanBlend& blend) const
 {
     if (!state.Blending())
-        mKernels->replace(dest, colours, count);
+        blend = SpanBlend::Replace;
     else if (state.Pair(kBlendSrcAlpha, kBlendInvSrcAlpha))
-        mKernels->normal(dest, colours, count);
+        blend = SpanBlend::Normal;
     else if (state.Pair(kBlendSrcAlpha, kBlendOne))
-        mKernels->additive(dest, colours, count);
+        blend = SpanBlend::Additive;
     else
         return false;
+    return true;
+}
+
+bool SoftDirect3DDevice::BlendRow(const DrawState& state, uint32_t* dest, const uint32_t* colours, int count) const
+{
+    SpanBlend blend = SpanBlend::Replace;
+    if (!RowBlend(state, blend))
+        return false;
+    if (blend == SpanBlend::Replace)
+        mKernels->replace(dest, colours, count);
+    else if (blend == SpanBlend::Normal)
+        mKernels->normal(dest, colours, count);
+    else
+        mKernels->additive(dest, colours, count);
     return true;
 }
 
 void SoftDirect3DDevice::DrawSpan(const DrawState& state, const Target& target, int y, int x, const SpanShade& shade,
                                   int64_t first, int count) const
 {
+    // A 32-bit target under one of the row kernels' blends: shaded and blended in one pass.
+    SpanBlend blend = SpanBlend::Replace;
+    if (target.argb32 && RowBlend(state, blend))
+    {
+        mKernels->shadeBlend(shade, first, count, target.Row32(y) + x, blend);
+        return;
+    }
     constexpr int kChunk = 256;
     uint32_t colours[kChunk];
-    uint32_t* row = target.argb32 ? target.Row32(y) : nullptr;
     for (int done = 0; done < count;)
     {
         const int n = std::min(kChunk, count - done);
         mKernels->shade(shade, first + done, n, colours);
         const int at = x + done;
-        if (row == nullptr || !BlendRow(state, row + at, colours, n))
-            for (int i = 0; i < n; ++i)
-                Plot(state, target, at + i, y, colours[i]);
+        for (int i = 0; i < n; ++i)
+            Plot(state, target, at + i, y, colours[i]);
         done += n;
     }
 }

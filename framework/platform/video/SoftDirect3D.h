@@ -245,8 +245,10 @@ private:
     // Shades a run of a row (pixels first to first + count - 1 of the shade) into the target.
     void DrawSpan(const DrawState& state, const Target& target, int y, int x, const SpanShade& shade, int64_t first,
                   int count) const;
-    // Blends colours into the row of a 32-bit target (Plot's rules); false when the state's pair
-    // has no row kernel.
+    // The row kernels' blend for the state (Plot's rules), false when its pair has none.
+    bool RowBlend(const DrawState& state, SpanBlend& blend) const;
+    // Blends colours into the row of a 32-bit target; false when the state's pair has no row
+    // kernel.
     bool BlendRow(const DrawState& state, uint32_t* dest, const uint32_t* colours, int count) const;
     void Plot(const DrawState& state, const Target& target, int x, int y, uint32_t argb) const;
 

@@ -89,7 +89,31 @@ void ModulatePlain(const uint32_t* texels, uint32_t diffuse, bool modulateAlpha,
         out[i] = ModulateArgb(texels[i], diffuse, modulateAlpha);
 }
 
-constexpr SpanKernels kPlain{"scalar", 1, ShadePlain, ReplacePlain, NormalPlain, AdditivePlain, ModulatePlain};
+// The run shaded into a buffer a chunk at a time, each chunk blended by the set's row kernel.
+void ShadeThenBlend(const SpanKernels& shading, const SpanKernels& blending, const SpanShade& s, int64_t first,
+                    int count, uint32_t* dest, SpanBlend blend)
+{
+    constexpr int kChunk = 256;
+    uint32_t colours[kChunk];
+    const BlendSpanFn row = blend == SpanBlend::Replace  ? blending.replace
+                            : blend == SpanBlend::Normal ? blending.normal
+                                                         : blending.additive;
+    for (int done = 0; done < count;)
+    {
+        const int n = std::min(kChunk, count - done);
+        shading.shade(s, first + done, n, colours);
+        row(dest + done, colours, n);
+        done += n;
+    }
+}
+
+void ShadeBlendPlain(const SpanShade& s, int64_t first, int count, uint32_t* dest, SpanBlend blend)
+{
+    ShadeThenBlend(PlainSpanKernels(), PlainSpanKernels(), s, first, count, dest, blend);
+}
+
+constexpr SpanKernels kPlain{"scalar",      1,           ShadePlain,    ReplacePlain, NormalPlain,
+                             AdditivePlain, ModulatePlain, ShadeBlendPlain};
 
 #if QUOLL_SPANS_SSE2
 // Four pixels in the lanes of an SSE2 register.
@@ -189,7 +213,8 @@ constexpr SpanKernels kSse2{"sse2",
                             ReplaceLanes<Sse2>,
                             NormalLanes<Sse2>,
                             AdditiveLanes<Sse2>,
-                            ModulateLanes<Sse2>};
+                            ModulateLanes<Sse2>,
+                            ShadeBlendLanes<Sse2>};
 #endif
 
 struct Choice

@@ -40,6 +40,18 @@ using BlendSpanFn = void (*)(uint32_t* dest, const uint32_t* src, int count);
 using ModulateSpanFn = void (*)(const uint32_t* texels, uint32_t diffuse, bool modulateAlpha, int count,
                                 uint32_t* out);
 
+// The blend pairs a row kernel writes with: none (store), source-alpha/inverse-source-alpha and
+// source-alpha/one.
+enum class SpanBlend
+{
+    Replace,
+    Normal,
+    Additive
+};
+// Shades a run and blends it into a 32-bit target row in one pass: the same pixels as shading the
+// run, then blending the colours.
+using ShadeBlendSpanFn = void (*)(const SpanShade& shade, int64_t first, int count, uint32_t* dest, SpanBlend blend);
+
 struct SpanKernels
 {
     const char* name;
@@ -47,6 +59,7 @@ struct SpanKernels
     ShadeSpanFn shade;
     BlendSpanFn replace, normal, additive; // store; source-alpha/inverse; source-alpha/one
     ModulateSpanFn modulate;
+    ShadeBlendSpanFn shadeBlend;
 };
 
 // The plain reference of a single pixel of a run.

@@ -89,7 +89,8 @@ constexpr SpanKernels kAvx2{"avx2",
                             ReplaceLanes<Avx2>,
                             NormalLanes<Avx2>,
                             AdditiveLanes<Avx2>,
-                            ModulateLanes<Avx2>};
+                            ModulateLanes<Avx2>,
+                            ShadeBlendLanes<Avx2>};
 } // namespace
 
 const SpanKernels* Avx2SpanKernels()
