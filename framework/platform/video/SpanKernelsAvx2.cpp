@@ -20,14 +20,44 @@ struct Avx2
 
     static R Load(const uint32_t* p) { return _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p)); }
     static void Store(uint32_t* p, R v) { _mm256_storeu_si256(reinterpret_cast<__m256i*>(p), v); }
-    static R FirstLanes(int n) { return _mm256_cmpgt_epi32(_mm256_set1_epi32(n), _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7)); }
+    // Partial groups in 128-bit pieces: masked moves are slow on some processors.
+    static __m128i LoadQuarter(const uint32_t* p, int n)
+    {
+        const __m128i first = _mm_cvtsi32_si128(static_cast<int>(p[0]));
+        if (n == 1)
+            return first;
+        const __m128i pair = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(p));
+        return n == 2 ? pair : _mm_unpacklo_epi64(pair, _mm_cvtsi32_si128(static_cast<int>(p[2])));
+    }
+    static void StoreQuarter(uint32_t* p, __m128i v, int n)
+    {
+        if (n == 1)
+        {
+            p[0] = static_cast<uint32_t>(_mm_cvtsi128_si32(v));
+            return;
+        }
+        _mm_storel_epi64(reinterpret_cast<__m128i*>(p), v);
+        if (n == 3)
+            p[2] = static_cast<uint32_t>(_mm_cvtsi128_si32(_mm_srli_si128(v, 8)));
+    }
     static R LoadPartial(const uint32_t* p, int n)
     {
-        return _mm256_maskload_epi32(reinterpret_cast<const int*>(p), FirstLanes(n));
+        if (n < 4)
+            return _mm256_zextsi128_si256(LoadQuarter(p, n));
+        const __m128i low = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+        const __m128i high = n == 4 ? _mm_setzero_si128() : LoadQuarter(p + 4, n - 4);
+        return _mm256_inserti128_si256(_mm256_castsi128_si256(low), high, 1);
     }
     static void StorePartial(uint32_t* p, R v, int n)
     {
-        _mm256_maskstore_epi32(reinterpret_cast<int*>(p), FirstLanes(n), v);
+        if (n < 4)
+        {
+            StoreQuarter(p, _mm256_castsi256_si128(v), n);
+            return;
+        }
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(p), _mm256_castsi256_si128(v));
+        if (n > 4)
+            StoreQuarter(p + 4, _mm256_extracti128_si256(v, 1), n - 4);
     }
     static R Set1(int32_t v) { return _mm256_set1_epi32(v); }
     static R Set1x16(int v) { return _mm256_set1_epi16(static_cast<short>(v)); }
