@@ -525,7 +525,7 @@ void MemoryImage::BltRotated(Image* source, float x, float y, const Rect& srcRec
     const uint32_t tr = tint.r * tint.a / 255, tg = tint.g * tint.a / 255, tb = tint.b * tint.a / 255;
     const size_t origin = static_cast<size_t>(src.y) * static_cast<size_t>(sourceRef.mWidth) + static_cast<size_t>(src.x);
 
-    // 4.-7. One pixel: the weighted sample, then the normal or additive composite.
+    // One pixel: the weighted sample, then the normal or additive composite.
     auto drawPixel = [&](const auto& reader, uint32_t& d, int64_t u, int64_t v) {
         const BilinearSample s =
             SampleBilinear(reader, origin, sourceRef.mWidth, u, v, mode == DrawMode::Normal ? tintA : 256);
