@@ -10,6 +10,7 @@
 #include "framework/widgets/SysFont.h"
 #include "framework/widgets/WidgetToolkit.h"
 #include "game/app/LockedSoundLoader.h"
+#include "game/ui/AchievementPopupView.h"
 #include "game/app/GameStates.h"
 #include "game/app/RootState.h"
 #include "game/shell/PlayerDataLog.h"
@@ -226,7 +227,13 @@ void GameApp::InitLevelCatalogue()
 void GameApp::InitAchievements()
 {
     // The manager works on the current profile's record, which the player's data attached when
-    // it made the profile current; nothing else is needed at start.
+    // it made the profile current; its popup draws through the interface's achievement view.
+    InstallAchievementPopup(mAchievements, mUiServices, [this] {
+        float x = 0;
+        float y = 0;
+        GetMousePos(x, y);
+        return FloatPoint{x, y};
+    });
 }
 
 void GameApp::LoadGameConfig()

@@ -24,6 +24,7 @@
 #include "game/level/AssetCfg.h"
 #include "game/level/LevelList.h"
 #include "game/level/LevelServices.h"
+#include "game/level/TutorialSteps.h"
 #include "game/shell/GameSettings.h"
 #include "game/shell/Localisation.h"
 #include "game/scene/FrameAnimationCache.h"
@@ -74,7 +75,7 @@ public:
     static constexpr int kDefaultDifficulty = 513;
     static constexpr float kParticleStepsPerSecond = 60.0f;
     // Loaded by the loading thread at start-up, in this order.
-    static constexpr const char* kBackgroundGroups[] = {"Interface", "Game", "Sounds", "Particles"};
+    static constexpr const char* kBackgroundGroups[] = {"Interface", "Game", "Sounds", "Particles", "Achievements"};
     static constexpr const char* kParticleTable = "data/particles.txt";
 
     GameApp();
@@ -223,13 +224,6 @@ protected:
     [[noreturn]] void FailStartup(const std::string& message);
 
 private:
-    class EmptyTutorial final : public TutorialData
-    {
-    public:
-        void LoadSteps() override {}
-        [[nodiscard]] bool HasLevelSteps(int) const override { return false; }
-    };
-
     void ApplyLanguage();
     // Loads the group and binds its ids; false with the reason in error.
     bool LoadAndBindGroup(const std::string& group, std::string& error);
@@ -240,7 +234,7 @@ private:
     SoundRepeatLimiter mSoundLimiter;
     AssetCfg mAssets;
     LevelList mLevelList{*this, &mAssets};
-    EmptyTutorial mTutorial;
+    TutorialSteps mTutorial{[this](const std::string& line) { LogError(line); }};
     FrameAnimationCache mAnimations{*this};
     std::unique_ptr<ParticleManager> mParticles;
     AchievementManager mAchievements;
