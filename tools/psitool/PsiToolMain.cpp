@@ -1,6 +1,10 @@
 // psitool: particle descriptions between their ".psi" bytes and a readable text form.
-//   psitool --to-psi <text> <out.psi>    writes the ".psi" file of a text description
+//   psitool --to-psi <text> <out.psi> [--mapcoords <file>] [--define NAME=VALUE]...
+//                                        writes the ".psi" file of a text description; its path
+//                                        lines (PsiPaths.h) read the map's node centres from the
+//                                        coordinates file and "$NAME" words from the defines
 //   psitool --to-text <in.psi> [<out>]   prints a ".psi" file as text (to standard output)
+#include "PsiPaths.h"
 #include "PsiText.h"
 
 #include "framework/core/Buffer.h"
@@ -30,8 +34,46 @@ bool WriteWhole(const std::string& path, const void* data, size_t size)
 
 int Usage()
 {
-    std::cerr << "usage: psitool --to-psi <text> <out.psi> | --to-text <in.psi> [<out.txt>]\n";
+    std::cerr << "usage: psitool --to-psi <text> <out.psi> [--mapcoords <file>] [--define NAME=VALUE]...\n"
+                 "       psitool --to-text <in.psi> [<out.txt>]\n";
     return 2;
+}
+
+// The options after the two file names of --to-psi; false with a message when one does not read.
+bool ReadPathOptions(int argc, char** argv, PathContext& context, std::string& error)
+{
+    for (int i = 4; i < argc; i += 2)
+    {
+        const std::string option = argv[i];
+        if (i + 1 >= argc)
+        {
+            error = option + " needs a value";
+            return false;
+        }
+        const std::string value = argv[i + 1];
+        if (option == "--mapcoords")
+        {
+            std::string text;
+            if (!ReadWhole(value, text))
+            {
+                error = "cannot read " + value;
+                return false;
+            }
+            if (!ReadMapNodes(text, context.nodes, error))
+            {
+                error = value + ", " + error;
+                return false;
+            }
+        }
+        else if (option == "--define" && value.find('=') != std::string::npos && value.find('=') > 0)
+            context.defines[value.substr(0, value.find('='))] = value.substr(value.find('=') + 1);
+        else
+        {
+            error = "unknown option " + option + " " + value;
+            return false;
+        }
+    }
+    return true;
 }
 } // namespace
 
@@ -46,11 +88,18 @@ int main(int argc, char** argv)
         std::cerr << "psitool: cannot read " << argv[2] << '\n';
         return 1;
     }
-    if (mode == "--to-psi" && argc == 4)
+    if (mode == "--to-psi" && argc >= 4)
     {
-        ParticleFile file;
+        PathContext context;
         std::string error;
-        if (!ParseParticleText(input, file, error))
+        if (!ReadPathOptions(argc, argv, context, error))
+        {
+            std::cerr << "psitool: " << error << '\n';
+            return Usage();
+        }
+        std::string expanded;
+        ParticleFile file;
+        if (!ExpandPathLines(input, context, expanded, error) || !ParseParticleText(expanded, file, error))
         {
             std::cerr << "psitool: " << argv[2] << ", " << error << '\n';
             return 1;
