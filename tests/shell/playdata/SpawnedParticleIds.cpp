@@ -22,6 +22,13 @@ const std::map<std::string, std::pair<int, int>> kVariableRanges = {
     {"group", {1, 24}},             // the map's flight to a group
     {"episode", {1, 5}},            // the map's landing in an episode
     {"medal", {0, 2}},              // a medal's grade
+    {"mMedalGrade", {0, 2}},
+};
+
+// Functions of the game that take a particle id among their arguments (by index) and spawn it
+// later; -1 there means none.
+const std::map<std::string, size_t> kPassingOn = {
+    {"MoveBacterium", 3}, // a move's effect that follows the moving colony
 };
 
 struct SourceFile
@@ -77,8 +84,13 @@ std::vector<std::pair<int, std::string>> Terms(const std::string& expression)
     for (char c : expression)
     {
         depth += c == '(' ? 1 : c == ')' ? -1 : 0;
-        if ((c == '+' || c == '-') && depth == 0 && !Trim(terms.back().second).empty())
-            terms.emplace_back(c == '-' ? -1 : 1, std::string());
+        if ((c == '+' || c == '-') && depth == 0)
+        {
+            if (Trim(terms.back().second).empty())
+                terms.back().first *= c == '-' ? -1 : 1;
+            else
+                terms.emplace_back(c == '-' ? -1 : 1, std::string());
+        }
         else
             terms.back().second += c;
     }
@@ -112,8 +124,12 @@ public:
     {
         std::vector<SpawnCall> calls;
         for (const SourceFile& file : mFiles)
+        {
             for (const std::string& name : SpawnerNames(file))
-                AddCalls(file, name, calls);
+                AddCalls(file, name, 0, calls);
+            for (const auto& [name, index] : kPassingOn)
+                AddCalls(file, name, index, calls);
+        }
         return calls;
     }
 
@@ -137,19 +153,27 @@ private:
         return names;
     }
 
-    void AddCalls(const SourceFile& file, const std::string& name, std::vector<SpawnCall>& calls) const
+    // The calls of the function in the file, its id the argument at index.
+    void AddCalls(const SourceFile& file, const std::string& name, size_t index, std::vector<SpawnCall>& calls) const
     {
         const std::regex call("\\b" + name + "\\s*\\(");
         for (std::sregex_iterator it(file.text.begin(), file.text.end(), call), end; it != end; ++it)
         {
             const size_t open = static_cast<size_t>(it->position() + it->length() - 1);
             const std::vector<std::string> args = Arguments(file.text, open);
-            const std::string& id = args[0];
+            if (args.size() <= index)
+                continue;
+            const std::string& id = args[index];
             // A declaration or definition, or a call passing on its own parameter.
-            if (std::regex_match(id, std::regex(R"((const\s+)?int\s+\w+)")) || IsParameter(file, id))
+            if (std::regex_match(id, std::regex(R"((const\s+)?int(\s+\w+)?)")) || IsParameter(file, id))
                 continue;
             SpawnCall spawn{file.relative, id, Evaluate(file, id), false};
-            spawn.atOrigin = args.size() == 1 || (args.size() >= 3 && IsZero(args[1]) && IsZero(args[2]));
+            if (index == 0)
+                spawn.atOrigin = args.size() == 1 || (args.size() >= 3 && IsZero(args[1]) && IsZero(args[2]));
+            else if (spawn.ids == std::set<int>{-1})
+                continue; // passes on no effect
+            else
+                spawn.ids.erase(-1);
             calls.push_back(std::move(spawn));
         }
     }
@@ -199,6 +223,21 @@ private:
 
     std::set<int> Evaluate(const SourceFile& file, const std::string& expression) const
     {
+        // "condition ? a : b" can be either.
+        const size_t ask = expression.find('?');
+        size_t colon = ask;
+        while (colon != std::string::npos && (colon = expression.find(':', colon + 1)) != std::string::npos &&
+               expression.compare(colon, 2, "::") == 0)
+            ++colon; // a qualified name's "::"
+        if (ask != std::string::npos && colon != std::string::npos)
+        {
+            std::set<int> ids = Evaluate(file, Trim(expression.substr(ask + 1, colon - ask - 1)));
+            const std::set<int> other = Evaluate(file, Trim(expression.substr(colon + 1)));
+            if (ids.empty() || other.empty())
+                return {};
+            ids.insert(other.begin(), other.end());
+            return ids;
+        }
         int base = 0;
         std::optional<std::pair<int, std::string>> variable;
         for (const auto& [sign, term] : Terms(expression))
@@ -219,14 +258,18 @@ private:
                 ids.insert(base + variable->first * v);
             return ids;
         }
-        // A member that the file sets to constants.
-        const std::regex assigned("\\b" + variable->second + "\\s*=\\s*([\\w:]+)\\s*;");
+        // A member that the file sets to ids; set to 0 or -1 it holds none (the code tests for that).
+        const std::regex assigned("\\b" + variable->second + "\\s*=\\s*([^=;][^;]*);");
         for (std::sregex_iterator it(file.text.begin(), file.text.end(), assigned), end; it != end; ++it)
         {
-            const std::optional<int> value = Fixed(file, (*it)[1]);
-            if (!value)
+            const std::string value = Trim((*it)[1]);
+            if (value == "0" || value == "-1")
+                continue;
+            const std::set<int> values = Evaluate(file, value);
+            if (values.empty())
                 return {};
-            ids.insert(base + variable->first * *value);
+            for (int v : values)
+                ids.insert(base + variable->first * v);
         }
         return ids;
     }
