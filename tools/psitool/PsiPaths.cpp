@@ -13,6 +13,11 @@ constexpr int kScreenWidth = 1024;
 constexpr int kScreenHeight = 768;
 // Corners of the polygon that stands for a mask hole.
 constexpr int kHoleCorners = 16;
+// The longest curve or loop drawn, in pixels, and the most points of a path with its rest: far
+// beyond the screen, short of eating the memory. Points lie within kFarthest of the origin.
+constexpr double kLongestPiece = 65536.0;
+constexpr double kMostPoints = 1000000.0;
+constexpr double kFarthest = 100000.0;
 
 struct Vec
 {
@@ -37,7 +42,7 @@ ParticlePoint Rounded(Vec v)
 // The integer points a curve passes through, given by its samples (dense: at most a fraction of
 // a pixel apart, first to last): each point steps at most one pixel across and down from the one
 // before it, and none repeats it.
-void AppendEvenly(const std::vector<Vec>& samples, std::vector<ParticlePoint>& points)
+void AppendRounded(const std::vector<Vec>& samples, std::vector<ParticlePoint>& points)
 {
     for (const Vec& sample : samples)
     {
@@ -53,7 +58,8 @@ size_t SamplesFor(double length)
     return static_cast<size_t>(std::max(16.0, std::ceil(length * 8.0)));
 }
 
-void AppendCurve(Vec from, Vec to, double bend, double least, std::vector<ParticlePoint>& points)
+// false (nothing appended) when the curve would be longer than kLongestPiece.
+bool AppendCurve(Vec from, Vec to, double bend, double least, std::vector<ParticlePoint>& points)
 {
     const double length = Distance(from, to);
     // The chord's normal that points up the screen; for an upright chord, the one that points left.
@@ -70,6 +76,8 @@ void AppendCurve(Vec from, Vec to, double bend, double least, std::vector<Partic
     // A quadratic curve's middle lies half-way between the chord's middle and its control point.
     const Vec middle = Lerp(from, to, 0.5);
     const Vec control{middle.x + normal.x * bulge * 2.0, middle.y + normal.y * bulge * 2.0};
+    if (!(length + 2.0 * std::abs(bulge) <= kLongestPiece))
+        return false;
     const size_t count = SamplesFor(length + 2.0 * std::abs(bulge));
     std::vector<Vec> samples;
     for (size_t i = 0; i <= count; ++i)
@@ -77,20 +85,25 @@ void AppendCurve(Vec from, Vec to, double bend, double least, std::vector<Partic
         const double t = static_cast<double>(i) / static_cast<double>(count);
         samples.push_back(Lerp(Lerp(from, control, t), Lerp(control, to, t), t));
     }
-    AppendEvenly(samples, points);
+    AppendRounded(samples, points);
+    return true;
 }
 
-void AppendLoop(Vec centre, double radius, double turns, std::vector<ParticlePoint>& points)
+// false (nothing appended) when the loop would be longer than kLongestPiece.
+bool AppendLoop(Vec centre, double radius, double turns, std::vector<ParticlePoint>& points)
 {
     const double sweep = 2.0 * std::numbers::pi * turns;
-    const size_t count = SamplesFor(std::abs(sweep) * radius);
+    if (!(std::abs(sweep * radius) <= kLongestPiece))
+        return false;
+    const size_t count = SamplesFor(std::abs(sweep * radius));
     std::vector<Vec> samples;
     for (size_t i = 0; i <= count; ++i)
     {
         const double angle = sweep * static_cast<double>(i) / static_cast<double>(count);
         samples.push_back({centre.x + radius * std::cos(angle), centre.y + radius * std::sin(angle)});
     }
-    AppendEvenly(samples, points);
+    AppendRounded(samples, points);
+    return true;
 }
 
 // The screen with a hole: the outer edge clockwise on the screen, a level bridge in to the hole,
@@ -138,6 +151,11 @@ bool ReadPoint(const std::string& word, const PathContext& context, Vec& point, 
         !ReadNumber(word.substr(comma + 1), point.y))
     {
         error = "a point \"x,y\" or \"node:N\" expected, not \"" + word + "\"";
+        return false;
+    }
+    if (!(std::abs(point.x) <= kFarthest && std::abs(point.y) <= kFarthest))
+    {
+        error = "the point " + word + " lies too far off";
         return false;
     }
     return true;
@@ -218,8 +236,9 @@ bool ApplyPathLine(const std::vector<std::string>& words, const PathContext& con
         if (count != 3 && count != 4)
             error = "curve <from> <to> <bend> [<least>] expected";
         else if (ReadPoint(words[1], context, from, error) && ReadPoint(words[2], context, to, error) &&
-                 numberAt(3, bend) && (count == 3 || numberAt(4, least)))
-            AppendCurve(from, to, bend, least, plan.path);
+                 numberAt(3, bend) && (count == 3 || numberAt(4, least)) &&
+                 !AppendCurve(from, to, bend, least, plan.path))
+            error = "the curve is too long";
     }
     else if (keyword == "loop")
     {
@@ -227,8 +246,9 @@ bool ApplyPathLine(const std::vector<std::string>& words, const PathContext& con
         double radius = 0.0, turns = 0.0;
         if (count != 3)
             error = "loop <centre> <radius> <turns> expected";
-        else if (ReadPoint(words[1], context, centre, error) && numberAt(2, radius) && numberAt(3, turns))
-            AppendLoop(centre, radius, turns, plan.path);
+        else if (ReadPoint(words[1], context, centre, error) && numberAt(2, radius) && numberAt(3, turns) &&
+                 !AppendLoop(centre, radius, turns, plan.path))
+            error = "the loop is too long";
     }
     else if (keyword == "mask_hole")
     {
@@ -237,7 +257,12 @@ bool ApplyPathLine(const std::vector<std::string>& words, const PathContext& con
         if (count != 2)
             error = "mask_hole <point> <radius> expected";
         else if (ReadPoint(words[1], context, centre, error) && numberAt(2, radius))
-            plan.mask = ScreenWithHole(Rounded(centre), static_cast<int>(std::lround(radius)));
+        {
+            if (radius >= 1.0 && radius <= kFarthest)
+                plan.mask = ScreenWithHole(Rounded(centre), static_cast<int>(std::lround(radius)));
+            else
+                error = "a hole's radius is 1 to " + Number(kFarthest) + " pixels";
+        }
     }
     else if (keyword == "path_speed" || keyword == "dwell" || keyword == "lifetime_after_path")
     {
@@ -280,6 +305,11 @@ bool FinishPlan(PathPlan& plan, std::string& out, std::string& error)
         return false;
     if (plan.speed > 0.0)
     {
+        if (!(static_cast<double>(plan.path.size()) + plan.dwell * plan.speed <= kMostPoints))
+        {
+            error = "the path with its rest has too many points";
+            return false;
+        }
         const auto rest = static_cast<size_t>(std::lround(plan.dwell * plan.speed));
         plan.path.insert(plan.path.end(), rest, plan.path.back());
     }

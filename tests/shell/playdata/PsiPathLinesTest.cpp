@@ -1,6 +1,7 @@
 // The particle tool's path lines, run through the tool program as the build runs it: arcs and
 // loops between map nodes and points, the path time from the speed with a rest at the end, the
-// lifetime after the path, the screen mask with its hole, and lines it must refuse.
+// lifetime after the path, the screen mask with its hole, and lines it must refuse (also sizes
+// that would exhaust the memory).
 // Rerun: test_playdata --gtest_filter='PsiPathLines*'.
 #include "framework/core/Buffer.h"
 #include "game/scene/ParticleFile.h"
@@ -121,6 +122,12 @@ TEST_F(PsiPathLines, BadLinesAreRefusedWithTheirLine)
         {"lifetime 2\ncurve 1,1 5,5 0\npath_speed 9\nlifetime_after_path 1\n", "", "lifetime and lifetime_after_path"},
         {"curve 1,1 5,5 0\npath_speed 9\npath_time 2 0\n", "", "path_speed and path_time"},
         {"emission 5\n", "--define NOVALUE", "unknown option"},
+        // Sizes that would fill the memory or overflow the file's integers.
+        {"curve 0,0 60000,0 0.5\n", "", "line 1: the curve is too long"},
+        {"loop 0,0 20000 1\n", "", "line 1: the loop is too long"},
+        {"curve 1e9,0 0,0 0\n", "", "line 1: the point 1e9,0 lies too far off"},
+        {"mask_hole 5,5 0\n", "", "line 1: a hole's radius"},
+        {"curve 1,1 5,5 0\npath_speed 1000\ndwell 5000\n", "", "too many points"},
     };
     for (const auto& c : cases)
     {
