@@ -37,6 +37,7 @@ CelPainter FindCreaturePainter(const std::string& name);
 CelPainter FindInterfacePainter(const std::string& name);
 CelPainter FindScenePainter(const std::string& name);
 CelPainter FindEffectPainter(const std::string& name);
+CelPainter FindComicPainter(const std::string& name);
 
 // The level map's node rectangles (from mapcoords.txt), which the map image draws around.
 struct MapNode

@@ -1,7 +1,8 @@
 // Full-screen scenery and the board's pieces: the dish backgrounds, the level map, splash, title,
-// logos, comics pages, the board's cells, test tubes and map markers.
+// logos, the board's cells, test tubes and map markers.
 #include "tools/artgen/ArtCatalogue.h"
 #include "tools/artgen/ArtPalette.h"
+#include "tools/artgen/SceneParts.h"
 
 #include <algorithm>
 #include <cmath>
@@ -10,10 +11,6 @@
 
 namespace ArtGen
 {
-namespace
-{
-std::vector<MapNode> gMapNodes;
-
 // Dark glass ground with a soft light in the middle and a vignette.
 void Ground(ArtCanvas& canvas, const Cel& cel, const Rgb& tint)
 {
@@ -56,6 +53,10 @@ void Dish(ArtCanvas& canvas, ArtRandom& random, double cx, double cy, double r, 
     cairo_arc(cr, cx, cy, r * 0.9, kPi * 1.1, kPi * 1.4);
     cairo_stroke(cr);
 }
+
+namespace
+{
+std::vector<MapNode> gMapNodes;
 
 void Colonies(ArtCanvas& canvas, ArtRandom& random, double cx, double cy, double r, int count, double size, int kindBase)
 {
@@ -123,57 +124,6 @@ void Logo(ArtCanvas& canvas, const Cel& cel, bool alternative)
     canvas.Text("PetriGlow", cel.w * 0.56, cel.h * 0.4, cel.h * 0.42, TextWeight::Bold, main, 1.0);
     canvas.Text(alternative ? "SAGA  \xE2\x80\xA2  II" : "SAGA", cel.w * 0.56, cel.h * 0.78, cel.h * 0.2,
                 TextWeight::Bold, kRim, 0.6);
-}
-
-// A comics page: three or four panels of dish scenes, each a small story beat.
-void ComicPage(ArtCanvas& canvas, const Cel& cel, int page, bool final)
-{
-    cairo_t* cr = canvas.Cr();
-    ArtRandom random(std::string(final ? "fcomic" : "comic") + std::to_string(page));
-    canvas.SetColor({0.02, 0.03, 0.05});
-    cairo_paint(cr);
-    canvas.Glow(cel.w / 2, cel.h / 2, cel.w * 0.6, kRim, 0.08);
-    struct Box
-    {
-        double x, y, w, h;
-    };
-    const std::vector<Box> layouts[] = {
-        {{30, 30, 600, 330}, {650, 30, 344, 330}, {30, 380, 964, 300}},
-        {{30, 30, 964, 300}, {30, 350, 470, 330}, {520, 350, 474, 330}},
-        {{30, 30, 310, 650}, {360, 30, 634, 310}, {360, 360, 634, 320}},
-    };
-    const std::vector<Box>& boxes = layouts[(page + (final ? 1 : 0)) % 3];
-    for (size_t i = 0; i < boxes.size(); ++i)
-    {
-        const Box& b = boxes[i];
-        const Rgb tint = FromHue(170 + page * 40.0 + i * 25.0 + (final ? 30 : 0), 0.5, 0.9);
-        cairo_save(cr);
-        canvas.RoundedRect(b.x, b.y, b.w, b.h, 14);
-        cairo_clip(cr);
-        Cel box{0, 1, b.w, b.h};
-        cairo_translate(cr, b.x, b.y);
-        Ground(canvas, box, tint);
-        Dish(canvas, random, b.w * random.Range(0.35, 0.65), b.h * 0.6, std::max(b.w, b.h) * 0.45, tint, 200);
-        // The heroes in the middle, the others around; on the last panel of the final pages, gold.
-        const int heroes = 1 + static_cast<int>(random.Range(0, 3));
-        for (int h = 0; h < heroes; ++h)
-        {
-            const double x = b.w * (0.3 + 0.4 * (h + 0.5) / heroes), y = b.h * random.Range(0.45, 0.65);
-            const double r = std::min(b.w, b.h) * 0.14;
-            Cel body{0, 1, r * 3.2, r * 3.2};
-            cairo_save(cr);
-            cairo_translate(cr, x - body.w / 2, y - body.h / 2);
-            FindCreaturePainter("PORTRAIT_" + std::to_string(h == 0 ? 1 : 2 + (page + h) % 7))(canvas, body);
-            cairo_restore(cr);
-        }
-        if (final && i + 1 == boxes.size())
-            canvas.Glow(b.w / 2, b.h * 0.3, b.h * 0.6, kGold, 0.4);
-        cairo_restore(cr);
-        canvas.RoundedRect(b.x, b.y, b.w, b.h, 14);
-        canvas.SetColor(kRim, 0.8);
-        cairo_set_line_width(cr, 3);
-        cairo_stroke(cr);
-    }
 }
 
 // The board's cell: a glass hexagon in the skin's colour.
@@ -458,10 +408,6 @@ CelPainter FindScenePainter(const std::string& name)
 {
     if (int n = NumberAfter(name, "FONE"); n >= 1)
         return [n](ArtCanvas& c, const Cel& cel) { Fone(c, cel, n); };
-    if (int n = NumberAfter(name, "COMIC"); n >= 1)
-        return [n](ArtCanvas& c, const Cel& cel) { ComicPage(c, cel, n, false); };
-    if (int n = NumberAfter(name, "FCOMIC"); n >= 1)
-        return [n](ArtCanvas& c, const Cel& cel) { ComicPage(c, cel, n, true); };
     if (int skin = NumberAfter(name, "CELL"); skin >= 1)
         return [skin](ArtCanvas& c, const Cel& cel) { BoardCell(c, cel, skin); };
     if (int group = NumberAfter(name, "LEV_"); group >= 1)
