@@ -264,6 +264,15 @@ std::wstring Localisation::GetText(const std::string& key) const
     return Quoll::StringToWString(key);
 }
 
+std::vector<std::string> Localisation::KeysWithoutValue(const std::string& localeName) const
+{
+    std::vector<std::string> keys;
+    for (const auto& [key, entry] : mEntries)
+        if (entry.alias.empty() && entry.values.count(localeName) == 0)
+            keys.push_back(key);
+    return keys;
+}
+
 std::vector<std::pair<std::string, std::wstring>> Localisation::GetFrameworkTexts() const
 {
     std::vector<std::pair<std::string, std::wstring>> texts;

@@ -54,6 +54,9 @@ public:
 
     [[nodiscard]] bool HasText(const std::string& key) const { return mEntries.count(key) != 0; }
     [[nodiscard]] std::wstring GetText(const std::string& key) const;
+    // The keys with texts of their own (not using another's) that have no text in the named
+    // locale, in key order: what a translation still lacks.
+    [[nodiscard]] std::vector<std::string> KeysWithoutValue(const std::string& localeName) const;
 
     // The keys of the framework group with their texts in the current locale.
     [[nodiscard]] std::vector<std::pair<std::string, std::wstring>> GetFrameworkTexts() const;

@@ -297,9 +297,9 @@ void Arrow(ArtCanvas& canvas, double x0, double y0, double x1, double y1, double
     cairo_fill(cr);
 }
 
-// A strip of board cells (hexagons side by side, corner to corner) from the centre x.
-constexpr double kCellStep = 2.05; // centre to centre, in cell radii
+constexpr double kCellStep = 2.05; // board cells centre to centre, in cell radii
 
+// A strip of board cells (hexagons side by side, corner to corner) from the centre x.
 void CellRow(ArtCanvas& canvas, double x, double y, double r, int cells)
 {
     for (int i = 0; i < cells; ++i)
@@ -464,8 +464,8 @@ void CallToArms(ArtCanvas& canvas, const Cel& page)
         canvas.SetColor(KindColor(1), 0.35);
         canvas.Membrane(x0, y, r * 0.55, 0.06, 0.5);
         cairo_fill(canvas.Cr());
-        canvas.Blob(x0 + r * 3.5, y, r * 0.6, KindColor(1), 0.06, 1.5, 0.8);
-        Arrow(canvas, x0, y - r * 0.9, x0 + r * 3.5, y - r * 0.9, 110, kGold);
+        canvas.Blob(x0 + r * 2 * kCellStep, y, r * 0.6, KindColor(1), 0.06, 1.5, 0.8);
+        Arrow(canvas, x0, y - r * 0.9, x0 + r * 2 * kCellStep, y - r * 0.9, 110, kGold);
     });
     const double y = topHeight + 24;
     Panel(canvas, {12, y, page.w - 24, page.h - y - 12}, kNight, [&](const Cel& area) {
