@@ -5,6 +5,7 @@
 #include "tools/artgen/ArtPalette.h"
 #include "tools/artgen/SceneParts.h"
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 
