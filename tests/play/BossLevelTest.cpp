@@ -2,10 +2,7 @@
 // leaves the HUD's boss portrait and flies at 600 pixels a second as a particle system, a bomb
 // on the portrait costs a hit point and shows on it, and a boss leaves the scene's overlay only
 // while it still is the overlay.
-#include "HudArt.h"
-#include "SceneTestFixture.h"
-#include "game/level/Level.h"
-#include "game/play/BossLevel.h"
+#include "BossSceneFixture.h"
 #include "game/play/HUD.h"
 #include "game/play/HudAvatar.h"
 
@@ -15,40 +12,6 @@
 
 namespace
 {
-// The scene's boss hook needs the harness's services, which the harness makes after its hooks.
-struct BossScene
-{
-    BossScene() : h(7, Hooks(this))
-    {
-        h.services.RegisterSound(385, "SOUND_BOSSBAC_RAYSPAWN");
-        h.services.registeredParticles.insert(BossLevel::kRayParticle);
-        h.Show();
-        EXPECT_TRUE(h.StartLevel("boss"));
-        h.Step(100);
-        boss = dynamic_cast<BossLevel*>(h.scene->GetOverlayNode());
-    }
-
-    static SceneHooks Hooks(BossScene* self)
-    {
-        SceneHooks hooks;
-        hooks.makeBoss = [self](Level& level, GameScene& scene) {
-            return MakeBossHook(self->h.services)(level, scene);
-        };
-        return hooks;
-    }
-
-    // The next round lets the boss act at once.
-    void Attack()
-    {
-        h.GetLevel().GetParams().bossCountdown = 1;
-        boss->OnTurnPassed();
-    }
-
-    SceneHarness h;
-    HudTestArt::HudArt art{h.services};
-    BossLevel* boss = nullptr;
-};
-
 float Distance(RayPoint a, float x, float y) { return std::hypot(x - a.x, y - a.y); }
 } // namespace
 
