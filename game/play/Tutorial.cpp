@@ -26,10 +26,7 @@ int Width(const Quoll::Image* image) { return image != nullptr ? image->mWidth :
 int Height(const Quoll::Image* image) { return image != nullptr ? image->mHeight : 0; }
 } // namespace
 
-Tutorial::Tutorial(PlayServices& services, TutorialSteps& steps) : mServices(services), mSteps(steps)
-{
-    mServices.LoadResourceGroup(kResourceGroup);
-}
+Tutorial::Tutorial(PlayServices& services, TutorialSteps& steps) : mServices(services), mSteps(steps) {}
 
 Tutorial::~Tutorial()
 {
@@ -37,7 +34,6 @@ Tutorial::~Tutorial()
     mStepIndex = TutorialSteps::kNoStep;
     mSteps.SetActiveStep(TutorialSteps::kNoStep);
     RemoveCloseButton();
-    mServices.UnloadResourceGroup(kResourceGroup);
 }
 
 Quoll::Image* Tutorial::Named(const char* name) const

@@ -7,9 +7,9 @@
 // game and moves the tutorial on; a press on a point step only moves it on; any other press
 // bursts, sounds and makes the pointer swing faster for a second.
 //
-// It tells the script which step is on screen (TutorialSteps::SetActiveStep), loads the resource
-// group "Tutorial" while it lives, and finds the boss's portrait through the scene's HUD whenever
-// it needs it, since a rebuilt HUD has new avatars.
+// It tells the script which step is on screen (TutorialSteps::SetActiveStep) and finds the boss's
+// portrait through the scene's HUD whenever it needs it, since a rebuilt HUD has new avatars. Its
+// images are loaded with the play screen's groups.
 #include "framework/app/ButtonListener.h"
 #include "framework/display/Rect.h"
 #include "game/play/SceneHooks.h"
@@ -31,7 +31,6 @@ class Image;
 class Tutorial : public SceneTutorial, public Quoll::ButtonListener
 {
 public:
-    static constexpr const char* kResourceGroup = "Tutorial";
     static constexpr int kCloseButtonId = 200;
     static constexpr int kMissParticle = 96;
     // Pixels the panel grows upwards (and twice that taller) for the longer German texts.
