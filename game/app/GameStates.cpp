@@ -25,10 +25,17 @@ GameStates::GameStates(GameApp& app, StateHost& host, ShellActions& actions, Mai
       mCredits(host, "CreditsState", DialogFactory([]() -> BaseWidget* { return new CreditsDlg; })),
       mExit(host, actions), mChangeProfile(host, actions), mCreateProfile(host, actions),
       mDifficulty(host, "ComplexityState"), mLevelMapServices(app),
-      mLevelMap(host, actions, mLevelMapServices, {&mMainMenu, nullptr, nullptr}),
+      mLevelMap(host, actions, mLevelMapServices,
+                {&mMainMenu, nullptr,
+                 // Until the level-loading state exists the map changes straight to the level.
+                 [this, &host](int level, FloatPoint) {
+                     mPlay.SetLevel(level, &mLevelMap);
+                     host.ChangeState(mPlay);
+                 }}),
       mMainMenu(host, actions, menu,
                 {&mSettings, &mScores, &mCredits, &mExit, &mChangeProfile, &mDifficulty, &mLevelMap}),
-      mLoad(host, LoadingOf(app)),
+      mTutorialCancel(host, "TutorialCancelState"),
+      mPlay(host, app, {&mInGame, &mTutorialCancel, &mMainMenu}), mInGame(host, mPlay), mLoad(host, LoadingOf(app)),
       mStartLoad(host, [&app] { return app.GetArtLanguage(); },
                  {&mLoad, &mMainMenu, &mCreateProfile,
                   [&app] {
@@ -37,4 +44,5 @@ GameStates::GameStates(GameApp& app, StateHost& host, ShellActions& actions, Mai
                   }}),
       mSplash(host, "SplashState", mStartLoad, [] { return new Quoll::SplashViewer; })
 {
+    mPlay.SetLevelMap(&mLevelMap);
 }

@@ -3,15 +3,18 @@
 // made once and wired together: the branding splash waits for its command 0 and changes to the
 // start-load state, which runs the loading bar over the title and goes on to the main menu (with
 // the compulsory first profile before it on a first run); the menu's play leads to the level map
-// and the map's main-menu command back.
+// and the map's main-menu command back. The play screen's state, its pause menu and the tutorial
+// quit question are made here as well.
 #include "game/app/ChangeProfileState.h"
 #include "game/app/CreateProfileState.h"
 #include "game/app/DialogState.h"
 #include "game/app/ExitGameState.h"
 #include "game/app/GameLevelMapServices.h"
 #include "game/app/LevelMapState.h"
+#include "game/app/InGameState.h"
 #include "game/app/LoadState.h"
 #include "game/app/MainMenuState.h"
+#include "game/app/PlayLevelState.h"
 #include "game/app/SettingsState.h"
 #include "game/app/StartLoadState.h"
 #include "game/shell/WaitState.h"
@@ -35,6 +38,8 @@ public:
     [[nodiscard]] MainMenuState& MainMenu() { return mMainMenu; }
     [[nodiscard]] LoadState& Loading() { return mLoad; }
     [[nodiscard]] LevelMapState& LevelMap() { return mLevelMap; }
+    [[nodiscard]] PlayLevelState& PlayLevel() { return mPlay; }
+    [[nodiscard]] InGameState& InGameMenu() { return mInGame; }
 
 private:
     SettingsState mSettings;
@@ -47,6 +52,9 @@ private:
     GameLevelMapServices mLevelMapServices;
     LevelMapState mLevelMap;
     MainMenuState mMainMenu;
+    WaitState mTutorialCancel;
+    PlayLevelState mPlay;
+    InGameState mInGame;
     LoadState mLoad;
     StartLoadState mStartLoad;
     WaitState mSplash;

@@ -1,0 +1,424 @@
+#include "game/app/PlayLevelState.h"
+
+#include "framework/core/Common.h"
+#include "framework/platform/system/AtomicFile.h"
+#include "game/app/GameApp.h"
+#include "game/level/LevelList.h"
+#include "game/level/RandomLevelProvider.h"
+#include "game/play/GameScene.h"
+#include "game/screens/ExitGameDlg.h"
+#include "game/shell/PlayerData.h"
+#include "game/shell/WaitState.h"
+
+#include <filesystem>
+#include <span>
+
+namespace
+{
+bool IsCampaignLevel(int level)
+{
+    return level >= 1 && level <= LevelList::kLevelCount;
+}
+
+bool IsRandomLevel(int level)
+{
+    return level <= -1 && level >= -PlayLevelState::kMaxEpisode;
+}
+
+bool ReadDiskFile(const std::string& path, Quoll::Buffer& buffer)
+{
+    const std::optional<std::vector<uint8_t>> bytes = Quoll::Platform::ReadWholeFile(path);
+    if (!bytes)
+        return false;
+    buffer.Clear();
+    buffer.SetData(bytes->data(), bytes->size());
+    buffer.SeekReadStart();
+    return true;
+}
+} // namespace
+
+PlayLevelState::PlayLevelState(StateHost& host, GameApp& app, Screens screens, SceneHooks hooks)
+    : WidgetLink(host, "PlayLevelState"), mApp(app), mScreens(screens), mHooks(std::move(hooks))
+{
+}
+
+PlayLevelState::~PlayLevelState() = default;
+
+void PlayLevelState::SetLevel(int level, GameState* previous)
+{
+    mLevelNumber = level;
+    mContinueSavedGame = false;
+    mPrevious = previous;
+}
+
+void PlayLevelState::SetContinueSavedGame(GameState* previous)
+{
+    mContinueSavedGame = true;
+    mPrevious = previous;
+}
+
+GameScene* PlayLevelState::GetScene() const
+{
+    return static_cast<GameScene*>(GetWidget());
+}
+
+bool PlayLevelState::IsLevelRunning() const
+{
+    return mSession && mSession->HasLevel() && !mSession->IsOver() && mPhase == Phase::Playing;
+}
+
+// --- Entering and leaving -------------------------------------------------------------------------
+
+void PlayLevelState::OnEnter()
+{
+    if (!Begin())
+        HandBack();
+}
+
+bool PlayLevelState::Begin()
+{
+    mPhase = Phase::Idle;
+    mLastBody.reset();
+    mFromSavedGame = false;
+    for (const char* group : kPlayGroups)
+        if (!mApp.mResourceManager->IsGroupLoaded(group) && !mApp.LoadResourceGroup(group))
+            return false;
+    if (!FillSession())
+    {
+        mSession.reset();
+        return false;
+    }
+    return StartSession();
+}
+
+bool PlayLevelState::FillSession()
+{
+    PlayerData* data = mApp.GetPlayerData();
+    std::optional<SavedGame> saved;
+    if (mContinueSavedGame)
+    {
+        mContinueSavedGame = false;
+        saved = data != nullptr ? data->LoadSavedGame() : std::nullopt;
+        if (!saved)
+        {
+            mApp.LogError("There is no saved game to continue");
+            return false;
+        }
+        mLevelNumber = saved->GetLevel();
+        mFromSavedGame = true;
+    }
+    else if (data != nullptr)
+    {
+        // A new level: a saved game of another one is stale from now on.
+        data->EraseSavedGame();
+    }
+    if (!IsCampaignLevel(mLevelNumber) && !IsRandomLevel(mLevelNumber))
+    {
+        mApp.LogError("Refused to play level " + std::to_string(mLevelNumber));
+        return false;
+    }
+    mApp.GetPlayServices().SetCurrentLevel(mLevelNumber);
+    // The scene reads the level's look when it is made.
+    Attach();
+    GameScene* scene = GetScene();
+    if (scene == nullptr)
+        return false;
+    mSession = std::make_unique<LevelSession>(*scene, mApp);
+    if (saved)
+        return mSession->Load(saved->GetBody(), LevelBodyKind::Saved);
+    if (IsRandomLevel(mLevelNumber))
+        return mSession->LoadRandom(Game::RandomLevelProvider::ForLevel(mLevelNumber, &mApp.GetLevelList()));
+    return LoadLevelFile(ChooseCampaignPath(), false);
+}
+
+std::string PlayLevelState::ChooseCampaignPath() const
+{
+    PlayerData* data = mApp.GetPlayerData();
+    const bool easy = data != nullptr && data->GetCurrentProfile().GetDifficulty() == Profile::kEasyDifficulty;
+    const std::string easyPath = GetCampaignPath(mLevelNumber, true);
+    if (easy && mApp.FileExists(easyPath))
+        return easyPath;
+    return GetCampaignPath(mLevelNumber, false);
+}
+
+bool PlayLevelState::LoadLevelFile(const std::string& path, bool fromDisk)
+{
+    Quoll::Buffer body;
+    const bool read = fromDisk ? ReadDiskFile(path, body) : mApp.ReadBufferFromFile(path, body);
+    body.SeekReadStart();
+    if (!read || !mSession->Load(body, LevelBodyKind::LevelFile))
+    {
+        mApp.LogError("Cannot open Level file: " + path);
+        return false;
+    }
+    return true;
+}
+
+bool PlayLevelState::StartSession()
+{
+    GameScene* scene = GetScene();
+    Level& level = mSession->GetLevel();
+    for (int player = 1; player <= level.GetLogic().GetPlayerCount(); ++player)
+        mApp.GetPlayServices().SetPlayerAiLevel(player, level.GetLogic().GetPlayerAiLevel(player));
+    if (mZoomEffect != nullptr)
+        scene->SetZoomEffect(std::exchange(mZoomEffect, nullptr));
+    const bool suppressed = !IsCampaignLevel(mLevelNumber) || IsLevelCompleted(mLevelNumber);
+    if (!mSession->Start(suppressed))
+    {
+        mApp.LogError("Level " + std::to_string(mLevelNumber) + " cannot start");
+        return false;
+    }
+    mSession->GetLevel().ShowFastMenu();
+    mApp.PlayMusic(kLevelSong, kMusicFade);
+    mPhase = Phase::Playing;
+    return true;
+}
+
+void PlayLevelState::HandBack()
+{
+    End();
+    GameState* back = mPrevious != nullptr ? mPrevious : mScreens.mainMenu;
+    if (back != nullptr && !back->IsOnStack())
+        ChangeState(*back);
+    else
+        PopState();
+}
+
+void PlayLevelState::OnExit()
+{
+    // Closing the window (or any other way out) mid-level keeps the game.
+    if (IsLevelRunning())
+        SaveGame();
+    End();
+}
+
+void PlayLevelState::End()
+{
+    if (GameScene* scene = GetScene())
+        scene->SetOverlayNode(nullptr, nullptr);
+    Detach();
+    mSession.reset();
+    mLastBody.reset();
+    mPhase = Phase::Idle;
+    mAwaitingTutorialAnswer = false;
+}
+
+void PlayLevelState::OnResume()
+{
+    if (!mAwaitingTutorialAnswer)
+        return;
+    mAwaitingTutorialAnswer = false;
+    const auto& answer = mScreens.tutorialCancel->GetResult();
+    if (answer && answer->command == ExitGameDlg::kCommandYes && GetScene() != nullptr)
+        GetScene()->CloseTutorial();
+}
+
+// --- Updates ---------------------------------------------------------------------------------------
+
+void PlayLevelState::Update()
+{
+    if (!mSession || !mSession->HasLevel())
+        return;
+    if (mPhase == Phase::Playing)
+    {
+        mSession->Update();
+        TakeBody();
+        if (mSession->IsOver())
+        {
+            const int winner = mSession->GetOutcome()->result;
+            if (winner >= 1)
+                GetScene()->FinishRound(winner);
+            mPhase = Phase::Finishing;
+        }
+        return;
+    }
+    UpdateEndSequence();
+}
+
+void PlayLevelState::TakeBody()
+{
+    if (mSession->IsOver() || mSession->GetLevel().IsBusy())
+        return;
+    const LevelState state = mSession->GetLevel().GetState();
+    if (state != LevelState::HumanToMove && state != LevelState::ComputerToMove && state != LevelState::BonusArmed)
+        return;
+    Quoll::Buffer body;
+    mSession->GetLevel().Save(body, false);
+    mLastBody = std::move(body);
+}
+
+void PlayLevelState::UpdateEndSequence()
+{
+    GameScene* scene = GetScene();
+    if (scene == nullptr || scene->IsBusy())
+        return;
+    if (mPhase == Phase::Finishing)
+    {
+        scene->OnRoundOver();
+        mPhase = Phase::RoundOver;
+        return;
+    }
+    if (mPhase == Phase::RoundOver)
+    {
+        mPhase = Phase::Finished;
+        const LevelOutcome outcome = *mSession->GetOutcome();
+        RecordResult(outcome);
+        if (mEndOfLevel)
+            mEndOfLevel(*this, outcome);
+        else
+            LeaveFinishedLevel();
+    }
+}
+
+void PlayLevelState::RecordResult(const LevelOutcome& outcome)
+{
+    PlayerData* data = mApp.GetPlayerData();
+    if (data == nullptr)
+        return;
+    if (IsRandomLevel(mLevelNumber))
+        data->RecordRandomResult(-mLevelNumber, outcome.result == 1);
+    else if (outcome.result == 1)
+        data->RecordLevelResult(mLevelNumber, outcome.score, outcome.medalGrade);
+    if (mFromSavedGame)
+        data->EraseSavedGame();
+}
+
+void PlayLevelState::LeaveFinishedLevel()
+{
+    GameState* next = mLevelMap != nullptr ? mLevelMap : mScreens.mainMenu;
+    if (next != nullptr)
+        ChangeState(*next);
+    else
+        PopState();
+}
+
+// --- Commands --------------------------------------------------------------------------------------
+
+BaseWidget* PlayLevelState::CreateWidget()
+{
+    return new GameScene(mApp.GetPlayServices(), mHooks);
+}
+
+void PlayLevelState::OnCommand(int command, int argument)
+{
+    switch (command)
+    {
+    case kCommandMenu:
+        if (IsLevelRunning() && mScreens.inGameMenu != nullptr)
+            PushState(*mScreens.inGameMenu);
+        break;
+    case kCommandClick:
+        if (IsLevelRunning())
+        {
+            float x = 0, y = 0;
+            mApp.GetMousePos(x, y);
+            mSession->GetLevel().OnMouseDown({static_cast<int>(x), static_cast<int>(y)});
+        }
+        break;
+    case kCommandStoreStepBack:
+    case kCommandStepBack:
+        if (mSession)
+            mSession->OnLevelCommand(command, argument);
+        break;
+    case kCommandRestart: Restart(); break;
+    case kCommandMute: ToggleMute(); break;
+    case kCommandCloseTutorial: AskToCloseTutorial(); break;
+    default: break;
+    }
+}
+
+void PlayLevelState::Restart()
+{
+    // A random level comes back the same.
+    if (IsRandomLevel(mLevelNumber))
+        Game::RandomLevelReplay = true;
+    End();
+    mContinueSavedGame = false;
+    if (!Begin())
+        HandBack();
+}
+
+void PlayLevelState::ToggleMute()
+{
+    GamePlayServices& services = mApp.GetPlayServices();
+    services.SetMuted(!services.IsMuted());
+}
+
+void PlayLevelState::AskToCloseTutorial()
+{
+    if (mScreens.tutorialCancel == nullptr)
+        return;
+    mScreens.tutorialCancel->SetWidgetFactory([] { return new TutorialCancelDlg; });
+    mAwaitingTutorialAnswer = true;
+    PushState(*mScreens.tutorialCancel);
+}
+
+// --- Saved game and editor -------------------------------------------------------------------------
+
+bool PlayLevelState::SaveGame()
+{
+    PlayerData* data = mApp.GetPlayerData();
+    if (data == nullptr || !mSession || !mSession->HasLevel() || mSession->IsOver() || !mLastBody)
+        return false;
+    if (!data->SaveGame(mLevelNumber, *mLastBody))
+    {
+        mApp.LogError("The game of level " + std::to_string(mLevelNumber) + " could not be saved");
+        return false;
+    }
+    return true;
+}
+
+void PlayLevelState::SaveAndLeave()
+{
+    SaveGame();
+    // Written: leaving must not write it again from another body.
+    End();
+    if (mScreens.mainMenu != nullptr)
+        ChangeState(*mScreens.mainMenu);
+    else
+        PopState();
+}
+
+std::string PlayLevelState::GetEditorCopyPath(int level)
+{
+    return Quoll::GetAppDataFolder() + "leveleditor/" + std::to_string(level) + ".bin";
+}
+
+std::string PlayLevelState::GetCampaignPath(int level, bool easy)
+{
+    return std::string("data/levels/") + (easy ? "easy/" : "") + std::to_string(level) + ".bin";
+}
+
+bool PlayLevelState::LoadLevel(int mode)
+{
+    if (!mSession || GetScene() == nullptr || !IsCampaignLevel(mLevelNumber))
+        return false;
+    const std::string copy = GetEditorCopyPath(mLevelNumber);
+    const bool fromCopy = mode == kEditorCopy && std::filesystem::exists(copy);
+    mLastBody.reset();
+    if (LoadLevelFile(fromCopy ? copy : GetCampaignPath(mLevelNumber, false), fromCopy) && StartSession())
+        return true;
+    // The old level has gone with the failed load.
+    HandBack();
+    return false;
+}
+
+bool PlayLevelState::SaveLevel(int mode)
+{
+    if (!mSession || !mSession->HasLevel() || !IsCampaignLevel(mLevelNumber))
+        return false;
+    Quoll::Buffer body;
+    mSession->GetLevel().Save(body, true);
+    const std::string path = mode == kEditorCopy ? GetEditorCopyPath(mLevelNumber)
+                                                 : (mApp.mWorkingFolder.empty() ? std::string() : mApp.mWorkingFolder + "/") +
+                                                       GetCampaignPath(mLevelNumber, false);
+    std::error_code error;
+    std::filesystem::create_directories(std::filesystem::path(path).parent_path(), error);
+    const std::span<const uint8_t> bytes(body.GetDataPtr(), body.GetDataSize());
+    if (!Quoll::Platform::WriteFileAtomically(path, bytes))
+    {
+        mApp.LogError("Cannot save Level file: " + path);
+        return false;
+    }
+    return true;
+}

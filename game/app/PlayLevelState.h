@@ -1,0 +1,170 @@
+#pragma once
+// PlayLevelState: the play screen's state. Entering it loads the play groups, reads the level
+// (a campaign level's file, the profile's saved game, or a random level of an episode), makes
+// the GameScene through the link, starts the level in a LevelSession, takes over a zoom effect
+// handed to it and starts the level's song. Each update runs the session; once the game is over
+// it runs the end sequence: the round's finish on the scene, the scene's round-over once that
+// is idle, then, idle again, the result into the profile and the end-of-level step.
+//
+// It owns the one writer of the saved game (SaveGame): the pause menu's save-and-leave and the
+// closing of the window mid-level both write the last level body taken while a player was to
+// move, so leaving a running level never loses it.
+//
+// Commands of the scene: 0 the pause menu and 1 a click, both only while the level runs; 2 and
+// 102 the step-back point and the step back; 100 restart; 101 mute on and off; 200 the tutorial
+// quit question.
+#include "framework/core/Buffer.h"
+#include "game/level/LevelSession.h"
+#include "game/play/SceneHooks.h"
+#include "game/shell/WidgetLink.h"
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+
+class GameApp;
+class GameScene;
+class WaitState;
+
+namespace Quoll
+{
+class ZoomSFX;
+}
+
+class PlayLevelState final : public WidgetLink
+{
+public:
+    enum Command
+    {
+        kCommandMenu = 0,
+        kCommandClick = 1,
+        kCommandStoreStepBack = 2,
+        kCommandRestart = 100,
+        kCommandMute = 101,
+        kCommandStepBack = 102,
+        kCommandCloseTutorial = 200,
+    };
+    // The editor's load and save modes: the campaign file, or the editor's own copy.
+    enum EditorMode
+    {
+        kCampaignFile = 0,
+        kEditorCopy = 2,
+    };
+    static constexpr int kLevelSong = 3;
+    static constexpr float kMusicFade = 0.001f;
+    static constexpr int kMaxEpisode = 5;
+    // The resource groups the play screen draws from (every level background is in "Fones").
+    static constexpr const char* kPlayGroups[] = {"Game", "Fones", "Particles", "Sounds"};
+
+    struct Screens
+    {
+        // The pause menu, pushed on command 0.
+        GameState* inGameMenu = nullptr;
+        // The tutorial quit question, pushed on command 200; its yes closes the tutorial.
+        WaitState* tutorialCancel = nullptr;
+        GameState* mainMenu = nullptr;
+    };
+    // After the result is stored: where the game goes from a finished level.
+    using EndOfLevel = std::function<void(PlayLevelState& state, const LevelOutcome& outcome)>;
+
+    PlayLevelState(StateHost& host, GameApp& app, Screens screens, SceneHooks hooks = {});
+    ~PlayLevelState() override;
+
+    // --- What the next entry plays --------------------------------------------------------------
+    // 1..70 a campaign level, -1..-5 a random level of that episode; anything else is refused
+    // at the entry. The screen before it is where a level that cannot be read hands back to
+    // (the main menu when null).
+    void SetLevel(int level, GameState* previous = nullptr);
+    // The next entry plays the profile's saved game instead.
+    void SetContinueSavedGame(GameState* previous = nullptr);
+    // The loading state's zoom effect (not owned), handed to the scene at the next entry.
+    void SetZoomEffect(Quoll::ZoomSFX* effect) { mZoomEffect = effect; }
+    void SetEndOfLevel(EndOfLevel hook) { mEndOfLevel = std::move(hook); }
+    // The level map, where a finished level returns to; the main menu while there is none.
+    void SetLevelMap(GameState* levelMap) { mLevelMap = levelMap; }
+
+    // --- Saved game and editor ------------------------------------------------------------------
+    // Writes the last level body taken while a player was to move as the profile's saved game;
+    // false when no level runs, the game is over or the write fails.
+    bool SaveGame();
+    // The pause menu's save and leave: the saved game, then the main menu.
+    void SaveAndLeave();
+    // Reloads the running level from the campaign file (kCampaignFile) or from the editor's
+    // copy when there is one (kEditorCopy); false when it does not read: the old level has gone
+    // and the state hands back to the screen before it.
+    bool LoadLevel(int mode);
+    // Writes the level's board with fresh parameters to the editor's copy (kEditorCopy) or to
+    // the campaign file in the data folder (kCampaignFile).
+    bool SaveLevel(int mode);
+    // "<data folder>/leveleditor/<n>.bin".
+    [[nodiscard]] static std::string GetEditorCopyPath(int level);
+    [[nodiscard]] static std::string GetCampaignPath(int level, bool easy);
+
+    // --- Reading --------------------------------------------------------------------------------
+    [[nodiscard]] int GetLevelNumber() const { return mLevelNumber; }
+    [[nodiscard]] GameScene* GetScene() const;
+    [[nodiscard]] LevelSession* GetSession() const { return mSession.get(); }
+    // A level is loaded and its game is not over.
+    [[nodiscard]] bool IsLevelRunning() const;
+    // The end sequence has finished and the result is stored.
+    [[nodiscard]] bool IsFinished() const { return mPhase == Phase::Finished; }
+    [[nodiscard]] const std::optional<Quoll::Buffer>& GetLastBody() const { return mLastBody; }
+
+    // --- State hooks ----------------------------------------------------------------------------
+    void OnEnter() override;
+    void OnExit() override;
+    void OnResume() override;
+    void Update() override;
+
+protected:
+    BaseWidget* CreateWidget() override;
+    void OnCommand(int command, int argument) override;
+
+private:
+    enum class Phase
+    {
+        Idle,
+        Playing,
+        // The round's finish runs on the scene.
+        Finishing,
+        // The scene's round-over runs.
+        RoundOver,
+        Finished,
+    };
+
+    // Loads the groups, shows the scene and starts the level; false (logged) when it cannot.
+    bool Begin();
+    // Fills the session from the level's file, the saved game or the generator.
+    bool FillSession();
+    bool LoadLevelFile(const std::string& path, bool fromDisk);
+    [[nodiscard]] std::string ChooseCampaignPath() const;
+    bool StartSession();
+    // Stops the level and takes the scene away.
+    void End();
+    void HandBack();
+    void Restart();
+    void ToggleMute();
+    void AskToCloseTutorial();
+    void UpdateEndSequence();
+    void RecordResult(const LevelOutcome& outcome);
+    void LeaveFinishedLevel();
+    // Keeps the level body while a player is to move, for the saved game.
+    void TakeBody();
+
+    GameApp& mApp;
+    Screens mScreens;
+    SceneHooks mHooks;
+    EndOfLevel mEndOfLevel;
+    GameState* mLevelMap = nullptr;
+    GameState* mPrevious = nullptr;
+    Quoll::ZoomSFX* mZoomEffect = nullptr;
+    std::unique_ptr<LevelSession> mSession;
+    std::optional<Quoll::Buffer> mLastBody;
+    Phase mPhase = Phase::Idle;
+    int mLevelNumber = 0;
+    bool mContinueSavedGame = false;
+    // The level running was continued from the saved game.
+    bool mFromSavedGame = false;
+    bool mAwaitingTutorialAnswer = false;
+};

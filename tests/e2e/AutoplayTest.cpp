@@ -1,0 +1,225 @@
+// The play screen end to end on the generated game data: the autoplay plays level 1 to its end
+// with the screen checked against the board after every turn, the same run in two fresh
+// processes logs the same, a step back, a pause-menu save and a closed window come back to the
+// same board, and the editor's copy and a broken level file are handled.
+// Rerun: test_e2e --gtest_filter='AutoplayRun.*'
+#include "tools/autoplay/Autoplay.h"
+
+#include "framework/core/Common.h"
+#include "game/app/GameStates.h"
+#include "game/app/PlayLevelState.h"
+#include "game/level/Level.h"
+#include "game/play/BoardView.h"
+#include "game/play/GameScene.h"
+#include "game/scene/ParticleManager.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+namespace
+{
+namespace fs = std::filesystem;
+
+constexpr uint32_t kSeed = 20261207;
+// Five seconds of logic updates.
+constexpr int kMostBusyUpdates = 500;
+
+std::string ReadAll(const fs::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
+std::string ProductName()
+{
+    return "AutoplayTest" + std::to_string(::getpid()) + "_" +
+           ::testing::UnitTest::GetInstance()->current_test_info()->name();
+}
+
+// The body of the running level's board and parameters.
+std::string BodyOf(Level& level)
+{
+    Quoll::Buffer body;
+    level.Save(body, false);
+    return {reinterpret_cast<const char*>(body.GetDataPtr()), body.GetDataSize()};
+}
+
+class AutoplayRun : public ::testing::Test
+{
+protected:
+    void TearDown() override
+    {
+        mRunner.reset();
+        fs::remove_all(fs::path(QUOLL_TEST_HOME) / "data/Nordwick" / ProductName());
+    }
+
+    Autoplay::Runner& Start(int level = 1, bool continueSavedGame = false)
+    {
+        Autoplay::Options options;
+        options.level = level;
+        options.continueSavedGame = continueSavedGame;
+        options.seed = kSeed;
+        options.gameDir = QUOLL_GAME_DIR;
+        options.maxUpdates = 400000;
+        mRunner = std::make_unique<Autoplay::Runner>(options, ProductName());
+        EXPECT_TRUE(mRunner->Start());
+        return *mRunner;
+    }
+    // The runner's game closed as a window closes, with the level still on the screen.
+    void CloseWindow() { mRunner.reset(); }
+
+    std::unique_ptr<Autoplay::Runner> mRunner;
+};
+
+TEST_F(AutoplayRun, LevelOnePlaysToItsEndWithTheScreenAlwaysShowingTheBoard)
+{
+    Autoplay::Runner& run = Start(1);
+    ASSERT_NE(run.Scene(), nullptr);
+    int turns = 0;
+    while (!run.IsFinished() && run.GetUpdates() < 400000)
+    {
+        if (!run.PlayTurn())
+            break;
+        if (!run.HumanToMove())
+            continue;
+        ++turns;
+        ASSERT_EQ(Autoplay::FindViewFault(*run.Scene(), *run.CurrentLevel()), "") << "after turn " << turns;
+    }
+    ASSERT_TRUE(run.RunToEnd());
+    EXPECT_GT(turns, 0);
+    EXPECT_LE(run.GetLongestBusy(), kMostBusyUpdates);
+    EXPECT_TRUE(run.Play().IsFinished());
+    // The level's end left the game ready to move on; leaving takes every particle system away.
+    run.Leave();
+    EXPECT_FALSE(run.Play().IsOnStack());
+    ASSERT_NE(run.App().GetParticleManager(), nullptr);
+    EXPECT_EQ(run.App().GetParticleManager()->GetCount(), 0);
+    EXPECT_NE(run.Log().back().find("particles 0"), std::string::npos);
+}
+
+TEST_F(AutoplayRun, TwoRunsInFreshProcessesLogTheSame)
+{
+    const fs::path folder = fs::path(QUOLL_TEST_HOME) / ProductName();
+    fs::create_directories(folder);
+    std::string outputs[2];
+    for (int run = 0; run < 2; ++run)
+    {
+        const fs::path out = folder / ("run" + std::to_string(run) + ".txt");
+        const std::string command = std::string("'") + QUOLL_AUTOPLAY_PROGRAM + "' --game-dir '" + QUOLL_GAME_DIR +
+                                    "' --level 1 --seed " + std::to_string(kSeed) + " --home '" +
+                                    (folder / ("home" + std::to_string(run))).string() + "' > '" + out.string() +
+                                    "' 2>/dev/null";
+        ASSERT_EQ(std::system(command.c_str()), 0) << ReadAll(out);
+        outputs[run] = ReadAll(out);
+    }
+    EXPECT_NE(outputs[0].find("outcome winner"), std::string::npos);
+    EXPECT_NE(outputs[0].find("turn 1 "), std::string::npos);
+    EXPECT_EQ(outputs[0], outputs[1]);
+    fs::remove_all(folder);
+}
+
+TEST_F(AutoplayRun, AStepBackBuildsTheScreenAgainFromTheRestoredBoard)
+{
+    Autoplay::Runner& run = Start(1);
+    ASSERT_TRUE(run.PlayTurn());
+    ASSERT_TRUE(run.PlayTurn());
+    ASSERT_TRUE(run.HumanToMove());
+    const int left = run.CurrentLevel()->GetParams().stepBacksLeft;
+    run.Play().ReceiveCommand(PlayLevelState::kCommandStepBack, 0);
+    ASSERT_TRUE(run.RunToHumanTurn());
+    Level& level = *run.CurrentLevel();
+    EXPECT_EQ(level.GetParams().stepBacksLeft, left - 1);
+    EXPECT_EQ(run.Scene()->GetBoardView()->GetCellViews().size(), 61u);
+    EXPECT_EQ(Autoplay::FindViewFault(*run.Scene(), level), "");
+    // Play goes on from the restored board.
+    ASSERT_TRUE(run.PlayTurn());
+}
+
+TEST_F(AutoplayRun, APauseMenuSaveComesBackAsTheSameBoard)
+{
+    Autoplay::Runner& run = Start(1);
+    ASSERT_TRUE(run.PlayTurn());
+    ASSERT_TRUE(run.PlayTurn());
+    ASSERT_TRUE(run.HumanToMove());
+    run.Step();
+    const std::string before = BodyOf(*run.CurrentLevel());
+    GameStates& states = *run.App().GetGameStates();
+    run.Play().ReceiveCommand(PlayLevelState::kCommandMenu, 0);
+    ASSERT_TRUE(states.InGameMenu().IsOnStack());
+    states.InGameMenu().ReceiveCommand(1, 0);
+    EXPECT_FALSE(run.Play().IsOnStack());
+    EXPECT_TRUE(states.MainMenu().IsOnStack());
+
+    run.Play().SetContinueSavedGame();
+    run.App().GetStateHost().ChangeState(run.Play());
+    ASSERT_NE(run.CurrentLevel(), nullptr);
+    EXPECT_EQ(BodyOf(*run.CurrentLevel()), before);
+}
+
+TEST_F(AutoplayRun, ClosingTheWindowMidLevelLosesNothing)
+{
+    std::string before;
+    {
+        Autoplay::Runner& run = Start(1);
+        ASSERT_TRUE(run.PlayTurn());
+        ASSERT_TRUE(run.HumanToMove());
+        run.Step();
+        before = BodyOf(*run.CurrentLevel());
+        CloseWindow();
+    }
+    Autoplay::Runner& again = Start(1, true);
+    ASSERT_NE(again.CurrentLevel(), nullptr);
+    EXPECT_EQ(BodyOf(*again.CurrentLevel()), before);
+}
+
+TEST_F(AutoplayRun, TheEditorsCopyReloadsByteForByteAndIsOptional)
+{
+    Autoplay::Runner& run = Start(3);
+    ASSERT_TRUE(run.RunToHumanTurn());
+    PlayLevelState& play = run.Play();
+    const fs::path copy = PlayLevelState::GetEditorCopyPath(3);
+    fs::remove(copy);
+
+    // Without a copy, mode 2 is the campaign file.
+    ASSERT_TRUE(play.LoadLevel(PlayLevelState::kCampaignFile));
+    const std::string campaign = BodyOf(*run.CurrentLevel());
+    ASSERT_TRUE(play.LoadLevel(PlayLevelState::kEditorCopy));
+    EXPECT_EQ(BodyOf(*run.CurrentLevel()), campaign);
+
+    ASSERT_TRUE(play.SaveLevel(PlayLevelState::kEditorCopy));
+    const std::string saved = ReadAll(copy);
+    ASSERT_FALSE(saved.empty());
+    ASSERT_TRUE(play.LoadLevel(PlayLevelState::kEditorCopy));
+    ASSERT_TRUE(play.SaveLevel(PlayLevelState::kEditorCopy));
+    EXPECT_EQ(ReadAll(copy), saved);
+    fs::remove(copy);
+}
+
+TEST_F(AutoplayRun, ABrokenLevelFileIsLoggedAndHandsBack)
+{
+    Autoplay::Runner& run = Start(3);
+    ASSERT_TRUE(run.RunToHumanTurn());
+    const fs::path copy = PlayLevelState::GetEditorCopyPath(3);
+    fs::create_directories(copy.parent_path());
+    std::ofstream(copy, std::ios::binary) << "not a level";
+
+    EXPECT_FALSE(run.Play().LoadLevel(PlayLevelState::kEditorCopy));
+    EXPECT_FALSE(run.Play().IsOnStack());
+    const std::string log = ReadAll(Quoll::GetAppDataFolder() + "GameLog.txt");
+    EXPECT_NE(log.find("Cannot open Level file: " + copy.string()), std::string::npos) << log;
+    // Continuing when there is no saved game hands back the same way, and so does level 0.
+    run.Play().SetContinueSavedGame(&run.Idle());
+    run.App().GetStateHost().ChangeState(run.Play());
+    EXPECT_FALSE(run.Play().IsOnStack());
+    run.Play().SetLevel(0, &run.Idle());
+    run.App().GetStateHost().ChangeState(run.Play());
+    EXPECT_FALSE(run.Play().IsOnStack());
+    fs::remove(copy);
+}
+} // namespace

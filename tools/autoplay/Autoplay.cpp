@@ -1,0 +1,301 @@
+#include "tools/autoplay/Autoplay.h"
+
+#include "framework/app/AppWidgetManager.h"
+#include "framework/core/MersenneTwister.h"
+#include "framework/platform/window/headless/HeadlessWindowSystem.h"
+#include "game/app/GameStates.h"
+#include "game/app/PlayLevelState.h"
+#include "game/board/LogicChecker.h"
+#include "game/board/MoveList.h"
+#include "game/level/Level.h"
+#include "game/play/BoardView.h"
+#include "game/play/Bacteria.h"
+#include "game/play/Bonus.h"
+#include "game/play/GameProgress.h"
+#include "game/play/GameScene.h"
+#include "game/play/HUD.h"
+#include "game/play/InventoryView.h"
+#include "game/play/ProbirkaNode.h"
+#include "game/play/VCell.h"
+#include "game/scene/ParticleManager.h"
+
+#include <sstream>
+
+namespace Autoplay
+{
+namespace
+{
+// Where the play state hands back to, and goes to after the end of the level: nothing is shown.
+class IdleState final : public GameState
+{
+public:
+    explicit IdleState(StateHost& host) : GameState(host, "AutoplayIdle") {}
+};
+
+std::string ParamsLine(int turn, const LevelParams& p)
+{
+    std::ostringstream line;
+    line << "turn " << turn << " round " << p.round << " cells " << p.cellCount << " players " << p.playerCount
+         << " counts " << p.playerCells[0] << ' ' << p.playerCells[1] << ' ' << p.playerCells[2] << " captured "
+         << p.capturedCells[0] << ' ' << p.capturedCells[1] << ' ' << p.capturedCells[2] << " score " << p.score
+         << ' ' << p.roundBonus << ' ' << p.cellBonus << ' ' << p.captureScore << " inventory " << p.inventory[0]
+         << ' ' << p.inventory[1] << ' ' << p.inventory[2] << " armed " << p.armedSlot << " boss "
+         << p.bossHitPoints << ' ' << p.bossCountdown << " stepbacks " << p.stepBacksLeft;
+    return line.str();
+}
+} // namespace
+
+// --- The application -----------------------------------------------------------------------------
+
+AutoplayApp::AutoplayApp(const std::string& gameDir, std::string product)
+{
+    SetWindowSystem(std::make_unique<Quoll::Platform::HeadlessWindowSystem>());
+    SetSettingsStore(std::make_unique<Quoll::Platform::SettingsStore>(std::string()));
+    mProdName = std::move(product);
+    mWorkingFolder = gameDir;
+    mCommandLineParsed = true;
+}
+
+void AutoplayApp::PlaySound(LevelSound sound, float volume, float pan)
+{
+    if (onLine)
+    {
+        std::ostringstream line;
+        line << "sound " << static_cast<int>(sound) << " volume " << volume << " pan " << pan;
+        onLine(line.str());
+    }
+    GameApp::PlaySound(sound, volume, pan);
+}
+
+// --- The screen against the board ------------------------------------------------------------------
+
+std::string FindViewFault(GameScene& scene, const Level& level)
+{
+    const GameLogic& logic = level.GetLogic();
+    if (std::string fault = FindLogicFault(logic); !fault.empty())
+        return "logic: " + fault;
+    BoardView* boardView = scene.GetBoardView();
+    if (boardView == nullptr)
+        return "no board view";
+    const Board& board = logic.GetBoard();
+    for (int cell = 0; cell < kCellCount; ++cell)
+    {
+        VCell* view = boardView->FindCellView(cell);
+        if (view == nullptr)
+            return "no view of cell " + std::to_string(cell);
+        const int shownOwner = view->GetBacteria() != nullptr ? view->GetBacteria()->GetValue() : 0;
+        if (shownOwner != board.GetOwner(cell))
+            return "cell " + std::to_string(cell) + " shows player " + std::to_string(shownOwner) + ", board " +
+                   std::to_string(board.GetOwner(cell));
+        const int shownBonus = view->GetBonus() != nullptr ? view->GetBonus()->GetValue() : 0;
+        if (shownBonus != board.GetBonus(cell))
+            return "cell " + std::to_string(cell) + " shows bonus " + std::to_string(shownBonus) + ", board " +
+                   std::to_string(board.GetBonus(cell));
+    }
+    const LevelParams& params = level.GetParams();
+    HUD* hud = scene.GetHud();
+    if (hud == nullptr)
+        return "no HUD";
+    GameProgress* progress = hud->GetProgress();
+    for (int player = 0; progress != nullptr && player < params.playerCount; ++player)
+    {
+        ProbirkaNode* tube = progress->GetTube(player);
+        if (tube != nullptr && tube->GetLevel() != params.playerCells[player])
+            return "tube " + std::to_string(player) + " shows " + std::to_string(tube->GetLevel()) + ", level " +
+                   std::to_string(params.playerCells[player]);
+    }
+    InventoryView* inventory = hud->GetInventory();
+    for (int slot = 0; inventory != nullptr && slot < InventoryView::kSlotCount; ++slot)
+    {
+        Bonus* bonus = inventory->GetSlot(slot);
+        const int shown = bonus != nullptr ? bonus->GetValue() : 0;
+        if (shown != params.inventory[slot])
+            return "inventory slot " + std::to_string(slot) + " shows " + std::to_string(shown) + ", level " +
+                   std::to_string(params.inventory[slot]);
+    }
+    return {};
+}
+
+// --- The run -----------------------------------------------------------------------------------------
+
+Runner::Runner(Options options, std::string product) : mOptions(std::move(options))
+{
+    mApp = std::make_unique<AutoplayApp>(mOptions.gameDir, std::move(product));
+    mApp->onLine = [this](const std::string& line) { Write(line); };
+}
+
+Runner::~Runner()
+{
+    if (mApp)
+        mApp->onLine = nullptr;
+    mApp.reset();
+}
+
+bool Runner::Start()
+{
+    mApp->Init();
+    if (mApp->mShutdown || mApp->GetGameStates() == nullptr)
+    {
+        Write("the game did not start");
+        return false;
+    }
+    Quoll::SeedRandom(mOptions.seed);
+    mRandom.Seed(mOptions.seed);
+    mIdle = std::make_unique<IdleState>(mApp->GetStateHost());
+    PlayLevelState& play = Play();
+    if (mOptions.continueSavedGame)
+        play.SetContinueSavedGame(mIdle.get());
+    else
+        play.SetLevel(mOptions.level, mIdle.get());
+    play.SetEndOfLevel([this](PlayLevelState&, const LevelOutcome& outcome) {
+        std::ostringstream line;
+        line << "outcome winner " << outcome.result << " medal " << outcome.medalGrade << " score " << outcome.score;
+        Write(line.str());
+        mOutcome = line.str();
+    });
+    mApp->GetStateHost().ChangeState(play);
+    if (Scene() == nullptr)
+    {
+        Write("the level did not start");
+        return false;
+    }
+    return true;
+}
+
+PlayLevelState& Runner::Play()
+{
+    return mApp->GetGameStates()->PlayLevel();
+}
+
+GameScene* Runner::Scene()
+{
+    return Play().IsOnStack() ? Play().GetScene() : nullptr;
+}
+
+Level* Runner::CurrentLevel()
+{
+    LevelSession* session = Play().GetSession();
+    return session != nullptr && session->HasLevel() ? &session->GetLevel() : nullptr;
+}
+
+void Runner::Write(const std::string& line)
+{
+    mLog.push_back(line);
+}
+
+void Runner::Step()
+{
+    mApp->UpdateFrame();
+    ++mUpdates;
+    GameScene* scene = Scene();
+    Level* level = CurrentLevel();
+    const bool busy = scene != nullptr && level != nullptr && !IsFinished() && level->IsBusy();
+    mBusy = busy ? mBusy + 1 : 0;
+    mLongestBusy = std::max(mLongestBusy, mBusy);
+    NoteParticles();
+}
+
+void Runner::NoteParticles()
+{
+    ParticleManager* particles = mApp->GetParticleManager();
+    const int count = particles != nullptr ? particles->GetCount() : 0;
+    if (count == mParticles)
+        return;
+    mParticles = count;
+    Write("particles " + std::to_string(count));
+}
+
+bool Runner::HumanToMove()
+{
+    Level* level = CurrentLevel();
+    return level != nullptr && Play().IsLevelRunning() && level->GetState() == LevelState::HumanToMove &&
+           !level->IsBusy() && level->GetLogic().GetCurrentPlayer() == 1;
+}
+
+bool Runner::RunToHumanTurn()
+{
+    while (mUpdates < mOptions.maxUpdates)
+    {
+        if (IsFinished() || HumanToMove())
+            return true;
+        Step();
+    }
+    Write("update limit reached");
+    return false;
+}
+
+void Runner::Click(int x, int y)
+{
+    Quoll::AppWidgetManager& widgets = *mApp->mWidgetManager;
+    widgets.MouseMove(x, y);
+    widgets.MouseDown(x, y, 1);
+    widgets.MouseUp(x, y, 1);
+}
+
+bool Runner::ChooseMove(int& from, int& to)
+{
+    const Level* level = CurrentLevel();
+    MoveList moves;
+    level->GetLogic().GenerateMoves(1, moves);
+    if (moves.IsEmpty())
+        return false;
+    const AiMove move = moves[static_cast<int>(mRandom.Next(static_cast<uint32_t>(moves.Size())))];
+    from = move.from;
+    to = move.to;
+    return true;
+}
+
+void Runner::LogTurn()
+{
+    ++mTurn;
+    Write(ParamsLine(mTurn, CurrentLevel()->GetParams()));
+}
+
+bool Runner::PlayTurn()
+{
+    if (!RunToHumanTurn() || IsFinished())
+        return false;
+    LogTurn();
+    int from = 0, to = 0;
+    if (!ChooseMove(from, to))
+    {
+        Write("no move");
+        return false;
+    }
+    std::ostringstream line;
+    line << "move " << from << " " << to;
+    Write(line.str());
+    const ScreenPoint a = Scene()->GetCellCentre(from);
+    Click(a.x, a.y);
+    Step();
+    const ScreenPoint b = Scene()->GetCellCentre(to);
+    Click(b.x, b.y);
+    Step();
+    // The move has started: wait for the next human turn or the end.
+    return RunToHumanTurn();
+}
+
+bool Runner::RunToEnd()
+{
+    while (!IsFinished())
+    {
+        const int before = mUpdates;
+        if (!PlayTurn() && !IsFinished())
+        {
+            // No move of its own: the level passes the turn; let it run.
+            if (mUpdates == before)
+                Step();
+            if (mUpdates >= mOptions.maxUpdates)
+                return false;
+        }
+    }
+    return true;
+}
+
+void Runner::Leave()
+{
+    if (Play().IsOnStack())
+        mApp->GetStateHost().ChangeState(*mIdle);
+    NoteParticles();
+}
+} // namespace Autoplay

@@ -1,0 +1,110 @@
+#pragma once
+// Autoplay: the play screen run headless on the game application, with every random draw seeded,
+// and a player that clicks a legal human move chosen by its own seeded generator. It writes one
+// log line per turn (the level's parameters), the level's sounds, the live particle systems when
+// their number changes, and the outcome; the same options give the same log in every process.
+// The end-to-end tests drive it turn by turn and check the screen against the board.
+#include "framework/core/MersenneTwister.h"
+#include "game/app/GameApp.h"
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+class GameScene;
+class Level;
+class PlayLevelState;
+
+namespace Autoplay
+{
+struct Options
+{
+    // 1..70 a campaign level, -1..-5 a random level of the episode.
+    int level = 1;
+    uint32_t seed = 1;
+    // The game's data folder (holding main.pak).
+    std::string gameDir;
+    // Logic updates before the run gives up.
+    int maxUpdates = 200000;
+    // Plays the profile's saved game instead of the level.
+    bool continueSavedGame = false;
+};
+
+// The game application on the headless back ends, its level sounds logged.
+class AutoplayApp final : public GameApp
+{
+public:
+    AutoplayApp(const std::string& gameDir, std::string product);
+    std::function<void(const std::string&)> onLine;
+    void PlaySound(LevelSound sound, float volume, float pan) override;
+    using GameApp::PlaySound;
+
+protected:
+    void InstallCrashCatcher() override {}
+};
+
+// The first fault of the screen against the level, once the screen is idle: each cell view's
+// bacterium and bonus against the board, the progress tubes against the player cell counts,
+// the inventory against the level's, and the logic's own consistency. Empty when none.
+[[nodiscard]] std::string FindViewFault(GameScene& scene, const Level& level);
+
+class Runner
+{
+public:
+    explicit Runner(Options options, std::string product = "PetriGlowAutoplay");
+    ~Runner();
+    Runner(const Runner&) = delete;
+    Runner& operator=(const Runner&) = delete;
+
+    // Starts the game and the play state on the level; false (with the reason logged) when the
+    // game or the level does not start.
+    bool Start();
+    // One logic update; the player clicks when the human is to move.
+    void Step();
+    // Updates until the human is to move (or the game is over); false after the limit.
+    bool RunToHumanTurn();
+    // Plays one human move (two clicks) and runs until the next human turn or the game's end.
+    bool PlayTurn();
+    // Plays to the end of the level; false when the update limit comes first.
+    bool RunToEnd();
+    // Leaves the play screen (the game shuts down behind it).
+    void Leave();
+
+    [[nodiscard]] GameApp& App() { return *mApp; }
+    // Where the play state hands back to and goes when it leaves; shows nothing.
+    [[nodiscard]] GameState& Idle() { return *mIdle; }
+    [[nodiscard]] PlayLevelState& Play();
+    [[nodiscard]] GameScene* Scene();
+    [[nodiscard]] Level* CurrentLevel();
+    [[nodiscard]] const std::vector<std::string>& Log() const { return mLog; }
+    [[nodiscard]] int GetUpdates() const { return mUpdates; }
+    // Consecutive updates the scene or level stayed busy, at most, since the start.
+    [[nodiscard]] int GetLongestBusy() const { return mLongestBusy; }
+    [[nodiscard]] bool IsFinished() const { return mOutcome.has_value(); }
+    [[nodiscard]] bool HumanToMove();
+    // Clicks the screen point as the player would.
+    void Click(int x, int y);
+
+private:
+    void Write(const std::string& line);
+    void LogTurn();
+    void NoteParticles();
+    // A legal move of player 1, drawn from the runner's generator; false when there is none.
+    bool ChooseMove(int& from, int& to);
+
+    Options mOptions;
+    std::unique_ptr<AutoplayApp> mApp;
+    // Where the play state goes when it leaves or cannot start.
+    std::unique_ptr<GameState> mIdle;
+    Quoll::MersenneTwister mRandom;
+    std::vector<std::string> mLog;
+    std::optional<std::string> mOutcome;
+    int mUpdates = 0;
+    int mBusy = 0;
+    int mLongestBusy = 0;
+    int mParticles = -1;
+    int mTurn = 0;
+};
+} // namespace Autoplay

@@ -1,0 +1,79 @@
+// autoplay: plays a level of the game headless to its end with a seeded player and prints the
+// run's log. Usage:
+//   autoplay --game-dir <folder with main.pak> [--level N] [--seed S] [--home <folder>]
+// --home puts the player's files and settings under that folder (for tests and scripts).
+// Exit code 0 when the level was played to its end, 1 otherwise, 2 for bad arguments.
+#include "tools/autoplay/Autoplay.h"
+
+#include "framework/core/Common.h"
+
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <iostream>
+#include <string>
+
+namespace
+{
+int Usage()
+{
+    std::cerr << "usage: autoplay --game-dir <folder> [--level N] [--seed S] [--home <folder>]\n";
+    return 2;
+}
+
+bool ParseInt(const char* text, long long low, long long high, long long& value)
+{
+    char* end = nullptr;
+    value = std::strtoll(text, &end, 10);
+    return end != text && *end == '\0' && value >= low && value <= high;
+}
+} // namespace
+
+int main(int argc, char** argv)
+{
+    Autoplay::Options options;
+    for (int i = 1; i < argc; ++i)
+    {
+        const std::string arg = argv[i];
+        if (i + 1 >= argc)
+            return Usage();
+        const char* value = argv[++i];
+        long long number = 0;
+        if (arg == "--game-dir")
+            options.gameDir = value;
+        else if (arg == "--home")
+        {
+            const std::filesystem::path home = std::filesystem::absolute(value);
+            ::setenv("XDG_DATA_HOME", (home / "data").c_str(), 1);
+            ::setenv("XDG_CONFIG_HOME", (home / "config").c_str(), 1);
+        }
+        else if (arg == "--level" && ParseInt(value, -5, 70, number))
+            options.level = static_cast<int>(number);
+        else if (arg == "--seed" && ParseInt(value, 0, 0xFFFFFFFFll, number))
+            options.seed = static_cast<uint32_t>(number);
+        else
+            return Usage();
+    }
+    if (options.gameDir.empty())
+        return Usage();
+    bool finished = false;
+    std::string dataFolder;
+    {
+        // A product name of its own: runs side by side never meet as a second copy of the game.
+        Autoplay::Runner runner(options, "PetriGlowAutoplay" + std::to_string(::getpid()));
+        finished = runner.Start() && runner.RunToEnd();
+        runner.Leave();
+        for (const std::string& line : runner.Log())
+            std::cout << line << '\n';
+        std::cout << (finished ? "finished" : "not finished") << " after " << runner.GetUpdates() << " updates\n";
+        dataFolder = Quoll::GetAppDataFolder();
+    }
+    // The run's own player files are of no use afterwards (never a folder of another product).
+    if (dataFolder.find("PetriGlowAutoplay") != std::string::npos)
+    {
+        std::error_code error;
+        std::filesystem::remove_all(dataFolder, error);
+    }
+    return finished ? 0 : 1;
+}
