@@ -2,6 +2,7 @@
 
 #include "framework/core/Common.h"
 #include "framework/platform/system/AtomicFile.h"
+#include "framework/resources/ResourceManager.h"
 #include "game/app/GameApp.h"
 #include "game/level/LevelList.h"
 #include "game/level/RandomLevelProvider.h"

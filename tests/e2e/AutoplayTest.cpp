@@ -12,6 +12,7 @@
 #include "game/play/BoardView.h"
 #include "game/play/GameScene.h"
 #include "game/scene/ParticleManager.h"
+#include "game/shell/GameLog.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -100,7 +101,6 @@ TEST_F(AutoplayRun, LevelOnePlaysToItsEndWithTheScreenAlwaysShowingTheBoard)
     EXPECT_FALSE(run.Play().IsOnStack());
     ASSERT_NE(run.App().GetParticleManager(), nullptr);
     EXPECT_EQ(run.App().GetParticleManager()->GetCount(), 0);
-    EXPECT_NE(run.Log().back().find("particles 0"), std::string::npos);
 }
 
 TEST_F(AutoplayRun, TwoRunsInFreshProcessesLogTheSame)
@@ -111,11 +111,13 @@ TEST_F(AutoplayRun, TwoRunsInFreshProcessesLogTheSame)
     for (int run = 0; run < 2; ++run)
     {
         const fs::path out = folder / ("run" + std::to_string(run) + ".txt");
-        const std::string command = std::string("'") + QUOLL_AUTOPLAY_PROGRAM + "' --game-dir '" + QUOLL_GAME_DIR +
+        // The system's font library keeps a little memory to the end (see the suppressions).
+        const std::string command = std::string("LSAN_OPTIONS=suppressions=") + QUOLL_SOURCE_DIR +
+                                    "/tests/shell/lsan.supp '" + QUOLL_AUTOPLAY_PROGRAM + "' --game-dir '" + QUOLL_GAME_DIR +
                                     "' --level 1 --seed " + std::to_string(kSeed) + " --home '" +
                                     (folder / ("home" + std::to_string(run))).string() + "' > '" + out.string() +
-                                    "' 2>/dev/null";
-        ASSERT_EQ(std::system(command.c_str()), 0) << ReadAll(out);
+                                    "' 2>'" + out.string() + ".err'";
+        ASSERT_EQ(std::system(command.c_str()), 0) << ReadAll(out) << ReadAll(out.string() + ".err");
         outputs[run] = ReadAll(out);
     }
     EXPECT_NE(outputs[0].find("outcome winner"), std::string::npos);
@@ -203,6 +205,8 @@ TEST_F(AutoplayRun, TheEditorsCopyReloadsByteForByteAndIsOptional)
 
 TEST_F(AutoplayRun, ABrokenLevelFileIsLoggedAndHandsBack)
 {
+    const fs::path logFile = fs::path(QUOLL_TEST_HOME) / (ProductName() + ".log");
+    ASSERT_TRUE(GameLog::Get().Open(logFile.string()));
     Autoplay::Runner& run = Start(3);
     ASSERT_TRUE(run.RunToHumanTurn());
     const fs::path copy = PlayLevelState::GetEditorCopyPath(3);
@@ -211,7 +215,7 @@ TEST_F(AutoplayRun, ABrokenLevelFileIsLoggedAndHandsBack)
 
     EXPECT_FALSE(run.Play().LoadLevel(PlayLevelState::kEditorCopy));
     EXPECT_FALSE(run.Play().IsOnStack());
-    const std::string log = ReadAll(Quoll::GetAppDataFolder() + "GameLog.txt");
+    const std::string log = ReadAll(logFile);
     EXPECT_NE(log.find("Cannot open Level file: " + copy.string()), std::string::npos) << log;
     // Continuing when there is no saved game hands back the same way, and so does level 0.
     run.Play().SetContinueSavedGame(&run.Idle());
@@ -221,5 +225,7 @@ TEST_F(AutoplayRun, ABrokenLevelFileIsLoggedAndHandsBack)
     run.App().GetStateHost().ChangeState(run.Play());
     EXPECT_FALSE(run.Play().IsOnStack());
     fs::remove(copy);
+    GameLog::Get().Close();
+    fs::remove(logFile);
 }
 } // namespace

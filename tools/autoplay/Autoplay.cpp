@@ -139,6 +139,7 @@ bool Runner::Start()
         Write("the game did not start");
         return false;
     }
+    mApp->Activate();
     Quoll::SeedRandom(mOptions.seed);
     mRandom.Seed(mOptions.seed);
     mIdle = std::make_unique<IdleState>(mApp->GetStateHost());

@@ -6,6 +6,7 @@
 // The end-to-end tests drive it turn by turn and check the screen against the board.
 #include "framework/core/MersenneTwister.h"
 #include "game/app/GameApp.h"
+#include "game/shell/GameState.h"
 
 #include <functional>
 #include <memory>
@@ -40,6 +41,8 @@ public:
     std::function<void(const std::string&)> onLine;
     void PlaySound(LevelSound sound, float volume, float pan) override;
     using GameApp::PlaySound;
+    // The window has the focus, as a player's window has (no window events come in here).
+    void Activate() { ApplyActivation(true); }
 
 protected:
     void InstallCrashCatcher() override {}
