@@ -13,6 +13,7 @@
 #include "game/play/GameScene.h"
 #include "game/scene/ParticleManager.h"
 #include "game/shell/GameLog.h"
+#include "game/shell/PlayerData.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -227,5 +228,62 @@ TEST_F(AutoplayRun, ABrokenLevelFileIsLoggedAndHandsBack)
     fs::remove(copy);
     GameLog::Get().Close();
     fs::remove(logFile);
+}
+} // namespace
+
+namespace
+{
+// The play screen's commands as the scene, the quick menu and the pause menu send them.
+TEST_F(AutoplayRun, ThePlayScreensCommandsReachTheirScreens)
+{
+    Autoplay::Runner& run = Start(1);
+    ASSERT_TRUE(run.PlayTurn());
+    ASSERT_TRUE(run.HumanToMove());
+    PlayLevelState& play = run.Play();
+    GameStates& states = *run.App().GetGameStates();
+
+    // Mute goes on and off at once.
+    const bool muted = run.App().GetPlayServices().IsMuted();
+    play.ReceiveCommand(PlayLevelState::kCommandMute, 0);
+    EXPECT_NE(run.App().GetPlayServices().IsMuted(), muted);
+    play.ReceiveCommand(PlayLevelState::kCommandMute, 0);
+    EXPECT_EQ(run.App().GetPlayServices().IsMuted(), muted);
+
+    // The pause menu: continue closes it and the level goes on.
+    play.ReceiveCommand(PlayLevelState::kCommandMenu, 0);
+    ASSERT_TRUE(states.InGameMenu().IsOnStack());
+    states.InGameMenu().ReceiveCommand(0, 0);
+    EXPECT_FALSE(states.InGameMenu().IsOnStack());
+    EXPECT_TRUE(play.IsLevelRunning());
+
+    // Restart from the pause menu: the level starts again from its file.
+    const Level* before = run.CurrentLevel();
+    play.ReceiveCommand(PlayLevelState::kCommandMenu, 0);
+    states.InGameMenu().ReceiveCommand(2, 0);
+    EXPECT_FALSE(states.InGameMenu().IsOnStack());
+    ASSERT_NE(run.CurrentLevel(), nullptr);
+    EXPECT_NE(run.CurrentLevel(), before);
+    EXPECT_EQ(run.CurrentLevel()->GetParams().round, 1);
+    ASSERT_TRUE(run.PlayTurn());
+
+    // The tutorial's close button asks first; no closes nothing.
+    play.ReceiveCommand(PlayLevelState::kCommandCloseTutorial, 0);
+    ASSERT_TRUE(play.IsOnStack());
+    EXPECT_NE(run.App().GetStateHost().GetTopState(), &play);
+    static_cast<WidgetLink*>(run.App().GetStateHost().GetTopState())->ReceiveCommand(1, 0);
+    EXPECT_EQ(run.App().GetStateHost().GetTopState(), &play);
+}
+
+// A finished level leaves no way into the pause menu and no click reaches it.
+TEST_F(AutoplayRun, AFinishedLevelTakesNoMenuOrClick)
+{
+    Autoplay::Runner& run = Start(1);
+    ASSERT_TRUE(run.RunToEnd());
+    ASSERT_TRUE(run.Play().IsFinished());
+    run.Play().ReceiveCommand(PlayLevelState::kCommandMenu, 0);
+    EXPECT_FALSE(run.App().GetGameStates()->InGameMenu().IsOnStack());
+    // The result is in the profile: level 1 lost leaves no score; the saved game is gone.
+    ASSERT_NE(run.App().GetPlayerData(), nullptr);
+    EXPECT_FALSE(run.App().GetPlayerData()->LoadSavedGame().has_value());
 }
 } // namespace
