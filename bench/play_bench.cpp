@@ -5,7 +5,7 @@
 // software video card. Rows: the default 3D path with one thread and with the device's bands
 // (threads 0: as many as the renderer's default), and the 2D path. Compare with frame_bench's
 // BM_Frame3D32Mesh row of the same run. Counters: frames/s, ms/frame (wall clock).
-// Run: play_bench --benchmark_format=json
+// Run: play_bench --benchmark_format=json; PLAY_BENCH_SHOTS=<folder> keeps each row's last frame.
 #include "framework/app/AppWidgetManager.h"
 #include "framework/core/Common.h"
 #include "framework/platform/video/SoftDirect3D.h"
@@ -16,6 +16,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <cstdlib>
 #include <filesystem>
 #include <string>
 
@@ -74,6 +75,15 @@ void RunPlayScreen(benchmark::State& state, bool is3D)
         state.counters["frames/s"] = static_cast<double>(frames) / elapsed.count();
         state.counters["ms/frame"] = 1000.0 * elapsed.count() / static_cast<double>(frames);
         dataFolder = Quoll::GetAppDataFolder();
+        if (const char* shots = std::getenv("PLAY_BENCH_SHOTS"))
+        {
+            runner.App().TakeScreenshot();
+            std::error_code error;
+            for (const auto& entry : std::filesystem::recursive_directory_iterator(dataFolder, error))
+                if (entry.path().extension() == ".png")
+                    std::filesystem::copy_file(entry.path(), std::filesystem::path(shots) / (product + ".png"),
+                                               std::filesystem::copy_options::overwrite_existing, error);
+        }
     }
     if (dataFolder.find("PlayBench") != std::string::npos)
     {
