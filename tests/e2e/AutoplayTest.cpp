@@ -18,6 +18,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -285,5 +286,23 @@ TEST_F(AutoplayRun, AFinishedLevelTakesNoMenuOrClick)
     // The result is in the profile: level 1 lost leaves no score; the saved game is gone.
     ASSERT_NE(run.App().GetPlayerData(), nullptr);
     EXPECT_FALSE(run.App().GetPlayerData()->LoadSavedGame().has_value());
+}
+} // namespace
+
+namespace
+{
+// A random level of episode 2 played to its end counts in the profile's random-level figures.
+TEST_F(AutoplayRun, ARandomLevelCountsInTheProfilesRandomFigures)
+{
+    Autoplay::Runner& run = Start(-2);
+    ASSERT_NE(run.CurrentLevel(), nullptr);
+    EXPECT_EQ(run.App().GetCurrentLevelNumber(), -2);
+    ASSERT_TRUE(run.RunToEnd());
+    int played = 0, won = 0;
+    run.App().GetPlayerData()->GetCurrentProfile().GetRandomStats(2, played, won);
+    EXPECT_EQ(played, 1);
+    const bool humanWon = std::any_of(run.Log().begin(), run.Log().end(),
+                                      [](const std::string& line) { return line.rfind("outcome winner 1 ", 0) == 0; });
+    EXPECT_EQ(won, humanWon ? 1 : 0);
 }
 } // namespace
