@@ -306,3 +306,28 @@ TEST_F(AutoplayRun, ARandomLevelCountsInTheProfilesRandomFigures)
     EXPECT_EQ(won, humanWon ? 1 : 0);
 }
 } // namespace
+
+namespace
+{
+// The level map starts a chosen level and a random level of an episode on the play screen.
+TEST_F(AutoplayRun, TheLevelMapStartsLevelsOnThePlayScreen)
+{
+    Autoplay::Runner& run = Start(1);
+    StateHost& host = run.App().GetStateHost();
+    LevelMapState& map = run.App().GetGameStates()->LevelMap();
+    host.ChangeState(map);
+    ASSERT_TRUE(map.IsOnStack());
+    map.ReceiveCommand(Quoll::LevelMap::kTransitionDone, 1);
+    ASSERT_TRUE(run.Play().IsOnStack());
+    EXPECT_EQ(run.Play().GetLevelNumber(), 1);
+    EXPECT_TRUE(run.RunToHumanTurn());
+
+    host.ChangeState(map);
+    map.ReceiveCommand(Quoll::LevelMap::kRandomLevel, 3);
+    ASSERT_TRUE(run.Play().IsOnStack());
+    EXPECT_EQ(run.App().GetCurrentLevelNumber(), -3);
+    ASSERT_NE(run.CurrentLevel(), nullptr);
+    // The map's widget goes with the next update's deletions.
+    run.Step();
+}
+} // namespace

@@ -187,6 +187,8 @@ void Runner::Write(const std::string& line)
 void Runner::Step()
 {
     mApp->UpdateFrame();
+    // As the main loop does: widgets that left the screen go after the update.
+    mApp->ProcessDeferredDeletes();
     ++mUpdates;
     GameScene* scene = Scene();
     Level* level = CurrentLevel();
@@ -297,6 +299,7 @@ void Runner::Leave()
 {
     if (Play().IsOnStack())
         mApp->GetStateHost().ChangeState(*mIdle);
+    mApp->ProcessDeferredDeletes();
     NoteParticles();
 }
 } // namespace Autoplay
