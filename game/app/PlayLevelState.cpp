@@ -6,7 +6,9 @@
 #include "game/app/GameApp.h"
 #include "game/level/LevelList.h"
 #include "game/level/RandomLevelProvider.h"
+#include "game/play/FastMenu.h"
 #include "game/play/GameScene.h"
+#include "game/play/HOManager.h"
 #include "game/screens/ExitGameDlg.h"
 #include "game/shell/PlayerData.h"
 #include "game/shell/WaitState.h"
@@ -41,6 +43,12 @@ bool ReadDiskFile(const std::string& path, Quoll::Buffer& buffer)
 PlayLevelState::PlayLevelState(StateHost& host, GameApp& app, Screens screens, SceneHooks hooks)
     : WidgetLink(host, "PlayLevelState"), mApp(app), mScreens(screens), mHooks(std::move(hooks))
 {
+    if (!mHooks.makeHiddenObjects)
+        mHooks.makeHiddenObjects = [this] { return std::make_unique<HOManager>(mApp.GetPlayServices()); };
+    if (!mHooks.makeFastMenu)
+        mHooks.makeFastMenu = [this](GameScene& scene) {
+            return Quoll::FastMenu::Make(mApp.GetPlayServices(), scene, mMenuLevel.get());
+        };
 }
 
 PlayLevelState::~PlayLevelState() = default;
@@ -155,9 +163,23 @@ bool PlayLevelState::LoadLevelFile(const std::string& path, bool fromDisk)
     return true;
 }
 
+void PlayLevelState::MakeMenuLevel()
+{
+    // Only the first fast menu of a scene keeps it; later starts on the same scene keep theirs.
+    if (mMenuLevel)
+        return;
+    Quoll::Buffer body;
+    mSession->GetLevel().Save(body, false);
+    body.SeekReadStart();
+    auto level = std::make_unique<Level>(mRuleView, mRuleServices);
+    if (level->Load(body))
+        mMenuLevel = std::move(level);
+}
+
 bool PlayLevelState::StartSession()
 {
     GameScene* scene = GetScene();
+    MakeMenuLevel();
     Level& level = mSession->GetLevel();
     for (int player = 1; player <= level.GetLogic().GetPlayerCount(); ++player)
         mApp.GetPlayServices().SetPlayerAiLevel(player, level.GetLogic().GetPlayerAiLevel(player));
@@ -199,6 +221,7 @@ void PlayLevelState::End()
         scene->SetOverlayNode(nullptr, nullptr);
     Detach();
     mSession.reset();
+    mMenuLevel.reset();
     mLastBody.reset();
     mPhase = Phase::Idle;
     mAwaitingTutorialAnswer = false;

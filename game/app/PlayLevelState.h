@@ -15,6 +15,8 @@
 // quit question.
 #include "framework/core/Buffer.h"
 #include "game/level/LevelSession.h"
+#include "game/level/NullLevelServices.h"
+#include "game/level/NullLevelView.h"
 #include "game/play/SceneHooks.h"
 #include "game/shell/WidgetLink.h"
 
@@ -68,6 +70,7 @@ public:
     // After the result is stored: where the game goes from a finished level.
     using EndOfLevel = std::function<void(PlayLevelState& state, const LevelOutcome& outcome)>;
 
+    // Parts the hooks leave empty get the game's: the hidden objects and the fast menu.
     PlayLevelState(StateHost& host, GameApp& app, Screens screens, SceneHooks hooks = {});
     ~PlayLevelState() override;
 
@@ -140,6 +143,7 @@ private:
     bool LoadLevelFile(const std::string& path, bool fromDisk);
     [[nodiscard]] std::string ChooseCampaignPath() const;
     bool StartSession();
+    void MakeMenuLevel();
     // Stops the level and takes the scene away.
     void End();
     void HandBack();
@@ -160,6 +164,12 @@ private:
     GameState* mPrevious = nullptr;
     Quoll::ZoomSFX* mZoomEffect = nullptr;
     std::unique_ptr<LevelSession> mSession;
+    // The fast menu grades the medal goal by a level's medal rule for the scene's whole life,
+    // while a step back replaces the session's level: it reads this copy of the level instead,
+    // made when the level starts and dropped with the scene.
+    NullLevelView mRuleView;
+    NullLevelServices mRuleServices;
+    std::unique_ptr<Level> mMenuLevel;
     std::optional<Quoll::Buffer> mLastBody;
     Phase mPhase = Phase::Idle;
     int mLevelNumber = 0;

@@ -242,6 +242,8 @@ TEST_F(AutoplayRun, ThePlayScreensCommandsReachTheirScreens)
     ASSERT_TRUE(run.HumanToMove());
     PlayLevelState& play = run.Play();
     GameStates& states = *run.App().GetGameStates();
+    // The game's hidden objects are on the scene.
+    EXPECT_NE(run.Scene()->GetHiddenObjects(), nullptr);
 
     // Mute goes on and off at once.
     const bool muted = run.App().GetPlayServices().IsMuted();
