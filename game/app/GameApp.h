@@ -169,6 +169,7 @@ public:
     [[nodiscard]] int GetLevelMedal(int level) const override;
     void LogError(const std::string& line) override;
     TutorialData& GetTutorial() override;
+    [[nodiscard]] TutorialSteps& GetTutorialSteps() { return mTutorial; }
 
     // --- SceneServices ---------------------------------------------------------------------------
     uint32_t RandomWord() override;

@@ -6,6 +6,7 @@
 #include "game/app/GameApp.h"
 #include "game/level/LevelList.h"
 #include "game/level/RandomLevelProvider.h"
+#include "game/play/BossLevel.h"
 #include "game/play/FastMenu.h"
 #include "game/play/GameScene.h"
 #include "game/play/HOManager.h"
@@ -49,6 +50,8 @@ PlayLevelState::PlayLevelState(StateHost& host, GameApp& app, Screens screens, S
         mHooks.makeFastMenu = [this](GameScene& scene) {
             return Quoll::FastMenu::Make(mApp.GetPlayServices(), scene, mMenuLevel.get());
         };
+    if (!mHooks.makeBoss)
+        mHooks.makeBoss = MakeBossHook(mApp.GetPlayServices());
 }
 
 PlayLevelState::~PlayLevelState() = default;

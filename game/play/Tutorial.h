@@ -72,6 +72,8 @@ public:
 
     // --- Reading ---
     [[nodiscard]] int GetCurrentStep() const { return mStepIndex; }
+    // Where the shown step points: its cell's centre, else its screen point.
+    [[nodiscard]] FloatPoint GetTargetPoint() const { return {mEndX, mEndY}; }
     [[nodiscard]] int GetLanguageOffset() const { return mLanguageOffset; }
     [[nodiscard]] Quoll::Button* GetCloseButton() const { return mCloseButton; }
     [[nodiscard]] float GetPhase() const { return mPhase; }

@@ -16,6 +16,7 @@
 #include "game/play/HUD.h"
 #include "game/play/InventoryView.h"
 #include "game/play/ProbirkaNode.h"
+#include "game/play/Tutorial.h"
 #include "game/play/VCell.h"
 #include "game/scene/ParticleManager.h"
 
@@ -235,6 +236,22 @@ void Runner::Click(int x, int y)
     widgets.MouseUp(x, y, 1);
 }
 
+bool Runner::ClickTutorialTarget()
+{
+    // While a step shows, only its target passes: press it, as a player following the tutorial.
+    const auto* tutorial = dynamic_cast<const Tutorial*>(Scene()->GetTutorial());
+    if (tutorial == nullptr || !tutorial->IsShowingStep())
+        return false;
+    const FloatPoint target = tutorial->GetTargetPoint();
+    std::ostringstream line;
+    line << "tutorial step " << tutorial->GetCurrentStep() << " click " << static_cast<int>(target.x) << " "
+         << static_cast<int>(target.y);
+    Write(line.str());
+    Click(static_cast<int>(target.x), static_cast<int>(target.y));
+    Step();
+    return true;
+}
+
 bool Runner::ChooseMove(int& from, int& to)
 {
     const Level* level = CurrentLevel();
@@ -259,6 +276,8 @@ bool Runner::PlayTurn()
     if (!RunToHumanTurn() || IsFinished())
         return false;
     LogTurn();
+    if (ClickTutorialTarget())
+        return RunToHumanTurn();
     int from = 0, to = 0;
     if (!ChooseMove(from, to))
     {

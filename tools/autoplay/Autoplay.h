@@ -95,6 +95,8 @@ private:
     void LogTurn();
     void NoteParticles();
     // A legal move of player 1, drawn from the runner's generator; false when there is none.
+    // Presses the shown tutorial step's target; false when no step shows.
+    bool ClickTutorialTarget();
     bool ChooseMove(int& from, int& to);
 
     Options mOptions;
