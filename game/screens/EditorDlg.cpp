@@ -105,6 +105,9 @@ void EditorDlg::Resize(int x, int y, int width, int height)
         PaletteEntry& entry = mPalette.at(static_cast<size_t>(k));
         entry.kind = k;
         entry.image = GetPaletteImage(k, entry.cel);
+        // A strip with fewer cels than the tile asks for shows its first.
+        if (entry.image != nullptr && entry.cel >= entry.image->mNumCols * entry.image->mNumRows)
+            entry.cel = 0;
         // A gap of 20 pixels between the cell kinds and the contents.
         entry.x = (k <= 3 ? 130 : 150) + 70 * k;
         entry.y = kTileY;

@@ -50,7 +50,8 @@ TEST(Editor, TilesAndControlsSitWhereTheStripPutsThem)
         EXPECT_EQ(entry.image == nullptr, k == 0 || k == 4) << k;
     }
     EXPECT_EQ(f.panel->GetPaletteEntry(3).cel, 2);
-    EXPECT_EQ(f.panel->GetPaletteEntry(11).cel, 5);
+    // The bonus strip has one cel: the tile shows it rather than nothing.
+    EXPECT_EQ(f.panel->GetPaletteEntry(11).cel, 0);
     EXPECT_EQ(f.panel->GetPaletteEntry(9).image,
               f.play.GetImageById(f.play.GetResourceIdByName("IMAGE_BONUS2")));
     const struct
