@@ -18,27 +18,32 @@ LoadState::Loading LoadingOf(GameApp& app)
 GameStates::GameStates(GameApp& app, StateHost& host, ShellActions& actions, MainMenuServices& menu)
     : mSettings(host, actions),
       mScores(host, "ScoresState",
-              DialogFactory([&app]() -> BaseWidget* {
-                  PlayerData* data = app.GetPlayerData();
-                  return data != nullptr ? new ScoresDlg(data->GetScoreTable()) : nullptr;
-              })),
+              DialogFactory(
+                  [&app]() -> BaseWidget*
+                  {
+                      PlayerData* data = app.GetPlayerData();
+                      return data != nullptr ? new ScoresDlg(data->GetScoreTable()) : nullptr;
+                  })),
       mCredits(host, "CreditsState", DialogFactory([]() -> BaseWidget* { return new CreditsDlg; })),
       mExit(host, actions), mChangeProfile(host, actions), mCreateProfile(host, actions),
-      mDifficulty(host, "ComplexityState"), mLevelMapServices(app),
+      mDifficulty(host, "ComplexityState"), mComics(host), mLevelMapServices(app),
       mLevelMap(host, actions, mLevelMapServices,
                 {&mMainMenu, nullptr,
                  // Until the level-loading state exists the map changes straight to the level.
                  [this, &host](int level, FloatPoint) {
                      mPlay.SetLevel(level, &mLevelMap);
                      host.ChangeState(mPlay);
-                 }}),
+                 },
+                 &mComics}),
       mMainMenu(host, actions, menu,
-                {&mSettings, &mScores, &mCredits, &mExit, &mChangeProfile, &mDifficulty, &mLevelMap}),
+                {&mSettings, &mScores, &mCredits, &mExit, &mChangeProfile, &mDifficulty, &mLevelMap,
+                 &mComics}),
       mTutorialCancel(host, "TutorialCancelState"),
       mPlay(host, app, {&mInGame, &mTutorialCancel, &mMainMenu}), mInGame(host, mPlay), mLoad(host, LoadingOf(app)),
       mStartLoad(host, [&app] { return app.GetArtLanguage(); },
                  {&mLoad, &mMainMenu, &mCreateProfile,
-                  [&app] {
+                  [&app]
+                  {
                       PlayerData* data = app.GetPlayerData();
                       return data == nullptr || data->GetProfileList().GetCount() > 0;
                   }}),

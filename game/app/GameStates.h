@@ -3,9 +3,11 @@
 // made once and wired together: the branding splash waits for its command 0 and changes to the
 // start-load state, which runs the loading bar over the title and goes on to the main menu (with
 // the compulsory first profile before it on a first run); the menu's play leads to the level map
-// and the map's main-menu command back. The play screen's state, its pause menu and the tutorial
-// quit question are made here as well.
+// (through the opening comic once per profile), which shows the final comic once the campaign is
+// complete, and the map's main-menu command back. The play screen's state, its pause menu and
+// the tutorial quit question are made here as well.
 #include "game/app/ChangeProfileState.h"
+#include "game/app/ComicsState.h"
 #include "game/app/CreateProfileState.h"
 #include "game/app/DialogState.h"
 #include "game/app/ExitGameState.h"
@@ -49,6 +51,7 @@ private:
     ChangeProfileState mChangeProfile;
     CreateProfileState mCreateProfile;
     WaitState mDifficulty;
+    ComicsState mComics;
     GameLevelMapServices mLevelMapServices;
     LevelMapState mLevelMap;
     MainMenuState mMainMenu;

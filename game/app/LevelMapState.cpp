@@ -1,5 +1,6 @@
 #include "game/app/LevelMapState.h"
 
+#include "game/app/ComicsState.h"
 #include "game/app/ShellActions.h"
 #include "game/level/LevelList.h"
 #include "game/screens/LevelMapServices.h"
@@ -30,20 +31,19 @@ void LevelMapState::OnEnter()
 
 void LevelMapState::EnterMap()
 {
+    mFinalComicOffered = false;
+    mAwaitingComic = false;
     Attach();
     Quoll::LevelMap* map = GetMap();
-    if (map == nullptr)
-        return;
-    if (mServices.GetCurrentSong() != kMapSong)
-        mServices.PlayMusic(kMapSong, kMusicFade);
+    if (map == nullptr) return;
+    if (mServices.GetCurrentSong() != kMapSong) mServices.PlayMusic(kMapSong, kMusicFade);
     mServices.GetLevelList().BuildLevelTable();
     PlayerData* data = mActions.GetPlayerData();
     const bool intro = data != nullptr && !data->GetCurrentProfile().HasSeen(ProfileSeen::MapIntro);
     if (!map->BuildMap(intro))
     {
         Ui().LogError(std::string("Cannot build the level map: ") + MapPointRoot::kCoordsFile);
-        if (mScreens.mainMenu != nullptr)
-            ChangeState(*mScreens.mainMenu);
+        if (mScreens.mainMenu != nullptr) ChangeState(*mScreens.mainMenu);
         return;
     }
     map->FocusOnGroup(mFocusLevel, mFocusGroup);
@@ -55,29 +55,52 @@ void LevelMapState::EnterMap()
 void LevelMapState::OnIntroEnded()
 {
     PlayerData* data = mActions.GetPlayerData();
-    if (data == nullptr)
-        return;
+    if (data == nullptr) return;
     data->GetCurrentProfile().MarkSeen(ProfileSeen::MapIntro);
     data->SaveCurrentProfile();
 }
 
 void LevelMapState::OnPause()
 {
-    if (Quoll::LevelMap* map = GetMap())
-        map->SetPaused(true);
+    if (Quoll::LevelMap* map = GetMap()) map->SetPaused(true);
 }
 
 void LevelMapState::OnResume()
 {
-    if (Quoll::LevelMap* map = GetMap())
-        map->Reactivate();
+    if (mAwaitingComic) TakeFinalComic();
+    if (Quoll::LevelMap* map = GetMap()) map->Reactivate();
+}
+
+bool LevelMapState::ShouldShowFinalComic() const
+{
+    const PlayerData* data = mActions.GetPlayerData();
+    return mScreens.finalComic != nullptr && !mFinalComicOffered && data != nullptr &&
+           !data->GetCurrentProfile().HasSeen(ProfileSeen::FinalComic) &&
+           mServices.GetLevelList().IsAllComplete();
+}
+
+void LevelMapState::TakeFinalComic()
+{
+    mAwaitingComic = false;
+    PlayerData* data = mActions.GetPlayerData();
+    if (!mScreens.finalComic->WasFinished() || data == nullptr) return;
+    data->GetCurrentProfile().MarkSeen(ProfileSeen::FinalComic);
+    data->SaveCurrentProfile();
 }
 
 void LevelMapState::Update()
 {
     Quoll::LevelMap* map = GetMap();
-    if (mQueued.empty() || map == nullptr || map->IsBusy())
+    if (map == nullptr || map->IsBusy()) return;
+    if (ShouldShowFinalComic())
+    {
+        mFinalComicOffered = true;
+        mAwaitingComic = true;
+        mScreens.finalComic->SetComic(true);
+        PushState(*mScreens.finalComic);
         return;
+    }
+    if (mQueued.empty()) return;
     GameState* next = mQueued.front();
     mQueued.pop_front();
     PushState(*next);
@@ -89,15 +112,19 @@ void LevelMapState::OnCommand(int command, int argument)
     switch (command)
     {
     case Quoll::LevelMap::kMainMenu:
-        if (mScreens.mainMenu != nullptr)
-            ChangeState(*mScreens.mainMenu);
+        if (mScreens.mainMenu != nullptr) ChangeState(*mScreens.mainMenu);
         break;
-    case Quoll::LevelMap::kStart: StartIfOpen(mServices.GetLevelList().GetNextLevel()); break;
-    case Quoll::LevelMap::kStartLevel: StartIfOpen(argument); break;
+    case Quoll::LevelMap::kStart:
+        StartIfOpen(mServices.GetLevelList().GetNextLevel());
+        break;
+    case Quoll::LevelMap::kStartLevel:
+        StartIfOpen(argument);
+        break;
     case Quoll::LevelMap::kTransitionDone:
     {
         mActions.PlaySoundNamed("SOUND_LEVEL_CLICK");
-        const MapPoint* point = map != nullptr ? map->GetGroupPoint(LevelList::GetLevelGroup(argument)) : nullptr;
+        const MapPoint* point =
+            map != nullptr ? map->GetGroupPoint(LevelList::GetLevelGroup(argument)) : nullptr;
         StartLevel(argument, point != nullptr ? point->GetPosition() : FloatPoint{});
         break;
     }
@@ -109,9 +136,11 @@ void LevelMapState::OnCommand(int command, int argument)
         break;
     case Quoll::LevelMap::kRandomLevel:
         mActions.PlaySoundNamed("SOUND_RNDLEVEL_CLICK");
-        StartLevel(-argument, map != nullptr ? map->GetRandomStatsIconCentre(argument - 1) : FloatPoint{});
+        StartLevel(-argument,
+                   map != nullptr ? map->GetRandomStatsIconCentre(argument - 1) : FloatPoint{});
         break;
-    default: break;
+    default:
+        break;
     }
 }
 

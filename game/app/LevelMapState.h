@@ -4,7 +4,8 @@
 // while the current profile has not seen it; seeing it to the end or skipping it is recorded in
 // the profile at once), then focused on the level and group the play state left. It leaves for
 // the main menu, starts the chosen level once the map's transition has finished, and opens
-// screens queued by others only while the map is idle.
+// screens queued by others only while the map is idle. Once the campaign is complete it shows the
+// final comic, when the map is idle, once per profile (marked seen and saved at its end).
 #include "game/scene/FloatPoint.h"
 #include "game/screens/LevelMap.h"
 #include "game/shell/WidgetLink.h"
@@ -12,6 +13,7 @@
 #include <deque>
 #include <functional>
 
+class ComicsState;
 class LevelMapServices;
 class ShellActions;
 
@@ -33,15 +35,22 @@ public:
         GameState* achievements = nullptr;
         // Null: the level is logged and the map is shown afresh.
         LevelStarter startLevel;
+        // Null: no final comic.
+        ComicsState* finalComic = nullptr;
     };
 
-    LevelMapState(StateHost& host, ShellActions& actions, LevelMapServices& services, Screens screens)
-        : WidgetLink(host, "LevelMapState"), mActions(actions), mServices(services), mScreens(std::move(screens))
+    LevelMapState(StateHost& host, ShellActions& actions, LevelMapServices& services,
+                  Screens screens)
+        : WidgetLink(host, "LevelMapState"), mActions(actions), mServices(services),
+          mScreens(std::move(screens))
     {
     }
 
     void SetMainMenu(GameState* mainMenu) { mScreens.mainMenu = mainMenu; }
-    void SetIntroFactory(Quoll::LevelMap::IntroFactory factory) { mIntroFactory = std::move(factory); }
+    void SetIntroFactory(Quoll::LevelMap::IntroFactory factory)
+    {
+        mIntroFactory = std::move(factory);
+    }
     // The level just played and the group it completed (-1 for none); used at the next entry.
     void SetFocus(int level, int group)
     {
@@ -66,6 +75,8 @@ private:
     void OnIntroEnded();
     void StartIfOpen(int level);
     void StartLevel(int level, FloatPoint centre);
+    [[nodiscard]] bool ShouldShowFinalComic() const;
+    void TakeFinalComic();
 
     ShellActions& mActions;
     LevelMapServices& mServices;
@@ -74,4 +85,8 @@ private:
     int mFocusLevel = -1;
     int mFocusGroup = -1;
     std::deque<GameState*> mQueued;
+    // The final comic was offered since the map was entered (a comic that cannot be shown is not
+    // offered again until the next entry).
+    bool mFinalComicOffered = false;
+    bool mAwaitingComic = false;
 };

@@ -1,5 +1,6 @@
 #include "game/app/MainMenuState.h"
 
+#include "game/app/ComicsState.h"
 #include "game/app/ShellActions.h"
 #include "game/screens/ComplexityDlg.h"
 #include "game/screens/MainMenu.h"
@@ -22,8 +23,8 @@ BaseWidget* MainMenuState::CreateWidget()
 void MainMenuState::OnEnter()
 {
     mAwaitingDifficulty = false;
-    if (mServices.GetCurrentSong() != kMenuSong)
-        mActions.PlayMusic(kMenuSong, kMusicFade);
+    mAwaitingComic = false;
+    if (mServices.GetCurrentSong() != kMenuSong) mActions.PlayMusic(kMenuSong, kMusicFade);
     WidgetLink::OnEnter();
 }
 
@@ -37,26 +38,43 @@ void MainMenuState::OnResume()
 {
     if (Quoll::MainMenu* menu = GetMenu())
     {
-        if (mServices.GetArtLanguage() != mPausedLanguage || mServices.GetProfileName() != mPausedProfile)
+        if (mServices.GetArtLanguage() != mPausedLanguage ||
+            mServices.GetProfileName() != mPausedProfile)
             menu->RefreshLabels();
         else
             menu->UpdateProfileName();
     }
     if (mAwaitingDifficulty)
         TakeDifficulty();
+    else if (mAwaitingComic)
+        TakeOpeningComic();
 }
 
 void MainMenuState::OnCommand(int command, int)
 {
     switch (command)
     {
-    case Quoll::MainMenu::kPlay: Play(); break;
-    case Quoll::MainMenu::kSettings: Open(mScreens.settings, "settings"); break;
-    case Quoll::MainMenu::kHighScores: Open(mScreens.scores, "scores"); break;
-    case Quoll::MainMenu::kCredits: Open(mScreens.credits, "credits"); break;
-    case Quoll::MainMenu::kQuit: Open(mScreens.exit, "exit"); break;
-    case Quoll::MainMenu::kProfile: Open(mScreens.changeProfile, "profile"); break;
-    default: Ui().LogWarning("Unhundled main menu button: " + std::to_string(command)); break;
+    case Quoll::MainMenu::kPlay:
+        Play();
+        break;
+    case Quoll::MainMenu::kSettings:
+        Open(mScreens.settings, "settings");
+        break;
+    case Quoll::MainMenu::kHighScores:
+        Open(mScreens.scores, "scores");
+        break;
+    case Quoll::MainMenu::kCredits:
+        Open(mScreens.credits, "credits");
+        break;
+    case Quoll::MainMenu::kQuit:
+        Open(mScreens.exit, "exit");
+        break;
+    case Quoll::MainMenu::kProfile:
+        Open(mScreens.changeProfile, "profile");
+        break;
+    default:
+        Ui().LogWarning("Unhundled main menu button: " + std::to_string(command));
+        break;
     }
 }
 
@@ -73,7 +91,8 @@ void MainMenuState::Open(GameState* screen, const char* what)
 void MainMenuState::Play()
 {
     PlayerData* data = mActions.GetPlayerData();
-    if (data != nullptr && !data->GetCurrentProfile().IsDifficultyChosen() && mScreens.difficulty != nullptr)
+    if (data != nullptr && !data->GetCurrentProfile().IsDifficultyChosen() &&
+        mScreens.difficulty != nullptr)
     {
         mAwaitingDifficulty = true;
         mScreens.difficulty->SetWidgetFactory([] { return new ComplexityDlg; });
@@ -88,8 +107,7 @@ void MainMenuState::TakeDifficulty()
 {
     mAwaitingDifficulty = false;
     const auto& result = mScreens.difficulty->GetResult();
-    if (!result)
-        return;
+    if (!result) return;
     int difficulty = 0;
     if (result->command == ComplexityDlg::kCommandEasy)
         difficulty = Profile::kEasyDifficulty;
@@ -97,8 +115,7 @@ void MainMenuState::TakeDifficulty()
         difficulty = Profile::kNormalDifficulty;
     PlayerData* data = mActions.GetPlayerData();
     // Cancelled: nothing chosen, the menu stays and asks again next time.
-    if (difficulty == 0 || data == nullptr)
-        return;
+    if (difficulty == 0 || data == nullptr) return;
     data->ChooseDifficulty(difficulty);
     EnterLevelMap();
 }
@@ -109,6 +126,28 @@ void MainMenuState::EnterLevelMap()
     {
         Ui().LogWarning("Main menu: play has no level map to go to");
         return;
+    }
+    PlayerData* data = mActions.GetPlayerData();
+    if (mScreens.comics != nullptr && data != nullptr &&
+        !data->GetCurrentProfile().HasSeen(ProfileSeen::OpeningComic))
+    {
+        mAwaitingComic = true;
+        mScreens.comics->SetComic(false);
+        PushState(*mScreens.comics);
+        return;
+    }
+    ChangeState(*mScreens.levelMap);
+}
+
+void MainMenuState::TakeOpeningComic()
+{
+    mAwaitingComic = false;
+    PlayerData* data = mActions.GetPlayerData();
+    // A comic that could not be shown stays unseen; the map follows either way.
+    if (mScreens.comics->WasFinished() && data != nullptr)
+    {
+        data->GetCurrentProfile().MarkSeen(ProfileSeen::OpeningComic);
+        data->SaveCurrentProfile();
     }
     ChangeState(*mScreens.levelMap);
 }

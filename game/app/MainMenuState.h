@@ -13,6 +13,7 @@ namespace Quoll
 class MainMenu;
 }
 class MainMenuServices;
+class ComicsState;
 class ShellActions;
 class WaitState;
 
@@ -33,10 +34,14 @@ public:
         WaitState* difficulty = nullptr;
         // Null: play is logged and the menu stays.
         GameState* levelMap = nullptr;
+        // Null: no opening comic.
+        ComicsState* comics = nullptr;
     };
 
-    MainMenuState(StateHost& host, ShellActions& actions, MainMenuServices& services, Screens screens)
-        : WidgetLink(host, "MainMenuState"), mActions(actions), mServices(services), mScreens(screens)
+    MainMenuState(StateHost& host, ShellActions& actions, MainMenuServices& services,
+                  Screens screens)
+        : WidgetLink(host, "MainMenuState"), mActions(actions), mServices(services),
+          mScreens(screens)
     {
     }
 
@@ -55,13 +60,16 @@ private:
     void Play();
     // The difficulty dialog's answer, once it has popped.
     void TakeDifficulty();
+    // The opening comic first while the profile has not seen it.
     void EnterLevelMap();
+    void TakeOpeningComic();
     void Open(GameState* screen, const char* what);
 
     ShellActions& mActions;
     MainMenuServices& mServices;
     Screens mScreens;
     bool mAwaitingDifficulty = false;
+    bool mAwaitingComic = false;
     // What the labels showed when another screen came on top.
     int mPausedLanguage = 0;
     std::string mPausedProfile;
