@@ -32,8 +32,15 @@ int ScaledScore(uint32_t score, float fraction)
 }
 } // namespace
 
+EndLevelScores ScoresOf(const LevelParams& params)
+{
+    const auto word = [](int32_t value) { return static_cast<uint32_t>(value); };
+    return {word(params.round), word(params.score), word(params.roundBonus), word(params.cellBonus),
+            word(params.captureScore)};
+}
+
 EndLevelDlg::EndLevelDlg(EndLevelServices& services, const EndLevelResult& result,
-                         const EndLevelScores* scores)
+                         const EndLevelScores& scores)
     : QuollDialog(kDialogId, kNoCancelCommand), mServices(services), mResult(result),
       mScores(scores)
 {
@@ -55,7 +62,7 @@ void EndLevelDlg::Attach(WidgetLink* link)
     recipe.linesFont = "FONT_FNT1";
     recipe.linesColor = ColorLabel;
     recipe.insets = {44, 75, 62, 140};
-    if (mScores == nullptr || !BuildFrom(recipe)) return;
+    if (!BuildFrom(recipe)) return;
     mMouseVisible = true; // a click anywhere on the dialog skips the count-up
     mContinueButton = AddButton({kCommandContinue, "UI_OK", "IMAGE_BTN1", "IMAGE_BTN1_OVER"});
     mRestartButton = AddButton({kCommandRestart, "UI_RESTART", "IMAGE_BTN2", "IMAGE_BTN2_OVER"});
@@ -80,7 +87,7 @@ void EndLevelDlg::BuildWon()
 {
     mDialogHeader = FormatText("UI_LEVEL_WIN", {mServices.GetProfileName()});
     ComposeScoreLines(1.0f);
-    const uint32_t counted[] = {mScores->capture, mScores->fastGame, mScores->square};
+    const uint32_t counted[] = {mScores.capture, mScores.fastGame, mScores.square};
     for (size_t line = 0; line < mDurations.size(); ++line)
         mDurations[line] = counted[line] > 0
                                ? static_cast<float>((Grade() + 1) / 3.0 * kLineSeconds)
@@ -91,7 +98,7 @@ void EndLevelDlg::BuildLost()
 {
     UiServices& ui = Ui();
     mDialogHeader = FormatText(
-        "UI_LEVEL_FAIL", {mServices.GetProfileName(), static_cast<int>(mScores->failureNumber)});
+        "UI_LEVEL_FAIL", {mServices.GetProfileName(), static_cast<int>(mScores.failureNumber)});
     mContinueButton->SetVisible(true);
     mRestartButton->SetVisible(true);
     if (mResult[0] > 0)
@@ -109,8 +116,7 @@ void EndLevelDlg::BuildLost()
 
 void EndLevelDlg::ComposeScoreLines(float fraction)
 {
-    if (mScores == nullptr) return;
-    const uint32_t counted[] = {mScores->capture, mScores->fastGame, mScores->square};
+    const uint32_t counted[] = {mScores.capture, mScores.fastGame, mScores.square};
     std::wstring body;
     for (int line = 0; line < 3; ++line)
     {
@@ -120,7 +126,7 @@ void EndLevelDlg::ComposeScoreLines(float fraction)
         body += FormatText(kLineKeys[line], {ScaledScore(counted[line], scale)});
     }
     if (mStage >= kStageFinishing)
-        body += L"\n" + FormatText("UI_FINISH_SCORE_TOTAL", {static_cast<int>(mScores->total)});
+        body += L"\n" + FormatText("UI_FINISH_SCORE_TOTAL", {static_cast<int>(mScores.total)});
     mDialogLines = body;
     Ui().PlaySoundNamed("SOUND_SCORE_CALC");
 }

@@ -6,6 +6,8 @@
 // Continue sends 0 (also Enter, and Escape once the count-up is over), restart sends 1.
 #include "game/ui/QuollDialog.h"
 
+#include "game/board/LevelParams.h"
+
 #include <array>
 #include <cstdint>
 #include <string>
@@ -17,7 +19,7 @@ class Graphics;
 class Image;
 } // namespace Quoll
 
-// The level's score block in its memory order.
+// The level's score block in its memory order (the failure number is the round reached).
 struct EndLevelScores
 {
     uint32_t failureNumber = 0;
@@ -26,6 +28,9 @@ struct EndLevelScores
     uint32_t square = 0;
     uint32_t capture = 0;
 };
+
+// The score block of a level's parameters.
+[[nodiscard]] EndLevelScores ScoresOf(const LevelParams& params);
 
 // The level's result as the play state stores it: the winner (1 the human, 2 or 3 an opponent,
 // 0 nobody), won | new best << 8, and the medal grade 0..2.
@@ -72,9 +77,9 @@ public:
     static constexpr int kMedalY = 318;
     static constexpr int kMedalYWithFooter = 355;
 
-    // The scores must outlive the dialog.
+    // The dialog keeps a copy of the scores (the level may be gone before it closes).
     EndLevelDlg(EndLevelServices& services, const EndLevelResult& result,
-                const EndLevelScores* scores);
+                const EndLevelScores& scores);
 
     // Fireworks from now on: five bursts, or for the dialog's whole life when endless.
     void StartFireworks(bool endless);
@@ -128,7 +133,7 @@ private:
 
     EndLevelServices& mServices;
     EndLevelResult mResult;
-    const EndLevelScores* mScores;
+    EndLevelScores mScores;
     Quoll::Button* mContinueButton = nullptr;
     Quoll::Button* mRestartButton = nullptr;
     Quoll::Image* mAvatar = nullptr;

@@ -21,7 +21,7 @@ struct EndLevelFixture
                              EndLevelScores levelScores = {3, 900, 200, 100, 600})
         : scores(levelScores)
     {
-        dialog = harness.Show(new EndLevelDlg(services, result, &scores));
+        dialog = harness.Show(new EndLevelDlg(services, result, scores));
     }
 
     [[nodiscard]] int CountSound(const std::string& name) const
@@ -250,6 +250,22 @@ TEST(EndLevel, RestartOfARandomLevelReplaysItsLayout)
         EXPECT_EQ(Game::RandomLevelReplay, level < 0);
     }
     Game::RandomLevelReplay = false;
+}
+
+TEST(EndLevel, ScoreBlockReadsTheLevelsParametersInMemoryOrder)
+{
+    LevelParams params;
+    params.round = 7;
+    params.score = 1500;
+    params.roundBonus = 300;
+    params.cellBonus = 200;
+    params.captureScore = 1000;
+    const EndLevelScores scores = ScoresOf(params);
+    EXPECT_EQ(scores.failureNumber, 7u);
+    EXPECT_EQ(scores.total, 1500u);
+    EXPECT_EQ(scores.fastGame, 300u);
+    EXPECT_EQ(scores.square, 200u);
+    EXPECT_EQ(scores.capture, 1000u);
 }
 
 TEST(EndLevel, ButtonPlacesAndDetachClearsParticles)

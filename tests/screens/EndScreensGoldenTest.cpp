@@ -33,7 +33,7 @@ TEST(EndScreensGolden, EndLevelCounting)
     GoldenEndLevel f;
     ASSERT_NE(f.harness, nullptr) << "no system font";
     ScreenTest::EndScreensArt art(*f.harness);
-    f.harness->Show(new EndLevelDlg(f.services, MakeEndLevelResult(1, true, true, 2), &f.scores));
+    f.harness->Show(new EndLevelDlg(f.services, MakeEndLevelResult(1, true, true, 2), f.scores));
     // Through the capture line and a fifth of the fast-game line.
     f.harness->Run(60);
     EXPECT_TRUE(MatchesScreen(*f.harness, "end_level_counting"));
@@ -44,7 +44,7 @@ TEST(EndScreensGolden, EndLevelFinishedWithMedalAndBest)
     GoldenEndLevel f;
     ASSERT_NE(f.harness, nullptr) << "no system font";
     ScreenTest::EndScreensArt art(*f.harness);
-    auto* dialog = f.harness->Show(new EndLevelDlg(f.services, MakeEndLevelResult(1, true, true, 2), &f.scores));
+    auto* dialog = f.harness->Show(new EndLevelDlg(f.services, MakeEndLevelResult(1, true, true, 2), f.scores));
     dialog->SkipCountUp();
     f.harness->Run(20);
     EXPECT_TRUE(MatchesScreen(*f.harness, "end_level_finished"));
@@ -56,7 +56,7 @@ TEST(EndScreensGolden, EndLevelLostWithAvatar)
     ASSERT_NE(f.harness, nullptr) << "no system font";
     ScreenTest::EndScreensArt art(*f.harness);
     f.services.opponentKind = 4;
-    f.harness->Show(new EndLevelDlg(f.services, MakeEndLevelResult(2, false, false, 0), &f.scores));
+    f.harness->Show(new EndLevelDlg(f.services, MakeEndLevelResult(2, false, false, 0), f.scores));
     f.harness->Run(2);
     EXPECT_TRUE(MatchesScreen(*f.harness, "end_level_lost"));
 }
