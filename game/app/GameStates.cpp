@@ -26,9 +26,16 @@ GameStates::GameStates(GameApp& app, StateHost& host, ShellActions& actions, Mai
                   })),
       mCredits(host, "CreditsState", DialogFactory([]() -> BaseWidget* { return new CreditsDlg; })),
       mExit(host, actions), mChangeProfile(host, actions), mCreateProfile(host, actions),
-      mDifficulty(host, "ComplexityState"), mComics(host), mLevelMapServices(app),
+      mDifficulty(host, "ComplexityState"), mComics(host), mAchievesServices(app),
+      mAchieves(host, mAchievesServices,
+                [&app]
+                {
+                    app.GetAchievements().ClearNewAchievements();
+                    if (PlayerData* data = app.GetPlayerData()) data->SaveCurrentProfile();
+                }),
+      mLevelMapServices(app),
       mLevelMap(host, actions, mLevelMapServices,
-                {&mMainMenu, nullptr,
+                {&mMainMenu, &mAchieves,
                  // Until the level-loading state exists the map changes straight to the level.
                  [this, &host](int level, FloatPoint) {
                      mPlay.SetLevel(level, &mLevelMap);

@@ -6,6 +6,7 @@
 // (through the opening comic once per profile), which shows the final comic once the campaign is
 // complete, and the map's main-menu command back. The play screen's state, its pause menu and
 // the tutorial quit question are made here as well.
+#include "game/app/AchievesState.h"
 #include "game/app/ChangeProfileState.h"
 #include "game/app/ComicsState.h"
 #include "game/app/CreateProfileState.h"
@@ -52,6 +53,8 @@ private:
     CreateProfileState mCreateProfile;
     WaitState mDifficulty;
     ComicsState mComics;
+    GameAchievesViewerServices mAchievesServices;
+    AchievesState mAchieves;
     GameLevelMapServices mLevelMapServices;
     LevelMapState mLevelMap;
     MainMenuState mMainMenu;
