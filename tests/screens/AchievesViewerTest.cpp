@@ -64,6 +64,12 @@ struct ViewerFixture
 {
     ViewerFixture() { viewer = harness.Show(new AchievesViewer(services)); }
 
+    // The viewer's updates without drawing each frame.
+    void UpdateFor(int updates)
+    {
+        for (int i = 0; i < updates; ++i)
+            viewer->Update();
+    }
     void ClickAnywhere()
     {
         harness.ui.manager.MouseMove(500, 400);
@@ -83,11 +89,11 @@ TEST(AchievesViewer, ClosesOnlyOnceShownAndNeverByD)
     EXPECT_EQ(f.viewer->GetViewerState(), AchievesViewer::kSweeping);
     f.ClickAnywhere();
     f.harness.Key('A');
-    f.harness.Run(41);
+    f.UpdateFor(41);
     EXPECT_EQ(f.viewer->GetViewerState(), AchievesViewer::kArriving);
     EXPECT_FLOAT_EQ(f.viewer->GetDim(), 1.0f);
     f.ClickAnywhere();
-    f.harness.Run(61);
+    f.UpdateFor(61);
     ASSERT_EQ(f.viewer->GetViewerState(), AchievesViewer::kShown);
     f.harness.Key(AchievesViewer::kKeyD);
     EXPECT_EQ(f.viewer->GetViewerState(), AchievesViewer::kShown);
@@ -95,9 +101,9 @@ TEST(AchievesViewer, ClosesOnlyOnceShownAndNeverByD)
     EXPECT_EQ(f.viewer->GetViewerState(), AchievesViewer::kLeaving);
     EXPECT_TRUE(f.harness.Commands().empty());
     // Half a second of fading out, then 0 on every update until the state removes the viewer.
-    f.harness.Run(50);
+    f.UpdateFor(50);
     EXPECT_TRUE(f.harness.Commands().empty());
-    f.harness.Run(3);
+    f.UpdateFor(3);
     EXPECT_EQ(f.harness.Commands(), (Commands{{0, 0}, {0, 0}, {0, 0}}));
     EXPECT_FLOAT_EQ(f.viewer->GetDim(), 0.0f);
 }
@@ -105,7 +111,7 @@ TEST(AchievesViewer, ClosesOnlyOnceShownAndNeverByD)
 TEST(AchievesViewer, GridPlacesOrderAndMarks)
 {
     ViewerFixture f;
-    f.harness.Run(110);
+    f.UpdateFor(110);
     const auto& icons = f.viewer->GetIconRoot().GetChildren();
     ASSERT_EQ(icons.size(), 40u);
     for (size_t i = 0; i < icons.size(); ++i)
