@@ -183,9 +183,11 @@ void EndLevelDlg::Finish()
     PlayWinSound();
     // The burst matches the medal of this result, whatever the profile held before.
     if (mMedal != nullptr)
-        mServices.SpawnParticleSystem(std::clamp(Grade(), 0, 2) + kMedalBurstBase,
-                                      static_cast<float>(kMedalX),
+    {
+        const int medal = std::clamp(Grade(), 0, 2);
+        mServices.SpawnParticleSystem(medal + kMedalBurstBase, static_cast<float>(kMedalX),
                                       static_cast<float>(GetMedalY() - 10));
+    }
 }
 
 void EndLevelDlg::PlayWinSound()
