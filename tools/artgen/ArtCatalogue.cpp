@@ -25,7 +25,8 @@ int NumberAfter(const std::string& name, const std::string& prefix)
 
 CelPainter FindPainter(const std::string& name)
 {
-    for (auto find : {&FindCreaturePainter, &FindInterfacePainter, &FindScenePainter, &FindEffectPainter, &FindComicPainter})
+    for (auto find : {&FindCreaturePainter, &FindDialogPainter, &FindInterfacePainter, &FindScenePainter,
+                      &FindEffectPainter, &FindComicPainter})
         if (CelPainter painter = find(name))
             return painter;
     return {};

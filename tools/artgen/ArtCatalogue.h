@@ -35,6 +35,8 @@ bool PaintImage(ArtCanvas& canvas, const ImageJob& job);
 // Painters by family, each returning empty for names outside its family.
 CelPainter FindCreaturePainter(const std::string& name);
 CelPainter FindInterfacePainter(const std::string& name);
+// The dialogs' panels and the pictures only one dialog shows.
+CelPainter FindDialogPainter(const std::string& name);
 CelPainter FindScenePainter(const std::string& name);
 CelPainter FindEffectPainter(const std::string& name);
 CelPainter FindComicPainter(const std::string& name);

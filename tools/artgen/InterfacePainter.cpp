@@ -18,43 +18,51 @@ enum class ButtonState
     Selected,
 };
 
+// The label colours the game gives every button: dark blue, white under the mouse, and the dark
+// blue shade at half alpha while disabled. The faces are drawn for them: light at rest, deep
+// under the mouse, grey when disabled; the selected face is a mid amber on which both read.
 void Button(ArtCanvas& canvas, const Cel& cel, int style, ButtonState state)
 {
     cairo_t* cr = canvas.Cr();
-    static const Rgb rims[] = {{0.35, 0.9, 1.0}, {0.4, 1.0, 0.6}, {1.0, 0.75, 0.35}};
-    Rgb rim = rims[(style - 1 + 3) % 3];
-    double glow = 0.6, fillLight = 0.0;
-    if (state == ButtonState::Over)
-        glow = 1.0, fillLight = 0.25;
-    if (state == ButtonState::Selected)
-        glow = 0.9, fillLight = 0.15, rim = rim.Mix(kWhite, 0.3);
-    if (state == ButtonState::Disabled)
-        glow = 0.15, rim = {0.4, 0.45, 0.5};
-    const double m = 5, h = cel.h - 2 * m, w = cel.w - 2 * m, radius = h / 2;
-    for (int i = 3; i >= 1; --i)
+    static const Rgb tints[] = {{0.35, 0.8, 1.0}, {0.4, 1.0, 0.6}, {1.0, 0.72, 0.35}};
+    const Rgb tint = tints[(style - 1 + 3) % 3];
+    Rgb top = tint.Mix(kWhite, 0.72), bottom = tint.Mix(kWhite, 0.42), rim = tint.Scaled(0.55);
+    double glow = 0.5, shine = 0.45;
+    switch (state)
+    {
+    case ButtonState::Over:
+        top = tint.Scaled(0.4), bottom = tint.Scaled(0.2), rim = tint.Mix(kWhite, 0.3), glow = 1.0, shine = 0.1;
+        break;
+    case ButtonState::Selected:
+        top = {0.86, 0.56, 0.16}, bottom = {0.74, 0.44, 0.1}, rim = {1.0, 0.9, 0.6}, glow = 0.9, shine = 0.18;
+        break;
+    case ButtonState::Disabled:
+        top = {0.64, 0.68, 0.72}, bottom = {0.5, 0.54, 0.58}, rim = {0.4, 0.45, 0.5}, glow = 0.0, shine = 0.2;
+        break;
+    case ButtonState::Normal: break;
+    }
+    const double m = 5, h = cel.h - 2 * m, w = cel.w - 2 * m, radius = std::min(h / 2, 14.0);
+    for (int i = 3; i >= 1 && glow > 0; --i)
     {
         canvas.RoundedRect(m, m, w, h, radius);
-        canvas.SetColor(rim, 0.08 * glow);
+        canvas.SetColor(state == ButtonState::Normal ? tint : rim, 0.1 * glow);
         cairo_set_line_width(cr, i * 3.0);
         cairo_stroke(cr);
     }
     canvas.RoundedRect(m, m, w, h, radius);
     cairo_pattern_t* fill = cairo_pattern_create_linear(0, m, 0, m + h);
-    const Rgb top = kGlass.Mix(rim, 0.25 + fillLight), bottom = kDeepGlass.Mix(rim, 0.1 + fillLight * 0.5);
-    cairo_pattern_add_color_stop_rgba(fill, 0.0, top.r, top.g, top.b, 0.97);
-    cairo_pattern_add_color_stop_rgba(fill, 1.0, bottom.r, bottom.g, bottom.b, 0.97);
+    cairo_pattern_add_color_stop_rgba(fill, 0.0, top.r, top.g, top.b, 1.0);
+    cairo_pattern_add_color_stop_rgba(fill, 1.0, bottom.r, bottom.g, bottom.b, 1.0);
     cairo_set_source(cr, fill);
     cairo_fill_preserve(cr);
     cairo_pattern_destroy(fill);
-    canvas.SetColor(rim, state == ButtonState::Disabled ? 0.5 : 0.95);
+    canvas.SetColor(rim, 1.0);
     cairo_set_line_width(cr, 2.0);
     cairo_stroke(cr);
-    // Glass reflection on the upper half, and a glowing line under the label.
-    canvas.RoundedRect(m + 4, m + 3, w - 8, h * 0.42, radius * 0.7);
-    canvas.SetColor(kWhite, state == ButtonState::Disabled ? 0.05 : 0.14);
+    // Glass reflection along the top edge, kept above the label.
+    canvas.RoundedRect(m + 4, m + 3, w - 8, h * 0.28, radius * 0.6);
+    canvas.SetColor(kWhite, shine);
     cairo_fill(cr);
-    if (state != ButtonState::Disabled)
-        canvas.Glow(cel.w / 2, m + h - 2, w * 0.35, rim, 0.25 * glow);
 }
 
 void Panel(ArtCanvas& canvas, const Cel& cel, const Rgb& rim, bool header)
@@ -119,16 +127,14 @@ void Bar(ArtCanvas& canvas, const Cel& cel, int part)
 void Checkbox(ArtCanvas& canvas, const Cel& cel, bool checked)
 {
     cairo_t* cr = canvas.Cr();
+    canvas.RoundedRect(3, 3, cel.w - 6, cel.h - 6, 6);
+    canvas.SetColor(kDeepGlass, 0.9);
+    cairo_fill_preserve(cr);
+    canvas.SetColor(kRim, 0.9);
+    cairo_set_line_width(cr, 2);
+    cairo_stroke(cr);
     if (!checked)
-    {
-        canvas.RoundedRect(3, 3, cel.w - 6, cel.h - 6, 6);
-        canvas.SetColor(kDeepGlass, 0.9);
-        cairo_fill_preserve(cr);
-        canvas.SetColor(kRim, 0.9);
-        cairo_set_line_width(cr, 2);
-        cairo_stroke(cr);
         return;
-    }
     canvas.Glow(cel.w / 2, cel.h / 2, cel.w * 0.5, KindColor(1), 0.5);
     canvas.SetColor(KindColor(1).Mix(kWhite, 0.4));
     cairo_set_line_width(cr, cel.w * 0.14);
@@ -138,27 +144,6 @@ void Checkbox(ArtCanvas& canvas, const Cel& cel, bool checked)
     cairo_line_to(cr, cel.w * 0.43, cel.h * 0.72);
     cairo_line_to(cr, cel.w * 0.77, cel.h * 0.3);
     cairo_stroke(cr);
-}
-
-void SliderTrack(ArtCanvas& canvas, const Cel& cel)
-{
-    canvas.RoundedRect(1, 1, cel.w - 2, cel.h - 2, (cel.h - 2) / 2);
-    canvas.SetColor(kDeepGlass, 0.95);
-    cairo_fill_preserve(canvas.Cr());
-    canvas.SetColor(kRim, 0.6);
-    cairo_set_line_width(canvas.Cr(), 1.5);
-    cairo_stroke(canvas.Cr());
-}
-
-// One lit segment of the volume slider; the segments grow brighter and warmer to the right.
-void SliderSegment(ArtCanvas& canvas, const Cel& cel)
-{
-    const double t = cel.count > 1 ? static_cast<double>(cel.index) / (cel.count - 1) : 0.0;
-    const Rgb color = KindColor(1).Mix(KindColor(3), t);
-    canvas.RoundedRect(2, 2, cel.w - 4, cel.h - 4, 3);
-    canvas.SetColor(color, 0.95);
-    cairo_fill(canvas.Cr());
-    canvas.Specular(cel.w * 0.4, cel.h * 0.35, cel.w * 0.3, cel.h * 0.15, 0.5);
 }
 
 void Cursor(ArtCanvas& canvas, const Cel& cel, int kind)
@@ -454,16 +439,6 @@ void UndoArrow(cairo_t* cr, double cx, double cy, double r)
     cairo_stroke(cr);
 }
 
-void EditField(ArtCanvas& canvas, const Cel& cel)
-{
-    canvas.RoundedRect(2, 2, cel.w - 4, cel.h - 4, 8);
-    canvas.SetColor(kDeepGlass, 0.95);
-    cairo_fill_preserve(canvas.Cr());
-    canvas.SetColor(kRim, 0.75);
-    cairo_set_line_width(canvas.Cr(), 1.5);
-    cairo_stroke(canvas.Cr());
-}
-
 void NoMoves(ArtCanvas& canvas, const Cel& cel)
 {
     canvas.GlassPanel(6, 6, cel.w - 12, cel.h - 12, (cel.h - 12) / 2, {1.0, 0.4, 0.3}, 0.9);
@@ -493,16 +468,12 @@ CelPainter FindInterfacePainter(const std::string& name)
 {
     if (StartsWith(name, "BTN") && name.size() >= 4)
         return ButtonPainter(name);
-    if (name == "PANEL_ENDLEVEL" || name == "PANEL_EXIT" || name == "PROFILE_DIALOG_BG" || name == "SETTINGS_BG" ||
-        name == "PNL_CREDITS" || name == "PNL_SCORES" || name == "FASTMENU_BG" || name == "PNL_SCORES_BG" ||
-        name == "TUTORIAL_BG")
+    if (name == "PANEL_ENDLEVEL" || name == "FASTMENU_BG" || name == "TUTORIAL_BG")
     {
-        const bool header = name != "FASTMENU_BG" && name != "TUTORIAL_BG" && name != "PNL_SCORES_BG";
-        const Rgb rim = name == "PANEL_EXIT" ? Rgb{1.0, 0.6, 0.45} : name == "TUTORIAL_BG" ? KindColor(1) : kRim;
+        const bool header = name == "PANEL_ENDLEVEL";
+        const Rgb rim = name == "TUTORIAL_BG" ? KindColor(1) : kRim;
         return [rim, header](ArtCanvas& c, const Cel& cel) { Panel(c, cel, rim, header); };
     }
-    if (int rank = NumberAfter(name, "PNL_SCORES"); rank >= 1)
-        return [rank](ArtCanvas& c, const Cel& cel) { ScoreRow(c, cel, rank); };
     if (name == "PROFHEAD")
         return [](ArtCanvas& c, const Cel& cel) { ScoreRow(c, cel, 0); };
     if (name == "PROGRESS_FILL" || name == "PROGRESS_FILL_END" || name == "PROGRESS_FOREGROUND")
@@ -515,10 +486,6 @@ CelPainter FindInterfacePainter(const std::string& name)
         const bool checked = name == "SETTING_CHECKBOX_CHECK";
         return [checked](ArtCanvas& c, const Cel& cel) { Checkbox(c, cel, checked); };
     }
-    if (name == "SETTING_SLIDER_TRACK")
-        return &SliderTrack;
-    if (name == "SETTING_SLIDER_THUMB")
-        return &SliderSegment;
     if (name == "CURSOR" || name == "CURSOR_HAND" || name == "CURSOR_DRAG")
     {
         const int kind = name == "CURSOR" ? 0 : name == "CURSOR_HAND" ? 1 : 2;
@@ -580,8 +547,6 @@ CelPainter FindInterfacePainter(const std::string& name)
                 cairo_stroke(cr);
             });
         };
-    if (name == "EDIT_ITEM" || name == "EDIT_NAME_BACKGROUND")
-        return &EditField;
     if (name == "NOMOVES")
         return &NoMoves;
     return {};
