@@ -34,7 +34,7 @@ void Button(ArtCanvas& canvas, const Cel& cel, int style, ButtonState state)
         top = tint.Scaled(0.4), bottom = tint.Scaled(0.2), rim = tint.Mix(kWhite, 0.3), glow = 1.0, shine = 0.1;
         break;
     case ButtonState::Selected:
-        top = {0.86, 0.56, 0.16}, bottom = {0.74, 0.44, 0.1}, rim = {1.0, 0.9, 0.6}, glow = 0.9, shine = 0.18;
+        top = {0.84, 0.53, 0.15}, bottom = {0.72, 0.42, 0.09}, rim = {1.0, 0.9, 0.6}, glow = 0.9, shine = 0.18;
         break;
     case ButtonState::Disabled:
         top = {0.64, 0.68, 0.72}, bottom = {0.5, 0.54, 0.58}, rim = {0.4, 0.45, 0.5}, glow = 0.0, shine = 0.2;
