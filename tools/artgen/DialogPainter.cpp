@@ -134,6 +134,10 @@ void Emblem(ArtCanvas& canvas, double cx, double cy, double r, const Rgb& rim)
 
 void Panel(ArtCanvas& canvas, const Cel& cel, const PanelLayout& layout)
 {
+    // Opaque under the glass: a dialog over another shows nothing of the one below.
+    canvas.RoundedRect(kMargin, kMargin, cel.w - 2 * kMargin, cel.h - 2 * kMargin, kRadius);
+    canvas.SetColor(kDeepGlass, 1.0);
+    cairo_fill(canvas.Cr());
     canvas.GlassPanel(kMargin, kMargin, cel.w - 2 * kMargin, cel.h - 2 * kMargin, kRadius, layout.rim, 0.9);
     cairo_t* cr = canvas.Cr();
     cairo_save(cr);
