@@ -97,6 +97,9 @@ GameApp::~GameApp()
     WaitForLoadingThread();
     // The states' widgets leave the widget manager while the game's services still stand.
     mStateHost.ExitAll();
+    // Widgets still waiting for deletion (the map's intro, a closing dialog) may reach the
+    // game's services in their destructors: delete them now, not after the game's members.
+    ProcessDeferredDeletes();
     mParticles.reset();
     SetPlayerDataLogSink({});
     SetSharedFonts(nullptr);

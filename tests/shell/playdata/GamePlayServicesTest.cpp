@@ -4,6 +4,8 @@
 // reached through handles that refuse a system that is no longer theirs.
 #include "tests/shell/playdata/PlayDataFixture.h"
 
+#include "framework/app/AppWidgetManager.h"
+#include "framework/widgets/Widget.h"
 #include "game/play/Avatar.h"
 #include "game/scene/ParticleSystem.h"
 #include "game/shell/AchievementManager.h"
@@ -260,4 +262,33 @@ TEST_F(PlayData, TheAchievementPopupIsTheApplications)
         Services().UpdateAchievementPopup(0.01f);
     EXPECT_TRUE(Services().IsAchievementPopupTextShown());
     achievements.SetRecord(nullptr);
+}
+
+namespace
+{
+// A widget whose destructor asks the game's services, as the map's intro does.
+class AskingWidget : public Quoll::Widget
+{
+public:
+    explicit AskingWidget(bool& askedWhileGameStood) : mAsked(askedWhileGameStood) {}
+    ~AskingWidget() override
+    {
+        mAsked = gGameApp != nullptr;
+        if (gGameApp != nullptr)
+            (void)gGameApp->GetPlayServices().GetLocaleName();
+    }
+
+private:
+    bool& mAsked;
+};
+} // namespace
+
+TEST_F(PlayData, WidgetsAwaitingDeletionGoWhileTheGameStillStands)
+{
+    bool askedWhileGameStood = false;
+    auto* widget = new AskingWidget(askedWhileGameStood);
+    mApp->mWidgetManager->AddWidget(widget);
+    Services().DeleteWidgetLater(widget);
+    mApp.reset();
+    EXPECT_TRUE(askedWhileGameStood);
 }
