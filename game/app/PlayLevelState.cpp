@@ -10,6 +10,7 @@
 #include "game/play/FastMenu.h"
 #include "game/play/GameScene.h"
 #include "game/play/HOManager.h"
+#include "game/play/Tutorial.h"
 #include "game/screens/ExitGameDlg.h"
 #include "game/shell/PlayerData.h"
 #include "game/shell/WaitState.h"
@@ -50,6 +51,8 @@ PlayLevelState::PlayLevelState(StateHost& host, GameApp& app, Screens screens, S
         mHooks.makeFastMenu = [this](GameScene& scene) {
             return Quoll::FastMenu::Make(mApp.GetPlayServices(), scene, mMenuLevel.get());
         };
+    if (!mHooks.makeTutorial)
+        mHooks.makeTutorial = MakeTutorialHook(mApp.GetPlayServices(), mApp.GetTutorialSteps());
     if (!mHooks.makeBoss)
         mHooks.makeBoss = MakeBossHook(mApp.GetPlayServices());
 }

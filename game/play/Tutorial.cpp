@@ -141,6 +141,9 @@ void Tutorial::Update(float dt)
     if (mPhase > kTwoPi)
         mPhase -= kTwoPi;
 
+    // A cell step follows its cell: the board may still be moving in when the step shows.
+    if (mStep->IsCellStep())
+        AimPointer();
     const float s = (std::sin(mPhase) + 1.0f) * 0.5f;
     const Quoll::Image* pointer = Named("IMAGE_TUTORIAL_PT");
     mPointerX = static_cast<int>(mStartX + (mEndX - mStartX) * s) - Width(pointer) / 2;

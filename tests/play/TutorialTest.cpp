@@ -3,6 +3,7 @@
 // tests/play/data/levels/three-players.txt.
 #include "TutorialFixture.h"
 
+#include "game/play/BoardView.h"
 #include "game/play/GameScene.h"
 #include "game/ui/Button.h"
 
@@ -118,4 +119,25 @@ TEST(Tutorial, TheGermanPanelIsHigherAndTaller)
         EXPECT_EQ(at(110, 590) != TutorialFixture::kBlack, german) << locale;
         EXPECT_NE(at(110, 450), TutorialFixture::kBlack) << locale;
     }
+}
+
+TEST(Tutorial, TheGlowAndPointerFollowTheirCellWhileTheBoardMoves)
+{
+    TutorialFixture f(kScript);
+    Tutorial& t = f.Make();
+    t.Advance(1, false);
+    t.Update(0.01f);
+    const int glowX = t.GetHighlightX();
+    const int glowY = t.GetHighlightY();
+    const FloatPoint aim = t.GetTargetPoint();
+
+    // The board still flies in when a level's first step shows.
+    BoardView& board = *f.h.scene->GetBoardView();
+    const FloatPoint at = board.GetPosition();
+    board.SetPosition({at.x + 40, at.y + 30});
+    t.Update(0.01f);
+    EXPECT_EQ(t.GetHighlightX(), glowX + 40);
+    EXPECT_EQ(t.GetHighlightY(), glowY + 30);
+    EXPECT_NEAR(t.GetTargetPoint().x - aim.x, 40.0f, 1.0f);
+    EXPECT_NEAR(t.GetTargetPoint().y - aim.y, 30.0f, 1.0f);
 }

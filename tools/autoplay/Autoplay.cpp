@@ -8,12 +8,14 @@
 #include "game/board/LogicChecker.h"
 #include "game/board/MoveList.h"
 #include "game/level/Level.h"
+#include "game/level/TutorialSteps.h"
 #include "game/play/BoardView.h"
 #include "game/play/Bacteria.h"
 #include "game/play/Bonus.h"
 #include "game/play/GameProgress.h"
 #include "game/play/GameScene.h"
 #include "game/play/HUD.h"
+#include "game/play/HudAvatar.h"
 #include "game/play/InventoryView.h"
 #include "game/play/ProbirkaNode.h"
 #include "game/play/Tutorial.h"
@@ -242,7 +244,21 @@ bool Runner::ClickTutorialTarget()
     const auto* tutorial = dynamic_cast<const Tutorial*>(Scene()->GetTutorial());
     if (tutorial == nullptr || !tutorial->IsShowingStep())
         return false;
-    const FloatPoint target = tutorial->GetTargetPoint();
+    // A cell step's cell is pressed at its centre, as a move's cells are, a portrait step on the
+    // boss's portrait; other steps where the pointer aims.
+    const TutorialStep* step = mApp->GetTutorialSteps().GetStep(tutorial->GetCurrentStep());
+    FloatPoint target = tutorial->GetTargetPoint();
+    if (step != nullptr && step->IsCellStep())
+    {
+        const ScreenPoint centre = Scene()->GetCellCentre(step->GetTargetCell());
+        target = {static_cast<float>(centre.x), static_cast<float>(centre.y)};
+    }
+    else if (step != nullptr && step->IsPortraitStep() && Scene()->GetHud() != nullptr &&
+             Scene()->GetHud()->GetBossAvatar() != nullptr)
+    {
+        const Quoll::Rect rect = Scene()->GetHud()->GetBossAvatar()->GetScreenRect();
+        target = {static_cast<float>(rect.x + rect.width / 2), static_cast<float>(rect.y + rect.height / 2)};
+    }
     std::ostringstream line;
     line << "tutorial step " << tutorial->GetCurrentStep() << " click " << static_cast<int>(target.x) << " "
          << static_cast<int>(target.y);
