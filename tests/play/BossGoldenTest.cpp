@@ -3,7 +3,7 @@
 // real particle manager whose system follows the one the boss spawned and moves in the fake
 // services, so the frame shows where the boss put its ray. Rerun: test_play
 // --gtest_filter='BossGolden*'; QUOLL_UPDATE_GOLDEN=1 rewrites the golden.
-#include "../display/Display3DFixture.h"
+#include "FrameOnBothPaths.h"
 #include "tests/GoldenImage.h"
 #include "BossSceneFixture.h"
 #include "game/play/HUD.h"
@@ -121,51 +121,14 @@ struct RayFrame
     ParticleSystem* ray = nullptr;
 };
 
-std::vector<uint32_t> Opaque(const uint32_t* bits)
-{
-    std::vector<uint32_t> pixels(bits, bits + kWidth * kHeight);
-    for (uint32_t& p : pixels)
-        p |= 0xFF000000u;
-    return pixels;
-}
-
 std::vector<uint32_t> Draw2D()
 {
-    Quoll::InitTriangleSpanTable();
-    RayFrame frame;
-    Quoll::MemoryImage screen;
-    std::vector<uint32_t> black(static_cast<size_t>(kWidth * kHeight), 0xFF000000u);
-    screen.SetBits(black.data(), kWidth, kHeight);
-    {
-        Quoll::Graphics g(&screen);
-        frame.Draw(g);
-    }
-    return Opaque(screen.GetBits());
+    return PlayTesting::DrawOnMemoryImage<RayFrame>(kWidth, kHeight);
 }
 
 std::vector<uint32_t> Draw3D()
 {
-    using namespace Quoll::Testing;
-    Quoll::InitTriangleSpanTable();
-    Registry3D registry;
-    TestDisplay t(Quoll::Platform::SurfaceFormat::X8R8G8B8(), kWidth, kHeight);
-    registry.mDisplay = t.display.get();
-    t.display->Set3D(true);
-    EXPECT_EQ(t.Init(), 0);
-    std::vector<uint32_t> pixels;
-    {
-        RayFrame frame;
-        {
-            Quoll::Graphics g(&t.Screen());
-            frame.Draw(g);
-        }
-        EXPECT_TRUE(t.display->Redraw(nullptr));
-        for (int y = 0; y < kHeight; ++y)
-            for (int x = 0; x < kWidth; ++x)
-                pixels.push_back(t.display->mDrawSurface->ArgbAt(x, y) | 0xFF000000u);
-    }
-    t.display.reset();
-    return pixels;
+    return PlayTesting::DrawOnDisplay<RayFrame>(kWidth, kHeight, true);
 }
 } // namespace
 

@@ -4,7 +4,7 @@
 // updates from a fixed seed. The art is synthetic: busts are shaded ovals, tubes are outlined
 // glasses with a liquid strip per kind, and numbers are drawn by a seven-segment font.
 // Rerun: test_play --gtest_filter='HudGolden*'; QUOLL_UPDATE_GOLDEN=1 rewrites the golden.
-#include "../display/Display3DFixture.h"
+#include "FrameOnBothPaths.h"
 #include "tests/GoldenImage.h"
 #include "HudArt.h"
 #include "PlayTestFixture.h"
@@ -116,43 +116,12 @@ struct HudFrame
 
 std::vector<uint32_t> Draw2D()
 {
-    Quoll::InitTriangleSpanTable();
-    HudFrame frame;
-    Quoll::MemoryImage screen;
-    std::vector<uint32_t> black(kWidth * kHeight, 0xFF000000u);
-    screen.SetBits(black.data(), kWidth, kHeight);
-    {
-        Quoll::Graphics g(&screen);
-        frame.Draw(g);
-    }
-    const uint32_t* bits = screen.GetBits();
-    std::vector<uint32_t> pixels(bits, bits + kWidth * kHeight);
-    for (uint32_t& p : pixels)
-        p |= 0xFF000000u;
-    return pixels;
+    return PlayTesting::DrawOnMemoryImage<HudFrame>(kWidth, kHeight);
 }
 
 std::vector<uint32_t> Draw3D()
 {
-    using namespace Quoll::Testing;
-    Quoll::InitTriangleSpanTable();
-    Registry3D registry;
-    TestDisplay t(Quoll::Platform::SurfaceFormat::X8R8G8B8(), kWidth, kHeight);
-    registry.mDisplay = t.display.get();
-    t.display->Set3D(true);
-    EXPECT_EQ(t.Init(), 0);
-    std::vector<uint32_t> pixels;
-    {
-        HudFrame frame;
-        Quoll::Graphics g(&t.Screen());
-        frame.Draw(g);
-        EXPECT_TRUE(t.display->Redraw(nullptr));
-        for (int y = 0; y < kHeight; ++y)
-            for (int x = 0; x < kWidth; ++x)
-                pixels.push_back(t.display->mDrawSurface->ArgbAt(x, y) | 0xFF000000u);
-    }
-    t.display.reset();
-    return pixels;
+    return PlayTesting::DrawOnDisplay<HudFrame>(kWidth, kHeight, true);
 }
 } // namespace
 

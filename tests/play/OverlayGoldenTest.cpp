@@ -4,7 +4,7 @@
 // the achievement popup in its caption phase with the achievement's icon. The art is synthetic
 // (shaded panels, discs and a small pixel font) so that the frames read like the game.
 // Rerun: test_play --gtest_filter='OverlayGolden*'; QUOLL_UPDATE_GOLDEN=1 rewrites the goldens.
-#include "../display/Display3DFixture.h"
+#include "FrameOnBothPaths.h"
 #include "../ui/UiTestDoubles.h"
 #include "FakePlayServices.h"
 #include "tests/GoldenImage.h"
@@ -336,41 +336,16 @@ struct PopupFrame
     AchievementPopupView view{ui, {}};
 };
 
-// The frame drawn on a display's screen surface, through its 3D path or its 2D path.
-template <typename Frame>
-std::vector<uint32_t> DrawOnDisplay(int width, int height, bool is3D)
-{
-    using namespace Quoll::Testing;
-    Quoll::InitTriangleSpanTable();
-    Registry3D registry;
-    TestDisplay t(Quoll::Platform::SurfaceFormat::X8R8G8B8(), width, height);
-    registry.mDisplay = t.display.get();
-    t.display->Set3D(is3D);
-    EXPECT_EQ(t.Init(), 0);
-    std::vector<uint32_t> pixels;
-    {
-        Frame frame;
-        Quoll::Graphics g(&t.Screen());
-        frame.Draw(g);
-        EXPECT_TRUE(t.display->Redraw(nullptr));
-        for (int y = 0; y < height; ++y)
-            for (int x = 0; x < width; ++x)
-                pixels.push_back(t.display->mDrawSurface->ArgbAt(x, y) | 0xFF000000u);
-    }
-    t.display.reset();
-    return pixels;
-}
-
 template <typename Frame>
 std::vector<uint32_t> Draw2D(int width, int height)
 {
-    return DrawOnDisplay<Frame>(width, height, false);
+    return PlayTesting::DrawOnDisplay<Frame>(width, height, false);
 }
 
 template <typename Frame>
 std::vector<uint32_t> Draw3D(int width, int height)
 {
-    return DrawOnDisplay<Frame>(width, height, true);
+    return PlayTesting::DrawOnDisplay<Frame>(width, height, true);
 }
 } // namespace
 
