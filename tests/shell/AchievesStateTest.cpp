@@ -4,37 +4,17 @@
 // Rerun one case: test_shell --gtest_filter='AchievesState*'.
 #include "game/app/AchievesState.h"
 #include "game/app/LevelMapState.h"
-#include "game/app/ShellActions.h"
 #include "game/shell/PlayerData.h"
 #include "game/shell/PlayerFileStore.h"
 #include "tests/screens/LevelMapTestDoubles.h"
+#include "tests/shell/QuietShellActions.h"
 
 #include <gtest/gtest.h>
 
 namespace
 {
-class ViewerActions final : public ShellActions
-{
-public:
-    PlayerData* GetPlayerData() override { return data.get(); }
-    void OnProfileChanged() override {}
-    SettingsView ReadSettingsView() override { return {}; }
-    void SetMusicVolume(double) override {}
-    void SetSoundVolume(double) override {}
-    void SetMusicEnabled(bool) override {}
-    void SetSoundEnabled(bool) override {}
-    void PlayMusic(int, float) override {}
-    void PlaySoundNamed(const std::string&) override {}
-    void SetCustomCursors(bool) override {}
-    void OnAchievementEvent(int) override {}
-    void SetWindowed(bool) override {}
-    void ToggleLanguage() override {}
-    void WriteSettings() override {}
-    void RequestShutdown() override {}
-
-    MemoryFileStore store;
-    std::unique_ptr<PlayerData> data = std::make_unique<PlayerData>(store);
-};
+// The shell's actions do nothing here; the profile lives in memory.
+using ViewerActions = QuietShellActions;
 
 class ViewerServices final : public AchievesViewerServices
 {

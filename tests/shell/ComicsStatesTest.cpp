@@ -5,46 +5,27 @@
 #include "game/app/ComicsState.h"
 #include "game/app/LevelMapState.h"
 #include "game/app/MainMenuState.h"
-#include "game/app/ShellActions.h"
 #include "game/screens/ComicsViewer.h"
 #include "game/shell/PlayerData.h"
 #include "game/shell/PlayerFileStore.h"
 #include "tests/screens/EndScreensDoubles.h"
 #include "tests/screens/LevelMapTestDoubles.h"
 #include "tests/screens/MenuTestDoubles.h"
+#include "tests/shell/QuietShellActions.h"
 
 #include <gtest/gtest.h>
 
 namespace
 {
-class ComicActions final : public ShellActions
+class ComicActions final : public QuietShellActions
 {
 public:
-    PlayerData* GetPlayerData() override { return data.get(); }
-    void OnProfileChanged() override {}
-    SettingsView ReadSettingsView() override { return {}; }
-    void SetMusicVolume(double) override {}
-    void SetSoundVolume(double) override {}
-    void SetMusicEnabled(bool) override {}
-    void SetSoundEnabled(bool) override {}
-    void PlayMusic(int, float) override {}
-    void PlaySoundNamed(const std::string&) override {}
-    void SetCustomCursors(bool) override {}
-    void OnAchievementEvent(int) override {}
-    void SetWindowed(bool) override {}
-    void ToggleLanguage() override {}
-    void WriteSettings() override {}
-    void RequestShutdown() override {}
-
     [[nodiscard]] bool SeenOnDisk(ProfileSeen what)
     {
         PlayerData reread(store);
         reread.Load("ann");
         return reread.GetCurrentProfile().HasSeen(what);
     }
-
-    MemoryFileStore store;
-    std::unique_ptr<PlayerData> data = std::make_unique<PlayerData>(store);
 };
 
 class Marker final : public GameState

@@ -5,36 +5,20 @@
 // while the map is busy; a missing coordinates file.
 // Rerun one case: test_shell --gtest_filter='LevelMapState*'.
 #include "game/app/LevelMapState.h"
-#include "game/app/ShellActions.h"
 #include "game/shell/PlayerData.h"
 #include "game/shell/PlayerFileStore.h"
 #include "tests/screens/LevelMapTestDoubles.h"
+#include "tests/shell/QuietShellActions.h"
 
 #include <gtest/gtest.h>
 
 namespace
 {
-class MapActions final : public ShellActions
+class MapActions final : public QuietShellActions
 {
 public:
-    PlayerData* GetPlayerData() override { return data.get(); }
-    void OnProfileChanged() override {}
-    SettingsView ReadSettingsView() override { return {}; }
-    void SetMusicVolume(double) override {}
-    void SetSoundVolume(double) override {}
-    void SetMusicEnabled(bool) override {}
-    void SetSoundEnabled(bool) override {}
-    void PlayMusic(int, float) override {}
     void PlaySoundNamed(const std::string& name) override { sounds.push_back(name); }
-    void SetCustomCursors(bool) override {}
-    void OnAchievementEvent(int) override {}
-    void SetWindowed(bool) override {}
-    void ToggleLanguage() override {}
-    void WriteSettings() override {}
-    void RequestShutdown() override {}
 
-    MemoryFileStore store;
-    std::unique_ptr<PlayerData> data = std::make_unique<PlayerData>(store);
     std::vector<std::string> sounds;
 };
 

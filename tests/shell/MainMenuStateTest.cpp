@@ -5,7 +5,6 @@
 // Rerun one case: test_shell --gtest_filter='MainMenuState.*'.
 #include "framework/widgets/ButtonWidget.h"
 #include "game/app/MainMenuState.h"
-#include "game/app/ShellActions.h"
 #include "game/screens/ComplexityDlg.h"
 #include "game/screens/MainMenu.h"
 #include "game/shell/PlayerData.h"
@@ -13,32 +12,17 @@
 #include "game/shell/WaitState.h"
 #include "game/ui/Button.h"
 #include "tests/screens/MenuTestDoubles.h"
+#include "tests/shell/QuietShellActions.h"
 
 #include <gtest/gtest.h>
 
 namespace
 {
-class MenuActions final : public ShellActions
+class MenuActions final : public QuietShellActions
 {
 public:
-    PlayerData* GetPlayerData() override { return data.get(); }
-    void OnProfileChanged() override {}
-    SettingsView ReadSettingsView() override { return {}; }
-    void SetMusicVolume(double) override {}
-    void SetSoundVolume(double) override {}
-    void SetMusicEnabled(bool) override {}
-    void SetSoundEnabled(bool) override {}
     void PlayMusic(int song, float) override { songs.push_back(song); }
-    void PlaySoundNamed(const std::string&) override {}
-    void SetCustomCursors(bool) override {}
-    void OnAchievementEvent(int) override {}
-    void SetWindowed(bool) override {}
-    void ToggleLanguage() override {}
-    void WriteSettings() override {}
-    void RequestShutdown() override {}
 
-    MemoryFileStore store;
-    std::unique_ptr<PlayerData> data = std::make_unique<PlayerData>(store);
     std::vector<int> songs;
 };
 
