@@ -46,7 +46,7 @@ GameStates::GameStates(GameApp& app, StateHost& host, ShellActions& actions, Mai
                 {&mSettings, &mScores, &mCredits, &mExit, &mChangeProfile, &mDifficulty, &mLevelMap,
                  &mComics}),
       mTutorialCancel(host, "TutorialCancelState"),
-      mPlay(host, app, {&mInGame, &mTutorialCancel, &mMainMenu}), mInGame(host, mPlay), mLoad(host, LoadingOf(app)),
+      mPlay(host, app, {&mInGame, &mTutorialCancel, &mMainMenu, &mEndLevel, &mEditor}), mInGame(host, mPlay), mLoad(host, LoadingOf(app)),
       mStartLoad(host, [&app] { return app.GetArtLanguage(); },
                  {&mLoad, &mMainMenu, &mCreateProfile,
                   [&app]
@@ -54,7 +54,12 @@ GameStates::GameStates(GameApp& app, StateHost& host, ShellActions& actions, Mai
                       PlayerData* data = app.GetPlayerData();
                       return data == nullptr || data->GetProfileList().GetCount() > 0;
                   }}),
-      mSplash(host, "SplashState", mStartLoad, [] { return new Quoll::SplashViewer; })
+      mSplash(host, "SplashState", mStartLoad, [] { return new Quoll::SplashViewer; }),
+      mEndLevel(host, app), mEditor(host, app, mPlay)
 {
     mPlay.SetLevelMap(&mLevelMap);
+    mLevelMap.SetLevelEditor([this, &host](int level) {
+        mPlay.SetEditLevel(level, &mLevelMap);
+        host.ChangeState(mPlay);
+    });
 }

@@ -4,13 +4,15 @@
 // start-load state, which runs the loading bar over the title and goes on to the main menu (with
 // the compulsory first profile before it on a first run); the menu's play leads to the level map
 // (through the opening comic once per profile), which shows the final comic once the campaign is
-// complete, and the map's main-menu command back. The play screen's state, its pause menu and
-// the tutorial quit question are made here as well.
+// complete, and the map's main-menu command back. The play screen's state, its pause menu, the
+// tutorial quit question, the end-of-level dialog and the level editor are made here as well.
 #include "game/app/AchievesState.h"
 #include "game/app/ChangeProfileState.h"
 #include "game/app/ComicsState.h"
 #include "game/app/CreateProfileState.h"
 #include "game/app/DialogState.h"
+#include "game/app/EditorState.h"
+#include "game/app/EndLevelState.h"
 #include "game/app/ExitGameState.h"
 #include "game/app/GameLevelMapServices.h"
 #include "game/app/LevelMapState.h"
@@ -43,6 +45,8 @@ public:
     [[nodiscard]] LevelMapState& LevelMap() { return mLevelMap; }
     [[nodiscard]] PlayLevelState& PlayLevel() { return mPlay; }
     [[nodiscard]] InGameState& InGameMenu() { return mInGame; }
+    [[nodiscard]] EndLevelState& EndLevel() { return mEndLevel; }
+    [[nodiscard]] EditorState& Editor() { return mEditor; }
 
 private:
     SettingsState mSettings;
@@ -64,4 +68,6 @@ private:
     LoadState mLoad;
     StartLoadState mStartLoad;
     WaitState mSplash;
+    EndLevelState mEndLevel;
+    EditorState mEditor;
 };

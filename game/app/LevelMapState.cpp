@@ -1,5 +1,6 @@
 #include "game/app/LevelMapState.h"
 
+#include "framework/app/QuollAppBase.h"
 #include "game/app/ComicsState.h"
 #include "game/app/ShellActions.h"
 #include "game/level/LevelList.h"
@@ -10,6 +11,9 @@
 #include "game/shell/PlayerData.h"
 #include "game/shell/Profile.h"
 #include "game/ui/UiServices.h"
+
+#include <cstdlib>
+#include <string_view>
 
 Quoll::LevelMap* LevelMapState::GetMap() const
 {
@@ -118,7 +122,11 @@ void LevelMapState::OnCommand(int command, int argument)
         StartIfOpen(mServices.GetLevelList().GetNextLevel());
         break;
     case Quoll::LevelMap::kStartLevel:
-        StartIfOpen(argument);
+        if (IsLevelEditorOn() && mServices.IsKeyDown(kKeyControl) && argument >= 1 &&
+            argument <= mServices.GetLevelList().GetFirstField())
+            mEditLevel(argument);
+        else
+            StartIfOpen(argument);
         break;
     case Quoll::LevelMap::kTransitionDone:
     {
@@ -142,6 +150,12 @@ void LevelMapState::OnCommand(int command, int argument)
     default:
         break;
     }
+}
+
+bool LevelMapState::IsLevelEditorOn() const
+{
+    const char* wanted = std::getenv("QUOLL_LEVEL_EDITOR");
+    return Quoll::kDeveloperBuild && mEditLevel && wanted != nullptr && std::string_view(wanted) == "1";
 }
 
 void LevelMapState::StartIfOpen(int level)

@@ -57,6 +57,11 @@ public:
         mFocusLevel = level;
         mFocusGroup = group;
     }
+    // The level editor's entry: with QUOLL_LEVEL_EDITOR=1 in a developer build, a level chosen
+    // on the map with Ctrl held is started with the editor over it.
+    void SetLevelEditor(std::function<void(int level)> editLevel) { mEditLevel = std::move(editLevel); }
+    [[nodiscard]] bool IsLevelEditorOn() const;
+    static constexpr int kKeyControl = 17;
     // Opens the screen over the map once the map is idle.
     void QueueScreen(GameState& screen) { mQueued.push_back(&screen); }
     [[nodiscard]] Quoll::LevelMap* GetMap() const;
@@ -82,6 +87,7 @@ private:
     LevelMapServices& mServices;
     Screens mScreens;
     Quoll::LevelMap::IntroFactory mIntroFactory;
+    std::function<void(int level)> mEditLevel;
     int mFocusLevel = -1;
     int mFocusGroup = -1;
     std::deque<GameState*> mQueued;

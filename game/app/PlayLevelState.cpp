@@ -3,8 +3,11 @@
 #include "framework/core/Common.h"
 #include "framework/platform/system/AtomicFile.h"
 #include "framework/resources/ResourceManager.h"
+#include "game/app/EndLevelState.h"
 #include "game/app/GameApp.h"
+#include "game/app/LevelMapState.h"
 #include "game/level/LevelList.h"
+#include "game/level/LevelText.h"
 #include "game/level/RandomLevelProvider.h"
 #include "game/play/BossLevel.h"
 #include "game/play/FastMenu.h"
@@ -63,13 +66,21 @@ void PlayLevelState::SetLevel(int level, GameState* previous)
 {
     mLevelNumber = level;
     mContinueSavedGame = false;
+    mEditOnStart = false;
     mPrevious = previous;
 }
 
 void PlayLevelState::SetContinueSavedGame(GameState* previous)
 {
     mContinueSavedGame = true;
+    mEditOnStart = false;
     mPrevious = previous;
+}
+
+void PlayLevelState::SetEditLevel(int level, GameState* previous)
+{
+    SetLevel(level, previous);
+    mEditOnStart = true;
 }
 
 GameScene* PlayLevelState::GetScene() const
@@ -200,11 +211,16 @@ bool PlayLevelState::StartSession()
     mSession->GetLevel().ShowFastMenu();
     mApp.PlayMusic(kLevelSong, kMusicFade);
     mPhase = Phase::Playing;
+    if (std::exchange(mEditOnStart, false) && mScreens.editor != nullptr)
+        PushState(*mScreens.editor);
     return true;
 }
 
 void PlayLevelState::HandBack()
 {
+    // The level editor, the one state over the play screen that reloads levels, goes first.
+    if (mScreens.editor != nullptr && mScreens.editor->IsOnStack())
+        PopState();
     End();
     GameState* back = mPrevious != nullptr ? mPrevious : mScreens.mainMenu;
     if (back != nullptr && !back->IsOnStack())
@@ -231,10 +247,16 @@ void PlayLevelState::End()
     mLastBody.reset();
     mPhase = Phase::Idle;
     mAwaitingTutorialAnswer = false;
+    mAwaitingEndLevelAnswer = false;
 }
 
 void PlayLevelState::OnResume()
 {
+    if (mAwaitingEndLevelAnswer)
+    {
+        OnEndLevelAnswer();
+        return;
+    }
     if (!mAwaitingTutorialAnswer)
         return;
     mAwaitingTutorialAnswer = false;
@@ -292,30 +314,69 @@ void PlayLevelState::UpdateEndSequence()
     {
         mPhase = Phase::Finished;
         const LevelOutcome outcome = *mSession->GetOutcome();
-        RecordResult(outcome);
+        const bool newBest = RecordResult(outcome);
         if (mEndOfLevel)
             mEndOfLevel(*this, outcome);
+        else if (mScreens.endLevel != nullptr)
+            ShowEndLevel(outcome, newBest);
         else
             LeaveFinishedLevel();
     }
 }
 
-void PlayLevelState::RecordResult(const LevelOutcome& outcome)
+bool PlayLevelState::RecordResult(const LevelOutcome& outcome)
 {
+    mCompletedGroup = -1;
     PlayerData* data = mApp.GetPlayerData();
     if (data == nullptr)
-        return;
+        return false;
+    bool newBest = false;
     if (IsRandomLevel(mLevelNumber))
+    {
         data->RecordRandomResult(-mLevelNumber, outcome.result == 1);
+    }
     else if (outcome.result == 1)
-        data->RecordLevelResult(mLevelNumber, outcome.score, outcome.medalGrade);
+    {
+        // The profile's new total goes into the score table, which is saved with the profile.
+        const LevelList& list = mApp.GetLevelList();
+        const int group = LevelList::GetLevelGroup(mLevelNumber);
+        const bool wasComplete = list.IsGroupComplete(group);
+        newBest = data->RecordLevelResult(mLevelNumber, outcome.score, outcome.medalGrade);
+        if (!wasComplete && list.IsGroupComplete(group))
+            mCompletedGroup = group;
+    }
     if (mFromSavedGame)
         data->EraseSavedGame();
+    return newBest;
+}
+
+void PlayLevelState::ShowEndLevel(const LevelOutcome& outcome, bool newBest)
+{
+    const bool won = outcome.result == 1;
+    const EndLevelResult result = MakeEndLevelResult(outcome.result, won, newBest, outcome.medalGrade);
+    // Fireworks only for a win, for the dialog's whole life after the campaign's last level.
+    mScreens.endLevel->Prepare(result, ScoresOf(mSession->GetLevel().GetParams()), won,
+                               mLevelNumber == LevelList::kLevelCount);
+    mAwaitingEndLevelAnswer = true;
+    PushState(*mScreens.endLevel);
+}
+
+void PlayLevelState::OnEndLevelAnswer()
+{
+    mAwaitingEndLevelAnswer = false;
+    const auto& answer = mScreens.endLevel->GetResult();
+    if (answer && answer->command == EndLevelDlg::kCommandRestart)
+        Restart();
+    else
+        LeaveFinishedLevel();
 }
 
 void PlayLevelState::LeaveFinishedLevel()
 {
-    GameState* next = mLevelMap != nullptr ? mLevelMap : mScreens.mainMenu;
+    // The map marks the campaign level just played and celebrates the group it completed.
+    if (mLevelMap != nullptr)
+        mLevelMap->SetFocus(IsCampaignLevel(mLevelNumber) ? mLevelNumber : -1, mCompletedGroup);
+    GameState* next = mLevelMap != nullptr ? static_cast<GameState*>(mLevelMap) : mScreens.mainMenu;
     if (next != nullptr)
         ChangeState(*next);
     else
@@ -414,6 +475,11 @@ std::string PlayLevelState::GetEditorCopyPath(int level)
     return Quoll::GetAppDataFolder() + "leveleditor/" + std::to_string(level) + ".bin";
 }
 
+std::string PlayLevelState::GetEditorTextPath(int level)
+{
+    return Quoll::GetAppDataFolder() + "leveleditor/" + std::to_string(level) + ".txt";
+}
+
 std::string PlayLevelState::GetCampaignPath(int level, bool easy)
 {
     return std::string("data/levels/") + (easy ? "easy/" : "") + std::to_string(level) + ".bin";
@@ -439,12 +505,27 @@ bool PlayLevelState::SaveLevel(int mode)
         return false;
     Quoll::Buffer body;
     mSession->GetLevel().Save(body, true);
-    const std::string path = mode == kEditorCopy ? GetEditorCopyPath(mLevelNumber)
-                                                 : (mApp.mWorkingFolder.empty() ? std::string() : mApp.mWorkingFolder + "/") +
-                                                       GetCampaignPath(mLevelNumber, false);
+    if (mode == kEditorCopy)
+        return WriteLevelFile(GetEditorCopyPath(mLevelNumber), std::span(body.GetDataPtr(), body.GetDataSize()));
+    // The campaign's level files are compiled from texts at build time: the text is what an
+    // author can take back into the campaign.
+    const std::string path = GetEditorTextPath(mLevelNumber);
+    std::string text;
+    LevelTextError error;
+    body.SeekReadStart();
+    if (!PrintLevelText(body, text, error))
+    {
+        mApp.LogError("Cannot save Level file: " + path + ": " + error.ToString());
+        return false;
+    }
+    return WriteLevelFile(path, std::span(reinterpret_cast<const uint8_t*>(text.data()), text.size()));
+}
+
+bool PlayLevelState::WriteLevelFile(const std::string& path, std::span<const uint8_t> bytes)
+{
     std::error_code error;
     std::filesystem::create_directories(std::filesystem::path(path).parent_path(), error);
-    const std::span<const uint8_t> bytes(body.GetDataPtr(), body.GetDataSize());
+    // Written whole or not at all: a failed write leaves the old file as it was.
     if (!Quoll::Platform::WriteFileAtomically(path, bytes))
     {
         mApp.LogError("Cannot save Level file: " + path);

@@ -10,6 +10,10 @@
 // closing of the window mid-level both write the last level body taken while a player was to
 // move, so leaving a running level never loses it.
 //
+// A finished level shows the end-of-level dialog over the screen (when the state has one):
+// restart plays the level again (a random level comes back with the same board), continue goes
+// to the level map, focused on the level and on the group the win just completed.
+//
 // Commands of the scene: 0 the pause menu and 1 a click, both only while the level runs; 2 and
 // 102 the step-back point and the step back; 100 restart; 101 mute on and off; 200 the tutorial
 // quit question.
@@ -23,10 +27,13 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
 
+class EndLevelState;
 class GameApp;
 class GameScene;
+class LevelMapState;
 class WaitState;
 
 namespace Quoll
@@ -48,6 +55,8 @@ public:
         kCommandCloseTutorial = 200,
     };
     // The editor's load and save modes: the campaign file, or the editor's own copy.
+    // Saving in kCampaignFile mode writes the level's text beside the editor's copy: the
+    // campaign files are build output, compiled from such texts.
     enum EditorMode
     {
         kCampaignFile = 0,
@@ -66,8 +75,13 @@ public:
         // The tutorial quit question, pushed on command 200; its yes closes the tutorial.
         WaitState* tutorialCancel = nullptr;
         GameState* mainMenu = nullptr;
+        // The end-of-level dialog; null: a finished level goes straight to the map.
+        EndLevelState* endLevel = nullptr;
+        // The level editor, pushed over a level started with SetEditLevel.
+        GameState* editor = nullptr;
     };
-    // After the result is stored: where the game goes from a finished level.
+    // After the result is stored: where the game goes from a finished level (replaces the
+    // end-of-level dialog).
     using EndOfLevel = std::function<void(PlayLevelState& state, const LevelOutcome& outcome)>;
 
     // Parts the hooks leave empty get the game's: the hidden objects and the fast menu.
@@ -81,11 +95,13 @@ public:
     void SetLevel(int level, GameState* previous = nullptr);
     // The next entry plays the profile's saved game instead.
     void SetContinueSavedGame(GameState* previous = nullptr);
+    // As SetLevel, with the level editor over the level once it has started.
+    void SetEditLevel(int level, GameState* previous = nullptr);
     // The loading state's zoom effect (not owned), handed to the scene at the next entry.
     void SetZoomEffect(Quoll::ZoomSFX* effect) { mZoomEffect = effect; }
     void SetEndOfLevel(EndOfLevel hook) { mEndOfLevel = std::move(hook); }
     // The level map, where a finished level returns to; the main menu while there is none.
-    void SetLevelMap(GameState* levelMap) { mLevelMap = levelMap; }
+    void SetLevelMap(LevelMapState* levelMap) { mLevelMap = levelMap; }
 
     // --- Saved game and editor ------------------------------------------------------------------
     // Writes the last level body taken while a player was to move as the profile's saved game;
@@ -97,11 +113,14 @@ public:
     // copy when there is one (kEditorCopy); false when it does not read: the old level has gone
     // and the state hands back to the screen before it.
     bool LoadLevel(int mode);
-    // Writes the level's board with fresh parameters to the editor's copy (kEditorCopy) or to
-    // the campaign file in the data folder (kCampaignFile).
+    // Writes the level's board with fresh parameters to the editor's copy (kEditorCopy) or, as
+    // level text, beside it (kCampaignFile); false, logged, when the write fails, and the old
+    // file stays.
     bool SaveLevel(int mode);
     // "<data folder>/leveleditor/<n>.bin".
     [[nodiscard]] static std::string GetEditorCopyPath(int level);
+    // "<data folder>/leveleditor/<n>.txt".
+    [[nodiscard]] static std::string GetEditorTextPath(int level);
     [[nodiscard]] static std::string GetCampaignPath(int level, bool easy);
 
     // --- Reading --------------------------------------------------------------------------------
@@ -151,8 +170,12 @@ private:
     void ToggleMute();
     void AskToCloseTutorial();
     void UpdateEndSequence();
-    void RecordResult(const LevelOutcome& outcome);
+    // True when the result is a new best for the level.
+    bool RecordResult(const LevelOutcome& outcome);
+    void ShowEndLevel(const LevelOutcome& outcome, bool newBest);
+    void OnEndLevelAnswer();
     void LeaveFinishedLevel();
+    bool WriteLevelFile(const std::string& path, std::span<const uint8_t> bytes);
     // Keeps the level body while a player is to move, for the saved game.
     void TakeBody();
 
@@ -160,7 +183,7 @@ private:
     Screens mScreens;
     SceneHooks mHooks;
     EndOfLevel mEndOfLevel;
-    GameState* mLevelMap = nullptr;
+    LevelMapState* mLevelMap = nullptr;
     GameState* mPrevious = nullptr;
     Quoll::ZoomSFX* mZoomEffect = nullptr;
     std::unique_ptr<LevelSession> mSession;
@@ -177,4 +200,8 @@ private:
     // The level running was continued from the saved game.
     bool mFromSavedGame = false;
     bool mAwaitingTutorialAnswer = false;
+    bool mAwaitingEndLevelAnswer = false;
+    bool mEditOnStart = false;
+    // The group the finished level completed, -1 when none: where the map celebrates.
+    int mCompletedGroup = -1;
 };
