@@ -59,6 +59,9 @@ protected:
         options.gameDir = QUOLL_GAME_DIR;
         options.maxUpdates = 20000;
         mRunner = std::make_unique<Autoplay::Runner>(options, ProductName());
+        // Shots are taken of the 2D path's screen.
+        if (ShotsFolder() != nullptr)
+            mRunner->App().WriteRegBool("Is3D", false);
         EXPECT_TRUE(mRunner->Start());
         // Loaded at the game's start for the whole run (the autoplay starts at the level).
         EXPECT_TRUE(mRunner->App().LoadResourceGroup("Interface"));
@@ -140,12 +143,18 @@ protected:
         MoveToTheEnd(29, 30);
     }
 
+    static const char* ShotsFolder()
+    {
+        const char* shots = std::getenv("PLAYFLOW_SHOTS");
+        return shots != nullptr && *shots != '\0' ? shots : nullptr;
+    }
+
     // With PLAYFLOW_SHOTS set to a folder: the whole screen drawn now, as <folder>/<name>.png,
     // to look at.
     void TakeShot(const std::string& name)
     {
-        const char* shots = std::getenv("PLAYFLOW_SHOTS");
-        if (shots == nullptr || *shots == '\0')
+        const char* shots = ShotsFolder();
+        if (shots == nullptr)
             return;
         GameApp& app = mRunner->App();
         app.mWidgetManager->MarkAllDirty();
