@@ -42,8 +42,7 @@ void EditorState::OnEnter()
 void EditorState::AfterLevelLoad()
 {
     EditorDlg* dialog = GetDialog();
-    if (dialog == nullptr)
-        return;
+    if (dialog == nullptr) return;
     // The reloaded level's scene may have come up over the panel.
     if (auto* widgets = dynamic_cast<Quoll::WidgetManager*>(mApp.GetWidgetManager()))
     {
@@ -57,8 +56,7 @@ void EditorState::RefreshStatus()
 {
     EditorDlg* dialog = GetDialog();
     const Level* level = GetLevel();
-    if (dialog == nullptr || level == nullptr)
-        return;
+    if (dialog == nullptr || level == nullptr) return;
     const GameLogic& logic = level->GetLogic();
     const int third = logic.GetPlayerCount() >= 3 ? logic.GetPlayerAiLevel(3) : 0;
     dialog->UpdateStatusText(logic.GetPlayerAiLevel(2), third, level->GetMedalRule());
@@ -67,24 +65,30 @@ void EditorState::RefreshStatus()
 void EditorState::OnCommand(int command, int /*argument*/)
 {
     Level* level = GetLevel();
-    if (level == nullptr)
+    if (command == EditorDlg::kExit || level == nullptr)
+    {
+        PopState();
         return;
+    }
     switch (command)
     {
-    case EditorDlg::kExit: PopState(); break;
-    case EditorDlg::kReset: Reload(PlayLevelState::kCampaignFile); break;
-    case EditorDlg::kSave:
-        mPlay.SaveLevel(mApp.IsKeyDown(kKeyAlt) ? PlayLevelState::kCampaignFile : PlayLevelState::kEditorCopy);
+    case EditorDlg::kReset:
+        Reload(PlayLevelState::kCampaignFile);
         break;
-    case EditorDlg::kReload: Reload(PlayLevelState::kEditorCopy); break;
+    case EditorDlg::kSave:
+        mPlay.SaveLevel(mApp.IsKeyDown(kKeyAlt) ? PlayLevelState::kCampaignFile
+                                                : PlayLevelState::kEditorCopy);
+        break;
+    case EditorDlg::kReload:
+        Reload(PlayLevelState::kEditorCopy);
+        break;
     case EditorDlg::kCycleAi2:
         level->EditCyclePlayerAiLevel(2);
         RefreshStatus();
         break;
     case EditorDlg::kCycleAi3:
         // A two-player level has no third player to set.
-        if (level->GetLogic().GetPlayerCount() < 3)
-            break;
+        if (level->GetLogic().GetPlayerCount() < 3) break;
         level->EditCyclePlayerAiLevel(3);
         RefreshStatus();
         break;
@@ -94,12 +98,12 @@ void EditorState::OnCommand(int command, int /*argument*/)
         break;
     case EditorDlg::kSetThresholds:
         if (const EditorDlg* dialog = GetDialog())
-            level->EditSetMedalThresholds(dialog->GetFirstThreshold(), dialog->GetSecondThreshold());
+            level->EditSetMedalThresholds(dialog->GetFirstThreshold(),
+                                          dialog->GetSecondThreshold());
         RefreshStatus();
         break;
     case EditorDlg::kBoardClick:
-        if (const EditorDlg* dialog = GetDialog())
-            ApplyTile(dialog->GetSelectedEntry());
+        if (const EditorDlg* dialog = GetDialog()) ApplyTile(dialog->GetSelectedEntry());
         break;
     default:
         // kSelectTile: the panel keeps the selection.
@@ -110,8 +114,7 @@ void EditorState::OnCommand(int command, int /*argument*/)
 void EditorState::Reload(int mode)
 {
     // A level that does not read hands the play state back, and this state with it.
-    if (mPlay.LoadLevel(mode))
-        AfterLevelLoad();
+    if (mPlay.LoadLevel(mode)) AfterLevelLoad();
 }
 
 void EditorState::ApplyTile(int tile)

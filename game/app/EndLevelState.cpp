@@ -7,15 +7,14 @@ EndLevelState::EndLevelState(StateHost& host, GameApp& app)
 {
 }
 
-void EndLevelState::Prepare(const EndLevelResult& result, const EndLevelScores& scores, bool fireworks,
-                            bool endless)
+void EndLevelState::Prepare(const EndLevelResult& result, const EndLevelScores& scores,
+                            bool fireworks, bool endless)
 {
     SetWidgetFactory(
         [this, result, scores, fireworks, endless]() -> BaseWidget*
         {
             auto* dialog = new EndLevelDlg(mServices, result, scores);
-            if (fireworks)
-                dialog->StartFireworks(endless);
+            if (fireworks) dialog->StartFireworks(endless);
             return dialog;
         });
 }
@@ -28,8 +27,7 @@ EndLevelDlg* EndLevelState::GetDialog() const
 void EndLevelState::OnEnter()
 {
     WaitState::OnEnter();
-    if (IsWidgetAttached())
-        return;
+    if (IsWidgetAttached()) return;
     mApp.LogError("The end-of-level dialog cannot be shown");
     PopState();
 }

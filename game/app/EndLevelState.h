@@ -16,7 +16,8 @@ public:
     EndLevelState(StateHost& host, GameApp& app);
 
     // The dialog of the next entry; fireworks when asked, endless when `endless`.
-    void Prepare(const EndLevelResult& result, const EndLevelScores& scores, bool fireworks, bool endless);
+    void Prepare(const EndLevelResult& result, const EndLevelScores& scores, bool fireworks,
+                 bool endless);
     // The dialog shown, null when none is.
     [[nodiscard]] EndLevelDlg* GetDialog() const;
 

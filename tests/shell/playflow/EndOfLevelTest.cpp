@@ -35,8 +35,7 @@ TEST_F(EndOfLevel, AWinIsSavedInTheScoreTableAndContinueCelebratesTheGroupItComp
     Data().RecordLevelResult(5, 100, 0);
     Data().RecordLevelResult(6, 100, 0);
     WinAtOnce();
-    if (HasFatalFailure())
-        return;
+    if (HasFatalFailure()) return;
 
     const EndLevelDlg& dialog = *States().EndLevel().GetDialog();
     TakeShot("end_level_counting");
@@ -51,8 +50,10 @@ TEST_F(EndOfLevel, AWinIsSavedInTheScoreTableAndContinueCelebratesTheGroupItComp
     ASSERT_FALSE(saved.GetEntries().empty());
     EXPECT_EQ(saved.GetEntries().front(), (ScoreTable::Entry{Data().GetCurrentName(), total}));
     // Counted up, the medal grown in.
-    ASSERT_TRUE(StepUntil([&dialog] { return dialog.GetStage() == EndLevelDlg::kStageDone && dialog.GetMedalScale() >= 1.0f; },
-                          1000))
+    ASSERT_TRUE(StepUntil(
+        [&dialog]
+        { return dialog.GetStage() == EndLevelDlg::kStageDone && dialog.GetMedalScale() >= 1.0f; },
+        1000))
         << "stage " << dialog.GetStage() << ", medal scale " << dialog.GetMedalScale();
     TakeShot("end_level_finished");
     EXPECT_FALSE(dialog.GetFooter().empty()) << "a first result is a new best";
@@ -72,8 +73,7 @@ TEST_F(EndOfLevel, AWinThatCompletesNoGroupOnlyMarksTheLevel)
     Start(4);
     SkipMapIntro();
     WinAtOnce();
-    if (HasFatalFailure())
-        return;
+    if (HasFatalFailure()) return;
     Continue();
     ASSERT_TRUE(States().LevelMap().IsOnStack());
     ASSERT_NE(States().LevelMap().GetMap(), nullptr);
@@ -86,8 +86,7 @@ TEST_F(EndOfLevel, ALostLevelRestartsFromItsFileAndContinueReturnsToTheMap)
     SkipMapIntro();
     const Board fromFile = CurrentLevel().GetLogic().GetBoard();
     LoseAtOnce();
-    if (HasFatalFailure())
-        return;
+    if (HasFatalFailure()) return;
     EndLevelDlg& dialog = *States().EndLevel().GetDialog();
     EXPECT_FALSE(dialog.AreFireworksOn());
     EXPECT_NE(dialog.GetAvatar(), nullptr) << "the winning opponent shows";
@@ -103,8 +102,7 @@ TEST_F(EndOfLevel, ALostLevelRestartsFromItsFileAndContinueReturnsToTheMap)
     EXPECT_EQ(CurrentLevel().GetLogic().GetBoard(), fromFile);
 
     LoseAtOnce();
-    if (HasFatalFailure())
-        return;
+    if (HasFatalFailure()) return;
     Continue();
     EXPECT_FALSE(mRunner->Play().IsOnStack());
     ASSERT_TRUE(States().LevelMap().IsOnStack());
@@ -117,8 +115,7 @@ TEST_F(EndOfLevel, RestartingARandomLevelBringsBackTheSameBoard)
     Start(-2);
     const Board generated = CurrentLevel().GetLogic().GetBoard();
     WinAtOnce();
-    if (HasFatalFailure())
-        return;
+    if (HasFatalFailure()) return;
     States().EndLevel().GetDialog()->ButtonRelease(EndLevelDlg::kCommandRestart);
     ASSERT_EQ(Host().GetTopState(), &mRunner->Play());
     ASSERT_TRUE(mRunner->Play().IsLevelRunning());

@@ -72,8 +72,7 @@ TEST_F(LevelEditor, ACtrlClickOnTheMapOpensTheEditorOverTheLevelOnlyWhenAsked)
     map.ReceiveCommand(Quoll::LevelMap::kStartLevel, kLevel);
     EXPECT_TRUE(map.IsOnStack());
     EXPECT_FALSE(States().Editor().IsOnStack());
-    if (!Quoll::kDeveloperBuild)
-        GTEST_SKIP() << "the level editor is a developer build's tool";
+    if (!Quoll::kDeveloperBuild) GTEST_SKIP() << "the level editor is a developer build's tool";
 
     Host().ChangeState(map);
     ::setenv("QUOLL_LEVEL_EDITOR", "1", 1);
@@ -82,7 +81,9 @@ TEST_F(LevelEditor, ACtrlClickOnTheMapOpensTheEditorOverTheLevelOnlyWhenAsked)
     EXPECT_EQ(mRunner->Play().GetLevelNumber(), kLevel);
     EXPECT_EQ(Host().GetTopState(), &States().Editor());
     ASSERT_NE(States().Editor().GetDialog(), nullptr);
-    EXPECT_EQ(States().Editor().GetDialog()->GetButton(EditorDlg::kCycleAi2)->mLabel.rfind(L"AI ", 0), 0u);
+    EXPECT_EQ(
+        States().Editor().GetDialog()->GetButton(EditorDlg::kCycleAi2)->mLabel.rfind(L"AI ", 0),
+        0u);
 
     // Leaving the editor leaves the level running.
     Command(EditorDlg::kExit);
@@ -94,8 +95,7 @@ TEST_F(LevelEditor, ACtrlClickOnTheMapOpensTheEditorOverTheLevelOnlyWhenAsked)
 TEST_F(LevelEditor, EveryTileLandsOnTheCellUnderTheMouse)
 {
     EditorDlg& panel = OpenEditor();
-    if (HasFailure())
-        return;
+    if (HasFailure()) return;
     const Board before = GetBoard();
     for (int kind = 1; kind <= 3; ++kind)
     {
@@ -118,10 +118,9 @@ TEST_F(LevelEditor, EveryTileLandsOnTheCellUnderTheMouse)
     // Only the cell under the mouse changed.
     for (int cell = 0; cell < kCellCount; ++cell)
     {
-        if (cell == kCell)
-            continue;
+        if (cell == kCell) continue;
         EXPECT_EQ(GetBoard().GetCellValue(cell) | GetBoard().GetCellFlags(cell) << 16,
-                      before.GetCellValue(cell) | before.GetCellFlags(cell) << 16)
+                  before.GetCellValue(cell) | before.GetCellFlags(cell) << 16)
             << "cell " << cell;
     }
 }
@@ -129,8 +128,7 @@ TEST_F(LevelEditor, EveryTileLandsOnTheCellUnderTheMouse)
 TEST_F(LevelEditor, TheAiMedalAndThresholdCommandsChangeTheLevelAndItsStatus)
 {
     EditorDlg& panel = OpenEditor();
-    if (HasFailure())
-        return;
+    if (HasFailure()) return;
     const Level& level = CurrentLevel();
     ASSERT_EQ(level.GetLogic().GetPlayerCount(), 2);
 
@@ -171,8 +169,7 @@ TEST_F(LevelEditor, ASavedLevelReloadsByteForByteAndAFailedSaveKeepsTheOldFile)
     const fs::path logFile = fs::path(QUOLL_TEST_HOME) / (ProductName() + ".log");
     ASSERT_TRUE(GameLog::Get().Open(logFile.string()));
     EditorDlg& panel = OpenEditor();
-    if (HasFailure())
-        return;
+    if (HasFailure()) return;
     const fs::path copy = PlayLevelState::GetEditorCopyPath(kLevel);
     const fs::path text = PlayLevelState::GetEditorTextPath(kLevel);
     fs::remove(copy);
@@ -200,7 +197,9 @@ TEST_F(LevelEditor, ASavedLevelReloadsByteForByteAndAFailedSaveKeepsTheOldFile)
     Quoll::Buffer compiled;
     LevelTextError error;
     ASSERT_TRUE(CompileLevelText(ReadAll(text), compiled, error)) << error.ToString();
-    EXPECT_EQ(std::string(reinterpret_cast<const char*>(compiled.GetDataPtr()), compiled.GetDataSize()), saved);
+    EXPECT_EQ(
+        std::string(reinterpret_cast<const char*>(compiled.GetDataPtr()), compiled.GetDataSize()),
+        saved);
     EXPECT_EQ(ReadAll(copy), saved);
 
     // A write that cannot happen (its temporary file's place is taken) leaves the old file.

@@ -60,8 +60,7 @@ protected:
         options.maxUpdates = 20000;
         mRunner = std::make_unique<Autoplay::Runner>(options, ProductName());
         // Shots are taken of the 2D path's screen.
-        if (ShotsFolder() != nullptr)
-            mRunner->App().WriteRegBool("Is3D", false);
+        if (ShotsFolder() != nullptr) mRunner->App().WriteRegBool("Is3D", false);
         EXPECT_TRUE(mRunner->Start());
         // Loaded at the game's start for the whole run (the autoplay starts at the level).
         EXPECT_TRUE(mRunner->App().LoadResourceGroup("Interface"));
@@ -77,8 +76,7 @@ protected:
     {
         for (int i = 0; i < limit; ++i)
         {
-            if (done())
-                return true;
+            if (done()) return true;
             mRunner->Step();
         }
         return done();
@@ -102,8 +100,7 @@ protected:
         for (int cell = 0; cell < kCellCount; ++cell)
             level.EditSetCellContent(scene.GetCellCentre(cell), 0);
         for (int cell = 0; cell < kCellCount; ++cell)
-            if (!cells.contains(cell))
-                level.EditSetCellKind(scene.GetCellCentre(cell), 0);
+            if (!cells.contains(cell)) level.EditSetCellKind(scene.GetCellCentre(cell), 0);
         for (const auto& [cell, content] : cells)
             level.EditSetCellContent(scene.GetCellCentre(cell), content);
         const Board& board = level.GetLogic().GetBoard();
@@ -154,8 +151,7 @@ protected:
     void TakeShot(const std::string& name)
     {
         const char* shots = ShotsFolder();
-        if (shots == nullptr)
-            return;
+        if (shots == nullptr) return;
         GameApp& app = mRunner->App();
         app.mWidgetManager->MarkAllDirty();
         app.DrawDirty();
@@ -164,8 +160,8 @@ protected:
         for (const auto& entry : fs::recursive_directory_iterator(Quoll::GetAppDataFolder(), error))
             if (entry.path().extension() == ".png")
             {
-                fs::copy_file(entry.path(), fs::path(shots) / (name + ".png"), fs::copy_options::overwrite_existing,
-                              error);
+                fs::copy_file(entry.path(), fs::path(shots) / (name + ".png"),
+                              fs::copy_options::overwrite_existing, error);
                 fs::remove(entry.path(), error);
             }
     }
