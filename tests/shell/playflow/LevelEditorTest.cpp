@@ -1,11 +1,10 @@
 // The level editor's state over a running level: its entry from the map, every palette tile on
-// the cell under the mouse, the AI, medal and threshold commands with the panel's status, and
-// saving: the editor's copy reloads byte for byte, the level's text compiles to the same bytes,
-// and a failed save keeps the old file.
+// the cell under the mouse, the AI buttons with the panel's status, and saving: the editor's copy
+// reloads byte for byte, the level's text compiles to the same bytes, and a failed save keeps
+// the old file.
 #include "tests/shell/playflow/PlayFlowFixture.h"
 
 #include "framework/app/QuollAppBase.h"
-#include "framework/widgets/EditWidget.h"
 #include "game/app/EditorState.h"
 #include "game/app/LevelMapState.h"
 #include "game/level/LevelText.h"
@@ -125,7 +124,7 @@ TEST_F(LevelEditor, EveryTileLandsOnTheCellUnderTheMouse)
     }
 }
 
-TEST_F(LevelEditor, TheAiMedalAndThresholdCommandsChangeTheLevelAndItsStatus)
+TEST_F(LevelEditor, TheAiButtonsCycleThePlayersThatThereAreAndShowTheirLevels)
 {
     EditorDlg& panel = OpenEditor();
     if (HasFailure()) return;
@@ -147,21 +146,8 @@ TEST_F(LevelEditor, TheAiMedalAndThresholdCommandsChangeTheLevelAndItsStatus)
     const int ai3 = level.GetLogic().GetPlayerAiLevel(3);
     Command(EditorDlg::kCycleAi3);
     EXPECT_EQ(level.GetLogic().GetPlayerAiLevel(3), ai3 == 3 ? 0 : ai3 + 1);
-
-    const int mode = level.GetMedalRule().mode;
-    Command(EditorDlg::kToggleMedalMode);
-    EXPECT_NE(level.GetMedalRule().mode, mode);
-    EXPECT_EQ(panel.GetButton(EditorDlg::kToggleMedalMode)->mLabel,
-              level.GetMedalRule().mode != 0 ? L"Mode: rounds" : L"Mode: cells");
-
-    // Thresholds come from the fields, ordered for the mode, and go back into them.
-    panel.GetThresholdEdit(0)->SetText(L"5");
-    panel.GetThresholdEdit(1)->SetText(L"9");
-    Command(EditorDlg::kSetThresholds);
-    const MedalRule& rule = level.GetMedalRule();
-    EXPECT_EQ(std::minmax(rule.firstThreshold, rule.secondThreshold), std::minmax(5, 9));
-    EXPECT_EQ(panel.GetFirstThreshold(), rule.firstThreshold);
-    EXPECT_EQ(panel.GetSecondThreshold(), rule.secondThreshold);
+    EXPECT_EQ(panel.GetButton(EditorDlg::kCycleAi3)->mLabel,
+              L"AI " + std::to_wstring(level.GetLogic().GetPlayerAiLevel(3)));
 }
 
 TEST_F(LevelEditor, ASavedLevelReloadsByteForByteAndAFailedSaveKeepsTheOldFile)
