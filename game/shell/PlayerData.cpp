@@ -29,22 +29,26 @@ void PlayerData::MakeCurrent(const std::string& name)
     AttachAchievements();
 }
 
-void PlayerData::CreateDefaultProfile()
+bool PlayerData::RecoverDefaultProfile()
 {
+    Quoll::Buffer file;
+    if (!mStore.Read(Profile::GetFileName(kDefaultProfileName), file) || file.GetDataSize() == 0)
+        return false;
     mList.Add(kDefaultProfileName);
     mList.Save(mStore);
-    // A lost list may have left the default profile's file: its progress is kept.
     MakeCurrent(kDefaultProfileName);
-    mCurrent.Save(mStore);
+    return true;
 }
 
 void PlayerData::Load(const std::string& currentName)
 {
     mList.Load(mStore);
     mScores.Load(mStore);
-    if (mList.GetCount() == 0)
+    if (mList.GetCount() == 0 && !RecoverDefaultProfile())
     {
-        CreateDefaultProfile();
+        // A first start: nothing is written until the player creates a profile.
+        mCurrent = Profile(kDefaultProfileName);
+        AttachAchievements();
         return;
     }
     const int index = mList.Find(currentName);

@@ -5,8 +5,10 @@
 // shutdown hook calls SaveAll, and the profile dialogs' states call Select, Create and Delete.
 // When an AchievementManager is given, it always works on the current profile's record.
 //
-// There is always a current profile: a first start (or a lost list) creates one named
-// kDefaultProfileName.
+// There is always a current profile. On a first start no profile is listed yet: the current one is
+// a fresh, unlisted kDefaultProfileName, which is never written as a profile, until the player
+// creates the first (the title then leads to the compulsory profile screen). A lost list keeps a
+// kDefaultProfileName profile an earlier start wrote: it is listed again with its progress.
 #include "game/shell/Profile.h"
 #include "game/shell/ProfileList.h"
 #include "game/shell/SavedGame.h"
@@ -29,10 +31,12 @@ public:
     PlayerData& operator=(const PlayerData&) = delete;
 
     // Reads the list and the scores and makes the named profile current (the last listed one
-    // when the name is not listed; the default profile, created, when the list is empty).
+    // when the name is not listed; the unlisted default profile when the list is empty).
     void Load(const std::string& currentName);
 
     [[nodiscard]] const ProfileList& GetProfileList() const { return mList; }
+    // Whether the player has created a profile (the current one is then listed).
+    [[nodiscard]] bool HasProfile() const { return mList.GetCount() > 0; }
     [[nodiscard]] Profile& GetCurrentProfile() { return mCurrent; }
     [[nodiscard]] const Profile& GetCurrentProfile() const { return mCurrent; }
     [[nodiscard]] const std::string& GetCurrentName() const { return mCurrent.GetName(); }
@@ -68,7 +72,8 @@ public:
 
 private:
     void MakeCurrent(const std::string& name);
-    void CreateDefaultProfile();
+    // Lists the default profile again when an earlier start wrote its file; false when none.
+    bool RecoverDefaultProfile();
     void AttachAchievements();
 
     PlayerFileStore& mStore;

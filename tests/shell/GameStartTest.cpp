@@ -9,6 +9,8 @@
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
+
+#include <algorithm>
 #include <sys/file.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -187,31 +189,44 @@ int UpdateOf(const std::string& log, const std::string& step)
 }
 
 // The menu's group, so that the menu shows on the minimal data set.
+// The main menu's group and the profile-name dialog's, which a first start shows.
 void AddMenuGroup(const fs::path& folder)
 {
     std::string manifest = ShellTest::MinimalManifest();
     manifest.insert(manifest.find("</ResourceManifest>"),
                     "  <Resources id=\"MainMenu\">\n    <SetDefaults path=\"data/art/textures/interface\" "
-                    "idprefix=\"IMAGE_\"/>\n    <Image id=\"PIPETKA\" path=\"pipetka.tga\"/>\n  </Resources>\n");
+                    "idprefix=\"IMAGE_\"/>\n    <Image id=\"PIPETKA\" path=\"pipetka.tga\"/>\n  </Resources>\n"
+                    "  <Resources id=\"EditName\">\n    <SetDefaults path=\"data/art/textures/interface\" "
+                    "idprefix=\"IMAGE_\"/>\n    <Image id=\"EDIT_ITEM\" path=\"edit_item.tga\"/>\n"
+                    "    <Image id=\"EDIT_NAME_BACKGROUND\" path=\"edit_name_background.tga\"/>\n  </Resources>\n");
     ShellTest::WriteText(folder / "data/resources.xml", manifest);
     ShellTest::WriteTga(folder / "data/art/textures/interface/pipetka.tga", 16, 24, 0xFFB0E0F0);
+    ShellTest::WriteTga(folder / "data/art/textures/interface/edit_item.tga", 200, 30, 0xFF304050);
+    ShellTest::WriteTga(folder / "data/art/textures/interface/edit_name_background.tga", 400, 200, 0xFF203040);
 }
 
+// A first start: the title's click leads to the compulsory profile, whose Enter leads to the menu.
 const std::vector<std::string> kStartToMenu = {
-    "push RootState",       "push SplashState",      "command SplashState 0 0", "change SplashState StartLoadState",
-    "push LoadState",       "pop LoadState",         "command StartLoadState 1 0",
-    "change StartLoadState MainMenuState",           "command MainMenuState 0 0", "push ComplexityState",
+    "push RootState",          "push SplashState",
+    "command SplashState 0 0", "change SplashState StartLoadState",
+    "push LoadState",          "pop LoadState",
+    "command StartLoadState 1 0", "push CreateProfileState",
+    "command CreateProfileState 1 0", "pop CreateProfileState",
+    "change StartLoadState MainMenuState", "command MainMenuState 0 0",
+    "push ComplexityState",
 };
+const char* const kNameAndPlay = "at 3500\ntext ann\nkey Return\nat 4500\nkey Return\nat 5500\nquit\n";
 } // namespace
 
 // Without branding pictures the splash leaves at once; the title waits for the loading, then a
-// click opens the menu, which takes Enter (play: the difficulty question of the new profile).
-TEST_F(GameStart, ScriptedStartReachesTheMainMenu)
+// click opens the first profile's name (a first start), and then the menu, which takes Enter
+// (play: the difficulty question of the new profile). The profile is the player's from then on.
+TEST_F(GameStart, ScriptedFirstStartMakesTheProfileAndReachesTheMainMenu)
 {
     AddMenuGroup(mFolder);
     // Generous times: the script's clock starts before the game's first update.
-    const GameRun run = Run("at 3000\nmouse move 500 400\nmouse down left 500 400\nmouse up left 500 400\n"
-                            "at 4000\nkey Return\nat 5000\nquit\n");
+    const GameRun run =
+        Run(std::string("at 3000\nmouse move 500 400\nmouse down left 500 400\nmouse up left 500 400\n") + kNameAndPlay);
     ASSERT_EQ(run.exitCode, 0) << run.output << run.log;
     auto steps = FlowSteps(run.log);
     ASSERT_GE(steps.size(), kStartToMenu.size()) << run.log;
@@ -220,6 +235,16 @@ TEST_F(GameStart, ScriptedStartReachesTheMainMenu)
     // The splash leaves at its first update; the menu acts on Enter in the update it arrives.
     EXPECT_EQ(UpdateOf(run.log, "command SplashState 0 0"), 1) << run.log;
     EXPECT_EQ(UpdateOf(run.log, "command MainMenuState 0 0"), UpdateOf(run.log, "push ComplexityState"));
+    const std::string settings = ReadAll(mFolder / "home/config/Nordwick/PetriGlowSaga/settings.txt");
+    EXPECT_NE(settings.find("CurrentProfile=sz:ann"), std::string::npos) << settings;
+
+    // The next start has the profile: the title leads straight to the menu.
+    const GameRun again = Run("at 3000\nmouse move 500 400\nmouse down left 500 400\nmouse up left 500 400\n"
+                              "at 4000\nquit\n");
+    ASSERT_EQ(again.exitCode, 0) << again.output << again.log;
+    const std::vector<std::string> steps2 = FlowSteps(again.log);
+    EXPECT_NE(std::find(steps2.begin(), steps2.end(), "change StartLoadState MainMenuState"), steps2.end()) << again.log;
+    EXPECT_EQ(std::find(steps2.begin(), steps2.end(), "push CreateProfileState"), steps2.end()) << again.log;
 }
 
 // With a branding picture, Escape skips it (the picture itself is the screens suite's).
@@ -230,8 +255,9 @@ TEST_F(GameStart, ScriptedStartSkipsTheBrandingWithEscape)
     std::fill(picture.GetBits(), picture.GetBits() + 32 * 24, 0xFF3060A0u);
     fs::create_directories(mFolder / "Data/branding");
     ASSERT_TRUE(ImageLib::WritePng((mFolder / "Data/branding/brand.png").string(), picture));
-    const GameRun run = Run("at 1000\nkey Escape\nat 3000\nmouse move 500 400\nmouse down left 500 400\n"
-                            "mouse up left 500 400\nat 4000\nkey Return\nat 5000\nquit\n");
+    const GameRun run = Run(std::string("at 1000\nkey Escape\nat 3000\nmouse move 500 400\nmouse down left 500 400\n"
+                                        "mouse up left 500 400\n") +
+                            kNameAndPlay);
     ASSERT_EQ(run.exitCode, 0) << run.output << run.log;
     auto steps = FlowSteps(run.log);
     ASSERT_GE(steps.size(), kStartToMenu.size()) << run.log;

@@ -16,8 +16,10 @@ TEST(PlayerData, ALostListKeepsTheDefaultProfilesProgress)
 {
     MemoryFileStore store;
     {
+        // Earlier starts made the default profile themselves.
         PlayerData data(store);
         data.Load("");
+        ASSERT_EQ(data.CreateProfile(PlayerData::kDefaultProfileName), ProfileList::NameCheck::Ok);
         data.RecordLevelResult(4, 77, 1);
     }
     store.SetBytes(ProfileList::kFileName, "damaged");
@@ -34,9 +36,14 @@ TEST(PlayerData, ProfilesAreCreatedSelectedAndDeletedAsTheDialogsAsk)
     MemoryFileStore store;
     AchievementManager achievements;
     PlayerData data(store, &achievements);
-    data.Load(""); // a first start creates the default profile
+    data.Load(""); // a first start has a current profile, but lists and writes none
     EXPECT_EQ(data.GetCurrentName(), PlayerData::kDefaultProfileName);
-    EXPECT_TRUE(store.Has(ProfileList::kFileName));
+    EXPECT_FALSE(data.HasProfile());
+    achievements.OnEvent(8);
+    data.SaveAll();
+    EXPECT_FALSE(store.Has(Profile::GetFileName(PlayerData::kDefaultProfileName)));
+    ASSERT_EQ(data.CreateProfile(PlayerData::kDefaultProfileName), ProfileList::NameCheck::Ok);
+    EXPECT_FALSE(achievements.IsAchieved(1, nullptr)) << "the first profile starts afresh";
     EXPECT_TRUE(store.Has(Profile::GetFileName(PlayerData::kDefaultProfileName)));
     EXPECT_EQ(data.CreateProfile("Ann"), ProfileList::NameCheck::Ok);
     EXPECT_EQ(data.CreateProfile("Ann"), ProfileList::NameCheck::Taken);
@@ -100,7 +107,7 @@ TEST(PlayerData, ResultsReachTheScoreTableAndSurviveARestart)
         data.GetCurrentProfile().MarkSeen(ProfileSeen::OpeningComic);
         data.CreateProfile("Bob");
         data.RecordLevelResult(1, 1000, 2);
-        data.SelectProfile(1);
+        data.SelectProfile(data.GetProfileList().Find("Ann"));
         data.GetCurrentProfile().MarkSeen(ProfileSeen::FinalComic);
         EXPECT_TRUE(data.SaveAll());
     }
@@ -133,6 +140,7 @@ TEST(PlayerData, SavedGamesBelongToTheCurrentProfile)
     MemoryFileStore store;
     PlayerData data(store);
     data.Load("");
+    data.CreateProfile("Cat");
     Quoll::Buffer body;
     body.WriteString("level");
     ASSERT_TRUE(data.SaveGame(9, body));
@@ -177,6 +185,7 @@ TEST(PlayerData, AFailedWriteIsReportedAndTheOldFilesStay)
     MemoryFileStore store;
     PlayerData data(store);
     data.Load("");
+    data.CreateProfile(PlayerData::kDefaultProfileName);
     data.RecordLevelResult(3, 40, 1);
     const std::string before = store.GetBytes(Profile::GetFileName(PlayerData::kDefaultProfileName));
     store.SetFailWrites(true);
