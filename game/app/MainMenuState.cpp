@@ -3,6 +3,7 @@
 #include "game/app/ComicsState.h"
 #include "game/app/ShellActions.h"
 #include "game/screens/ComplexityDlg.h"
+#include "game/screens/ExitGameDlg.h"
 #include "game/screens/MainMenu.h"
 #include "game/screens/MainMenuServices.h"
 #include "game/shell/PlayerData.h"
@@ -24,6 +25,7 @@ void MainMenuState::OnEnter()
 {
     mAwaitingDifficulty = false;
     mAwaitingComic = false;
+    mAwaitingSavedGame = false;
     if (mServices.GetCurrentSong() != kMenuSong) mActions.PlayMusic(kMenuSong, kMusicFade);
     WidgetLink::OnEnter();
 }
@@ -46,6 +48,8 @@ void MainMenuState::OnResume()
     }
     if (mAwaitingDifficulty)
         TakeDifficulty();
+    else if (mAwaitingSavedGame)
+        TakeSavedGameAnswer();
     else if (mAwaitingComic)
         TakeOpeningComic();
 }
@@ -100,7 +104,7 @@ void MainMenuState::Play()
         PushState(*mScreens.difficulty);
         return;
     }
-    EnterLevelMap();
+    OfferSavedGame();
 }
 
 void MainMenuState::TakeDifficulty()
@@ -117,6 +121,40 @@ void MainMenuState::TakeDifficulty()
     // Cancelled: nothing chosen, the menu stays and asks again next time.
     if (difficulty == 0 || data == nullptr) return;
     data->ChooseDifficulty(difficulty);
+    OfferSavedGame();
+}
+
+void MainMenuState::OfferSavedGame()
+{
+    PlayerData* data = mActions.GetPlayerData();
+    const std::optional<SavedGame> saved =
+        data != nullptr && mSavedGameQuestion != nullptr && mContinueSavedGame ? data->LoadSavedGame()
+                                                                                        : std::nullopt;
+    if (!saved)
+    {
+        EnterLevelMap();
+        return;
+    }
+    mSavedLevel = saved->GetLevel();
+    mAwaitingSavedGame = true;
+    mSavedGameQuestion->SetWidgetFactory([] { return new StartSavedGameDlg; });
+    mSavedGameQuestion->SetNextState(nullptr);
+    PushState(*mSavedGameQuestion);
+}
+
+void MainMenuState::TakeSavedGameAnswer()
+{
+    mAwaitingSavedGame = false;
+    const auto& result = mSavedGameQuestion->GetResult();
+    if (!result)
+        return;
+    if (result->command == ExitGameDlg::kCommandYes)
+    {
+        mContinueSavedGame(mSavedLevel);
+        return;
+    }
+    if (PlayerData* data = mActions.GetPlayerData())
+        data->EraseSavedGame();
     EnterLevelMap();
 }
 
