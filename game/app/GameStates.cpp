@@ -36,23 +36,23 @@ GameStates::GameStates(GameApp& app, StateHost& host, ShellActions& actions, Mai
       mLevelMapServices(app),
       mLevelMap(host, actions, mLevelMapServices,
                 {&mMainMenu, &mAchieves,
-                 // Until the level-loading state exists the map changes straight to the level.
-                 [this, &host](int level, FloatPoint) {
-                     mPlay.SetLevel(level, &mLevelMap);
-                     host.ChangeState(mPlay);
+                 [this, &host](int level, FloatPoint centre) {
+                     mLoadLevel.SetLevel(level, centre, mLevelMap.GetMap());
+                     host.ChangeState(mLoadLevel);
                  },
                  &mComics}),
       mMainMenu(host, actions, menu,
                 {&mSettings, &mScores, &mCredits, &mExit, &mChangeProfile, &mDifficulty, &mLevelMap,
                  &mComics}),
-      mTutorialCancel(host, "TutorialCancelState"),
+      mTutorialCancel(host, "TutorialCancelState"), mSavedGameQuestion(host, "StartSavedGameState"),
+      mLoadLevel(host, app, {&mPlay, &mLevelMap}),
       mPlay(host, app, {&mInGame, &mTutorialCancel, &mMainMenu, &mEndLevel, &mEditor}), mInGame(host, mPlay), mLoad(host, LoadingOf(app)),
       mStartLoad(host, [&app] { return app.GetArtLanguage(); },
                  {&mLoad, &mMainMenu, &mCreateProfile,
                   [&app]
                   {
                       PlayerData* data = app.GetPlayerData();
-                      return data == nullptr || data->GetProfileList().GetCount() > 0;
+                      return data == nullptr || data->HasProfile();
                   }}),
       mSplash(host, "SplashState", mStartLoad, [] { return new Quoll::SplashViewer; }),
       mEndLevel(host, app), mEditor(host, app, mPlay)
@@ -61,5 +61,9 @@ GameStates::GameStates(GameApp& app, StateHost& host, ShellActions& actions, Mai
     mLevelMap.SetLevelEditor([this, &host](int level) {
         mPlay.SetEditLevel(level, &mLevelMap);
         host.ChangeState(mPlay);
+    });
+    mMainMenu.SetSavedGame(&mSavedGameQuestion, [this, &host](int level) {
+        mLoadLevel.SetContinueSavedGame(level, &mMainMenu);
+        host.ChangeState(mLoadLevel);
     });
 }

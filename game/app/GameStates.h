@@ -4,8 +4,10 @@
 // start-load state, which runs the loading bar over the title and goes on to the main menu (with
 // the compulsory first profile before it on a first run); the menu's play leads to the level map
 // (through the opening comic once per profile), which shows the final comic once the campaign is
-// complete, and the map's main-menu command back. The play screen's state, its pause menu, the
-// tutorial quit question, the end-of-level dialog and the level editor are made here as well.
+// complete, and the map's main-menu command back. A level chosen on the map, or a saved game the
+// menu's play continues, loads through the level-loading state into the play screen's state; its
+// pause menu, the tutorial quit question, the end-of-level dialog and the level editor are made
+// here as well.
 #include "game/app/AchievesState.h"
 #include "game/app/ChangeProfileState.h"
 #include "game/app/ComicsState.h"
@@ -16,6 +18,7 @@
 #include "game/app/ExitGameState.h"
 #include "game/app/GameLevelMapServices.h"
 #include "game/app/LevelMapState.h"
+#include "game/app/LoadLevelState.h"
 #include "game/app/InGameState.h"
 #include "game/app/LoadState.h"
 #include "game/app/MainMenuState.h"
@@ -44,6 +47,7 @@ public:
     [[nodiscard]] LoadState& Loading() { return mLoad; }
     [[nodiscard]] LevelMapState& LevelMap() { return mLevelMap; }
     [[nodiscard]] PlayLevelState& PlayLevel() { return mPlay; }
+    [[nodiscard]] LoadLevelState& LoadLevel() { return mLoadLevel; }
     [[nodiscard]] InGameState& InGameMenu() { return mInGame; }
     [[nodiscard]] EndLevelState& EndLevel() { return mEndLevel; }
     [[nodiscard]] EditorState& Editor() { return mEditor; }
@@ -63,6 +67,9 @@ private:
     LevelMapState mLevelMap;
     MainMenuState mMainMenu;
     WaitState mTutorialCancel;
+    WaitState mSavedGameQuestion;
+    // Before the play state: the zoom effect it hands over reads its configurations.
+    LoadLevelState mLoadLevel;
     PlayLevelState mPlay;
     InGameState mInGame;
     LoadState mLoad;

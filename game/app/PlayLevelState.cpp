@@ -14,6 +14,7 @@
 #include "game/play/GameScene.h"
 #include "game/play/HOManager.h"
 #include "game/play/Tutorial.h"
+#include "game/scene/ZoomSFX.h"
 #include "game/screens/ExitGameDlg.h"
 #include "game/shell/PlayerData.h"
 #include "game/shell/WaitState.h"
@@ -61,6 +62,13 @@ PlayLevelState::PlayLevelState(StateHost& host, GameApp& app, Screens screens, S
 }
 
 PlayLevelState::~PlayLevelState() = default;
+
+void PlayLevelState::SetZoomEffect(std::unique_ptr<Quoll::ZoomSFX> effect)
+{
+    // Set before the change to this state: no scene of this state draws the old effect then.
+    mZoomEffect = std::move(effect);
+    mZoomPending = mZoomEffect != nullptr;
+}
 
 void PlayLevelState::SetLevel(int level, GameState* previous)
 {
@@ -200,8 +208,8 @@ bool PlayLevelState::StartSession()
     Level& level = mSession->GetLevel();
     for (int player = 1; player <= level.GetLogic().GetPlayerCount(); ++player)
         mApp.GetPlayServices().SetPlayerAiLevel(player, level.GetLogic().GetPlayerAiLevel(player));
-    if (mZoomEffect != nullptr)
-        scene->SetZoomEffect(std::exchange(mZoomEffect, nullptr));
+    if (std::exchange(mZoomPending, false))
+        scene->SetZoomEffect(mZoomEffect.get());
     const bool suppressed = !IsCampaignLevel(mLevelNumber) || IsLevelCompleted(mLevelNumber);
     if (!mSession->Start(suppressed))
     {

@@ -97,8 +97,10 @@ public:
     void SetContinueSavedGame(GameState* previous = nullptr);
     // As SetLevel, with the level editor over the level once it has started.
     void SetEditLevel(int level, GameState* previous = nullptr);
-    // The loading state's zoom effect (not owned), handed to the scene at the next entry.
-    void SetZoomEffect(Quoll::ZoomSFX* effect) { mZoomEffect = effect; }
+    // The loading state's zoom effect, handed to the scene at the next entry; the state keeps it
+    // while the scene draws it (until the next effect comes).
+    void SetZoomEffect(std::unique_ptr<Quoll::ZoomSFX> effect);
+    [[nodiscard]] Quoll::ZoomSFX* GetZoomEffect() const { return mZoomEffect.get(); }
     void SetEndOfLevel(EndOfLevel hook) { mEndOfLevel = std::move(hook); }
     // The level map, where a finished level returns to; the main menu while there is none.
     void SetLevelMap(LevelMapState* levelMap) { mLevelMap = levelMap; }
@@ -185,7 +187,8 @@ private:
     EndOfLevel mEndOfLevel;
     LevelMapState* mLevelMap = nullptr;
     GameState* mPrevious = nullptr;
-    Quoll::ZoomSFX* mZoomEffect = nullptr;
+    std::unique_ptr<Quoll::ZoomSFX> mZoomEffect;
+    bool mZoomPending = false;
     std::unique_ptr<LevelSession> mSession;
     // The fast menu grades the medal goal by a level's medal rule for the scene's whole life,
     // while a step back replaces the session's level: it reads this copy of the level instead,

@@ -135,6 +135,13 @@ void GameScene::SetZoomEffect(Quoll::ZoomSFX* effect)
         mHud->SetInputEnabled(false);
 }
 
+void GameScene::EndZoomEffect()
+{
+    mZoomEffect = nullptr;
+    if (mHud)
+        mHud->SetInputEnabled(true);
+}
+
 void GameScene::OnRoundOver()
 {
     if (mBoardView)
@@ -171,6 +178,10 @@ void GameScene::Update()
     if (mZoomEffect != nullptr)
     {
         mZoomEffect->Update(dt);
+        // Its end is the update's, not a frame's: updates run without drawing when frames are
+        // skipped, and the level waits for the scene.
+        if (mZoomEffect->IsFinished())
+            EndZoomEffect();
         return;
     }
     if (mBoardView)
@@ -206,11 +217,7 @@ void GameScene::Draw(Quoll::Graphics* g)
     {
         mZoomEffect->Draw(g);
         if (mZoomEffect->IsFinished())
-        {
-            mZoomEffect = nullptr;
-            if (mHud)
-                mHud->SetInputEnabled(true);
-        }
+            EndZoomEffect();
         return;
     }
     if (mBoardView)

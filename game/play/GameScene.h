@@ -68,8 +68,8 @@ public:
     virtual void PostCommand(int command);
     // winner: player 1..3.
     void FinishRound(int winner);
-    // The effect (not owned) runs until the first draw that finds it finished; the HUD takes no
-    // input meanwhile.
+    // The effect (not owned) runs until the update or the draw that finds it finished; the HUD
+    // takes no input meanwhile.
     void SetZoomEffect(Quoll::ZoomSFX* effect);
     // The board hides, the tutorial goes, the quick menu closes.
     void OnRoundOver();
@@ -154,6 +154,8 @@ public:
     void SetDrawParticles(bool draw) { mDrawParticles = draw; }
 
 private:
+    // Forgets the finished zoom effect and gives the HUD its input back.
+    void EndZoomEffect();
     void LoadBackground();
     void StartHiddenObjects();
     // Every mouse move and press: reports input after a long idle time, then restarts the clock.

@@ -32,6 +32,11 @@ void ProgressWidget::Draw(Quoll::Graphics* g)
         g->SetColor(Quoll::Color(0, 0, 0, 255));
         g->FillRect(0, 0, ui.GetAppWidth(), ui.GetAppHeight());
     }
+    if (background != nullptr)
+    {
+        g->SetImageTint(false);
+        g->DrawImage(background, 0, 0);
+    }
     Quoll::Image* frame = ui.GetImageNamed("IMAGE_PROGRESS_FOREGROUND");
     Quoll::Image* fillImage = ui.GetImageNamed("IMAGE_PROGRESS_FILL");
     Quoll::Image* fillEnd = ui.GetImageNamed("IMAGE_PROGRESS_FILL_END");

@@ -321,15 +321,23 @@ TEST_F(AutoplayRun, TheLevelMapStartsLevelsOnThePlayScreen)
     Autoplay::Runner& run = Start(1);
     StateHost& host = run.App().GetStateHost();
     LevelMapState& map = run.App().GetGameStates()->LevelMap();
+    // Through the level-loading state, which has nothing left to load here: one update.
+    const auto runToPlay = [&run] {
+        for (int i = 0; i < 10 && !run.Play().IsOnStack(); ++i)
+            run.Step();
+    };
     host.ChangeState(map);
     ASSERT_TRUE(map.IsOnStack());
     map.ReceiveCommand(Quoll::LevelMap::kTransitionDone, 1);
+    EXPECT_TRUE(run.App().GetGameStates()->LoadLevel().IsOnStack());
+    runToPlay();
     ASSERT_TRUE(run.Play().IsOnStack());
     EXPECT_EQ(run.Play().GetLevelNumber(), 1);
     EXPECT_TRUE(run.RunToHumanTurn());
 
     host.ChangeState(map);
     map.ReceiveCommand(Quoll::LevelMap::kRandomLevel, 3);
+    runToPlay();
     ASSERT_TRUE(run.Play().IsOnStack());
     EXPECT_EQ(run.App().GetCurrentLevelNumber(), -3);
     ASSERT_NE(run.CurrentLevel(), nullptr);
