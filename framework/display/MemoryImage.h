@@ -118,7 +118,7 @@ private:
     void AdditiveBlt(MemoryImage& source, int x, int y, const Rect& srcRect, const Color& color, bool mirror);
     void NearestStretch(MemoryImage& source, const Rect& clipped, const FRect& src, double sx, double sy,
                         const Color& color, bool mirror);
-    void FilteredStretch(MemoryImage& source, const Rect& clipped, const FRect& src);
+    void FilteredStretch(MemoryImage& source, const Rect& clipped, const FRect& src, const Color& color);
     void NormalDrawLine(double x0, double y0, double x1, double y1, const Color& color);
     void AdditiveDrawLine(double x0, double y0, double x1, double y1, const Color& color);
     void NormalDrawLineAA(double x0, double y0, double x1, double y1, const Color& color);

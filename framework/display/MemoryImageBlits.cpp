@@ -302,6 +302,27 @@ void WriteFilteredPixel(uint32_t& pixel, const Sums& in)
     pixel = BlendAlpha(a, d >> 24) << 24 | channel(2, 16) | channel(1, 8) | channel(0, 0);
 }
 
+// The filtered pixel with the tint applied before the blend: every channel, alpha too, scaled
+// by the tint's channel out of 255.
+void WriteTintedFilteredPixel(uint32_t& pixel, const Sums& in, const Tint& tint)
+{
+    const uint32_t a = Div255(std::min<uint32_t>(in.c[3] >> 16, 255) * tint.a);
+    if (a == 0)
+        return;
+    const uint32_t d = pixel;
+    auto channel = [&](int k, int shift, uint32_t t) {
+        const uint32_t c = Div255(std::min<uint32_t>(in.c[k] >> 16, 255) * t);
+        return ((c * a >> 8) + (((d >> shift) & 0xFF) * (256 - a) >> 8)) << shift;
+    };
+    pixel = BlendAlpha(a, d >> 24) << 24 | channel(2, 16, tint.r) | channel(1, 8, tint.g) | channel(0, 0, tint.b);
+}
+
+void WriteTintedFilteredRow(uint32_t* row, const Sums* in, int count, const Tint& tint)
+{
+    for (int j = 0; j < count; ++j)
+        WriteTintedFilteredPixel(row[j], in[j], tint);
+}
+
 void WriteFilteredRow(uint32_t* row, const Sums* in, int count)
 {
     int j = 0;
@@ -646,7 +667,7 @@ void MemoryImage::StretchBlt(Image* source, const Rect& destRect, const Rect& sr
         NearestStretch(*src, clipped, srcArea, static_cast<double>(srcRect.width) / destRect.width,
                        static_cast<double>(srcRect.height) / destRect.height, color, false);
     else
-        FilteredStretch(*src, clipped, srcArea);
+        FilteredStretch(*src, clipped, srcArea, color);
 }
 
 void MemoryImage::StretchBltMirror(Image* source, const Rect& destRect, const Rect& srcRect, const Rect& clip,
@@ -702,7 +723,7 @@ void MemoryImage::NearestStretch(MemoryImage& source, const Rect& clipped, const
     BitsChanged();
 }
 
-void MemoryImage::FilteredStretch(MemoryImage& source, const Rect& clipped, const FRect& src)
+void MemoryImage::FilteredStretch(MemoryImage& source, const Rect& clipped, const FRect& src, const Color& color)
 {
     // 1. The source area widened to whole pixels and clipped to the source image.
     const int x0 = std::max(0, static_cast<int>(std::floor(src.x)));
@@ -713,6 +734,8 @@ void MemoryImage::FilteredStretch(MemoryImage& source, const Rect& clipped, cons
     if (bits == nullptr || x0 >= x1 || y0 >= y1)
         return;
 
+    const bool white = color.IsWhite();
+    const Tint tint(color);
     thread_local std::vector<Tap> across, down;
     thread_local std::vector<Sums> ring, sums;
     const int dw = clipped.width, dh = clipped.height;
@@ -769,9 +792,13 @@ void MemoryImage::FilteredStretch(MemoryImage& source, const Rect& clipped, cons
                     AddWeighted(sums[static_cast<size_t>(j)], in[j], down[t].weight);
                 any = true;
             }
-            if (any)
-                WriteFilteredRow(bits + static_cast<size_t>(clipped.y + i) * static_cast<size_t>(mWidth) + clipped.x,
-                                 sums.data(), dw);
+            if (!any)
+                continue;
+            uint32_t* row = bits + static_cast<size_t>(clipped.y + i) * static_cast<size_t>(mWidth) + clipped.x;
+            if (white)
+                WriteFilteredRow(row, sums.data(), dw);
+            else
+                WriteTintedFilteredRow(row, sums.data(), dw, tint);
         }
     });
     BitsChanged();

@@ -377,8 +377,10 @@ uint32_t AxisWeight(int c, int j, double pos, double len, int dstLen, int lo, in
 } // namespace
 
 void ReferenceFilteredStretch(Canvas& dst, const Canvas& src, const Rect& destRect, const Rect& srcRect,
-                              const Rect& clip)
+                              const Rect& clip, const Color& color)
 {
+    // The tint scales each filtered channel, alpha too, out of 255; white leaves them.
+    const uint32_t tint[4] = {Clamp(color.b), Clamp(color.g), Clamp(color.r), Clamp(color.a)};
     if (destRect.width <= 0 || destRect.height <= 0)
         return;
     const Rect clipped = destRect.Intersection(clip.Intersection(Rect(0, 0, dst.width, dst.height)));
@@ -410,14 +412,14 @@ void ReferenceFilteredStretch(Canvas& dst, const Canvas& src, const Rect& destRe
                         sum[k] += ((p >> (8 * k)) & 0xFF) * w;
                 }
             }
-            const auto a = static_cast<uint32_t>(std::min<uint64_t>(sum[3] >> 16, 255));
+            const auto a = static_cast<uint32_t>(std::min<uint64_t>(sum[3] >> 16, 255)) * tint[3] / 255;
             if (a == 0)
                 continue;
             uint32_t& d = dst.pixels[static_cast<size_t>((clipped.y + i) * dst.width + clipped.x + j)];
             uint32_t out[3];
             for (int k = 0; k < 3; ++k)
             {
-                const auto value = static_cast<uint32_t>(std::min<uint64_t>(sum[k] >> 16, 255));
+                const auto value = static_cast<uint32_t>(std::min<uint64_t>(sum[k] >> 16, 255)) * tint[k] / 255;
                 out[k] = (value * a >> 8) + (((d >> (8 * k)) & 0xFF) * (256 - a) >> 8);
             }
             const uint32_t da = d >> 24;

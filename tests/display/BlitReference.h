@@ -38,7 +38,7 @@ void ReferenceRotated(Canvas& dst, const Canvas& src, float x, float y, const Re
 void ReferenceNearestStretch(Canvas& dst, const Canvas& src, const Rect& destRect, const Rect& srcRect,
                              const Rect& clip, const Color& color, bool mirror);
 void ReferenceFilteredStretch(Canvas& dst, const Canvas& src, const Rect& destRect, const Rect& srcRect,
-                              const Rect& clip);
+                              const Rect& clip, const Color& color);
 void ReferenceCoverageFill(Canvas& dst, const ScanSpan* spans, int count, const Color& color,
                            const uint8_t* coverage, const Rect& cover);
 

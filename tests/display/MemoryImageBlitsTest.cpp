@@ -138,8 +138,9 @@ TEST(MemoryImageBlitsTest, FilteredStretchesMatchTheReference)
         const Rect src = RandomRect(rng, scene.src.mWidth, scene.src.mHeight, 0);
         const Rect dest = RandomRect(rng, scene.dst.mWidth, scene.dst.mHeight, 4);
         const Rect clip = RandomRect(rng, scene.dst.mWidth, scene.dst.mHeight, 4);
-        ReferenceFilteredStretch(expected, source, dest, src, clip);
-        scene.dst.StretchBlt(&scene.src, dest, src, clip, RandomTint(rng), DrawMode::Normal, false);
+        const Color tint = RandomTint(rng);
+        ReferenceFilteredStretch(expected, source, dest, src, clip, tint);
+        scene.dst.StretchBlt(&scene.src, dest, src, clip, tint, DrawMode::Normal, false);
     });
 }
 
@@ -228,6 +229,27 @@ TEST(MemoryImageBlitsTest, FilteredStretchSaturatesAndHandlesOnePixel)
     dst.StretchBlt(&src, Rect(0, 0, 1, 1), Rect(0, 0, 3, 3), Rect(0, 0, 5, 5), Color::White, DrawMode::Normal, false);
     dst.StretchBlt(&src, Rect(2, 2, 1, 1), Rect(1, 1, 1, 1), Rect(0, 0, 5, 5), Color::White, DrawMode::Normal, false);
     EXPECT_EQ(dst.GetBits()[2 * 5 + 2] >> 24, 0xFFu);
+}
+
+// A dimmed icon: a grey tint on the filtered stretch darkens every channel to about the tint's share
+// over black, and a half-transparent white lets half of the ground through.
+TEST(MemoryImageBlitsTest, FilteredStretchAppliesTheTint)
+{
+    MemoryImage src;
+    std::vector<uint32_t> white(16, 0xFFFFFFFF);
+    src.SetBits(white.data(), 4, 4);
+    MemoryImage dst;
+    dst.Create(8, 8);
+    dst.Clear();
+    dst.StretchBlt(&src, Rect(0, 0, 8, 8), Rect(0, 0, 4, 4), Rect(0, 0, 8, 8), Color(128, 128, 128), DrawMode::Normal,
+                   false);
+    for (int i = 0; i < 64; ++i)
+        EXPECT_EQ(dst.GetBits()[i], 0xFF7F7F7Fu) << i;
+    std::vector<uint32_t> ground(16, 0xFF000000);
+    dst.SetBits(ground.data(), 4, 4);
+    dst.StretchBlt(&src, Rect(0, 0, 4, 4), Rect(0, 0, 4, 4), Rect(0, 0, 4, 4), Color(255, 255, 255, 128),
+                   DrawMode::Normal, false);
+    EXPECT_EQ(dst.GetBits()[5], 0xFF7F7F7Fu);
 }
 
 TEST(MemoryImageBlitsTest, AdditiveSkipsClearPixelsOfSourcesWithTransparency)
