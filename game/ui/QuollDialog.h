@@ -34,10 +34,16 @@ struct DialogRecipe
     // Empty: the shared dialog text font.
     std::string linesFont;
     Quoll::Color headerColor = Quoll::Color::White;
+    // Made readable on the panel (ReadableTextColor).
     Quoll::Color linesColor;
     Quoll::Insets insets{23, 80, 23, 20};
     int spaceAfterHeader = 30;
 };
+
+// The body text's colour on a panel: the wanted colour where its brightness stands well apart from
+// the panel's mean, else white on a dark panel and black on a light one (same alpha). Without a
+// panel whose pixels can be read, the wanted colour.
+[[nodiscard]] Quoll::Color ReadableTextColor(Quoll::Image* panel, const Quoll::Color& wanted);
 
 // What a game button is made of, besides the dialog it goes to.
 struct ButtonRecipe

@@ -305,6 +305,21 @@ TEST_F(DialogData, DialogTextsReadOnTheirPictures)
                                 font->GetHeight()};
         EXPECT_GE(Contrast(Of(Quoll::Color::White), MeanColour(dialog.mComponentImage, under)), 4.5);
     }
+    // Each body text, in the colour its dialog draws it, on the panel's inner area.
+    for (const DialogScene& scene : DialogScenes())
+    {
+        SCOPED_TRACE(scene.name);
+        const QuollDialog& dialog = *Show(scene).Dialog();
+        if (dialog.mDialogLines.empty())
+            continue;
+        const Quoll::Insets& in = dialog.mContentInsets;
+        const Quoll::Rect body{in.left, in.top, dialog.mWidth - in.left - in.right, dialog.mHeight - in.top - in.bottom};
+        EXPECT_GE(Contrast(Of(dialog.GetColor(1)), MeanColour(dialog.mComponentImage, body)), 4.5);
+    }
+    // The end-level dialog's score lines: it asks for the label colour, on its dark panel.
+    ASSERT_TRUE(App().LoadResourceGroup("EndLevel"));
+    Quoll::Image* endLevel = Picture("IMAGE_PANEL_ENDLEVEL");
+    EXPECT_GE(Contrast(Of(ReadableTextColor(endLevel, ColorLabel)), MeanColour(endLevel, {44, 120, 454, 200})), 4.5);
     // The high-score rows' names and scores on the row picture.
     Show(SceneNamed("scores"));
     Quoll::Image* row = Picture("IMAGE_PNL_SCORES");
