@@ -117,6 +117,23 @@ TEST(SecondLanguage, TheSettingsOfferGermanAsTheSecondLanguage)
     EXPECT_EQ(texts.GetText("UI_LANG"), L"Deutsch");
 }
 
+// The settings show the same on and off words beside the music and the sound checkbox, so in
+// either language they name neither channel, and on differs from off.
+TEST(SecondLanguage, TheSettingsOnOffWordsNameNeitherChannel)
+{
+    Localisation texts;
+    ASSERT_TRUE(texts.LoadFromString(ReadSource("data/texts.xml"), "data/texts.xml")) << texts.GetErrorText();
+    for (const Localisation::Locale& locale : texts.GetLocales())
+    {
+        ASSERT_TRUE(texts.SetLocale(locale.id));
+        const std::wstring on = texts.GetText("UI_SOUND_ENABLED"), off = texts.GetText("UI_SOUND_DISABLED");
+        EXPECT_NE(on, off) << locale.name;
+        for (const std::wstring& word : {on, off})
+            for (const wchar_t* channel : {L"Music", L"Musik", L"Sound", L"Effekt"})
+                EXPECT_EQ(word.find(channel), std::wstring::npos) << locale.name;
+    }
+}
+
 TEST(SecondLanguage, TheTutorialScriptNamesOnlyKeysOfTheTexts)
 {
     const std::string script = ReadSource("data/tutorial.cfg");
