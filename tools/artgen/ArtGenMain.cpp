@@ -47,17 +47,19 @@ std::vector<ArtGen::MapNode> ParseMapCoords(const std::string& text)
 }
 
 // The frame animation of a strip, written beside it as "<image path>.anim": every cel in order,
-// with a delay that suits the motion. Strips whose cels are states, not frames, get none.
+// with a delay that suits the motion. Strips whose cels are states, not frames, get none (the
+// cells' looks and overlays, the face strips' expressions, whose animations are hand-written).
 std::string AnimationFor(const std::string& name, int cels)
 {
-    if (cels <= 1 || ArtGen::StartsWith(name, "LEV_") || name == "SETTING_SLIDER_THUMB")
+    if (cels <= 1 || ArtGen::StartsWith(name, "LEV_") || ArtGen::StartsWith(name, "CELL") ||
+        ArtGen::StartsWith(name, "EMO") || name == "SETTING_SLIDER_THUMB")
         return {};
     int delay = 90;
     if (ArtGen::StartsWith(name, "BORN_"))
         delay = 50;
-    else if (ArtGen::StartsWith(name, "EYE") || ArtGen::StartsWith(name, "EMO"))
+    else if (ArtGen::StartsWith(name, "EYE"))
         delay = 80;
-    else if (ArtGen::StartsWith(name, "MOUTH") || ArtGen::StartsWith(name, "EYES_BACK"))
+    else if (ArtGen::StartsWith(name, "MOUTH"))
         delay = 100;
     return "# Made by tools/artgen with the image.\nFRAMEANIMATION " + std::to_string(cels) + " " +
            std::to_string(delay) + " 0\n";

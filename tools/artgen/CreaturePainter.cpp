@@ -126,13 +126,40 @@ void Eyes(ArtCanvas& canvas, const Cel& cel, int kind, EyeMode mode)
     OneEye(canvas, cel.w * 0.7, cel.h * 0.55, r, lid, look, tint, mode == EyeMode::Rage, false);
 }
 
-void EyesBack(ArtCanvas& canvas, const Cel& cel, int variant)
+// The board's faces. A bacterium's eyes are an eye background (two whites) with two pupils that
+// follow the pointer; its face strip, drawn over them from the face's corner, holds the lids,
+// brows and mouth of each expression. In the face's coordinates both eyes' centres lie 9 right
+// and 9 below the eye background's corner, 11 apart (the pupils' base places and spacing).
+constexpr double kEyeRx = 6, kEyeRy = 7;
+constexpr double kEyeCentre = 9, kEyeSpacing = 11;
+
+// The eye background's corner in the face: (1, 6) for the hero, (1, 5) for the others.
+double EyeTop(int kind)
 {
-    const Rgb tint = variant == 1 ? Rgb{0.2, 0.6, 0.5} : Rgb{0.5, 0.2, 0.4};
-    for (double x : {0.3, 0.7})
-    {
-        canvas.Glow(cel.w * x, cel.h * 0.55, cel.h * 0.5, tint, 0.5 + 0.15 * std::sin(2 * kPi * cel.Phase()));
-    }
+    return kind == 1 ? 6 : 5;
+}
+
+void EyeWhite(ArtCanvas& canvas, double cx, double cy, const Rgb& rim)
+{
+    cairo_t* cr = canvas.Cr();
+    cairo_save(cr);
+    cairo_translate(cr, cx, cy);
+    cairo_scale(cr, kEyeRx, kEyeRy);
+    cairo_arc(cr, 0, 0, 1, 0, 2 * kPi);
+    cairo_restore(cr);
+    canvas.SetColor({0.97, 1.0, 0.98});
+    cairo_fill_preserve(cr);
+    canvas.SetColor(rim, 1.0);
+    cairo_set_line_width(cr, 1.0);
+    cairo_stroke(cr);
+}
+
+// The two whites, one picture.
+void EyesBack(ArtCanvas& canvas, const Cel&, int variant)
+{
+    const Rgb rim = variant == 1 ? Rgb{0.08, 0.3, 0.16} : Rgb{0.3, 0.08, 0.2};
+    EyeWhite(canvas, kEyeCentre, kEyeCentre, rim);
+    EyeWhite(canvas, kEyeCentre + kEyeSpacing, kEyeCentre, rim);
 }
 
 enum class MouthMode
@@ -202,81 +229,148 @@ void Mouth(ArtCanvas& canvas, const Cel& whole, int kind, MouthMode mode)
     }
 }
 
-// An emotion: a small glass bubble above a colony with a symbol in it.
-void Emotion(ArtCanvas& canvas, const Cel& cel, int which)
+// One expression of a face strip: how far the lids are down (0 open, 1 shut), how the brows
+// stand (0 none, above 0 raised by that much, below 0 frowning), and the mouth.
+enum class FaceMouth
+{
+    Smile,
+    Round,
+    Snarl,
+};
+
+struct Expression
+{
+    double lids;
+    double brows;
+    FaceMouth mouth;
+};
+
+// Cels of the strip: 0 open, 1 to 3 the blink (half, shut, a quarter), 4 surprise, 5 rage,
+// 6 and 7 on the way to surprise, 8 and 9 on the way to rage, 10 rage, 11 the surprised blink.
+constexpr Expression kExpressions[12] = {
+    {0, 0, FaceMouth::Smile},      {0.5, 0, FaceMouth::Smile},   {1, 0, FaceMouth::Smile},
+    {0.25, 0, FaceMouth::Smile},   {0, 3, FaceMouth::Round},     {0.35, -1, FaceMouth::Snarl},
+    {0, 1, FaceMouth::Smile},      {0, 2, FaceMouth::Round},     {0.12, -0.4, FaceMouth::Smile},
+    {0.25, -0.7, FaceMouth::Snarl}, {0.35, -1, FaceMouth::Snarl}, {1, 3, FaceMouth::Round},
+};
+// The boss's strip: open, shut, rage, half shut.
+constexpr Expression kBossExpressions[4] = {
+    {0, 0, FaceMouth::Smile}, {1, 0, FaceMouth::Smile}, {0.3, -1, FaceMouth::Snarl}, {0.5, 0, FaceMouth::Smile}};
+
+// The lid over one eye, down to the fraction, slanting down towards the nose in rage.
+void Lid(ArtCanvas& canvas, double cx, double cy, double lids, double slant, const Rgb& tint)
+{
+    if (lids <= 0)
+        return;
+    cairo_t* cr = canvas.Cr();
+    cairo_save(cr);
+    cairo_translate(cr, cx, cy);
+    cairo_scale(cr, kEyeRx + 0.8, kEyeRy + 0.8);
+    cairo_arc(cr, 0, 0, 1, 0, 2 * kPi);
+    cairo_restore(cr);
+    cairo_clip(cr);
+    const double top = cy - kEyeRy - 1, edge = top + (2 * kEyeRy + 2) * lids;
+    cairo_move_to(cr, cx - kEyeRx - 1, top);
+    cairo_line_to(cr, cx + kEyeRx + 1, top);
+    cairo_line_to(cr, cx + kEyeRx + 1, edge + slant);
+    cairo_line_to(cr, cx - kEyeRx - 1, edge - slant);
+    cairo_close_path(cr);
+    canvas.SetColor(tint.Scaled(0.75), 1.0);
+    cairo_fill(cr);
+    cairo_reset_clip(cr);
+    // The lashes along the lid's edge.
+    canvas.SetColor(tint.Scaled(0.25), 1.0);
+    cairo_set_line_width(cr, 1.2);
+    cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
+    const double y = std::min(edge, cy + kEyeRy - 1);
+    cairo_move_to(cr, cx - kEyeRx + 1, y - slant);
+    cairo_line_to(cr, cx + kEyeRx - 1, y + slant);
+    cairo_stroke(cr);
+}
+
+void Brow(ArtCanvas& canvas, double cx, double cy, double brows, bool left, const Rgb& tint)
+{
+    if (brows == 0)
+        return;
+    cairo_t* cr = canvas.Cr();
+    const double inner = left ? 1 : -1;
+    const double base = cy - kEyeRy - 1.5 - std::max(0.0, brows);
+    // A frown pulls the inner ends down.
+    const double drop = brows < 0 ? -brows * 3 : 0;
+    canvas.SetColor(tint.Scaled(0.25), 1.0);
+    cairo_set_line_width(cr, 1.6);
+    cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
+    cairo_move_to(cr, cx - inner * 5, base);
+    cairo_line_to(cr, cx + inner * 5, base + drop);
+    cairo_stroke(cr);
+}
+
+void FaceMouthAt(ArtCanvas& canvas, double cx, double cy, FaceMouth mouth, const Rgb& tint)
 {
     cairo_t* cr = canvas.Cr();
-    const double pulse = 1.0 + 0.08 * std::sin(2 * kPi * cel.Phase());
-    const double cx = cel.w / 2, cy = cel.h / 2, r = std::min(cel.w, cel.h) * 0.4 * pulse;
-    static const Rgb tints[] = {{1.0, 0.4, 0.6}, {1.0, 0.85, 0.3}, {0.4, 0.85, 1.0}, {0.6, 1.0, 0.5},
-                                {1.0, 0.3, 0.2}, {0.5, 0.7, 1.0}, {1.0, 0.95, 0.5}, {0.7, 0.6, 1.0}};
-    const Rgb tint = tints[(which - 1 + 8) % 8];
-    canvas.GlassDisc(cx, cy, r, tint, 0.9);
-    canvas.SetColor(kWhite, 0.95);
-    cairo_set_line_width(cr, r * 0.16);
+    const Rgb dark = tint.Scaled(0.2);
     cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
-    switch ((which - 1 + 8) % 8)
+    switch (mouth)
     {
-    case 0: // heart
-        cairo_move_to(cr, cx, cy + r * 0.45);
-        cairo_curve_to(cr, cx - r * 0.9, cy - r * 0.1, cx - r * 0.3, cy - r * 0.7, cx, cy - r * 0.2);
-        cairo_curve_to(cr, cx + r * 0.3, cy - r * 0.7, cx + r * 0.9, cy - r * 0.1, cx, cy + r * 0.45);
-        cairo_fill(cr);
-        break;
-    case 1: // exclamation
-        cairo_move_to(cr, cx, cy - r * 0.5);
-        cairo_line_to(cr, cx, cy + r * 0.1);
-        cairo_stroke(cr);
-        cairo_arc(cr, cx, cy + r * 0.42, r * 0.1, 0, 2 * kPi);
-        cairo_fill(cr);
-        break;
-    case 2: // question
-        cairo_arc(cr, cx, cy - r * 0.2, r * 0.3, kPi, kPi * 2.4);
-        cairo_line_to(cr, cx, cy + r * 0.15);
-        cairo_stroke(cr);
-        cairo_arc(cr, cx, cy + r * 0.45, r * 0.1, 0, 2 * kPi);
-        cairo_fill(cr);
-        break;
-    case 3: // a note
-        cairo_arc(cr, cx - r * 0.15, cy + r * 0.3, r * 0.18, 0, 2 * kPi);
-        cairo_fill(cr);
-        cairo_move_to(cr, cx + r * 0.02, cy + r * 0.3);
-        cairo_line_to(cr, cx + r * 0.02, cy - r * 0.45);
-        cairo_line_to(cr, cx + r * 0.35, cy - r * 0.3);
+    case FaceMouth::Smile:
+        canvas.SetColor(dark, 1.0);
+        cairo_set_line_width(cr, 1.5);
+        cairo_arc(cr, cx, cy - 3, 4.5, kPi * 0.2, kPi * 0.8);
         cairo_stroke(cr);
         break;
-    case 4: // anger
-        for (int i = 0; i < 4; ++i)
+    case FaceMouth::Round:
+        cairo_save(cr);
+        cairo_translate(cr, cx, cy);
+        cairo_scale(cr, 2.5, 3.2);
+        cairo_arc(cr, 0, 0, 1, 0, 2 * kPi);
+        cairo_restore(cr);
+        canvas.SetColor(dark, 1.0);
+        cairo_fill(cr);
+        break;
+    case FaceMouth::Snarl:
+        cairo_move_to(cr, cx - 5, cy + 1.5);
+        cairo_curve_to(cr, cx - 2, cy - 2.5, cx + 2, cy - 2.5, cx + 5, cy + 1.5);
+        cairo_line_to(cr, cx - 5, cy + 1.5);
+        canvas.SetColor(dark, 1.0);
+        cairo_fill(cr);
+        // Teeth along the top.
+        canvas.SetColor(kWhite, 0.95);
+        for (double x : {-2.5, 0.0, 2.5})
         {
-            const double a = kPi / 4 + kPi / 2 * i;
-            cairo_move_to(cr, cx + r * 0.15 * std::cos(a), cy + r * 0.15 * std::sin(a));
-            cairo_line_to(cr, cx + r * 0.5 * std::cos(a), cy + r * 0.5 * std::sin(a));
-        }
-        cairo_stroke(cr);
-        break;
-    case 5: // a tear
-        cairo_move_to(cr, cx, cy - r * 0.5);
-        cairo_curve_to(cr, cx + r * 0.5, cy + r * 0.1, cx + r * 0.3, cy + r * 0.5, cx, cy + r * 0.5);
-        cairo_curve_to(cr, cx - r * 0.3, cy + r * 0.5, cx - r * 0.5, cy + r * 0.1, cx, cy - r * 0.5);
-        cairo_fill(cr);
-        break;
-    case 6: // a star
-        canvas.Star(cx, cy, r * 0.55, r * 0.24, 5, 0);
-        cairo_fill(cr);
-        break;
-    default: // sleep
-        cairo_set_line_width(cr, r * 0.1);
-        for (int i = 0; i < 2; ++i)
-        {
-            const double s = r * (0.35 - 0.12 * i), x = cx - r * 0.3 + i * r * 0.45, y = cy + r * 0.15 - i * r * 0.4;
-            cairo_move_to(cr, x - s / 2, y - s / 2);
-            cairo_line_to(cr, x + s / 2, y - s / 2);
-            cairo_line_to(cr, x - s / 2, y + s / 2);
-            cairo_line_to(cr, x + s / 2, y + s / 2);
-            cairo_stroke(cr);
+            cairo_move_to(cr, cx + x - 1, cy - 1.3);
+            cairo_line_to(cr, cx + x + 1, cy - 1.3);
+            cairo_line_to(cr, cx + x, cy + 0.5);
+            cairo_close_path(cr);
+            cairo_fill(cr);
         }
         break;
     }
+}
+
+// A cel of the face strip of a kind. The boss has no eye background: its strip paints the whites
+// and pupils itself, and its features sit further right, over its body's middle.
+void FaceStrip(ArtCanvas& canvas, const Cel& cel, int kind)
+{
+    const bool boss = kind == 8;
+    const Expression& e = boss ? kBossExpressions[cel.index % 4] : kExpressions[cel.index % 12];
+    // The lids in the colour of the board's body of the kind.
+    const Rgb tint = KindColor(kind);
+    const double left = boss ? 24 : 1 + kEyeCentre, right = left + kEyeSpacing;
+    const double eyes = boss ? 9 : EyeTop(kind) + kEyeCentre;
+    if (boss)
+        for (double x : {left, right})
+        {
+            EyeWhite(canvas, x, eyes, tint.Scaled(0.3));
+            canvas.SetColor({0.3, 0.02, 0.05});
+            cairo_arc(canvas.Cr(), x, eyes + 1, 2.6, 0, 2 * kPi);
+            cairo_fill(canvas.Cr());
+        }
+    const double slant = e.brows < 0 ? 1.5 : 0;
+    Lid(canvas, left, eyes, e.lids, slant, tint);
+    Lid(canvas, right, eyes, e.lids, -slant, tint);
+    Brow(canvas, left, eyes, e.brows, true, tint);
+    Brow(canvas, right, eyes, e.brows, false, tint);
+    FaceMouthAt(canvas, (left + right) / 2, eyes + 12, e.mouth, tint);
 }
 
 // A big portrait of a colony with its face, for the comics.
@@ -439,11 +533,12 @@ void Gloria(ArtCanvas& canvas, const Cel& cel)
 void Pupil(ArtCanvas& canvas, const Cel& cel, int which)
 {
     cairo_t* cr = canvas.Cr();
+    // Small enough to stay inside the eye's white at its full travel.
     canvas.SetColor(which == 1 ? Rgb{0.02, 0.03, 0.04} : Rgb{0.3, 0.02, 0.05});
-    cairo_arc(cr, cel.w / 2, cel.h / 2, std::min(cel.w, cel.h) * 0.42, 0, 2 * kPi);
+    cairo_arc(cr, cel.w / 2, cel.h / 2, std::min(cel.w, cel.h) * 0.22, 0, 2 * kPi);
     cairo_fill(cr);
     canvas.SetColor(kWhite, 0.9);
-    cairo_arc(cr, cel.w * 0.38, cel.h * 0.38, std::min(cel.w, cel.h) * 0.12, 0, 2 * kPi);
+    cairo_arc(cr, cel.w * 0.43, cel.h * 0.43, std::min(cel.w, cel.h) * 0.07, 0, 2 * kPi);
     cairo_fill(cr);
 }
 } // namespace
@@ -461,8 +556,8 @@ CelPainter FindCreaturePainter(const std::string& name)
     }
     if (int kind = NumberAfter(name, "PORTRAIT_"); kind >= 1)
         return [kind](ArtCanvas& c, const Cel& cel) { Portrait(c, cel, kind); };
-    if (int which = NumberAfter(name, "EMO"); which >= 1)
-        return [which](ArtCanvas& c, const Cel& cel) { Emotion(c, cel, which); };
+    if (int kind = NumberAfter(name, "EMO"); kind >= 1)
+        return [kind](ArtCanvas& c, const Cel& cel) { FaceStrip(c, cel, kind); };
     if (int which = NumberAfter(name, "EYES_BACK"); which >= 1)
         return [which](ArtCanvas& c, const Cel& cel) { EyesBack(c, cel, which); };
     if (int which = NumberAfter(name, "PUPIL"); which >= 1)

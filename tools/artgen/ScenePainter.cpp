@@ -126,15 +126,29 @@ void Logo(ArtCanvas& canvas, const Cel& cel, bool alternative)
                 TextWeight::Bold, kRim, 0.6);
 }
 
-// The board's cell: a glass hexagon in the skin's colour.
-void BoardCell(ArtCanvas& canvas, const Cel& cel, int skin)
+// The board's cell strip of a skin: cels 0 to 2 are the three looks of a cell (glass hexagons in
+// the skin's colour: plain, dotted, with an inner ring), 3 to 5 the light overlays the play
+// screen tints and pulses over a cell (the selection's ring, the clone target's glow, and the
+// fill of jump targets, hovered cells and a bomb's area).
+enum class CellCel
+{
+    Plain,
+    Dotted,
+    Ringed,
+    SelectionRing,
+    CloneGlow,
+    TargetFill,
+};
+
+void CellGlass(ArtCanvas& canvas, const Cel& cel, const Rgb& tint, CellCel look)
 {
     cairo_t* cr = canvas.Cr();
-    const Rgb tint = SkinColor(skin);
     const double cx = cel.w / 2, cy = cel.h / 2, rx = cel.w / 2 - 2, ry = cel.h / 2 - 2;
-    canvas.Hexagon(cx, cy, rx, ry * 1.0);
+    // The looks differ in depth as well as in pattern, so neighbouring kinds stand apart.
+    const double lift = look == CellCel::Plain ? 0.35 : look == CellCel::Dotted ? 0.2 : 0.5;
+    canvas.Hexagon(cx, cy, rx, ry);
     cairo_pattern_t* fill = cairo_pattern_create_radial(cx - rx * 0.2, cy - ry * 0.3, 2, cx, cy, rx);
-    const Rgb light = kGlass.Mix(tint, 0.35), deep = kDeepGlass.Mix(tint, 0.1);
+    const Rgb light = kGlass.Mix(tint, lift), deep = kDeepGlass.Mix(tint, 0.1);
     cairo_pattern_add_color_stop_rgba(fill, 0.0, light.r, light.g, light.b, 0.85);
     cairo_pattern_add_color_stop_rgba(fill, 1.0, deep.r, deep.g, deep.b, 0.85);
     cairo_set_source(cr, fill);
@@ -147,7 +161,75 @@ void BoardCell(ArtCanvas& canvas, const Cel& cel, int skin)
     canvas.SetColor(tint, 0.2);
     cairo_set_line_width(cr, 1.0);
     cairo_stroke(cr);
+    if (look == CellCel::Dotted)
+    {
+        canvas.SetColor(tint, 0.35);
+        for (int i = 0; i < 6; ++i)
+        {
+            const double a = kPi / 3 * i + kPi / 6;
+            cairo_arc(cr, cx + rx * 0.55 * std::cos(a), cy + ry * 0.55 * std::sin(a), 2.2, 0, 2 * kPi);
+            cairo_fill(cr);
+        }
+    }
+    else if (look == CellCel::Ringed)
+    {
+        canvas.Hexagon(cx, cy, rx * 0.5, ry * 0.5);
+        canvas.SetColor(tint, 0.45);
+        cairo_set_line_width(cr, 1.5);
+        cairo_stroke(cr);
+    }
     canvas.Specular(cx - rx * 0.3, cy - ry * 0.45, rx * 0.35, ry * 0.12, 0.35);
+}
+
+void CellOverlay(ArtCanvas& canvas, const Cel& cel, CellCel overlay)
+{
+    cairo_t* cr = canvas.Cr();
+    const double cx = cel.w / 2, cy = cel.h / 2, rx = cel.w / 2 - 2, ry = cel.h / 2 - 2;
+    const Rgb pale{0.85, 1.0, 0.95};
+    switch (overlay)
+    {
+    case CellCel::SelectionRing:
+        canvas.Hexagon(cx, cy, rx - 1, ry - 1);
+        canvas.SetColor(kWhite, 0.95);
+        cairo_set_line_width(cr, 3.0);
+        cairo_stroke(cr);
+        canvas.Hexagon(cx, cy, rx - 5, ry - 5);
+        canvas.SetColor(pale, 0.35);
+        cairo_set_line_width(cr, 2.0);
+        cairo_stroke(cr);
+        break;
+    case CellCel::CloneGlow:
+    {
+        canvas.Hexagon(cx, cy, rx - 1, ry - 1);
+        cairo_pattern_t* glow = cairo_pattern_create_radial(cx, cy, 2, cx, cy, rx);
+        cairo_pattern_add_color_stop_rgba(glow, 0.0, pale.r, pale.g, pale.b, 0.15);
+        cairo_pattern_add_color_stop_rgba(glow, 1.0, pale.r, pale.g, pale.b, 0.6);
+        cairo_set_source(cr, glow);
+        cairo_fill_preserve(cr);
+        cairo_pattern_destroy(glow);
+        canvas.SetColor(kWhite, 0.8);
+        cairo_set_line_width(cr, 2.0);
+        cairo_stroke(cr);
+        break;
+    }
+    default:
+        canvas.Hexagon(cx, cy, rx - 1, ry - 1);
+        canvas.SetColor(pale, 0.3);
+        cairo_fill_preserve(cr);
+        canvas.SetColor(kWhite, 0.6);
+        cairo_set_line_width(cr, 1.5);
+        cairo_stroke(cr);
+        break;
+    }
+}
+
+void BoardCell(ArtCanvas& canvas, const Cel& cel, int skin)
+{
+    const auto which = static_cast<CellCel>(std::clamp(cel.index, 0, static_cast<int>(CellCel::TargetFill)));
+    if (which <= CellCel::Ringed)
+        CellGlass(canvas, cel, SkinColor(skin), which);
+    else
+        CellOverlay(canvas, cel, which);
 }
 
 enum class Tube
