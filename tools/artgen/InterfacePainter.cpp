@@ -79,12 +79,15 @@ void Panel(ArtCanvas& canvas, const Cel& cel, const Rgb& rim, bool header)
         canvas.Glow(random.Range(m, cel.w - m), random.Range(m, cel.h - m), random.Range(20, 60), rim, 0.06);
     if (header)
     {
+        // The line under the end-level dialog's header, which is written 75 below the top in a
+        // 30-pixel font, above the score lines that follow 30 below it.
+        const double lineY = 118;
         canvas.SetColor(rim, 0.5);
         cairo_set_line_width(cr, 1.0);
-        cairo_move_to(cr, m + 30, m + 56);
-        cairo_line_to(cr, cel.w - m - 30, m + 56);
+        cairo_move_to(cr, m + 30, lineY);
+        cairo_line_to(cr, cel.w - m - 30, lineY);
         cairo_stroke(cr);
-        canvas.Glow(cel.w / 2, m + 56, cel.w * 0.3, rim, 0.12);
+        canvas.Glow(cel.w / 2, lineY, cel.w * 0.3, rim, 0.12);
     }
     cairo_restore(cr);
 }

@@ -339,5 +339,26 @@ TEST_F(DialogData, DialogTextsReadOnTheirPictures)
         baseline += 25;
     }
 }
+// The end-level panel's separator line runs between its header (written 75 below the top in the
+// header font) and the score lines that follow 30 below the header: the brightest row of the
+// panel's upper part lies there.
+TEST_F(DialogData, TheEndLevelPanelsLineRunsUnderItsHeader)
+{
+    ASSERT_TRUE(App().LoadResourceGroup("EndLevel"));
+    Quoll::Image* panel = Picture("IMAGE_PANEL_ENDLEVEL");
+    Quoll::Font* header = Ui().GetFontNamed("FONT_FNT2");
+    ASSERT_TRUE(panel != nullptr && header != nullptr);
+    int brightest = -1;
+    double most = -1;
+    for (int y = 30; y < 200; ++y)
+    {
+        const double light = Luminance(MeanColour(panel, {60, y, panel->mWidth - 120, 1}));
+        if (light > most)
+            most = light, brightest = y;
+    }
+    const int headerBottom = 75 + header->GetHeight();
+    EXPECT_GT(brightest, headerBottom);
+    EXPECT_LT(brightest, headerBottom + 30);
+}
 } // namespace
 } // namespace DialogDataTest
