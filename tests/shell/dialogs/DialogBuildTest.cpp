@@ -360,5 +360,25 @@ TEST_F(DialogData, TheEndLevelPanelsLineRunsUnderItsHeader)
     EXPECT_GT(brightest, headerBottom);
     EXPECT_LT(brightest, headerBottom + 30);
 }
+// A modal dialog hides what lies under it (the main menu's pipette below the name, difficulty,
+// exit and credits dialogs): every dialog's panel is opaque inside its rounded frame.
+TEST_F(DialogData, EveryPanelIsOpaqueInsideItsFrame)
+{
+    for (const DialogScene& scene : DialogScenes())
+    {
+        SCOPED_TRACE(scene.name);
+        Quoll::Image* panel = Show(scene).Dialog()->mComponentImage;
+        auto* pixels = dynamic_cast<Quoll::MemoryImage*>(panel);
+        ASSERT_TRUE(pixels != nullptr && pixels->GetBits() != nullptr);
+        // Inside the frame: clear of the 10-pixel margin and the corners' 24-pixel radius.
+        constexpr int kInset = 36;
+        int clear = 0;
+        for (int y = kInset; y < panel->mHeight - kInset; ++y)
+            for (int x = kInset; x < panel->mWidth - kInset; ++x)
+                clear += (pixels->GetBits()[y * panel->mWidth + x] >> 24) < 255 ? 1 : 0;
+        EXPECT_EQ(clear, 0);
+        Close();
+    }
+}
 } // namespace
 } // namespace DialogDataTest
