@@ -3,106 +3,28 @@
 // processes logs the same, a step back, a pause-menu save and a closed window come back to the
 // same board, and the editor's copy and a broken level file are handled.
 // Rerun: test_e2e --gtest_filter='AutoplayRun.*'
-#include "tools/autoplay/Autoplay.h"
+#include "tests/e2e/AutoplayFixture.h"
 
 #include "framework/core/Common.h"
 #include "game/app/GameStates.h"
 #include "game/app/PlayLevelState.h"
-#include "game/level/Level.h"
 #include "game/play/BoardView.h"
-#include "game/play/GameScene.h"
-#include "game/scene/ParticleManager.h"
 #include "game/shell/GameLog.h"
 #include "game/shell/PlayerData.h"
 
-#include <gtest/gtest.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
-#include <string>
 
 namespace
 {
-namespace fs = std::filesystem;
-
-constexpr uint32_t kSeed = 20261207;
-// Five seconds of logic updates.
-constexpr int kMostBusyUpdates = 500;
-
-std::string ReadAll(const fs::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-}
-
-std::string ProductName()
-{
-    return "AutoplayTest" + std::to_string(::getpid()) + "_" +
-           ::testing::UnitTest::GetInstance()->current_test_info()->name();
-}
-
-// The body of the running level's board and parameters.
-std::string BodyOf(Level& level)
-{
-    Quoll::Buffer body;
-    level.Save(body, false);
-    return {reinterpret_cast<const char*>(body.GetDataPtr()), body.GetDataSize()};
-}
-
-class AutoplayRun : public ::testing::Test
-{
-protected:
-    void TearDown() override
-    {
-        mRunner.reset();
-        fs::remove_all(fs::path(QUOLL_TEST_HOME) / "data/Nordwick" / ProductName());
-    }
-
-    Autoplay::Runner& Start(int level = 1, bool continueSavedGame = false)
-    {
-        Autoplay::Options options;
-        options.level = level;
-        options.continueSavedGame = continueSavedGame;
-        options.seed = kSeed;
-        options.gameDir = QUOLL_GAME_DIR;
-        options.maxUpdates = 400000;
-        mRunner = std::make_unique<Autoplay::Runner>(options, ProductName());
-        EXPECT_TRUE(mRunner->Start());
-        return *mRunner;
-    }
-    // The runner's game closed as a window closes, with the level still on the screen.
-    void CloseWindow() { mRunner.reset(); }
-
-    std::unique_ptr<Autoplay::Runner> mRunner;
-};
+using namespace AutoplayTesting;
 
 TEST_F(AutoplayRun, LevelOnePlaysToItsEndWithTheScreenAlwaysShowingTheBoard)
 {
     Autoplay::Runner& run = Start(1);
     ASSERT_NE(run.Scene(), nullptr);
-    int turns = 0;
-    while (!run.IsFinished() && run.GetUpdates() < 400000)
-    {
-        if (!run.PlayTurn())
-            break;
-        if (!run.HumanToMove())
-            continue;
-        ++turns;
-        ASSERT_EQ(Autoplay::FindViewFault(*run.Scene(), *run.CurrentLevel()), "") << "after turn " << turns;
-    }
-    ASSERT_TRUE(run.RunToEnd());
-    EXPECT_GT(turns, 0);
-    EXPECT_LE(run.GetLongestBusy(), kMostBusyUpdates);
-    EXPECT_TRUE(run.Play().IsFinished());
+    EXPECT_GT(PlayToTheEndCheckingTheScreen(run), 0);
     // The level's end left the game ready to move on; leaving takes every particle system away.
-    run.Leave();
-    EXPECT_FALSE(run.Play().IsOnStack());
-    ASSERT_NE(run.App().GetParticleManager(), nullptr);
-    EXPECT_EQ(run.App().GetParticleManager()->GetCount(), 0);
+    ExpectLeftCleanly(run);
 }
 
 TEST_F(AutoplayRun, TwoRunsInFreshProcessesLogTheSame)
@@ -113,13 +35,8 @@ TEST_F(AutoplayRun, TwoRunsInFreshProcessesLogTheSame)
     for (int run = 0; run < 2; ++run)
     {
         const fs::path out = folder / ("run" + std::to_string(run) + ".txt");
-        // The system's font library keeps a little memory to the end (see the suppressions).
-        const std::string command = std::string("LSAN_OPTIONS=suppressions=") + QUOLL_SOURCE_DIR +
-                                    "/tests/shell/lsan.supp '" + QUOLL_AUTOPLAY_PROGRAM + "' --game-dir '" + QUOLL_GAME_DIR +
-                                    "' --level 1 --seed " + std::to_string(kSeed) + " --home '" +
-                                    (folder / ("home" + std::to_string(run))).string() + "' > '" + out.string() +
-                                    "' 2>'" + out.string() + ".err'";
-        ASSERT_EQ(std::system(command.c_str()), 0) << ReadAll(out) << ReadAll(out.string() + ".err");
+        ASSERT_EQ(RunAutoplayProgram("--level 1 --seed " + std::to_string(kSeed), folder / ("home" + std::to_string(run)), out), 0)
+            << ReadAll(out) << ReadAll(out.string() + ".err");
         outputs[run] = ReadAll(out);
     }
     EXPECT_NE(outputs[0].find("outcome winner"), std::string::npos);

@@ -7,6 +7,8 @@
 #include "game/app/PlayLevelState.h"
 #include "game/board/LogicChecker.h"
 #include "game/board/MoveList.h"
+#include "game/level/BonusImpl.h"
+#include "game/level/BossRules.h"
 #include "game/level/Level.h"
 #include "game/level/TutorialSteps.h"
 #include "game/play/BoardView.h"
@@ -21,7 +23,13 @@
 #include "game/play/Tutorial.h"
 #include "game/play/VCell.h"
 #include "game/scene/ParticleManager.h"
+#include "game/shell/PlayerData.h"
+#include "tools/leveldriver/HeadlessGame.h"
+#include "tools/leveldriver/Replay.h"
 
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <sstream>
 
 namespace Autoplay
@@ -90,7 +98,9 @@ std::string FindViewFault(GameScene& scene, const Level& level)
         if (shownOwner != board.GetOwner(cell))
             return "cell " + std::to_string(cell) + " shows player " + std::to_string(shownOwner) + ", board " +
                    std::to_string(board.GetOwner(cell));
-        const int shownBonus = view->GetBonus() != nullptr ? view->GetBonus()->GetValue() : 0;
+        // A bonus taken by a computer player bursts a moment later: it is on its way out.
+        const Bonus* bonus = view->GetBonus();
+        const int shownBonus = bonus != nullptr && bonus->GetState() < Bonus::Activated ? bonus->GetValue() : 0;
         if (shownBonus != board.GetBonus(cell))
             return "cell " + std::to_string(cell) + " shows bonus " + std::to_string(shownBonus) + ", board " +
                    std::to_string(board.GetBonus(cell));
@@ -143,8 +153,12 @@ bool Runner::Start()
         return false;
     }
     mApp->Activate();
+    if (!mOptions.replayPath.empty() && !PrepareReplay())
+        return false;
     Quoll::SeedRandom(mOptions.seed);
     mRandom.Seed(mOptions.seed);
+    // Every run starts as a fresh program would: the boss's spawn bag too.
+    GetBossSpawnBag().Reset();
     mIdle = std::make_unique<IdleState>(mApp->GetStateHost());
     PlayLevelState& play = Play();
     if (mOptions.continueSavedGame)
@@ -163,6 +177,50 @@ bool Runner::Start()
         Write("the level did not start");
         return false;
     }
+    NoteTurnBegun();
+    return true;
+}
+
+bool Runner::PrepareReplay()
+{
+    // 1. The replay, its level (compiled when it is a level text) and its level seed.
+    const std::filesystem::path path = mOptions.replayPath;
+    std::ifstream in(path, std::ios::binary);
+    const std::string text{std::istreambuf_iterator<char>(in), {}};
+    ReplayFile replay;
+    std::string error;
+    Quoll::Buffer body;
+    if (!in || !replay.Parse(text, error) || !LoadLevelFile(path.parent_path() / replay.levelPath, body, error))
+    {
+        Write("the replay does not read: " + (error.empty() ? "cannot open " + path.string() : error));
+        return false;
+    }
+    if (replay.levelSeed)
+    {
+        std::optional<Quoll::Buffer> reseeded = HeadlessGame::ReseedLevelBody(body, *replay.levelSeed);
+        if (!reseeded)
+        {
+            Write("the replay's level does not read");
+            return false;
+        }
+        body = std::move(*reseeded);
+    }
+    for (const ReplayLine& line : replay.body)
+        if (std::optional<DriverInput> act = DriverInput::FromLine(line.text, error))
+            mActs.push_back(std::move(*act));
+    // 2. The play state continues the level body as a saved game of the replay's level. The
+    //    level counts as completed before, so that no tutorial step filters the driver's clicks.
+    PlayerData* data = mApp->GetPlayerData();
+    if (data == nullptr || !data->RecordLevelResult(replay.levelNumber, 1, 0) ||
+        !data->SaveGame(replay.levelNumber, body))
+    {
+        Write("the replay's level cannot be handed to the play screen");
+        return false;
+    }
+    mOptions.level = replay.levelNumber;
+    mOptions.seed = replay.seed;
+    mOptions.continueSavedGame = true;
+    mReplay = true;
     return true;
 }
 
@@ -199,6 +257,25 @@ void Runner::Step()
     mBusy = busy ? mBusy + 1 : 0;
     mLongestBusy = std::max(mLongestBusy, mBusy);
     NoteParticles();
+    NoteTurnBegun();
+}
+
+void Runner::NoteTurnBegun()
+{
+    // A turn begins once a level update has passed it on: each update begins one turn at most,
+    // and no two turns in a row share their player and round. The turn whose beginning ends the
+    // game is not seen: the end (a beaten boss's free cells to the human) comes in its update.
+    const Level* level = CurrentLevel();
+    const LevelSession* session = Play().GetSession();
+    if (!mReplay || level == nullptr || level->GetState() == LevelState::NotStarted || session->IsOver())
+        return;
+    const int player = level->GetLogic().GetCurrentPlayer();
+    const int round = level->GetParams().round;
+    if (player == mTurnPlayer && round == mTurnRound)
+        return;
+    mTurnPlayer = player;
+    mTurnRound = round;
+    Write(HeadlessGame::TurnLine(player, *level));
 }
 
 void Runner::NoteParticles()
@@ -218,16 +295,47 @@ bool Runner::HumanToMove()
            !level->IsBusy() && level->GetLogic().GetCurrentPlayer() == 1;
 }
 
+bool Runner::BonusToPlace()
+{
+    Level* level = CurrentLevel();
+    if (level == nullptr || !Play().IsLevelRunning() || level->GetState() != LevelState::BonusArmed ||
+        level->IsBusy() || level->GetLogic().GetCurrentPlayer() != 1)
+        return false;
+    const BonusImpl* bonus = level->GetPendingBonus();
+    return bonus != nullptr && !bonus->IsReady();
+}
+
 bool Runner::RunToHumanTurn()
 {
     while (mUpdates < mOptions.maxUpdates)
     {
-        if (IsFinished() || HumanToMove())
+        if (IsFinished() || HumanToMove() || BonusToPlace())
             return true;
         Step();
     }
     Write("update limit reached");
     return false;
+}
+
+void Runner::ClickCell(int cell)
+{
+    const ScreenPoint centre = Scene()->GetCellCentre(cell);
+    Click(centre.x, centre.y);
+    Step();
+}
+
+void Runner::ClickPortrait()
+{
+    // The middle of the HUD's boss avatar, where the player drops a bomb on the boss.
+    const HudAvatar* portrait = Scene()->GetHud() != nullptr ? Scene()->GetHud()->GetBossAvatar() : nullptr;
+    if (portrait == nullptr)
+    {
+        Write("no boss portrait");
+        return;
+    }
+    const Quoll::Rect rect = portrait->GetScreenRect();
+    Click(rect.x + rect.width / 2, rect.y + rect.height / 2);
+    Step();
 }
 
 void Runner::Click(int x, int y)
@@ -281,6 +389,71 @@ bool Runner::ChooseMove(int& from, int& to)
     return true;
 }
 
+bool Runner::PlaceBonus()
+{
+    // As the level driver's policy places it: a living boss takes every bomb on its portrait;
+    // otherwise a bomb goes on an enemy cell (the scene picks the cells around it), a mine or
+    // teleport on a free cell.
+    const Level& level = *CurrentLevel();
+    const LevelParams& params = level.GetParams();
+    const int code = params.armedSlot >= 0 && params.armedSlot < 3 ? params.inventory[params.armedSlot] : 0;
+    if (code == BONUS_BOMB && level.HasBoss() && params.bossHitPoints > 0)
+    {
+        Write("bonus " + std::to_string(code) + " portrait");
+        ClickPortrait();
+        return true;
+    }
+    const Board& board = level.GetLogic().GetBoard();
+    CellSet candidates = board.GetFreeCells();
+    if (code == BONUS_BOMB)
+    {
+        candidates = board.GetOwnedCells(2) | board.GetOwnedCells(3);
+        if (candidates.IsEmpty())
+            candidates = board.GetExistingCells();
+    }
+    std::vector<int> cells;
+    candidates.GetIndices(cells);
+    if (cells.empty())
+        return false;
+    const int cell = cells[mRandom.Next(static_cast<uint32_t>(cells.size()))];
+    Write("bonus " + std::to_string(code) + " cell " + std::to_string(cell));
+    ClickCell(cell);
+    return true;
+}
+
+bool Runner::PlayReplayAct()
+{
+    if (mNextAct >= mActs.size())
+    {
+        Write("the replay has no act left");
+        return false;
+    }
+    const DriverInput& act = mActs[mNextAct++];
+    Write("act " + act.ToLine());
+    switch (act.kind)
+    {
+    case DriverInput::Kind::Move:
+        ClickCell(act.from);
+        ClickCell(act.to);
+        break;
+    case DriverInput::Kind::Bonus:
+        // A bomb's cells are the scene's pick around the click.
+        ClickCell(act.cell);
+        break;
+    case DriverInput::Kind::Click:
+        ClickCell(act.cell);
+        break;
+    case DriverInput::Kind::Portrait:
+        ClickPortrait();
+        break;
+    case DriverInput::Kind::StepBack:
+        Play().ReceiveCommand(PlayLevelState::kCommandStepBack, 0);
+        Step();
+        break;
+    }
+    return true;
+}
+
 void Runner::LogTurn()
 {
     ++mTurn;
@@ -291,9 +464,15 @@ bool Runner::PlayTurn()
 {
     if (!RunToHumanTurn() || IsFinished())
         return false;
-    LogTurn();
+    if (mReplay)
+        return PlayReplayAct() && RunToHumanTurn();
+    const bool placing = BonusToPlace();
+    if (!placing)
+        LogTurn();
     if (ClickTutorialTarget())
         return RunToHumanTurn();
+    if (placing)
+        return PlaceBonus() && RunToHumanTurn();
     int from = 0, to = 0;
     if (!ChooseMove(from, to))
     {
@@ -303,13 +482,9 @@ bool Runner::PlayTurn()
     std::ostringstream line;
     line << "move " << from << " " << to;
     Write(line.str());
-    const ScreenPoint a = Scene()->GetCellCentre(from);
-    Click(a.x, a.y);
-    Step();
-    const ScreenPoint b = Scene()->GetCellCentre(to);
-    Click(b.x, b.y);
-    Step();
-    // The move has started: wait for the next human turn or the end.
+    ClickCell(from);
+    ClickCell(to);
+    // The move has started: wait for the next human act or the end.
     return RunToHumanTurn();
 }
 
@@ -320,6 +495,8 @@ bool Runner::RunToEnd()
         const int before = mUpdates;
         if (!PlayTurn() && !IsFinished())
         {
+            if (ReplayExhausted())
+                return false;
             // No move of its own: the level passes the turn; let it run.
             if (mUpdates == before)
                 Step();

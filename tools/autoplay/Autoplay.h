@@ -1,11 +1,18 @@
 #pragma once
 // Autoplay: the play screen run headless on the game application, with every random draw seeded,
-// and a player that clicks a legal human move chosen by its own seeded generator. It writes one
-// log line per turn (the level's parameters), the level's sounds, the live particle systems when
+// and a player that clicks a legal human move chosen by its own seeded generator, and places an
+// armed bonus as the level expects: a mine or teleport on a free cell, a bomb on the boss's
+// portrait while the boss lives, else on an enemy cell. It writes one log line per turn (the
+// level's parameters), the human's acts, the level's sounds, the live particle systems when
 // their number changes, and the outcome; the same options give the same log in every process.
 // The end-to-end tests drive it turn by turn and check the screen against the board.
+//
+// Given a replay of the level driver, it plays the replay's human acts instead (its level body,
+// seeds and level number included) and logs every turn's board as the driver records it, so
+// that the two records can be compared line by line.
 #include "framework/core/MersenneTwister.h"
 #include "game/app/GameApp.h"
+#include "tools/leveldriver/DriverInput.h"
 #include "game/shell/GameState.h"
 
 #include <functional>
@@ -31,6 +38,8 @@ struct Options
     int maxUpdates = 200000;
     // Plays the profile's saved game instead of the level.
     bool continueSavedGame = false;
+    // A level driver's replay: its level, seeds and human acts replace the options above.
+    std::string replayPath;
 };
 
 // The game application on the headless back ends, its level sounds logged.
@@ -49,7 +58,7 @@ protected:
 };
 
 // The first fault of the screen against the level, once the screen is idle: each cell view's
-// bacterium and bonus against the board, the progress tubes against the player cell counts,
+// bacterium and bonus (one bursting away counts as gone) against the board, the progress tubes against the player cell counts,
 // the inventory against the level's, and the logic's own consistency. Empty when none.
 [[nodiscard]] std::string FindViewFault(GameScene& scene, const Level& level);
 
@@ -66,9 +75,12 @@ public:
     bool Start();
     // One logic update; the player clicks when the human is to move.
     void Step();
-    // Updates until the human is to move (or the game is over); false after the limit.
+    // Updates until the human is to move or to place an armed bonus (or the game is over);
+    // false after the limit.
     bool RunToHumanTurn();
-    // Plays one human move (two clicks) and runs until the next human turn or the game's end.
+    // Plays one human act (a move's two clicks, or the armed bonus placed) and runs until the
+    // human acts again or the game ends. False when the player has nothing to do (no legal
+    // move, or the replay's acts have run out) or the update limit came first.
     bool PlayTurn();
     // Plays to the end of the level; false when the update limit comes first.
     bool RunToEnd();
@@ -86,7 +98,12 @@ public:
     // Consecutive updates the scene or level stayed busy, at most, since the start.
     [[nodiscard]] int GetLongestBusy() const { return mLongestBusy; }
     [[nodiscard]] bool IsFinished() const { return mOutcome.has_value(); }
+    // The human is to move (a turn begins with this).
     [[nodiscard]] bool HumanToMove();
+    // The human's armed bonus waits for its place.
+    [[nodiscard]] bool BonusToPlace();
+    // In a replay run: every act of the replay has been played.
+    [[nodiscard]] bool ReplayExhausted() const { return mReplay && mNextAct >= mActs.size(); }
     // Clicks the screen point as the player would.
     void Click(int x, int y);
 
@@ -98,6 +115,18 @@ private:
     // Presses the shown tutorial step's target; false when no step shows.
     bool ClickTutorialTarget();
     bool ChooseMove(int& from, int& to);
+    // The armed bonus clicked where the level expects it; false when there is no place.
+    bool PlaceBonus();
+    // The replay's next act played; false when none is left.
+    bool PlayReplayAct();
+    // Reads the replay and stores its level body as the profile's saved game, which the play
+    // state then continues; false (logged) when the replay or its level does not read.
+    bool PrepareReplay();
+    void ClickCell(int cell);
+    void ClickPortrait();
+    // In a replay run: a line for each turn begun, as the driver records it, but for the one
+    // that ends the game.
+    void NoteTurnBegun();
 
     Options mOptions;
     std::unique_ptr<AutoplayApp> mApp;
@@ -111,5 +140,12 @@ private:
     int mLongestBusy = 0;
     int mParticles = -1;
     int mTurn = 0;
+    // The replay's human acts and the next to play.
+    bool mReplay = false;
+    std::vector<DriverInput> mActs;
+    size_t mNextAct = 0;
+    // The player and round of the last turn line.
+    int mTurnPlayer = 0;
+    int mTurnRound = -1;
 };
 } // namespace Autoplay

@@ -1,7 +1,10 @@
 // autoplay: plays a level of the game headless to its end with a seeded player and prints the
 // run's log. Usage:
 //   autoplay --game-dir <folder with main.pak> [--level N] [--seed S] [--home <folder>]
+//            [--replay <level driver replay>]
 // --home puts the player's files and settings under that folder (for tests and scripts).
+// --replay plays the replay's level with its seeds and human acts, and prints each turn's
+// board as the level driver records it.
 // Exit code 0 when the level was played to its end, 1 otherwise, 2 for bad arguments.
 #include "tools/autoplay/Autoplay.h"
 
@@ -18,7 +21,7 @@ namespace
 {
 int Usage()
 {
-    std::cerr << "usage: autoplay --game-dir <folder> [--level N] [--seed S] [--home <folder>]\n";
+    std::cerr << "usage: autoplay --game-dir <folder> [--level N] [--seed S] [--home <folder>] [--replay <file>]\n";
     return 2;
 }
 
@@ -52,6 +55,8 @@ int main(int argc, char** argv)
             options.level = static_cast<int>(number);
         else if (arg == "--seed" && ParseInt(value, 0, 0xFFFFFFFFll, number))
             options.seed = static_cast<uint32_t>(number);
+        else if (arg == "--replay")
+            options.replayPath = std::filesystem::absolute(value).string();
         else
             return Usage();
     }

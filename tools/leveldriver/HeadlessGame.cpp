@@ -35,24 +35,6 @@ std::string Hex(uint64_t value)
     std::snprintf(text, sizeof text, "%016" PRIx64, value);
     return text;
 }
-
-// The body with its level's generator seeded afresh: the section is read into a logic, reseeded
-// and written again, and what follows it is copied as it stands.
-std::optional<Quoll::Buffer> ReseedLevelBody(const Quoll::Buffer& body, uint32_t seed)
-{
-    Quoll::Buffer in = body;
-    in.SeekReadStart();
-    GameLogic logic;
-    if (!logic.Read(in))
-        return std::nullopt;
-    const auto end = static_cast<size_t>(in.GetReadBitPos() / 8);
-    logic.GetRandom().Seed(seed);
-    Quoll::Buffer out;
-    logic.Write(out);
-    if (body.GetDataSize() > end)
-        out.WriteBytes(body.GetDataPtr() + end, body.GetDataSize() - end);
-    return out;
-}
 } // namespace
 
 GameRecord HeadlessGame::Play(InputSource& human)
@@ -105,6 +87,23 @@ std::string HeadlessGame::FindLevelFault(const GameSetup& setup)
     return game.LoadLevel() ? std::string() : game.mRecord.stopReason;
 }
 
+// The body with its level's generator seeded afresh: the section is read into a logic, reseeded
+// and written again, and what follows it is copied as it stands.
+std::optional<Quoll::Buffer> HeadlessGame::ReseedLevelBody(const Quoll::Buffer& body, uint32_t seed)
+{
+    Quoll::Buffer in = body;
+    in.SeekReadStart();
+    GameLogic logic;
+    if (!logic.Read(in))
+        return std::nullopt;
+    const auto end = static_cast<size_t>(in.GetReadBitPos() / 8);
+    logic.GetRandom().Seed(seed);
+    Quoll::Buffer out;
+    logic.Write(out);
+    if (body.GetDataSize() > end)
+        out.WriteBytes(body.GetDataPtr() + end, body.GetDataSize() - end);
+    return out;
+}
 bool HeadlessGame::LoadLevel()
 {
     // The file as it stands must read as a level file, even when its generator is then
@@ -196,10 +195,14 @@ void HeadlessGame::OnMoveShown(int from, int to)
 void HeadlessGame::OnTurnBegun(int player)
 {
     mLastProgress = mUpdate;
-    const Level& level = mSession.GetLevel();
+    mRecord.lines.push_back(TurnLine(player, mSession.GetLevel()));
+}
+
+std::string HeadlessGame::TurnLine(int player, const Level& level)
+{
     const Board& board = level.GetLogic().GetBoard();
-    mRecord.lines.push_back("turn " + std::to_string(player) + " " + std::to_string(level.GetParams().round) + " " +
-                            BoardSymbols(board) + " " + Hex(BoardHash(board)) + " " + Hex(RandomHash(level.GetLogic().GetRandom())));
+    return "turn " + std::to_string(player) + " " + std::to_string(level.GetParams().round) + " " + BoardSymbols(board) +
+           " " + Hex(BoardHash(board)) + " " + Hex(RandomHash(level.GetLogic().GetRandom()));
 }
 
 std::string HeadlessGame::BoardSymbols(const Board& board)

@@ -76,6 +76,12 @@ public:
     // Why the setup's level does not load or start; empty when it does.
     [[nodiscard]] static std::string FindLevelFault(const GameSetup& setup);
 
+    // The level file's body with its level's generator seeded afresh; nothing when its logic
+    // section does not read.
+    [[nodiscard]] static std::optional<Quoll::Buffer> ReseedLevelBody(const Quoll::Buffer& body, uint32_t seed);
+
+    // The record's line of a turn the player begins in the level.
+    [[nodiscard]] static std::string TurnLine(int player, const Level& level);
     // One line of 61 cell symbols, a hash of every cell word, a hash of a generator's state.
     [[nodiscard]] static std::string BoardSymbols(const Board& board);
     [[nodiscard]] static uint64_t BoardHash(const Board& board);

@@ -1,0 +1,127 @@
+// A boss level end to end on the generated game data: the autoplay plays it to its end, bombs
+// dropped on the boss's portrait included, with the screen checked against the board after
+// every turn; the same run in two fresh processes logs the same; and a game the level driver
+// recorded replays through the play screen with the driver's board at every turn.
+// Rerun: test_e2e --gtest_filter='BossAutoplay*'
+#include "tests/e2e/AutoplayFixture.h"
+
+#include <algorithm>
+#include <sstream>
+#include <vector>
+
+namespace
+{
+using namespace AutoplayTesting;
+
+// The first episode's boss level, and a seed whose player picks up bombs (four on the portrait)
+// and a mine before the boss wins.
+constexpr int kBossLevel = 15;
+constexpr uint32_t kBossSeed = 6;
+
+class BossAutoplayRun : public AutoplayRun
+{
+};
+
+bool HasLineStarting(const std::vector<std::string>& log, const std::string& start)
+{
+    return std::any_of(log.begin(), log.end(), [&](const std::string& line) { return line.rfind(start, 0) == 0; });
+}
+
+// The lines of a text or log that start with the word.
+std::vector<std::string> LinesStarting(const std::vector<std::string>& lines, const std::string& word)
+{
+    std::vector<std::string> found;
+    for (const std::string& line : lines)
+        if (line.rfind(word + " ", 0) == 0)
+            found.push_back(line);
+    return found;
+}
+
+std::vector<std::string> SplitLines(const std::string& text)
+{
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);)
+        lines.push_back(line);
+    return lines;
+}
+
+// The boss's hit points in a turn line of the log ("... boss <hit points> <countdown> ...").
+int BossHitPoints(const std::string& turnLine)
+{
+    std::istringstream in(turnLine.substr(turnLine.find(" boss ") + 6));
+    int hitPoints = -1;
+    in >> hitPoints;
+    return hitPoints;
+}
+
+TEST_F(BossAutoplayRun, PlaysToItsEndWithTheScreenAlwaysShowingTheBoard)
+{
+    Autoplay::Options options;
+    options.level = kBossLevel;
+    options.seed = kBossSeed;
+    Autoplay::Runner& run = Start(options);
+    ASSERT_NE(run.Scene(), nullptr);
+    ASSERT_TRUE(run.CurrentLevel()->HasBoss());
+    EXPECT_GT(PlayToTheEndCheckingTheScreen(run), 0);
+    ASSERT_TRUE(run.IsFinished());
+    // Armed bombs went on the portrait and cost the boss hit points.
+    const std::vector<std::string>& log = run.Log();
+    EXPECT_TRUE(HasLineStarting(log, "bonus 12 portrait"));
+    const std::vector<std::string> turns = LinesStarting(log, "turn");
+    ASSERT_FALSE(turns.empty());
+    EXPECT_LT(BossHitPoints(turns.back()), BossHitPoints(turns.front()));
+    ExpectLeftCleanly(run);
+}
+
+TEST_F(BossAutoplayRun, TwoRunsInFreshProcessesLogTheSame)
+{
+    const fs::path folder = fs::path(QUOLL_TEST_HOME) / ProductName();
+    fs::create_directories(folder);
+    std::string outputs[2];
+    for (int run = 0; run < 2; ++run)
+    {
+        const fs::path out = folder / ("run" + std::to_string(run) + ".txt");
+        const std::string arguments = "--level " + std::to_string(kBossLevel) + " --seed " + std::to_string(kBossSeed);
+        ASSERT_EQ(RunAutoplayProgram(arguments, folder / ("home" + std::to_string(run)), out), 0)
+            << ReadAll(out) << ReadAll(out.string() + ".err");
+        outputs[run] = ReadAll(out);
+    }
+    EXPECT_NE(outputs[0].find("outcome winner"), std::string::npos);
+    EXPECT_NE(outputs[0].find("bonus 12 portrait"), std::string::npos);
+    EXPECT_EQ(outputs[0], outputs[1]);
+    fs::remove_all(folder);
+}
+
+// The driver's winning game of the boss level: the play screen, given the same level body,
+// seeds and human acts, begins every turn on the driver's board and ends with its result.
+TEST_F(BossAutoplayRun, ADriverReplayPlaysTheSameOnThePlayScreen)
+{
+    const fs::path replay = fs::path(QUOLL_SOURCE_DIR) / "tests/content/replays" / (std::to_string(kBossLevel) + ".replay");
+    Autoplay::Options options;
+    options.replayPath = replay.string();
+    Autoplay::Runner& run = Start(options);
+    ASSERT_TRUE(run.RunToEnd()) << run.Log().back();
+
+    const std::vector<std::string> recorded = SplitLines(ReadAll(replay));
+    std::vector<std::string> expected = LinesStarting(recorded, "turn");
+    const std::vector<std::string> played = LinesStarting(run.Log(), "turn");
+    // The driver also writes the turn whose beginning ends the game; the screen's update shows
+    // the end already.
+    ASSERT_GT(expected.size(), 20u);
+    expected.pop_back();
+    const auto parted = std::mismatch(expected.begin(), expected.end(), played.begin(), played.end());
+    EXPECT_TRUE(parted.first == expected.end() && parted.second == played.end())
+        << "turn " << (parted.first - expected.begin()) << ": the driver has '"
+        << (parted.first != expected.end() ? *parted.first : "") << "', the play screen '"
+        << (parted.second != played.end() ? *parted.second : "") << "'";
+    // The same result: "result <winner> score <s> medal <m> ..." against the play screen's outcome.
+    std::istringstream result(LinesStarting(recorded, "result").at(0));
+    std::string word;
+    int winner = 0, score = 0, medal = 0;
+    result >> word >> winner >> word >> score >> word >> medal;
+    const std::string outcome = "outcome winner " + std::to_string(winner) + " medal " + std::to_string(medal) +
+                                " score " + std::to_string(score);
+    EXPECT_TRUE(HasLineStarting(run.Log(), outcome)) << outcome;
+}
+} // namespace
