@@ -18,17 +18,17 @@ int NthCell(CellSet cells, uint32_t index)
     return -1;
 }
 
-// One of the cells, drawn with the program-wide generator; -1 (and no draw) when there is none.
-int DrawCell(CellSet cells)
+// One of the cells, drawn with the generator; -1 (and no draw) when there is none.
+int DrawCell(CellSet cells, Quoll::MersenneTwister& random)
 {
     const int count = cells.Count();
-    return count > 0 ? NthCell(cells, Quoll::RandInt(static_cast<uint32_t>(count))) : -1;
+    return count > 0 ? NthCell(cells, random.Next(static_cast<uint32_t>(count))) : -1;
 }
 } // namespace
 
 // --- BossSpawnBag ---
 
-int BossSpawnBag::Next()
+int BossSpawnBag::Next(Quoll::MersenneTwister& random)
 {
     const int kind = mKinds[mIndex];
     mIndex += 1;
@@ -37,7 +37,7 @@ int BossSpawnBag::Next()
     mIndex = 0;
     for (size_t slot = 0; slot < 3; ++slot)
     {
-        const int drawn = 4 + 4 * static_cast<int>(Quoll::RandInt(3));
+        const int drawn = 4 + 4 * static_cast<int>(random.Next(3));
         mKinds[slot] = drawn == BONUS_BOMB && slot < 2 ? BONUS_LAID_MINE : drawn;
     }
     mKinds[3] = BONUS_BOMB;
@@ -59,6 +59,8 @@ BossSpawnBag& GetBossSpawnBag()
 // --- BossRules ---
 
 BossRules::BossRules(Level& level) : mLevel(level) {}
+
+Quoll::MersenneTwister& BossRules::Random() { return mLevel.GetRandom(); }
 
 int BossRules::GetHitPoints() const { return mLevel.GetParams().bossHitPoints; }
 
@@ -105,13 +107,14 @@ BossTarget BossRules::ChooseTarget()
     // A free cell without any bonus first; then the human's cells, whose neighbours go too; then
     // any cell of the board (never a hole).
     const Board& board = mLevel.GetLogic().GetBoard();
+    Quoll::MersenneTwister& random = Random();
     const CellSet untouched = board.GetCellsWithoutFlags(0xFFFF);
     if (untouched.Any())
-        return {DrawCell(untouched), false};
+        return {DrawCell(untouched, random), false};
     const CellSet human = board.GetOwnedCells(1) & board.GetExistingCells();
     if (human.Any())
-        return {DrawCell(human), true};
-    return {DrawCell(board.GetExistingCells()), true};
+        return {DrawCell(human, random), true};
+    return {DrawCell(board.GetExistingCells(), random), true};
 }
 
 void BossRules::StartAttack()
@@ -132,7 +135,7 @@ void BossRules::StartAttack()
     // 3. A spreading ray wipes out the six neighbours too.
     if (target.spread)
         for (int neighbour : mLevel.GetLogic().GetNeighbourTables().Ring1(target.cell))
-            mLevel.AnimateCellChange(neighbour, mRayDuration + Quoll::RandFloat(kSpreadJitter), CellChangeKind::MineBlast);
+            mLevel.AnimateCellChange(neighbour, mRayDuration + Random().NextFloat(kSpreadJitter), CellChangeKind::MineBlast);
     mLevel.MarkRefreshPending();
     // A ray with no way to go has arrived already.
     if (mRayTimer <= 0.0f)
@@ -195,5 +198,5 @@ void BossRules::HitBoss(int damage)
 void BossRules::PlaceSpawnedUnits(const std::vector<int>& cells)
 {
     for (int cell : cells)
-        mLevel.PlaceOnCell(cell, GetBossSpawnBag().Next(), kSpawnDelay);
+        mLevel.PlaceOnCell(cell, GetBossSpawnBag().Next(Random()), kSpawnDelay);
 }

@@ -5,7 +5,9 @@
 // points a human win does not end the level, and once they are gone the free cells go to the
 // human, who wins. Its hit points and countdown are words of the level's parameters, so they are
 // saved with the level. Each boss cell the human captures leaves a bonus from a program-wide
-// spawn bag.
+// spawn bag. Every draw of the boss (its targets, the bag's refills) comes from the level's own
+// generator, never the program-wide one that the screen's effects also draw from: the boss
+// plays the same with or without a screen, and a saved game goes on as it would have.
 //
 // The play screen's boss wraps these rules and adds the portrait on the HUD and the ray's
 // particles: it moves the portrait area with the HUD avatar, advances the ray with Update and
@@ -18,6 +20,11 @@
 
 class Level;
 
+namespace Quoll
+{
+class MersenneTwister;
+}
+
 // The bonus kinds the boss leaves on its captured cells: a bag of four drawn in order. Drawing
 // a bomb (12) refills the bag with three kinds of 4, 8 or 12 (a 12 in the first two slots
 // becomes a laid mine, 16) and a last bomb, so a refill comes by the fourth draw at the latest.
@@ -26,8 +33,8 @@ class BossSpawnBag
 public:
     static constexpr std::array<int, 4> kInitialBag = {12, 4, 12, 12};
 
-    // The next kind; draws the refill from the program-wide generator.
-    int Next();
+    // The next kind; a refill is drawn from the generator given.
+    int Next(Quoll::MersenneTwister& random);
     void Reset();
 
 private:
@@ -141,6 +148,8 @@ public:
 private:
     // The target changes, late seconds after the ray arrived (late is 0 or less).
     void Land(float late);
+    // The level's own generator (saved with the level).
+    [[nodiscard]] Quoll::MersenneTwister& Random();
 
     Level& mLevel;
     BossPortraitArea mPortrait = kScreenlessPortrait;

@@ -145,6 +145,8 @@ public:
     [[nodiscard]] LevelState GetState() const { return mState; }
     [[nodiscard]] bool IsTurnEnded() const { return mTurnEnded; }
     [[nodiscard]] const GameLogic& GetLogic() const { return mLogic; }
+    // The level's own generator, saved with it: the computer players' and the boss's draws.
+    [[nodiscard]] Quoll::MersenneTwister& GetRandom() { return mLogic.GetRandom(); }
     [[nodiscard]] const LevelParams& GetParams() const { return mParams; }
     // The boss lowers its hit points and counts its countdown here.
     [[nodiscard]] LevelParams& GetParams() { return mParams; }

@@ -30,16 +30,17 @@ BossRules& OwnBoss(LevelFixture& f) { return *f.level().GetOwnBoss(); }
 TEST(BossRules, TheSpawnBagStartsWithABombThenDrawsAFreshBagEachTimeABombComes)
 {
     BossSpawnBag bag;
-    Quoll::SeedRandom(77);
+    Quoll::MersenneTwister random;
+    random.Seed(77);
     Quoll::MersenneTwister reference;
     reference.Seed(77);
-    EXPECT_EQ(bag.Next(), 12);
+    EXPECT_EQ(bag.Next(random), 12);
     // The refill drawn with the bomb: 4, 8 or 12 per slot, a 12 in the first two slots a laid mine.
     for (int slot = 0; slot < 3; ++slot)
     {
         const int drawn = 4 + 4 * static_cast<int>(reference.Next(3));
         const int expected = drawn == 12 && slot < 2 ? 16 : drawn;
-        const int kind = bag.Next();
+        const int kind = bag.Next(random);
         EXPECT_EQ(kind, expected) << slot;
         if (kind == 12)
             break; // a bomb in the third slot refills at once
@@ -48,13 +49,13 @@ TEST(BossRules, TheSpawnBagStartsWithABombThenDrawsAFreshBagEachTimeABombComes)
     int sinceBomb = 0;
     for (int i = 0; i < 500; ++i)
     {
-        const int kind = bag.Next();
+        const int kind = bag.Next(random);
         ASSERT_TRUE(kind == 4 || kind == 8 || kind == 12 || kind == 16) << kind;
         sinceBomb = kind == 12 ? 0 : sinceBomb + 1;
         ASSERT_LE(sinceBomb, 3);
     }
     bag.Reset();
-    EXPECT_EQ(bag.Next(), 12);
+    EXPECT_EQ(bag.Next(random), 12);
 }
 
 TEST(BossRules, TheRayHitsAnUntouchedFreeCellAndNothingAroundIt)
@@ -82,6 +83,38 @@ TEST(BossRules, TheRayHitsAnUntouchedFreeCellAndNothingAroundIt)
         EXPECT_EQ(after, before) << "only the target changed";
         EXPECT_EQ(f.view.Count("AddBacteria " + std::to_string(target) + " 2", true), 1);
     }
+}
+
+TEST(BossRules, TheBossDrawsFromTheLevelsGeneratorAloneSoTheScreensDrawsChangeNothing)
+{
+    // The same boss level twice, the second time with the program-wide generator (the screen's
+    // effects) drawn from between the attacks: the boss aims at the same cells, and its bag
+    // leaves the same bonuses, as a saved game or the headless driver would see them.
+    const std::string picture = HolesAnd({{0, '1'}, {1, '.'}, {2, '2'}, {7, '2'}, {50, '3'}, {30, '.'}, {31, '.'},
+                                          {32, '.'}, {33, '.'}, {34, '.'}, {35, '.'}, {36, '.'}, {51, '.'}});
+    std::vector<int> targets[2];
+    Board boards[2];
+    for (int run = 0; run < 2; ++run)
+    {
+        LevelFixture f;
+        f.StartPicture(picture, kBossPlayers);
+        GetBossSpawnBag().Reset();
+        Quoll::SeedRandom(9);
+        f.HumanMove(0, 1);
+        f.Step();
+        for (int attack = 0; attack < 4; ++attack)
+        {
+            if (run == 1)
+                for (int i = 0; i < 37 + attack; ++i)
+                    Quoll::RandomWord();
+            OwnBoss(f).StartAttack();
+            targets[run].push_back(OwnBoss(f).GetTargetCell());
+            FinishRay(f);
+        }
+        boards[run] = f.level().GetLogic().GetBoard();
+    }
+    EXPECT_EQ(targets[0], targets[1]);
+    EXPECT_EQ(boards[0], boards[1]);
 }
 
 TEST(BossRules, WithoutAFreeCellTheRayHitsTheHumanAndWipesOutTheSixAround)
