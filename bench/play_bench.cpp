@@ -1,16 +1,21 @@
 // Frames per second of a busy play screen at 1024 x 768: the game application on its generated
-// data, headless, a three-player campaign level played for a few turns by the autoplay (a board
-// full of bacteria and bonuses, three avatars and the HUD), with five live particle systems and
-// ten floating numbers added, each frame one logic update and one full redraw presented on the
-// software video card. Rows: the default 3D path with one thread and with the device's bands
-// (threads 0: as many as the renderer's default), and the 2D path. Compare with frame_bench's
+// data, headless, the first boss level mid-game: 45 bacteria of the human, the boss and its
+// minion among the level's bonuses, the three avatars with the boss's portrait, the tutorial's
+// panel, the fast menu open under the pointer, five live particle systems and ten floating
+// numbers. Each frame is one logic update and one full redraw presented on the software video
+// card. Rows: the default 3D path with one thread and with the device's bands (threads 0: as
+// many as the renderer's default), and the 2D path. Compare with frame_bench's
 // BM_Frame3D32Mesh row of the same run. Counters: frames/s, ms/frame (wall clock).
 // Run: play_bench --benchmark_format=json; PLAY_BENCH_SHOTS=<folder> keeps each row's last frame.
 #include "framework/app/AppWidgetManager.h"
 #include "framework/core/Common.h"
 #include "framework/platform/video/SoftDirect3D.h"
+#include "game/board/GameLogic.h"
 #include "game/play/GameScene.h"
+#include "game/play/HUD.h"
+#include "game/play/SceneHooks.h"
 #include "tools/autoplay/Autoplay.h"
+#include "tools/leveldriver/Replay.h"
 
 #include <benchmark/benchmark.h>
 #include <unistd.h>
@@ -18,17 +23,70 @@
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
+#include <optional>
 #include <string>
 
 namespace
 {
-// A three-player level of the first episodes.
-constexpr int kLevel = 14;
-constexpr int kTurns = 6;
+// The first episode's boss level; its tutorial shows at round 1.
+constexpr int kLevel = 15;
+constexpr int kBacteria = 45;
 constexpr int kParticleSystems = 5;
 constexpr int kFloatingTexts = 10;
 // Particle systems of the game: a bacterium's pop of each kind.
 constexpr int kParticleId = 0;
+// Where the pointer rests to open the fast menu, and the updates its slide takes.
+constexpr int kFastMenuX = 512;
+constexpr int kFastMenuY = 8;
+constexpr int kSlideUpdates = 100;
+
+// The level's file with free cells (those without a bonus) given to the three players in turn
+// until the board holds kBacteria bacteria; nothing when the level does not read.
+std::optional<Quoll::Buffer> MidGameBody()
+{
+    Quoll::Buffer body;
+    std::string error;
+    const std::filesystem::path source = std::filesystem::path(QUOLL_SOURCE_DIR) / "data/levels/src" /
+                                         (std::to_string(kLevel) + ".txt");
+    if (!LoadLevelFile(source, body, error))
+        return std::nullopt;
+    body.SeekReadStart();
+    GameLogic logic;
+    if (!logic.Read(body))
+        return std::nullopt;
+    const auto end = static_cast<size_t>(body.GetReadBitPos() / 8);
+    Board& board = logic.GetBoard();
+    int bacteria = 0;
+    for (int cell = 0; cell < kCellCount; ++cell)
+        bacteria += board.GetOwner(cell) != 0 ? 1 : 0;
+    for (int cell = 0, player = 1; cell < kCellCount && bacteria < kBacteria; ++cell)
+    {
+        if (!board.Exists(cell) || board.GetOwner(cell) != 0 || board.GetBonus(cell) != BONUS_NONE)
+            continue;
+        board.SetOwner(cell, player);
+        player = player % 3 + 1;
+        ++bacteria;
+    }
+    Quoll::Buffer out;
+    logic.Write(out);
+    out.WriteBytes(body.GetDataPtr() + end, body.GetDataSize() - end);
+    return out;
+}
+
+// Why the screen is not the busy one asked for; empty when it is.
+std::string FindMissingPart(Autoplay::Runner& runner)
+{
+    GameScene* scene = runner.Scene();
+    if (scene == nullptr || scene->GetHud() == nullptr)
+        return "the play screen did not start";
+    if (scene->GetHud()->GetBossAvatar() == nullptr)
+        return "no boss portrait";
+    if (scene->GetTutorial() == nullptr || !scene->GetTutorial()->IsShowingStep())
+        return "no tutorial step shows";
+    if (!scene->GetHud()->IsFastMenuActive())
+        return "the fast menu is not open";
+    return {};
+}
 
 void RunPlayScreen(benchmark::State& state, bool is3D)
 {
@@ -42,20 +100,27 @@ void RunPlayScreen(benchmark::State& state, bool is3D)
         options.level = kLevel;
         options.seed = 7;
         options.gameDir = QUOLL_GAME_DIR;
+        options.levelBody = MidGameBody();
+        if (!options.levelBody)
+        {
+            state.SkipWithError("the boss level does not read");
+            return;
+        }
         Autoplay::Runner runner(options, product);
         if (!is3D)
             runner.App().WriteRegBool("Is3D", false);
-        if (!runner.Start())
-        {
-            state.SkipWithError("the play screen did not start");
-            return;
-        }
-        for (int turn = 0; turn < kTurns && !runner.IsFinished(); ++turn)
-            runner.PlayTurn();
-        GameScene* scene = runner.Scene();
-        if (scene == nullptr || runner.App().Is3DAccelerated() != is3D)
+        if (!runner.Start() || !runner.RunToHumanTurn() || runner.App().Is3DAccelerated() != is3D)
         {
             state.SkipWithError("the play screen is not on the path asked for");
+            return;
+        }
+        runner.App().mWidgetManager->MouseMove(kFastMenuX, kFastMenuY);
+        for (int i = 0; i < kSlideUpdates; ++i)
+            runner.Step();
+        GameScene* scene = runner.Scene();
+        if (const std::string missing = FindMissingPart(runner); !missing.empty())
+        {
+            state.SkipWithError(missing.c_str());
             return;
         }
         for (int i = 0; i < kParticleSystems; ++i)

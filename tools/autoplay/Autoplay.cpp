@@ -155,6 +155,8 @@ bool Runner::Start()
     mApp->Activate();
     if (!mOptions.replayPath.empty() && !PrepareReplay())
         return false;
+    if (mOptions.levelBody && !HandOverLevelBody())
+        return false;
     Quoll::SeedRandom(mOptions.seed);
     mRandom.Seed(mOptions.seed);
     // Every run starts as a fresh program would: the boss's spawn bag too.
@@ -208,19 +210,32 @@ bool Runner::PrepareReplay()
     for (const ReplayLine& line : replay.body)
         if (std::optional<DriverInput> act = DriverInput::FromLine(line.text, error))
             mActs.push_back(std::move(*act));
-    // 2. The play state continues the level body as a saved game of the replay's level. The
-    //    level counts as completed before, so that no tutorial step filters the driver's clicks.
+    // 2. The level counts as completed before, so that no tutorial step filters the driver's
+    //    clicks.
     PlayerData* data = mApp->GetPlayerData();
-    if (data == nullptr || !data->RecordLevelResult(replay.levelNumber, 1, 0) ||
-        !data->SaveGame(replay.levelNumber, body))
+    if (data == nullptr || !data->RecordLevelResult(replay.levelNumber, 1, 0))
     {
-        Write("the replay's level cannot be handed to the play screen");
+        Write("the replay's level cannot be marked as played before");
         return false;
     }
+    mOptions.levelBody = std::move(body);
     mOptions.level = replay.levelNumber;
     mOptions.seed = replay.seed;
-    mOptions.continueSavedGame = true;
     mReplay = true;
+    return true;
+}
+
+bool Runner::HandOverLevelBody()
+{
+    // The saved game's reader takes a level file's body as it stands: both are a logic section
+    // and the level's parameters.
+    PlayerData* data = mApp->GetPlayerData();
+    if (data == nullptr || !data->SaveGame(mOptions.level, *mOptions.levelBody))
+    {
+        Write("the level body cannot be handed to the play screen");
+        return false;
+    }
+    mOptions.continueSavedGame = true;
     return true;
 }
 

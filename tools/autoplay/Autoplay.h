@@ -10,6 +10,7 @@
 // Given a replay of the level driver, it plays the replay's human acts instead (its level body,
 // seeds and level number included) and logs every turn's board as the driver records it, so
 // that the two records can be compared line by line.
+#include "framework/core/Buffer.h"
 #include "framework/core/MersenneTwister.h"
 #include "game/app/GameApp.h"
 #include "tools/leveldriver/DriverInput.h"
@@ -40,6 +41,8 @@ struct Options
     bool continueSavedGame = false;
     // A level driver's replay: its level, seeds and human acts replace the options above.
     std::string replayPath;
+    // A level file's body played as campaign level `level` instead of the level's own file.
+    std::optional<Quoll::Buffer> levelBody;
 };
 
 // The game application on the headless back ends, its level sounds logged.
@@ -119,9 +122,12 @@ private:
     bool PlaceBonus();
     // The replay's next act played; false when none is left.
     bool PlayReplayAct();
-    // Reads the replay and stores its level body as the profile's saved game, which the play
-    // state then continues; false (logged) when the replay or its level does not read.
+    // Reads the replay: its level body, seeds and acts; false (logged) when the replay or its
+    // level does not read.
     bool PrepareReplay();
+    // Stores the options' level body as the profile's saved game, which the play state then
+    // continues; false (logged) when it cannot.
+    bool HandOverLevelBody();
     void ClickCell(int cell);
     void ClickPortrait();
     // In a replay run: a line for each turn begun, as the driver records it, but for the one
