@@ -14,6 +14,7 @@
 #include "game/play/GameScene.h"
 #include "game/play/HUD.h"
 #include "game/play/SceneHooks.h"
+#include "game/shell/PlayServices.h"
 #include "tools/autoplay/Autoplay.h"
 #include "tools/leveldriver/Replay.h"
 
@@ -25,6 +26,7 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace
 {
@@ -33,6 +35,8 @@ constexpr int kLevel = 15;
 constexpr int kBacteria = 45;
 constexpr int kParticleSystems = 5;
 constexpr int kFloatingTexts = 10;
+// A floating number's life in logic updates.
+constexpr int kFloatingTextUpdates = 120;
 // Particle systems of the game: a bacterium's pop of each kind.
 constexpr int kParticleId = 0;
 // Where the pointer rests to open the fast menu, and the updates its slide takes.
@@ -40,8 +44,8 @@ constexpr int kFastMenuX = 512;
 constexpr int kFastMenuY = 8;
 constexpr int kSlideUpdates = 100;
 
-// The level's file with free cells (those without a bonus) given to the three players in turn
-// until the board holds kBacteria bacteria; nothing when the level does not read.
+// The level's file with empty cells given to the three players in turn until the board holds
+// kBacteria bacteria; nothing when the level does not read.
 std::optional<Quoll::Buffer> MidGameBody()
 {
     Quoll::Buffer body;
@@ -59,14 +63,17 @@ std::optional<Quoll::Buffer> MidGameBody()
     int bacteria = 0;
     for (int cell = 0; cell < kCellCount; ++cell)
         bacteria += board.GetOwner(cell) != 0 ? 1 : 0;
-    for (int cell = 0, player = 1; cell < kCellCount && bacteria < kBacteria; ++cell)
-    {
-        if (!board.Exists(cell) || board.GetOwner(cell) != 0 || board.GetBonus(cell) != BONUS_NONE)
-            continue;
-        board.SetOwner(cell, player);
-        player = player % 3 + 1;
-        ++bacteria;
-    }
+    // Free cells first, then cells whose bonus a bacterium then stands on.
+    int player = 1;
+    for (const bool onBonus : {false, true})
+        for (int cell = 0; cell < kCellCount && bacteria < kBacteria; ++cell)
+        {
+            if (!board.Exists(cell) || board.GetOwner(cell) != 0 || (board.GetBonus(cell) != BONUS_NONE) != onBonus)
+                continue;
+            board.SetOwner(cell, player);
+            player = player % 3 + 1;
+            ++bacteria;
+        }
     Quoll::Buffer out;
     logic.Write(out);
     out.WriteBytes(body.GetDataPtr() + end, body.GetDataSize() - end);
@@ -123,14 +130,24 @@ void RunPlayScreen(benchmark::State& state, bool is3D)
             state.SkipWithError(missing.c_str());
             return;
         }
-        for (int i = 0; i < kParticleSystems; ++i)
-            runner.App().SpawnParticleSystem(kParticleId + i, 200.0f + 150.0f * static_cast<float>(i), 400.0f);
-        for (int i = 0; i < kFloatingTexts; ++i)
-            scene->ShowFloatingText(10 * (i + 1), i % 4, 0.0f, scene->GetCellCentre(20 + i));
+        // The effects stay on the screen the whole run: a finished particle system is spawned
+        // again, and the floating numbers come again once they have faded.
+        std::vector<ParticleRef> particles(kParticleSystems);
+        PlayServices& services = runner.App().GetPlayServices();
+        const auto keepEffects = [&](int frame) {
+            for (int i = 0; i < kParticleSystems; ++i)
+                if (!services.IsParticleAlive(particles[static_cast<size_t>(i)]))
+                    particles[static_cast<size_t>(i)] = services.SpawnParticleSystem(
+                        kParticleId + i, 200.0f + 150.0f * static_cast<float>(i), 400.0f);
+            if (frame % kFloatingTextUpdates == 0)
+                for (int i = 0; i < kFloatingTexts; ++i)
+                    scene->ShowFloatingText(10 * (i + 1), i % 4, 0.0f, scene->GetCellCentre(20 + i));
+        };
         int frames = 0;
         const auto start = std::chrono::steady_clock::now();
         for (auto _ : state)
         {
+            keepEffects(frames);
             runner.App().UpdateFrame();
             runner.App().mWidgetManager->MarkAllDirty();
             runner.App().DrawDirty();
