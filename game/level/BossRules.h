@@ -6,8 +6,8 @@
 // human, who wins. Its hit points and countdown are words of the level's parameters, so they are
 // saved with the level. Each boss cell the human captures leaves a bonus from a program-wide
 // spawn bag. Every draw of the boss (its targets, the bag's refills) comes from the level's own
-// generator, never the program-wide one that the screen's effects also draw from: the boss
-// plays the same with or without a screen, and a saved game goes on as it would have.
+// generator (saved with the level), never the program-wide one that the screen's effects also
+// draw from: the boss plays the same with or without a screen.
 //
 // The play screen's boss wraps these rules and adds the portrait on the HUD and the ray's
 // particles: it moves the portrait area with the HUD avatar, advances the ray with Update and
