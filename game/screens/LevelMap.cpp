@@ -160,7 +160,8 @@ void LevelMap::Detach()
     mAchievementsButton = nullptr;
     mServices.KillAllParticles();
     mMainEffect = {};
-    mRandomPanel.reset();
+    // The tube panel stays until the next attach replaces it: a click on a tube can change the
+    // state, and so detach the map, while the panel is still handling that click.
     Ui().UnloadResourceGroup(kGroup);
 }
 

@@ -249,3 +249,29 @@ TEST_F(LevelMapState_, AMissingCoordinatesFileIsLoggedAndLeadsBackToTheMenu)
 }
 
 } // namespace
+
+// A click on a random tube that changes the state at once (as the level-loading state does)
+// detaches the map, and with it the tube panel, while the click is still being handled.
+TEST_F(LevelMapState_, ARandomTubeClickThatLeavesTheMapEndsCleanly)
+{
+    SeeIntro();
+    world.progress.CompleteLevels(15);
+    world.services.play.AddImage("IMAGE_RND_PROBIRKA", 32, 72, 0x80C0E0F0u);
+    Marker loading{harness.host, "LoadLevelState"};
+    LevelMapState leaving{harness.host, actions, world.services,
+                          {&menu, &viewer, [&](int, FloatPoint) { harness.host.ChangeState(loading); }}};
+    harness.host.PushState(menu);
+    world.list.BuildLevelTable();
+    harness.host.ChangeState(leaving);
+    harness.Run();
+    for (int i = 0; i < 300; ++i)
+        leaving.GetMap()->Update();
+    harness.Run();
+    const FloatPoint tube = leaving.GetMap()->GetRandomStatsIconCentre(0);
+    leaving.GetMap()->MouseDown(static_cast<int>(tube.x), static_cast<int>(tube.y), 0, 1);
+    harness.Run();
+    EXPECT_EQ(harness.host.GetTopState(), &loading);
+    EXPECT_EQ(loading.entered, 1);
+    harness.host.ExitAll();
+    harness.ui.RunDeferredDeletes();
+}
