@@ -5,6 +5,14 @@
 
 #include <utility>
 
+std::string PlayerFileStore::KeepDamaged(const std::string& name, const Quoll::Buffer& bytes)
+{
+    const std::string kept = name + ".bad";
+    if (Write(kept, bytes))
+        return name + " corrupted; kept as " + kept;
+    return name + " corrupted";
+}
+
 bool MemoryFileStore::Read(const std::string& name, Quoll::Buffer& buffer)
 {
     const auto found = mFiles.find(name);

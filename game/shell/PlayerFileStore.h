@@ -27,6 +27,10 @@ public:
     // Makes the file empty. The readers take an empty file for a missing one; emptying, unlike
     // removing, goes through the whole-file writer, so that a played-back demo sees it too.
     bool Erase(const std::string& name) { return Write(name, Quoll::Buffer()); }
+    // Keeps the bytes of a file that could not be read beside it as "<name>.bad", so that the
+    // defaults written over it later do not lose what was there. Returns the text the error
+    // line ends with: "<name> corrupted; kept as <name>.bad" (or without the copy when it failed).
+    std::string KeepDamaged(const std::string& name, const Quoll::Buffer& bytes);
 };
 
 class MemoryFileStore : public PlayerFileStore

@@ -152,7 +152,7 @@ bool Profile::Load(PlayerFileStore& store, const std::string& name)
     Profile read;
     if (!read.Read(buffer) || read.GetName() != name)
     {
-        LogPlayerData(PlayerLogKind::Error, "Cannot read profile: " + name + " (" + GetFileName(name) + " corrupted)");
+        LogPlayerData(PlayerLogKind::Error, "Cannot read profile: " + name + " (" + store.KeepDamaged(GetFileName(name), buffer) + ")");
         return false;
     }
     *this = std::move(read);

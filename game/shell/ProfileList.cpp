@@ -123,7 +123,7 @@ bool ProfileList::Load(PlayerFileStore& store)
         return false;
     if (Read(buffer))
         return true;
-    LogPlayerData(PlayerLogKind::Error, std::string("Profile list: ") + kFileName + " corrupted");
+    LogPlayerData(PlayerLogKind::Error, "Profile list: " + store.KeepDamaged(kFileName, buffer));
     return false;
 }
 

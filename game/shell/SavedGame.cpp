@@ -57,7 +57,7 @@ std::optional<SavedGame> SavedGame::Load(PlayerFileStore& store, const std::stri
     SavedGame game;
     if (!game.Read(buffer))
     {
-        LogPlayerData(PlayerLogKind::Error, "Saved game: " + GetFileName(profileName) + " corrupted");
+        LogPlayerData(PlayerLogKind::Error, "Saved game: " + store.KeepDamaged(GetFileName(profileName), buffer));
         return std::nullopt;
     }
     return game;

@@ -73,7 +73,7 @@ bool ScoreTable::Load(PlayerFileStore& store)
         return false;
     if (Read(buffer))
         return true;
-    LogPlayerData(PlayerLogKind::Error, std::string("Score file: ") + kFileName + " corrupted");
+    LogPlayerData(PlayerLogKind::Error, "Score file: " + store.KeepDamaged(kFileName, buffer));
     return false;
 }
 

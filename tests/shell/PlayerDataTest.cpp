@@ -28,7 +28,7 @@ TEST(PlayerData, ALostListKeepsTheDefaultProfilesProgress)
     data.Load(PlayerData::kDefaultProfileName);
     EXPECT_EQ(data.GetCurrentName(), PlayerData::kDefaultProfileName);
     EXPECT_EQ(data.GetCurrentProfile().GetLevelScore(4), 77);
-    EXPECT_EQ(log.Errors(), (std::vector<std::string>{"Profile list: profiles.lst corrupted"}));
+    EXPECT_EQ(log.Errors(), (std::vector<std::string>{"Profile list: profiles.lst corrupted; kept as profiles.lst.bad"}));
 }
 
 TEST(PlayerData, ProfilesAreCreatedSelectedAndDeletedAsTheDialogsAsk)
@@ -171,9 +171,13 @@ TEST(PlayerData, DamagedFilesGiveDefaultsAndAreReplacedOnTheNextSave)
     EXPECT_EQ(data.GetCurrentName(), "Ann");
     EXPECT_EQ(data.GetCurrentProfile().GetTotalScore(), 0);
     EXPECT_TRUE(data.GetScoreTable().GetEntries().empty());
-    EXPECT_EQ(log.Errors(), (std::vector<std::string>{"Score file: scores.dat corrupted",
-                                                      "Cannot read profile: Ann (416e6e.dat corrupted)"}));
+    EXPECT_EQ(log.Errors(),
+              (std::vector<std::string>{"Score file: scores.dat corrupted; kept as scores.dat.bad",
+                                        "Cannot read profile: Ann (416e6e.dat corrupted; kept as 416e6e.dat.bad)"}));
     ASSERT_TRUE(data.SaveAll());
+    // The damaged bytes survive the defaults written over them.
+    EXPECT_EQ(store.GetBytes(ScoreTable::kFileName + std::string(".bad")), "tymlo1scb?");
+    EXPECT_EQ(store.GetBytes(Profile::GetFileName("Ann") + ".bad"), "\x06");
     log.Clear();
     PlayerData again(store);
     again.Load("Ann");

@@ -101,7 +101,7 @@ TEST(ProfileList, ListFileRoundTripsAndDamageGivesAnEmptyListAndTheLogLine)
         ScopedLogCapture log;
         EXPECT_FALSE(read.Load(store)) << length;
         EXPECT_EQ(read.GetCount(), 0) << length;
-        EXPECT_EQ(log.Errors(), (std::vector<std::string>{"Profile list: profiles.lst corrupted"})) << length;
+        EXPECT_EQ(log.Errors(), (std::vector<std::string>{"Profile list: profiles.lst corrupted; kept as profiles.lst.bad"})) << length;
     }
 
     // A name the dialog could never have typed.

@@ -63,7 +63,7 @@ TEST(SavedGame, EveryTruncationAndABadLengthGiveNoGameAndTheLogLine)
         store.SetBytes("416e6e.save", Cut(bytes, length));
         ScopedLogCapture log;
         EXPECT_FALSE(SavedGame::Load(store, "Ann").has_value()) << length;
-        EXPECT_EQ(log.Errors(), (std::vector<std::string>{"Saved game: 416e6e.save corrupted"})) << length;
+        EXPECT_EQ(log.Errors(), (std::vector<std::string>{"Saved game: 416e6e.save corrupted; kept as 416e6e.save.bad"})) << length;
     }
     // Body length (after magic, version and level) claiming more than the file holds.
     std::string longer = bytes;

@@ -77,7 +77,7 @@ TEST(ScoreTable, FileRoundTripsAndDamageGivesAnEmptyTableAndTheLogLine)
         ScopedLogCapture log;
         EXPECT_FALSE(read.Load(store)) << length;
         EXPECT_TRUE(read.GetEntries().empty()) << length;
-        EXPECT_EQ(log.Errors(), (std::vector<std::string>{"Score file: scores.dat corrupted"})) << length;
+        EXPECT_EQ(log.Errors(), (std::vector<std::string>{"Score file: scores.dat corrupted; kept as scores.dat.bad"})) << length;
     }
 }
 
