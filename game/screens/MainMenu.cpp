@@ -196,7 +196,8 @@ void MainMenu::DrawCursorSwitch(Quoll::Graphics* g)
     if (pipette != nullptr)
     {
         g->SetImageTint(true);
-        // The smooth stretch of the 2D path ignores the tint and the additive mode.
+        // The plain (nearest-pixel) stretch; both stretches honour the tint, and the 2D path's
+        // draw the glow below without the additive mode.
         g->SetFastStretch(true);
         g->SetColor(custom ? kCursorSwitchOnColour : Quoll::Color::White);
         // Under the pointer the picture grows with system cursors and shrinks with image cursors.

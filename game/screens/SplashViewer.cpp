@@ -141,8 +141,8 @@ void SplashViewer::Draw(Quoll::Graphics* g)
     if (mCurrentImage < static_cast<int>(mImages.size()) && mImages[static_cast<size_t>(mCurrentImage)] != nullptr)
     {
         g->SetImageTint(true);
-        // The smooth stretch of the 2D path ignores the tint, so the fade needs the plain one
-        // (the same pixels for pictures of the screen's size).
+        // The plain stretch: the same pixels as the smooth one for pictures of the screen's size,
+        // and like it it honours the fade's tint.
         g->SetFastStretch(true);
         g->SetColor(mFadeColour);
         g->DrawImage(mImages[static_cast<size_t>(mCurrentImage)].get(), 0, 0, width, height);
