@@ -101,6 +101,11 @@ void ScoreRow(ArtCanvas& canvas, const Cel& cel, int rank)
 
 void Bar(ArtCanvas& canvas, const Cel& cel, int part)
 {
+    // The loading bar's three pictures fit one another: the frame's outline has round ends of
+    // radius 16 centred 18 pixels in from either end, and the widget draws the filling 2 pixels
+    // right of and 5 below the frame's corner, with the end cap over its last 2 pixels. The liquid
+    // is a band 26 pixels high with round ends of radius 13 on those same centres, so a full bar
+    // fills the frame's inside and a part-filled one ends in a round cap.
     cairo_t* cr = canvas.Cr();
     if (part == 2) // the frame over the bar
     {
@@ -119,10 +124,15 @@ void Bar(ArtCanvas& canvas, const Cel& cel, int part)
     cairo_pattern_add_color_stop_rgba(fill, 0.5, 0.25, 0.95, 0.55, 1);
     cairo_pattern_add_color_stop_rgba(fill, 1.0, 0.05, 0.45, 0.3, 1);
     cairo_set_source(cr, fill);
-    if (part == 1)
-        canvas.RoundedRect(-cel.w, 0, cel.w * 2, cel.h, cel.h / 2);
-    else
-        cairo_rectangle(cr, 0, 0, cel.w, cel.h);
+    const double radius = cel.h / 2.0;
+    if (part == 1) // the right half of a disc centred on the filling's end
+    {
+        cairo_new_sub_path(cr);
+        cairo_arc(cr, 2, radius, radius, -kPi / 2, kPi / 2);
+        cairo_close_path(cr);
+    }
+    else // the round left end starts 3 pixels in, on the frame's left centre
+        canvas.RoundedRect(3, 0, cel.w - 3 + cel.h, cel.h, radius);
     cairo_fill(cr);
     cairo_pattern_destroy(fill);
 }
