@@ -6,15 +6,19 @@
 #include "game/ui/UiServices.h"
 
 #include <algorithm>
+#include <cmath>
 #include <string>
 
 namespace
 {
 const Quoll::Color kPanelRim(0x4FC7F8, 230);
-const Quoll::Color kPanelFill(0x0E2346, 220);
+// The panel's inside runs from the top colour down to the bottom one, like the game's glass.
+const Quoll::Color kPanelTop(0x1D4C7C, 225);
+const Quoll::Color kPanelBottom(0x081730, 225);
 const Quoll::Color kHeadingColour(0xFFFFFF, 255);
 const Quoll::Color kTextShadow(0, 0, 0, 120);
 constexpr int kRim = 3;
+constexpr int kCornerRadius = 20;
 
 // 1 - (1 - t)^2: fast at first, settling at the end.
 float EaseOut(float t)
@@ -29,6 +33,50 @@ void DrawShadowed(Quoll::Graphics* g, const std::wstring& text, int x, int y, co
     g->DrawString(text, x + 1, y + 1);
     g->SetColor(colour);
     g->DrawString(text, x, y);
+}
+
+// How far the row y (0 at the top) of a rounded box of the height and corner radius lies in
+// from the box's sides.
+int CornerInset(int y, int height, int radius)
+{
+    const float centre = static_cast<float>(y) + 0.5f;
+    const float r = static_cast<float>(radius);
+    const float dy = std::max({0.0f, r - centre, centre - static_cast<float>(height) + r});
+    if (dy <= 0.0f)
+        return 0;
+    return static_cast<int>(std::lround(r - std::sqrt(std::max(0.0f, r * r - dy * dy))));
+}
+
+int Mix(int a, int b, int y, int height)
+{
+    return a + (b - a) * y / std::max(1, height - 1);
+}
+
+// A rounded glass panel drawn row by row: the rim around an inside shaded from top to bottom.
+// Each pixel is drawn once, so the translucent rim and inside do not darken each other.
+void DrawGlassPanel(Quoll::Graphics* g, const Quoll::Rect& panel)
+{
+    const int innerHeight = panel.height - 2 * kRim;
+    for (int y = 0; y < panel.height; ++y)
+    {
+        const int outer = CornerInset(y, panel.height, kCornerRadius);
+        const int row = panel.y + y;
+        const int inY = y - kRim;
+        if (inY < 0 || inY >= innerHeight)
+        {
+            g->SetColor(kPanelRim);
+            g->FillRect(panel.x + outer, row, panel.width - 2 * outer, 1);
+            continue;
+        }
+        const int inner = kRim + CornerInset(inY, innerHeight, kCornerRadius - kRim);
+        g->SetColor(kPanelRim);
+        g->FillRect(panel.x + outer, row, inner - outer, 1);
+        g->FillRect(panel.x + panel.width - inner, row, inner - outer, 1);
+        g->SetColor(Quoll::Color(Mix(kPanelTop.r, kPanelBottom.r, inY, innerHeight),
+                                 Mix(kPanelTop.g, kPanelBottom.g, inY, innerHeight),
+                                 Mix(kPanelTop.b, kPanelBottom.b, inY, innerHeight), kPanelTop.a));
+        g->FillRect(panel.x + inner, row, panel.width - 2 * inner, 1);
+    }
 }
 } // namespace
 
@@ -67,10 +115,7 @@ AchieveIcon& AchievementPopupView::IconFor(int number)
 void AchievementPopupView::Draw(Quoll::Graphics* g, const AchievementPopup& popup)
 {
     const Quoll::Rect panel = PanelRect(popup);
-    g->SetColor(kPanelRim);
-    g->FillRect(panel);
-    g->SetColor(kPanelFill);
-    g->FillRect(panel.x + kRim, panel.y + kRim, panel.width - 2 * kRim, panel.height - 2 * kRim);
+    DrawGlassPanel(g, panel);
 
     AchieveIcon& icon = IconFor(popup.number);
     icon.SetPosition({static_cast<float>(panel.x + kIconX), static_cast<float>(panel.y + kIconY)});

@@ -272,3 +272,29 @@ TEST(AchievementPopup, TheManagersHookDrawsThePopupWithItsIcon)
     EXPECT_TRUE(Near(services.Pixel(302 + 44 + 17, 16 + 42), expected));
     EXPECT_FALSE(Near(services.Pixel(302 + 44 + 21, 16 + 42), expected));
 }
+
+TEST(AchievementPopup, ThePanelIsARoundedGlassPanel)
+{
+    IconServices services;
+    AchievementPopupView view(services, {});
+    const AchievementPopup popup{7, AchievementPopup::Phase::Caption, 0.5f};
+    const Quoll::Rect r = view.PanelRect(popup);
+    const uint32_t ground = services.Pixel(r.x, r.y);
+    Quoll::Graphics g(&services.screen);
+    view.Draw(&g, popup);
+
+    // The corners are cut round: the screen shows there, while the rim runs along the edges.
+    for (const auto& [x, y] : {std::pair{r.x, r.y}, std::pair{r.x + r.width - 1, r.y},
+                               std::pair{r.x, r.y + r.height - 1}, std::pair{r.x + r.width - 1, r.y + r.height - 1}})
+        EXPECT_TRUE(Near(services.Pixel(x, y), ground)) << x << "," << y;
+    const uint32_t rim = services.Pixel(r.x + r.width / 2, r.y);
+    EXPECT_FALSE(Near(rim, ground));
+    EXPECT_TRUE(Near(services.Pixel(r.x, r.y + r.height / 2), rim));
+    EXPECT_TRUE(Near(services.Pixel(r.x + r.width - 1, r.y + r.height / 2), rim));
+    // Not one flat colour: the inside (right of the icon and the texts) is lighter at the top.
+    const auto brightness = [&](int y) {
+        const uint32_t p = services.Pixel(r.x + r.width - 30, y);
+        return static_cast<int>((p >> 16 & 0xFF) + (p >> 8 & 0xFF) + (p & 0xFF));
+    };
+    EXPECT_GT(brightness(r.y + 6), brightness(r.y + r.height - 7) + 30);
+}
