@@ -452,6 +452,40 @@ void UndoArrow(cairo_t* cr, double cx, double cy, double r)
     cairo_stroke(cr);
 }
 
+// The step-back tab at the screen's left edge: a glass plate, square at the edge and round on the
+// right, that frames the step-back button lying on it 12 pixels in from its left and 10 down.
+void StepBackTab(ArtCanvas& canvas, const Cel& cel)
+{
+    cairo_t* cr = canvas.Cr();
+    const double radius = 16;
+    canvas.RoundedRect(-radius - 2, 2, cel.w - 4 + radius, cel.h - 4, radius);
+    cairo_pattern_t* fill = cairo_pattern_create_linear(0, 0, 0, cel.h);
+    const Rgb top = kGlass.Mix(kRim, 0.25), bottom = kDeepGlass;
+    cairo_pattern_add_color_stop_rgba(fill, 0.0, top.r, top.g, top.b, 0.95);
+    cairo_pattern_add_color_stop_rgba(fill, 1.0, bottom.r, bottom.g, bottom.b, 0.95);
+    cairo_set_source(cr, fill);
+    cairo_fill_preserve(cr);
+    cairo_pattern_destroy(fill);
+    canvas.SetColor(kRim, 0.9);
+    cairo_set_line_width(cr, 2.5);
+    cairo_stroke(cr);
+}
+
+// The step-back button's icon: an undo arrow over the count of step-backs left, in white, since
+// the button tints its icon with its label colour (dark on the light button, grey while
+// disabled). It covers the button's face from its place 14 pixels in and 8 down.
+void StepBackCounter(ArtCanvas& canvas, const Cel& cel, int count)
+{
+    cairo_t* cr = canvas.Cr();
+    const double r = cel.w * 0.5;
+    canvas.SetColor(kWhite, 1.0);
+    cairo_set_line_width(cr, 5.0);
+    cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
+    cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
+    UndoArrow(cr, cel.w / 2 + r * 0.15, cel.h * 0.3, r);
+    canvas.Text("\xC3\x97" + std::to_string(count), cel.w / 2, cel.h * 0.76, cel.h * 0.4, TextWeight::Bold, kWhite, 0);
+}
+
 void NoMoves(ArtCanvas& canvas, const Cel& cel)
 {
     canvas.GlassPanel(6, 6, cel.w - 12, cel.h - 12, (cel.h - 12) / 2, {1.0, 0.4, 0.3}, 0.9);
@@ -519,13 +553,9 @@ CelPainter FindInterfacePainter(const std::string& name)
     if (name == "BONUSH")
         return [](ArtCanvas& c, const Cel& cel) { c.Glow(cel.w / 2, cel.h / 2, cel.w * 0.5, kGold, 0.8); };
     if (name == "BACKSTEP_FONE")
-        return [](ArtCanvas& c, const Cel& cel) { Icon(c, cel, kRim, true, &UndoArrow); };
+        return &StepBackTab;
     if (int n = NumberAfter(name, "BACKSTEP_X"); n >= 1)
-        // Light: the step-back button tints its icon with its label colour.
-        return [n](ArtCanvas& c, const Cel& cel) {
-            c.GlassDisc(cel.w / 2, cel.h / 2, cel.w * 0.42, kWhite, 1.0);
-            c.Text(std::to_string(n), cel.w / 2, cel.h / 2, cel.h * 0.6, TextWeight::Bold, kDeepGlass, 0);
-        };
+        return [n](ArtCanvas& c, const Cel& cel) { StepBackCounter(c, cel, n); };
     if (name == "KREST")
         return [](ArtCanvas& c, const Cel& cel) { Icon(c, cel, {1.0, 0.5, 0.4}, true, &Cross); };
     if (name == "SOUND_ON" || name == "SOUND_OFF")
