@@ -88,6 +88,8 @@ Button* FastMenu::MakeButton(int id, const std::string& labelKey, const char* no
     button->SetColor(ButtonWidget::kColorLabel, ColorLabel);
     button->SetColor(ButtonWidget::kColorLabelOver, ColorLabelOver);
     button->SetVisible(false);
+    // Drawn with the menu, so that what the scene draws above the HUD covers them too.
+    button->SetDrawnByOwner(true);
     mScene->AddWidget(button);
     return button;
 }
@@ -564,6 +566,9 @@ void FastMenu::Draw(Graphics* g)
         DrawTab(g);
     g->SetImageTint(false);
     mGoalHint.Draw(g);
+    for (Button* button : {mMainMenuButton, mRestartButton, mSoundButton, mStepBackButton})
+        if (button != nullptr)
+            button->DrawWithOwner(g);
 }
 
 void FastMenu::Detach()

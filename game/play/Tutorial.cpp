@@ -206,6 +206,8 @@ void Tutorial::Draw(Quoll::Graphics* g)
     g->SetColor(Quoll::Color(255, 255, 255, alpha));
     g->DrawImageRotated(pointer, mPointerX, mPointerY, mAngle);
     g->SetImageTint(tint);
+    if (mCloseButton != nullptr)
+        mCloseButton->DrawWithOwner(g);
 }
 
 HudAvatar* Tutorial::FindBossPortrait() const
@@ -276,6 +278,8 @@ void Tutorial::UpdateCloseButton()
         mCloseButton->mIcon = Named("IMAGE_KREST");
         mCloseButton->mIconX = 10;
         mCloseButton->mIconY = 10;
+        // Drawn with the step, over its panel and under what the scene draws later.
+        mCloseButton->SetDrawnByOwner(true);
         mScene->AddWidget(mCloseButton);
     }
     mCloseButton->Resize(mPanelX + kCloseX, mPanelY + kCloseY, kCloseSize, kCloseSize);

@@ -133,8 +133,23 @@ void Button::SetDisabled(bool disabled)
     ButtonWidget::SetDisabled(disabled);
 }
 
+void Button::DrawWithOwner(Graphics* g)
+{
+    if (!mVisible)
+        return;
+    g->PushState();
+    g->Translate(mX, mY);
+    g->ClipRect(0, 0, mWidth, mHeight);
+    mOwnerDrawing = true;
+    Draw(g);
+    mOwnerDrawing = false;
+    g->PopState();
+}
+
 void Button::Draw(Graphics* g)
 {
+    if (mDrawnByOwner && !mOwnerDrawing)
+        return;
     ButtonWidget::Draw(g);
     if (!mNoDraw && mVisible && mIcon != nullptr)
     {

@@ -41,6 +41,13 @@ public:
     [[nodiscard]] const std::wstring& GetHintText() const { return mHintText; }
     [[nodiscard]] const std::string& GetLabelKey() const { return mLabelKey; }
 
+    // A button drawn by its owner as part of the owner's layer (DrawWithOwner) is skipped by the
+    // widget tree's pass, which would put it over everything its parent draws.
+    void SetDrawnByOwner(bool byOwner) { mDrawnByOwner = byOwner; }
+    [[nodiscard]] bool IsDrawnByOwner() const { return mDrawnByOwner; }
+    // Draws the visible button at its place, with the graphics of its parent's coordinates.
+    void DrawWithOwner(Graphics* g);
+
     void SetDisabled(bool disabled) override;
     void Draw(Graphics* g) override;
     void DrawOverlay(Graphics* g) override;
@@ -74,5 +81,7 @@ private:
     int mHintX = 0;
     int mHintY = 0;
     std::wstring mHintText;
+    bool mDrawnByOwner = false;
+    bool mOwnerDrawing = false;
 };
 } // namespace Quoll

@@ -1,8 +1,8 @@
 #pragma once
 // The fast menu's test set-up: the play services with its art (plain coloured stand-ins at their
 // ids), the widgets' services its buttons use, a screen widget that records the commands its
-// buttons send (the sound command toggles the mute, as the play state does), and a level whose
-// medal rule the test sets.
+// buttons send (the sound command toggles the mute, as the play state does) and draws what a
+// test gives it, and a level whose medal rule the test sets.
 #include "../ui/UiTestDoubles.h"
 #include "PlayTestFixture.h"
 #include "game/level/Level.h"
@@ -13,6 +13,7 @@
 #include "game/ui/GameColors.h"
 #include "game/ui/QuollWidget.h"
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -31,8 +32,16 @@ public:
             mServices.SetMuted(!mServices.IsMuted());
     }
 
+    void Draw(Quoll::Graphics* g) override
+    {
+        if (draw)
+            draw(g);
+    }
+
     std::vector<std::string> commands;
     const Quoll::FastMenu* menu = nullptr;
+    // What the screen draws; nothing when empty.
+    std::function<void(Quoll::Graphics*)> draw;
 
 private:
     FakePlayServices& mServices;

@@ -1,13 +1,16 @@
 // The fast menu: its slide (tab, opening, open, closing), buttons visible only when open, the
 // pointer over it taking clicks from the board, the commands of its buttons, the sound button's
 // icon and hint, the step-back tab (icons, disabled state, slide-in and pulse), the medal goal
-// with its rise and fall animations (sounds, particles, order) and the random level's title.
+// with its rise and fall animations (sounds, particles, order), the random level's title, and the
+// buttons drawn in the menu's layer.
 // Rerun: test_play --gtest_filter='FastMenu*'.
 #include "FastMenuFixture.h"
 
 #include "game/play/HUD.h"
 
 #include <gtest/gtest.h>
+
+#include <cstdlib>
 
 using Quoll::FastMenu;
 
@@ -255,4 +258,38 @@ TEST_F(FastMenuTest, TheGoalHintShowsOnlyOverItsArea)
     EXPECT_EQ(menu->GetGoalHint().mText, L"Hold as many cells as you can");
     menu->MouseMove(400, 600);
     EXPECT_EQ(menu->GetGoalHint().GetShownX(), 0);
+}
+
+// The menu's buttons are children of the screen widget but belong to the menu's layer: what the
+// screen draws after the menu (the tutorial's panel, the pause shade) covers them as it covers
+// the menu's panel.
+TEST_F(FastMenuTest, TheButtonsDrawWithTheMenuUnderWhatTheScreenDrawsLater)
+{
+    menu->Show();
+    OpenFully();
+    const Quoll::Rect later(0, 70, 1024, 200);
+    scene.draw = [this, &later](Quoll::Graphics* g) {
+        menu->Draw(g);
+        g->SetColor(Quoll::Color(0x20, 0xC0, 0x40));
+        g->FillRect(later);
+    };
+    scene.Resize(0, 0, 1024, 768);
+    ui.AddWidget(&scene);
+    ui.Step();
+    // Within 3 on each channel: the stretched face is filtered.
+    const auto near = [](uint32_t a, uint32_t b) {
+        for (int shift : {0, 8, 16})
+            if (std::abs(static_cast<int>(a >> shift & 0xFF) - static_cast<int>(b >> shift & 0xFF)) > 3)
+                return false;
+        return true;
+    };
+    for (int id : {FastMenu::kMainMenu, FastMenu::kRestart, FastMenu::kSound})
+    {
+        const Quoll::Button* button = menu->GetButton(id);
+        ASSERT_TRUE(button->mVisible);
+        const uint32_t face = id == FastMenu::kRestart ? 0x3AB06Au : 0x3A6AB0u;
+        EXPECT_TRUE(near(ui.Pixel(button->mX + 4, button->mY + 4), face)) << id;
+        EXPECT_EQ(ui.Pixel(button->mX + 4, 80), 0x20C040u) << id;
+    }
+    ui.RemoveWidget(&scene);
 }

@@ -18,7 +18,8 @@ constexpr const char* kScript = "STEP 1 1 -50 0 TUTOR_A 60 300\n";
 constexpr int kWidth = TutorialFixture::kWidth;
 constexpr int kHeight = TutorialFixture::kHeight;
 
-// The step faded in, mid-swing, its close button drawn where the widget manager puts it.
+// The step faded in, mid-swing; the tutorial draws its close button with it, and the widget
+// tree's pass leaves it alone.
 void DrawStep(TutorialFixture& f, Quoll::Graphics& g)
 {
     Tutorial& t = f.tutorial ? *f.tutorial : f.Make();
@@ -31,6 +32,8 @@ void DrawStep(TutorialFixture& f, Quoll::Graphics& g)
     t.Draw(&g);
     Quoll::Button* button = t.GetCloseButton();
     ASSERT_NE(button, nullptr);
+    EXPECT_TRUE(button->IsDrawnByOwner());
+    // The tree's own call draws nothing more.
     g.PushState();
     g.Translate(button->GetAbsolutePosition().x, button->GetAbsolutePosition().y);
     button->Draw(&g);

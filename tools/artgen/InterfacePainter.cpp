@@ -65,9 +65,15 @@ void Button(ArtCanvas& canvas, const Cel& cel, int style, ButtonState state)
     cairo_fill(cr);
 }
 
-void Panel(ArtCanvas& canvas, const Cel& cel, const Rgb& rim, bool header)
+void Panel(ArtCanvas& canvas, const Cel& cel, const Rgb& rim, bool header, bool opaque)
 {
     const double m = 10;
+    if (opaque) // nothing under the panel shows through its glass
+    {
+        canvas.RoundedRect(m, m, cel.w - 2 * m, cel.h - 2 * m, 24);
+        canvas.SetColor(kDeepGlass, 1.0);
+        cairo_fill(canvas.Cr());
+    }
     canvas.GlassPanel(m, m, cel.w - 2 * m, cel.h - 2 * m, 24, rim, 0.9);
     cairo_t* cr = canvas.Cr();
     // Faint colonies in the glass, and a header band.
@@ -518,8 +524,10 @@ CelPainter FindInterfacePainter(const std::string& name)
     if (name == "PANEL_ENDLEVEL" || name == "FASTMENU_BG" || name == "TUTORIAL_BG")
     {
         const bool header = name == "PANEL_ENDLEVEL";
-        const Rgb rim = name == "TUTORIAL_BG" ? KindColor(1) : kRim;
-        return [rim, header](ArtCanvas& c, const Cel& cel) { Panel(c, cel, rim, header); };
+        // The tutorial's panel lies over the HUD's tubes and bacteria.
+        const bool tutorial = name == "TUTORIAL_BG";
+        const Rgb rim = tutorial ? KindColor(1) : kRim;
+        return [rim, header, tutorial](ArtCanvas& c, const Cel& cel) { Panel(c, cel, rim, header, tutorial); };
     }
     if (name == "PROFHEAD")
         return [](ArtCanvas& c, const Cel& cel) { ScoreRow(c, cel, 0); };
