@@ -148,7 +148,7 @@ int main(int argc, char** argv)
         return 1;
     }
     // Pictures the game finds by folder rather than by id: the branding splash.
-    const ArtGen::ImageJob branding{"SPLASH", 1024, 768, 1, 1};
+    const ArtGen::ImageJob branding{"BRANDING", 1024, 768, 1, 1};
     ArtGen::ArtCanvas splash(branding.width, branding.height);
     ArtGen::PaintImage(splash, branding);
     std::filesystem::create_directories(out / "data/branding");

@@ -98,11 +98,19 @@ void Panel(ArtCanvas& canvas, const Cel& cel, const Rgb& rim, bool header, bool 
     cairo_restore(cr);
 }
 
-void ScoreRow(ArtCanvas& canvas, const Cel& cel, int rank)
+// The plate under the title's logo: a glass band with a row of glowing bacteria, one of each
+// kind, so that it reads as a finished ornament with nothing written on it.
+void TitlePlate(ArtCanvas& canvas, const Cel& cel)
 {
-    const Rgb tint = rank == 1 ? kGold : rank == 2 ? kSilver : rank == 3 ? kBronze : kRim;
-    canvas.GlassPanel(3, 3, cel.w - 6, cel.h - 6, (cel.h - 6) / 2, tint, rank <= 3 ? 0.9 : 0.5);
-    canvas.GlassDisc(cel.h / 2 + 2, cel.h / 2, cel.h * 0.3, tint, 1.0);
+    canvas.GlassPanel(3, 3, cel.w - 6, cel.h - 6, (cel.h - 6) / 2, kRim, 0.6);
+    const int kinds = 8;
+    const double step = (cel.w - cel.h) / (kinds - 1.0);
+    for (int k = 0; k < kinds; ++k)
+    {
+        const double x = cel.h / 2.0 + k * step;
+        canvas.Glow(x, cel.h / 2.0, cel.h * 0.45, KindColor(k + 1), 0.3);
+        canvas.Blob(x, cel.h / 2.0, cel.h * 0.22, KindColor(k + 1), 0.08, k * 0.8, 0.8);
+    }
 }
 
 void Bar(ArtCanvas& canvas, const Cel& cel, int part)
@@ -530,7 +538,7 @@ CelPainter FindInterfacePainter(const std::string& name)
         return [rim, header, tutorial](ArtCanvas& c, const Cel& cel) { Panel(c, cel, rim, header, tutorial); };
     }
     if (name == "PROFHEAD")
-        return [](ArtCanvas& c, const Cel& cel) { ScoreRow(c, cel, 0); };
+        return &TitlePlate;
     if (name == "PROGRESS_FILL" || name == "PROGRESS_FILL_END" || name == "PROGRESS_FOREGROUND")
     {
         const int part = name == "PROGRESS_FILL" ? 0 : name == "PROGRESS_FILL_END" ? 1 : 2;

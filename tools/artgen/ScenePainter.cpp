@@ -105,7 +105,8 @@ void MainMenu(ArtCanvas& canvas, const Cel& cel)
     Colonies(canvas, random, cel.w * 0.12, cel.h * 0.15, cel.h * 0.15, 5, 12, 3);
 }
 
-void Splash(ArtCanvas& canvas, const Cel& cel)
+// The company's branding picture, shown by the splash before the title.
+void Branding(ArtCanvas& canvas, const Cel& cel)
 {
     cairo_t* cr = canvas.Cr();
     canvas.SetColor({0.01, 0.02, 0.03});
@@ -114,6 +115,21 @@ void Splash(ArtCanvas& canvas, const Cel& cel)
     canvas.Blob(cel.w / 2, cel.h * 0.42, cel.h * 0.11, KindColor(1), 0.05, 0.4, 1.0);
     canvas.Text("NORDWICK", cel.w / 2, cel.h * 0.66, 54, TextWeight::Bold, kRim, 0.8);
     canvas.Text("games from the glass", cel.w / 2, cel.h * 0.73, 20, TextWeight::Regular, kSilver, 0.2);
+}
+
+// The title picture behind the logo, its plate, the loading bar and the prompt: a dish with
+// colonies in the middle below the logo, two small ones in the lower corners.
+void Title(ArtCanvas& canvas, const Cel& cel)
+{
+    ArtRandom random("title");
+    Ground(canvas, cel, KindColor(1));
+    canvas.Agar(random, cel.w / 2, cel.h / 2, cel.w * 0.7, 1200, kRim);
+    Dish(canvas, random, cel.w * 0.5, cel.h * 0.6, cel.h * 0.3, KindColor(1), 600);
+    Colonies(canvas, random, cel.w * 0.5, cel.h * 0.6, cel.h * 0.22, 14, 20, 1);
+    Dish(canvas, random, cel.w * 0.1, cel.h * 0.82, cel.h * 0.16, SkinColor(4), 150);
+    Colonies(canvas, random, cel.w * 0.1, cel.h * 0.82, cel.h * 0.1, 4, 11, 3);
+    Dish(canvas, random, cel.w * 0.9, cel.h * 0.8, cel.h * 0.14, KindColor(3), 120);
+    Colonies(canvas, random, cel.w * 0.9, cel.h * 0.8, cel.h * 0.09, 4, 10, 5);
 }
 
 void Logo(ArtCanvas& canvas, const Cel& cel, bool alternative)
@@ -497,7 +513,9 @@ CelPainter FindScenePainter(const std::string& name)
     if (name == "MAIN_MENU_BACKGROUND")
         return &MainMenu;
     if (name == "SPLASH")
-        return &Splash;
+        return &Title;
+    if (name == "BRANDING")
+        return &Branding;
     if (name == "LOGO_EN" || name == "LOGO_ALT")
     {
         const bool alternative = name == "LOGO_ALT";
