@@ -1,7 +1,35 @@
-// The game's executable: everything happens in the game's entry (game/app/GameMain.h).
+// The game's executable: everything happens in the game's entry (game/app/GameMain.h). Under the
+// replay check (QUOLL_REPLAY_DIGESTS naming a folder) the game runs on the fixed-step clock and
+// writes the check's evidence; QUOLL_REPLAY_CHECKPOINTS lists the updates whose frames it keeps.
 #include "game/app/GameMain.h"
+#include "main/FixedStepClock.h"
+#include "main/ReplayGameApp.h"
+
+#include <cstdlib>
+#include <sstream>
+
+namespace
+{
+std::set<int> CheckpointUpdates()
+{
+    std::set<int> updates;
+    if (const char* list = std::getenv("QUOLL_REPLAY_CHECKPOINTS"))
+    {
+        std::stringstream in(list);
+        for (std::string item; std::getline(in, item, ',');)
+            if (!item.empty())
+                updates.insert(std::atoi(item.c_str()));
+    }
+    return updates;
+}
+} // namespace
 
 int main(int argc, char** argv)
 {
-    return GameMain(argc, argv);
+    const char* digests = std::getenv("QUOLL_REPLAY_DIGESTS");
+    if (digests == nullptr || *digests == '\0')
+        return GameMain(argc, argv);
+    FixedStepClock clock;
+    const Quoll::Platform::ScopedClock scoped(clock);
+    return GameMain(argc, argv, [] { return std::make_unique<ReplayGameApp>(CheckpointUpdates()); });
 }

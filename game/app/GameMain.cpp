@@ -9,6 +9,11 @@
 
 int GameMain(int argc, char** argv)
 {
+    return GameMain(argc, argv, [] { return std::make_unique<GameApp>(); });
+}
+
+int GameMain(int argc, char** argv, const std::function<std::unique_ptr<GameApp>()>& makeApp)
+{
     int exitCode = 0;
     if (Quoll::CrashCatcher::RunReporterIfRequested(argc, argv, exitCode))
         return exitCode;
@@ -18,7 +23,7 @@ int GameMain(int argc, char** argv)
         GameLog::Get().Open(*folder + GameLog::kFileName);
     LogRecord(GetAppLog()) << "Game starting...";
     {
-        auto app = std::make_unique<GameApp>();
+        const std::unique_ptr<GameApp> app = makeApp();
         app->Init();
         app->Start();
     }

@@ -1,13 +1,41 @@
 # Run by quoll_replay_test: record with the script, replay the demo, compare the digests.
-# Inputs: PROGRAM, SCRIPT, WORK (a folder of its own), EVERY, CHECKPOINTS ("200,400").
+# Inputs: PROGRAM, SCRIPT, WORK (a folder of its own), EVERY, CHECKPOINTS ("200,400");
+# optional: ARGUMENTS ("-a,-b"), FOLDER, SETTINGS, FLOW, GALLERY (see ReplayTest.cmake).
 file(REMOVE_RECURSE ${WORK})
 file(MAKE_DIRECTORY ${WORK}/recorded ${WORK}/replayed)
+string(REPLACE "," ";" arguments "${ARGUMENTS}")
 
 # Each run has its own settings and data folders, so the replay can only know what the demo
 # recorded. The data folder of the recording holds the file its 'F' key reads.
 set(data_record ${WORK}/record-home/data/Nordwick/ReplaySession)
 file(MAKE_DIRECTORY ${data_record})
 file(WRITE ${data_record}/replay.dat "saved before the recording\n")
+if(SETTINGS)
+  foreach(home record-home replay-home)
+    file(MAKE_DIRECTORY ${WORK}/${home}/config/${FOLDER})
+    configure_file(${SETTINGS} ${WORK}/${home}/config/${FOLDER}/settings.txt COPYONLY)
+  endforeach()
+endif()
+
+# Named checkpoints: "# checkpoint <name>" takes the update of the last "at" time (10 ms steps).
+set(names "")
+if(EXISTS ${SCRIPT})
+  file(STRINGS ${SCRIPT} script_lines)
+  set(at 0)
+  foreach(line IN LISTS script_lines)
+    if(line MATCHES "^at ([0-9]+)")
+      set(at ${CMAKE_MATCH_1})
+    elseif(line MATCHES "^# checkpoint ([A-Za-z0-9_]+)")
+      math(EXPR update "${at} / 10")
+      list(APPEND names "${update}:${CMAKE_MATCH_1}")
+      if(CHECKPOINTS)
+        string(APPEND CHECKPOINTS ",${update}")
+      else()
+        set(CHECKPOINTS ${update})
+      endif()
+    endif()
+  endforeach()
+endif()
 
 # The recording draws its 3D frames on one thread, the replay in bands on four: the screens must
 # not tell them apart.
@@ -18,7 +46,7 @@ function(run_program mode home digests threads)
       XDG_CONFIG_HOME=${home}/config XDG_DATA_HOME=${home}/data
       QUOLL_HEADLESS_SCRIPT=${ARGN}
       QUOLL_REPLAY_DIGESTS=${digests} QUOLL_REPLAY_EVERY=${EVERY} QUOLL_REPLAY_CHECKPOINTS=${CHECKPOINTS}
-      ${PROGRAM} ${mode} -demofile=${WORK}/session.dmo
+      ${PROGRAM} ${mode} -demofile=${WORK}/session.dmo ${arguments}
     RESULT_VARIABLE result OUTPUT_VARIABLE output ERROR_VARIABLE output)
   if(NOT result EQUAL 0)
     message(FATAL_ERROR "${PROGRAM} ${mode} failed (${result}):\n${output}")
@@ -63,3 +91,51 @@ if(count_replayed GREATER count_recorded)
   message(FATAL_ERROR "the replay ran on past the recording's end")
 endif()
 message(STATUS "${count_recorded} digests agree")
+
+# The flow logs: recorded and replayed alike, and as expected.
+if(FLOW)
+  foreach(run record replay)
+    set(log ${WORK}/${run}-home/data/${FOLDER}/GameLog.txt)
+    if(NOT EXISTS ${log})
+      message(FATAL_ERROR "no game log ${log}")
+    endif()
+    file(STRINGS ${log} lines REGEX "^\\[FLOW\\] ")
+    list(TRANSFORM lines REPLACE "^\\[FLOW\\] " "")
+    string(REPLACE ";" "\n" text_${run} "${lines}")
+    file(WRITE ${WORK}/${run}.flow "${text_${run}}\n")
+  endforeach()
+  if(NOT text_record STREQUAL text_replay)
+    message(FATAL_ERROR "the recorded and replayed flow logs differ:\n"
+                        "  diff ${WORK}/record.flow ${WORK}/replay.flow")
+  endif()
+  if("$ENV{QUOLL_UPDATE_GOLDEN}" STREQUAL "1")
+    configure_file(${WORK}/record.flow ${FLOW} COPYONLY)
+  endif()
+  file(READ ${FLOW} expected)
+  if(NOT "${text_record}\n" STREQUAL expected)
+    message(FATAL_ERROR "the flow log differs from the expected one:\n"
+                        "  diff ${FLOW} ${WORK}/record.flow\n"
+                        "(an intended change: QUOLL_UPDATE_GOLDEN=1 ctest -R <test> rewrites it)")
+  endif()
+  message(STATUS "the flow logs agree with ${FLOW}")
+endif()
+
+# The gallery: the replayed frame of each named checkpoint against its golden picture.
+if(GALLERY AND names)
+  file(MAKE_DIRECTORY ${WORK}/gallery)
+  foreach(entry IN LISTS names)
+    string(REPLACE ":" ";" pair "${entry}")
+    list(GET pair 0 update)
+    list(GET pair 1 name)
+    if(NOT EXISTS ${WORK}/replayed/screen${update}.png)
+      message(FATAL_ERROR "no frame of checkpoint ${name} (update ${update})")
+    endif()
+    configure_file(${WORK}/replayed/screen${update}.png ${WORK}/gallery/${name}.png COPYONLY)
+  endforeach()
+  execute_process(COMMAND ${GALLERY} ${WORK}/gallery RESULT_VARIABLE result OUTPUT_VARIABLE output
+                  ERROR_VARIABLE output)
+  if(NOT result EQUAL 0)
+    message(FATAL_ERROR "the gallery differs from its goldens:\n${output}")
+  endif()
+  message(STATUS "${output}")
+endif()

@@ -9,7 +9,7 @@
 #include "framework/app/QuollAppBase.h"
 #include "framework/platform/system/Clock.h"
 #include "tests/app/replay/InputLogWidgets.h"
-#include "tests/app/replay/ReplayDigest.h"
+#include "framework/demo/ReplayDigest.h"
 
 #include <cstdio>
 #include <string>

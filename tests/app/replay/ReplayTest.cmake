@@ -1,17 +1,29 @@
 # quoll_replay_test(<name> PROGRAM <target> SCRIPT <file> [EVERY <n>] [CHECKPOINTS <u>...]
-#                   [LABELS <label>...])
+#                   [LABELS <label>...] [ARGS <arg>...] [SETTINGS <file>] [FLOW <file>]
+#                   [GALLERY <checker target>] [FOLDER <company>/<product>])
 # A CTest test that runs the program headless with the script while recording a demo, then
 # plays the demo back at full speed, and compares what both runs wrote through ReplayDigest:
 # the state digests every <n> updates and the screen hashes at the checkpoint updates. The
 # first difference fails the test and names its update; a differing screen names both PNGs.
+#
+# For the game program: ARGS are given to both runs; SETTINGS is the settings file both runs
+# start from (in the FOLDER of the settings and data folders, where the game log is); FLOW names the expected flow log: the "[FLOW]" lines of both runs' game logs must
+# equal it (QUOLL_UPDATE_GOLDEN=1 rewrites it from the recording). Script lines
+# "# checkpoint <name>" name the update of the "at" time before them (the game's fixed step is
+# 10 ms); GALLERY runs the checker with the replayed frames of those checkpoints.
 set(QUOLL_REPLAY_CHECK ${CMAKE_CURRENT_LIST_DIR}/ReplayCheck.cmake)
 
 function(quoll_replay_test name)
-  cmake_parse_arguments(Q "" "PROGRAM;SCRIPT;EVERY" "CHECKPOINTS;LABELS" ${ARGN})
+  cmake_parse_arguments(Q "" "PROGRAM;SCRIPT;EVERY;SETTINGS;FLOW;GALLERY;FOLDER" "CHECKPOINTS;LABELS;ARGS" ${ARGN})
   if(NOT Q_EVERY)
     set(Q_EVERY 100)
   endif()
   string(REPLACE ";" "," checkpoints "${Q_CHECKPOINTS}")
+  string(REPLACE ";" "," arguments "${Q_ARGS}")
+  set(gallery "")
+  if(Q_GALLERY)
+    set(gallery $<TARGET_FILE:${Q_GALLERY}>)
+  endif()
   add_test(NAME ${name}
     COMMAND ${CMAKE_COMMAND}
       -DPROGRAM=$<TARGET_FILE:${Q_PROGRAM}>
@@ -19,6 +31,11 @@ function(quoll_replay_test name)
       -DWORK=${CMAKE_CURRENT_BINARY_DIR}/${name}
       -DEVERY=${Q_EVERY}
       -DCHECKPOINTS=${checkpoints}
+      -DARGUMENTS=${arguments}
+      -DSETTINGS=${Q_SETTINGS}
+      -DFLOW=${Q_FLOW}
+      -DGALLERY=${gallery}
+      -DFOLDER=${Q_FOLDER}
       -P ${QUOLL_REPLAY_CHECK})
   set_tests_properties(${name} PROPERTIES LABELS "${Q_LABELS}" TIMEOUT 300)
 endfunction()

@@ -16,7 +16,7 @@
 #include "framework/widgets/Slider.h"
 #include "framework/widgets/WidgetManager.h"
 #include "framework/widgets/WidgetToolkit.h"
-#include "tests/app/replay/ReplayDigest.h"
+#include "framework/demo/ReplayDigest.h"
 
 #include <algorithm>
 #include <cstdio>

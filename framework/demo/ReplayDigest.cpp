@@ -1,4 +1,4 @@
-#include "tests/app/replay/ReplayDigest.h"
+#include "framework/demo/ReplayDigest.h"
 
 #include "framework/files/ImageLib.h"
 

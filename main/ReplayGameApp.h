@@ -1,0 +1,38 @@
+#pragma once
+// The game under the replay check (QUOLL_REPLAY_DIGESTS set): the evidence of ReplayDigest
+// after every update (a hash of the state stack, the random generator and the pointer) and,
+// at the checkpoint updates, the frame shown after that update. Frames are drawn only there:
+// between checkpoints the run goes on without drawing. A recording runs on the fixed-step clock
+// and waits for the start-up loading before its next update, so that the loading ends in the
+// same update on every run.
+#include "framework/demo/ReplayDigest.h"
+#include "game/app/GameApp.h"
+
+#include <set>
+
+class ReplayGameApp final : public GameApp
+{
+public:
+    // A run under the check has folders of its own: another copy of the game may run beside it.
+    explicit ReplayGameApp(std::set<int> checkpoints) : mCheckpoints(std::move(checkpoints))
+    {
+        mOnlyAllowOneCopyToRun = false;
+    }
+    ~ReplayGameApp() override;
+
+    void UpdateFrame() override;
+    bool Process(bool allowSleep) override;
+    // A played demo draws no cursor into the frames: the recording's frames have none either
+    // (its pointer is the window's).
+    void RefreshCursor() override;
+
+private:
+    [[nodiscard]] uint64_t StateHash();
+    // Draws only after a checkpoint update (and, in a played demo, right after it).
+    void AllowDrawAfter(int update);
+
+    QuollReplay::ReplayDigest mDigest;
+    std::set<int> mCheckpoints;
+    int mPendingUpdate = -1; // an update whose evidence waits for its frame
+    uint64_t mPendingHash = 0;
+};
