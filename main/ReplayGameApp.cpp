@@ -68,6 +68,10 @@ void ReplayGameApp::AllowDrawAfter(int update)
 
 bool ReplayGameApp::Process(bool allowSleep)
 {
+    // A played demo that stops with an error ends the run (its message is on the output), so
+    // that the check fails at once rather than waiting at the message.
+    if (mPlayingDemo && mDemo.Failed() && !mShutdown)
+        Shutdown();
     if (!mPlayingDemo)
         while (mLoadingThreadRunning && !mLoadingThreadCompleted && !mShutdown)
             std::this_thread::sleep_for(std::chrono::milliseconds(1));

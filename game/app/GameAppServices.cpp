@@ -37,7 +37,12 @@ void GameApp::UpdateFrame()
 {
     mStepSeconds = kFrameTime;
     ++mGameUpdateCount;
+    // The states act within this update: a demo record they make (a file written, a setting
+    // read) carries this update's number, as the widgets' records do once the framework's update
+    // has counted it; stamped with the previous number, a played demo meets it too early.
+    ++mUpdateCount;
     mStateHost.Update();
+    --mUpdateCount;
     QuollAppBase::UpdateFrame();
 }
 

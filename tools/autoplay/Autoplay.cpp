@@ -157,6 +157,12 @@ bool Runner::Start()
         return false;
     if (mOptions.levelBody && !HandOverLevelBody())
         return false;
+    if (mOptions.difficulty != 0 && mApp->GetPlayerData() != nullptr &&
+        !mApp->GetPlayerData()->GetCurrentProfile().ChooseDifficulty(mOptions.difficulty))
+    {
+        Write("no such difficulty: " + std::to_string(mOptions.difficulty));
+        return false;
+    }
     Quoll::SeedRandom(mOptions.seed);
     mRandom.Seed(mOptions.seed);
     // Every run starts as a fresh program would: the boss's spawn bag too.
@@ -355,6 +361,8 @@ void Runner::ClickPortrait()
 
 void Runner::Click(int x, int y)
 {
+    if (onClick)
+        onClick(mUpdates, x, y);
     Quoll::AppWidgetManager& widgets = *mApp->mWidgetManager;
     widgets.MouseMove(x, y);
     widgets.MouseDown(x, y, 1);
@@ -481,6 +489,8 @@ bool Runner::PlayTurn()
         return false;
     if (mReplay)
         return PlayReplayAct() && RunToHumanTurn();
+    for (int i = 0; i < mOptions.thinkUpdates && mUpdates < mOptions.maxUpdates; ++i)
+        Step();
     const bool placing = BonusToPlace();
     if (!placing)
         LogTurn();

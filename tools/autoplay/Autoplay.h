@@ -43,6 +43,11 @@ struct Options
     std::string replayPath;
     // A level file's body played as campaign level `level` instead of the level's own file.
     std::optional<Quoll::Buffer> levelBody;
+    // The profile's difficulty chosen before the level (513 easy, 514 normal); 0 keeps the
+    // fresh profile's (easy).
+    int difficulty = 0;
+    // Updates the player waits at each turn before acting (panels of the tutorial come in).
+    int thinkUpdates = 0;
 };
 
 // The game application on the headless back ends, its level sounds logged.
@@ -109,6 +114,8 @@ public:
     [[nodiscard]] bool ReplayExhausted() const { return mReplay && mNextAct >= mActs.size(); }
     // Clicks the screen point as the player would.
     void Click(int x, int y);
+    // Told of every click with the updates run before it (the click-script writer listens).
+    std::function<void(int updates, int x, int y)> onClick;
 
 private:
     void Write(const std::string& line);

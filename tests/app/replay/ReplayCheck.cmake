@@ -18,7 +18,10 @@ if(SETTINGS)
 endif()
 
 # Named checkpoints: "# checkpoint <name>" takes the update of the last "at" time (10 ms steps).
+# "# command <state> <command>" after an input: the flow log shows that command in the update
+# the input arrives in (the one before the checkpoint update of the same time).
 set(names "")
+set(commands "")
 if(EXISTS ${SCRIPT})
   file(STRINGS ${SCRIPT} script_lines)
   set(at 0)
@@ -33,6 +36,9 @@ if(EXISTS ${SCRIPT})
       else()
         set(CHECKPOINTS ${update})
       endif()
+    elseif(line MATCHES "^# command ([A-Za-z]+ -?[0-9]+)$")
+      math(EXPR update "${at} / 10 - 1")
+      list(APPEND commands "${update} command ${CMAKE_MATCH_1} ")
     endif()
   endforeach()
 endif()
@@ -48,6 +54,7 @@ function(run_program mode home digests threads)
       QUOLL_REPLAY_DIGESTS=${digests} QUOLL_REPLAY_EVERY=${EVERY} QUOLL_REPLAY_CHECKPOINTS=${CHECKPOINTS}
       ${PROGRAM} ${mode} -demofile=${WORK}/session.dmo ${arguments}
     RESULT_VARIABLE result OUTPUT_VARIABLE output ERROR_VARIABLE output)
+  file(WRITE ${digests}/output.txt "${output}")
   if(NOT result EQUAL 0)
     message(FATAL_ERROR "${PROGRAM} ${mode} failed (${result}):\n${output}")
   endif()
@@ -84,7 +91,8 @@ foreach(i RANGE ${last})
       message(FATAL_ERROR "the screens differ at update ${update}; compare the pictures:\n"
                           "  recorded: ${a}\n  replayed: ${b}")
     endif()
-    message(FATAL_ERROR "the runs part at update ${update}:\n  recorded: ${a}\n  replayed: ${b}")
+    message(FATAL_ERROR "the runs part at update ${update}:\n  recorded: ${a}\n  replayed: ${b}\n"
+                        "(the programs' output: ${WORK}/recorded/output.txt, ${WORK}/replayed/output.txt)")
   endif()
 endforeach()
 if(count_replayed GREATER count_recorded)
@@ -118,6 +126,13 @@ if(FLOW)
                         "(an intended change: QUOLL_UPDATE_GOLDEN=1 ctest -R <test> rewrites it)")
   endif()
   message(STATUS "the flow logs agree with ${FLOW}")
+  foreach(command IN LISTS commands)
+    string(FIND "${text_record}" "${command}" found)
+    if(found EQUAL -1)
+      message(FATAL_ERROR "the flow log has no \"${command}...\": the input the script marks with it "
+                          "was not logged as a command in the update it arrived")
+    endif()
+  endforeach()
 endif()
 
 # The gallery: the replayed frame of each named checkpoint against its golden picture.
