@@ -178,8 +178,14 @@ def build(program, game_dir, play_start):
     s.comment("The autoplay's moves (autoplay --level 1 --seed %d --think %d --script-at %d)."
               % (LEVEL1["seed"], LEVEL1["think"], start))
     s.include(autoplay_clicks(program, game_dir, 1, start, LEVEL1["seed"], LEVEL1["think"]))
-    s.wait(3000)
-    s.checkpoint("level_won", 5000)
+    last = s.t - 1000
+    s.t = last + 4000
+    s.checkpoint("level_won")
+    s.comment("The end-of-level dialog (6.5 s after the last move): its count-up skipped by a click; continue.")
+    s.t = last + 6800
+    s.click(512, 400, 1500)
+    s.checkpoint("end_level_won", 500)
+    s.click(695, 542, 4000, command="EndLevelState 0")
 
     s.comment("Back on the map: level 2 from group 1's fan; a pause, restart, then save and quit.")
     s.move(105, 500, 1500)
