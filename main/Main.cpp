@@ -6,23 +6,6 @@
 #include "main/ReplayGameApp.h"
 
 #include <cstdlib>
-#include <sstream>
-
-namespace
-{
-std::set<int> CheckpointUpdates()
-{
-    std::set<int> updates;
-    if (const char* list = std::getenv("QUOLL_REPLAY_CHECKPOINTS"))
-    {
-        std::stringstream in(list);
-        for (std::string item; std::getline(in, item, ',');)
-            if (!item.empty())
-                updates.insert(std::atoi(item.c_str()));
-    }
-    return updates;
-}
-} // namespace
 
 int main(int argc, char** argv)
 {
@@ -31,5 +14,5 @@ int main(int argc, char** argv)
         return GameMain(argc, argv);
     FixedStepClock clock;
     const Quoll::Platform::ScopedClock scoped(clock);
-    return GameMain(argc, argv, [] { return std::make_unique<ReplayGameApp>(CheckpointUpdates()); });
+    return GameMain(argc, argv, [] { return std::make_unique<ReplayGameApp>(); });
 }

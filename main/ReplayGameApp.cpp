@@ -26,7 +26,8 @@ uint64_t ReplayGameApp::StateHash()
         state += ' ' + top->GetName();
     state += ' ' + std::to_string(GetStateHost().GetDepth());
     if (mWidgetManager)
-        state += ' ' + std::to_string(mWidgetManager->GetLastMouseX()) + ',' + std::to_string(mWidgetManager->GetLastMouseY());
+        state += ' ' + std::to_string(mWidgetManager->GetLastMouseX()) + ',' +
+                 std::to_string(mWidgetManager->GetLastMouseY());
     state += Quoll::GlobalRandom().GetState();
     return QuollReplay::HashBytes(state.data(), state.size());
 }
@@ -39,7 +40,7 @@ void ReplayGameApp::UpdateFrame()
         int width = 0, height = 0;
         const uint32_t* pixels = nullptr;
         const auto* headless = dynamic_cast<const Quoll::Platform::HeadlessWindowSystem*>(GetWindowSystem());
-        if (headless != nullptr && mCheckpoints.count(mPendingUpdate) != 0)
+        if (headless != nullptr && mDigest.GetCheckpoints().count(mPendingUpdate) != 0)
             pixels = headless->LastFrame(width, height).data();
         mDigest.Update(mPendingUpdate, mPendingHash, pixels, width, height);
     }
@@ -52,7 +53,7 @@ void ReplayGameApp::UpdateFrame()
 void ReplayGameApp::AllowDrawAfter(int update)
 {
     const uint32_t now = Quoll::Platform::TickCount();
-    if (mCheckpoints.count(update) == 0)
+    if (mDigest.GetCheckpoints().count(update) == 0)
     {
         mNextDrawAllowed = now + kNoDrawFor;
         return;

@@ -8,16 +8,11 @@
 #include "framework/demo/ReplayDigest.h"
 #include "game/app/GameApp.h"
 
-#include <set>
-
 class ReplayGameApp final : public GameApp
 {
 public:
     // A run under the check has folders of its own: another copy of the game may run beside it.
-    explicit ReplayGameApp(std::set<int> checkpoints) : mCheckpoints(std::move(checkpoints))
-    {
-        mOnlyAllowOneCopyToRun = false;
-    }
+    ReplayGameApp() { mOnlyAllowOneCopyToRun = false; }
     ~ReplayGameApp() override;
 
     void UpdateFrame() override;
@@ -32,7 +27,6 @@ private:
     void AllowDrawAfter(int update);
 
     QuollReplay::ReplayDigest mDigest;
-    std::set<int> mCheckpoints;
     int mPendingUpdate = -1; // an update whose evidence waits for its frame
     uint64_t mPendingHash = 0;
 };

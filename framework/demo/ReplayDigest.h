@@ -21,6 +21,7 @@ public:
     ReplayDigest();
 
     [[nodiscard]] bool Enabled() const { return mOut.is_open(); }
+    [[nodiscard]] const std::set<int>& GetCheckpoints() const { return mCheckpoints; }
     // pixels: width * height ARGB words, or null when the program has no screen.
     void Update(int updateCount, uint64_t stateHash, const uint32_t* pixels, int width, int height);
     // The last line, at the end of the run.

@@ -100,8 +100,9 @@ int main(int argc, char** argv)
         if (!scriptFile.empty())
         {
             std::ofstream out(scriptFile, std::ios::trunc);
-            out << "# autoplay --level " << options.level << " --seed " << options.seed << (options.difficulty == 514 ? " --normal" : "")
-                << " --think " << options.thinkUpdates * 10 << " --script-at " << scriptAt << ": " << script.GetClickCount() << " clicks; " << outcome << '\n'
+            out << "# autoplay --level " << options.level << " --seed " << options.seed
+                << (options.difficulty == 514 ? " --normal" : "") << " --think " << options.thinkUpdates * 10
+                << " --script-at " << scriptAt << ": " << script.GetClickCount() << " clicks; " << outcome << '\n'
                 << script.Text();
             if (!out)
             {

@@ -49,6 +49,7 @@ function(run_program mode home digests threads)
   execute_process(
     COMMAND ${CMAKE_COMMAND} -E env
       QUOLL_D3D_THREADS=${threads} QUOLL_PLATFORM=headless SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy
+      LSAN_OPTIONS=suppressions=${CMAKE_CURRENT_LIST_DIR}/../../shell/lsan.supp
       XDG_CONFIG_HOME=${home}/config XDG_DATA_HOME=${home}/data
       QUOLL_HEADLESS_SCRIPT=${ARGN}
       QUOLL_REPLAY_DIGESTS=${digests} QUOLL_REPLAY_EVERY=${EVERY} QUOLL_REPLAY_CHECKPOINTS=${CHECKPOINTS}
