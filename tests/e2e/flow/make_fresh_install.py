@@ -3,11 +3,14 @@
 
 Usage: make_fresh_install.py <autoplay program> <game dir> <play start update> [--out FILE]
 
+The checked-in script: make_fresh_install.py build/test/tools/autoplay/autoplay build/test/run 7872
+
 Input at "at T" reaches the game after its update T/10 - 1 (the fixed step is 10 ms);
 "# checkpoint <name>" keeps the frame drawn after update T/10 of the "at" before it, and
 "# command <state> <command>" after an input says the flow log must show that command in the
-update the input arrives. The level-1 moves come from the autoplay, run with the same profile
-difficulty; <play start update> is the update of the flow line "change LevelMapState
+update the input arrives. The level-1 moves come from the autoplay on the same (easy) level
+file, pausing before each turn longer than the game's random waits can differ from its own;
+<play start update> is the update of the flow line "change LoadLevelState
 PlayLevelState" (it moves when the screens before the level change: rerun with the new one).
 """
 import argparse
@@ -98,7 +101,11 @@ def build(program, game_dir, play_start):
     s.t = 4050
     s.click(512, 600, 450)
     s.checkpoint("title", 500)
-    s.click(512, 600, 500, command="StartLoadState 1")
+    s.click(512, 600, 1000, command="StartLoadState 1")
+    s.comment("No profile yet: the first one, ann, before the main menu.")
+    s.checkpoint("first_profile", 300)
+    s.text("ann", 500)
+    s.key("Return", 1500, command="CreateProfileState 1")
     s.checkpoint("main_menu", 500)
 
     s.comment("Ten clicks on the pipette.")
@@ -166,6 +173,10 @@ def build(program, game_dir, play_start):
     s.checkpoint("gloria", 1100)
 
     s.comment("Level 1 with its tutorial: the tutorial's quit answered no, a pause and continue.")
+    s.at(play_start * STEP - 120)
+    s.lines.append("# checkpoint loading")
+    s.at(play_start * STEP + 400)
+    s.lines.append("# checkpoint zoom")
     s.t = play_start * STEP + 3000
     s.checkpoint("play_tutorial", 500)
     s.click(411, 90, 1000, command="PlayLevelState 200")
@@ -199,16 +210,23 @@ def build(program, game_dir, play_start):
     s.click(512, 517, 2000, command="InGameState 1")
     s.checkpoint("main_menu_after_save", 500)
 
-    s.comment("Play again, then back to the menu; quit: no, then yes.")
-    s.click(455, 207, 4000, command="MainMenuState 0")
-    s.checkpoint("map_again", 500)
-    s.click(80, 731, 2000, command="LevelMapState 0")
+    s.comment("Play again: the saved game's question, yes: level 2 goes on; save and quit once more.")
+    s.click(455, 207, 1000, command="MainMenuState 0")
+    s.checkpoint("saved_game_question", 500)
+    s.click(337, 522, 6000, command="StartSavedGameState 0")
+    s.checkpoint("level2_continued", 500)
+    s.key("Escape", 1000, command="PlayLevelState 0")
+    s.click(512, 517, 2000, command="InGameState 1")
+    s.comment("Quit: no, then yes.")
     s.click(455, 425, 1000, command="MainMenuState 5")
     s.checkpoint("exit_dialog", 500)
     s.click(685, 522, 1000, command="ExitGameState 1")
     s.click(455, 425, 1000, command="MainMenuState 5")
     s.comment("Yes: the game ends by itself.")
-    s.click(337, 522, 1000, command="ExitGameState 0")
+    s.click(337, 522, 5000, command="ExitGameState 0")
+    s.comment("Only if the game is still running: the script's end closes it.")
+    s.at()
+    s.lines.append("quit")
     return "\n".join(s.lines) + "\n"
 
 
