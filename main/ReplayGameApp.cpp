@@ -85,3 +85,9 @@ void ReplayGameApp::RefreshCursor()
     if (mPlayingDemo && mDisplay)
         mDisplay->SetCursorImage(nullptr);
 }
+
+bool ReplayGameApp::ChangeDirectoryHook(const std::string& folder)
+{
+    mProdName += "Replay";
+    return GameApp::ChangeDirectoryHook(folder);
+}

@@ -20,6 +20,9 @@ public:
     // A played demo draws no cursor into the frames: the recording's frames have none either
     // (its pointer is the window's).
     void RefreshCursor() override;
+    // Between reading the folders and taking the program's single-instance name: the run takes
+    // a name of its own, so that it never holds the game's name against a copy started beside it.
+    bool ChangeDirectoryHook(const std::string& folder) override;
 
 private:
     [[nodiscard]] uint64_t StateHash();
