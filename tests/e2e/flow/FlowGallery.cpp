@@ -21,6 +21,8 @@ int main(int argc, char** argv)
         if (entry.path().extension() == ".png")
             pictures.push_back(entry.path());
     std::sort(pictures.begin(), pictures.end());
+    // Where a differing frame is written (the golden helper's place for the "flow" area).
+    std::filesystem::create_directories(std::string(QUOLL_BINARY_DIR) + "/tests/flow");
     int failures = 0;
     for (const auto& path : pictures)
     {
