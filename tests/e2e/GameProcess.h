@@ -1,0 +1,176 @@
+#pragma once
+// The game program run as a user runs it, in a process of its own, with a fresh home folder
+// (XDG_DATA_HOME and XDG_CONFIG_HOME under it), headless with an input script or under another
+// command such as xvfb-run. The game allows one running copy per user (an abstract socket), so a
+// run gets a network namespace of its own where the system allows one (other checkouts' games
+// then cannot turn it away), and the runs of this build take turns through the lock file of the
+// shell suite's game starts.
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace E2e
+{
+namespace fs = std::filesystem;
+
+inline std::string ReadAll(const fs::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
+inline void WriteAll(const fs::path& path, const std::string& text)
+{
+    fs::create_directories(path.parent_path());
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << text;
+}
+
+// A folder of the test's own under the suite's home, emptied first.
+inline fs::path FreshFolder(const std::string& name)
+{
+    const fs::path folder = fs::path(QUOLL_TEST_HOME) / name;
+    fs::remove_all(folder);
+    fs::create_directories(folder);
+    return folder;
+}
+
+// The player's data folder under a home folder.
+inline fs::path PlayerFolderOf(const fs::path& home) { return home / "data/Nordwick/PetriGlowSaga"; }
+
+struct GameResult
+{
+    int exitCode = -1;
+    bool timedOut = false;
+    std::string log;    // GameLog.txt of the per-user data folder
+    std::string output; // standard output and error
+};
+
+// The [FLOW] lines of a game log without their update numbers.
+inline std::vector<std::string> FlowSteps(const std::string& log)
+{
+    std::vector<std::string> steps;
+    std::istringstream in(log);
+    for (std::string line; std::getline(in, line);)
+        if (line.rfind("[FLOW] ", 0) == 0)
+            steps.push_back(line.substr(line.find(' ', 7) + 1));
+    return steps;
+}
+
+// The update number of the last [FLOW] line: how far the game ran.
+inline int LastFlowUpdate(const std::string& log)
+{
+    int last = 0;
+    std::istringstream in(log);
+    for (std::string line; std::getline(in, line);)
+        if (line.rfind("[FLOW] ", 0) == 0)
+            last = std::atoi(line.c_str() + 7);
+    return last;
+}
+
+inline bool HasFlowStep(const std::string& log, const std::string& step)
+{
+    for (const std::string& s : FlowSteps(log))
+        if (s == step)
+            return true;
+    return false;
+}
+
+// The log's lines of a kind ("ERROR", "WARNING") that contain the text.
+inline std::vector<std::string> LogLines(const std::string& log, const std::string& kind, const std::string& text = {})
+{
+    std::vector<std::string> lines;
+    std::istringstream in(log);
+    for (std::string line; std::getline(in, line);)
+        if (line.rfind("[" + kind + "] ", 0) == 0 && line.find(text) != std::string::npos)
+            lines.push_back(line);
+    return lines;
+}
+
+class GameProcess
+{
+public:
+    // gameDir: the folder the game runs in (-changedir); home: the fresh home folder.
+    GameProcess(fs::path gameDir, fs::path home) : mGameDir(std::move(gameDir)), mHome(std::move(home)) {}
+
+    // Runs the game headless with the script and waits at most timeoutSeconds.
+    GameResult RunHeadless(const std::string& script, int timeoutSeconds) const
+    {
+        const fs::path scriptPath = mHome / "input.script";
+        WriteAll(scriptPath, script);
+        return Run("env QUOLL_PLATFORM=headless QUOLL_HEADLESS_DUMP='" + (mHome / "evidence").string() +
+                       "' QUOLL_HEADLESS_SCRIPT='" + scriptPath.string() + "' timeout -k 5 " +
+                       std::to_string(timeoutSeconds) + " '" + QUOLL_GAME_PROGRAM + "' '-changedir=" + mGameDir.string() +
+                       "'");
+    }
+
+    // Runs a shell command line with the home's environment set; the game program's path and
+    // -changedir are the caller's to put in.
+    GameResult Run(const std::string& commandLine) const
+    {
+        fs::create_directories(mHome / "data");
+        fs::create_directories(mHome / "config");
+        const std::string command = "cd '" + mHome.string() + "' && " + IsolationPrefix() + "env XDG_DATA_HOME='" + (mHome / "data").string() +
+                                    "' XDG_CONFIG_HOME='" + (mHome / "config").string() +
+                                    "' LSAN_OPTIONS=suppressions=" QUOLL_SOURCE_DIR "/tests/shell/lsan.supp " +
+                                    commandLine + " > '" + (mHome / "output.txt").string() + "' 2>&1";
+        const fs::path lockPath = fs::path(QUOLL_BINARY_DIR) / "tests/shell/home/game-instance.lock";
+        fs::create_directories(lockPath.parent_path());
+        const int lock = ::open(lockPath.c_str(), O_CREAT | O_RDWR, 0644);
+        if (lock >= 0)
+            ::flock(lock, LOCK_EX);
+        const int status = std::system(command.c_str());
+        if (lock >= 0)
+            ::close(lock);
+        GameResult result;
+        result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        result.timedOut = result.exitCode == 124 || result.exitCode == 137;
+        result.log = ReadAll(PlayerFolderOf(mHome) / "GameLog.txt");
+        result.output = ReadAll(mHome / "output.txt");
+        return result;
+    }
+
+    // "unshare -rn " where a user and network namespace can be had, else nothing.
+    static std::string IsolationPrefix()
+    {
+        static const bool available = std::system("unshare -rn true > /dev/null 2>&1") == 0;
+        return available ? "unshare -rn " : "";
+    }
+
+    [[nodiscard]] const fs::path& GetHome() const { return mHome; }
+    [[nodiscard]] const fs::path& GetGameDir() const { return mGameDir; }
+
+private:
+    fs::path mGameDir;
+    fs::path mHome;
+};
+
+// A copy of the generated data folder that can be damaged file by file: the folders are made
+// anew and every file is a link to the generated one, so that replacing or removing a file
+// leaves the build's data as it was. No pack file: the game reads the files from the disk.
+inline fs::path LinkedDataCopy(const fs::path& target)
+{
+    fs::create_directories(target);
+    fs::copy(fs::path(QUOLL_GAME_DATA) / "data", target / "data",
+             fs::copy_options::recursive | fs::copy_options::create_symlinks);
+    fs::copy_file(fs::path(QUOLL_GAME_DIR) / "vhwb.dat", target / "vhwb.dat");
+    return target;
+}
+
+// Replaces a linked file of such a copy by the text.
+inline void ReplaceFile(const fs::path& path, const std::string& text)
+{
+    fs::remove(path);
+    WriteAll(path, text);
+}
+} // namespace E2e
