@@ -160,9 +160,16 @@ private:
 // leaves the build's data as it was. No pack file: the game reads the files from the disk.
 inline fs::path LinkedDataCopy(const fs::path& target)
 {
-    fs::create_directories(target);
-    fs::copy(fs::path(QUOLL_GAME_DATA) / "data", target / "data",
-             fs::copy_options::recursive | fs::copy_options::create_symlinks);
+    const fs::path source = fs::path(QUOLL_GAME_DATA) / "data";
+    fs::create_directories(target / "data");
+    for (const fs::directory_entry& entry : fs::recursive_directory_iterator(source))
+    {
+        const fs::path copy = target / "data" / fs::relative(entry.path(), source);
+        if (entry.is_directory())
+            fs::create_directories(copy);
+        else
+            fs::create_symlink(fs::absolute(entry.path()), copy);
+    }
     fs::copy_file(fs::path(QUOLL_GAME_DIR) / "vhwb.dat", target / "vhwb.dat");
     return target;
 }
