@@ -1,0 +1,131 @@
+// A first run as a new user makes it: empty settings and data folders, the game program in a
+// real X server (xvfb-run), a screenshot taken with xwd once the title stands; it matches the
+// golden within the X server's quantisation. Skipped, with the reason, where xvfb-run or xwd is
+// not installed (scripts/deps.sh test installs them).
+// Rerun: test_e2e --gtest_filter='FirstRun.*'
+#include "tests/GoldenImage.h"
+#include "tests/e2e/GameProcess.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <array>
+#include <cstdint>
+#include <optional>
+
+namespace
+{
+using namespace E2e;
+
+// The X server's screen: the game's window fills it, so the root window is the game.
+constexpr int kScreenWidth = 1024;
+constexpr int kScreenHeight = 768;
+// A 24-bit screen keeps 8 bits a channel; a little room for a server that rounds.
+constexpr int kQuantisation = 2;
+
+struct ScreenShot
+{
+    int width = 0;
+    int height = 0;
+    std::vector<uint32_t> pixels; // ARGB
+};
+
+uint32_t ReadWord(const std::string& bytes, size_t at, bool bigEndian)
+{
+    uint32_t value = 0;
+    for (size_t i = 0; i < 4; ++i)
+    {
+        const auto byte = static_cast<uint8_t>(bytes[at + (bigEndian ? i : 3 - i)]);
+        value = value << 8 | byte;
+    }
+    return value;
+}
+
+// An xwd file of a true-colour screen at 32 bits a pixel (what Xvfb gives at depth 24): the
+// big-endian header of 25 words, the window name, the colour table, then the rows.
+std::optional<ScreenShot> ReadXwd(const std::string& bytes)
+{
+    constexpr size_t kHeaderWords = 25;
+    if (bytes.size() < kHeaderWords * 4)
+        return std::nullopt;
+    std::array<uint32_t, kHeaderWords> header{};
+    for (size_t i = 0; i < kHeaderWords; ++i)
+        header[i] = ReadWord(bytes, i * 4, true);
+    const uint32_t headerSize = header[0], version = header[1], format = header[2], width = header[4],
+                   height = header[5], byteOrder = header[7], bitsPerPixel = header[11], rowBytes = header[12],
+                   colours = header[19];
+    const uint32_t masks[3] = {header[14], header[15], header[16]};
+    const size_t start = size_t{headerSize} + size_t{colours} * 12;
+    const bool supported = version == 7 && format == 2 && bitsPerPixel == 32 && masks[0] == 0xFF0000 &&
+                           masks[1] == 0xFF00 && masks[2] == 0xFF && rowBytes >= width * 4;
+    if (!supported || start + size_t{rowBytes} * height > bytes.size())
+        return std::nullopt;
+    ScreenShot shot{static_cast<int>(width), static_cast<int>(height), {}};
+    shot.pixels.reserve(size_t{width} * height);
+    for (uint32_t y = 0; y < height; ++y)
+        for (uint32_t x = 0; x < width; ++x)
+            shot.pixels.push_back(0xFF000000u | (ReadWord(bytes, start + size_t{y} * rowBytes + x * 4, byteOrder != 0) & 0xFFFFFFu));
+    return shot;
+}
+
+bool Installed(const char* program)
+{
+    return std::system((std::string("command -v ") + program + " > /dev/null 2>&1").c_str()) == 0;
+}
+
+// Starts the game, waits until its loading is done and the title stands, shoots the screen and
+// ends the game as a window manager would at logout.
+constexpr const char* kShootTheTitle = R"(#!/bin/sh
+# usage: shoot.sh <game program> <game folder> <game log> <screenshot>
+"$1" "-changedir=$2" > game-output.txt 2>&1 &
+game=$!
+tries=0
+until grep -q "pop LoadState" "$3" 2> /dev/null; do
+  tries=$((tries + 1))
+  [ $tries -gt 900 ] && break
+  sleep 0.1
+done
+sleep 2
+xwd -root -silent -out "$4"
+kill $game
+wait $game
+exit 0
+)";
+} // namespace
+
+TEST(FirstRun, UnderXvfbTheTitleMatchesItsGolden)
+{
+    if (!Installed("xvfb-run") || !Installed("xwd"))
+        GTEST_SKIP() << "xvfb-run or xwd is not installed (scripts/deps.sh test installs xvfb and x11-apps)";
+
+    const fs::path home = FreshFolder("firstrun_xvfb");
+    WriteAll(home / "shoot.sh", kShootTheTitle);
+    const GameProcess game(QUOLL_GAME_DIR, home);
+    const fs::path log = PlayerFolderOf(home) / "GameLog.txt";
+    const fs::path shotPath = home / "title.xwd";
+    // The test program's own environment runs games headless: the user's has none of that.
+    const GameResult run = game.Run("env -u QUOLL_PLATFORM -u SDL_VIDEODRIVER -u SDL_AUDIODRIVER xvfb-run -a -s '-screen 0 " + std::to_string(kScreenWidth) + "x" +
+                                    std::to_string(kScreenHeight) + "x24' sh '" + (home / "shoot.sh").string() + "' '" +
+                                    QUOLL_GAME_PROGRAM + "' '" + QUOLL_GAME_DIR + "' '" + log.string() + "' '" +
+                                    shotPath.string() + "'");
+    ASSERT_EQ(run.exitCode, 0) << run.output;
+    const std::string gameOutput = ReadAll(home / "game-output.txt");
+    EXPECT_EQ(gameOutput.find("ERROR: AddressSanitizer"), std::string::npos) << gameOutput;
+    EXPECT_EQ(gameOutput.find("runtime error:"), std::string::npos) << gameOutput;
+    ASSERT_TRUE(HasFlowStep(run.log, "pop LoadState")) << run.log << gameOutput;
+
+    const std::optional<ScreenShot> shot = ReadXwd(ReadAll(shotPath));
+    ASSERT_TRUE(shot) << "no screenshot of a 24-bit true-colour screen in " << shotPath;
+    ASSERT_EQ(shot->width, kScreenWidth);
+    ASSERT_EQ(shot->height, kScreenHeight);
+    // A window that never showed leaves the screen black, which no golden may pin.
+    const auto lit = std::count_if(shot->pixels.begin(), shot->pixels.end(), [](uint32_t pixel) {
+        return ((pixel >> 16) & 0xFF) > 40 || ((pixel >> 8) & 0xFF) > 40 || (pixel & 0xFF) > 40;
+    });
+    ASSERT_GT(lit, static_cast<long>(shot->pixels.size() / 20)) << "the screen shows almost nothing";
+    EXPECT_TRUE(Quoll::Testing::MatchesAreaGolden("firstrun", "title", shot->pixels.data(), shot->width, shot->height,
+                                                  kQuantisation));
+    // Closing the game kept the first run's settings and profile.
+    EXPECT_TRUE(fs::exists(home / "config/Nordwick/PetriGlowSaga/settings.txt"));
+    EXPECT_TRUE(fs::exists(PlayerFolderOf(home) / "profiles.lst"));
+}
