@@ -1,6 +1,6 @@
 # Run by quoll_replay_test: record with the script, replay the demo, compare the digests.
 # Inputs: PROGRAM, SCRIPT, WORK (a folder of its own), EVERY, CHECKPOINTS ("200,400");
-# optional: ARGUMENTS ("-a,-b"), FOLDER, SETTINGS, FLOW, GALLERY (see ReplayTest.cmake).
+# optional: ARGUMENTS ("-a,-b"), FOLDER, SETTINGS, PLAYER_FILES, FLOW, GALLERY (see ReplayTest.cmake).
 file(REMOVE_RECURSE ${WORK})
 file(MAKE_DIRECTORY ${WORK}/recorded ${WORK}/replayed)
 string(REPLACE "," ";" arguments "${ARGUMENTS}")
@@ -15,6 +15,12 @@ if(SETTINGS)
     file(MAKE_DIRECTORY ${WORK}/${home}/config/${FOLDER})
     configure_file(${SETTINGS} ${WORK}/${home}/config/${FOLDER}/settings.txt COPYONLY)
   endforeach()
+endif()
+# The player's files the recording starts from; the replay reads them from the demo.
+if(PLAYER_FILES)
+  file(GLOB player_files ${PLAYER_FILES}/*)
+  file(MAKE_DIRECTORY ${WORK}/record-home/data/${FOLDER})
+  file(COPY ${player_files} DESTINATION ${WORK}/record-home/data/${FOLDER})
 endif()
 
 # Named checkpoints: "# checkpoint <name>" takes the update of the last "at" time (10 ms steps).

@@ -1,6 +1,7 @@
 # quoll_replay_test(<name> PROGRAM <target> SCRIPT <file> [EVERY <n>] [CHECKPOINTS <u>...]
 #                   [LABELS <label>...] [ARGS <arg>...] [SETTINGS <file>] [FLOW <file>]
-#                   [GALLERY <checker target>] [FOLDER <company>/<product>])
+#                   [GALLERY <checker target>] [FOLDER <company>/<product>]
+#                   [PLAYER_FILES <folder>])
 # A CTest test that runs the program headless with the script while recording a demo, then
 # plays the demo back at full speed, and compares what both runs wrote through ReplayDigest:
 # the state digests every <n> updates and the screen hashes at the checkpoint updates. The
@@ -10,11 +11,13 @@
 # start from (in the FOLDER of the settings and data folders, where the game log is); FLOW names the expected flow log: the "[FLOW]" lines of both runs' game logs must
 # equal it (QUOLL_UPDATE_GOLDEN=1 rewrites it from the recording). Script lines
 # "# checkpoint <name>" name the update of the "at" time before them (the game's fixed step is
-# 10 ms); GALLERY runs the checker with the replayed frames of those checkpoints.
+# 10 ms); GALLERY runs the checker with the replayed frames of those checkpoints. PLAYER_FILES is
+# a folder whose files the recording finds in its data folder (a fixture's profiles and saved
+# games); the replay reads them from the demo.
 set(QUOLL_REPLAY_CHECK ${CMAKE_CURRENT_LIST_DIR}/ReplayCheck.cmake)
 
 function(quoll_replay_test name)
-  cmake_parse_arguments(Q "" "PROGRAM;SCRIPT;EVERY;SETTINGS;FLOW;GALLERY;FOLDER" "CHECKPOINTS;LABELS;ARGS" ${ARGN})
+  cmake_parse_arguments(Q "" "PROGRAM;SCRIPT;EVERY;SETTINGS;FLOW;GALLERY;FOLDER;PLAYER_FILES" "CHECKPOINTS;LABELS;ARGS" ${ARGN})
   if(NOT Q_EVERY)
     set(Q_EVERY 100)
   endif()
@@ -36,6 +39,7 @@ function(quoll_replay_test name)
       -DFLOW=${Q_FLOW}
       -DGALLERY=${gallery}
       -DFOLDER=${Q_FOLDER}
+      -DPLAYER_FILES=${Q_PLAYER_FILES}
       -P ${QUOLL_REPLAY_CHECK})
   set_tests_properties(${name} PROPERTIES LABELS "${Q_LABELS}" TIMEOUT 300)
 endfunction()
