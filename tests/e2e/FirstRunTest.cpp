@@ -125,7 +125,6 @@ TEST(FirstRun, UnderXvfbTheTitleMatchesItsGolden)
     ASSERT_GT(lit, static_cast<long>(shot->pixels.size() / 20)) << "the screen shows almost nothing";
     EXPECT_TRUE(Quoll::Testing::MatchesAreaGolden("firstrun", "title", shot->pixels.data(), shot->width, shot->height,
                                                   kQuantisation));
-    // Closing the game kept the first run's settings and profile.
+    // Closing the game kept the first run's settings.
     EXPECT_TRUE(fs::exists(home / "config/Nordwick/PetriGlowSaga/settings.txt"));
-    EXPECT_TRUE(fs::exists(PlayerFolderOf(home) / "profiles.lst"));
 }
