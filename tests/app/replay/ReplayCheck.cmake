@@ -1,9 +1,11 @@
 # Run by quoll_replay_test: record with the script, replay the demo, compare the digests.
 # Inputs: PROGRAM, SCRIPT, WORK (a folder of its own), EVERY, CHECKPOINTS ("200,400");
-# optional: ARGUMENTS ("-a,-b"), FOLDER, SETTINGS, PLAYER_FILES, FLOW, GALLERY (see ReplayTest.cmake).
+# optional: ARGUMENTS ("-a,-b"), ENVIRONMENT ("A=1,B=2"), FOLDER, SETTINGS, PLAYER_FILES, FLOW,
+# GALLERY (see ReplayTest.cmake).
 file(REMOVE_RECURSE ${WORK})
 file(MAKE_DIRECTORY ${WORK}/recorded ${WORK}/replayed)
 string(REPLACE "," ";" arguments "${ARGUMENTS}")
+string(REPLACE "," ";" environment "${ENVIRONMENT}")
 
 # Each run has its own settings and data folders, so the replay can only know what the demo
 # recorded. The data folder of the recording holds the file its 'F' key reads.
@@ -59,6 +61,7 @@ function(run_program mode home digests threads)
       XDG_CONFIG_HOME=${home}/config XDG_DATA_HOME=${home}/data
       QUOLL_HEADLESS_SCRIPT=${ARGN}
       QUOLL_REPLAY_DIGESTS=${digests} QUOLL_REPLAY_EVERY=${EVERY} QUOLL_REPLAY_CHECKPOINTS=${CHECKPOINTS}
+      ${environment}
       ${PROGRAM} ${mode} -demofile=${WORK}/session.dmo ${arguments}
     RESULT_VARIABLE result OUTPUT_VARIABLE output ERROR_VARIABLE output)
   file(WRITE ${digests}/output.txt "${output}")

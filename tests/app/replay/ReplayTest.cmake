@@ -1,7 +1,7 @@
 # quoll_replay_test(<name> PROGRAM <target> SCRIPT <file> [EVERY <n>] [CHECKPOINTS <u>...]
 #                   [LABELS <label>...] [ARGS <arg>...] [SETTINGS <file>] [FLOW <file>]
 #                   [GALLERY <checker target>] [FOLDER <company>/<product>]
-#                   [PLAYER_FILES <folder>])
+#                   [PLAYER_FILES <folder>] [ENV <NAME=value>...])
 # A CTest test that runs the program headless with the script while recording a demo, then
 # plays the demo back at full speed, and compares what both runs wrote through ReplayDigest:
 # the state digests every <n> updates and the screen hashes at the checkpoint updates. The
@@ -13,16 +13,17 @@
 # "# checkpoint <name>" name the update of the "at" time before them (the game's fixed step is
 # 10 ms); GALLERY runs the checker with the replayed frames of those checkpoints. PLAYER_FILES is
 # a folder whose files the recording finds in its data folder (a fixture's profiles and saved
-# games); the replay reads them from the demo.
+# games); the replay reads them from the demo. ENV sets variables for both runs.
 set(QUOLL_REPLAY_CHECK ${CMAKE_CURRENT_LIST_DIR}/ReplayCheck.cmake)
 
 function(quoll_replay_test name)
-  cmake_parse_arguments(Q "" "PROGRAM;SCRIPT;EVERY;SETTINGS;FLOW;GALLERY;FOLDER;PLAYER_FILES" "CHECKPOINTS;LABELS;ARGS" ${ARGN})
+  cmake_parse_arguments(Q "" "PROGRAM;SCRIPT;EVERY;SETTINGS;FLOW;GALLERY;FOLDER;PLAYER_FILES" "CHECKPOINTS;LABELS;ARGS;ENV" ${ARGN})
   if(NOT Q_EVERY)
     set(Q_EVERY 100)
   endif()
   string(REPLACE ";" "," checkpoints "${Q_CHECKPOINTS}")
   string(REPLACE ";" "," arguments "${Q_ARGS}")
+  string(REPLACE ";" "," environment "${Q_ENV}")
   set(gallery "")
   if(Q_GALLERY)
     set(gallery $<TARGET_FILE:${Q_GALLERY}>)
@@ -35,6 +36,7 @@ function(quoll_replay_test name)
       -DEVERY=${Q_EVERY}
       -DCHECKPOINTS=${checkpoints}
       -DARGUMENTS=${arguments}
+      -DENVIRONMENT=${environment}
       -DSETTINGS=${Q_SETTINGS}
       -DFLOW=${Q_FLOW}
       -DGALLERY=${gallery}
