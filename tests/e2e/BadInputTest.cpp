@@ -15,19 +15,14 @@ namespace
 {
 using namespace E2e;
 
-// The title takes a click once its prompt shows (about five seconds in, later on a busy
-// machine); later clicks there fall on an empty part of the main menu.
-const std::string kPassTheTitle = [] {
-    std::string script;
-    for (int at = 5000; at <= 11000; at += 1500)
-        script += "at " + std::to_string(at) + "\nmouse move 900 700\nmouse down left 900 700\nmouse up left 900 700\n";
-    return script;
-}();
+// The title takes a click once its prompt shows (update 499 of the fixed step), then the main
+// menu stands; the action of a test comes at 7 s.
+const std::string kPassTheTitle = "at 5000\nmouse move 900 700\nmouse down left 900 700\nmouse up left 900 700\n";
 // Enter on the main menu (play), then the end.
-const std::string kPlayThenQuit = "at 15000\nkey Return\nat 17000\nquit\n";
+const std::string kPlayThenQuit = "at 9000\nkey Return\nat 11000\nquit\n";
 constexpr int kTimeoutSeconds = 120;
-// 17 s of script at 100 updates a second, with room for a slow start.
-constexpr int kUpdateBudget = 2500;
+// The script's 11 s at 100 updates a second: the quit ends the game in the update it arrives.
+constexpr int kUpdateBudget = 1100;
 
 class BadInput : public ::testing::Test
 {
@@ -105,7 +100,7 @@ TEST_F(BadInput, AMissingResourceGroupLeavesItsDialogOut)
     ASSERT_LT(damaged.size(), text.size());
     ReplaceFile(manifest, damaged);
 
-    const GameResult run = Run("at 13000\nmouse move 454 333\nmouse down left 454 333\nmouse up left 454 333\n");
+    const GameResult run = Run("at 7000\nmouse move 454 333\nmouse down left 454 333\nmouse up left 454 333\n");
     EXPECT_EQ(LogLines(run.log, "ERROR", "Cannot load resource group Credits").size(), 1u) << run.log;
     EXPECT_TRUE(HasFlowStep(run.log, "pop CreditsState")) << run.log;
     ExpectTheFlowWentOn(run);
@@ -120,10 +115,26 @@ TEST_F(BadInput, AnUnregisteredParticleSystemIsNamedAndNotShown)
     ASSERT_LT(damaged.size(), text.size());
     ReplaceFile(table, damaged);
 
-    std::string clicks = "at 13000\nmouse move 418 600\n";
+    std::string clicks = "at 7000\nmouse move 418 600\n";
     for (int i = 0; i < 10; ++i)
         clicks += "mouse down left 418 600\nmouse up left 418 600\n";
     const GameResult run = Run(clicks);
     EXPECT_FALSE(LogLines(run.log, "ERROR", "Cannot spawn particle system, id: 93 not registered").empty()) << run.log;
+    ExpectTheFlowWentOn(run);
+}
+
+// The next level's file missing from the data: the play state names it and hands back to the map.
+TEST_F(BadInput, AMissingLevelFileHandsBackToTheMap)
+{
+    fs::remove(UseDataCopy() / "levels/15.bin");
+    fs::remove(PlayerFolderOf(mHome) / "64616e.save"); // "dan": play goes straight to the map
+
+    // Play on the menu, then Enter on the map: its next level, 15.
+    const GameResult run = Run("at 7000\nkey Return\nat 8000\nkey Return\n");
+    EXPECT_FALSE(LogLines(run.log, "ERROR", "Cannot open Level file: data/levels/15.bin").empty()) << run.log;
+    const std::vector<std::string> steps = FlowSteps(run.log);
+    const auto failed = std::find(steps.begin(), steps.end(), "change LevelMapState LoadLevelState");
+    ASSERT_NE(failed, steps.end()) << run.log;
+    EXPECT_NE(std::find(failed, steps.end(), "change PlayLevelState LevelMapState"), steps.end()) << run.log;
     ExpectTheFlowWentOn(run);
 }

@@ -103,12 +103,16 @@ public:
     // gameDir: the folder the game runs in (-changedir); home: the fresh home folder.
     GameProcess(fs::path gameDir, fs::path home) : mGameDir(std::move(gameDir)), mHome(std::move(home)) {}
 
-    // Runs the game headless with the script and waits at most timeoutSeconds.
+    // Runs the game headless with the script and waits at most timeoutSeconds. The game runs on
+    // the replay check's fixed-step clock (10 ms a logic update, as fast as it can), so that a
+    // script's times name the same updates however busy the machine is.
     GameResult RunHeadless(const std::string& script, int timeoutSeconds) const
     {
         const fs::path scriptPath = mHome / "input.script";
         WriteAll(scriptPath, script);
-        return Run("env QUOLL_PLATFORM=headless QUOLL_HEADLESS_DUMP='" + (mHome / "evidence").string() +
+        fs::create_directories(mHome / "digests");
+        return Run("env QUOLL_PLATFORM=headless QUOLL_REPLAY_DIGESTS='" + (mHome / "digests").string() +
+                   "' QUOLL_HEADLESS_DUMP='" + (mHome / "evidence").string() +
                        "' QUOLL_HEADLESS_SCRIPT='" + scriptPath.string() + "' timeout -k 5 " +
                        std::to_string(timeoutSeconds) + " '" + QUOLL_GAME_PROGRAM + "' '-changedir=" + mGameDir.string() +
                        "'");
