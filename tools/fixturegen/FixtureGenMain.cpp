@@ -9,6 +9,7 @@
 
 #include <filesystem>
 #include <iostream>
+#include <optional>
 #include <string>
 
 namespace
@@ -28,14 +29,17 @@ int main(int argc, char** argv)
     for (int i = 1; i < argc; ++i)
     {
         const std::string arg = argv[i];
-        if ((arg == "--levels" || arg == "--home") && i + 1 < argc)
+        if (arg == "--levels" || arg == "--home")
+        {
+            if (i + 1 >= argc)
+                return Usage();
             (arg == "--levels" ? levels : home) = argv[++i];
-        else if (!kind)
-            kind = Fixtures::ParseKind(arg);
-        else
+        }
+        else if (kind || !(kind = Fixtures::ParseKind(arg)))
+        {
+            // A second fixture name or an unknown one.
             return Usage();
-        if (arg != "--levels" && arg != "--home" && !kind)
-            return Usage();
+        }
     }
     if (levels.empty() || home.empty() || !kind)
         return Usage();
