@@ -87,7 +87,11 @@ TEST_F(BadInput, ACorruptProfileIsNamedAndStartsAfresh)
     WriteAll(file, bytes.substr(0, bytes.size() / 2));
 
     const GameResult run = Run("");
-    EXPECT_EQ(LogLines(run.log, "ERROR", "Cannot read profile: dan (64616e.dat corrupted)").size(), 1u) << run.log;
+    EXPECT_EQ(LogLines(run.log, "ERROR", "Cannot read profile: dan (64616e.dat corrupted; kept as 64616e.dat.bad)").size(),
+              1u)
+        << run.log;
+    // The damaged bytes are kept beside the fresh profile.
+    EXPECT_EQ(ReadAll(PlayerFolderOf(mHome) / "64616e.dat.bad"), bytes.substr(0, bytes.size() / 2));
     ExpectTheFlowWentOn(run);
 }
 
