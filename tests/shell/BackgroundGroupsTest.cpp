@@ -1,6 +1,7 @@
 // Every picture a level background names is in a resource group the play screen loads, so no
 // background layer is left undrawn with "Not found Fone image" in the log.
 #include "game/app/PlayLevelState.h"
+#include "tests/data/GameDataFiles.h"
 
 #include <gtest/gtest.h>
 
@@ -16,25 +17,11 @@ namespace
 {
 namespace fs = std::filesystem;
 
-// Image name -> group, from the resource table ("<id> <name> <group> <file> ...").
-std::map<std::string, std::string> ImageGroups()
-{
-    std::map<std::string, std::string> groups;
-    std::ifstream in(fs::path(QUOLL_SOURCE_DIR) / "data/resource_ids.txt");
-    std::string line;
-    while (std::getline(in, line))
-    {
-        std::istringstream fields(line);
-        std::string id, name, group;
-        if (fields >> id >> name >> group && name.rfind("IMAGE_", 0) == 0)
-            groups[name] = group;
-    }
-    return groups;
-}
-
 TEST(BackgroundGroups, EveryLayerOfEveryBackgroundIsInAPlayGroup)
 {
-    const std::map<std::string, std::string> groups = ImageGroups();
+    std::map<std::string, std::string> groups;
+    for (const ResGen::Entry& entry : DataTest::MasterTable())
+        groups[entry.name] = entry.group;
     ASSERT_FALSE(groups.empty());
     const auto isPlayGroup = [](const std::string& group) {
         return std::any_of(std::begin(PlayLevelState::kPlayGroups), std::end(PlayLevelState::kPlayGroups),
