@@ -132,7 +132,7 @@ void QuollAppBase::Init()
 
     // 10-11. The single-instance handshake.
     mNotifyMessage = Platform::WindowSystem::RegisterWindowMessage("Notify" + mProdName);
-    mMutex = std::make_unique<Platform::SingleInstance>(mProdName + "Mutex");
+    mMutex = std::make_unique<Platform::SingleInstance>(SingleInstanceName());
     if (mMutex->AlreadyExists())
         NotifyRunningInstance();
     else if (mMutex->State() == Platform::InstanceState::Owner)
@@ -276,6 +276,15 @@ void QuollAppBase::CreateSoundObjects()
 std::unique_ptr<MusicInterface> QuollAppBase::CreateMusicInterface(Platform::WindowId window)
 {
     return ::Quoll::CreateMusicInterface(DefaultMusicPlayer(mNoSoundNeeded, mUseFMod), WindowHandle(window));
+}
+
+// The product's single-instance name, "<product>Mutex". QUOLL_INSTANCE_NAME replaces it, so
+// that the copies a test harness starts neither turn away nor are turned away by a player's copy.
+std::string QuollAppBase::SingleInstanceName() const
+{
+    if (const char* name = std::getenv("QUOLL_INSTANCE_NAME"); name != nullptr && *name != '\0')
+        return name;
+    return mProdName + "Mutex";
 }
 
 // A second copy tells the first through the single-instance name and ends.

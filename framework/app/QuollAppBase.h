@@ -153,6 +153,7 @@ public:
     virtual void HandleCmdLineParam(const std::string& option, const std::string& value);
     virtual void HandleNotifyMessage(Platform::WParam wParam, Platform::LParam lParam);
     virtual void NotifyRunningInstance();
+    std::string SingleInstanceName() const;
     virtual void Init();
     virtual void Start();
     virtual void PreDisplayHook() {}

@@ -2,12 +2,11 @@
 // the same bytes as the build's data folder. The game starts on the generated data, and the
 // contact sheet draws it.
 #include "tests/data/GameDataFiles.h"
+#include "tests/GameRunEnvironment.h"
 
 #include "framework/files/ImageLib.h"
 
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <sys/file.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -89,21 +88,11 @@ TEST(GeneratedData, TheGameStartsOnItAndQuitsWithoutAnError)
     fs::create_directories(home);
     std::ofstream(home / "quit.script") << "quit\n";
     const std::string command = "cd '" + home.string() + "' && env XDG_DATA_HOME='" + (home / "data").string() +
-                                "' XDG_CONFIG_HOME='" + (home / "config").string() +
-                                "' LSAN_OPTIONS=suppressions=" QUOLL_SOURCE_DIR "/tests/shell/lsan.supp"
-                                " QUOLL_PLATFORM=headless QUOLL_HEADLESS_SCRIPT='" +
+                                "' XDG_CONFIG_HOME='" + (home / "config").string() + "' " +
+                                TestGame::RunEnvironment() + " QUOLL_PLATFORM=headless QUOLL_HEADLESS_SCRIPT='" +
                                 (home / "quit.script").string() + "' '" QUOLL_GAME_PROGRAM "' '-changedir=" QUOLL_GAME_DIR
                                 "' > output.txt 2>&1";
-    // The game allows one running copy per machine: take turns with the shell's start tests
-    // through their lock file.
-    const fs::path lockPath = fs::path(QUOLL_BINARY_DIR) / "tests/shell/home/game-instance.lock";
-    fs::create_directories(lockPath.parent_path());
-    const int lock = ::open(lockPath.c_str(), O_CREAT | O_RDWR, 0644);
-    if (lock >= 0)
-        ::flock(lock, LOCK_EX);
     const int exitCode = RunCommand(command);
-    if (lock >= 0)
-        ::close(lock);
     ASSERT_EQ(exitCode, 0) << DataTest::ReadAll(home / "output.txt");
     const std::string log = DataTest::ReadAll(home / "data/Nordwick/PetriGlowSaga/GameLog.txt");
     EXPECT_NE(log.find("[APP] Game inited."), std::string::npos) << log;

@@ -103,8 +103,13 @@ TEST(FirstRun, UnderXvfbTheTitleMatchesItsGolden)
     const GameProcess game(QUOLL_GAME_DIR, home);
     const fs::path log = PlayerFolderOf(home) / "GameLog.txt";
     const fs::path shotPath = home / "title.xwd";
-    // The test program's own environment runs games headless: the user's has none of that.
-    const GameResult run = game.Run("env -u QUOLL_PLATFORM -u SDL_VIDEODRIVER -u SDL_AUDIODRIVER xvfb-run -a -s '-screen 0 " + std::to_string(kScreenWidth) + "x" +
+    // The test program's own environment runs games headless: the user's has none of that. Under
+    // a real X server the window system's libraries load and unload driver modules whose
+    // allocations LeakSanitizer can only name "<unknown module>", which no suppression matches:
+    // this run leaves leak checking to the headless runs of the same code. A hang fails the test
+    // after five minutes instead of holding the suite.
+    const GameResult run = game.Run("env -u QUOLL_PLATFORM -u SDL_VIDEODRIVER -u SDL_AUDIODRIVER ASAN_OPTIONS=detect_leaks=0 "
+                                    "timeout -k 5 300 xvfb-run -a -s '-screen 0 " + std::to_string(kScreenWidth) + "x" +
                                     std::to_string(kScreenHeight) + "x24' sh '" + (home / "shoot.sh").string() + "' '" +
                                     QUOLL_GAME_PROGRAM + "' '" + QUOLL_GAME_DIR + "' '" + log.string() + "' '" +
                                     shotPath.string() + "'");

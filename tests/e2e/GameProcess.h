@@ -1,14 +1,12 @@
 #pragma once
 // The game program run as a user runs it, in a process of its own, with a fresh home folder
 // (XDG_DATA_HOME and XDG_CONFIG_HOME under it), headless with an input script or under another
-// command such as xvfb-run. The game allows one running copy per user (an abstract socket), so a
-// run gets a network namespace of its own where the system allows one (other checkouts' games
-// then cannot turn it away), and the runs of this build take turns through the lock file of the
-// shell suite's game starts.
+// command such as xvfb-run. Each run has an instance name of its own (tests/GameRunEnvironment.h),
+// so runs go side by side and beside a player's copy of the game.
+#include "tests/GameRunEnvironment.h"
+
 #include <gtest/gtest.h>
 
-#include <fcntl.h>
-#include <sys/file.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -124,31 +122,17 @@ public:
     {
         fs::create_directories(mHome / "data");
         fs::create_directories(mHome / "config");
-        const std::string command = "cd '" + mHome.string() + "' && " + IsolationPrefix() + "env XDG_DATA_HOME='" + (mHome / "data").string() +
-                                    "' XDG_CONFIG_HOME='" + (mHome / "config").string() +
-                                    "' LSAN_OPTIONS=suppressions=" QUOLL_SOURCE_DIR "/tests/shell/lsan.supp " +
-                                    commandLine + " > '" + (mHome / "output.txt").string() + "' 2>&1";
-        const fs::path lockPath = fs::path(QUOLL_BINARY_DIR) / "tests/shell/home/game-instance.lock";
-        fs::create_directories(lockPath.parent_path());
-        const int lock = ::open(lockPath.c_str(), O_CREAT | O_RDWR, 0644);
-        if (lock >= 0)
-            ::flock(lock, LOCK_EX);
+        const std::string command = "cd '" + mHome.string() + "' && env XDG_DATA_HOME='" + (mHome / "data").string() +
+                                    "' XDG_CONFIG_HOME='" + (mHome / "config").string() + "' " +
+                                    TestGame::RunEnvironment() + " " + commandLine + " > '" +
+                                    (mHome / "output.txt").string() + "' 2>&1";
         const int status = std::system(command.c_str());
-        if (lock >= 0)
-            ::close(lock);
         GameResult result;
         result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
         result.timedOut = result.exitCode == 124 || result.exitCode == 137;
         result.log = ReadAll(PlayerFolderOf(mHome) / "GameLog.txt");
         result.output = ReadAll(mHome / "output.txt");
         return result;
-    }
-
-    // "unshare -rn " where a user and network namespace can be had, else nothing.
-    static std::string IsolationPrefix()
-    {
-        static const bool available = std::system("unshare -rn true > /dev/null 2>&1") == 0;
-        return available ? "unshare -rn " : "";
     }
 
     [[nodiscard]] const fs::path& GetHome() const { return mHome; }

@@ -1,17 +1,17 @@
 // The game program started headless on a generated minimal data set, in a folder of its own,
 // with a script that quits at once: the log in the per-user data folder, the exit code, and
 // the one clear message when the texts or the manifest are missing or corrupt.
-// The game allows one running copy per machine, so the runs of these tests (separate processes
-// under ctest -j) take turns through a lock file.
+// Each run has an instance name of its own, so the runs (separate processes under ctest -j) and
+// a player's copy of the game never turn each other away.
 // Rerun one case: ctest -R GameStart.<name>
 #include "framework/files/ImageLib.h"
+#include "framework/platform/system/SingleInstance.h"
+#include "tests/GameRunEnvironment.h"
 #include "tests/shell/MinimalGameData.h"
 
-#include <fcntl.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <sys/file.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -57,23 +57,18 @@ protected:
             fs::remove_all(mFolder);
     }
 
-    GameRun Run(const std::string& script = "quit\n")
+    // extraEnvironment: "NAME=value" words that follow (and so override) the test's own.
+    GameRun Run(const std::string& script = "quit\n", const std::string& extraEnvironment = {})
     {
         ShellTest::WriteText(mFolder / "quit.script", script);
         const fs::path home = mFolder / "home";
         const std::string command = "cd '" + mFolder.string() + "' && env XDG_DATA_HOME='" + (home / "data").string() +
-                                    "' XDG_CONFIG_HOME='" + (home / "config").string() +
-                                    "' LSAN_OPTIONS=suppressions=" QUOLL_SOURCE_DIR "/tests/shell/lsan.supp" +
-                                    " QUOLL_PLATFORM=headless QUOLL_HEADLESS_SCRIPT='" +
+                                    "' XDG_CONFIG_HOME='" + (home / "config").string() + "' " +
+                                    TestGame::RunEnvironment() + " " + extraEnvironment + " QUOLL_PLATFORM=headless QUOLL_HEADLESS_SCRIPT='" +
                                     (mFolder / "quit.script").string() + "' '" + QUOLL_GAME_PROGRAM +
                                     "' '-changedir=" + mFolder.string() + "' > output.txt 2>&1";
         GameRun run;
-        const int lock = ::open((fs::path(QUOLL_TEST_HOME) / "game-instance.lock").c_str(), O_CREAT | O_RDWR, 0644);
-        if (lock >= 0)
-            ::flock(lock, LOCK_EX);
         const int status = std::system(command.c_str());
-        if (lock >= 0)
-            ::close(lock);
         run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
         run.log = ReadAll(home / "data/Nordwick/PetriGlowSaga/GameLog.txt");
         run.output = ReadAll(mFolder / "output.txt");
@@ -108,6 +103,23 @@ TEST_F(GameStart, StartsOnMinimalDataRunsAndEndsWithItsLog)
     EXPECT_LT(inited, end);
     // Nothing is written into the current folder.
     EXPECT_FALSE(fs::exists(mFolder / "GameLog.txt"));
+}
+
+// A player's copy of the game holds the product's instance name: a test's run, under its own
+// name, starts beside it, while a second copy under the player's name hands over and ends.
+TEST_F(GameStart, ATestsRunStartsBesideAPlayersCopy)
+{
+    // Held here, or already by a copy the player (or developer) runs.
+    const Quoll::Platform::SingleInstance playersCopy("PetriGlowSagaMutex");
+    ASSERT_NE(playersCopy.State(), Quoll::Platform::InstanceState::Failed);
+
+    const GameRun testRun = Run();
+    ASSERT_EQ(testRun.exitCode, 0) << testRun.output;
+    EXPECT_NE(testRun.log.find("[APP] Game inited."), std::string::npos) << testRun.log;
+
+    const GameRun secondCopy = Run("quit\n", "QUOLL_INSTANCE_NAME=");
+    EXPECT_EQ(secondCopy.exitCode, 0) << secondCopy.output;
+    EXPECT_EQ(secondCopy.log.find("[APP] Game inited."), std::string::npos) << secondCopy.log;
 }
 
 TEST_F(GameStart, MissingOptionalFilesAreLoggedAndTheGameGoesOn)

@@ -53,9 +53,15 @@ endif()
 
 # The recording draws its 3D frames on one thread, the replay in bands on four: the screens must
 # not tell them apart.
+# Each run has an instance name of its own, so that it runs beside a player's copy of the game and
+# beside other tests' runs.
 function(run_program mode home digests threads)
+  file(MAKE_DIRECTORY ${home})
+  get_filename_component(test_name ${WORK} NAME)
+  string(RANDOM LENGTH 8 instance)
   execute_process(
     COMMAND ${CMAKE_COMMAND} -E env
+      QUOLL_INSTANCE_NAME=test-${test_name}-${instance}
       QUOLL_D3D_THREADS=${threads} QUOLL_PLATFORM=headless SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy
       LSAN_OPTIONS=suppressions=${CMAKE_CURRENT_LIST_DIR}/../../shell/lsan.supp
       XDG_CONFIG_HOME=${home}/config XDG_DATA_HOME=${home}/data
@@ -63,6 +69,7 @@ function(run_program mode home digests threads)
       QUOLL_REPLAY_DIGESTS=${digests} QUOLL_REPLAY_EVERY=${EVERY} QUOLL_REPLAY_CHECKPOINTS=${CHECKPOINTS}
       ${environment}
       ${PROGRAM} ${mode} -demofile=${WORK}/session.dmo ${arguments}
+    WORKING_DIRECTORY ${home}
     RESULT_VARIABLE result OUTPUT_VARIABLE output ERROR_VARIABLE output)
   file(WRITE ${digests}/output.txt "${output}")
   if(NOT result EQUAL 0)
