@@ -95,10 +95,20 @@ function(quoll_test_suite area)
   target_compile_definitions(test_${area} PRIVATE
     QUOLL_SOURCE_DIR="${QUOLL_ROOT}" QUOLL_BINARY_DIR="${CMAKE_BINARY_DIR}"
     QUOLL_TEST_HOME="${CMAKE_CURRENT_BINARY_DIR}/home")
-  gtest_discover_tests(test_${area}
-    DISCOVERY_MODE PRE_TEST
+  quoll_discover_tests(test_${area} ${area})
+endfunction()
+
+# quoll_discover_tests(<target> <label>)
+# Registers each GoogleTest case of the program as a CTest test with the label, run in the
+# calling folder's build folder. The list is made when the program is built, never while ctest
+# runs, so a second ctest on the same build reads a finished list. Every case has a timeout well
+# under CI's budget: a hang fails its test instead of the whole run.
+function(quoll_discover_tests target label)
+  gtest_discover_tests(${target}
+    DISCOVERY_MODE POST_BUILD
+    DISCOVERY_TIMEOUT 120
     WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}
-    PROPERTIES LABELS ${area})
+    PROPERTIES LABELS ${label} TIMEOUT 600)
 endfunction()
 
 # quoll_benchmark(<name> SOURCES files... LIBS libs...)

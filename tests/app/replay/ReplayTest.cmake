@@ -43,5 +43,5 @@ function(quoll_replay_test name)
       -DFOLDER=${Q_FOLDER}
       -DPLAYER_FILES=${Q_PLAYER_FILES}
       -P ${QUOLL_REPLAY_CHECK})
-  set_tests_properties(${name} PROPERTIES LABELS "${Q_LABELS}" TIMEOUT 300)
+  set_tests_properties(${name} PROPERTIES LABELS "${Q_LABELS}" TIMEOUT 600)
 endfunction()
