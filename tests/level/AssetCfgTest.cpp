@@ -22,7 +22,7 @@ struct AssetFixture
     // Each test has a file of its own: CTest runs the tests of this program in parallel.
     bool Load(const std::string& text)
     {
-        const std::filesystem::path folder = std::filesystem::current_path() / "asset_cfg_test";
+        const std::filesystem::path folder = std::filesystem::path(QUOLL_TEST_HOME) / "asset_cfg_test";
         std::filesystem::create_directories(folder);
         const std::filesystem::path path =
             folder / (std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) + ".cfg");
