@@ -2,11 +2,12 @@
 // dropped on the boss's portrait included, with the screen checked against the board after
 // every turn; the same run in two fresh processes logs the same; and the games the level driver
 // recorded on the boss levels replay through the play screen with the driver's board at every
-// turn.
+// turn; a replay that parts from the game fails at the turn where it parts.
 // Rerun: test_e2e --gtest_filter='BossAutoplay*'
 #include "tests/e2e/AutoplayFixture.h"
 
 #include <algorithm>
+#include <fstream>
 #include <sstream>
 #include <vector>
 
@@ -137,5 +138,65 @@ TEST_F(BossAutoplayRun, TheDriversBossReplaysPlayTheSameOnThePlayScreen)
         EXPECT_EQ((shownScore - score) % 20, 0) << shownScore << " against " << score;
         mRunner.reset();
     }
+}
+
+// A replay is checked as it is played: a turn whose board hash differs from the replay's, or a
+// move the game does not take, stops the run at that turn and names it.
+TEST_F(AutoplayRun, AReplayThatPartsFromTheGameFailsAtItsTurn)
+{
+    const fs::path original = fs::path(QUOLL_SOURCE_DIR) / "tests/content/replays/2.replay";
+    std::vector<std::string> lines = SplitLines(ReadAll(original));
+    const fs::path folder = fs::path(QUOLL_TEST_HOME) / "tampered_replays";
+    fs::create_directories(folder);
+    auto write = [&](const std::string& name, std::vector<std::string> text) {
+        for (std::string& line : text)
+            if (line.rfind("level ", 0) == 0)
+                line = "level " + (original.parent_path() / line.substr(6)).string();
+        std::string joined;
+        for (const std::string& line : text)
+            joined += line + "\n";
+        std::ofstream(folder / name, std::ios::binary) << joined;
+        Autoplay::Options options;
+        options.replayPath = (folder / name).string();
+        return options;
+    };
+    std::vector<size_t> turns, humans;
+    for (size_t i = 0; i < lines.size(); ++i)
+    {
+        if (lines[i].rfind("turn ", 0) == 0)
+            turns.push_back(i);
+        if (lines[i].rfind("human ", 0) == 0)
+            humans.push_back(i);
+    }
+    ASSERT_GT(turns.size(), 5u);
+    ASSERT_GT(humans.size(), 2u);
+
+    // The third turn's board hash tampered with: the third turn fails, naming its line.
+    std::vector<std::string> tampered = lines;
+    std::string& third = tampered[turns[2]];
+    const size_t hash = third.rfind(' ', third.rfind(' ') - 1) + 1;
+    third[hash] = third[hash] == '0' ? '1' : '0';
+    {
+        Autoplay::Runner& run = Start(write("hash.replay", tampered));
+        EXPECT_FALSE(run.RunToEnd());
+        EXPECT_EQ(run.GetReplayDifference().rfind("turn 3 (replay line " + std::to_string(turns[2] + 1) + "): expected", 0), 0u)
+            << run.GetReplayDifference();
+        mRunner.reset();
+    }
+
+    // The second human move from a cell the human does not hold: the game does not take it.
+    std::vector<std::string> illegal = lines;
+    illegal[humans[1]] = "human 30 31";
+    {
+        Autoplay::Runner& run = Start(write("illegal.replay", illegal));
+        EXPECT_FALSE(run.RunToEnd());
+        EXPECT_NE(run.GetReplayDifference().find("(replay line " + std::to_string(humans[1] + 1) + "): the move"), std::string::npos)
+            << run.GetReplayDifference();
+        mRunner.reset();
+    }
+
+    // The replay as recorded plays through without a difference.
+    Autoplay::Runner& run = Start(write("same.replay", lines));
+    EXPECT_TRUE(run.RunToEnd()) << run.GetReplayDifference();
 }
 } // namespace

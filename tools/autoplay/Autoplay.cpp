@@ -214,8 +214,15 @@ bool Runner::PrepareReplay()
         body = std::move(*reseeded);
     }
     for (const ReplayLine& line : replay.body)
-        if (std::optional<DriverInput> act = DriverInput::FromLine(line.text, error))
+    {
+        if (line.text.rfind("turn ", 0) == 0)
+            mTurns.push_back(line);
+        else if (std::optional<DriverInput> act = DriverInput::FromLine(line.text, error))
+        {
             mActs.push_back(std::move(*act));
+            mActLines.push_back(line.number);
+        }
+    }
     // 2. The level counts as completed before, so that no tutorial step filters the driver's
     //    clicks.
     PlayerData* data = mApp->GetPlayerData();
@@ -296,7 +303,27 @@ void Runner::NoteTurnBegun()
         return;
     mTurnPlayer = player;
     mTurnRound = round;
-    Write(HeadlessGame::TurnLine(player, *level));
+    const std::string line = HeadlessGame::TurnLine(player, *level);
+    Write(line);
+    CheckReplayTurn(line);
+}
+
+void Runner::CheckReplayTurn(const std::string& turnLine)
+{
+    const size_t turn = mNextTurn++;
+    if (turn >= mTurns.size())
+        NoteReplayDifference("turn " + std::to_string(turn + 1) + ": the replay has no such turn; played " + turnLine);
+    else if (mTurns[turn].text != turnLine)
+        NoteReplayDifference("turn " + std::to_string(turn + 1) + " (replay line " + std::to_string(mTurns[turn].number) +
+                             "): expected " + mTurns[turn].text + "; played " + turnLine);
+}
+
+void Runner::NoteReplayDifference(const std::string& difference)
+{
+    if (!mReplayDifference.empty())
+        return;
+    mReplayDifference = difference;
+    Write("the replay differs at " + difference);
 }
 
 void Runner::NoteParticles()
@@ -451,13 +478,19 @@ bool Runner::PlayReplayAct()
         Write("the replay has no act left");
         return false;
     }
-    const DriverInput& act = mActs[mNextAct++];
+    const size_t index = mNextAct++;
+    const DriverInput& act = mActs[index];
     Write("act " + act.ToLine());
+    const size_t turnsBefore = mNextTurn;
     switch (act.kind)
     {
     case DriverInput::Kind::Move:
         ClickCell(act.from);
         ClickCell(act.to);
+        // A move taken begins the next turn, ends the game or leaves a picked-up bonus to place.
+        if (RunToHumanTurn() && mNextTurn == turnsBefore && !IsFinished() && !BonusToPlace())
+            NoteReplayDifference("turn " + std::to_string(mNextTurn) + " (replay line " + std::to_string(mActLines[index]) +
+                                 "): the move " + act.ToLine() + " was not taken");
         break;
     case DriverInput::Kind::Bonus:
         // A bomb's cells are the scene's pick around the click.
@@ -517,6 +550,8 @@ bool Runner::RunToEnd()
 {
     while (!IsFinished())
     {
+        if (!mReplayDifference.empty())
+            return false;
         const int before = mUpdates;
         if (!PlayTurn() && !IsFinished())
         {
@@ -529,7 +564,7 @@ bool Runner::RunToEnd()
                 return false;
         }
     }
-    return true;
+    return mReplayDifference.empty();
 }
 
 void Runner::Leave()

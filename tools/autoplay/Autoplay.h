@@ -14,6 +14,7 @@
 #include "framework/core/MersenneTwister.h"
 #include "game/app/GameApp.h"
 #include "tools/leveldriver/DriverInput.h"
+#include "tools/leveldriver/Replay.h"
 #include "game/shell/GameState.h"
 
 #include <functional>
@@ -112,6 +113,10 @@ public:
     [[nodiscard]] bool BonusToPlace();
     // In a replay run: every act of the replay has been played.
     [[nodiscard]] bool ReplayExhausted() const { return mReplay && mNextAct >= mActs.size(); }
+    // In a replay run: the first turn whose board or level generator differs from the replay's,
+    // or the first act the game did not take ("turn N (replay line L): ..."); empty while the
+    // game follows the replay.
+    [[nodiscard]] const std::string& GetReplayDifference() const { return mReplayDifference; }
     // Clicks the screen point as the player would.
     void Click(int x, int y);
     // Told of every click with the updates run before it (the click-script writer listens).
@@ -138,8 +143,10 @@ private:
     void ClickCell(int cell);
     void ClickPortrait();
     // In a replay run: a line for each turn begun, as the driver records it, but for the one
-    // that ends the game.
+    // that ends the game, compared with the replay's.
     void NoteTurnBegun();
+    void CheckReplayTurn(const std::string& turnLine);
+    void NoteReplayDifference(const std::string& difference);
 
     Options mOptions;
     std::unique_ptr<AutoplayApp> mApp;
@@ -156,7 +163,12 @@ private:
     // The replay's human acts and the next to play.
     bool mReplay = false;
     std::vector<DriverInput> mActs;
+    std::vector<int> mActLines; // each act's line in the replay
     size_t mNextAct = 0;
+    // The replay's turn lines, the next one the game must begin, and the first difference.
+    std::vector<ReplayLine> mTurns;
+    size_t mNextTurn = 0;
+    std::string mReplayDifference;
     // The player and round of the last turn line.
     int mTurnPlayer = 0;
     int mTurnRound = -1;
