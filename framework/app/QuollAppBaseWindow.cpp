@@ -34,7 +34,9 @@ const DisplayOptions& QuollAppBase::GetDisplayOptions() const
 }
 
 // Windowed: framed, at the preferred position kept inside the work area, else centred
-// horizontally and a little above the middle. Full screen: a top-most popup at the origin.
+// horizontally and a little above the middle; positions and the clamp are those of the outer
+// rectangle, frame included, as the preferred position is saved. Full screen: a top-most
+// popup at the origin.
 void QuollAppBase::CreateMainWindow()
 {
     using namespace Platform;
@@ -58,7 +60,7 @@ void QuollAppBase::CreateMainWindow()
     else
     {
         info.style = WS_POPUP | WS_CLIPCHILDREN | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
-        const WindowRect outer = WindowSystem::AdjustWindowRect({0, 0, mWidth, mHeight}, info.style);
+        const WindowRect outer = mWindowSystem->AdjustWindowRect({0, 0, mWidth, mHeight}, info.style);
         const WindowRect work = mWindowSystem->GetWorkArea();
         if (mPreferredX != -1 || mPreferredY != -1)
         {
@@ -76,6 +78,8 @@ void QuollAppBase::CreateMainWindow()
             info.x = work.left + (work.Width() - outer.Width()) / 2;
             info.y = work.top + int((work.Height() - outer.Height()) * 0.382);
         }
+        info.width = outer.Width();
+        info.height = outer.Height();
     }
     mMainWindow = mWindowSystem->CreateWindowEx(info);
     mIsPhysWindowed = !fullScreen;

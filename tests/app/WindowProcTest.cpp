@@ -1,6 +1,7 @@
 // The window procedure and the queued messages on the headless window system: the queue's drop
-// rules, click counts and the mouse capture, Alt+Enter with and without a forced mode, and
-// what losing the focus releases.
+// rules, click counts and the mouse capture, Alt+Enter with and without a forced mode, what
+// losing the focus releases, and where the main window opens (under a window manager's frame,
+// after round trips through full screen).
 // Rerun one case: test_app --gtest_filter='WindowProc.*'
 #include "AppTestDoubles.h"
 
@@ -181,6 +182,83 @@ TEST(WindowPlacement, ASavedPositionOffTheWorkAreaOpensFourPixelsInside)
         EXPECT_EQ(rect.left, expected.first) << preferred;
         EXPECT_EQ(rect.top, expected.second) << preferred;
     }
+}
+
+namespace
+{
+// A window manager's frame: one pixel at the sides and the bottom, a 20-pixel title bar.
+constexpr FrameExtents kManagerFrame{1, 20, 1, 1};
+
+// Shows the main window as the main loop does and lets the window manager's answers arrive.
+void ShowAndSettle(InputApp& app)
+{
+    app.GetWindowSystem()->ShowWindow(app.mMainWindow, SW_SHOW);
+    Message message;
+    while (app.GetWindowSystem()->PeekMessage(message))
+    {
+        app.GetWindowSystem()->TranslateMessage(message);
+        app.GetWindowSystem()->DispatchMessage(message);
+    }
+    app.HandleAll();
+}
+
+WindowRect OuterRect(InputApp& app)
+{
+    WindowRect rect;
+    EXPECT_TRUE(app.GetWindowSystem()->GetWindowRect(app.mMainWindow, rect));
+    return rect;
+}
+} // namespace
+
+TEST(WindowPlacement, RoundTripsThroughFullScreenLeaveTheFramedWindowWhereItWas)
+{
+    Platform::FakeClock clock{1'000'000};
+    Platform::ScopedClock scoped{clock};
+    ScopedThrowingExit exits;
+    InputApp app;
+    app.Headless().SetWindowFrame(kManagerFrame);
+    app.mPreferredX = 100;
+    app.mPreferredY = 200;
+    app.Init();
+    ShowAndSettle(app);
+    const WindowRect first = OuterRect(app);
+    EXPECT_EQ(first, (WindowRect{100, 200, 100 + 1 + 640 + 1, 200 + 20 + 480 + 1})) << "the frame where it was saved";
+
+    for (int trip = 1; trip <= 3; ++trip)
+    {
+        app.SwitchWindowedMode(false);
+        ShowAndSettle(app);
+        app.SwitchWindowedMode(true);
+        ShowAndSettle(app);
+        EXPECT_EQ(OuterRect(app), first) << "round trip " << trip;
+        EXPECT_EQ(app.mPreferredX, 100) << "round trip " << trip;
+        EXPECT_EQ(app.mPreferredY, 200) << "round trip " << trip;
+    }
+    WindowRect client;
+    ASSERT_TRUE(app.GetWindowSystem()->GetClientRect(app.mMainWindow, client));
+    EXPECT_EQ(client, (WindowRect{0, 0, 640, 480}));
+}
+
+TEST(WindowPlacement, TheWholeFrameOfAWindowSavedOffTheWorkAreaOpensFourPixelsInside)
+{
+    Platform::FakeClock clock{1'000'000};
+    Platform::ScopedClock scoped{clock};
+    ScopedThrowingExit exits;
+    InputApp app;
+    app.Headless().SetWindowFrame(kManagerFrame);
+    app.mPreferredX = app.mPreferredY = 5000;
+    app.Init();
+    ShowAndSettle(app);
+    // The window manager tells its frame once it has decorated a window: the next one is
+    // placed with it.
+    app.SwitchWindowedMode(false);
+    app.SwitchWindowedMode(true);
+    ShowAndSettle(app);
+    const WindowRect work = app.GetWindowSystem()->GetWorkArea();
+    const WindowRect outer = OuterRect(app);
+    EXPECT_EQ(outer.right, work.right - 4);
+    EXPECT_EQ(outer.bottom, work.bottom - 4);
+    EXPECT_EQ(outer.Height(), 20 + 480 + 1);
 }
 
 TEST_F(StartedApp, CursorsByNumberAndTheHandsMadeFromMasks)

@@ -1,7 +1,8 @@
 // Stresses the window system's own behaviour on the headless back end: back-end choice
 // by name, posted messages from many threads, broadcasts and registered messages, the
 // timer on a fake clock, messages for destroyed windows, presenters and their evidence,
-// scripted message boxes, cursors from masks, the clipboard and window placement.
+// scripted message boxes, cursors from masks, the clipboard, window placement and the window
+// manager's frame around framed windows.
 // Rerun one case: test_platform --gtest_filter='WindowSystem.*'
 #include "HeadlessFixture.h"
 #include "ScratchFolder.h"
@@ -271,5 +272,55 @@ TEST_F(WindowSystemTest, EnablingSendsEnableAndTitlesRoundTrip)
     WindowCreateInfo info;
     info.className = "NoSuchClass";
     EXPECT_EQ(mSystem.CreateWindowEx(info), WindowId::None);
+}
+TEST_F(WindowSystemTest, TheManagersFrameLiesInsideTheOuterRectangleOnceItHasDecoratedAWindow)
+{
+    constexpr FrameExtents kFrame{1, 20, 1, 1};
+    constexpr uint32_t kFramed = WS_POPUP | WS_CAPTION | WS_SYSMENU;
+    mSystem.SetWindowFrame(kFrame);
+    auto create = [this](uint32_t style, uint32_t exStyle, WindowRect outer) {
+        WindowCreateInfo info;
+        info.className = "PlainWindow";
+        info.style = style;
+        info.exStyle = exStyle;
+        info.x = outer.left;
+        info.y = outer.top;
+        info.width = outer.Width();
+        info.height = outer.Height();
+        return mSystem.CreateWindowEx(info);
+    };
+    const WindowRect client{0, 0, 640, 480};
+    EXPECT_EQ(mSystem.AdjustWindowRect(client, kFramed), client) << "no frame known before a window is decorated";
+
+    // The first framed window: the manager puts its frame where the window asked to be.
+    const WindowId first = create(kFramed, 0, {100, 100, 740, 580});
+    mSystem.ShowWindow(first, SW_SHOW);
+    const auto moved = Only(Pump(), {WM_MOVE});
+    ASSERT_EQ(moved.size(), 1u);
+    EXPECT_EQ(moved[0].lParam, MakeLParam(101, 120)) << "WM_MOVE gives the client area's corner";
+    WindowRect rect;
+    ASSERT_TRUE(mSystem.GetWindowRect(first, rect));
+    EXPECT_EQ(rect, (WindowRect{100, 100, 742, 601}));
+    ASSERT_TRUE(mSystem.GetClientRect(first, rect));
+    EXPECT_EQ(rect, client);
+    ScreenPoint origin;
+    ASSERT_TRUE(mSystem.ClientToScreen(first, origin));
+    EXPECT_EQ(origin, (ScreenPoint{101, 120}));
+    WindowPlacement placement;
+    ASSERT_TRUE(mSystem.GetWindowPlacement(first, placement));
+    EXPECT_EQ(placement.normalPosition, (WindowRect{100, 100, 742, 601}));
+
+    // Later windows are made with the frame known: they stay where they asked to be.
+    const WindowRect outer = mSystem.AdjustWindowRect(client, kFramed);
+    EXPECT_EQ(outer, (WindowRect{-1, -20, 641, 481}));
+    EXPECT_EQ(mSystem.AdjustWindowRect(client, WS_POPUP), client) << "no frame without a caption";
+    const WindowId second = create(kFramed, 0, {300, 200, 300 + outer.Width(), 200 + outer.Height()});
+    mSystem.ShowWindow(second, SW_SHOW);
+    EXPECT_TRUE(Only(Pump(), {WM_MOVE}).empty());
+    ASSERT_TRUE(mSystem.GetWindowRect(second, rect));
+    EXPECT_EQ(rect, (WindowRect{300, 200, 942, 701}));
+    origin = {};
+    ASSERT_TRUE(mSystem.ClientToScreen(second, origin));
+    EXPECT_EQ(origin, (ScreenPoint{301, 220}));
 }
 } // namespace Quoll::Platform

@@ -2,11 +2,19 @@
 // Input as a back end reports it, before translation into window messages: the SDL back
 // end converts its events into these, the headless back end reads them from a script.
 #include <cstdint>
+#include <optional>
 #include <string>
 
 namespace Quoll::Platform
 {
 enum class WindowId : uint32_t;
+
+// The frame a window manager draws around a window's client area: its thickness on each side.
+struct FrameExtents
+{
+    int left = 0, top = 0, right = 0, bottom = 0;
+    bool operator==(const FrameExtents&) const = default;
+};
 
 enum class InputKind : uint8_t
 {
@@ -23,7 +31,7 @@ enum class InputKind : uint8_t
     Minimised,
     Restored,
     Maximised,
-    Moved, // x, y: the client area's new screen position
+    Moved, // x, y: the client area's new screen position; frame: the manager's, when known
     Exposed,
     DisplayChanged, // a monitor was added, removed or turned
     CloseRequested, // the window's close button
@@ -66,6 +74,7 @@ struct InputEvent
     int x = 0, y = 0; // pointer in client coordinates (Moved: screen coordinates)
     int wheelNotches = 0; // positive away from the user
     std::string text;
+    std::optional<FrameExtents> frame; // Moved: the frame around the window, once the manager has said
 };
 
 // USB HID usages of the keys the translation treats specially.

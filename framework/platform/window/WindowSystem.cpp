@@ -80,7 +80,31 @@ void WindowSystem::StoreRect(WindowRecord& window, WindowRect rect)
 {
     window.rect = rect;
     std::lock_guard lock(mGeometryMutex);
-    mRects[window.id] = rect;
+    mGeometry[window.id] = {window.rect, window.frame};
+}
+
+// The manager's frame around a window (other threads see it with the next StoreRect). The
+// last one reported around a window with a caption is the one new such windows expect.
+void WindowSystem::StoreFrame(WindowRecord& window, const FrameExtents& frame)
+{
+    window.frame = window.HasFrame() ? frame : FrameExtents{};
+    if (window.HasFrame())
+        mCaptionFrame = frame;
+}
+
+bool WindowSystem::GetGeometry(WindowId window, Geometry& geometry) const
+{
+    std::lock_guard lock(mGeometryMutex);
+    auto found = mGeometry.find(window);
+    if (found == mGeometry.end())
+        return false;
+    geometry = found->second;
+    return true;
+}
+
+WindowRect WindowSystem::AdjustWindowRect(WindowRect client, uint32_t style) const
+{
+    return (style & WS_CAPTION) != 0 ? client.Grown(mCaptionFrame) : client;
 }
 
 WindowSystem::~WindowSystem() = default;
@@ -141,7 +165,8 @@ WindowId WindowSystem::CreateWindowEx(const WindowCreateInfo& info)
     record.exStyle = info.exStyle;
     WindowId id = record.id;
     WindowRecord& stored = mWindows.emplace(id, std::move(record)).first->second;
-    StoreRect(stored, {info.x, info.y, info.x + std::max(0, info.width), info.y + std::max(0, info.height)});
+    StoreFrame(stored, mCaptionFrame);
+    StoreRect(stored, InitialClientRect(stored, info));
     {
         std::lock_guard lock(mQueueMutex);
         mLiveWindows.insert(id);
@@ -150,6 +175,16 @@ WindowId WindowSystem::CreateWindowEx(const WindowCreateInfo& info)
     if ((info.style & WS_VISIBLE) != 0 && IsWindow(id))
         ShowWindow(id, SW_SHOW);
     return id;
+}
+
+// The rectangle asked for, less the frame the manager is expected to draw inside it.
+WindowRect WindowSystem::InitialClientRect(const WindowRecord& window, const WindowCreateInfo& info)
+{
+    const WindowRect outer{info.x, info.y, info.x + std::max(0, info.width), info.y + std::max(0, info.height)};
+    WindowRect client = outer.Shrunk(window.frame);
+    client.right = std::max(client.left, client.right);
+    client.bottom = std::max(client.top, client.bottom);
+    return client;
 }
 
 bool WindowSystem::DestroyWindow(WindowId window)
@@ -175,7 +210,7 @@ bool WindowSystem::DestroyWindow(WindowId window)
     if (mCapture == window)
         ReleaseCapture();
     std::lock_guard lock(mGeometryMutex);
-    mRects.erase(window);
+    mGeometry.erase(window);
     if (mPointerWindow == window)
         mPointerWindow = WindowId::None;
     return true;
@@ -256,20 +291,19 @@ bool WindowSystem::MoveWindow(WindowId window, int x, int y, int width, int heig
 
 bool WindowSystem::GetWindowRect(WindowId window, WindowRect& rect) const
 {
-    std::lock_guard lock(mGeometryMutex);
-    auto found = mRects.find(window);
-    if (found == mRects.end())
+    Geometry geometry;
+    if (!GetGeometry(window, geometry))
         return false;
-    rect = found->second;
+    rect = geometry.client.Grown(geometry.frame);
     return true;
 }
 
 bool WindowSystem::GetClientRect(WindowId window, WindowRect& rect) const
 {
-    WindowRect outer;
-    if (!GetWindowRect(window, outer))
+    Geometry geometry;
+    if (!GetGeometry(window, geometry))
         return false;
-    rect = {0, 0, outer.Width(), outer.Height()};
+    rect = {0, 0, geometry.client.Width(), geometry.client.Height()};
     return true;
 }
 
@@ -282,27 +316,27 @@ bool WindowSystem::GetWindowPlacement(WindowId window, WindowPlacement& placemen
                         : record->minimised ? SW_SHOWMINIMIZED
                         : record->maximised ? SW_SHOWMAXIMIZED
                                             : SW_SHOWNORMAL;
-    placement.normalPosition = record->rect;
+    placement.normalPosition = record->OuterRect();
     return true;
 }
 
 bool WindowSystem::ClientToScreen(WindowId window, ScreenPoint& point) const
 {
-    WindowRect rect;
-    if (!GetWindowRect(window, rect))
+    Geometry geometry;
+    if (!GetGeometry(window, geometry))
         return false;
-    point.x += rect.left;
-    point.y += rect.top;
+    point.x += geometry.client.left;
+    point.y += geometry.client.top;
     return true;
 }
 
 bool WindowSystem::ScreenToClient(WindowId window, ScreenPoint& point) const
 {
-    WindowRect rect;
-    if (!GetWindowRect(window, rect))
+    Geometry geometry;
+    if (!GetGeometry(window, geometry))
         return false;
-    point.x -= rect.left;
-    point.y -= rect.top;
+    point.x -= geometry.client.left;
+    point.y -= geometry.client.top;
     return true;
 }
 

@@ -14,12 +14,16 @@
 // PostMessage, RegisterWindowMessage, GetCursorPos, ScreenToClient, ClientToScreen,
 // GetWindowRect and GetClientRect, which any thread may call (the cursor thread does).
 //
-// Geometry: window rectangles are client areas in screen coordinates (the window
-// manager draws the frame outside them, so AdjustWindowRect changes nothing). A window
-// created with WS_POPUP and WS_EX_TOPMOST and without WS_CAPTION is full screen: it
-// covers the desktop at the desktop's mode, and its frames are scaled to fit with their
-// aspect kept (there is no real mode switch). A window of zero size is never shown: it
-// only receives messages.
+// Geometry, in screen coordinates: a window with WS_CAPTION gets a frame from the window
+// manager around its client area. CreateWindowEx, GetWindowRect, GetWindowPlacement and
+// AdjustWindowRect speak of the outer rectangle (frame included), MoveWindow, GetClientRect,
+// ClientToScreen and ScreenToClient of the client area. The frame's extents are what the
+// back end last reported for a framed window: zero without a window manager, and until the
+// manager has decorated a first window (it says how thick its frame is only then). A window
+// created with WS_POPUP and WS_EX_TOPMOST and without WS_CAPTION is full screen: it covers
+// the desktop at the desktop's mode, and its frames are scaled to fit with their aspect kept
+// (there is no real mode switch). A window of zero size is never
+// shown: it only receives messages.
 #include "framework/platform/window/CursorImage.h"
 #include "framework/platform/window/FramePresenter.h"
 #include "framework/platform/window/InputEvent.h"
@@ -73,6 +77,14 @@ struct WindowRect
     int Width() const { return right - left; }
     int Height() const { return bottom - top; }
     bool Contains(int x, int y) const { return x >= left && x < right && y >= top && y < bottom; }
+    WindowRect Grown(const FrameExtents& frame) const
+    {
+        return {left - frame.left, top - frame.top, right + frame.right, bottom + frame.bottom};
+    }
+    WindowRect Shrunk(const FrameExtents& frame) const
+    {
+        return {left + frame.left, top + frame.top, right - frame.right, bottom - frame.bottom};
+    }
     bool operator==(const WindowRect&) const = default;
 };
 
@@ -88,13 +100,13 @@ struct WindowCreateInfo
     std::wstring title;
     uint32_t style = 0;
     uint32_t exStyle = 0;
-    int x = 0, y = 0, width = 0, height = 0; // client area
+    int x = 0, y = 0, width = 0, height = 0; // outer rectangle (AdjustWindowRect of the client area)
 };
 
 struct WindowPlacement
 {
     int showCmd = SW_HIDE; // SW_HIDE, SW_SHOWNORMAL, SW_SHOWMINIMIZED or SW_SHOWMAXIMIZED
-    WindowRect normalPosition;
+    WindowRect normalPosition; // outer rectangle
 };
 
 struct ScreenInfo
@@ -135,13 +147,17 @@ public:
     bool SetWindowText(WindowId window, std::wstring_view title);
     std::wstring GetWindowText(WindowId window) const;
     bool SetWindowIcon(WindowId window, const ArgbImageView& icon);
+    // Places the client area; the frame goes around it.
     bool MoveWindow(WindowId window, int x, int y, int width, int height);
+    // The outer rectangle.
     bool GetWindowRect(WindowId window, WindowRect& rect) const;
     bool GetClientRect(WindowId window, WindowRect& rect) const;
     bool GetWindowPlacement(WindowId window, WindowPlacement& placement) const;
     bool ClientToScreen(WindowId window, ScreenPoint& point) const;
     bool ScreenToClient(WindowId window, ScreenPoint& point) const;
-    static WindowRect AdjustWindowRect(WindowRect client, uint32_t style) { (void)style; return client; }
+    // The outer rectangle of a window of this style around the client rectangle: grown by
+    // the frame known for windows with a caption.
+    WindowRect AdjustWindowRect(WindowRect client, uint32_t style) const;
     // Sends WM_ENABLE.
     bool EnableWindow(WindowId window, bool enable);
     bool IsWindowEnabled(WindowId window) const;
@@ -239,11 +255,14 @@ protected:
         std::wstring title;
         uint32_t style = 0, exStyle = 0;
         WindowRect rect; // client area, screen coordinates
+        FrameExtents frame; // the manager's frame around it, as last reported
         bool visible = false, minimised = false, maximised = false, enabled = true;
         void* userData = nullptr;
 
         bool IsFullScreen() const;
+        bool HasFrame() const { return (style & WS_CAPTION) != 0; }
         bool IsMessageOnly() const { return rect.Width() <= 0 || rect.Height() <= 0; }
+        WindowRect OuterRect() const { return rect.Grown(frame); }
     };
 
     enum class WindowChange
@@ -294,8 +313,17 @@ private:
         uint32_t due;
     };
 
+    struct Geometry
+    {
+        WindowRect client;
+        FrameExtents frame;
+    };
+
     static bool TakeCloseSignal();
     void StoreRect(WindowRecord& window, WindowRect rect);
+    void StoreFrame(WindowRecord& window, const FrameExtents& frame);
+    WindowRect InitialClientRect(const WindowRecord& window, const WindowCreateInfo& info);
+    bool GetGeometry(WindowId window, Geometry& geometry) const;
     void TakeInput();
     void Translate(const InputEvent& event);
     void Enqueue(const Message& message, bool atFront = false);
@@ -322,7 +350,8 @@ private:
     uint8_t mButtonsHeld = 0; // MK_LBUTTON | MK_RBUTTON | MK_MBUTTON
     // Window rectangles and the pointer, for readers on other threads.
     mutable std::mutex mGeometryMutex;
-    std::map<WindowId, WindowRect> mRects;
+    std::map<WindowId, Geometry> mGeometry;
+    FrameExtents mCaptionFrame; // the frame last reported around a window with a caption
     WindowId mPointerWindow = WindowId::None; // the window the pointer is over
     ScreenPoint mPointerScreen; // its last position
     std::thread::id mMainThread;

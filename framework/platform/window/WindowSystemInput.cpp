@@ -9,7 +9,8 @@
 //    WM_xBUTTONDBLCLK for classes with CS_DBLCLKS; wParam holds the MK_ flags, lParam the
 //    client position; the wheel gives WM_MOUSEWHEEL with 120 per notch;
 //  - focus gives WM_ACTIVATEAPP and WM_SETFOCUS / WM_KILLFOCUS; minimising, restoring
-//    and maximising give WM_SIZE; moving gives WM_MOVE; exposure gives WM_PAINT; a
+//    and maximising give WM_SIZE; moving (or a new frame from the window manager) gives
+//    WM_MOVE with the client area's position; exposure gives WM_PAINT; a
 //    change of monitors gives every window WM_DISPLAYCHANGE (32 bits, the desktop size);
 //  - the close button, the session's quit and SIGTERM / SIGINT give WM_CLOSE;
 //  - a pointer move first sends WM_SETCURSOR (HTCLIENT, WM_MOUSEMOVE) at once, so the
@@ -262,6 +263,8 @@ void WindowSystem::NoteWindowState(const InputEvent& event, WindowRecord& window
     case InputKind::Moved:
     {
         int width = window.rect.Width(), height = window.rect.Height();
+        if (event.frame)
+            StoreFrame(window, *event.frame);
         StoreRect(window, {event.x, event.y, event.x + width, event.y + height});
         Enqueue({window.id, WM_MOVE, 0, MakeLParam(event.x, event.y), now});
         return;

@@ -113,10 +113,10 @@ void HeadlessWindowSystem::Deliver(const InputEvent& event, std::vector<InputEve
 {
     if (event.kind == InputKind::MouseMove || event.kind == InputKind::MouseDown || event.kind == InputKind::MouseUp)
     {
-        WindowRect rect;
+        ScreenPoint point{event.x, event.y};
         WindowId target = event.window != WindowId::None ? event.window : InputTarget();
-        if (GetWindowRect(target, rect))
-            mGlobalPointer = ScreenPoint{rect.left + event.x, rect.top + event.y};
+        if (ClientToScreen(target, point))
+            mGlobalPointer = point;
     }
     mInputLog += HeadlessScript::Format(event) + "\n";
     events.push_back(event);
@@ -140,6 +140,8 @@ void HeadlessWindowSystem::PumpNativeEvents(std::vector<InputEvent>& events)
 
 void HeadlessWindowSystem::NativeShow(WindowRecord& window, int showCmd)
 {
+    if (showCmd != SW_HIDE)
+        Decorate(window);
     InputEvent event;
     event.window = window.id;
     switch (showCmd)
@@ -175,7 +177,23 @@ void HeadlessWindowSystem::NativeShow(WindowRecord& window, int showCmd)
     }
 }
 
-void HeadlessWindowSystem::NativeDestroy(WindowRecord&) {}
+// The first time a window with a caption is shown, the manager puts its frame where the window's
+// outer rectangle was asked to be, and says how thick the frame is: the client area moves.
+void HeadlessWindowSystem::Decorate(WindowRecord& window)
+{
+    if (!window.HasFrame() || window.IsMessageOnly() || !mDecorated.insert(window.id).second || window.frame == mFrame)
+        return;
+    const WindowRect outer = window.OuterRect();
+    InputEvent event;
+    event.kind = InputKind::Moved;
+    event.window = window.id;
+    event.x = outer.left + mFrame.left;
+    event.y = outer.top + mFrame.top;
+    event.frame = mFrame;
+    Feed(event);
+}
+
+void HeadlessWindowSystem::NativeDestroy(WindowRecord& window) { mDecorated.erase(window.id); }
 
 void HeadlessWindowSystem::NativeUpdate(WindowRecord& window, WindowChange change)
 {
@@ -186,6 +204,7 @@ void HeadlessWindowSystem::NativeUpdate(WindowRecord& window, WindowChange chang
     event.window = window.id;
     event.x = window.rect.left;
     event.y = window.rect.top;
+    event.frame = window.frame;
     Feed(event);
 }
 

@@ -11,7 +11,9 @@
 //
 // Fakes: the desktop is QUOLL_HEADLESS_SCREEN ("WxH", default 1920x1080) at 60 Hz with a
 // 40-pixel panel at the bottom; showing a window gives it the focus; opening a URL
-// records it and succeeds. Limits: one desktop; no window manager to refuse anything.
+// records it and succeeds; a window with a caption gets the frame SetWindowFrame gives (none
+// by default) when it is first shown, as a window manager does. Limits: one desktop; no
+// window manager to refuse anything.
 #include "framework/platform/window/WindowSystem.h"
 #include "framework/platform/window/headless/HeadlessScript.h"
 
@@ -19,6 +21,7 @@
 #include <deque>
 #include <memory>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -56,6 +59,8 @@ public:
     // True when every script step has been delivered.
     bool ScriptFinished() const { return mSteps.empty(); }
     void QueueMessageBoxAnswer(int answer) { mAnswers.push_back(answer); }
+    // The frame the window manager draws around windows with a caption, from their next show.
+    void SetWindowFrame(const FrameExtents& frame) { mFrame = frame; }
 
     const std::vector<AskedMessageBox>& MessageBoxes() const { return mAsked; }
     const std::vector<std::string>& OpenedUrls() const { return mUrls; }
@@ -97,6 +102,7 @@ protected:
 
 private:
     void Deliver(const InputEvent& event, std::vector<InputEvent>& events);
+    void Decorate(WindowRecord& window);
 
     ScreenInfo mScreen;
     std::atomic<ScreenPoint> mGlobalPointer{ScreenPoint{}};
@@ -113,5 +119,7 @@ private:
     std::shared_ptr<HeadlessFrameStore> mFrames = std::make_shared<HeadlessFrameStore>();
     std::string mInputLog;
     std::string mDumpFolder;
+    FrameExtents mFrame;
+    std::set<WindowId> mDecorated; // windows that have their frame
 };
 } // namespace Quoll::Platform

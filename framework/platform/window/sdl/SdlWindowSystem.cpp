@@ -5,7 +5,8 @@
 // text, mouse buttons with double clicks, the wheel, capture, system cursors and colour
 // cursors, the clipboard, message boxes, opening URLs, and frames shown through a
 // streaming texture on the main thread.
-// Fakes: window rectangles are client areas (the frame belongs to the window manager);
+// Fakes: the window manager's frame is known only once it has decorated a window (SDL
+// reads its extents then), so the first framed window is placed as if it had none;
 // monochrome cursors become colour cursors (inverted pixels are shown black).
 // Limits: the wheel's resolution is whole notches; keys that SDL cannot name (media
 // keys) are dropped; a quit from the session and SIGTERM / SIGINT are handled by the
@@ -18,6 +19,7 @@
 #include <SDL.h>
 #include <algorithm>
 #include <map>
+#include <optional>
 
 namespace Quoll::Platform
 {
@@ -29,6 +31,9 @@ struct NativeWindow
     SDL_Renderer* renderer = nullptr;
     SDL_Texture* texture = nullptr;
     int textureWidth = 0, textureHeight = 0;
+    std::optional<FrameExtents> frame; // the window manager's, as last reported
+    bool hiding = false; // hidden by the window system, not by SDL re-making the window
+    bool remade = false; // SDL re-made the window (for a renderer): its next move is undone
     std::vector<uint32_t> icon; // kept until the window exists
     int iconWidth = 0, iconHeight = 0;
 };
@@ -159,6 +164,10 @@ private:
     void ApplyIcon(NativeWindow& native);
     WindowId FromSdl(Uint32 sdlWindowId) const;
     void AddWindowEvent(const SDL_WindowEvent& event, std::vector<InputEvent>& events);
+    std::optional<FrameExtents> FrameOf(WindowId window);
+    void NoteHidden(WindowId window);
+    bool UndoMoveOfRemadeWindow(WindowId window);
+    void AddFrameChanges(std::vector<InputEvent>& events);
 
     std::map<WindowId, NativeWindow> mNative;
     std::map<CursorId, SDL_Cursor*> mCursors;
@@ -212,11 +221,14 @@ bool SdlWindowSystem::EnsureNative(WindowRecord& window)
     Uint32 flags = SDL_WINDOW_HIDDEN;
     if (window.IsFullScreen())
         flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
-    else if ((window.style & WS_CAPTION) == 0)
+    else if (!window.HasFrame())
         flags |= SDL_WINDOW_BORDERLESS;
+    // A window manager puts its frame where a new window asks to be, so a framed window asks
+    // for its outer rectangle's corner.
+    const WindowRect outer = window.OuterRect();
     std::string title = WideToUtf8(window.title);
-    native.window = SDL_CreateWindow(title.c_str(), window.rect.left, window.rect.top, window.rect.Width(),
-                                     window.rect.Height(), flags);
+    native.window =
+        SDL_CreateWindow(title.c_str(), outer.left, outer.top, window.rect.Width(), window.rect.Height(), flags);
     if (native.window == nullptr)
     {
         LogLine("WindowSystem", std::string("SDL_CreateWindow: ") + SDL_GetError());
@@ -243,7 +255,10 @@ void SdlWindowSystem::NativeShow(WindowRecord& window, int showCmd)
     if (showCmd == SW_HIDE)
     {
         if (auto found = mNative.find(window.id); found != mNative.end() && found->second.window != nullptr)
+        {
+            found->second.hiding = true;
             SDL_HideWindow(found->second.window);
+        }
         return;
     }
     if (!EnsureNative(window))
@@ -321,15 +336,81 @@ void SdlWindowSystem::AddWindowEvent(const SDL_WindowEvent& sdl, std::vector<Inp
     case SDL_WINDOWEVENT_EXPOSED: event.kind = InputKind::Exposed; break;
     case SDL_WINDOWEVENT_CLOSE: event.kind = InputKind::CloseRequested; break;
     case SDL_WINDOWEVENT_LEAVE: event.kind = InputKind::PointerLeft; break;
+    case SDL_WINDOWEVENT_HIDDEN: NoteHidden(event.window); return;
     case SDL_WINDOWEVENT_MOVED:
+        if (UndoMoveOfRemadeWindow(event.window))
+            return;
         event.kind = InputKind::Moved;
         event.x = sdl.data1;
         event.y = sdl.data2;
+        event.frame = FrameOf(event.window);
         break;
     default: return;
     }
     if (event.window != WindowId::None)
         events.push_back(event);
+}
+
+// A window hidden without the window system asking is being re-made by SDL (a renderer may
+// need another kind of window).
+void SdlWindowSystem::NoteHidden(WindowId window)
+{
+    auto native = mNative.find(window);
+    if (native == mNative.end())
+        return;
+    native->second.remade = !native->second.hiding;
+    native->second.hiding = false;
+}
+
+// A re-made window is created at its client area's corner, where the window manager then puts
+// its frame: the client area moves down and right by the frame. Put it back.
+bool SdlWindowSystem::UndoMoveOfRemadeWindow(WindowId window)
+{
+    const WindowRecord* record = Find(window);
+    auto native = mNative.find(window);
+    if (record == nullptr || native == mNative.end() || !native->second.remade)
+        return false;
+    native->second.remade = false;
+    if (!record->HasFrame())
+        return false;
+    SDL_SetWindowPosition(native->second.window, record->rect.left, record->rect.top);
+    return true;
+}
+
+// The frame around a framed window, once the window manager has told its extents (none
+// before, and none without a manager).
+std::optional<FrameExtents> SdlWindowSystem::FrameOf(WindowId window)
+{
+    const WindowRecord* record = Find(window);
+    auto native = mNative.find(window);
+    if (record == nullptr || !record->HasFrame() || native == mNative.end() || native->second.window == nullptr)
+        return std::nullopt;
+    FrameExtents frame;
+    if (SDL_GetWindowBordersSize(native->second.window, &frame.top, &frame.left, &frame.bottom, &frame.right) != 0 ||
+        frame == FrameExtents{})
+        return std::nullopt;
+    native->second.frame = frame;
+    return frame;
+}
+
+// The manager may tell a frame after the window's last move: that changes the outer rectangle.
+void SdlWindowSystem::AddFrameChanges(std::vector<InputEvent>& events)
+{
+    for (auto& [id, native] : mNative)
+    {
+        if (native.window == nullptr)
+            continue;
+        const std::optional<FrameExtents> known = native.frame;
+        const std::optional<FrameExtents> frame = FrameOf(id);
+        if (!frame || frame == known)
+            continue;
+        InputEvent event;
+        event.kind = InputKind::Moved;
+        event.window = id;
+        SDL_GetWindowPosition(native.window, &event.x, &event.y);
+        event.frame = frame;
+        events.push_back(event);
+    }
 }
 
 void SdlWindowSystem::PumpNativeEvents(std::vector<InputEvent>& events)
@@ -395,6 +476,7 @@ void SdlWindowSystem::PumpNativeEvents(std::vector<InputEvent>& events)
         }
         events.push_back(std::move(event));
     }
+    AddFrameChanges(events);
 }
 
 ScreenInfo SdlWindowSystem::NativeScreen()
