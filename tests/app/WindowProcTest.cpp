@@ -261,6 +261,21 @@ TEST(WindowPlacement, TheWholeFrameOfAWindowSavedOffTheWorkAreaOpensFourPixelsIn
     EXPECT_EQ(outer.Height(), 20 + 480 + 1);
 }
 
+TEST(WindowPlacement, FullScreenCoversTheDesktopWhateverTheGameSize)
+{
+    ScopedThrowingExit exits;
+    InputApp app;
+    app.Init();
+    app.SwitchWindowedMode(false);
+    ASSERT_FALSE(app.mIsPhysWindowed);
+    const ScreenInfo screen = app.GetWindowSystem()->GetScreenInfo();
+    EXPECT_EQ(OuterRect(app), (WindowRect{0, 0, screen.width, screen.height}));
+    app.SwitchWindowedMode(true);
+    WindowRect client;
+    ASSERT_TRUE(app.GetWindowSystem()->GetClientRect(app.mMainWindow, client));
+    EXPECT_EQ(client, (WindowRect{0, 0, 640, 480}));
+}
+
 TEST_F(StartedApp, CursorsByNumberAndTheHandsMadeFromMasks)
 {
     Platform::HeadlessWindowSystem& system = app.Headless();

@@ -322,5 +322,11 @@ TEST_F(WindowSystemTest, TheManagersFrameLiesInsideTheOuterRectangleOnceItHasDec
     origin = {};
     ASSERT_TRUE(mSystem.ClientToScreen(second, origin));
     EXPECT_EQ(origin, (ScreenPoint{301, 220}));
+
+    // Full screen covers the desktop, whatever size the window asks for.
+    const WindowId full = create(WS_POPUP | WS_VISIBLE, WS_EX_TOPMOST, {0, 0, 1024, 768});
+    ASSERT_TRUE(mSystem.GetWindowRect(full, rect));
+    const ScreenInfo screen = mSystem.GetScreenInfo();
+    EXPECT_EQ(rect, (WindowRect{0, 0, screen.width, screen.height}));
 }
 } // namespace Quoll::Platform

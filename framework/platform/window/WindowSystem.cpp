@@ -177,9 +177,16 @@ WindowId WindowSystem::CreateWindowEx(const WindowCreateInfo& info)
     return id;
 }
 
-// The rectangle asked for, less the frame the manager is expected to draw inside it.
+// A full-screen window covers the desktop. Any other gets the rectangle asked for, less the
+// frame the manager is expected to draw inside it.
 WindowRect WindowSystem::InitialClientRect(const WindowRecord& window, const WindowCreateInfo& info)
 {
+    if (window.IsFullScreen())
+    {
+        const ScreenInfo screen = NativeScreen();
+        if (screen.width > 0 && screen.height > 0)
+            return {0, 0, screen.width, screen.height};
+    }
     const WindowRect outer{info.x, info.y, info.x + std::max(0, info.width), info.y + std::max(0, info.height)};
     WindowRect client = outer.Shrunk(window.frame);
     client.right = std::max(client.left, client.right);

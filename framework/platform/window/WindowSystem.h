@@ -21,8 +21,8 @@
 // back end last reported for a framed window: zero without a window manager, and until the
 // manager has decorated a first window (it says how thick its frame is only then). A window
 // created with WS_POPUP and WS_EX_TOPMOST and without WS_CAPTION is full screen: it covers
-// the desktop at the desktop's mode, and its frames are scaled to fit with their aspect kept
-// (there is no real mode switch). A window of zero size is never
+// the desktop at the desktop's mode whatever size it asks for, and its frames are scaled to
+// fit with their aspect kept (there is no real mode switch). A window of zero size is never
 // shown: it only receives messages.
 #include "framework/platform/window/CursorImage.h"
 #include "framework/platform/window/FramePresenter.h"

@@ -223,8 +223,9 @@ bool SdlWindowSystem::EnsureNative(WindowRecord& window)
         flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
     else if (!window.HasFrame())
         flags |= SDL_WINDOW_BORDERLESS;
-    // A window manager puts its frame where a new window asks to be, so a framed window asks
-    // for its outer rectangle's corner.
+    // A full-screen window has the desktop's size: without a window manager nobody else
+    // resizes it. A window manager puts its frame where a new window asks to be, so a framed
+    // window asks for its outer rectangle's corner.
     const WindowRect outer = window.OuterRect();
     std::string title = WideToUtf8(window.title);
     native.window =
