@@ -165,6 +165,8 @@ bool Runner::Start()
     }
     Quoll::SeedRandom(mOptions.seed);
     mRandom.Seed(mOptions.seed);
+    if (mOptions.policy)
+        mPolicy = std::make_unique<DriverPolicy>(mOptions.seed, *mOptions.policy, 0);
     // Every run starts as a fresh program would: the boss's spawn bag too.
     GetBossSpawnBag().Reset();
     mIdle = std::make_unique<IdleState>(mApp->GetStateHost());
@@ -428,6 +430,16 @@ bool Runner::ClickTutorialTarget()
 
 bool Runner::ChooseMove(int& from, int& to)
 {
+    if (mPolicy)
+    {
+        // The policy's act at the human's turn (never a step-back: it is made without any).
+        const std::optional<DriverInput> act = mPolicy->Next(*Play().GetSession());
+        if (!act || act->kind != DriverInput::Kind::Move)
+            return false;
+        from = act->from;
+        to = act->to;
+        return true;
+    }
     const Level* level = CurrentLevel();
     MoveList moves;
     level->GetLogic().GenerateMoves(1, moves);

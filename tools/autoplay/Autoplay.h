@@ -14,6 +14,7 @@
 #include "framework/core/MersenneTwister.h"
 #include "game/app/GameApp.h"
 #include "tools/leveldriver/DriverInput.h"
+#include "tools/leveldriver/DriverPolicy.h"
 #include "tools/leveldriver/Replay.h"
 #include "game/shell/GameState.h"
 
@@ -49,6 +50,9 @@ struct Options
     int difficulty = 0;
     // Updates the player waits at each turn before acting (panels of the tutorial come in).
     int thinkUpdates = 0;
+    // How the player chooses its moves: as the level driver's policy of that kind, seeded with
+    // `seed`; none for any legal move of its own generator.
+    std::optional<PolicyKind> policy;
 };
 
 // The game application on the headless back ends, its level sounds logged.
@@ -153,6 +157,8 @@ private:
     // Where the play state goes when it leaves or cannot start.
     std::unique_ptr<GameState> mIdle;
     Quoll::MersenneTwister mRandom;
+    // The moves' chooser when the options name a policy.
+    std::unique_ptr<DriverPolicy> mPolicy;
     std::vector<std::string> mLog;
     std::optional<std::string> mOutcome;
     int mUpdates = 0;

@@ -1,12 +1,14 @@
 // autoplay: plays a level of the game headless to its end with a seeded player and prints the
 // run's log. Usage:
 //   autoplay --game-dir <folder with main.pak> [--level N] [--seed S] [--home <folder>]
-//            [--replay <level driver replay>] [--normal] [--think <ms>]
+//            [--replay <level driver replay>] [--normal] [--policy 0..3|random] [--think <ms>]
 //            [--script <file> [--script-at <ms>]]
 // --home puts the player's files and settings under that folder (for tests and scripts).
 // --replay plays the replay's level with its seeds and human acts, and prints each turn's
 // board as the level driver records it.
 // --normal plays the normal difficulty's level file (a fresh profile plays the easy one).
+// --policy chooses the moves as the level driver's policy of that kind does (seeded with --seed);
+// without it the player makes any legal move.
 // --think makes the player pause before each turn. --script writes the run's clicks as headless
 // script lines (ClickScript.h), timed from --script-at, the time in the whole-game script that
 // stands for the play state's start.
@@ -29,7 +31,7 @@ namespace
 int Usage()
 {
     std::cerr << "usage: autoplay --game-dir <folder> [--level N] [--seed S] [--home <folder>] [--replay <file>]"
-                 " [--normal] [--think <ms>] [--script <file> [--script-at <ms>]]\n";
+                 " [--normal] [--policy 0..3|random] [--think <ms>] [--script <file> [--script-at <ms>]]\n";
     return 2;
 }
 
@@ -72,6 +74,8 @@ int main(int argc, char** argv)
             options.seed = static_cast<uint32_t>(number);
         else if (arg == "--replay")
             options.replayPath = std::filesystem::absolute(value).string();
+        else if (arg == "--policy" && PolicyKind::Parse(value))
+            options.policy = PolicyKind::Parse(value);
         else if (arg == "--script")
             scriptFile = value;
         else if (arg == "--script-at" && ParseInt(value, 0, 1ll << 30, number))
@@ -101,7 +105,8 @@ int main(int argc, char** argv)
         {
             std::ofstream out(scriptFile, std::ios::trunc);
             out << "# autoplay --level " << options.level << " --seed " << options.seed
-                << (options.difficulty == 514 ? " --normal" : "") << " --think " << options.thinkUpdates * 10
+                << (options.difficulty == 514 ? " --normal" : "")
+                << (options.policy ? " --policy " + options.policy->ToString() : std::string()) << " --think " << options.thinkUpdates * 10
                 << " --script-at " << scriptAt << ": " << script.GetClickCount() << " clicks; " << outcome << '\n'
                 << script.Text();
             if (!out)
