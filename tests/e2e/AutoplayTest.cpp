@@ -27,6 +27,25 @@ TEST_F(AutoplayRun, LevelOnePlaysToItsEndWithTheScreenAlwaysShowingTheBoard)
     ExpectLeftCleanly(run);
 }
 
+// The whole-game scripts play level 1 on normal with the level driver's reference policy: the
+// play screen, its tutorial steps clicked, ends it as the driver's headless game does (a win of
+// 5960 points for policy seed 1).
+TEST_F(AutoplayRun, LevelOneOnNormalEndsWithThePolicysWinAsInTheLevelDriver)
+{
+    Autoplay::Options options;
+    options.level = 1;
+    options.seed = 1;
+    options.difficulty = Profile::kNormalDifficulty;
+    options.policy = PolicyKind{1};
+    // As the scripts play: a pause at each turn, in which the tutorial's panels come in.
+    options.thinkUpdates = 300;
+    Autoplay::Runner& run = Start(options);
+    ASSERT_NE(run.Scene(), nullptr);
+    EXPECT_GT(PlayToTheEndCheckingTheScreen(run), 0);
+    ASSERT_FALSE(run.Log().empty());
+    EXPECT_EQ(run.Log().back(), "outcome winner 1 medal 2 score 5960");
+}
+
 TEST_F(AutoplayRun, TwoRunsInFreshProcessesLogTheSame)
 {
     const fs::path folder = fs::path(QUOLL_TEST_HOME) / ProductName();

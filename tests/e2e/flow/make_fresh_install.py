@@ -8,17 +8,19 @@ The checked-in script: make_fresh_install.py build/test/tools/autoplay/autoplay 
 Input at "at T" reaches the game after its update T/10 - 1 (the fixed step is 10 ms);
 "# checkpoint <name>" keeps the frame drawn after update T/10 of the "at" before it, and
 "# command <state> <command>" after an input says the flow log must show that command in the
-update the input arrives. The level-1 moves come from the autoplay on the same (easy) level
-file, pausing before each turn longer than the game's random waits can differ from its own;
+update the input arrives. The level-1 moves come from the autoplay on the same (normal) level
+file, choosing them as the level driver's reference policy does (any legal move loses level 1
+on normal), pausing before each turn longer than the game's random waits can differ from its own;
 <play start update> is the update of the flow line "change LoadLevelState
 PlayLevelState" (it moves when the screens before the level change: rerun with the new one).
 """
 import argparse
 import os
+import re
 import subprocess
 import tempfile
 
-LEVEL1 = dict(seed=70, think=3000)
+LEVEL1 = dict(seed=1, think=3000, policy="1")
 STEP = 10
 
 
@@ -77,14 +79,17 @@ class Script:
         self.t += 1000
 
 
-def autoplay_clicks(program, game_dir, level, start_ms, seed, think):
+def autoplay_clicks(program, game_dir, level, start_ms, seed, think, policy):
+    """The autoplay's clicks as script lines, and the script time at which its level ended."""
     with tempfile.TemporaryDirectory() as home:
         out = os.path.join(home, "clicks.script")
-        subprocess.run([program, "--game-dir", game_dir, "--level", str(level), "--seed", str(seed), "--think",
-                        str(think), "--home", home, "--script", out, "--script-at", str(start_ms)],
-                       check=True, stdout=subprocess.DEVNULL)
+        run = subprocess.run([program, "--game-dir", game_dir, "--level", str(level), "--normal", "--policy", policy,
+                              "--seed", str(seed), "--think", str(think), "--home", home, "--script", out,
+                              "--script-at", str(start_ms)],
+                             check=True, stdout=subprocess.PIPE, text=True)
+        updates = int(re.search(r"^finished after (\d+) updates$", run.stdout, re.M).group(1))
         with open(out) as f:
-            return f.read()
+            return f.read(), start_ms + (updates + 1) * STEP
 
 
 def build(program, game_dir, play_start):
@@ -147,12 +152,12 @@ def build(program, game_dir, play_start):
     s.click(457, 642, 1000, command="ChangeProfileState 2")
     s.click(685, 596, 1000, command="ChangeProfileState 0")
 
-    s.comment("Play: the difficulty question left with Escape, play again, easy (the autoplay wins level 1 there).")
+    s.comment("Play: the difficulty question left with Escape, play again, normal.")
     s.click(455, 207, 1000, command="MainMenuState 0")
     s.checkpoint("difficulty", 300)
     s.key("Escape", 1000, command="ComplexityState 500")
     s.click(455, 207, 1000, command="MainMenuState 0")
-    s.click(512, 437, 2000, command="ComplexityState 501")
+    s.click(512, 517, 2000, command="ComplexityState 502")
 
     s.comment("The opening comic, page by page.")
     s.checkpoint("comics", 500)
@@ -186,14 +191,14 @@ def build(program, game_dir, play_start):
     s.checkpoint("pause_menu", 500)
     s.click(512, 317, 500, command="InGameState 0")
     start = play_start * STEP + 7000
-    s.comment("The autoplay's moves (autoplay --level 1 --seed %d --think %d --script-at %d)."
-              % (LEVEL1["seed"], LEVEL1["think"], start))
-    s.include(autoplay_clicks(program, game_dir, 1, start, LEVEL1["seed"], LEVEL1["think"]))
-    last = s.t - 1000
-    s.t = last + 4000
+    s.comment("The autoplay's moves (autoplay --level 1 --normal --policy %s --seed %d --think %d --script-at %d)."
+              % (LEVEL1["policy"], LEVEL1["seed"], LEVEL1["think"], start))
+    clicks, end = autoplay_clicks(program, game_dir, 1, start, LEVEL1["seed"], LEVEL1["think"], LEVEL1["policy"])
+    s.include(clicks)
+    s.t = end - 2500
     s.checkpoint("level_won")
-    s.comment("The end-of-level dialog (6.5 s after the last move): its count-up skipped by a click; continue.")
-    s.t = last + 6800
+    s.comment("The end-of-level dialog (when the autoplay's level ended): its count-up skipped by a click; continue.")
+    s.t = end + 400
     s.click(512, 400, 1500)
     s.checkpoint("end_level_won", 500)
     s.click(695, 542, 4000, command="EndLevelState 0")
