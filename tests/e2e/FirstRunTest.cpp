@@ -1,8 +1,11 @@
 // A first run as a new user makes it: empty settings and data folders, the game program in a
 // real X server (xvfb-run), a screenshot taken with xwd once the title stands; it matches the
 // golden within the X server's quantisation. Skipped, with the reason, where xvfb-run or xwd is
-// not installed (scripts/deps.sh test installs them).
+// not installed (scripts/deps.sh test installs them). Headless, the first-level script makes
+// the first profile and plays level 1 to its end-of-level dialog; the win is in the profile.
 // Rerun: test_e2e --gtest_filter='FirstRun.*'
+#include "game/shell/PlayerData.h"
+#include "game/shell/PlayerFileStore.h"
 #include "tests/GoldenImage.h"
 #include "tests/e2e/GameProcess.h"
 
@@ -132,4 +135,34 @@ TEST(FirstRun, UnderXvfbTheTitleMatchesItsGolden)
                                                   kQuantisation));
     // Closing the game kept the first run's settings.
     EXPECT_TRUE(fs::exists(home / "config/Nordwick/PetriGlowSaga/settings.txt"));
+}
+
+TEST(FirstRun, TheHeadlessFirstLevelScriptWinsLevelOneAndExits)
+{
+    const fs::path home = FreshFolder("firstrun_level");
+    const GameProcess game(QUOLL_GAME_DIR, home);
+    const GameResult run =
+        game.RunHeadless(ReadAll(fs::path(QUOLL_SOURCE_DIR) / "tests/e2e/flow/first_level.script"), 300);
+    ASSERT_EQ(run.exitCode, 0) << run.output << run.log;
+    EXPECT_EQ(run.output.find("ERROR: AddressSanitizer"), std::string::npos) << run.output;
+    EXPECT_EQ(run.output.find("runtime error:"), std::string::npos) << run.output;
+    EXPECT_TRUE(LogLines(run.log, "ERROR").empty()) << run.log;
+    // The compulsory first profile, level 1 played, its end-of-level dialog, the script's end.
+    const std::vector<std::string> steps = FlowSteps(run.log);
+    const auto at = [&steps](const std::string& step) { return std::find(steps.begin(), steps.end(), step); };
+    ASSERT_NE(at("push CreateProfileState"), steps.end()) << run.log;
+    ASSERT_NE(at("change LoadLevelState PlayLevelState"), steps.end()) << run.log;
+    ASSERT_NE(at("push EndLevelState"), steps.end()) << run.log;
+    EXPECT_LT(at("change LoadLevelState PlayLevelState"), at("push EndLevelState"));
+    EXPECT_EQ(steps.back(), "pop RootState");
+
+    // The player's files as the game reads them at its next start: "ann", level 1 won.
+    MemoryFileStore store;
+    for (const auto& entry : fs::directory_iterator(PlayerFolderOf(home)))
+        if (entry.is_regular_file())
+            store.SetBytes(entry.path().filename().string(), ReadAll(entry.path()));
+    PlayerData data(store);
+    data.Load("");
+    EXPECT_EQ(data.GetCurrentName(), "ann");
+    EXPECT_GT(data.GetCurrentProfile().GetLevelScore(1), 0);
 }
