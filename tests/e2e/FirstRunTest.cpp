@@ -15,6 +15,7 @@
 #include <array>
 #include <cstdint>
 #include <optional>
+#include <sstream>
 
 namespace
 {
@@ -155,8 +156,8 @@ TEST(FirstRun, TheHeadlessFirstLevelScriptWinsLevelOneAndExits)
 {
     const fs::path home = FreshFolder("firstrun_level");
     const GameProcess game(QUOLL_GAME_DIR, home);
-    const GameResult run =
-        game.RunHeadless(ReadAll(fs::path(QUOLL_SOURCE_DIR) / "tests/e2e/flow/first_level.script"), 300);
+    const std::string script = ReadAll(fs::path(QUOLL_SOURCE_DIR) / "tests/e2e/flow/first_level.script");
+    const GameResult run = game.RunHeadless(script, 300);
     ASSERT_EQ(run.exitCode, 0) << run.output << run.log;
     EXPECT_EQ(run.output.find("ERROR: AddressSanitizer"), std::string::npos) << run.output;
     EXPECT_EQ(run.output.find("runtime error:"), std::string::npos) << run.output;
@@ -169,6 +170,22 @@ TEST(FirstRun, TheHeadlessFirstLevelScriptWinsLevelOneAndExits)
     ASSERT_NE(at("push EndLevelState"), steps.end()) << run.log;
     EXPECT_LT(at("change LoadLevelState PlayLevelState"), at("push EndLevelState"));
     EXPECT_EQ(steps.back(), "pop RootState");
+    // Each input the script marks with "# command <state> <command>" is that command in the update
+    // it arrives (the one before update T/10 of its "at T").
+    std::istringstream lines(script);
+    int time = 0;
+    for (std::string line; std::getline(lines, line);)
+    {
+        if (line.rfind("at ", 0) == 0)
+        {
+            time = std::stoi(line.substr(3));
+        }
+        else if (line.rfind("# command ", 0) == 0)
+        {
+            const std::string step = std::to_string(time / 10 - 1) + " command " + line.substr(10) + " ";
+            EXPECT_NE(run.log.find("[FLOW] " + step), std::string::npos) << line << " at " << time;
+        }
+    }
 
     // The player's files as the game reads them at its next start: "ann", level 1 won.
     MemoryFileStore store;
