@@ -39,6 +39,12 @@ MainMenu::MainMenu(MainMenuServices& services)
 
 MainMenu::~MainMenu() = default;
 
+Quoll::Rect MainMenu::ProfileHintRect(int screenWidth)
+{
+    const Quoll::Rect place(750, 210, 276, 100);
+    return Quoll::Rect(place.x, place.y, std::clamp(screenWidth - place.x, 0, place.width), place.height);
+}
+
 Quoll::Button* MainMenu::MakeButton(int id, const std::string& labelKey, const Quoll::Color& colour0,
                                     const Quoll::Color& colour1)
 {
@@ -175,7 +181,7 @@ void MainMenu::Draw(Quoll::Graphics* g)
     {
         g->SetColor(Quoll::Color(255, 221, 0, static_cast<int>(mProfileHintAlpha * 255.0f)));
         g->SetFont(font);
-        g->DrawWordWrapped(Quoll::Rect(750, 210, 276, 100), ui.GetText("UI_PROFILEHINT"), font->GetLineSpacing(), 0);
+        g->DrawWordWrapped(ProfileHintRect(mWidth), ui.GetText("UI_PROFILEHINT"), font->GetLineSpacing(), 0);
     }
     DrawCursorSwitch(g);
     mProfileArrow.Draw(g);
@@ -239,6 +245,13 @@ void MainMenu::GotFocus()
 void MainMenu::LostFocus()
 {
     mProfileHintAlpha = 0.0f;
+    // A dialog over the menu takes the pointer's moves: the cursor switch's hint must not stay.
+    mCursorSwitchHover = false;
+}
+
+void MainMenu::MouseLeave()
+{
+    mCursorSwitchHover = false;
 }
 
 void MainMenu::KeyDown(int keyCode)

@@ -67,9 +67,15 @@ public:
     void LostFocus() override;
     void KeyDown(int keyCode) override;
     void MouseMove(int x, int y) override;
+    void MouseLeave() override;
     using Quoll::Widget::MouseDown;
     void MouseDown(int x, int y, int button, int clickCount) override;
     void ButtonRelease(int id) override;
+
+    // Where the profile hint is wrapped: its place beside the profile button, cut to the part of
+    // it that lies on a screen of the given width.
+    [[nodiscard]] static Quoll::Rect ProfileHintRect(int screenWidth);
+    [[nodiscard]] bool IsCursorSwitchHovered() const { return mCursorSwitchHover; }
 
     [[nodiscard]] float GetProfileHintAlpha() const { return mProfileHintAlpha; }
     [[nodiscard]] float GetCursorSwitchGlow() const { return mCursorSwitchGlow; }

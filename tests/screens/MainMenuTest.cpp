@@ -102,6 +102,35 @@ TEST_F(MainMenuTest, ProfileHintShowsOnTheProfileButtonAndFadesAfterLeavingIt)
     EXPECT_EQ(CountSound("SOUND_PROFILE_OVER"), 1);
 }
 
+// The cursor switch's hint is drawn while the pointer rests on the switch; it goes with the
+// pointer when the pointer leaves the window and when a dialog over the menu takes the focus.
+TEST_F(MainMenuTest, CursorSwitchHintGoesWhenTheMenuLosesThePointerOrTheFocus)
+{
+    Quoll::MainMenu* menu = ShowMenu();
+    const Quoll::Rect r = menu->GetCursorSwitchRect();
+    Quoll::WidgetManager& manager = harness.ui.manager;
+    manager.MouseMove(r.x + 5, r.y + 5);
+    EXPECT_TRUE(menu->IsCursorSwitchHovered());
+    manager.MouseExit();
+    EXPECT_FALSE(menu->IsCursorSwitchHovered());
+
+    manager.MouseMove(r.x + 5, r.y + 5);
+    ASSERT_TRUE(menu->IsCursorSwitchHovered());
+    Quoll::Widget dialog;
+    dialog.Resize(300, 200, 400, 300);
+    manager.AddWidget(&dialog);
+    manager.SetFocus(&dialog);
+    EXPECT_FALSE(menu->IsCursorSwitchHovered());
+    manager.RemoveWidget(&dialog);
+}
+
+// The profile hint wraps inside the part of its place that lies on the screen.
+TEST(MainMenuHint, WrapsInsideTheScreen)
+{
+    EXPECT_EQ(Quoll::MainMenu::ProfileHintRect(1024), Quoll::Rect(750, 210, 274, 100));
+    EXPECT_EQ(Quoll::MainMenu::ProfileHintRect(1280), Quoll::Rect(750, 210, 276, 100));
+}
+
 TEST_F(MainMenuTest, ArrowSwingsOverItsTravel)
 {
     Quoll::MainMenu* menu = ShowMenu();
