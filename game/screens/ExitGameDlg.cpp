@@ -20,6 +20,8 @@ void ExitGameDlg::Attach(WidgetLink* link)
     recipe.spaceAfterHeader = 10;
     if (!BuildFrom(recipe))
         return;
+    // The question stands centred, like the header of every other dialog.
+    mTextAlign = 0;
     mYesButton = AddButton({kCommandYes, "UI_YES"});
     mNoButton = AddButton({kCommandNo, "UI_NO"});
     CentreOnPanel();

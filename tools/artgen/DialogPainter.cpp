@@ -17,6 +17,9 @@ struct Box
     double x = 0, y = 0, w = 0, h = 0;
 };
 
+constexpr double kMargin = 10;
+constexpr double kRadius = 24;
+
 struct PanelLayout
 {
     Rgb rim = kRim;
@@ -28,10 +31,11 @@ struct PanelLayout
     std::vector<Box> plates;
     // A dish with colonies at the top centre, for dialogs without a header.
     bool emblem = false;
+    // Where the panel's frame begins; the picture is clear above it, so that a header written
+    // far below the picture's top still opens the panel.
+    double frameTop = kMargin;
 };
 
-constexpr double kMargin = 10;
-constexpr double kRadius = 24;
 
 // Dark, light and rim colours of the light plates: the label colour reads on them.
 const Rgb kPlateTop{0.90, 0.96, 0.99};
@@ -134,14 +138,15 @@ void Emblem(ArtCanvas& canvas, double cx, double cy, double r, const Rgb& rim)
 
 void Panel(ArtCanvas& canvas, const Cel& cel, const PanelLayout& layout)
 {
+    const double top = layout.frameTop, height = cel.h - kMargin - top;
     // Opaque under the glass: a dialog over another shows nothing of the one below.
-    canvas.RoundedRect(kMargin, kMargin, cel.w - 2 * kMargin, cel.h - 2 * kMargin, kRadius);
+    canvas.RoundedRect(kMargin, top, cel.w - 2 * kMargin, height, kRadius);
     canvas.SetColor(kDeepGlass, 1.0);
     cairo_fill(canvas.Cr());
-    canvas.GlassPanel(kMargin, kMargin, cel.w - 2 * kMargin, cel.h - 2 * kMargin, kRadius, layout.rim, 0.9);
+    canvas.GlassPanel(kMargin, top, cel.w - 2 * kMargin, height, kRadius, layout.rim, 0.9);
     cairo_t* cr = canvas.Cr();
     cairo_save(cr);
-    canvas.RoundedRect(kMargin, kMargin, cel.w - 2 * kMargin, cel.h - 2 * kMargin, kRadius);
+    canvas.RoundedRect(kMargin, top, cel.w - 2 * kMargin, height, kRadius);
     cairo_clip(cr);
     FaintColonies(canvas, cel, layout.rim);
     for (const Box& well : layout.wells)
@@ -157,6 +162,8 @@ void Panel(ArtCanvas& canvas, const Cel& cel, const PanelLayout& layout)
 
 // The header font is 26 pixels: a header written from y = top is centred about 15 below it.
 constexpr double kHeaderCentre = 15;
+// The frame begins this far above the header's band centre: the band with a little room above.
+constexpr double kFrameAboveHeader = 52;
 
 // The name and difficulty dialogs: header at 100, the name field at 200, OK at (380, 309); the
 // difficulty's buttons at 230 and 310 with their hints above at 160.
@@ -164,6 +171,7 @@ PanelLayout EditNameLayout()
 {
     PanelLayout layout;
     layout.headerY = 100 + kHeaderCentre;
+    layout.frameTop = layout.headerY - kFrameAboveHeader;
     return layout;
 }
 
@@ -173,6 +181,7 @@ PanelLayout ProfileLayout()
 {
     PanelLayout layout;
     layout.headerY = 80 + kHeaderCentre;
+    layout.frameTop = layout.headerY - kFrameAboveHeader;
     layout.wells.push_back({120, 138, 350, 332});
     return layout;
 }
@@ -182,6 +191,7 @@ PanelLayout ScoresLayout()
 {
     PanelLayout layout;
     layout.headerY = 80 + kHeaderCentre;
+    layout.frameTop = layout.headerY - kFrameAboveHeader;
     layout.wells.push_back({45, 143, 540, 380});
     return layout;
 }
@@ -203,6 +213,7 @@ PanelLayout CreditsLayout(const Cel& cel)
 {
     PanelLayout layout;
     layout.headerY = 108;
+    layout.frameTop = layout.headerY - kFrameAboveHeader;
     layout.plates.push_back({cel.w / 2 - 150, 137, 300, 216});
     return layout;
 }
@@ -218,15 +229,16 @@ PanelLayout ExitLayout()
 }
 
 // The settings' volume sliders: the track is as tall as a settings row, its groove along the
-// bottom under the row's label (written above it at the slider's top); each lit segment is drawn
-// 4 below the slider's top, so its cel carries the segment down into the groove.
-constexpr double kGrooveTop = 28;
-constexpr double kSegmentTop = kGrooveTop;
+// bottom, clear of the row's label (whose baseline lies 21 below the slider's top, its descenders
+// and outline 7 further); each lit segment is drawn 4 below the slider's top, so its cel carries
+// the segment down into the groove, 2 pixels inside it.
+constexpr double kGrooveTop = 31;
+constexpr double kSegmentTop = kGrooveTop - 2;
 
 void SliderTrack(ArtCanvas& canvas, const Cel& cel)
 {
     // Short of the right end, where the row's check box stands.
-    const double h = cel.h - kGrooveTop - 2;
+    const double h = cel.h - kGrooveTop - 1;
     canvas.RoundedRect(4, kGrooveTop, 242, h, h / 2);
     canvas.SetColor(kDeepGlass, 0.95);
     cairo_fill_preserve(canvas.Cr());

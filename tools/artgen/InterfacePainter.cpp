@@ -151,10 +151,15 @@ void Bar(ArtCanvas& canvas, const Cel& cel, int part)
     cairo_pattern_destroy(fill);
 }
 
+// The settings' check boxes: the box stands at the picture's right and low, so that it sits just
+// left of its label and level with it (each label is written 58 right of the picture's corner,
+// its baseline about 31 below it).
 void Checkbox(ArtCanvas& canvas, const Cel& cel, bool checked)
 {
     cairo_t* cr = canvas.Cr();
-    canvas.RoundedRect(3, 3, cel.w - 6, cel.h - 6, 6);
+    constexpr double kSide = 30;
+    const double x = cel.w - kSide - 4, y = cel.h - kSide - 3;
+    canvas.RoundedRect(x + 3, y + 3, kSide - 6, kSide - 6, 6);
     canvas.SetColor(kDeepGlass, 0.9);
     cairo_fill_preserve(cr);
     canvas.SetColor(kRim, 0.9);
@@ -162,14 +167,14 @@ void Checkbox(ArtCanvas& canvas, const Cel& cel, bool checked)
     cairo_stroke(cr);
     if (!checked)
         return;
-    canvas.Glow(cel.w / 2, cel.h / 2, cel.w * 0.5, KindColor(1), 0.5);
+    canvas.Glow(x + kSide / 2, y + kSide / 2, kSide * 0.5, KindColor(1), 0.5);
     canvas.SetColor(KindColor(1).Mix(kWhite, 0.4));
-    cairo_set_line_width(cr, cel.w * 0.14);
+    cairo_set_line_width(cr, kSide * 0.14);
     cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
     cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
-    cairo_move_to(cr, cel.w * 0.25, cel.h * 0.52);
-    cairo_line_to(cr, cel.w * 0.43, cel.h * 0.72);
-    cairo_line_to(cr, cel.w * 0.77, cel.h * 0.3);
+    cairo_move_to(cr, x + kSide * 0.25, y + kSide * 0.52);
+    cairo_line_to(cr, x + kSide * 0.43, y + kSide * 0.72);
+    cairo_line_to(cr, x + kSide * 0.77, y + kSide * 0.3);
     cairo_stroke(cr);
 }
 

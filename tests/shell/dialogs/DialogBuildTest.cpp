@@ -361,19 +361,29 @@ TEST_F(DialogData, TheEndLevelPanelsLineRunsUnderItsHeader)
     EXPECT_LT(brightest, headerBottom + 30);
 }
 // A modal dialog hides what lies under it (the main menu's pipette below the name, difficulty,
-// exit and credits dialogs): every dialog's panel is opaque inside its rounded frame.
+// exit and credits dialogs): every dialog's panel is opaque inside its rounded frame. The frame
+// opens at most a little above the header, so that no empty band stands over the title.
 TEST_F(DialogData, EveryPanelIsOpaqueInsideItsFrame)
 {
     for (const DialogScene& scene : DialogScenes())
     {
         SCOPED_TRACE(scene.name);
-        Quoll::Image* panel = Show(scene).Dialog()->mComponentImage;
+        const QuollDialog& dialog = *Show(scene).Dialog();
+        Quoll::Image* panel = dialog.mComponentImage;
         auto* pixels = dynamic_cast<Quoll::MemoryImage*>(panel);
         ASSERT_TRUE(pixels != nullptr && pixels->GetBits() != nullptr);
+        // The frame's top: the first opaque row down the middle.
+        int frameTop = 0;
+        while (frameTop < panel->mHeight && (pixels->GetBits()[frameTop * panel->mWidth + panel->mWidth / 2] >> 24) < 255)
+            ++frameTop;
+        if (!dialog.mDialogHeader.empty())
+        {
+            EXPECT_LE(dialog.mContentInsets.top - frameTop, 45) << "the band above the header";
+        }
         // Inside the frame: clear of the 10-pixel margin and the corners' 24-pixel radius.
         constexpr int kInset = 36;
         int clear = 0;
-        for (int y = kInset; y < panel->mHeight - kInset; ++y)
+        for (int y = frameTop + kInset - 10; y < panel->mHeight - kInset; ++y)
             for (int x = kInset; x < panel->mWidth - kInset; ++x)
                 clear += (pixels->GetBits()[y * panel->mWidth + x] >> 24) < 255 ? 1 : 0;
         EXPECT_EQ(clear, 0);
