@@ -1,5 +1,6 @@
 #include "game/screens/EndLevelDlg.h"
 
+#include "framework/display/Font.h"
 #include "framework/display/Graphics.h"
 #include "game/level/RandomLevelProvider.h"
 #include "game/ui/Button.h"
@@ -20,6 +21,9 @@ constexpr float kMedalGrowth = 6.0f;
 constexpr int kFiniteBursts = 6; // five bursts; the sixth expiry ends the show
 constexpr int kMedalBurstBase = 9;
 const Quoll::Color kShadow{0x000000, 120};
+const Quoll::Color kHalo{0x000000, 160};
+// The least room between the medal and the restart button below it.
+constexpr int kMedalGap = 6;
 
 const char* const kLineKeys[] = {"UI_FINISH_SCORE_CAPTURE", "UI_FINISH_SCORE_FAST_GAME",
                                  "UI_FINISH_SCORE_SQUARE"};
@@ -62,6 +66,8 @@ void EndLevelDlg::Attach(WidgetLink* link)
     recipe.linesFont = "FONT_FNT1";
     recipe.linesColor = ColorLabel;
     recipe.insets = {44, 75, 62, 140};
+    // The score lines follow the header at the framework's spacing.
+    recipe.spaceAfterHeader = 10;
     if (!BuildFrom(recipe)) return;
     mMouseVisible = true; // a click anywhere on the dialog skips the count-up
     mContinueButton = AddButton({kCommandContinue, "UI_OK", "IMAGE_BTN1", "IMAGE_BTN1_OVER"});
@@ -264,7 +270,7 @@ void EndLevelDlg::Resize(int x, int y, int width, int height)
     QuollDialog::Resize(x, y, width, height);
     if (mContinueButton == nullptr) return;
     mContinueButton->PlaceAt(384, 365);
-    mRestartButton->Resize(40, 390, 250, 54);
+    mRestartButton->Resize(kRestartX, kRestartY, 250, 54);
 }
 
 void EndLevelDlg::Draw(Quoll::Graphics* g)
@@ -282,11 +288,45 @@ void EndLevelDlg::Draw(Quoll::Graphics* g)
     }
     if (mMedal != nullptr)
     {
-        const int width = static_cast<int>(static_cast<float>(mMedal->mWidth) * mMedalScale);
-        const int height = static_cast<int>(static_cast<float>(mMedal->mHeight) * mMedalScale);
-        if (width > 0 && height > 0)
-            g->DrawImage(mMedal, kMedalX - width / 2, GetMedalY() - height / 2, width, height);
+        const Quoll::Rect medal = MedalRect();
+        if (medal.width > 0 && medal.height > 0)
+            g->DrawImage(mMedal, medal.x, medal.y, medal.width, medal.height);
     }
     g->ClearClipRect();
     mServices.DrawParticles(g);
+    DrawScoreLinesOverParticles(g);
+}
+
+Quoll::Rect EndLevelDlg::MedalRect() const
+{
+    if (mMedal == nullptr)
+        return {};
+    // Below the high-score line the medal would reach into the restart button's row: it is drawn
+    // no larger than the room above that row allows.
+    const int room = 2 * (kRestartY - kMedalGap - GetMedalY());
+    const float fit = std::min(1.0f, static_cast<float>(room) / static_cast<float>(std::max(mMedal->mHeight, 1)));
+    const float scale = mMedalScale * fit;
+    const int width = static_cast<int>(static_cast<float>(mMedal->mWidth) * scale);
+    const int height = static_cast<int>(static_cast<float>(mMedal->mHeight) * scale);
+    return {kMedalX - width / 2, GetMedalY() - height / 2, width, height};
+}
+
+// The fireworks burst in front of the dialog; the score lines are written once more above them,
+// in a dark halo, so that no burst hides a score.
+void EndLevelDlg::DrawScoreLinesOverParticles(Quoll::Graphics* g)
+{
+    Quoll::Font* font = GetLinesFont();
+    if (font == nullptr || mDialogLines.empty())
+        return;
+    const Quoll::Insets& in = mContentInsets;
+    int top = in.top;
+    if (GetHeaderFont() != nullptr && !mDialogHeader.empty())
+        top += GetHeaderFont()->GetHeight() + mSpaceAfterHeader;
+    const Quoll::Rect box(in.left, top, mWidth - in.left - in.right, mHeight - top);
+    g->SetFont(font);
+    g->SetColor(kHalo);
+    for (const auto& [dx, dy] : {std::pair{1, 1}, {-1, -1}, {1, -1}, {-1, 1}})
+        g->DrawWordWrapped(Quoll::Rect(box.x + dx, box.y + dy, box.width, box.height), mDialogLines, -1, mTextAlign);
+    g->SetColor(GetColor(1));
+    g->DrawWordWrapped(box, mDialogLines, -1, mTextAlign);
 }

@@ -4,6 +4,7 @@
 // medal growing in with a burst, a high-score line for a new best and, when started, fireworks
 // in front of it; after a loss it shows the failure text and the winning opponent's avatar.
 // Continue sends 0 (also Enter, and Escape once the count-up is over), restart sends 1.
+#include "framework/display/Rect.h"
 #include "game/ui/QuollDialog.h"
 
 #include "game/board/LevelParams.h"
@@ -76,6 +77,8 @@ public:
     static constexpr int kMedalX = 260;
     static constexpr int kMedalY = 318;
     static constexpr int kMedalYWithFooter = 355;
+    static constexpr int kRestartX = 40;
+    static constexpr int kRestartY = 390;
 
     // The dialog keeps a copy of the scores (the level may be gone before it closes).
     EndLevelDlg(EndLevelServices& services, const EndLevelResult& result,
@@ -118,6 +121,8 @@ public:
     {
         return mDialogFooter.empty() ? kMedalY : kMedalYWithFooter;
     }
+    // Where the medal is drawn at its present size; empty without a medal.
+    [[nodiscard]] Quoll::Rect MedalRect() const;
 
 private:
     [[nodiscard]] bool IsWon() const { return (mResult[1] & 0xFF) != 0; }
@@ -130,6 +135,7 @@ private:
     void Finish();
     void PlayWinSound();
     void StepFireworks(float dt);
+    void DrawScoreLinesOverParticles(Quoll::Graphics* g);
 
     EndLevelServices& mServices;
     EndLevelResult mResult;

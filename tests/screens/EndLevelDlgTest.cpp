@@ -84,7 +84,7 @@ TEST(EndLevel, LineDurationsFollowTheGradeAndLinesCountUp)
     // A quarter of a second into the gold capture line shows half its score, no later line.
     gold.services.frameTime = 0.05f;
     gold.UpdateFor(5);
-    EXPECT_EQ(gold.dialog->GetBody(), L"Captured cells: 300");
+    EXPECT_EQ(gold.dialog->GetBody(), L"Capture points: 300");
     // Frames longer than 0.1 s count as 0.1 s.
     gold.services.frameTime = 0.5f;
     gold.UpdateFor(1);
@@ -92,7 +92,7 @@ TEST(EndLevel, LineDurationsFollowTheGradeAndLinesCountUp)
     gold.UpdateFor(2);
     EXPECT_EQ(gold.dialog->GetStage(), 1);
     gold.UpdateFor(3);
-    EXPECT_EQ(gold.dialog->GetBody(), L"Captured cells: 600\nQuick win bonus: 120");
+    EXPECT_EQ(gold.dialog->GetBody(), L"Capture points: 600\nQuick win bonus: 120");
 }
 
 TEST(EndLevel, ClickSkipsOnceAndEnterLeavesAtOnce)
@@ -115,7 +115,7 @@ TEST(EndLevel, ClickSkipsOnceAndEnterLeavesAtOnce)
     f.harness.Run(1);
     EXPECT_EQ(f.dialog->GetStage(), 4);
     EXPECT_EQ(f.dialog->GetBody(),
-              L"Captured cells: 600\nQuick win bonus: 200\nDish covered: 100\nTotal score: 900");
+              L"Capture points: 600\nQuick win bonus: 200\nDish covered: 100\nTotal score: 900");
     EXPECT_TRUE(f.harness.Commands().empty());
 }
 
@@ -154,6 +154,7 @@ TEST(EndLevel, MedalEventBurstAndPlace)
         EXPECT_NEAR(gold.dialog->GetMedalScale(), 0.6f, 1e-5);
         gold.UpdateFor(1);
         EXPECT_FLOAT_EQ(gold.dialog->GetMedalScale(), 1);
+        EXPECT_EQ(gold.dialog->MedalRect(), Quoll::Rect(212, 270, 96, 96));
     }
 
     // A new best shows the line and moves the medal and burst 37 pixels down.
@@ -167,6 +168,13 @@ TEST(EndLevel, MedalEventBurstAndPlace)
         ASSERT_EQ(best.services.spawns.size(), 1u);
         EXPECT_EQ(best.services.spawns[0].id, 9);
         EXPECT_FLOAT_EQ(best.services.spawns[0].y, 345);
+        // Grown, the medal still ends above the restart button's row.
+        best.services.frameTime = 0.1f;
+        best.UpdateFor(2);
+        const Quoll::Rect medal = best.dialog->MedalRect();
+        EXPECT_EQ(medal.y + medal.height / 2, 355);
+        EXPECT_LT(medal.y + medal.height, best.dialog->GetRestartButton()->mY);
+        EXPECT_GT(medal.height, 48);
     }
 
     // A random level earns no medal.

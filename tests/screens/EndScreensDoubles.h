@@ -52,7 +52,7 @@ inline EndScreensArt::EndScreensArt(ScreenHarness& harness)
         ui.Register(sound);
     ui.texts["UI_LEVEL_WIN"] = L"Well done, %s!";
     ui.texts["UI_LEVEL_FAIL"] = L"%s, the colony was lost (try %d)";
-    ui.texts["UI_FINISH_SCORE_CAPTURE"] = L"Captured cells: %u";
+    ui.texts["UI_FINISH_SCORE_CAPTURE"] = L"Capture points: %u";
     ui.texts["UI_FINISH_SCORE_FAST_GAME"] = L"Quick win bonus: %u";
     ui.texts["UI_FINISH_SCORE_SQUARE"] = L"Dish covered: %u";
     ui.texts["UI_FINISH_SCORE_TOTAL"] = L"Total score: %u";
