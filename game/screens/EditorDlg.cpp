@@ -9,6 +9,8 @@
 #include "game/ui/Button.h"
 #include "game/ui/UiServices.h"
 
+#include <algorithm>
+
 namespace
 {
 const Quoll::Color kLabelColor{255, 255, 255, 255};
@@ -21,6 +23,8 @@ constexpr int kTileY = 698;
 constexpr int kControlsY = 678;
 constexpr int kFieldY = 676;
 constexpr int kMaxDigits = 3;
+// The least room between two controls of the strip.
+constexpr int kControlGap = 6;
 
 int ReadThreshold(const Quoll::EditWidget* edit, int fallback)
 {
@@ -96,10 +100,6 @@ void EditorDlg::Resize(int x, int y, int width, int height)
 {
     QuollDialog::Resize(x, y, width, height);
     if (mExitButton == nullptr) return;
-    mExitButton->PlaceAt(10, 698);
-    mResetButton->PlaceAt(60, 698);
-    mSaveButton->PlaceAt(10, 728);
-    mReloadButton->PlaceAt(60, 728);
     for (int k = 0; k < kPaletteSize; ++k)
     {
         PaletteEntry& entry = mPalette.at(static_cast<size_t>(k));
@@ -114,9 +114,44 @@ void EditorDlg::Resize(int x, int y, int width, int height)
         entry.width = kTileSize;
         entry.height = kTileSize;
     }
+    PlaceLevelButtons();
+    PlaceStatusControls();
+}
+
+// Exit and reset on one row, save and reload on the next, when both of a row fit left of the
+// palette; with wider labels the four stand in one column down the strip.
+void EditorDlg::PlaceLevelButtons()
+{
+    const int paletteLeft = mPalette[0].x - kControlGap;
+    const auto row = [&](Quoll::Button* first, Quoll::Button* second, int y) {
+        first->PlaceAt(10, y);
+        second->PlaceAt(std::max(60, first->mX + first->mWidth + kControlGap), y);
+        return second->mX + second->mWidth <= paletteLeft;
+    };
+    const bool fits = row(mExitButton, mResetButton, 698);
+    if (row(mSaveButton, mReloadButton, 728) && fits)
+        return;
+    int y = kStripY + 2;
+    for (Quoll::Button* button : {mExitButton, mResetButton, mSaveButton, mReloadButton})
+    {
+        button->PlaceAt(10, y);
+        y += button->mHeight;
+    }
+}
+
+// The AI buttons over the bodies of players 2 and 3, the medal mode beside them and the medal
+// thresholds over the bonuses, each at its natural size and clear of its neighbours: the mode
+// button stands right of the second AI button when its label fits before the first medal icon,
+// else left of the first AI button.
+void EditorDlg::PlaceStatusControls()
+{
     mAiButton2->PlaceAt(mPalette[6].x + 15, kControlsY);
-    mAiButton3->PlaceAt(mPalette[7].x + 15, kControlsY);
-    mMedalModeButton->PlaceAt(mPalette[8].x - 15, kControlsY);
+    mAiButton3->PlaceAt(std::max(mPalette[7].x + 15, mAiButton2->mX + mAiButton2->mWidth + kControlGap), kControlsY);
+    const int iconLeft = mPalette[9].x - kControlGap;
+    mMedalModeButton->PlaceAt(std::max(mPalette[8].x - 15, mAiButton3->mX + mAiButton3->mWidth + kControlGap),
+                              kControlsY);
+    if (mMedalModeButton->mX + mMedalModeButton->mWidth > iconLeft)
+        mMedalModeButton->PlaceAt(mAiButton2->mX - kControlGap - mMedalModeButton->mWidth, kControlsY);
     mThreshold1->Resize(mPalette[9].x + 22, kFieldY, 35, 20);
     mThreshold2->Resize(mPalette[10].x + 22, kFieldY, 35, 20);
 }
@@ -198,6 +233,8 @@ void EditorDlg::UpdateStatusText(int aiLevel2, int aiLevel3, const MedalRule& ru
         Quoll::FormatWideString(L"Mode: %ls", rule.mode != 0 ? L"rounds" : L"cells");
     mThreshold1->SetText(Quoll::FormatWideString(L"%i", rule.firstThreshold));
     mThreshold2->SetText(Quoll::FormatWideString(L"%i", rule.secondThreshold));
+    // The labels' widths changed: the strip is laid out again.
+    PlaceStatusControls();
     UiServices& ui = Ui();
     mMedalIcon1 = ui.GetImageNamed(rule.mode != 0 ? "IMAGE_ICON_MEDAL1" : "IMAGE_ICON_MEDAL2");
     mMedalIcon2 = ui.GetImageNamed(rule.mode != 0 ? "IMAGE_ICON_MEDAL2" : "IMAGE_ICON_MEDAL3");

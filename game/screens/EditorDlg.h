@@ -93,6 +93,8 @@ public:
     }
 
 private:
+    void PlaceLevelButtons();
+    void PlaceStatusControls();
     // The image and cel a tile shows; null for the empty kinds.
     Quoll::Image* GetPaletteImage(int index, int& cel);
     Quoll::Button* MakeButton(int id, const std::string& label);

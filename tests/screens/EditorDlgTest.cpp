@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 namespace
 {
 using Commands = std::vector<std::pair<int, int>>;
@@ -60,9 +62,8 @@ TEST(Editor, TilesAndControlsSitWhereTheStripPutsThem)
         int x, y;
     } controls[] = {
         {f.panel->GetButton(4), 585, 678},        {f.panel->GetButton(5), 655, 678},
-        {f.panel->GetButton(6), 695, 678},        {f.panel->GetThresholdEdit(0), 802, 676},
-        {f.panel->GetThresholdEdit(1), 872, 676}, {f.panel->GetButton(0), 10, 698},
-        {f.panel->GetButton(3), 60, 728},
+        {f.panel->GetThresholdEdit(0), 802, 676}, {f.panel->GetThresholdEdit(1), 872, 676},
+        {f.panel->GetButton(0), 10, 698},         {f.panel->GetButton(3), 60, 728},
     };
     for (const auto& control : controls)
     {
@@ -137,5 +138,35 @@ TEST(Editor, StatusShowsAiLevelsModeAndMedalIcons)
     EXPECT_EQ(f.panel->GetMedalIcon(0), ui.GetImageNamed("IMAGE_ICON_MEDAL2"));
     EXPECT_EQ(f.panel->GetMedalIcon(1), ui.GetImageNamed("IMAGE_ICON_MEDAL3"));
     EXPECT_EQ(f.panel->GetSecondThreshold(), 30);
+}
+// The labels change width with the status: the strip is laid out again, every control at its
+// label's natural width and none over another or over the first medal icon.
+TEST(Editor, StripIsLaidOutAgainWhenItsLabelsChange)
+{
+    EditorFixture f;
+    for (const MedalRule& rule : {MedalRule{12, 20, 1}, MedalRule{40, 30, 0}})
+    {
+        f.panel->UpdateStatusText(3, 2, rule);
+        std::vector<const Quoll::Widget*> controls;
+        for (int id = 0; id <= 6; ++id)
+        {
+            Quoll::Button* button = f.panel->GetButton(id);
+            EXPECT_EQ(button->mWidth, button->GetNaturalWidth()) << id;
+            controls.push_back(button);
+        }
+        controls.push_back(f.panel->GetThresholdEdit(0));
+        controls.push_back(f.panel->GetThresholdEdit(1));
+        for (size_t i = 0; i < controls.size(); ++i)
+            for (size_t j = i + 1; j < controls.size(); ++j)
+            {
+                const Quoll::Widget& a = *controls[i];
+                const Quoll::Widget& b = *controls[j];
+                EXPECT_FALSE(a.mX < b.mX + b.mWidth && b.mX < a.mX + a.mWidth && a.mY < b.mY + b.mHeight &&
+                             b.mY < a.mY + a.mHeight)
+                    << i << " and " << j << " overlap";
+            }
+        const Quoll::Button& mode = *f.panel->GetButton(6);
+        EXPECT_LE(mode.mX + mode.mWidth, f.panel->GetPaletteEntry(9).x) << "the mode runs into the medal icon";
+    }
 }
 } // namespace
