@@ -22,8 +22,8 @@ constexpr int kFiniteBursts = 6; // five bursts; the sixth expiry ends the show
 constexpr int kMedalBurstBase = 9;
 const Quoll::Color kShadow{0x000000, 120};
 const Quoll::Color kHalo{0x000000, 160};
-// The least room between the medal and the restart button below it.
-constexpr int kMedalGap = 6;
+// The least room between the medal's picture and the restart button's row below it.
+constexpr int kMedalGap = 0;
 
 const char* const kLineKeys[] = {"UI_FINISH_SCORE_CAPTURE", "UI_FINISH_SCORE_FAST_GAME",
                                  "UI_FINISH_SCORE_SQUARE"};
@@ -294,7 +294,7 @@ void EndLevelDlg::Draw(Quoll::Graphics* g)
     }
     g->ClearClipRect();
     mServices.DrawParticles(g);
-    DrawScoreLinesOverParticles(g);
+    DrawTextsOverParticles(g);
 }
 
 Quoll::Rect EndLevelDlg::MedalRect() const
@@ -311,22 +311,42 @@ Quoll::Rect EndLevelDlg::MedalRect() const
     return {kMedalX - width / 2, GetMedalY() - height / 2, width, height};
 }
 
-// The fireworks burst in front of the dialog; the score lines are written once more above them,
+// The fireworks burst in front of the dialog; its texts are written once more above them, each
 // in a dark halo, so that no burst hides a score.
-void EndLevelDlg::DrawScoreLinesOverParticles(Quoll::Graphics* g)
+void EndLevelDlg::DrawTextsOverParticles(Quoll::Graphics* g)
 {
-    Quoll::Font* font = GetLinesFont();
-    if (font == nullptr || mDialogLines.empty())
-        return;
     const Quoll::Insets& in = mContentInsets;
+    const int inner = mWidth - in.left - in.right;
+    Quoll::Font* header = GetHeaderFont();
+    const auto withHalo = [&](const Quoll::Color& colour, const auto& write) {
+        g->SetColor(kHalo);
+        for (const auto& [dx, dy] : {std::pair{1, 1}, {-1, -1}, {1, -1}, {-1, 1}})
+            write(dx, dy);
+        g->SetColor(colour);
+        write(0, 0);
+    };
     int top = in.top;
-    if (GetHeaderFont() != nullptr && !mDialogHeader.empty())
-        top += GetHeaderFont()->GetHeight() + mSpaceAfterHeader;
-    const Quoll::Rect box(in.left, top, mWidth - in.left - in.right, mHeight - top);
-    g->SetFont(font);
-    g->SetColor(kHalo);
-    for (const auto& [dx, dy] : {std::pair{1, 1}, {-1, -1}, {1, -1}, {-1, 1}})
-        g->DrawWordWrapped(Quoll::Rect(box.x + dx, box.y + dy, box.width, box.height), mDialogLines, -1, mTextAlign);
-    g->SetColor(GetColor(1));
-    g->DrawWordWrapped(box, mDialogLines, -1, mTextAlign);
+    if (header != nullptr && !mDialogHeader.empty())
+    {
+        g->SetFont(header);
+        withHalo(GetColor(0), [&](int dx, int dy) {
+            WriteString(g, mDialogHeader, in.left + dx, top + header->GetAscent() + dy, inner, 0);
+        });
+        top += header->GetHeight() + mSpaceAfterHeader;
+    }
+    if (Quoll::Font* lines = GetLinesFont(); lines != nullptr && !mDialogLines.empty())
+    {
+        g->SetFont(lines);
+        withHalo(GetColor(1), [&](int dx, int dy) {
+            g->DrawWordWrapped(Quoll::Rect(in.left + dx, top + dy, inner, mHeight - top), mDialogLines, -1, mTextAlign);
+        });
+    }
+    if (header != nullptr && !mDialogFooter.empty())
+    {
+        g->SetFont(header);
+        const int baseline = mHeight - in.bottom - header->GetHeight() + header->GetAscent();
+        withHalo(GetColor(2), [&](int dx, int dy) {
+            WriteString(g, mDialogFooter, in.left + dx, baseline + dy, inner, 0);
+        });
+    }
 }

@@ -135,7 +135,7 @@ private:
     void Finish();
     void PlayWinSound();
     void StepFireworks(float dt);
-    void DrawScoreLinesOverParticles(Quoll::Graphics* g);
+    void DrawTextsOverParticles(Quoll::Graphics* g);
 
     EndLevelServices& mServices;
     EndLevelResult mResult;

@@ -86,8 +86,8 @@ void Panel(ArtCanvas& canvas, const Cel& cel, const Rgb& rim, bool header, bool 
     if (header)
     {
         // The line under the end-level dialog's header, which is written 75 below the top in a
-        // 30-pixel font, above the score lines that follow 30 below it.
-        const double lineY = 118;
+        // 32-pixel font, above the score lines that follow 10 below it.
+        const double lineY = 112;
         canvas.SetColor(rim, 0.5);
         cairo_set_line_width(cr, 1.0);
         cairo_move_to(cr, m + 30, lineY);

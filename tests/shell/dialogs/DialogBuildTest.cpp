@@ -340,7 +340,7 @@ TEST_F(DialogData, DialogTextsReadOnTheirPictures)
     }
 }
 // The end-level panel's separator line runs between its header (written 75 below the top in the
-// header font) and the score lines that follow 30 below the header: the brightest row of the
+// header font) and the score lines that follow 10 below the header: the brightest row of the
 // panel's upper part lies there.
 TEST_F(DialogData, TheEndLevelPanelsLineRunsUnderItsHeader)
 {
@@ -358,7 +358,7 @@ TEST_F(DialogData, TheEndLevelPanelsLineRunsUnderItsHeader)
     }
     const int headerBottom = 75 + header->GetHeight();
     EXPECT_GT(brightest, headerBottom);
-    EXPECT_LT(brightest, headerBottom + 30);
+    EXPECT_LT(brightest, headerBottom + 10);
 }
 // A modal dialog hides what lies under it (the main menu's pipette below the name, difficulty,
 // exit and credits dialogs): every dialog's panel is opaque inside its rounded frame. The frame
