@@ -1,10 +1,13 @@
 #include "tests/shell/dialogs/DialogDataFixture.h"
 
 #include "framework/display/Graphics.h"
+#include "framework/resources/ResourceManager.h"
 #include "framework/widgets/Checkbox.h"
+#include "game/app/GameEndLevelServices.h"
 #include "game/screens/ChangeProfileDlg.h"
 #include "game/screens/ComplexityDlg.h"
 #include "game/screens/CreditsDlg.h"
+#include "game/screens/EndLevelDlg.h"
 #include "game/screens/ExitGameDlg.h"
 #include "game/screens/InGameDlg.h"
 #include "game/screens/ProfileNameDlg.h"
@@ -50,6 +53,34 @@ const SceneData& Data()
     return data;
 }
 
+// The end of a level with every score line of some width, over the running application.
+EndLevelDlg* MakeEndLevel(const EndLevelResult& result)
+{
+    static GameEndLevelServices* services = nullptr;
+    static GameApp* servedApp = nullptr;
+    if (servedApp != gGameApp)
+    {
+        delete services;
+        services = new GameEndLevelServices(*gGameApp);
+        servedApp = gGameApp;
+    }
+    EndLevelScores scores;
+    scores.capture = 12340;
+    scores.fastGame = 6780;
+    scores.square = 4560;
+    scores.total = 23680;
+    scores.failureNumber = 12;
+    return new EndLevelDlg(*services, result, scores);
+}
+
+// The count-up skipped and the medal grown.
+void FinishEndLevel(QuollDialog& dialog, Quoll::AppWidgetManager& manager)
+{
+    static_cast<EndLevelDlg&>(dialog).SkipCountUp();
+    for (int i = 0; i < 30; ++i)
+        manager.UpdateFrame();
+}
+
 void PointAt(Quoll::AppWidgetManager& manager, const Quoll::Widget& widget)
 {
     const Quoll::Point at = widget.GetAbsolutePosition();
@@ -88,8 +119,23 @@ const std::vector<DialogScene> kScenes = {
      }},
     {"saved_game", [] { return new StartSavedGameDlg; }, {}},
     {"tutorial_quit", [] { return new TutorialCancelDlg; }, {}},
+    {"end_level_won", [] { return MakeEndLevel(MakeEndLevelResult(1, true, true, 2)); }, &FinishEndLevel},
+    {"end_level_lost", [] { return MakeEndLevel(MakeEndLevelResult(2, false, false, 0)); }, &FinishEndLevel},
 };
 } // namespace
+
+TextRecorder& DrawnTexts()
+{
+    static TextRecorder recorder;
+    return recorder;
+}
+
+DialogGameApp::DialogGameApp()
+{
+    // The resource manager may free its fonts after this object's members are gone.
+    static RecordingFontFactory fonts(DrawnTexts());
+    mResourceManager->SetFontFactory(&fonts);
+}
 
 const std::vector<DialogScene>& DialogScenes()
 {

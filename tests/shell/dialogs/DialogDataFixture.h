@@ -3,6 +3,7 @@
 // group loaded as at run time, and each of the game's dialogs shown through a link of its own on
 // the application's state host: built from the real resource groups, texts and fonts, and drawn
 // by the real widget manager into a screen of the game's size.
+#include "tests/shell/dialogs/TextRecorder.h"
 #include "tests/shell/playdata/PlayDataFixture.h"
 
 #include "framework/display/MemoryImage.h"
@@ -26,9 +27,16 @@ namespace DialogDataTest
 // The groups loaded by the loading thread before any dialog can open.
 inline constexpr const char* kResidentGroups[] = {"Interface"};
 
-// The application without its states: nothing but the dialogs under test is shown.
+// What the game's fonts drew since it was last cleared (the fonts outlive every application).
+[[nodiscard]] TextRecorder& DrawnTexts();
+
+// The application without its states: nothing but the dialogs under test is shown. Its fonts
+// report what they draw to DrawnTexts.
 class DialogGameApp : public PlayDataTest::DataGameApp
 {
+public:
+    DialogGameApp();
+
 protected:
     void StartStateHost() override {}
 };
