@@ -130,11 +130,16 @@ TextRecorder& DrawnTexts()
     return recorder;
 }
 
+RecordingFontFactory& RecordingFonts()
+{
+    // The resource manager may free its fonts after the application's members are gone.
+    static RecordingFontFactory fonts(DrawnTexts());
+    return fonts;
+}
+
 DialogGameApp::DialogGameApp()
 {
-    // The resource manager may free its fonts after this object's members are gone.
-    static RecordingFontFactory fonts(DrawnTexts());
-    mResourceManager->SetFontFactory(&fonts);
+    mResourceManager->SetFontFactory(&RecordingFonts());
 }
 
 const std::vector<DialogScene>& DialogScenes()

@@ -29,6 +29,8 @@ inline constexpr const char* kResidentGroups[] = {"Interface"};
 
 // What the game's fonts drew since it was last cleared (the fonts outlive every application).
 [[nodiscard]] TextRecorder& DrawnTexts();
+// The font factory that reports to DrawnTexts; it outlives every application.
+[[nodiscard]] RecordingFontFactory& RecordingFonts();
 
 // The application without its states: nothing but the dialogs under test is shown. Its fonts
 // report what they draw to DrawnTexts.

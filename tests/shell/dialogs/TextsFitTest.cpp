@@ -6,9 +6,11 @@
 // rules are listed in kKnownExceptions.
 // Rerun: test_dialogdata --gtest_filter='TextsFit.*'.
 #include "tests/shell/dialogs/DialogDataFixture.h"
+#include "tools/autoplay/Autoplay.h"
 
 #include "framework/core/Common.h"
 #include "framework/display/Font.h"
+#include "framework/resources/ResourceManager.h"
 #include "game/app/AchievesState.h"
 #include "game/app/GameEndLevelServices.h"
 #include "game/app/GameLevelMapServices.h"
@@ -24,6 +26,7 @@
 #include "game/ui/Button.h"
 
 #include <cstdlib>
+#include <filesystem>
 #include <sstream>
 
 namespace DialogDataTest
@@ -172,44 +175,51 @@ std::vector<DrawnText> Visible(const std::vector<DrawnText>& texts, const QuollD
     return visible;
 }
 
+void CheckOnPanel(const std::string& name, const QuollDialog& dialog, const DrawnText& drawn)
+{
+    const int left = drawn.box.x - dialog.mX, top = drawn.box.y - dialog.mY;
+    const int right = left + drawn.box.width - 1, bottom = top + drawn.box.height - 1;
+    Quoll::Image* panel = dialog.mComponentImage;
+    EXPECT_TRUE(OnPanel(panel, left, top) && OnPanel(panel, right, top) && OnPanel(panel, left, bottom) &&
+                OnPanel(panel, right, bottom))
+        << name << ": " << Describe(drawn) << " runs off its panel";
+}
+
+// Checks the texts one frame drew; the dialog, when given, is the panel its own texts must stay on.
+void CheckTexts(const std::string& name, const std::vector<DrawnText>& recorded, const QuollDialog* dialog)
+{
+    const std::vector<DrawnText> texts = Distinct(Visible(recorded, dialog));
+    EXPECT_FALSE(texts.empty()) << name << " draws no text";
+    const Quoll::Rect screen(0, 0, 1024, 768);
+    for (size_t i = 0; i < texts.size(); ++i)
+    {
+        const DrawnText& drawn = texts[i];
+        if (IsKnownException(name, drawn))
+            continue;
+        EXPECT_TRUE(Contains(screen, drawn.box)) << name << ": " << Describe(drawn) << " leaves the screen";
+        EXPECT_TRUE(Contains(drawn.clip, drawn.box))
+            << name << ": " << Describe(drawn) << " is cut by its widget (" << drawn.clip.x << ", " << drawn.clip.y
+            << ") " << drawn.clip.width << "x" << drawn.clip.height;
+        if (dialog != nullptr && dialog->mComponentImage != nullptr &&
+            drawn.clip == Quoll::Rect(dialog->mX, dialog->mY, dialog->mWidth, dialog->mHeight))
+            CheckOnPanel(name, *dialog, drawn);
+        for (size_t j = i + 1; j < texts.size(); ++j)
+            EXPECT_FALSE(!IsKnownException(name, texts[j]) && Overlap(drawn.box, texts[j].box))
+                << name << ": " << Describe(drawn) << " and " << Describe(texts[j]) << " overlap";
+    }
+}
+
 class TextsFit : public DialogData
 {
 protected:
     // Draws the frame and checks its texts; the dialog, when given, is the panel its own texts
     // must stay on.
+    // Draws the frame and checks its texts.
     void CheckFrame(const std::string& name, const QuollDialog* dialog)
     {
         DrawnTexts().Clear();
         (void)Render();
-        const std::vector<DrawnText> texts = Distinct(Visible(DrawnTexts().Texts(), dialog));
-        EXPECT_FALSE(texts.empty()) << name << " draws no text";
-        const Quoll::Rect screen(0, 0, kScreenWidth, kScreenHeight);
-        for (size_t i = 0; i < texts.size(); ++i)
-        {
-            const DrawnText& drawn = texts[i];
-            if (IsKnownException(name, drawn))
-                continue;
-            EXPECT_TRUE(Contains(screen, drawn.box)) << name << ": " << Describe(drawn) << " leaves the screen";
-            EXPECT_TRUE(Contains(drawn.clip, drawn.box))
-                << name << ": " << Describe(drawn) << " is cut by its widget (" << drawn.clip.x << ", "
-                << drawn.clip.y << ") " << drawn.clip.width << "x" << drawn.clip.height;
-            if (dialog != nullptr && dialog->mComponentImage != nullptr &&
-                drawn.clip == Quoll::Rect(dialog->mX, dialog->mY, dialog->mWidth, dialog->mHeight))
-                CheckOnPanel(name, *dialog, drawn);
-            for (size_t j = i + 1; j < texts.size(); ++j)
-                EXPECT_FALSE(!IsKnownException(name, texts[j]) && Overlap(drawn.box, texts[j].box))
-                    << name << ": " << Describe(drawn) << " and " << Describe(texts[j]) << " overlap";
-        }
-    }
-
-    static void CheckOnPanel(const std::string& name, const QuollDialog& dialog, const DrawnText& drawn)
-    {
-        const int left = drawn.box.x - dialog.mX, top = drawn.box.y - dialog.mY;
-        const int right = left + drawn.box.width - 1, bottom = top + drawn.box.height - 1;
-        Quoll::Image* panel = dialog.mComponentImage;
-        EXPECT_TRUE(OnPanel(panel, left, top) && OnPanel(panel, right, top) && OnPanel(panel, left, bottom) &&
-                    OnPanel(panel, right, bottom))
-            << name << ": " << Describe(drawn) << " runs off its panel";
+        CheckTexts(name, DrawnTexts().Texts(), dialog);
     }
 
     // Shows a screen on a state of its own and checks its frame; the state is left afterwards.
@@ -369,6 +379,84 @@ TEST_F(TextsFit, EditorStripAfterItsLabelsChange)
                            }};
         CheckScreen(strip);
     }
+}
+// The play screen as the autoplay plays a level on the generated data: the HUD, the tutorial's
+// panels and the player's avatars at every turn.
+class PlayScreenTexts : public ::testing::Test
+{
+protected:
+    static constexpr int kTurns = 12;
+    // A second and a half: the tutorial's panel of the turn has come in.
+    static constexpr int kSettleUpdates = 150;
+
+    void TearDown() override { Stop(); }
+
+    Autoplay::Runner& Start(int level)
+    {
+        Autoplay::Options options;
+        options.level = level;
+        options.seed = 4242;
+        options.gameDir = QUOLL_GAME_DIR;
+        options.maxUpdates = 40000;
+        mRunner = std::make_unique<Autoplay::Runner>(options, ProductName());
+        mRunner->App().mResourceManager->SetFontFactory(&RecordingFonts());
+        mRunner->App().WriteRegBool("Is3D", false);
+        EXPECT_TRUE(mRunner->Start());
+        EXPECT_TRUE(mRunner->App().LoadResourceGroup("Interface"));
+        mScreen.Create(1024, 768);
+        mRunner->App().GetWidgetManager()->SetScreenImage(&mScreen);
+        return *mRunner;
+    }
+
+    void Stop()
+    {
+        if (mRunner == nullptr)
+            return;
+        mRunner->App().GetWidgetManager()->SetScreenImage(nullptr);
+        mRunner.reset();
+        std::filesystem::remove_all(std::filesystem::path(QUOLL_TEST_HOME) / "data/Nordwick" / ProductName());
+    }
+
+    void CheckFrame(const std::string& name)
+    {
+        DrawnTexts().Clear();
+        mRunner->App().GetWidgetManager()->MarkAllDirty();
+        mRunner->App().GetWidgetManager()->DrawScreen();
+        CheckTexts(name, DrawnTexts().Texts(), nullptr);
+    }
+
+    static std::string ProductName()
+    {
+        return "TextsFit" + std::to_string(::getpid()) + "_" +
+               ::testing::UnitTest::GetInstance()->current_test_info()->name();
+    }
+
+    std::unique_ptr<Autoplay::Runner> mRunner;
+    Quoll::MemoryImage mScreen;
+};
+
+TEST_F(PlayScreenTexts, EveryTurnOfTheTutorialLevelsAndAPlainLevel)
+{
+    for (const char* language : {"en", "de"})
+        for (const int level : {1, 2, 3, 4})
+        {
+            const std::string name = "level " + std::to_string(level) + " " + language;
+            SCOPED_TRACE(name);
+            Autoplay::Runner& runner = Start(level);
+            Localisation& texts = runner.App().GetLocalisation();
+            for (const Localisation::Locale& locale : texts.GetLocales())
+                if (locale.name == language)
+                    texts.SetLocale(locale.id);
+            for (int turn = 0; turn < kTurns && runner.RunToHumanTurn() && !runner.IsFinished(); ++turn)
+            {
+                for (int i = 0; i < kSettleUpdates; ++i)
+                    runner.Step();
+                CheckFrame(name + " turn " + std::to_string(turn));
+                if (!runner.PlayTurn())
+                    break;
+            }
+            Stop();
+        }
 }
 } // namespace
 } // namespace DialogDataTest
