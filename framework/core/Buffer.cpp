@@ -10,7 +10,7 @@ void Buffer::RaiseDataBitCount() { mDataBitCount = std::max(mDataBitCount, mWrit
 
 void Buffer::WriteByte(uint8_t value)
 {
-    const int offset = mWriteBitPos % 8;
+    const auto offset = static_cast<unsigned>(mWriteBitPos % 8);
     if (offset == 0)
     {
         mData.push_back(value);
@@ -18,7 +18,7 @@ void Buffer::WriteByte(uint8_t value)
     else
     {
         // Low 8-offset bits complete the current byte, the high bits start a new one.
-        mData[static_cast<size_t>(mWriteBitPos / 8)] |= static_cast<uint8_t>(value << offset);
+        mData[mWriteBitPos / 8] |= static_cast<uint8_t>(value << offset);
         mData.push_back(static_cast<uint8_t>(value >> (8 - offset)));
     }
     mWriteBitPos += 8;
@@ -32,7 +32,7 @@ void Buffer::WriteBits(uint32_t value, int bitCount)
         if (mWriteBitPos % 8 == 0)
             mData.push_back(0);
         if ((value >> i) & 1u)
-            mData[static_cast<size_t>(mWriteBitPos / 8)] |= static_cast<uint8_t>(1u << (mWriteBitPos % 8));
+            mData[mWriteBitPos / 8] |= static_cast<uint8_t>(1u << (mWriteBitPos % 8));
         ++mWriteBitPos;
     }
     RaiseDataBitCount();
@@ -73,7 +73,7 @@ void Buffer::WriteBytes(const void* data, size_t count)
     if (mWriteBitPos % 8 == 0)
     {
         mData.insert(mData.end(), bytes, bytes + count);
-        mWriteBitPos += static_cast<int32_t>(count * 8);
+        mWriteBitPos += count * 8;
         RaiseDataBitCount();
         return;
     }
@@ -83,10 +83,10 @@ void Buffer::WriteBytes(const void* data, size_t count)
 
 uint8_t Buffer::ReadByte()
 {
-    const size_t byteIndex = static_cast<size_t>(mReadBitPos / 8);
-    const int offset = mReadBitPos % 8;
+    const size_t byteIndex = mReadBitPos / 8;
+    const auto offset = static_cast<unsigned>(mReadBitPos % 8);
     // The byte holding the last bit we need must exist.
-    if ((static_cast<size_t>(mReadBitPos) + 7) / 8 >= mData.size())
+    if ((mReadBitPos + 7) / 8 >= mData.size())
         return 0;
     uint8_t result = mData[byteIndex];
     if (offset != 0)
@@ -102,7 +102,7 @@ int32_t Buffer::ReadBits(int bitCount, bool signExtend)
     bool lastBit = false;
     for (int i = 0; i < bitCount; ++i)
     {
-        const size_t byteIndex = static_cast<size_t>(mReadBitPos / 8);
+        const size_t byteIndex = mReadBitPos / 8;
         if (byteIndex >= mData.size())
             break;
         lastBit = (mData[byteIndex] >> (mReadBitPos % 8)) & 1u;
@@ -160,6 +160,17 @@ std::string Buffer::ReadLine()
 void Buffer::ReadBytes(void* data, size_t count)
 {
     auto* bytes = static_cast<uint8_t*>(data);
+    if (mReadBitPos % 8 == 0)
+    {
+        // Whole bytes copy at once; those past the end read as zeros, as ReadByte gives them.
+        const size_t first = mReadBitPos / 8;
+        const size_t present = first < mData.size() ? std::min(count, mData.size() - first) : 0;
+        if (present > 0)
+            std::copy_n(mData.data() + first, present, bytes);
+        std::fill_n(bytes + present, count - present, uint8_t{0});
+        mReadBitPos += present * 8;
+        return;
+    }
     for (size_t i = 0; i < count; ++i)
         bytes[i] = ReadByte();
 }
@@ -177,6 +188,6 @@ void Buffer::SetData(const void* data, size_t count)
 {
     const auto* bytes = static_cast<const uint8_t*>(data);
     mData.assign(bytes, bytes + count);
-    mDataBitCount = static_cast<int32_t>(count * 8);
+    mDataBitCount = count * 8;
 }
 } // namespace Quoll

@@ -3,6 +3,7 @@
 // read and write positions counted in bits. Every binary file and record of the program is
 // built in or parsed from one. Multi-byte integers are little-endian. Reads past the end
 // yield zeros without advancing; callers detect truncation by their own markers and AtEnd().
+// Positions are 64-bit: a buffer may hold more than 2^31 bits (256 MiB).
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -42,19 +43,21 @@ public:
     // Replaces the contents by a copy of the bytes; positions are left as they are.
     void SetData(const void* data, size_t count);
     [[nodiscard]] const uint8_t* GetDataPtr() const { return mData.empty() ? nullptr : mData.data(); }
-    [[nodiscard]] size_t GetDataSize() const { return (static_cast<size_t>(mDataBitCount) + 7) / 8; }
+    [[nodiscard]] size_t GetDataSize() const { return (mDataBitCount + 7) / 8; }
     [[nodiscard]] bool AtEnd() const { return mReadBitPos >= mDataBitCount; }
 
-    [[nodiscard]] int32_t GetReadBitPos() const { return mReadBitPos; }
-    [[nodiscard]] int32_t GetWriteBitPos() const { return mWriteBitPos; }
-    [[nodiscard]] int32_t GetDataBitCount() const { return mDataBitCount; }
+    [[nodiscard]] size_t GetReadBitPos() const { return mReadBitPos; }
+    [[nodiscard]] size_t GetWriteBitPos() const { return mWriteBitPos; }
+    [[nodiscard]] size_t GetDataBitCount() const { return mDataBitCount; }
+    // Meaningful bits from the read position on; 0 when it lies at or past the end.
+    [[nodiscard]] size_t GetBitsLeft() const { return mDataBitCount > mReadBitPos ? mDataBitCount - mReadBitPos : 0; }
 
 private:
     void RaiseDataBitCount();
 
     std::vector<uint8_t> mData;
-    int32_t mDataBitCount = 0;
-    int32_t mReadBitPos = 0;
-    int32_t mWriteBitPos = 0;
+    size_t mDataBitCount = 0;
+    size_t mReadBitPos = 0;
+    size_t mWriteBitPos = 0;
 };
 } // namespace Quoll

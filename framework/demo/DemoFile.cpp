@@ -19,7 +19,7 @@ constexpr size_t kMaxVersionText = 0xFFFF;
 // The bytes of the file not yet read.
 int64_t Remaining(const Buffer& file)
 {
-    return (int64_t(file.GetDataBitCount()) - file.GetReadBitPos()) / 8;
+    return static_cast<int64_t>(file.GetBitsLeft() / 8);
 }
 
 Buffer MarkerBlock(const DemoStream& stream)

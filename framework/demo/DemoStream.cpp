@@ -20,10 +20,10 @@ constexpr char32_t kSurrogateEnd = 0xE000;
 constexpr char32_t kFirstBeyond16Bits = 0x10000;
 
 // True when every bit from the position to the end of the data is 0.
-bool PaddingFrom(const Buffer& data, int32_t position)
+bool PaddingFrom(const Buffer& data, size_t position)
 {
     const uint8_t* bytes = data.GetDataPtr();
-    for (int32_t bit = position; bit < data.GetDataBitCount(); ++bit)
+    for (size_t bit = position; bit < data.GetDataBitCount(); ++bit)
         if ((bytes[bit / 8] >> (bit % 8)) & 1)
             return false;
     return true;
@@ -153,12 +153,12 @@ void DemoStream::WriteSyncBuffer(const Buffer& value, int updateCount)
 // the start of another record.
 bool DemoStream::ReadOneHeader()
 {
-    const int32_t remaining = mData.GetDataBitCount() - mData.GetReadBitPos();
-    if (remaining <= 0)
+    const size_t remaining = mData.GetBitsLeft();
+    if (remaining == 0)
         return false;
     if (remaining < 8 && PaddingFrom(mData, mData.GetReadBitPos()))
     {
-        mData.ReadBits(remaining, false);
+        mData.ReadBits(static_cast<int>(remaining), false);
         return false;
     }
     mNextRecordUpdate += mData.ReadBits(kGapBits, false);
@@ -226,9 +226,9 @@ bool DemoStream::PeekRecord(DemoKind kind, int updateCount)
 int32_t DemoStream::PeekInt32() const
 {
     const uint8_t* bytes = mData.GetDataPtr();
-    const int32_t position = mData.GetReadBitPos();
+    const size_t position = mData.GetReadBitPos();
     uint32_t value = 0;
-    for (int32_t bit = 0; bit < 32 && position + bit < mData.GetDataBitCount(); ++bit)
+    for (size_t bit = 0; bit < 32 && position + bit < mData.GetDataBitCount(); ++bit)
         value |= uint32_t((bytes[(position + bit) / 8] >> ((position + bit) % 8)) & 1) << bit;
     return int32_t(value);
 }
@@ -237,8 +237,7 @@ size_t DemoStream::ClampToRemainder(int32_t count) const
 {
     if (count <= 0)
         return 0;
-    const int32_t remainingBytes = (mData.GetDataBitCount() - mData.GetReadBitPos()) / 8;
-    return size_t(std::min(count, std::max(remainingBytes, 0)));
+    return std::min(static_cast<size_t>(count), mData.GetBitsLeft() / 8);
 }
 
 bool DemoStream::ReadSyncBuffer(Buffer& value, int updateCount)
@@ -360,8 +359,8 @@ std::optional<DemoInput> DemoStream::DecodeChar(int updateCount)
 
 bool DemoStream::Ended() const
 {
-    const int32_t remaining = mData.GetDataBitCount() - mData.GetReadBitPos();
-    return mNeedsHeader && (remaining <= 0 || (remaining < 8 && PaddingFrom(mData, mData.GetReadBitPos())));
+    const size_t remaining = mData.GetBitsLeft();
+    return mNeedsHeader && (remaining == 0 || (remaining < 8 && PaddingFrom(mData, mData.GetReadBitPos())));
 }
 
 void DemoStream::Reset()

@@ -7,14 +7,13 @@ constexpr size_t kLengthBytes = 2;
 
 size_t CheckedReader::BytesLeft() const
 {
-    const int32_t bits = mBuffer.GetDataBitCount() - mBuffer.GetReadBitPos();
-    return bits > 0 ? static_cast<size_t>(bits) / 8 : 0;
+    return mBuffer.GetBitsLeft() / 8;
 }
 
 uint8_t CheckedReader::PeekByte(size_t offset) const
 {
     // The byte that starts offset bytes after the read position, which may lie inside a byte.
-    const size_t bitPos = static_cast<size_t>(mBuffer.GetReadBitPos()) + offset * 8;
+    const size_t bitPos = mBuffer.GetReadBitPos() + offset * 8;
     const uint8_t* data = mBuffer.GetDataPtr();
     const size_t index = bitPos / 8;
     const unsigned shift = bitPos % 8;

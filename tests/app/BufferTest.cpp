@@ -1,9 +1,12 @@
-// Buffer: bit-level packing, little-endian integers, strings and reads past the end.
+// Buffer: bit-level packing, little-endian integers, strings, reads past the end, and positions
+// beyond 2^31 bits (one test of about 512 MiB).
 // Rerun one case: test_app --gtest_filter='Buffer.*'
 #include "framework/core/Buffer.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstring>
 #include <random>
 #include <type_traits>
 #include <vector>
@@ -27,7 +30,7 @@ TEST(Buffer, ByteWriteAtOddBitOffsetSplitsAcrossBytes)
     b.WriteBits(0x05, 3);
     b.WriteByte(0xAB);
     EXPECT_EQ(Bytes(b), (std::vector<uint8_t>{0x5D, 0x05}));
-    EXPECT_EQ(b.GetWriteBitPos(), 11);
+    EXPECT_EQ(b.GetWriteBitPos(), 11u);
 }
 
 TEST(Buffer, BitsThenByteRoundTrip)
@@ -80,7 +83,7 @@ TEST(Buffer, StringsAndTheirLengthLimit)
     const uint8_t raw[] = {0x00, 0x80, 'z'};
     bad.SetData(raw, sizeof raw);
     EXPECT_EQ(bad.ReadString(), "");
-    EXPECT_EQ(bad.GetReadBitPos(), 16) << "only the length bytes are consumed";
+    EXPECT_EQ(bad.GetReadBitPos(), 16u) << "only the length bytes are consumed";
 }
 
 TEST(Buffer, EmptyBufferReadsZeroAndIsAtEnd)
@@ -145,6 +148,55 @@ TEST(Buffer, ClearResetsEverything)
     b.ReadByte();
     b.Clear();
     EXPECT_EQ(b.GetDataSize(), 0u);
-    EXPECT_EQ(b.GetReadBitPos(), 0);
-    EXPECT_EQ(b.GetWriteBitPos(), 0);
+    EXPECT_EQ(b.GetReadBitPos(), 0u);
+    EXPECT_EQ(b.GetWriteBitPos(), 0u);
+}
+
+TEST(Buffer, PositionsPastTwoToTheThirtyOneBitsWriteAndReadBack)
+{
+    // One write of 256 MiB and 4 bytes, every 4 KiB block tagged with its number, then fields at
+    // an odd bit offset behind it: every position involved lies past 2^31 bits.
+    constexpr size_t kBlock = 4096;
+    constexpr size_t kBytes = (size_t{1} << 28) + 4;
+    Buffer b;
+    {
+        std::vector<uint8_t> source(kBytes, 0xA5);
+        for (size_t at = 0; at + 4 <= kBytes; at += kBlock)
+            std::memcpy(&source[at], &at, 4);
+        b.WriteBytes(source.data(), source.size());
+    }
+    b.WriteBits(0x5, 3);
+    b.WriteInt32(-123456789);
+    b.WriteString("tail");
+    const size_t tailBits = 3 + 32 + 16 + 32;
+    EXPECT_EQ(b.GetWriteBitPos(), kBytes * 8 + tailBits);
+    EXPECT_EQ(b.GetDataBitCount(), kBytes * 8 + tailBits);
+    EXPECT_EQ(b.GetDataSize(), kBytes + (tailBits + 7) / 8);
+
+    std::vector<uint8_t> chunk(1 << 20);
+    bool tagsMatch = true;
+    for (size_t at = 0; at < kBytes; at += chunk.size())
+    {
+        const size_t count = std::min(chunk.size(), kBytes - at);
+        b.ReadBytes(chunk.data(), count);
+        for (size_t offset = 0; offset < count; offset += kBlock)
+        {
+            uint32_t tag = 0;
+            std::memcpy(&tag, &chunk[offset], std::min<size_t>(4, count - offset));
+            tagsMatch = tagsMatch && tag == static_cast<uint32_t>(at + offset);
+        }
+    }
+    EXPECT_TRUE(tagsMatch);
+    EXPECT_EQ(b.GetReadBitPos(), kBytes * 8);
+    EXPECT_EQ(b.ReadBits(3, false), 5);
+    EXPECT_EQ(b.ReadInt32(), -123456789);
+    EXPECT_EQ(b.ReadString(), "tail");
+    EXPECT_EQ(b.GetBitsLeft(), 0u);
+    // Whole bytes past the end read as zeros and leave the position where it is.
+    uint8_t past[4] = {1, 1, 1, 1};
+    Buffer small;
+    small.WriteByte(7);
+    small.ReadBytes(past, 4);
+    EXPECT_EQ(std::vector<uint8_t>(past, past + 4), (std::vector<uint8_t>{7, 0, 0, 0}));
+    EXPECT_EQ(small.GetReadBitPos(), 8u);
 }

@@ -396,7 +396,7 @@ TEST(QuollAppBaseSettings, RecordedFileOutcomesReplayWithoutTheDisk)
 
     // With noDemo the real file is read and the stream is left alone.
     std::ofstream(path, std::ios::binary) << "real";
-    const int32_t position = replay.mDemo.Data().GetReadBitPos();
+    const size_t position = replay.mDemo.Data().GetReadBitPos();
     Buffer real;
     ASSERT_TRUE(replay.ReadBufferFromFile(path, real, true));
     EXPECT_EQ(real.GetDataSize(), 4u);

@@ -108,7 +108,7 @@ public:
         {
             const int written = int(Quoll::RandInt(1000));
             WriteRegInt("ReplayValue", written);
-            mRegistryReadBit = mDemo.Data().GetWriteBitPos();
+            mRegistryReadBit = static_cast<int32_t>(mDemo.Data().GetWriteBitPos());
             int read = -1;
             const bool ok = ReadRegInt("ReplayValue", read);
             Log("registry " + std::to_string(written) + " " + std::to_string(ok) + " " + std::to_string(read));
