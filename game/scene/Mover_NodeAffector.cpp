@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 
 Mover_NodeAffector::Mover_NodeAffector(SceneServices& services) : mServices(services)
 {
@@ -21,17 +22,20 @@ void Mover_NodeAffector::SetArea(const Quoll::Rect& area)
     mArea = Quoll::Rect(area.x, area.y, std::max(area.width, 1), std::max(area.height, 1));
 }
 
+// The area's edges are summed in 64 bits: a description may place an area of any width at
+// any position, and its far edge may lie beyond the int range.
 FloatPoint Mover_NodeAffector::RandomPointInArea()
 {
-    const int x = mServices.RandInt(mArea.width) + mArea.x;
-    const int y = mServices.RandInt(mArea.height) + mArea.y;
+    const int64_t x = int64_t{mServices.RandInt(mArea.width)} + mArea.x;
+    const int64_t y = int64_t{mServices.RandInt(mArea.height)} + mArea.y;
     return {static_cast<float>(x), static_cast<float>(y)};
 }
 
 bool Mover_NodeAffector::IsOutsideArea() const
 {
-    const int px = TruncToInt(mPosition.x), py = TruncToInt(mPosition.y);
-    return px < mArea.x || px >= mArea.x + mArea.width || py < mArea.y || py >= mArea.y + mArea.height;
+    const int64_t px = TruncToInt(mPosition.x), py = TruncToInt(mPosition.y);
+    return px < mArea.x || px >= int64_t{mArea.x} + mArea.width || py < mArea.y ||
+           py >= int64_t{mArea.y} + mArea.height;
 }
 
 void Mover_NodeAffector::Start(VisualNode* node)

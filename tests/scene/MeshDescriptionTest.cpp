@@ -130,6 +130,25 @@ TEST_F(MeshDescriptionFixture, MoverAreaResolvesAgainstTheApplication)
     EXPECT_FLOAT_EQ(mover->mSpeed, 10.0f); // the first of one node adds no random part
 }
 
+TEST_F(MeshDescriptionFixture, MoverAreasWhoseFarEdgePassesTheIntRangeStillWork)
+{
+    // A width of many application widths (saturated at INT_MAX) from x = 1, and an area placed
+    // at the top of the range: both far edges lie past INT_MAX.
+    auto nodes = Load("OBJ SKY 2 0 0 0 0 9 7\nMOVER 1 2 3 1 0 -9999991\n"
+                      "OBJ SKY 1 0 0 0 0 2 2\nMOVER 1 2 3 2147483000 0 5000\n");
+    ASSERT_EQ(nodes.size(), 3u);
+    for (auto& node : nodes)
+        for (int i = 0; i < 3; ++i)
+            node->Update(0.01f);
+    const auto* wide = dynamic_cast<const Mover_NodeAffector*>(nodes[0]->GetNodeAffectors()[0].get());
+    const auto* far = dynamic_cast<const Mover_NodeAffector*>(nodes[2]->GetNodeAffectors()[0].get());
+    ASSERT_TRUE(wide != nullptr && far != nullptr);
+    EXPECT_EQ(wide->GetArea(), Quoll::Rect(1, 0, 2147483647, 768));
+    EXPECT_GE(wide->GetTravellingPoint().x, 0.0f);
+    EXPECT_GE(far->GetTravellingPoint().x, 2147483000.0f - 1.0f);
+    EXPECT_LE(far->GetTravellingPoint().x, 2147488000.0f + 1.0f);
+}
+
 TEST_F(MeshDescriptionFixture, RotateTurnsEveryLayerFromItsOwnStart)
 {
     auto nodes = Load("OBJ SKY 2 0 0 0 0 2 2\nROTATE 90\n");
