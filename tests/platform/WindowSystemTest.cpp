@@ -237,6 +237,10 @@ TEST_F(WindowSystemTest, ClipboardPointerCaptureAndPlacement)
     EXPECT_EQ(point, (ScreenPoint{10, 20}));
     Script("leave\n");
     EXPECT_EQ(mSystem.WindowFromPoint({5000, 5000}), WindowId::None);
+    // Off the windows the desktop pointer is asked, negative coordinates (a screen to the left) too.
+    mSystem.MovePointer({-1200, -3});
+    ASSERT_TRUE(mSystem.GetCursorPos(point));
+    EXPECT_EQ(point, (ScreenPoint{-1200, -3}));
 
     EXPECT_EQ(mSystem.SetCapture(mMain), WindowId::None);
     EXPECT_TRUE(mSystem.PointerCaptured());

@@ -116,7 +116,7 @@ void HeadlessWindowSystem::Deliver(const InputEvent& event, std::vector<InputEve
         ScreenPoint point{event.x, event.y};
         WindowId target = event.window != WindowId::None ? event.window : InputTarget();
         if (ClientToScreen(target, point))
-            mGlobalPointer = point;
+            mGlobalPointer.Store(point);
     }
     mInputLog += HeadlessScript::Format(event) + "\n";
     events.push_back(event);
@@ -293,7 +293,7 @@ std::vector<uint32_t> HeadlessWindowSystem::ShownFrame(int& width, int& height) 
     width = mFrames->width;
     height = mFrames->height;
     std::vector<uint32_t> shown = mFrames->pixels;
-    ScreenPoint pointer = mGlobalPointer.load();
+    ScreenPoint pointer = mGlobalPointer.Load();
     if (!mFrames->overlay || CursorVisible() || !ScreenToClient(mFrames->window, pointer))
         return shown;
     const CursorPicture& cursor = *mFrames->overlay;

@@ -18,6 +18,7 @@
 #include "framework/platform/window/headless/HeadlessScript.h"
 
 #include <atomic>
+#include <cstdint>
 #include <deque>
 #include <memory>
 #include <optional>
@@ -34,6 +35,27 @@ struct HeadlessFrameStore
     int width = 0, height = 0;
     WindowId window = WindowId::None; // where the frame was presented
     std::optional<CursorPicture> overlay;
+};
+
+// A desktop position read and written whole from any thread. Both coordinates share one 64-bit
+// word, which every compiler handles without a lock (an atomic of the two-int struct needs the
+// atomic support library under clang).
+class AtomicScreenPoint
+{
+public:
+    void Store(ScreenPoint point)
+    {
+        mBits.store(static_cast<uint32_t>(point.x) | uint64_t{static_cast<uint32_t>(point.y)} << 32);
+    }
+    [[nodiscard]] ScreenPoint Load() const
+    {
+        const uint64_t bits = mBits.load();
+        return {static_cast<int32_t>(static_cast<uint32_t>(bits)), static_cast<int32_t>(bits >> 32)};
+    }
+
+private:
+    std::atomic<uint64_t> mBits{0};
+    static_assert(std::atomic<uint64_t>::is_always_lock_free);
 };
 
 class HeadlessWindowSystem final : public WindowSystem
@@ -75,7 +97,7 @@ public:
     std::vector<uint32_t> ShownFrame(int& width, int& height) const;
     // The user moves the pointer to a desktop position: it takes effect at once, as a
     // hardware pointer does (any thread). Input messages come only from Feed and scripts.
-    void MovePointer(ScreenPoint point) { mGlobalPointer = point; }
+    void MovePointer(ScreenPoint point) { mGlobalPointer.Store(point); }
     std::string InputLog() const { return mInputLog; }
     bool WriteEvidence(const std::string& folder) const;
 
@@ -87,7 +109,7 @@ protected:
     void NativeRaise(WindowRecord& window) override;
     void PumpNativeEvents(std::vector<InputEvent>& events) override;
     ScreenInfo NativeScreen() override { return mScreen; }
-    ScreenPoint NativeGlobalPointer() override { return mGlobalPointer.load(); }
+    ScreenPoint NativeGlobalPointer() override { return mGlobalPointer.Load(); }
     void NativeCapture(bool capture) override { mCaptured = capture; }
     bool NativeCreateCursor(CursorId id, SystemCursor shape) override;
     bool NativeCreateCursor(CursorId id, const CursorPicture& picture) override;
@@ -105,7 +127,7 @@ private:
     void Decorate(WindowRecord& window);
 
     ScreenInfo mScreen;
-    std::atomic<ScreenPoint> mGlobalPointer{ScreenPoint{}};
+    AtomicScreenPoint mGlobalPointer;
     bool mCaptured = false;
     std::string mClipboard;
     std::deque<InputEvent> mFed;
