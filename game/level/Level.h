@@ -16,6 +16,7 @@
 #include "game/level/BossRules.h"
 #include "game/board/GameLogic.h"
 #include "game/board/LevelParams.h"
+#include "game/level/LevelFileLayout.h"
 #include "game/level/LevelServices.h"
 #include "game/level/LevelView.h"
 #include "game/level/ScoreRules.h"
@@ -24,6 +25,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -111,6 +113,8 @@ public:
     bool Load(Quoll::Buffer& buffer, LevelBodyKind kind = LevelBodyKind::Saved);
     // Why the last Load failed; empty after a successful one.
     [[nodiscard]] const std::string& GetLoadError() const { return mLoadError; }
+    // The layout of the level file the last Load read; none for other bodies and refused files.
+    [[nodiscard]] const std::optional<LevelFileLayout>& GetFileLayout() const { return mFileLayout; }
 
     // --- Scores and medals ---
     // Books points of the kind; answers the points per cell for captures, else the points.
@@ -244,4 +248,5 @@ private:
     // The last mine the human laid, -1 for none.
     int mLastLaidMine = -1;
     std::string mLoadError;
+    std::optional<LevelFileLayout> mFileLayout;
 };

@@ -60,7 +60,8 @@ bool Level::Save(Quoll::Buffer& buffer, bool reset) const
 bool Level::Load(Quoll::Buffer& buffer, LevelBodyKind kind)
 {
     mLoadError.clear();
-    const int32_t sectionStartBit = buffer.GetReadBitPos();
+    mFileLayout.reset();
+    const size_t sectionStartBit = buffer.GetReadBitPos();
     // 1. The logic section; nothing after a broken one is read.
     if (!mLogic.Read(buffer))
     {
@@ -70,12 +71,12 @@ bool Level::Load(Quoll::Buffer& buffer, LevelBodyKind kind)
     // 2. A level file is whole and undamaged around the parameters.
     if (kind == LevelBodyKind::LevelFile)
     {
-        const int32_t sectionEndBit = buffer.GetReadBitPos();
+        const size_t sectionEndBit = buffer.GetReadBitPos();
         if (sectionStartBit % 8 != 0)
             return RefuseLoad("it does not start on a byte");
         const std::span<const uint8_t> data(buffer.GetDataPtr(), buffer.GetDataSize());
-        const auto start = static_cast<size_t>(sectionStartBit / 8);
-        const auto end = static_cast<size_t>(sectionEndBit / 8);
+        const size_t start = sectionStartBit / 8;
+        const size_t end = sectionEndBit / 8;
         std::string fault = LevelFileCheck::FindGeneratorFault(data.subspan(start, end - start));
         if (fault.empty())
             fault = LevelFileCheck::FindTailFault(data.subspan(end));
@@ -83,6 +84,7 @@ bool Level::Load(Quoll::Buffer& buffer, LevelBodyKind kind)
             return RefuseLoad(fault);
         if (data.size() - end != LevelFileCheck::kTailWithMedalRule)
             mServices.LogError("Level file without a medal rule: the default rule grades it");
+        mFileLayout = LevelFileLayout::Of(data.subspan(start, end - start), data.size() - end);
     }
     // 3. Parameters and selection, the medal rule when present, then ordered for its mode.
     if (!ReadParams(buffer))
@@ -115,6 +117,7 @@ bool Level::Load(Quoll::Buffer& buffer, LevelBodyKind kind)
 bool Level::RefuseLoad(std::string reason)
 {
     mLoadError = std::move(reason);
+    mFileLayout.reset();
     return false;
 }
 

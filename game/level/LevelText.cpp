@@ -402,7 +402,9 @@ bool PrintLevelText(Quoll::Buffer& body, std::string& text, LevelTextError& erro
     }
     try
     {
-        text = Print(level);
+        // The layout read goes first, as a comment: an older file prints the defaults that stand
+        // in for what it lacks.
+        text = "# " + level.GetFileLayout()->Describe() + "\n" + Print(level);
         return true;
     }
     catch (const CompileFailure& failure)

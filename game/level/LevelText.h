@@ -32,7 +32,8 @@ struct LevelTextError
 // without a cell of player 3, a player without a cell or a move, a kind outside 1..3.
 [[nodiscard]] bool CompileLevelText(std::string_view text, Quoll::Buffer& body, LevelTextError& error);
 
-// The level file (read from body's read position to its end) as text. False when it does not
+// The level file (read from body's read position to its end) as text, after a comment line naming
+// the layout read (LevelFileLayout::Describe). False when it does not
 // read as an undamaged level file or holds what the text cannot say (a bacterium on a bonus, a generator that is not
 // freshly seeded).
 [[nodiscard]] bool PrintLevelText(Quoll::Buffer& body, std::string& text, LevelTextError& error);

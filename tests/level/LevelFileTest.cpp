@@ -11,6 +11,7 @@
 #include "tools/leveldriver/Replay.h"
 
 #include "game/level/LevelFileCheck.h"
+#include "game/level/LevelText.h"
 
 #include <gtest/gtest.h>
 
@@ -150,6 +151,46 @@ TEST(LevelFile, CutFilesAreRefusedUnlessTheyEndWhereOlderFilesEnd)
     Bytes longer = good;
     longer.push_back(0);
     EXPECT_NE(Refusal(longer).find("113 bytes follow"), std::string::npos) << Refusal(longer);
+}
+
+TEST(LevelFile, FilesCutWhereOlderFilesEndNameTheLayoutTheyLoadAs)
+{
+    // Cut at each end an older file has: the level, levelc print and the driver name the layout
+    // read and what stands in for each missing part.
+    const Bytes good = LevelBytes("three-players-bonuses.txt");
+    const size_t generatorPart = 2 * kMagicBytes + 2 + kStateBytes;
+    const std::string noMedalRule = "no medal rule (the default rule)";
+    const std::string noParameters = "no parameters (filled afresh); " + noMedalRule;
+    const std::pair<size_t, std::string> cases[] = {
+        {0, "current layout (level-logic section with its generator state, parameters, medal rule)"},
+        {16, "older layout: " + noMedalRule},
+        {kTail, "older layout: " + noParameters},
+        {kTail + generatorPart, "older layout: no generator state (the default seed); " + noParameters},
+    };
+    for (const auto& [cut, layout] : cases)
+    {
+        SCOPED_TRACE(cut);
+        const Bytes shorter(good.begin(), good.end() - static_cast<long>(cut));
+        FileLoad load(shorter);
+        ASSERT_TRUE(load.ok) << load.Error();
+        ASSERT_TRUE(load.level.GetFileLayout().has_value());
+        EXPECT_EQ(load.level.GetFileLayout()->Describe(), layout);
+
+        Quoll::Buffer body = BufferOf(shorter);
+        std::string text;
+        LevelTextError error;
+        ASSERT_TRUE(PrintLevelText(body, text, error)) << error.ToString();
+        EXPECT_EQ(text.substr(0, text.find('\n')), "# " + layout);
+
+        GameSetup setup;
+        setup.levelBody = BufferOf(shorter);
+        std::optional<LevelFileLayout> driven;
+        EXPECT_EQ(HeadlessGame::FindLevelFault(setup, &driven), "");
+        EXPECT_EQ(driven, load.level.GetFileLayout());
+    }
+    // Saved games and refused files have no file layout.
+    EXPECT_FALSE(FileLoad(good, LevelBodyKind::Saved).level.GetFileLayout().has_value());
+    EXPECT_FALSE(FileLoad(Bytes(good.begin(), good.end() - 1)).level.GetFileLayout().has_value());
 }
 
 TEST(LevelFile, SessionsReportALevelFileThatDoesNotOpen)

@@ -81,10 +81,13 @@ GameRecord HeadlessGame::Play(InputSource& human)
     return mRecord;
 }
 
-std::string HeadlessGame::FindLevelFault(const GameSetup& setup)
+std::string HeadlessGame::FindLevelFault(const GameSetup& setup, std::optional<LevelFileLayout>* layout)
 {
     HeadlessGame game(setup);
-    return game.LoadLevel() ? std::string() : game.mRecord.stopReason;
+    const bool loaded = game.LoadLevel();
+    if (layout != nullptr)
+        *layout = game.mRecord.layout;
+    return loaded ? std::string() : game.mRecord.stopReason;
 }
 
 // The body with its level's generator seeded afresh: the section is read into a logic, reseeded
@@ -111,6 +114,8 @@ bool HeadlessGame::LoadLevel()
     Quoll::Buffer body = mSetup.levelBody;
     body.SeekReadStart();
     bool loaded = mSession.Load(body, LevelBodyKind::LevelFile);
+    if (loaded)
+        mRecord.layout = mSession.GetLevel().GetFileLayout();
     if (loaded && mSetup.levelSeed)
     {
         std::optional<Quoll::Buffer> reseeded = ReseedLevelBody(mSetup.levelBody, *mSetup.levelSeed);

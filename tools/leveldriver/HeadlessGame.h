@@ -52,6 +52,8 @@ struct GameRecord
     int humanCells = 0;
     // Why the game stopped early ("" when it did not).
     std::string stopReason;
+    // The layout of the level file as it stands, once it has loaded.
+    std::optional<LevelFileLayout> layout;
 
     [[nodiscard]] bool Finished() const { return outcome.has_value(); }
 };
@@ -73,8 +75,10 @@ public:
     // that the human had no act left, the game soft-locked or the update bound was reached.
     GameRecord Play(InputSource& human);
 
-    // Why the setup's level does not load or start; empty when it does.
-    [[nodiscard]] static std::string FindLevelFault(const GameSetup& setup);
+    // Why the setup's level does not load or start; empty when it does. The layout of a file
+    // that loads goes to layout when one is given.
+    [[nodiscard]] static std::string FindLevelFault(const GameSetup& setup,
+                                                    std::optional<LevelFileLayout>* layout = nullptr);
 
     // The level file's body with its level's generator seeded afresh; nothing when its logic
     // section does not read.

@@ -41,6 +41,8 @@ constexpr const char* kUsage =
     "                                              clicks, the policy between them; checks each\n"
     "                                              click is taken and each step's round comes\n"
     "A level is a level file, or a level text when its name ends in \".txt\".\n"
+    "play, batch and tutorial first print the layout of the level file read (current, or older\n"
+    "and what stands in for the parts it lacks).\n"
     "play, batch and tutorial:\n"
     "  --level-number N   the current level number (bonus points; minus the episode for random\n"
     "                     levels); default 1\n"
@@ -220,6 +222,14 @@ bool WriteWhole(const std::string& path, std::span<const uint8_t> bytes)
     return false;
 }
 
+// The layout of the level file read goes first, so that an older file (or one cut where an older
+// one ends) is not taken for a current one.
+void PrintLayout(const std::optional<LevelFileLayout>& layout)
+{
+    if (layout)
+        std::cout << layout->Describe() << "\n";
+}
+
 int Play(const Options& options)
 {
     PlayOptions play;
@@ -228,6 +238,8 @@ int Play(const Options& options)
     DriverPolicy policy(play.policySeed, play.policy, play.stepBacks);
     const GameRecord record = HeadlessGame(play.setup).Play(policy);
     const bool quiet = options.flags.count("quiet") != 0;
+    if (!quiet)
+        PrintLayout(record.layout);
     for (size_t i = 0; i < record.lines.size(); ++i)
         if (!quiet || i + 1 == record.lines.size())
             std::cout << record.lines[i] << "\n";
@@ -287,11 +299,13 @@ int Batch(const Options& options)
     batch.policy = play.policy;
     batch.stepBackPercent = play.stepBacks;
     // The level must load before a batch of games reports on it.
-    if (const std::string fault = HeadlessGame::FindLevelFault(play.setup); !fault.empty())
+    std::optional<LevelFileLayout> layout;
+    if (const std::string fault = HeadlessGame::FindLevelFault(play.setup, &layout); !fault.empty())
     {
         std::cerr << "leveldriver: " << fault << "\n";
         return 1;
     }
+    PrintLayout(layout);
     std::cout << RunBatch(play.setup, batch).Report();
     return 0;
 }
@@ -441,6 +455,8 @@ int Tutorial(const Options& options)
     DriverPolicy policy(play.policySeed, play.policy, play.stepBacks);
     const TutorialCheck check = RunTutorial(play.setup, steps, policy);
     const bool quiet = options.flags.count("quiet") != 0;
+    if (!quiet)
+        PrintLayout(check.record.layout);
     for (size_t i = 0; i < check.record.lines.size(); ++i)
         if (!quiet || i + 1 == check.record.lines.size())
             std::cout << check.record.lines[i] << "\n";
