@@ -1,6 +1,7 @@
 // levelc: the level compiler.
 //   levelc compile <level.txt> <level.bin>   a level text to a level file
 //   levelc print <level.bin>                 a level file as level text, on standard output
+//                                            (its first line, a comment, names the layout read)
 // Errors name the file and line and end the program with status 1.
 #include "game/level/LevelText.h"
 
