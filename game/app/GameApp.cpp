@@ -72,10 +72,9 @@ GameApp::GameApp()
     mBitsPerPixel = 32;
     mDemoPrefix = "petriglow";
     mDemoFileName = "petriglow.dmo";
-    // The player's data reports what it cannot read or write on the game's logs.
-    SetPlayerDataLogSink([](PlayerLogKind kind, const std::string& line) {
-        LogRecord(kind == PlayerLogKind::Warning ? GetWarningLog() : GetErrorLog()) << line;
-    });
+    // The player's data reports what it cannot read on the game's logs; what cannot be written
+    // is told to the player.
+    InstallSaveReporting();
     // Fonts: system fonts for the framework's overlays, bitmap fonts for the manifest's "Font"
     // resources.
     SetSystemFontHook(&Quoll::SysFont::MakeForApplication);
@@ -101,7 +100,7 @@ GameApp::~GameApp()
     // game's services in their destructors: delete them now, not after the game's members.
     ProcessDeferredDeletes();
     mParticles.reset();
-    SetPlayerDataLogSink({});
+    RemoveSaveReporting();
     SetSharedFonts(nullptr);
     if (mResourceManager)
         mResourceManager->SetSoundLoader(nullptr);

@@ -33,6 +33,7 @@
 #include "game/shell/PlayerData.h"
 #include "game/shell/PlayerFileStore.h"
 #include "game/shell/ResourceBindings.h"
+#include "game/shell/SaveFailureReport.h"
 #include "game/shell/SceneServices.h"
 #include "game/shell/SoundRepeatLimiter.h"
 #include "game/app/GameMenuServices.h"
@@ -229,6 +230,14 @@ private:
     // Loads the group and binds its ids; false with the reason in error.
     bool LoadAndBindGroup(const std::string& group, std::string& error);
 
+    // Saving (GameAppSaving.cpp): failed writes are logged once per file and told to the
+    // player once per session.
+    void InstallSaveReporting();
+    void RemoveSaveReporting();
+    void TellSaveFailure();
+    static void LogSaveFailure(const std::string& line);
+
+    SaveFailureReport mSaveFailures{&GameApp::LogSaveFailure};
     Localisation mLocalisation;
     GameSettings mGameSettings;
     ResourceBindings mBindings;

@@ -36,6 +36,7 @@ private:
 void GameApp::UpdateFrame()
 {
     mStepSeconds = kFrameTime;
+    TellSaveFailure();
     ++mGameUpdateCount;
     // The states act within this update: a demo record they make (a file written, a setting
     // read) carries this update's number, as the widgets' records do once the framework's update
@@ -235,6 +236,7 @@ void GameApp::ShutdownHook()
         if (!mPlayerData->SaveAll())
             LogRecord(GetErrorLog()) << "The player's data could not be saved in full";
     }
+    TellSaveFailure();
     LogRecord(GetAppLog()) << "Shutdown";
 }
 

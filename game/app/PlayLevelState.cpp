@@ -353,8 +353,9 @@ bool PlayLevelState::RecordResult(const LevelOutcome& outcome)
         if (!wasComplete && list.IsGroupComplete(group))
             mCompletedGroup = group;
     }
+    // The saved game goes only once the result it led to is written.
     if (mFromSavedGame)
-        data->EraseSavedGame();
+        data->EraseFinishedSavedGame();
     return newBest;
 }
 

@@ -95,6 +95,18 @@ void GameLog::Write(const std::string& loggerName, const std::string& line)
     mFile.flush();
 }
 
+bool GameLog::WriteChecked(const std::string& loggerName, const std::string& line)
+{
+    std::lock_guard lock(mMutex);
+    if (!mFile.is_open())
+        return false;
+    // A write that failed before (the disk was full) does not keep this one out.
+    mFile.clear();
+    mFile << '[' << loggerName << "] " << line << '\n';
+    mFile.flush();
+    return mFile.good();
+}
+
 LogRecord& LogRecord::operator<<(const std::wstring& text)
 {
     mStream << Quoll::WStringToString(text);

@@ -62,6 +62,9 @@ public:
 
     // One line of the named logger, when the filter lets it through.
     void Write(const std::string& loggerName, const std::string& line);
+    // The same, whatever the filter; false when the file is not open or the line did not reach
+    // it (a full disk).
+    [[nodiscard]] bool WriteChecked(const std::string& loggerName, const std::string& line);
 
 private:
     mutable std::mutex mMutex;

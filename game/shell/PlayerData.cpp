@@ -1,9 +1,34 @@
 #include "game/shell/PlayerData.h"
 
 #include "game/shell/AchievementManager.h"
+#include "game/shell/PlayerDataLog.h"
 #include "game/shell/PlayerFileStore.h"
 
 #include <algorithm>
+#include <string_view>
+#include <tuple>
+#include <vector>
+
+namespace
+{
+constexpr std::string_view kProfileSuffix = ".dat";
+
+// The profile name a "<stem>.dat" file belongs to; nullopt for any other file.
+std::optional<std::string> ProfileNameOfFile(const std::string& file)
+{
+    if (file.size() <= kProfileSuffix.size() || !file.ends_with(kProfileSuffix))
+        return std::nullopt;
+    return ProfileList::GetNameOfStem(file.substr(0, file.size() - kProfileSuffix.size()));
+}
+
+std::string JoinNames(const std::vector<std::string>& names)
+{
+    std::string joined;
+    for (const std::string& name : names)
+        joined += (joined.empty() ? "" : ", ") + name;
+    return joined;
+}
+} // namespace
 
 PlayerData::PlayerData(PlayerFileStore& store, AchievementManager* achievements)
     : mStore(store), mAchievements(achievements)
@@ -25,26 +50,90 @@ void PlayerData::AttachAchievements()
 
 void PlayerData::MakeCurrent(const std::string& name)
 {
-    mCurrent.Load(mStore, name);
+    if (mCurrentUnsaved && mList.Find(mCurrent.GetName()) >= 0)
+        mUnsavedProfiles[mCurrent.GetName()] = mCurrent;
+    const auto unsaved = mUnsavedProfiles.find(name);
+    mCurrentUnsaved = unsaved != mUnsavedProfiles.end();
+    if (mCurrentUnsaved)
+    {
+        // Newer than its file: the write that failed is still to be made.
+        mCurrent = std::move(unsaved->second);
+        mUnsavedProfiles.erase(unsaved);
+    }
+    else
+    {
+        mCurrent.Load(mStore, name);
+    }
     AttachAchievements();
 }
 
-bool PlayerData::RecoverDefaultProfile()
+void PlayerData::RebuildList()
 {
-    Quoll::Buffer file;
-    if (!mStore.Read(Profile::GetFileName(kDefaultProfileName), file) || file.GetDataSize() == 0)
-        return false;
-    mList.Add(kDefaultProfileName);
-    mList.Save(mStore);
-    MakeCurrent(kDefaultProfileName);
-    return true;
+    struct Found
+    {
+        int64_t modified;
+        std::string name;
+    };
+    std::vector<Found> found;
+    for (const StoredFile& file : mStore.List())
+    {
+        const std::optional<std::string> name = ProfileNameOfFile(file.name);
+        // A deleted profile's file is empty; a name no profile may take is not the game's file.
+        if (!name || file.size == 0 || ProfileList().CheckNewName(*name) != ProfileList::NameCheck::Ok)
+            continue;
+        Quoll::Buffer bytes;
+        Profile profile;
+        if (!mStore.Read(file.name, bytes) || !profile.Read(bytes) || profile.GetName() != *name)
+        {
+            LogPlayerData(PlayerLogKind::Warning, "Profile list: " + file.name + " does not read as a profile; not listed");
+            continue;
+        }
+        found.push_back({file.modified, *name});
+    }
+    if (found.empty())
+        return;
+    std::sort(found.begin(), found.end(),
+              [](const Found& a, const Found& b) { return std::tie(a.modified, a.name) < std::tie(b.modified, b.name); });
+    const size_t dropped = found.size() > size_t(ProfileList::kMaxProfiles) ? found.size() - ProfileList::kMaxProfiles : 0;
+    std::vector<std::string> listed;
+    std::vector<std::string> left;
+    for (size_t i = 0; i < found.size(); ++i)
+        (i < dropped ? left : listed).push_back(found[i].name);
+    for (const std::string& name : listed)
+        mList.Add(name);
+    LogPlayerData(PlayerLogKind::Warning, "Profile list: rebuilt from the profile files: " + JoinNames(listed));
+    if (!left.empty())
+        LogPlayerData(PlayerLogKind::Warning,
+                      "Profile list: the list holds five; left out (files kept): " + JoinNames(left));
+    SaveList();
+}
+
+void PlayerData::SubmitListedTotals()
+{
+    bool changed = false;
+    for (int index = 0; index < mList.GetCount(); ++index)
+    {
+        const std::string& name = mList.GetName(index);
+        Profile profile;
+        if (name == mCurrent.GetName())
+            profile = mCurrent;
+        else if (!profile.Load(mStore, name))
+            continue;
+        // A profile that has won nothing has no entry, as before its first win.
+        if (profile.GetTotalScore() > 0)
+            changed = mScores.Submit(name, profile.GetTotalScore()) || changed;
+    }
+    if (changed)
+        SaveScores();
 }
 
 void PlayerData::Load(const std::string& currentName)
 {
     mList.Load(mStore);
     mScores.Load(mStore);
-    if (mList.GetCount() == 0 && !RecoverDefaultProfile())
+    if (mList.GetCount() == 0)
+        RebuildList();
+    if (mList.GetCount() == 0)
     {
         // A first start: nothing is written until the player creates a profile.
         mCurrent = Profile(kDefaultProfileName);
@@ -53,15 +142,31 @@ void PlayerData::Load(const std::string& currentName)
     }
     const int index = mList.Find(currentName);
     MakeCurrent(mList.GetName(index >= 0 ? index : mList.GetCount() - 1));
+    SubmitListedTotals();
 }
 
 bool PlayerData::SelectProfile(int index)
 {
     if (index < 0 || index >= mList.GetCount())
         return false;
+    RetryUnsaved();
     SaveCurrentProfile();
     MakeCurrent(mList.GetName(index));
     return true;
+}
+
+void PlayerData::KeepEarlierFiles(const std::string& name)
+{
+    for (const std::string& file : {Profile::GetFileName(name), SavedGame::GetFileName(name)})
+    {
+        Quoll::Buffer bytes;
+        if (!mStore.Read(file, bytes) || bytes.GetDataSize() == 0)
+            continue;
+        if (mStore.KeepOld(file, bytes))
+            LogPlayerData(PlayerLogKind::Warning, "New profile " + name + ": the earlier " + file + " kept as " + file + ".old");
+        else
+            LogPlayerData(PlayerLogKind::Error, "New profile " + name + ": the earlier " + file + " could not be kept");
+    }
 }
 
 ProfileList::NameCheck PlayerData::CreateProfile(const std::string& name)
@@ -69,12 +174,17 @@ ProfileList::NameCheck PlayerData::CreateProfile(const std::string& name)
     const ProfileList::NameCheck check = mList.Add(name);
     if (check != ProfileList::NameCheck::Ok)
         return check;
+    RetryUnsaved();
     SaveCurrentProfile();
-    mList.Save(mStore);
-    // A fresh record over whatever an earlier profile of that name left behind.
+    SaveList();
+    KeepEarlierFiles(name);
+    if (mCurrentUnsaved && mCurrent.GetName() != name)
+        mUnsavedProfiles[mCurrent.GetName()] = mCurrent;
+    mUnsavedProfiles.erase(name);
+    mSavedGamesToErase.erase(name);
     mCurrent = Profile(name);
     AttachAchievements();
-    mCurrent.Save(mStore);
+    SaveCurrentProfile();
     SavedGame::Erase(mStore, name);
     return check;
 }
@@ -83,12 +193,17 @@ int PlayerData::DeleteProfile(int index)
 {
     if (mList.GetCount() < 2 || index < 0 || index >= mList.GetCount())
         return -1;
+    RetryUnsaved();
     const std::string name = mList.GetName(index);
     const bool wasCurrent = name == mCurrent.GetName();
     mList.Remove(index);
-    mList.Save(mStore);
+    SaveList();
     mStore.Erase(Profile::GetFileName(name));
     SavedGame::Erase(mStore, name);
+    mUnsavedProfiles.erase(name);
+    mSavedGamesToErase.erase(name);
+    if (wasCurrent)
+        mCurrentUnsaved = false;
 
     const int selected = std::max(0, index - 1);
     if (!wasCurrent)
@@ -99,15 +214,19 @@ int PlayerData::DeleteProfile(int index)
 
 bool PlayerData::RecordLevelResult(int level, int score, int medal)
 {
+    RetryUnsaved();
     const bool newBest = mCurrent.SetLevelResult(level, score, medal);
-    mScores.Submit(mCurrent.GetName(), mCurrent.GetTotalScore());
+    if (mScores.Submit(mCurrent.GetName(), mCurrent.GetTotalScore()))
+        mScoresUnsaved = true;
     SaveCurrentProfile();
-    mScores.Save(mStore);
+    if (mScoresUnsaved)
+        SaveScores();
     return newBest;
 }
 
 void PlayerData::RecordRandomResult(int episode, bool won)
 {
+    RetryUnsaved();
     mCurrent.AddRandomResult(episode, won);
     SaveCurrentProfile();
 }
@@ -116,31 +235,96 @@ bool PlayerData::ChooseDifficulty(int difficulty)
 {
     if (!mCurrent.ChooseDifficulty(difficulty))
         return false;
+    RetryUnsaved();
     SaveCurrentProfile();
     return true;
 }
 
 bool PlayerData::SaveGame(int level, const Quoll::Buffer& levelBody)
 {
+    // A new saved game is not the finished one waiting to be erased.
+    mSavedGamesToErase.erase(mCurrent.GetName());
     return SavedGame(level, levelBody).Save(mStore, mCurrent.GetName());
 }
 
 std::optional<SavedGame> PlayerData::LoadSavedGame() { return SavedGame::Load(mStore, mCurrent.GetName()); }
 
-bool PlayerData::EraseSavedGame() { return SavedGame::Erase(mStore, mCurrent.GetName()); }
+bool PlayerData::EraseSavedGame()
+{
+    mSavedGamesToErase.erase(mCurrent.GetName());
+    return SavedGame::Erase(mStore, mCurrent.GetName());
+}
+
+void PlayerData::EraseFinishedSavedGame()
+{
+    if (IsCurrentProfileSaved())
+        EraseSavedGame();
+    else
+        mSavedGamesToErase.insert(mCurrent.GetName());
+}
+
+void PlayerData::EraseSavedGameIfDue(const std::string& name)
+{
+    if (mSavedGamesToErase.erase(name) != 0)
+        SavedGame::Erase(mStore, name);
+}
 
 bool PlayerData::SaveCurrentProfile()
 {
     // A profile no longer listed (deleted) is not written back.
     if (mList.Find(mCurrent.GetName()) < 0)
         return true;
-    return mCurrent.Save(mStore);
+    mCurrentUnsaved = !mCurrent.Save(mStore);
+    if (!mCurrentUnsaved)
+        EraseSavedGameIfDue(mCurrent.GetName());
+    return !mCurrentUnsaved;
+}
+
+bool PlayerData::SaveList()
+{
+    mListUnsaved = !mList.Save(mStore);
+    return !mListUnsaved;
+}
+
+bool PlayerData::SaveScores()
+{
+    mScoresUnsaved = !mScores.Save(mStore);
+    return !mScoresUnsaved;
+}
+
+void PlayerData::RetryUnsaved()
+{
+    if (mListUnsaved)
+        SaveList();
+    if (mScoresUnsaved)
+        SaveScores();
+    if (mCurrentUnsaved)
+        SaveCurrentProfile();
+    for (auto it = mUnsavedProfiles.begin(); it != mUnsavedProfiles.end();)
+    {
+        const std::string name = it->first;
+        if (mList.Find(name) < 0 || it->second.Save(mStore))
+        {
+            it = mUnsavedProfiles.erase(it);
+            EraseSavedGameIfDue(name);
+        }
+        else
+        {
+            ++it;
+        }
+    }
+}
+
+bool PlayerData::IsAllSaved() const
+{
+    return !mCurrentUnsaved && !mListUnsaved && !mScoresUnsaved && mUnsavedProfiles.empty();
 }
 
 bool PlayerData::SaveAll()
 {
-    const bool list = mList.Save(mStore);
-    const bool profile = SaveCurrentProfile();
-    const bool scores = mScores.Save(mStore);
-    return list && profile && scores;
+    // Everything is written again: a shutdown is the last chance this session has.
+    mListUnsaved = mScoresUnsaved = true;
+    mCurrentUnsaved = mList.Find(mCurrent.GetName()) >= 0;
+    RetryUnsaved();
+    return IsAllSaved();
 }

@@ -7,14 +7,24 @@
 //
 // There is always a current profile. On a first start no profile is listed yet: the current one is
 // a fresh, unlisted kDefaultProfileName, which is never written as a profile, until the player
-// creates the first (the title then leads to the compulsory profile screen). A lost list keeps a
-// kDefaultProfileName profile an earlier start wrote: it is listed again with its progress.
+// creates the first (the title then leads to the compulsory profile screen).
+//
+// Nothing the player has is lost to a lost list, a full disk or a kill:
+// - A missing, damaged or empty list is rebuilt from the profile files in the folder (see
+//   RebuildList); creating a profile over a file that still holds one keeps it as "<file>.old".
+// - A write that fails is tried again, from what is in memory, at every later write point (level
+//   ends, profile changes, SaveAll at shutdown); a profile that failed to write stays in memory
+//   when another one becomes current. A saved game played to its end is erased only once the
+//   result is written (EraseFinishedSavedGame).
+// - The score table holds every listed profile's total (a kill between the two writes).
 #include "game/shell/Profile.h"
 #include "game/shell/ProfileList.h"
 #include "game/shell/SavedGame.h"
 #include "game/shell/ScoreTable.h"
 
+#include <map>
 #include <optional>
+#include <set>
 #include <string>
 
 class AchievementManager;
@@ -65,15 +75,34 @@ public:
     bool SaveGame(int level, const Quoll::Buffer& levelBody);
     [[nodiscard]] std::optional<SavedGame> LoadSavedGame();
     bool EraseSavedGame();
+    // The current profile's saved game was played to its end: erased now when the profile's
+    // record is written, else once a later write of it succeeds (until then it stays, so that
+    // the level can be played again should the record never be written).
+    void EraseFinishedSavedGame();
 
     bool SaveCurrentProfile();
-    // The list, the current profile and the scores; false when any write failed.
+    // Whether the current profile's last write succeeded.
+    [[nodiscard]] bool IsCurrentProfileSaved() const { return !mCurrentUnsaved; }
+    // Whether every write that failed has since succeeded.
+    [[nodiscard]] bool IsAllSaved() const;
+    // The list, every profile in memory and the scores; false when any write failed.
     bool SaveAll();
 
 private:
     void MakeCurrent(const std::string& name);
-    // Lists the default profile again when an earlier start wrote its file; false when none.
-    bool RecoverDefaultProfile();
+    // Lists the profiles whose files are in the folder: every non-empty "<stem>.dat" that reads
+    // as the profile its stem names, by modification time, then name; the five latest when
+    // there are more (the others are logged and left alone).
+    void RebuildList();
+    // Raises every listed profile's score table entry to its total, as a level end does.
+    void SubmitListedTotals();
+    // Keeps an earlier profile's files that a new profile of the same name would replace.
+    void KeepEarlierFiles(const std::string& name);
+    bool SaveList();
+    bool SaveScores();
+    // Tries the writes that failed before again.
+    void RetryUnsaved();
+    void EraseSavedGameIfDue(const std::string& name);
     void AttachAchievements();
 
     PlayerFileStore& mStore;
@@ -81,4 +110,11 @@ private:
     ProfileList mList;
     Profile mCurrent;
     ScoreTable mScores;
+    bool mCurrentUnsaved = false;
+    bool mListUnsaved = false;
+    bool mScoresUnsaved = false;
+    // Listed profiles, no longer current, whose last write failed.
+    std::map<std::string, Profile> mUnsavedProfiles;
+    // Profiles whose finished saved game is erased once their record is written.
+    std::set<std::string> mSavedGamesToErase;
 };

@@ -29,5 +29,8 @@ void LogPlayerData(PlayerLogKind kind, const std::string& line)
         sink(kind, line);
         return;
     }
-    Quoll::OutputDebugText((kind == PlayerLogKind::Error ? "ERROR: " : "WARNING: ") + line + "\n");
+    if (kind == PlayerLogKind::WriteFailed)
+        Quoll::OutputDebugText("ERROR: Cannot write " + line + "\n");
+    else
+        Quoll::OutputDebugText((kind == PlayerLogKind::Error ? "ERROR: " : "WARNING: ") + line + "\n");
 }

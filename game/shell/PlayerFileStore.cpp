@@ -2,8 +2,34 @@
 
 #include "framework/app/QuollAppBase.h"
 #include "framework/core/Common.h"
+#include "game/shell/PlayerDataLog.h"
 
+#include <filesystem>
+#include <system_error>
 #include <utility>
+
+bool PlayerFileStore::Read(const std::string& name, Quoll::Buffer& buffer)
+{
+    const std::optional<uint64_t> size = GetSize(name);
+    if (size && *size > kMaxFileSize)
+    {
+        // Reading it would only cost memory: no player file is this large.
+        const std::string kept = name + ".bad";
+        const std::string line = name + " too large (" + std::to_string(*size) + " bytes)";
+        LogPlayerData(PlayerLogKind::Error, Rename(name, kept) ? line + "; kept as " + kept : line + "; not read");
+        return false;
+    }
+    return ReadFile(name, buffer);
+}
+
+bool PlayerFileStore::Write(const std::string& name, const Quoll::Buffer& buffer)
+{
+    if (WriteFile(name, buffer))
+        return true;
+    if (mReportedWrites.insert(name).second)
+        LogPlayerData(PlayerLogKind::WriteFailed, GetPath(name));
+    return false;
+}
 
 std::string PlayerFileStore::KeepDamaged(const std::string& name, const Quoll::Buffer& bytes)
 {
@@ -13,30 +39,85 @@ std::string PlayerFileStore::KeepDamaged(const std::string& name, const Quoll::B
     return name + " corrupted";
 }
 
-bool MemoryFileStore::Read(const std::string& name, Quoll::Buffer& buffer)
+bool PlayerFileStore::KeepOld(const std::string& name, const Quoll::Buffer& bytes)
 {
-    const auto found = mFiles.find(name);
-    if (found == mFiles.end())
-        return false;
-    buffer.Clear();
-    buffer.WriteBytes(found->second.data(), found->second.size());
-    return true;
+    const std::string kept = name + ".old";
+    return Rename(name, kept) || Write(kept, bytes);
 }
 
-bool MemoryFileStore::Write(const std::string& name, const Quoll::Buffer& buffer)
+// --- MemoryFileStore ---------------------------------------------------------------------------
+
+std::vector<StoredFile> MemoryFileStore::List()
 {
-    if (mFailWrites)
-        return false;
-    const auto* data = reinterpret_cast<const char*>(buffer.GetDataPtr());
-    mFiles[name] = data == nullptr ? std::string() : std::string(data, buffer.GetDataSize());
-    return true;
+    std::vector<StoredFile> files;
+    for (const auto& [name, file] : mFiles)
+        files.push_back({name, file.bytes.size(), file.modified});
+    return files;
+}
+
+std::map<std::string, std::string> MemoryFileStore::GetFiles() const
+{
+    std::map<std::string, std::string> files;
+    for (const auto& [name, file] : mFiles)
+        files[name] = file.bytes;
+    return files;
+}
+
+void MemoryFileStore::SetBytes(const std::string& name, std::string bytes)
+{
+    mFiles[name] = {std::move(bytes), ++mClock};
 }
 
 std::string MemoryFileStore::GetBytes(const std::string& name) const
 {
     const auto found = mFiles.find(name);
-    return found == mFiles.end() ? std::string() : found->second;
+    return found == mFiles.end() ? std::string() : found->second.bytes;
 }
+
+void MemoryFileStore::SetModified(const std::string& name, int64_t modified)
+{
+    const auto found = mFiles.find(name);
+    if (found != mFiles.end())
+        found->second.modified = modified;
+}
+
+bool MemoryFileStore::ReadFile(const std::string& name, Quoll::Buffer& buffer)
+{
+    const auto found = mFiles.find(name);
+    if (found == mFiles.end())
+        return false;
+    buffer.Clear();
+    buffer.WriteBytes(found->second.bytes.data(), found->second.bytes.size());
+    return true;
+}
+
+bool MemoryFileStore::WriteFile(const std::string& name, const Quoll::Buffer& buffer)
+{
+    if (mFailWrites)
+        return false;
+    const auto* data = reinterpret_cast<const char*>(buffer.GetDataPtr());
+    SetBytes(name, data == nullptr ? std::string() : std::string(data, buffer.GetDataSize()));
+    return true;
+}
+
+std::optional<uint64_t> MemoryFileStore::GetSize(const std::string& name)
+{
+    const auto found = mFiles.find(name);
+    return found == mFiles.end() ? std::nullopt : std::optional<uint64_t>(found->second.bytes.size());
+}
+
+bool MemoryFileStore::Rename(const std::string& from, const std::string& to)
+{
+    const auto found = mFiles.find(from);
+    if (mFailWrites || found == mFiles.end())
+        return false;
+    File file = std::move(found->second);
+    mFiles.erase(found);
+    mFiles[to] = std::move(file);
+    return true;
+}
+
+// --- AppFileStore ------------------------------------------------------------------------------
 
 AppFileStore::AppFileStore(Quoll::QuollAppBase& app, std::string folder) : mApp(app), mFolder(std::move(folder)) {}
 
@@ -45,7 +126,27 @@ std::string AppFileStore::GetPath(const std::string& name) const
     return mFolder.empty() ? name : Quoll::AddTrailingSlash(mFolder) + name;
 }
 
-bool AppFileStore::Read(const std::string& name, Quoll::Buffer& buffer)
+std::vector<StoredFile> AppFileStore::List()
+{
+    namespace fs = std::filesystem;
+    std::vector<StoredFile> files;
+    std::error_code error;
+    const fs::path folder = Quoll::ToSystemPath(mFolder.empty() ? std::string(".") : mFolder);
+    for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error))
+    {
+        std::error_code entryError;
+        if (!it->is_regular_file(entryError))
+            continue;
+        const uint64_t size = it->file_size(entryError);
+        const auto modified = it->last_write_time(entryError);
+        if (!entryError)
+            files.push_back({it->path().filename().string(), size,
+                             static_cast<int64_t>(modified.time_since_epoch().count())});
+    }
+    return files;
+}
+
+bool AppFileStore::ReadFile(const std::string& name, Quoll::Buffer& buffer)
 {
     if (!mApp.ReadBufferFromFile(GetPath(name), buffer))
         return false;
@@ -53,7 +154,24 @@ bool AppFileStore::Read(const std::string& name, Quoll::Buffer& buffer)
     return true;
 }
 
-bool AppFileStore::Write(const std::string& name, const Quoll::Buffer& buffer)
+bool AppFileStore::WriteFile(const std::string& name, const Quoll::Buffer& buffer)
 {
     return mApp.WriteBufferToFile(GetPath(name), buffer);
+}
+
+std::optional<uint64_t> AppFileStore::GetSize(const std::string& name)
+{
+    // A played demo reads the recorded bytes, not the disk's.
+    if (mApp.mPlayingDemo)
+        return std::nullopt;
+    std::error_code error;
+    const uint64_t size = std::filesystem::file_size(Quoll::ToSystemPath(GetPath(name)), error);
+    return error ? std::nullopt : std::optional<uint64_t>(size);
+}
+
+bool AppFileStore::Rename(const std::string& from, const std::string& to)
+{
+    std::error_code error;
+    std::filesystem::rename(Quoll::ToSystemPath(GetPath(from)), Quoll::ToSystemPath(GetPath(to)), error);
+    return !error;
 }

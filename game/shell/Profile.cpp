@@ -163,8 +163,6 @@ bool Profile::Save(PlayerFileStore& store) const
 {
     Quoll::Buffer buffer;
     Write(buffer);
-    if (store.Write(GetFileName(mName), buffer))
-        return true;
-    LogPlayerData(PlayerLogKind::Error, "Cannot write profile: " + mName);
-    return false;
+    // A failure is reported by the store, once per file.
+    return store.Write(GetFileName(mName), buffer);
 }

@@ -87,6 +87,23 @@ std::string ProfileList::GetFileStem(const std::string& name)
     return stem;
 }
 
+std::optional<std::string> ProfileList::GetNameOfStem(const std::string& stem)
+{
+    if (stem.empty() || stem.size() % 2 != 0)
+        return std::nullopt;
+    const auto digit = [](char c) { return c >= '0' && c <= '9' ? c - '0' : c >= 'a' && c <= 'f' ? c - 'a' + 10 : -1; };
+    std::string name;
+    for (size_t i = 0; i < stem.size(); i += 2)
+    {
+        const int high = digit(stem[i]);
+        const int low = digit(stem[i + 1]);
+        if (high < 0 || low < 0)
+            return std::nullopt;
+        name += static_cast<char>(high * 16 + low);
+    }
+    return name;
+}
+
 void ProfileList::Write(Quoll::Buffer& buffer) const
 {
     PlayerFileFormat::WriteHeader(buffer, kProfileMagic);
@@ -131,8 +148,6 @@ bool ProfileList::Save(PlayerFileStore& store) const
 {
     Quoll::Buffer buffer;
     Write(buffer);
-    if (store.Write(kFileName, buffer))
-        return true;
-    LogPlayerData(PlayerLogKind::Error, std::string("Cannot write the profile list: ") + kFileName);
-    return false;
+    // A failure is reported by the store, once per file.
+    return store.Write(kFileName, buffer);
 }

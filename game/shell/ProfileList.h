@@ -8,6 +8,7 @@
 // (strings), string "tymlo1".
 #include "framework/core/Buffer.h"
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -52,6 +53,8 @@ public:
 
     // The name's bytes as lower-case hex digits: the stem of the profile's file names.
     [[nodiscard]] static std::string GetFileStem(const std::string& name);
+    // The name a stem was made from; nullopt for a stem GetFileStem does not make.
+    [[nodiscard]] static std::optional<std::string> GetNameOfStem(const std::string& stem);
 
     void Write(Quoll::Buffer& buffer) const;
     // All or nothing: false, with the list unchanged, when the record is damaged or holds a name

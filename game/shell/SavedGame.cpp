@@ -70,10 +70,8 @@ bool SavedGame::Save(PlayerFileStore& store, const std::string& profileName) con
         return false;
     Quoll::Buffer buffer;
     Write(buffer);
-    if (store.Write(GetFileName(profileName), buffer))
-        return true;
-    LogPlayerData(PlayerLogKind::Error, "Cannot write saved game: " + GetFileName(profileName));
-    return false;
+    // A failure is reported by the store, once per file.
+    return store.Write(GetFileName(profileName), buffer);
 }
 
 bool SavedGame::Erase(PlayerFileStore& store, const std::string& profileName)

@@ -81,8 +81,6 @@ bool ScoreTable::Save(PlayerFileStore& store) const
 {
     Quoll::Buffer buffer;
     Write(buffer);
-    if (store.Write(kFileName, buffer))
-        return true;
-    LogPlayerData(PlayerLogKind::Error, std::string("Cannot write the score file: ") + kFileName);
-    return false;
+    // A failure is reported by the store, once per file.
+    return store.Write(kFileName, buffer);
 }

@@ -106,14 +106,20 @@ public:
     // script's times name the same updates however busy the machine is.
     GameResult RunHeadless(const std::string& script, int timeoutSeconds) const
     {
+        return Run(HeadlessCommand(script, timeoutSeconds));
+    }
+
+    // The command line RunHeadless runs, for a caller that wraps it in a command of its own. The
+    // message boxes the game showed land in "evidence/message-boxes.txt" under the home.
+    std::string HeadlessCommand(const std::string& script, int timeoutSeconds) const
+    {
         const fs::path scriptPath = mHome / "input.script";
         WriteAll(scriptPath, script);
         fs::create_directories(mHome / "digests");
-        return Run("env QUOLL_PLATFORM=headless QUOLL_REPLAY_DIGESTS='" + (mHome / "digests").string() +
-                   "' QUOLL_HEADLESS_DUMP='" + (mHome / "evidence").string() +
-                       "' QUOLL_HEADLESS_SCRIPT='" + scriptPath.string() + "' timeout -k 5 " +
-                       std::to_string(timeoutSeconds) + " '" + QUOLL_GAME_PROGRAM + "' '-changedir=" + mGameDir.string() +
-                       "'");
+        return "env QUOLL_PLATFORM=headless QUOLL_REPLAY_DIGESTS='" + (mHome / "digests").string() +
+               "' QUOLL_HEADLESS_DUMP='" + (mHome / "evidence").string() + "' QUOLL_HEADLESS_SCRIPT='" +
+               scriptPath.string() + "' timeout -k 5 " + std::to_string(timeoutSeconds) + " '" + QUOLL_GAME_PROGRAM +
+               "' '-changedir=" + mGameDir.string() + "'";
     }
 
     // Runs a shell command line with the home's environment set; the game program's path and
@@ -160,6 +166,29 @@ inline fs::path LinkedDataCopy(const fs::path& target)
     }
     fs::copy_file(fs::path(QUOLL_GAME_DIR) / "vhwb.dat", target / "vhwb.dat");
     return target;
+}
+
+#ifdef QUOLL_FIXTUREGEN_PROGRAM
+// A fresh home folder with a fixture's player files ("nearly-passed", "campaign-complete"), made
+// by the fixture program from the generated levels; empty when the program failed.
+inline fs::path FixtureHome(const std::string& name, const std::string& fixture)
+{
+    const fs::path home = FreshFolder(name);
+    const std::string command = std::string("'") + QUOLL_FIXTUREGEN_PROGRAM + "' --levels '" + QUOLL_GAME_DATA +
+                                "/data/levels' --home '" + home.string() + "' " + fixture;
+    return std::system(command.c_str()) == 0 ? home : fs::path();
+}
+#endif
+
+// The lines of a play-through script up to (not including) the first line that starts with
+// the text; the whole script when none does.
+inline std::string ScriptUpTo(const fs::path& script, const std::string& start)
+{
+    std::istringstream in(ReadAll(script));
+    std::string kept;
+    for (std::string line; std::getline(in, line) && line.rfind(start, 0) != 0;)
+        kept += line + "\n";
+    return kept;
 }
 
 // Replaces a linked file of such a copy by the text.

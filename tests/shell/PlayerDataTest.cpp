@@ -196,6 +196,6 @@ TEST(PlayerData, AFailedWriteIsReportedAndTheOldFilesStay)
     ScopedLogCapture log;
     data.RecordLevelResult(3, 90, 2);
     EXPECT_FALSE(data.SaveAll());
-    EXPECT_FALSE(log.Errors().empty());
+    EXPECT_FALSE(log.WriteFailures().empty());
     EXPECT_EQ(store.GetBytes(Profile::GetFileName(PlayerData::kDefaultProfileName)), before);
 }

@@ -11,7 +11,10 @@ class ScopedLogCapture
 public:
     ScopedLogCapture()
         : mPrevious(SetPlayerDataLogSink([this](PlayerLogKind kind, const std::string& line) {
-              (kind == PlayerLogKind::Error ? mErrors : mWarnings).push_back(line);
+              (kind == PlayerLogKind::Error         ? mErrors
+               : kind == PlayerLogKind::WriteFailed ? mWriteFailures
+                                                    : mWarnings)
+                  .push_back(line);
           }))
     {
     }
@@ -21,15 +24,19 @@ public:
 
     [[nodiscard]] const std::vector<std::string>& Errors() const { return mErrors; }
     [[nodiscard]] const std::vector<std::string>& Warnings() const { return mWarnings; }
+    // The paths of the files that could not be written.
+    [[nodiscard]] const std::vector<std::string>& WriteFailures() const { return mWriteFailures; }
     void Clear()
     {
         mErrors.clear();
         mWarnings.clear();
+        mWriteFailures.clear();
     }
 
 private:
     std::vector<std::string> mErrors;
     std::vector<std::string> mWarnings;
+    std::vector<std::string> mWriteFailures;
     PlayerDataLogSink mPrevious;
 };
 
