@@ -2,6 +2,7 @@
 // the start-up steps, what the start leaves behind (title, framework texts, bound start
 // groups), the hint ramp, the language switch, the game settings in the store, and the fatal
 // start when the texts are missing.
+#include "framework/core/Common.h"
 #include "framework/platform/window/headless/HeadlessWindowSystem.h"
 #include "game/app/GameApp.h"
 #include "game/shell/LerpInt.h"
@@ -338,6 +339,35 @@ TEST_F(GameAppTest, ShutdownSavesTheProfilesAndNamesTheCurrentOneInTheSettings)
     again.Init();
     EXPECT_EQ(again.GetCurrentProfileName(), "Ann");
     EXPECT_EQ(again.GetLevelScore(1), 500);
+}
+
+TEST_F(GameAppTest, AFailedSaveIsToldOncePerSessionAndEachFileLoggedOnce)
+{
+    TestGameApp app(mFolder);
+    app.Init();
+    ASSERT_EQ(app.GetPlayerData()->CreateProfile("Ann"), ProfileList::NameCheck::Ok);
+    // A folder where the profile's file belongs: no write of it can succeed.
+    const fs::path folder = Quoll::GetAppDataFolder();
+    const fs::path profile = folder / Profile::GetFileName("Ann");
+    fs::remove(profile);
+    fs::create_directory(profile);
+    ASSERT_TRUE(GameLog::Get().Open((folder / GameLog::kFileName).string()));
+    app.GetPlayerData()->RecordLevelResult(1, 500, 1);
+    app.GetPlayerData()->RecordLevelResult(2, 600, 1);
+    app.Shutdown();
+    GameLog::Get().Close();
+
+    const auto& boxes = app.mHeadless->MessageBoxes();
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].caption, "Not saved");
+    EXPECT_EQ(boxes[0].text, "Your progress could not be saved in the folder " + profile.parent_path().string() + ".");
+    std::ifstream in(folder / GameLog::kFileName);
+    const std::string log{std::istreambuf_iterator<char>(in), {}};
+    size_t lines = 0;
+    for (size_t at = log.find("Cannot save " + profile.string()); at != std::string::npos;
+         at = log.find("Cannot save " + profile.string(), at + 1))
+        ++lines;
+    EXPECT_EQ(lines, 1u) << log;
 }
 
 TEST_F(GameAppTest, TheRootStateIsThereFromTheStartAndResumingItEndsTheGame)

@@ -40,6 +40,9 @@ inline const char* MinimalTexts()
       <value locale="en">PetriGlow Saga</value>
       <value locale="de">PetriGlow Saga (de)</value>
     </text>
+    <text name="UI_SAVE_FAILED_TITLE"><value locale="en">Not saved</value></text>
+    <text name="UI_SAVE_FAILED"><value locale="en">%ls could not be saved in the folder %ls.</value></text>
+    <text name="UI_SAVE_WHAT_PROGRESS"><value locale="en">Your progress</value></text>
   </group>
   <group name="framework">
     <text name="FATAL_ERROR"><value locale="en">FATAL ERROR</value><value locale="de">SCHWERER FEHLER</value></text>
