@@ -35,7 +35,8 @@ struct StoredFile
 class PlayerFileStore
 {
 public:
-    // Four times the largest player file the game writes (a saved game of the largest board).
+    // Well above the largest record a reader accepts (a saved game's body of at most 1 MiB); the
+    // files the game writes stay near 3 KB.
     static constexpr uint64_t kMaxFileSize = uint64_t(4) << 20;
 
     virtual ~PlayerFileStore() = default;

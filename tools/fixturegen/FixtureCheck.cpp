@@ -19,6 +19,9 @@ MemoryFileStore ReadFolder(const fs::path& folder)
     std::error_code error;
     for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error))
     {
+        std::error_code kindError;
+        if (!it->is_regular_file(kindError))
+            continue;
         std::ifstream in(it->path(), std::ios::binary);
         store.SetBytes(it->path().filename().string(), {std::istreambuf_iterator<char>(in), {}});
     }
