@@ -215,7 +215,9 @@ void GameApp::LoadStartGroups()
 
 void GameApp::LoadPlayerData()
 {
-    mPlayerFiles = std::make_unique<AppFileStore>(*this, Quoll::GetAppDataFolder());
+    const std::string folder = Quoll::GetAppDataFolder();
+    SetSaveReportCoverage(Quoll::ToSystemPath(folder));
+    mPlayerFiles = std::make_unique<AppFileStore>(*this, folder);
     mPlayerData = std::make_unique<PlayerData>(*mPlayerFiles, &mAchievements);
     mPlayerData->Load(mGameSettings.currentProfile);
     mGameSettings.currentProfile = mPlayerData->GetCurrentName();

@@ -236,6 +236,15 @@ private:
     void RemoveSaveReporting();
     void TellSaveFailure();
     static void LogSaveFailure(const std::string& line);
+    // The player's folder and the settings file: the files a failed write is told of.
+    void SetSaveReportCoverage(const std::string& playerFolder);
+
+public:
+    // A write of a file failed: reported (true) when it is one of the player's files or the
+    // settings; other files' failures are their owners' to report.
+    bool ReportSaveFailure(const std::string& path, const std::string& reason);
+
+private:
 
     SaveFailureReport mSaveFailures{&GameApp::LogSaveFailure};
     Localisation mLocalisation;

@@ -1,11 +1,13 @@
-// The player is told when the game cannot save: every failed write (the player's files through
-// the player data's log, every other file through the platform's "AtomicFile" lines) goes to the
-// save-failure report, which logs each file once; the first one is shown in a message box at the
-// next update or at shutdown, once per session.
+// The player is told when the game cannot save: every failed write of the player's files (through
+// the player data's log, and the platform's "AtomicFile" lines, which give the reason) and of the
+// settings file goes to the save-failure report, which logs each file once; the first one is shown
+// in a message box at the next update or at shutdown, once per session. Other files' failures
+// (the level editor's, screenshots) stay with their owners.
 #include "game/app/GameApp.h"
 
 #include "framework/core/Common.h"
 #include "framework/platform/system/PlatformLog.h"
+#include "framework/platform/system/SettingsStore.h"
 #include "framework/platform/window/WindowMessages.h"
 #include "game/shell/GameLog.h"
 #include "game/shell/PlayerDataLog.h"
@@ -16,25 +18,36 @@
 
 namespace
 {
-std::atomic<SaveFailureReport*> gSaveFailures{nullptr};
+std::atomic<GameApp*> gSavingApp{nullptr};
 std::atomic<Quoll::Platform::LogSink> gPlatformSink{nullptr};
+
+constexpr std::string_view kCannotCreate = "cannot create ";
 
 void PlatformLogSink(std::string_view subsystem, std::string_view text)
 {
-    if (subsystem == "AtomicFile")
-        if (SaveFailureReport* report = gSaveFailures.load())
-            if (const auto failure = SaveFailureReport::ParseAtomicFileLine(std::string(text)))
-            {
-                report->Add(failure->path, failure->reason);
+    if (GameApp* app = gSavingApp.load())
+    {
+        if (subsystem == "AtomicFile")
+            if (const auto failure = SaveFailureReport::ParseAtomicFileLine(std::string(text));
+                failure && app->ReportSaveFailure(failure->path, failure->reason))
                 return;
-            }
+        // The game's only user folders are the player's folder and the settings folder; the
+        // platform tries to make them again at every use.
+        if (subsystem == "UserFolders" && text.starts_with(kCannotCreate))
+        {
+            app->ReportSaveFailure(std::string(text.substr(kCannotCreate.size())), "the folder cannot be made");
+            return;
+        }
+    }
     if (const Quoll::Platform::LogSink previous = gPlatformSink.load())
         previous(subsystem, text);
 }
 
 // What the file holds, for the player's eyes.
-std::wstring DescribeFile(const std::string& file)
+std::wstring DescribeFile(const std::string& file, bool settings)
 {
+    if (settings)
+        return FormatText("UI_SAVE_WHAT_SETTINGS");
     if (file == ScoreTable::kFileName)
         return FormatText("UI_SAVE_WHAT_SCORES");
     if (file == ProfileList::kFileName)
@@ -62,18 +75,33 @@ void GameApp::InstallSaveReporting()
         else
             LogRecord(kind == PlayerLogKind::Warning ? GetWarningLog() : GetErrorLog()) << line;
     });
-    gSaveFailures = &mSaveFailures;
+    gSavingApp = this;
     gPlatformSink = Quoll::Platform::SetLogSink(&PlatformLogSink);
 }
 
 void GameApp::RemoveSaveReporting()
 {
     SetPlayerDataLogSink({});
-    if (gSaveFailures.load() == &mSaveFailures)
+    if (gSavingApp.load() == this)
     {
         Quoll::Platform::SetLogSink(gPlatformSink.exchange(nullptr));
-        gSaveFailures = nullptr;
+        gSavingApp = nullptr;
     }
+}
+
+void GameApp::SetSaveReportCoverage(const std::string& playerFolder)
+{
+    Quoll::Platform::SettingsStore* settings = Settings();
+    mSaveFailures.SetCoverage(playerFolder, settings != nullptr ? settings->FilePath() : std::string());
+}
+
+bool GameApp::ReportSaveFailure(const std::string& path, const std::string& reason)
+{
+    // A user folder that cannot be made ends with '/'.
+    if (!path.ends_with('/') && !mSaveFailures.Covers(path))
+        return false;
+    mSaveFailures.Add(path, reason);
+    return true;
 }
 
 void GameApp::TellSaveFailure()
@@ -86,7 +114,13 @@ void GameApp::TellSaveFailure()
                                : separator == 0               ? std::string("/")
                                                               : path->substr(0, separator);
     const std::string file = separator == std::string::npos ? *path : path->substr(separator + 1);
-    const std::wstring text =
-        FormatText("UI_SAVE_FAILED", {DescribeFile(file), Quoll::StringToWString(folder)});
+    std::wstring what;
+    if (!file.empty())
+        what = DescribeFile(file, mSaveFailures.IsSettingsFile(*path));
+    else if (const auto kind = mSaveFailures.GetFolderKind(folder); kind == SaveFailureReport::FolderKind::Unknown)
+        what = FormatText("UI_SAVE_WHAT_FILES");
+    else
+        what = FormatText(kind == SaveFailureReport::FolderKind::Player ? "UI_SAVE_WHAT_PROGRESS" : "UI_SAVE_WHAT_SETTINGS");
+    const std::wstring text = FormatText("UI_SAVE_FAILED", {what, Quoll::StringToWString(folder)});
     MsgBoxW(text, FormatText("UI_SAVE_FAILED_TITLE"), Quoll::Platform::MB_OK | Quoll::Platform::MB_ICONWARNING);
 }

@@ -15,6 +15,22 @@ public:
 
     explicit SaveFailureReport(LogLine log) : mLog(std::move(log)) {}
 
+    // The files the report is about: those directly in the player's folder, and the settings
+    // file (either may be empty: none).
+    void SetCoverage(const std::string& playerFolder, const std::string& settingsFile);
+    [[nodiscard]] bool Covers(const std::string& path) const;
+    [[nodiscard]] bool IsSettingsFile(const std::string& path) const;
+    [[nodiscard]] bool IsPlayerFolder(const std::string& folder) const;
+    // What a user folder that cannot be made holds: the game's only ones are the player's and the
+    // settings' folders (told apart by whichever of the two is known).
+    enum class FolderKind
+    {
+        Player,
+        Settings,
+        Unknown,
+    };
+    [[nodiscard]] FolderKind GetFolderKind(const std::string& folder) const;
+
     // A write of the file (its full path) failed; reason is the system's, or empty. The line
     // "Cannot save <path>: <reason>" is logged when the file is new to the report; true then.
     bool Add(const std::string& path, const std::string& reason);
@@ -34,6 +50,8 @@ public:
 private:
     mutable std::mutex mMutex;
     LogLine mLog;
+    std::string mPlayerFolder;
+    std::string mSettingsFile;
     std::set<std::string> mFiles;
     std::string mFirst;
     bool mTold = false;

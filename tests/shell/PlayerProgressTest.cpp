@@ -277,6 +277,20 @@ TEST(SaveFailureReport, EachFileIsLoggedOnceAndThePlayerToldOnce)
     EXPECT_TRUE(report.Add("/home/p/data/616e6e.dat", ""));
     EXPECT_FALSE(report.TakeUntold().has_value());
 
+    // The player's files and the settings file are covered; the editor's levels are not.
+    report.SetCoverage("/home/p/data/", "/home/p/config/settings.txt");
+    EXPECT_TRUE(report.Covers("/home/p/data/scores.dat"));
+    EXPECT_TRUE(report.Covers("/home/p/config/settings.txt"));
+    EXPECT_FALSE(report.Covers("/home/p/data/leveleditor/4.bin"));
+    EXPECT_EQ(report.GetFolderKind("/home/p/data/"), SaveFailureReport::FolderKind::Player);
+    EXPECT_EQ(report.GetFolderKind("/home/p/config/"), SaveFailureReport::FolderKind::Settings);
+    report.SetCoverage("", "/home/p/config/settings.txt"); // the player's folder could not be made
+    EXPECT_EQ(report.GetFolderKind("/home/p/data/"), SaveFailureReport::FolderKind::Player);
+    report.SetCoverage("/home/p/data", ""); // the settings' folder could not be made
+    EXPECT_EQ(report.GetFolderKind("/home/p/config/"), SaveFailureReport::FolderKind::Settings);
+    report.SetCoverage("", "");
+    EXPECT_EQ(report.GetFolderKind("/home/p/config/"), SaveFailureReport::FolderKind::Unknown);
+
     const auto failure = SaveFailureReport::ParseAtomicFileLine("write failed for /a b/c: d.dat: No space left on device");
     ASSERT_TRUE(failure.has_value());
     EXPECT_EQ(failure->path, "/a b/c: d.dat");
