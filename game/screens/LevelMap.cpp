@@ -562,6 +562,10 @@ void LevelMap::Draw(Quoll::Graphics* g)
     }
     if (mIntro != nullptr)
         mIntro->DrawFront(g);
+    // The tubes stand in the menu panel: drawn over its band, so that the band does not hide
+    // their lower half, and under its caption.
+    if (mMenuSlide > 0.0f)
+        DrawMenuBand(g);
     if (mMenuSlide >= 1.0f && mRandomPanel)
         mRandomPanel->Draw(g);
     if (mMenuSlide > 0.0f)
@@ -597,10 +601,14 @@ void LevelMap::DrawArrow(Quoll::Graphics* g)
                  TruncToInt(mArrow.y - h - h * s));
 }
 
-void LevelMap::DrawMenuPanel(Quoll::Graphics* g)
+void LevelMap::DrawMenuBand(Quoll::Graphics* g)
 {
     g->SetColor(Quoll::Color::White);
     g->DrawImage(Ui().GetImageNamed("IMAGE_MAPMENU_FONE"), mPanelX, mPanelY);
+}
+
+void LevelMap::DrawMenuPanel(Quoll::Graphics* g)
+{
     DrawMenuCaption(g);
     if (MapSnapshotMode)
         return;

@@ -155,6 +155,7 @@ private:
     void CheckAllGold();
     void DrawGloria(Quoll::Graphics* g);
     void DrawArrow(Quoll::Graphics* g);
+    void DrawMenuBand(Quoll::Graphics* g);
     void DrawMenuPanel(Quoll::Graphics* g);
     void DrawMenuCaption(Quoll::Graphics* g);
     void BuildCaptions();

@@ -402,6 +402,21 @@ TEST_F(LevelMapTest, ThePartsFollowTheMapBulbsSparklesAndTheRandomPanel)
     EXPECT_FALSE(map->GetBulbs().IsActive());
 }
 
+// The tubes stand in the menu panel: its band does not cover their lower half.
+TEST_F(LevelMapTest, TheRandomTubesAreDrawnOverTheMenuBand)
+{
+    world.services.play.AddImage("IMAGE_RND_PROBIRKA", 32, 64, 0xFFE02080u);
+    for (int i = 1; i <= 5; ++i)
+        world.services.play.AddImage("IMAGE_RND_PROBIRKA_FILL" + std::to_string(i), 24, 20, 0xFF40C040u);
+    world.progress.CompleteLevels(15);
+    Show();
+    Run(200);
+    const FloatPoint tube = map->GetRandomStatsIconCentre(0);
+    ASSERT_NE(tube.x, 0.0f);
+    // The tube's bottom rows lie on the band (it starts at y 672).
+    EXPECT_EQ(harness().ui.Pixel(static_cast<int>(tube.x), 716) & 0xFFFFFFu, 0xE02080u);
+}
+
 // Golden images: the map as a player sees it on the 2D path.
 class LevelMapGolden : public LevelMapTest
 {
