@@ -4,6 +4,7 @@
 #include "game/scene/Lerp.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <numbers>
 
@@ -21,21 +22,43 @@ HiddenObject::HiddenObject(PlayServices& services, int id)
     AddChild(mBacterium);
 }
 
-FloatPoint HiddenObject::SidePoint(int side)
+FloatPoint HiddenObject::GetDishCentre() const
 {
-    const auto w = static_cast<float>(mServices.GetAppWidth());
-    const auto h = static_cast<float>(mServices.GetAppHeight());
-    switch (side)
-    {
-    case Left:
-        return {static_cast<float>(-mWidth), mServices.RandFloat(h)};
-    case Top:
-        return {mServices.RandFloat(w), static_cast<float>(-mHeight)};
-    case Right:
-        return {w, mServices.RandFloat(h)};
-    default:
-        return {mServices.RandFloat(w), h};
-    }
+    return {static_cast<float>(mServices.GetAppWidth()) * 0.5f,
+            static_cast<float>(mServices.GetAppHeight()) * 0.5f + kDishDrop};
+}
+
+float HiddenObject::GetPathRadius(int width, int height) const
+{
+    const float inside = static_cast<float>(mServices.GetAppHeight()) * kDishRadius - kRimMargin;
+    return std::max(inside - static_cast<float>(std::max(width, height)) * 0.5f, 0.0f);
+}
+
+// A random angle in the side's quarter of the rim (radians, counter-clockwise from the right).
+float HiddenObject::SideAngle(int side)
+{
+    // Quarters counter-clockwise from the right: right, top, left, bottom.
+    constexpr std::array<float, 4> kFirstAngle = {135.0f, 45.0f, -45.0f, 225.0f};
+    const float degrees = kFirstAngle[static_cast<size_t>(std::clamp(side, 0, 3))] + mServices.RandFloat(90.0f);
+    return degrees * std::numbers::pi_v<float> / 180.0f;
+}
+
+// The path's points are the picture's top-left where its centre is on the rim at the two angles:
+// the path between them is a chord, so the whole run stays inside the dish. Placed again once the
+// picture's size is known.
+void HiddenObject::PlacePath()
+{
+    const float radius = GetPathRadius(mWidth, mHeight);
+    const FloatPoint centre = GetDishCentre();
+    const auto at = [&](float angle) {
+        return FloatPoint{centre.x + radius * std::cos(angle) - static_cast<float>(mWidth / 2),
+                          centre.y - radius * std::sin(angle) - static_cast<float>(mHeight / 2)};
+    };
+    mStart = at(mStartAngle);
+    mEnd = at(mEndAngle);
+    // A path shorter than a pixel (a point to itself) counts as one pixel long.
+    const float distance = std::hypot(mEnd.x - mStart.x, mEnd.y - mStart.y);
+    mSpeed = mPixelSpeed / std::max(distance, 1.0f);
 }
 
 void HiddenObject::Init(float startProgress)
@@ -47,12 +70,10 @@ void HiddenObject::Init(float startProgress)
     // Any side to start; the end is never the bottom and differs from the start.
     const int startSide = mServices.RandInt(4);
     const int endSide = (mServices.RandInt(2) + startSide + 1) % 3;
-    mStart = SidePoint(startSide);
-    mEnd = SidePoint(endSide);
-
-    // A path shorter than a pixel (a corner to itself) counts as one pixel long.
-    const float distance = std::hypot(mEnd.x - mStart.x, mEnd.y - mStart.y);
-    mSpeed = (kMinSpeed + mServices.RandFloat(kSpeedRange)) / std::max(distance, 1.0f);
+    mStartAngle = SideAngle(startSide);
+    mEndAngle = SideAngle(endSide);
+    mPixelSpeed = kMinSpeed + mServices.RandFloat(kSpeedRange);
+    PlacePath();
 
     mVisibleFrom = startProgress >= 0 ? startProgress + mServices.RandFloat(1 - startProgress) * 0.5f
                                       : mServices.RandFloat(0.5f);
@@ -106,6 +127,13 @@ int HiddenObject::StretchAlpha(float progress, float from, float to)
     return static_cast<int>(a * 255);
 }
 
+void HiddenObject::ReadSize()
+{
+    const Sprite* sprite = mBacterium->GetSprite();
+    mWidth = sprite != nullptr ? sprite->GetWidth() : 0;
+    mHeight = sprite != nullptr ? sprite->GetHeight() : 0;
+}
+
 void HiddenObject::SetBacteriumAlpha(int alpha)
 {
     mBacterium->mColor = Quoll::Color(255, 255, 255, std::clamp(alpha, 0, 255));
@@ -117,9 +145,8 @@ void HiddenObject::Update(float dt)
 
     if (mState == State::NewRun)
     {
-        const Sprite* sprite = mBacterium->GetSprite();
-        mWidth = sprite != nullptr ? sprite->GetWidth() : 0;
-        mHeight = sprite != nullptr ? sprite->GetHeight() : 0;
+        ReadSize();
+        PlacePath();
         SetBacteriumAlpha(0);
         mState = State::Unseen;
     }

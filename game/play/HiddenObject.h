@@ -1,6 +1,6 @@
 #pragma once
-// HiddenObject: one faint enemy bacterium drifting across the play screen from one screen edge to
-// another. It shows, barely, only during a random stretch of its path; a click while it shows
+// HiddenObject: one faint enemy bacterium drifting across the dish of the play screen from one
+// side of its rim to another, so that it never shows over the HUD or beside the dish. It shows, barely, only during a random stretch of its path; a click while it shows
 // catches it: it flashes twice while its bacterium pops (no capturer). A run that ends (path
 // done or flash over) is restarted or removed by its manager (HOManager).
 //
@@ -23,7 +23,7 @@ public:
         Finished = 4, // the manager restarts or removes it
     };
 
-    // Screen sides of the path's points.
+    // Sides of the dish's rim where a path's points lie: each a quarter of the circle.
     enum Side : int
     {
         Left = 0,
@@ -41,6 +41,12 @@ public:
     static constexpr float kFlashRate = 2.0f;
     // The bacterium's own animation runs at this share of the time.
     static constexpr float kAnimationRate = 0.8f;
+
+    // The dish the backgrounds draw: centred this far below the screen's centre, with a radius
+    // of this share of the screen's height; a bacterium keeps kRimMargin inside it.
+    static constexpr float kDishDrop = 8.0f;
+    static constexpr float kDishRadius = 0.47f;
+    static constexpr float kRimMargin = 12.0f;
 
     // id: the serial number the scene's callers know the object by.
     HiddenObject(PlayServices& services, int id);
@@ -77,10 +83,15 @@ public:
     [[nodiscard]] int GetWidth() const { return mWidth; }
     [[nodiscard]] int GetHeight() const { return mHeight; }
     [[nodiscard]] Bacteria* GetBacterium() const { return mBacterium; }
+    // The dish's centre and the radius the centre of a bacterium of the given size keeps within.
+    [[nodiscard]] FloatPoint GetDishCentre() const;
+    [[nodiscard]] float GetPathRadius(int width, int height) const;
 
 private:
     // A random point on a side, just outside the screen, for the last picture size read.
-    [[nodiscard]] FloatPoint SidePoint(int side);
+    [[nodiscard]] float SideAngle(int side);
+    void PlacePath();
+    void ReadSize();
     void SetBacteriumAlpha(int alpha);
 
     PlayServices& mServices;
@@ -91,6 +102,9 @@ private:
     State mState = State::NewRun;
     Bacteria* mBacterium; // child
     float mProgress = 0;
+    float mStartAngle = 0;
+    float mEndAngle = 0;
+    float mPixelSpeed = 0; // along the path, pixels a second
     FloatPoint mStart;
     FloatPoint mEnd;
     float mSpeed = 0;

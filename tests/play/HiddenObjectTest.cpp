@@ -51,21 +51,39 @@ TEST(HiddenObjectAlpha, RisesOverTheFadeHoldsThenFalls)
     EXPECT_EQ(HiddenObject::StretchAlpha(0.4f, 0.4f, 0.4f), 0);
 }
 
-TEST_F(HiddenObjectTest, PathsNeverEndAtTheBottomAndLeaveTheirStartSide)
+// The quarter of the dish's rim a path point lies on, and its distance from the dish's centre.
+static std::pair<HiddenObject::Side, float> RimPlace(const HiddenObject& object, FloatPoint point)
+{
+    const FloatPoint centre = object.GetDishCentre();
+    const float dx = point.x + static_cast<float>(object.GetWidth() / 2) - centre.x;
+    const float dy = centre.y - (point.y + static_cast<float>(object.GetHeight() / 2));
+    float degrees = std::atan2(dy, dx) * 180.0f / 3.14159265f;
+    if (degrees < -45.0f)
+        degrees += 360.0f;
+    static constexpr HiddenObject::Side kQuarters[] = {HiddenObject::Right, HiddenObject::Top, HiddenObject::Left,
+                                                       HiddenObject::Bottom};
+    return {kQuarters[std::clamp(static_cast<int>((degrees + 45.0f) / 90.0f), 0, 3)], std::hypot(dx, dy)};
+}
+
+TEST_F(HiddenObjectTest, PathsCrossTheDishNeverEndAtTheBottomAndLeaveTheirStartSide)
 {
     HiddenObject object(services, 0);
+    object.Init(0.0f);
+    object.Update(kStep); // reads the bacterium's size
     bool bottomStart = false;
     for (int run = 0; run < 400; ++run)
     {
         object.Init(-services.RandFloat(2.0f));
         const FloatPoint a = object.GetStartPoint();
         const FloatPoint b = object.GetEndPoint();
-        EXPECT_LT(b.y, 768.0f) << "run " << run;
-        bottomStart = bottomStart || a.y == 768.0f;
-        if (a.y == 768.0f)
-        {
-            EXPECT_TRUE(b.y <= 0.0f || b.x == 1024.0f) << "a bottom start ends at the top or the right";
-        }
+        const auto [startSide, startDistance] = RimPlace(object, a);
+        const auto [endSide, endDistance] = RimPlace(object, b);
+        const float radius = object.GetPathRadius(object.GetWidth(), object.GetHeight());
+        EXPECT_NEAR(startDistance, radius, 0.5f) << "run " << run;
+        EXPECT_NEAR(endDistance, radius, 0.5f) << "run " << run;
+        EXPECT_NE(endSide, HiddenObject::Bottom) << "run " << run;
+        EXPECT_NE(endSide, startSide) << "run " << run;
+        bottomStart = bottomStart || startSide == HiddenObject::Bottom;
         // 10 to 30 pixels a second over the path.
         const float length = std::hypot(b.x - a.x, b.y - a.y);
         EXPECT_GE(object.GetSpeed() * std::max(length, 1.0f), 9.99f);
@@ -75,6 +93,31 @@ TEST_F(HiddenObjectTest, PathsNeverEndAtTheBottomAndLeaveTheirStartSide)
         EXPECT_LE(object.GetVisibleTo(), 1.0f);
     }
     EXPECT_TRUE(bottomStart);
+}
+
+// Wherever it shows, the round bacterium lies inside the dish (the backgrounds' dish: radius 0.47
+// of the screen's height, 8 px below the centre), below the HUD's bar and clear of the screen's edges.
+TEST_F(HiddenObjectTest, AShowingObjectStaysInsideTheDish)
+{
+    HOManager manager(services);
+    manager.Start(10);
+    int shown = 0;
+    for (int i = 0; i < 40000; ++i)
+    {
+        manager.Update(0.05f);
+        for (size_t k = 0; k < manager.GetChildren().size(); ++k)
+        {
+            const HiddenObject& object = *manager.GetObject(k);
+            if (object.GetState() != HiddenObject::State::Visible)
+                continue;
+            ++shown;
+            const FloatPoint p = object.GetBacterium()->GetDrawPosition();
+            const float half = static_cast<float>(object.GetWidth()) * 0.5f;
+            const float distance = std::hypot(p.x + half - 512.0f, p.y + half - 392.0f);
+            ASSERT_LE(distance + half, 768.0f * 0.47f) << "at " << p.x << ", " << p.y;
+        }
+    }
+    EXPECT_GT(shown, 100);
 }
 
 TEST_F(HiddenObjectTest, ARunFromHalfWayShowsBetweenHalfAndThreeQuarters)
