@@ -141,12 +141,30 @@ void AchievesViewer::Update()
     }
 }
 
+// Each icon within its own grid cell, so that the glows of neighbouring new icons never run into
+// one another; the hints, which stand apart from the grid, afterwards and unclipped.
+void AchievesViewer::DrawIcons(Graphics* g)
+{
+    const int half = static_cast<int>(kGridStep) / 2;
+    for (VisualNode* child : mIconRoot.GetChildren())
+    {
+        const FloatPoint at = child->GetWorldPosition();
+        g->PushState();
+        g->ClipRect(static_cast<int>(at.x) - half, static_cast<int>(at.y) - half, 2 * half, 2 * half);
+        child->Draw(g);
+        g->PopState();
+    }
+    for (VisualNode* child : mIconRoot.GetChildren())
+        if (const auto* icon = dynamic_cast<const AchieveIcon*>(child))
+            icon->GetHint().Draw(g);
+}
+
 void AchievesViewer::Draw(Graphics* g)
 {
     UiServices& ui = Ui();
     g->SetColor(Color(0x000000, static_cast<int>(mDim * kDimAlpha)));
     g->FillRect(0, 0, ui.GetAppWidth(), ui.GetAppHeight());
-    mIconRoot.Draw(g);
+    DrawIcons(g);
     if (mViewerState == kShown)
     {
         g->SetFont(ui.GetFontNamed("FONT_FNT2"));

@@ -64,6 +64,7 @@ public:
     [[nodiscard]] int GetTitleX() const { return mTitleX; }
 
 private:
+    void DrawIcons(Graphics* g);
     void BuildIcons();
 
     AchievesViewerServices& mServices;

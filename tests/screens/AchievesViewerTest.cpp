@@ -132,6 +132,19 @@ TEST(AchievesViewer, GridPlacesOrderAndMarks)
     EXPECT_EQ(*numbers.rbegin(), 40);
 }
 
+// The dim reaches its full strength with the sweep and holds it while the icons are shown.
+TEST(AchievesViewer, TheDimReachesItsFullStrength)
+{
+    ViewerFixture f;
+    f.UpdateFor(39);
+    EXPECT_LT(f.viewer->GetDim(), 1.0f);
+    f.UpdateFor(2);
+    EXPECT_FLOAT_EQ(f.viewer->GetDim(), 1.0f);
+    f.UpdateFor(80);
+    ASSERT_EQ(f.viewer->GetViewerState(), 2);
+    EXPECT_FLOAT_EQ(f.viewer->GetDim(), 1.0f);
+}
+
 TEST(AchievesViewer, ShownWithThreeEarnedOneNew)
 {
     FakeViewerServices services;
