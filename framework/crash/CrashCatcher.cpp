@@ -13,11 +13,13 @@
 #include <execinfo.h>
 #include <fcntl.h>
 #include <signal.h>
+#include <sys/resource.h>
 #include <sys/socket.h>
 #include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <climits>
 #include <cstdlib>
@@ -25,6 +27,9 @@
 #include <exception>
 
 extern char** environ;
+
+// Present in sanitizer builds only: called when a sanitizer ends the process after its report.
+extern "C" void __sanitizer_set_death_callback(void (*callback)()) __attribute__((weak));
 
 namespace Quoll::CrashCatcher
 {
@@ -65,6 +70,7 @@ struct State
     std::atomic<bool> installed{false};
     std::atomic<uint32_t> handlingThread{0}; // the thread writing a report, 0 when none
     std::atomic<bool> uncaughtException{false};
+    std::atomic<bool> sanitizerEnding{false}; // a sanitizer reported and is aborting
     std::atomic<CrashReportSource*> source{nullptr};
     std::atomic<ReportSourceMaker> fallbackSource{nullptr};
     struct sigaction previous[kSignalCount] = {};
@@ -149,6 +155,39 @@ void SendApplicationPart(int fd)
     WriteAll(fd, bytes.data(), bytes.size());
 }
 
+// Everything above the standard streams but `keep` is closed: the reporter needs none of the
+// crashed process's files, sockets or devices (many are not close-on-exec).
+void CloseInheritedDescriptors(int keep)
+{
+    auto closeRange = [](unsigned first, unsigned last) {
+        if (first > last || ::syscall(SYS_close_range, first, last, 0) == 0)
+            return;
+        struct rlimit limit = {};
+        unsigned end = ::getrlimit(RLIMIT_NOFILE, &limit) == 0 && limit.rlim_cur != RLIM_INFINITY
+                           ? static_cast<unsigned>(std::min<rlim_t>(limit.rlim_cur, 1u << 20))
+                           : 1u << 16;
+        for (unsigned fd = first; fd <= last && fd < end; ++fd)
+            ::close(static_cast<int>(fd));
+    };
+    const unsigned kept = static_cast<unsigned>(keep);
+    if (kept > 3)
+        closeRange(3, kept - 1);
+    closeRange(std::max(kept + 1, 3u), ~0u);
+}
+
+// The reporter starts with no signal blocked and the close signals at their default, whatever
+// the crashing thread had: SIGTERM and SIGINT must be able to end it.
+void ResetSignalsForReporter()
+{
+    sigset_t none;
+    sigemptyset(&none);
+    ::sigprocmask(SIG_SETMASK, &none, nullptr);
+    struct sigaction action = {};
+    action.sa_handler = SIG_DFL;
+    for (int signal : {SIGTERM, SIGINT, SIGPIPE})
+        ::sigaction(signal, &action, nullptr);
+}
+
 // Starts the reporter with one end of a socket pair, sends it the record and the
 // application's part, and waits until it has finished.
 void HandOffToReporter(const Platform::CrashRecord& record)
@@ -162,6 +201,8 @@ void HandOffToReporter(const Platform::CrashRecord& record)
     if (child == 0)
     {
         ::fcntl(fds[0], F_SETFD, 0); // the reporter inherits the read end only
+        CloseInheritedDescriptors(fds[0]);
+        ResetSignalsForReporter();
         ::execve(gState.program, gState.argv, environ);
         ::_exit(127);
     }
@@ -188,6 +229,12 @@ void EndBySignal(int signal)
 
 void HandleSignal(int signal, siginfo_t* info, void* context)
 {
+    // A sanitizer's abort after its own report is the sanitizer's to tell.
+    if (signal == SIGABRT && gState.sanitizerEnding.load())
+    {
+        EndBySignal(signal);
+        return;
+    }
     // 1. One report at a time: a second fault on the reporting thread ends the process, other
     //    threads wait for the report to finish.
     uint32_t self = Platform::CurrentThreadId();
@@ -215,6 +262,8 @@ void HandleSignal(int signal, siginfo_t* info, void* context)
     HandOffToReporter(record);
     EndBySignal(signal);
 }
+
+void NoteSanitizerEnding() { gState.sanitizerEnding = true; }
 
 [[noreturn]] void HandleTerminate()
 {
@@ -251,6 +300,8 @@ void Install()
     for (int i = 0; i < kSignalCount; ++i)
         ::sigaction(kSignals[i], &action, &gState.previous[i]);
     gState.previousTerminate = std::set_terminate(HandleTerminate);
+    if (__sanitizer_set_death_callback != nullptr)
+        __sanitizer_set_death_callback(&NoteSanitizerEnding);
 }
 
 void Uninstall()
@@ -260,6 +311,8 @@ void Uninstall()
     for (int i = 0; i < kSignalCount; ++i)
         ::sigaction(kSignals[i], &gState.previous[i], nullptr);
     std::set_terminate(gState.previousTerminate);
+    if (__sanitizer_set_death_callback != nullptr)
+        __sanitizer_set_death_callback(nullptr);
     ::sigaltstack(&gState.previousStack, nullptr);
     std::free(gState.altStack);
     gState.altStack = nullptr;
@@ -285,6 +338,8 @@ __attribute__((no_sanitize("undefined"))) void ForceCrashReport()
     *nowhere = 0;
     std::abort(); // not reached
 }
+
+void SetReportWindows(CrashWindowsRunner runner) { CrashReporter::SetWindows(runner); }
 
 bool RunReporterIfRequested(int argc, char** argv, int& exitCode)
 {

@@ -6,11 +6,19 @@
 // Inside the signal handler, on an alternate stack, only async-signal-safe calls gather the
 // signal, the faulting instruction, the registers and the stack; that record goes through a
 // pipe to a reporter process (the program given to SetReporterProgram, by default this
-// program itself, started with the reporter option). Then the application is asked for its
-// part (CrashReportSource). The reporter writes "crash.txt", shows the report and uploads it
-// on request; once it has finished, the crashing process ends by its original signal.
+// program itself, started with the reporter option). The reporter stands in for the crashing
+// thread, which cannot safely draw: it inherits only that pipe and the standard streams, with
+// no signal blocked. Then the application is asked for its part (CrashReportSource). The
+// reporter writes "crash.txt", shows the report and uploads it on request; once it has
+// finished, the crashing process ends by its original signal.
 //
-// A program that installs the catcher starts with RunReporterIfRequested in its main.
+// In sanitizer builds an abort that a sanitizer raises after its own report (an address error,
+// a leak) is left to the sanitizer: it ends the process without a crash report.
+//
+// A program that installs the catcher starts with RunReporterIfRequested in its main, after
+// SetReportWindows when it can show the report's windows.
+#include "framework/crash/CrashWindowRequest.h"
+
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -44,6 +52,9 @@ void SetFallbackReportSource(ReportSourceMaker maker);
 
 // For the "-crash" option: a fault at this point, as if the program had one.
 [[noreturn]] void ForceCrashReport();
+
+// The reporter's windows; without them the reporter writes "crash.txt" and ends.
+void SetReportWindows(CrashWindowsRunner runner);
 
 // When argv holds the reporter option: runs the reporter, sets the exit code and returns
 // true. Otherwise returns false at once.

@@ -3,25 +3,43 @@
 
 #include "framework/core/Common.h"
 #include "framework/crash/CrashReport.h"
-#include "framework/crash/CrashReportWindows.h"
 #include "framework/crash/MapFile.h"
 #include "framework/platform/system/AtomicFile.h"
 #include "framework/platform/system/ModuleMap.h"
 #include "framework/platform/system/PlatformLog.h"
 #include "framework/platform/system/ProgramInfo.h"
 #include "framework/platform/window/WindowSystem.h"
+#include "framework/platform/window/headless/HeadlessWindowSystem.h"
 
 #include <poll.h>
+#include <signal.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <atomic>
 #include <chrono>
+#include <cstdlib>
 #include <cstring>
+#include <string_view>
 
 namespace Quoll
 {
 namespace
 {
+std::atomic<CrashWindowsRunner> gWindows{nullptr};
+
+void EndBySignal(int signal)
+{
+    ::signal(signal, SIG_DFL);
+    ::raise(signal);
+}
+
+bool IsSet(const char* variable)
+{
+    const char* value = std::getenv(variable);
+    return value != nullptr && *value != '\0' && std::strcmp(value, "0") != 0;
+}
+
 // Reads up to `size` bytes; stops at the end of the pipe or when the deadline passes.
 size_t ReadUntil(int fd, char* data, size_t size, std::chrono::steady_clock::time_point deadline)
 {
@@ -83,8 +101,42 @@ std::optional<CrashAppInfo> CrashReporter::ReadApplicationPart()
     return info;
 }
 
+void CrashReporter::SetWindows(CrashWindowsRunner runner) { gWindows = runner; }
+
+void CrashReporter::EndOnCloseSignals()
+{
+    struct sigaction action = {};
+    action.sa_handler = &EndBySignal;
+    sigemptyset(&action.sa_mask);
+    sigset_t closeSignals;
+    sigemptyset(&closeSignals);
+    for (int signal : {SIGTERM, SIGINT})
+    {
+        ::sigaction(signal, &action, nullptr);
+        sigaddset(&closeSignals, signal);
+    }
+    ::sigprocmask(SIG_UNBLOCK, &closeSignals, nullptr);
+}
+
+bool CrashReporter::SomeoneCanAnswer(Platform::WindowSystem& system)
+{
+    if (IsSet(kUnattendedVariable))
+        return false;
+    // SDL's drivers without a screen open windows that nobody sees.
+    if (std::string_view(system.BackendName()) == "sdl")
+    {
+        const char* driver = std::getenv("SDL_VIDEODRIVER");
+        return driver == nullptr || (std::strcmp(driver, "dummy") != 0 && std::strcmp(driver, "offscreen") != 0);
+    }
+    // A headless run answers only through its script, while the script lasts.
+    if (auto* headless = dynamic_cast<Platform::HeadlessWindowSystem*>(&system))
+        return !headless->ScriptFinished();
+    return true;
+}
+
 int CrashReporter::Run()
 {
+    EndOnCloseSignals();
     // 1. What the crashed process sends.
     Platform::CrashRecord record;
     if (!ReadRecord(record))
@@ -102,22 +154,32 @@ int CrashReporter::Run()
         CrashReport::Build(record, [&](uint64_t address) { return modules.Resolve(address); },
                            CrashReport::SystemInfoText(), application ? &*application : nullptr);
 
-    // 3. The clipboard gets the plain report; the file and the windows the annotated one.
+    // 3. The clipboard gets the plain report; the file and the windows the annotated one. The
+    //    window system turns the close signals into window messages: they end the reporter instead.
     std::unique_ptr<Platform::WindowSystem> system = Platform::WindowSystem::Create();
+    EndOnCloseSignals();
     if (system != nullptr && application)
         system->SetClipboardText(text.report);
     std::string report = MapFile::AnnotateWithFolderMap(text.report, Platform::CurrentFolder());
-    std::string file = WithLineEnd(report);
-    WriteCrashFile(file, application ? application->dataFolder : std::string());
+    WriteCrashFile(WithLineEnd(report), application ? application->dataFolder : std::string());
 
     // 4. The windows, and the upload when the user asks for it.
-    if (system == nullptr)
+    CrashWindowsRunner windows = gWindows.load();
+    if (system == nullptr || windows == nullptr || !SomeoneCanAnswer(*system))
+    {
+        Platform::LogLine("CrashReporter", "no one can answer: the report is in crash.txt");
         return 0;
-    CrashReportWindows windows(*system);
-    bool canSend = !mSubmitHost.empty() && application.has_value();
-    windows.Run(report, canSend, mSubmitHost, [&](const std::string& userText) {
-        return BuildForm(userText, text.title, report, *application);
-    });
+    }
+    CrashWindowRequest request;
+    request.errorTitle = text.title;
+    request.report = report;
+    request.submitHost = mSubmitHost;
+    request.hasApplication = application.has_value();
+    const CrashAppInfo part = application.value_or(CrashAppInfo{});
+    request.buildUpload = [&](const std::string& userText) {
+        return CrashReportUpload::BuildRequest(BuildForm(userText, text.title, report, part), mSubmitHost);
+    };
+    windows(*system, request);
     return 0;
 }
 
@@ -128,7 +190,7 @@ CrashReportForm CrashReporter::BuildForm(const std::string& userText, const std:
     form.applicationFields = application.fields;
     form.product = application.product;
     form.version = application.version;
-    form.userText = userText.substr(0, CrashReportWindows::kMaxUserText);
+    form.userText = userText.substr(0, CrashWindowRequest::kMaxUserText);
     form.errorTitle = title;
     form.errorText = report;
     if (application.attach)

@@ -3,8 +3,13 @@
 // application's part) from a pipe, builds the report, copies it to the clipboard, writes
 // "crash.txt" in the current folder (annotated from a "*.map" file when there is one),
 // shows the report windows and uploads the report when the user asks.
+//
+// It never keeps a machine waiting: SIGTERM and SIGINT end it at once, and where no one can
+// answer its windows (no display, a display that shows nothing, a headless run whose script
+// is over, or QUOLL_CRASH_UNATTENDED set) it ends as soon as "crash.txt" is written.
 #include "framework/crash/CrashReportSource.h"
 #include "framework/crash/CrashReportUpload.h"
+#include "framework/crash/CrashWindowRequest.h"
 #include "framework/platform/system/CrashRecord.h"
 
 #include <optional>
@@ -17,10 +22,19 @@ class CrashReporter
 public:
     // How long the application's part may take after the record arrived.
     static constexpr int kApplicationPartMilliseconds = 10000;
+    // Set to anything but "" or "0", the reporter shows no windows.
+    static constexpr const char* kUnattendedVariable = "QUOLL_CRASH_UNATTENDED";
 
     CrashReporter(int pipeFd, std::string submitHost) : mFd(pipeFd), mSubmitHost(std::move(submitHost)) {}
     // 0 when a report was made; 1 when no record arrived.
     int Run();
+
+    // The windows to show; without them the reporter only writes the report.
+    static void SetWindows(CrashWindowsRunner runner);
+    // Whether a person can answer windows on the system now.
+    static bool SomeoneCanAnswer(Platform::WindowSystem& system);
+    // SIGTERM and SIGINT end the process at once, by that signal.
+    static void EndOnCloseSignals();
 
 private:
     bool ReadRecord(Platform::CrashRecord& record);
