@@ -1,7 +1,8 @@
 // Death tests of the crash catcher: a null write, an integer division by zero, abort() and
 // an uncaught exception each leave "crash.txt" with the right first line (written by the
 // reporter process, here the helper program quoll_crash_reporter) and end the process by the
-// original signal.
+// original signal. The reporter shows its crash window for a forced crash, inherits only its
+// pipe, and in sanitizer builds a sanitizer's own report ends the process without one.
 //
 // Sanitizers: ASan keeps its own SEGV/BUS/FPE handlers only until ours are installed (its
 // allow_user_segv_handler is on by default), so the test environment needs no option; the
@@ -12,6 +13,10 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/wait.h>
+
+#include <algorithm>
 #include <csignal>
 #include <filesystem>
 #include <fstream>
@@ -142,3 +147,59 @@ TEST_F(CrashCatcherDeath, ReporterThatCannotStartStillEndsByTheOriginalSignal)
     EXPECT_EXIT(CrashWithCatcher(NullWrite, "/nonexistent/reporter"), ::testing::KilledBySignal(SIGSEGV), "");
     EXPECT_FALSE(std::filesystem::exists(mFolder / "crash.txt"));
 }
+
+// --- What the reporter is given ---------------------------------------------------------------
+
+TEST_F(CrashCatcherDeath, ForcedCrashBringsUpTheCrashWindowInTheReporter)
+{
+    // The headless desktop's user presses Close Now.
+    const std::string script = (mFolder / "input.script").string();
+    std::ofstream(script) << "mouse move 300 280\nmouse down left 300 280\nmouse up left 300 280\n";
+    EXPECT_EXIT(
+        {
+            ::setenv("QUOLL_HEADLESS_SCRIPT", script.c_str(), 1);
+            CrashWithCatcher([] { Quoll::CrashCatcher::ForceCrashReport(); });
+        },
+        ::testing::KilledBySignal(SIGSEGV), "\"Fatal Error!\" shown at 64,64, 400 x 300");
+    EXPECT_TRUE(FirstLine().starts_with("Exception: Access Violation")) << CrashText();
+}
+
+TEST_F(CrashCatcherDeath, ReporterInheritsOnlyItsPipeAndTheStandardStreams)
+{
+    constexpr int kOpenFile = 57;
+    const std::string list = (mFolder / "fds.txt").string();
+    EXPECT_EXIT(
+        {
+            // A file of the crashed program that is not close-on-exec.
+            ::dup2(::open("/dev/null", O_RDONLY), kOpenFile);
+            ::setenv("QUOLL_TEST_REPORTER_FDS", list.c_str(), 1);
+            CrashWithCatcher(NullWrite);
+        },
+        ::testing::KilledBySignal(SIGSEGV), "");
+    std::ifstream in(list);
+    std::vector<int> fds;
+    for (int fd; in >> fd;)
+        fds.push_back(fd);
+    EXPECT_EQ(fds.size(), 4u) << "0, 1, 2 and the pipe";
+    EXPECT_EQ(std::count(fds.begin(), fds.end(), kOpenFile), 0);
+}
+
+#if defined(__SANITIZE_ADDRESS__)
+__attribute__((noinline)) void OverflowTheHeap()
+{
+    volatile char* block = new char[4];
+    block[8] = 1;
+    delete[] block;
+}
+
+// With abort_on_error the sanitizer ends by SIGABRT, without it by exit code 1: either way
+// after its own report and with no crash report.
+TEST_F(CrashCatcherDeath, SanitizerReportIsLeftToTheSanitizer)
+{
+    auto endedBySanitizer = [](int status) {
+        return (WIFSIGNALED(status) && WTERMSIG(status) == SIGABRT) || (WIFEXITED(status) && WEXITSTATUS(status) == 1);
+    };
+    EXPECT_EXIT(CrashWithCatcher(OverflowTheHeap), endedBySanitizer, "AddressSanitizer: heap-buffer-overflow");
+    EXPECT_FALSE(std::filesystem::exists(mFolder / "crash.txt"));
+}
+#endif

@@ -1,10 +1,12 @@
 // The crash report's text and helpers (header lines, module lines, stack, registers, map-file
 // annotation, the application's part on the pipe), module look-up in this very program, and
-// the reporter program end to end: record in, "crash.txt" out, and the upload that a scripted
-// user asks for arriving at a loopback server.
+// the reporter program end to end: record in, "crash.txt" out, its windows driven by a scripted
+// user (the upload arriving at a loopback server, Retry and Cancel, Close Now), and the ways it
+// ends without anyone: no one to answer, SIGTERM and SIGINT.
 // Rerun one case: test_app --gtest_filter='CrashReport*.Reporter*'
 #include "framework/crash/CrashCatcher.h"
 #include "framework/crash/CrashReport.h"
+#include "framework/crash/CrashReporter.h"
 #include "framework/crash/MapFile.h"
 #include "framework/platform/system/CrashRecord.h"
 #include "framework/platform/system/ModuleMap.h"
@@ -12,13 +14,17 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <chrono>
+#include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <thread>
 
 using Quoll::CrashReport;
 using Quoll::Platform::CrashRecord;
@@ -205,9 +211,18 @@ TEST(CrashReportModules, DamagedModuleFilesAreRefused)
 
 namespace
 {
+// Clicks in the window with the focus, client coordinates: the crash window's and the details
+// window's left button (Send Report, Continue) and right button (Close Now, Abort).
+constexpr const char* kClickLeftButton = "mouse move 100 280\nmouse down left 100 280\nmouse up left 100 280\n";
+constexpr const char* kClickRightButton = "mouse move 300 280\nmouse down left 300 280\nmouse up left 300 280\n";
+// A step far away: someone stays at the desktop that long.
+constexpr const char* kStayAWhile = "at 60000\nexpose\n";
+
 class ReporterRun : public ::testing::Test
 {
 protected:
+    using Environment = std::vector<std::pair<std::string, std::string>>;
+
     void SetUp() override
     {
         mFolder = std::filesystem::temp_directory_path() /
@@ -217,21 +232,24 @@ protected:
     }
     void TearDown() override { std::filesystem::remove_all(mFolder); }
 
-    // Starts the reporter in the folder with the headless script, sends it the record and the
-    // application part, and waits for it to end; its exit code.
-    int RunReporter(const std::string& script, const std::string& submitHost, const CrashRecord& record,
-                    const std::string& applicationPart, bool currentFolderGone = false)
+    // Starts the reporter in the folder with the headless script (its log goes to reporter.log)
+    // and sends it the record and the application part.
+    pid_t StartReporter(const std::string& script, const std::string& submitHost, const CrashRecord& record,
+                        const std::string& applicationPart, const Environment& environment = {},
+                        bool currentFolderGone = false)
     {
         std::string scriptPath = (mFolder / "input.script").string();
         std::ofstream(scriptPath) << script;
         int fds[2];
         EXPECT_EQ(::pipe(fds), 0);
         std::string program = QUOLL_CRASH_REPORTER, fd = std::to_string(fds[0]), folder = mFolder.string();
+        std::string log = (mFolder / "reporter.log").string();
         pid_t child = ::fork();
         if (child == 0)
         {
             ::close(fds[1]);
-            if (::chdir(folder.c_str()) != 0)
+            int logFd = ::open(log.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+            if (logFd < 0 || ::dup2(logFd, 2) < 0 || ::chdir(folder.c_str()) != 0)
                 ::_exit(126);
             // A current folder that no longer exists: nothing can be made in it.
             const std::string gone = folder + "/gone";
@@ -239,6 +257,8 @@ protected:
                                       ::rmdir(gone.c_str()) != 0))
                 ::_exit(126);
             ::setenv("QUOLL_HEADLESS_SCRIPT", scriptPath.c_str(), 1);
+            for (const auto& [name, value] : environment)
+                ::setenv(name.c_str(), value.c_str(), 1);
             ::execl(program.c_str(), program.c_str(), CrashCatcher::kReporterOption, fd.c_str(), submitHost.c_str(),
                     static_cast<char*>(nullptr));
             ::_exit(127);
@@ -248,9 +268,42 @@ protected:
         EXPECT_EQ(::write(fds[1], applicationPart.data(), applicationPart.size()),
                   static_cast<ssize_t>(applicationPart.size()));
         ::close(fds[1]);
+        return child;
+    }
+    // The reporter's wait status; it is killed (and the test fails) after two minutes.
+    int WaitForReporter(pid_t child)
+    {
         int status = 0;
+        for (int tries = 0; tries < 1200; ++tries)
+        {
+            if (::waitpid(child, &status, WNOHANG) == child)
+                return status;
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        }
+        ADD_FAILURE() << "the reporter did not end";
+        ::kill(child, SIGKILL);
         ::waitpid(child, &status, 0);
+        return status;
+    }
+    // The exit code; -1 when the reporter ended otherwise.
+    int RunReporter(const std::string& script, const std::string& submitHost, const CrashRecord& record,
+                    const std::string& applicationPart, const Environment& environment = {},
+                    bool currentFolderGone = false)
+    {
+        int status = WaitForReporter(
+            StartReporter(script, submitHost, record, applicationPart, environment, currentFolderGone));
         return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
+    // Waits until the reporter's log holds the text (at most a minute).
+    bool WaitForLog(const std::string& text)
+    {
+        for (int tries = 0; tries < 600; ++tries)
+        {
+            if (ReadFile("reporter.log").find(text) != std::string::npos)
+                return true;
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        }
+        return false;
     }
     std::string ReadFile(const std::string& name)
     {
@@ -259,9 +312,19 @@ protected:
         text << in.rdbuf();
         return text.str();
     }
+    bool Logged(const std::string& text) { return ReadFile("reporter.log").find(text) != std::string::npos; }
 
     std::filesystem::path mFolder;
 };
+
+Quoll::CrashAppInfo PetriApplication()
+{
+    Quoll::CrashAppInfo application;
+    application.product = "Petri";
+    application.version = "1.2";
+    application.crashInfo = "Product: Petri\r\n";
+    return application;
+}
 } // namespace
 
 TEST_F(ReporterRun, ReporterWritesCrashFileAndUploadsWhatTheUserTyped)
@@ -270,16 +333,14 @@ TEST_F(ReporterRun, ReporterWritesCrashFileAndUploadsWhatTheUserTyped)
                                          "HTTP/1.1 200 OK\r\nContent-Length: 0\r\n\r\n");
     std::string demo("DMO\0\x01\xfe", 6);
     std::ofstream(mFolder / "last.dmo", std::ios::binary) << demo;
-    Quoll::CrashAppInfo application;
-    application.product = "Petri";
-    application.version = "1.2";
-    application.crashInfo = "Product: Petri\r\n";
+    Quoll::CrashAppInfo application = PetriApplication();
     application.fields = {{"level", "7"}};
     application.attachmentPath = (mFolder / "last.dmo").string();
     application.attach = true;
-    // Send Report, the details notice, then the user's words and Enter.
-    int code = RunReporter("msgbox IDYES\nmsgbox IDOK\ntext Clicked the board\nkey Return\n", server.HostAndPort(),
-                           SampleRecord(reinterpret_cast<uint64_t>(&ModuleLookupTarget)), application.Serialize());
+    // Send Report; a while later, once the details window stands, the user's words and Continue.
+    int code = RunReporter(std::string(kClickLeftButton) + "at 4000\ntext Clicked the board\n" + kClickLeftButton,
+                           server.HostAndPort(), SampleRecord(reinterpret_cast<uint64_t>(&ModuleLookupTarget)),
+                           application.Serialize());
     EXPECT_EQ(code, 0);
 
     std::string crash = ReadFile("crash.txt");
@@ -287,12 +348,16 @@ TEST_F(ReporterRun, ReporterWritesCrashFileAndUploadsWhatTheUserTyped)
     EXPECT_NE(crash.find("ModuleLookupTarget(int)+0"), std::string::npos) << crash;
     EXPECT_TRUE(crash.ends_with("\r\nProduct: Petri\r\n\n"));
 
+    std::string log = ReadFile("reporter.log");
+    EXPECT_NE(log.find("\"Fatal Error!\" shown at 64,64, 400 x 300"), std::string::npos) << log;
+    EXPECT_NE(log.find("\"Error Details\" shown at 80,80, 400 x 300"), std::string::npos) << log;
+    EXPECT_NE(log.find("\"Submitting Report\" shown at 64,64, 240 x 64"), std::string::npos) << log;
     std::string request = server.Request();
     EXPECT_TRUE(request.starts_with("POST /gilded_error.php HTTP/1.1\r\n"));
     EXPECT_NE(request.find("Host: " + server.HostAndPort() + "\r\n"), std::string::npos);
     EXPECT_NE(request.find("name=\"level\"\r\n\r\n7\r\n"), std::string::npos);
     EXPECT_NE(request.find("name=\"prod\"\r\n\r\nPetri\r\n"), std::string::npos);
-    EXPECT_NE(request.find("name=\"usertext\"\r\n\r\nClicked the board\r\n"), std::string::npos);
+    EXPECT_NE(request.find("name=\"usertext\"\r\n\r\nClicked the board\r\n"), std::string::npos) << request;
     EXPECT_NE(request.find("name=\"errortitle\"\r\n\r\nException at "), std::string::npos);
     EXPECT_NE(request.find("filename=\"brightmoor.dmo\"\r\nContent-Type: application/octet-stream\r\n\r\n" + demo +
                            "\r\n"),
@@ -301,29 +366,67 @@ TEST_F(ReporterRun, ReporterWritesCrashFileAndUploadsWhatTheUserTyped)
 
 TEST_F(ReporterRun, FailedUploadOffersRetryUntilCancelled)
 {
-    Quoll::CrashAppInfo application;
-    application.product = "Petri";
     std::string host = "127.0.0.1:" + std::to_string(QuollTest::UnusedLoopbackPort());
-    int code = RunReporter("msgbox IDYES\nmsgbox IDOK\ntext x\nkey Return\nmsgbox IDRETRY\nmsgbox IDCANCEL\n", host,
-                           SampleRecord(0x10), application.Serialize());
+    int code = RunReporter(std::string(kClickLeftButton) + "at 4000\ntext x\n" + kClickLeftButton +
+                               "msgbox IDRETRY\nmsgbox IDCANCEL\n" + kStayAWhile,
+                           host, SampleRecord(0x10), PetriApplication().Serialize());
     EXPECT_EQ(code, 0);
+    std::string log = ReadFile("reporter.log");
+    EXPECT_NE(log.find("\"Connection Failed\": \"Failed to connect to server.\" -> 4"), std::string::npos) << log;
+    EXPECT_NE(log.find("\"Connection Failed\": \"Failed to connect to server.\" -> 2"), std::string::npos) << log;
 }
 
-TEST_F(ReporterRun, WithoutApplicationPartOnlyCloseIsOffered)
+TEST_F(ReporterRun, CloseNowEndsTheReporter)
 {
-    // A "Send Report" answer would hang here waiting for typed text: the box must not offer it.
-    int code = RunReporter("msgbox IDYES\n", "127.0.0.1:9", SampleRecord(0x10), "");
-    EXPECT_EQ(code, 0);
+    EXPECT_EQ(RunReporter(std::string(kClickRightButton) + kStayAWhile, "", SampleRecord(0x10),
+                          PetriApplication().Serialize()),
+              0);
+    EXPECT_FALSE(Logged("no one is left to answer")) << ReadFile("reporter.log");
     EXPECT_TRUE(ReadFile("crash.txt").starts_with("Exception: Access Violation"));
+}
+
+TEST_F(ReporterRun, WithoutApplicationPartSendReportIsDisabled)
+{
+    // A Send Report that worked would open the details window.
+    EXPECT_EQ(RunReporter(kClickLeftButton, "127.0.0.1:9", SampleRecord(0x10), ""), 0);
+    EXPECT_TRUE(Logged("\"Fatal Error!\" shown")) << ReadFile("reporter.log");
+    EXPECT_FALSE(Logged("Error Details")) << ReadFile("reporter.log");
+    EXPECT_TRUE(ReadFile("crash.txt").starts_with("Exception: Access Violation"));
+}
+
+TEST_F(ReporterRun, WhereNoOneCanAnswerTheReportIsWrittenAndTheReporterEnds)
+{
+    // Told by the environment, with a script that would keep the windows a minute.
+    EXPECT_EQ(RunReporter(kStayAWhile, "", SampleRecord(0x10), PetriApplication().Serialize(),
+                          {{Quoll::CrashReporter::kUnattendedVariable, "1"}}),
+              0);
+    EXPECT_TRUE(Logged("no one can answer")) << ReadFile("reporter.log");
+    EXPECT_FALSE(Logged("shown")) << ReadFile("reporter.log");
+    EXPECT_TRUE(ReadFile("crash.txt").starts_with("Exception: Access Violation"));
+    // SDL's driver that shows nothing.
+    EXPECT_EQ(RunReporter("", "", SampleRecord(0x10), "", {{"QUOLL_PLATFORM", "sdl"}, {"SDL_VIDEODRIVER", "dummy"}}),
+              0);
+    EXPECT_FALSE(Logged("shown")) << ReadFile("reporter.log");
+}
+
+TEST_F(ReporterRun, CloseSignalsEndTheReporterWhileItsWindowWaits)
+{
+    for (int signal : {SIGTERM, SIGINT})
+    {
+        pid_t reporter = StartReporter(kStayAWhile, "", SampleRecord(0x10), PetriApplication().Serialize());
+        ASSERT_TRUE(WaitForLog("\"Fatal Error!\" shown")) << ReadFile("reporter.log");
+        ::kill(reporter, signal);
+        int status = WaitForReporter(reporter);
+        EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signal) << "status " << status;
+    }
 }
 
 TEST_F(ReporterRun, CrashFileGoesToTheDataFolderWhenTheCurrentFolderCannotTakeIt)
 {
-    Quoll::CrashAppInfo application;
-    application.product = "Petri";
+    Quoll::CrashAppInfo application = PetriApplication();
     application.dataFolder = (mFolder / "data").string() + "/";
     std::filesystem::create_directories(mFolder / "data");
-    EXPECT_EQ(RunReporter("msgbox IDYES\n", "", SampleRecord(0x10), application.Serialize(), true), 0);
+    EXPECT_EQ(RunReporter("", "", SampleRecord(0x10), application.Serialize(), {}, true), 0);
     EXPECT_TRUE(ReadFile("data/crash.txt").starts_with("Exception: Access Violation"));
 }
 
