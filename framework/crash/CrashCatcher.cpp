@@ -13,6 +13,7 @@
 #include <execinfo.h>
 #include <fcntl.h>
 #include <signal.h>
+#include <sys/prctl.h>
 #include <sys/resource.h>
 #include <sys/socket.h>
 #include <sys/syscall.h>
@@ -176,9 +177,13 @@ void CloseInheritedDescriptors(int keep)
 }
 
 // The reporter starts with no signal blocked and the close signals at their default, whatever
-// the crashing thread had: SIGTERM and SIGINT must be able to end it.
-void ResetSignalsForReporter()
+// the crashing thread had: SIGTERM and SIGINT must be able to end it. A crashed program that is
+// killed while its reporter runs takes the reporter with it.
+void ResetSignalsForReporter(pid_t crashed)
 {
+    ::prctl(PR_SET_PDEATHSIG, SIGTERM);
+    if (::getppid() != crashed)
+        ::_exit(0);
     sigset_t none;
     sigemptyset(&none);
     ::sigprocmask(SIG_SETMASK, &none, nullptr);
@@ -196,13 +201,14 @@ void HandOffToReporter(const Platform::CrashRecord& record)
     if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, fds) != 0)
         return;
     FormatFd(fds[0], gState.fdText);
+    const pid_t crashed = ::getpid();
     // A bare fork: no fork handlers run, so no lock the crash may hold is taken.
     pid_t child = static_cast<pid_t>(::syscall(SYS_clone, SIGCHLD, 0, 0, 0, 0));
     if (child == 0)
     {
         ::fcntl(fds[0], F_SETFD, 0); // the reporter inherits the read end only
         CloseInheritedDescriptors(fds[0]);
-        ResetSignalsForReporter();
+        ResetSignalsForReporter(crashed);
         ::execve(gState.program, gState.argv, environ);
         ::_exit(127);
     }

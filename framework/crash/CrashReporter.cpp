@@ -34,6 +34,17 @@ void EndBySignal(int signal)
     ::raise(signal);
 }
 
+// Only a script meant for the reporter drives its headless windows; the crashed program's
+// evidence stays the crashed program's.
+void TakeReporterScript()
+{
+    if (const char* script = std::getenv(CrashReporter::kScriptVariable))
+        ::setenv("QUOLL_HEADLESS_SCRIPT", script, 1);
+    else
+        ::unsetenv("QUOLL_HEADLESS_SCRIPT");
+    ::unsetenv("QUOLL_HEADLESS_DUMP");
+}
+
 bool IsSet(const char* variable)
 {
     const char* value = std::getenv(variable);
@@ -156,6 +167,7 @@ int CrashReporter::Run()
 
     // 3. The clipboard gets the plain report; the file and the windows the annotated one. The
     //    window system turns the close signals into window messages: they end the reporter instead.
+    TakeReporterScript();
     std::unique_ptr<Platform::WindowSystem> system = Platform::WindowSystem::Create();
     EndOnCloseSignals();
     if (system != nullptr && application)

@@ -6,7 +6,8 @@
 //
 // It never keeps a machine waiting: SIGTERM and SIGINT end it at once, and where no one can
 // answer its windows (no display, a display that shows nothing, a headless run whose script
-// is over, or QUOLL_CRASH_UNATTENDED set) it ends as soon as "crash.txt" is written.
+// is over, or QUOLL_CRASH_UNATTENDED set) it ends as soon as "crash.txt" is written. Started by
+// the crash catcher, it also ends when the crashed program is killed.
 #include "framework/crash/CrashReportSource.h"
 #include "framework/crash/CrashReportUpload.h"
 #include "framework/crash/CrashWindowRequest.h"
@@ -24,6 +25,9 @@ public:
     static constexpr int kApplicationPartMilliseconds = 10000;
     // Set to anything but "" or "0", the reporter shows no windows.
     static constexpr const char* kUnattendedVariable = "QUOLL_CRASH_UNATTENDED";
+    // The headless input script of the reporter's windows. The crashed program's own script and
+    // evidence folder (QUOLL_HEADLESS_SCRIPT, QUOLL_HEADLESS_DUMP) are not the reporter's.
+    static constexpr const char* kScriptVariable = "QUOLL_CRASH_REPORTER_SCRIPT";
 
     CrashReporter(int pipeFd, std::string submitHost) : mFd(pipeFd), mSubmitHost(std::move(submitHost)) {}
     // 0 when a report was made; 1 when no record arrived.

@@ -10,11 +10,14 @@
 // Rerun one case: test_app --gtest_filter='CrashCatcherDeath.NullWrite*'
 #include "framework/crash/CrashCatcher.h"
 #include "framework/crash/CrashReportSource.h"
+#include "framework/crash/CrashReporter.h"
 
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
 #include <sys/wait.h>
+
+#include <chrono>
 
 #include <algorithm>
 #include <csignal>
@@ -157,11 +160,70 @@ TEST_F(CrashCatcherDeath, ForcedCrashBringsUpTheCrashWindowInTheReporter)
     std::ofstream(script) << "mouse move 300 280\nmouse down left 300 280\nmouse up left 300 280\n";
     EXPECT_EXIT(
         {
-            ::setenv("QUOLL_HEADLESS_SCRIPT", script.c_str(), 1);
+            ::setenv(Quoll::CrashReporter::kScriptVariable, script.c_str(), 1);
             CrashWithCatcher([] { Quoll::CrashCatcher::ForceCrashReport(); });
         },
         ::testing::KilledBySignal(SIGSEGV), "\"Fatal Error!\" shown at 64,64, 400 x 300");
     EXPECT_TRUE(FirstLine().starts_with("Exception: Access Violation")) << CrashText();
+}
+
+TEST_F(CrashCatcherDeath, TheCrashedProgramsOwnScriptDoesNotDriveTheReporter)
+{
+    const std::string script = (mFolder / "input.script").string();
+    std::ofstream(script) << "at 60000\nexpose\n";
+    EXPECT_EXIT(
+        {
+            ::setenv("QUOLL_HEADLESS_SCRIPT", script.c_str(), 1);
+            CrashWithCatcher(NullWrite);
+        },
+        ::testing::KilledBySignal(SIGSEGV), "no one can answer");
+}
+
+namespace
+{
+bool Ended(pid_t process)
+{
+    std::ifstream stat("/proc/" + std::to_string(process) + "/stat");
+    std::string pid, name, state;
+    return !(stat >> pid >> name >> state) || state == "Z";
+}
+
+std::string ReadAll(const std::filesystem::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+} // namespace
+
+TEST_F(CrashCatcherDeath, ReporterEndsWhenTheCrashedProgramIsKilled)
+{
+    const std::string script = (mFolder / "input.script").string(), log = (mFolder / "crashed.log").string();
+    std::ofstream(script) << "at 60000\nexpose\n";
+    const pid_t crashed = ::fork();
+    if (crashed == 0)
+    {
+        ::dup2(::open(log.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644), 2);
+        ::setenv(Quoll::CrashReporter::kScriptVariable, script.c_str(), 1);
+        CrashWithCatcher(NullWrite);
+        ::_exit(0);
+    }
+    // Once the crash window stands, the crashed program is killed.
+    for (int tries = 0; tries < 600 && ReadAll(log).find("shown at") == std::string::npos; ++tries)
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    pid_t reporter = 0;
+    std::ifstream(std::filesystem::path("/proc") / std::to_string(crashed) / "task" / std::to_string(crashed) /
+                  "children") >>
+        reporter;
+    ::kill(crashed, SIGKILL);
+    ::waitpid(crashed, nullptr, 0);
+    ASSERT_GT(reporter, 0) << ReadAll(log);
+    for (int tries = 0; tries < 300 && !Ended(reporter); ++tries)
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    EXPECT_TRUE(Ended(reporter));
+    if (!Ended(reporter))
+        ::kill(reporter, SIGKILL);
 }
 
 TEST_F(CrashCatcherDeath, ReporterInheritsOnlyItsPipeAndTheStandardStreams)

@@ -256,7 +256,7 @@ protected:
             if (currentFolderGone && (::mkdir(gone.c_str(), 0755) != 0 || ::chdir(gone.c_str()) != 0 ||
                                       ::rmdir(gone.c_str()) != 0))
                 ::_exit(126);
-            ::setenv("QUOLL_HEADLESS_SCRIPT", scriptPath.c_str(), 1);
+            ::setenv(Quoll::CrashReporter::kScriptVariable, scriptPath.c_str(), 1);
             for (const auto& [name, value] : environment)
                 ::setenv(name.c_str(), value.c_str(), 1);
             ::execl(program.c_str(), program.c_str(), CrashCatcher::kReporterOption, fd.c_str(), submitHost.c_str(),
