@@ -34,6 +34,7 @@ CrashWindows::~CrashWindows()
 
 void CrashWindows::Open()
 {
+    mSystem.SetCursor(mSystem.LoadCursor(Platform::SystemCursor::Arrow));
     mCrash = std::make_unique<CrashWindow>(mSystem, mFonts, mRequest, Flow());
     mCrash->Show();
 }

@@ -1,8 +1,9 @@
 // The crash reporter's windows on the headless window system: their titles, places, sizes and
 // controls, their look against the gallery (tests/golden/crash, shot under a real X server by
 // CrashWindowGalleryTest), the way from the crash window through the details window to the
-// upload at a loopback server, the ways out (Close Now, Abort, closing, a failed upload, no one
-// left to answer), and the text control's wrapping, editing and scrolling.
+// upload at a loopback server, the ways out (Close Now, Abort, closing, no one left to answer;
+// a failed upload's Retry and Cancel are in CrashReportTest), and the text control's wrapping,
+// editing and scrolling.
 // Rerun: test_app --gtest_filter='CrashWindows*:CrashTextBox*'
 #include "framework/core/Common.h"
 #include "framework/crash/CrashReportUpload.h"
@@ -150,18 +151,17 @@ TEST_F(CrashWindowsTest, CrashWindowShowsTheReportWithSendReportAndCloseNow)
     EXPECT_TRUE(FrameMatches("crash_window", 400, 300));
 }
 
-TEST_F(CrashWindowsTest, WithoutReportServerOnlyCloseNowAcrossTheWidth)
+TEST_F(CrashWindowsTest, WithoutReportServerOrApplicationNothingCanBeSent)
 {
     request.submitHost.clear();
-    CrashWindows windows(system, request);
-    windows.Open();
-    EXPECT_EQ(windows.GetCrashWindow()->GetSendReport(), nullptr);
-    EXPECT_EQ(windows.GetCrashWindow()->GetCloseNow()->mX, 8);
-    EXPECT_EQ(windows.GetCrashWindow()->GetCloseNow()->mWidth, 384);
-}
-
-TEST_F(CrashWindowsTest, WithoutTheApplicationsPartNothingCanBeSent)
-{
+    {
+        CrashWindows windows(system, request);
+        windows.Open();
+        EXPECT_EQ(windows.GetCrashWindow()->GetSendReport(), nullptr);
+        EXPECT_EQ(windows.GetCrashWindow()->GetCloseNow()->mX, 8);
+        EXPECT_EQ(windows.GetCrashWindow()->GetCloseNow()->mWidth, 384);
+    }
+    request = QuollTest::SampleCrashWindowRequest();
     request.hasApplication = false;
     CrashWindows windows(system, request);
     windows.Open();
@@ -271,29 +271,6 @@ TEST_F(CrashWindowsTest, AbortStopsAnUploadThatGetsNoAnswer)
     Click(120, 47); // the progress window's Abort
     ASSERT_TRUE(RunToTheEnd(windows));
     EXPECT_TRUE(system.MessageBoxes().empty()) << "an abort is no failure to report";
-}
-
-TEST_F(CrashWindowsTest, FailedUploadAsksToRetryUntilCancelled)
-{
-    const std::string host = "127.0.0.1:" + std::to_string(QuollTest::UnusedLoopbackPort());
-    request.submitHost = host;
-    int uploads = 0;
-    request.buildUpload = [&](const std::string& userText) {
-        ++uploads;
-        return UploadOf(userText, host);
-    };
-    system.QueueMessageBoxAnswer(Platform::IDRETRY);
-    system.QueueMessageBoxAnswer(Platform::IDCANCEL);
-    CrashWindows windows(system, request);
-    windows.Open();
-    SendReport(windows);
-    Continue(windows);
-    ASSERT_TRUE(RunToTheEnd(windows));
-    EXPECT_EQ(uploads, 2) << "Retry builds a new upload";
-    ASSERT_EQ(system.MessageBoxes().size(), 2u);
-    EXPECT_EQ(system.MessageBoxes()[0].caption, "Connection Failed");
-    EXPECT_EQ(system.MessageBoxes()[0].text, "Failed to connect to server.");
-    EXPECT_EQ(system.MessageBoxes()[0].flags, Platform::MB_RETRYCANCEL);
 }
 
 TEST(CrashWindows, WithNoOneLeftToAnswerTheWindowsClose)
