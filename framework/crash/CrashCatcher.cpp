@@ -72,6 +72,7 @@ struct State
     std::atomic<uint32_t> handlingThread{0}; // the thread writing a report, 0 when none
     std::atomic<bool> uncaughtException{false};
     std::atomic<bool> sanitizerEnding{false}; // a sanitizer reported and is aborting
+    std::atomic<pid_t> reporter{0}; // the running reporter, 0 when none
     std::atomic<CrashReportSource*> source{nullptr};
     std::atomic<ReportSourceMaker> fallbackSource{nullptr};
     struct sigaction previous[kSignalCount] = {};
@@ -193,6 +194,30 @@ void ResetSignalsForReporter(pid_t crashed)
         ::sigaction(signal, &action, nullptr);
 }
 
+// SIGTERM or SIGINT while the reporter runs: the reporter ends, and then the crashed process
+// by its original signal.
+void EndReporter(int)
+{
+    if (pid_t reporter = gState.reporter.load(); reporter > 0)
+        ::kill(reporter, SIGTERM);
+}
+
+void PassCloseSignalsToReporter(pid_t reporter)
+{
+    gState.reporter = reporter;
+    struct sigaction action = {};
+    action.sa_handler = &EndReporter;
+    sigemptyset(&action.sa_mask);
+    sigset_t closeSignals;
+    sigemptyset(&closeSignals);
+    for (int signal : {SIGTERM, SIGINT})
+    {
+        ::sigaction(signal, &action, nullptr);
+        sigaddset(&closeSignals, signal);
+    }
+    ::pthread_sigmask(SIG_UNBLOCK, &closeSignals, nullptr);
+}
+
 // Starts the reporter with one end of a socket pair, sends it the record and the
 // application's part, and waits until it has finished.
 void HandOffToReporter(const Platform::CrashRecord& record)
@@ -215,6 +240,7 @@ void HandOffToReporter(const Platform::CrashRecord& record)
     ::close(fds[0]);
     if (child > 0)
     {
+        PassCloseSignalsToReporter(child);
         WriteAll(fds[1], &record, sizeof(record));
         SendApplicationPart(fds[1]);
     }

@@ -10,7 +10,8 @@
 // thread, which cannot safely draw: it inherits only that pipe and the standard streams, with
 // no signal blocked. Then the application is asked for its part (CrashReportSource). The
 // reporter writes "crash.txt", shows the report and uploads it on request; once it has
-// finished, the crashing process ends by its original signal.
+// finished, the crashing process ends by its original signal. SIGTERM or SIGINT to the crashed
+// process meanwhile ends the reporter, and so both; killing the crashed process ends the reporter.
 //
 // In sanitizer builds an abort that a sanitizer raises after its own report (an address error,
 // a leak) is left to the sanitizer: it ends the process without a crash report.

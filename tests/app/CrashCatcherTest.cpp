@@ -197,33 +197,73 @@ std::string ReadAll(const std::filesystem::path& path)
 }
 } // namespace
 
-TEST_F(CrashCatcherDeath, ReporterEndsWhenTheCrashedProgramIsKilled)
+namespace
 {
-    const std::string script = (mFolder / "input.script").string(), log = (mFolder / "crashed.log").string();
+// A program that crashed and whose reporter shows its crash window (for a minute); null ids
+// when the window did not come up.
+struct CrashedProgram
+{
+    pid_t crashed = 0;
+    pid_t reporter = 0;
+};
+
+CrashedProgram CrashWithWindowStanding(const std::filesystem::path& folder)
+{
+    const std::string script = (folder / "input.script").string(), log = (folder / "crashed.log").string();
     std::ofstream(script) << "at 60000\nexpose\n";
-    const pid_t crashed = ::fork();
-    if (crashed == 0)
+    CrashedProgram program;
+    program.crashed = ::fork();
+    if (program.crashed == 0)
     {
         ::dup2(::open(log.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644), 2);
         ::setenv(Quoll::CrashReporter::kScriptVariable, script.c_str(), 1);
         CrashWithCatcher(NullWrite);
         ::_exit(0);
     }
-    // Once the crash window stands, the crashed program is killed.
     for (int tries = 0; tries < 600 && ReadAll(log).find("shown at") == std::string::npos; ++tries)
         std::this_thread::sleep_for(std::chrono::milliseconds(100));
-    pid_t reporter = 0;
-    std::ifstream(std::filesystem::path("/proc") / std::to_string(crashed) / "task" / std::to_string(crashed) /
-                  "children") >>
-        reporter;
-    ::kill(crashed, SIGKILL);
-    ::waitpid(crashed, nullptr, 0);
-    ASSERT_GT(reporter, 0) << ReadAll(log);
+    std::ifstream(std::filesystem::path("/proc") / std::to_string(program.crashed) / "task" /
+                  std::to_string(program.crashed) / "children") >>
+        program.reporter;
+    return program;
+}
+
+// Waits up to half a minute for the reporter to end; kills it when it does not.
+bool ReporterEnds(pid_t reporter)
+{
     for (int tries = 0; tries < 300 && !Ended(reporter); ++tries)
         std::this_thread::sleep_for(std::chrono::milliseconds(100));
-    EXPECT_TRUE(Ended(reporter));
-    if (!Ended(reporter))
-        ::kill(reporter, SIGKILL);
+    if (Ended(reporter))
+        return true;
+    ::kill(reporter, SIGKILL);
+    return false;
+}
+} // namespace
+
+TEST_F(CrashCatcherDeath, ReporterEndsWhenTheCrashedProgramIsKilled)
+{
+    const CrashedProgram program = CrashWithWindowStanding(mFolder);
+    ::kill(program.crashed, SIGKILL);
+    ::waitpid(program.crashed, nullptr, 0);
+    ASSERT_GT(program.reporter, 0) << ReadAll(mFolder / "crashed.log");
+    EXPECT_TRUE(ReporterEnds(program.reporter));
+}
+
+TEST_F(CrashCatcherDeath, CloseSignalToTheCrashedProgramEndsItAndItsReporter)
+{
+    const CrashedProgram program = CrashWithWindowStanding(mFolder);
+    ::kill(program.crashed, SIGTERM);
+    int status = 0;
+    for (int tries = 0; tries < 300 && ::waitpid(program.crashed, &status, WNOHANG) != program.crashed; ++tries)
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    if (!WIFSIGNALED(status))
+    {
+        ::kill(program.crashed, SIGKILL);
+        ::waitpid(program.crashed, nullptr, 0);
+    }
+    ASSERT_GT(program.reporter, 0) << ReadAll(mFolder / "crashed.log");
+    EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGSEGV) << "status " << status;
+    EXPECT_TRUE(ReporterEnds(program.reporter));
 }
 
 TEST_F(CrashCatcherDeath, ReporterInheritsOnlyItsPipeAndTheStandardStreams)
