@@ -4,8 +4,9 @@
 set -euo pipefail
 
 run_packages=(
+  # libx11-dev, libxss-dev: headers of the desktop screen-saver query (the libraries load at run time)
   build-essential cmake ninja-build pkg-config
-  libsdl2-dev zlib1g-dev libpng-dev libjpeg-dev libvorbisidec-dev libgif-dev libopenjp2-7-dev
+  libsdl2-dev libx11-dev libxss-dev zlib1g-dev libpng-dev libjpeg-dev libvorbisidec-dev libgif-dev libopenjp2-7-dev
   libfreetype-dev libfontconfig-dev fonts-dejavu-core libcairo2-dev libvorbis-dev
 )
 test_packages=(

@@ -15,8 +15,11 @@ std::string ErrorLog::FormatLine(const std::string& text, int hours, int minutes
     return FormatString("%s %s %u\n", text.c_str(), time, unsigned(tick));
 }
 
-void ErrorLog::Append(const std::string& text)
+void ErrorLog::Append(const std::string& text, ErrorLogLevel level, const std::string& detail)
 {
+    if (const ErrorLogSink sink = mSink.load())
+        sink(level, detail.empty() ? text : text + " (" + detail + ")");
+
     const std::time_t now = std::time(nullptr);
     std::tm local{};
     localtime_r(&now, &local);

@@ -6,12 +6,16 @@
 
 namespace Quoll
 {
-bool MountPackFileOrLog(PakInterface& paks, const std::string& path, ErrorLog& log)
+bool MountPackFileOrLog(PakInterface& paks, const std::string& path, ErrorLog& log, std::string* error)
 {
     if (paks.MountPakFile(path))
         return true;
     if (Platform::PathExists(path))
+    {
         log.Append(paks.GetLastError());
+        if (error != nullptr)
+            *error = paks.GetLastError();
+    }
     return false;
 }
 } // namespace Quoll

@@ -9,6 +9,6 @@ namespace Quoll
 class ErrorLog;
 class PakInterface;
 
-// True when the pack was mounted.
-bool MountPackFileOrLog(PakInterface& paks, const std::string& path, ErrorLog& log);
+// True when the pack was mounted. `error`, when given, receives the logged reason.
+bool MountPackFileOrLog(PakInterface& paks, const std::string& path, ErrorLog& log, std::string* error = nullptr);
 } // namespace Quoll

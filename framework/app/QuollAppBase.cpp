@@ -109,9 +109,10 @@ void QuollAppBase::Init()
     if (mShutdown)
         return;
 
-    // 2. Without a window system or audio output there is nothing to run on.
+    // 2. Without a window system or audio output there is nothing to run on. The failed
+    // start-ups end with 1; only a second copy that handed over to the first ends with 0.
     if (!CheckBackends())
-        DoExit(0);
+        DoExit(1);
 
     // 3-5. Settings first, then the data folder, then the command line, which overrides both.
     PreInitHook();
@@ -128,7 +129,7 @@ void QuollAppBase::Init()
         Platform::SetCurrentFolder(mWorkingFolder);
 
     // 9. The pack file; a missing pack leaves the files on the disk.
-    MountPackFileOrLog(*GetPakInterface(), "main.pak", ErrorLog::Program());
+    MountPackFileOrLog(*GetPakInterface(), "main.pak", ErrorLog::Program(), &mPackMountError);
 
     // 10-11. The single-instance handshake.
     mNotifyMessage = Platform::WindowSystem::RegisterWindowMessage("Notify" + mProdName);
@@ -148,7 +149,7 @@ void QuollAppBase::Init()
         {
             mPlayingDemo = false;
             PopupA(error);
-            DoExit(0);
+            DoExit(1);
         }
     }
     std::srand(Platform::TickCount());
@@ -205,12 +206,15 @@ bool QuollAppBase::CheckBackends()
         mWindowSystem = Platform::WindowSystem::Create();
     if (!mNoSoundNeeded && mWindowSystem)
     {
-        mAudioOutput = Platform::MixerOutput::Acquire();
+        std::string why;
+        mAudioOutput = Platform::MixerOutput::Acquire({}, &why);
         if (!mAudioOutput)
         {
             // A machine without a usable sound device plays silently, as a missing sound card
-            // always did; only a program without any audio output at all cannot run.
-            LogScreenSaverError("Audio: no sound device could be opened; the game runs without sound");
+            // always did; only a program without any audio output at all cannot run. The
+            // program's log hears why, once; the sounds themselves then play into the silence.
+            ErrorLog::Program().Append("Audio: no sound device could be opened; the game runs without sound",
+                                       ErrorLogLevel::Warning, why);
             mAudioOutput = Platform::MixerOutput::Acquire("headless");
         }
     }

@@ -31,6 +31,7 @@
 #include "framework/app/DialogListener.h"
 #include "framework/app/FrameRateCounter.h"
 #include "framework/app/ScreenSaverFilter.h"
+#include "framework/app/SystemScreenSaverCheck.h"
 #include "framework/core/Ratio.h"
 #include "framework/display/D3DTesterHost.h"
 #include "framework/display/DisplayHost.h"
@@ -316,7 +317,7 @@ public:
     void CleanSharedImages();
     void CopyToClipboard(const std::string& text);
     std::string GetClipboardText();
-    // The resource manager's error in the fatal popup; then DoExit (0) when `exit` is set.
+    // The resource manager's error in the fatal popup; then DoExit (1) when `exit` is set.
     void ShowResourceError(bool exit = false);
     void ClearKeysDown();
     void ResetFrameTiming();
@@ -369,6 +370,7 @@ public:
     std::wstring mTitle = L"QuollApp";
     std::string mWorkingFolder;
     std::string mProductVersion;
+    std::string mPackMountError; // why main.pak exists but could not be mounted (empty: it could)
     uint32_t mStartTick = 0;
     uint32_t mConstructionTick = 0;
     std::thread::id mPrimaryThreadId;
@@ -470,7 +472,9 @@ public:
     bool mNothingDrawn = false;
     bool mDisplayLost = false;
     uint32_t mLastReinitAttempt = 0;
-    bool mScreenSaverPause = false; // the system's screen saver runs over the window
+    SystemScreenSaverCheck mSystemScreenSaver; // pauses while the desktop's screen saver runs
+    bool mScreenSaverChecked = false;
+    uint32_t mScreenSaverCheckTick = 0;
     bool mHasPendingDraw = true; // an update happened that is not drawn yet
     bool mDrawSkipped = false;
     bool mPaused = false;
@@ -644,6 +648,8 @@ private:
     bool PickUpLoadingCompletion();
     // The desktop's screen saver may start in a window once the loading has completed.
     void UpdateScreenSaverPermission();
+    // At most once a second, in a window, unless the program is a screen saver itself.
+    void CheckSystemScreenSaver(uint32_t now);
     void UpdateOverlays();
     void DrawOverlays();
     void ReinitialiseLostDisplay();

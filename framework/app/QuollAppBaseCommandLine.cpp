@@ -74,7 +74,7 @@ void QuollAppBase::HandleCmdLineParam(const std::string& option, const std::stri
     {
         PopupW(GetString("INVALID_COMMANDLINE_PARAM", L"Invalid command line parameter: ") +
                StringToWString(option));
-        DoExit(0);
+        DoExit(1); // a failure: the program did not run
     }
 }
 } // namespace Quoll

@@ -5,8 +5,10 @@
 // so a frame is never drawn and then withheld.
 #include "framework/app/BlockFont.h"
 #include "framework/app/QuollAppBase.h"
+#include "framework/display/DDInterface.h"
 #include "framework/display/Graphics.h"
 #include "framework/display/MemoryImage.h"
+#include "framework/display/Renderer3D.h"
 #include "framework/platform/system/Clock.h"
 #include "framework/sound/MusicInterface.h"
 
@@ -42,7 +44,7 @@ void QuollAppBase::UpdateFrame()
 
 bool QuollAppBase::TryUpdateFrame()
 {
-    if (mScreenSaverPause)
+    if (mSystemScreenSaver.IsPaused())
         return false;
     if (!PickUpLoadingCompletion())
         return false;
@@ -60,7 +62,7 @@ void QuollAppBase::UpdateFrameSmooth(float fraction)
 
 void QuollAppBase::Redraw(const Rect* clip)
 {
-    if (mDrawing || mShutdown || mScreenSaverPause || !mDisplay)
+    if (mDrawing || mShutdown || mSystemScreenSaver.IsPaused() || !mDisplay)
         return;
     if (mDisplay->Redraw(clip))
     {
@@ -72,6 +74,10 @@ void QuollAppBase::Redraw(const Rect* clip)
         ++mPresentCount;
         return;
     }
+    // A 3D scene that could not begin is part of the same loss: the restart deals with it.
+    if (const DDInterface* display = GetDDInterface())
+        if (Renderer3D* renderer = display->GetRenderer())
+            renderer->ClearRenderTargetFailed();
     mDisplayLost = true;
     ReinitialiseLostDisplay();
 }
@@ -123,7 +129,8 @@ bool QuollAppBase::DrawDirty()
     // 2-3. Overlays; nothing while the system's screen saver runs.
     if (mShowFPS)
         UpdateOverlays();
-    if (mScreenSaverPause)
+    CheckSystemScreenSaver(passStart);
+    if (mSystemScreenSaver.IsPaused())
     {
         mNothingDrawn = true;
         return false;
@@ -198,6 +205,24 @@ bool QuollAppBase::DrawDirty()
     return true;
 }
 
+void QuollAppBase::CheckSystemScreenSaver(uint32_t now)
+{
+    constexpr uint32_t kCheckInterval = 1000; // ms
+    // A full-screen program covers the screen saver; a screen saver is one itself.
+    if (mIsScreenSaver || !mIsPhysWindowed || !mWindowSystem)
+    {
+        if (mSystemScreenSaver.End())
+            mWidgetManager->MarkAllDirty();
+        return;
+    }
+    if (mScreenSaverChecked && now - mScreenSaverCheckTick < kCheckInterval)
+        return;
+    mScreenSaverChecked = true;
+    mScreenSaverCheckTick = now;
+    if (mSystemScreenSaver.Run(*mWindowSystem, now, mLastUserInputTick) == SystemScreenSaverCheck::Change::Ended)
+        mWidgetManager->MarkAllDirty();
+}
+
 // --- Overlays ------------------------------------------------------------------------------------
 
 namespace
@@ -237,7 +262,7 @@ void QuollAppBase::UpdateOverlays()
     auto makeImage = [this](std::unique_ptr<Image>& image) {
         if (image)
             return;
-        auto created = std::make_unique<MemoryImage>(this);
+        std::unique_ptr<MemoryImage> created(NewDisplayImage());
         created->Create(kOverlayWidth, mOverlayFont->GetHeight() + 4);
         image = std::move(created);
     };

@@ -82,7 +82,7 @@ SharedImageRef QuollAppBase::GetSharedImage(const std::string& fileName, const s
     if (!inserted)
         return reference;
 
-    Image* image = !fileName.empty() && fileName[0] == '!' ? new MemoryImage(this) : GetImage(fileName);
+    Image* image = !fileName.empty() && fileName[0] == '!' ? NewDisplayImage() : GetImage(fileName);
     {
         std::lock_guard guard(lock);
         reference.mShared->mImage = image;
@@ -132,6 +132,6 @@ void QuollAppBase::ShowResourceError(bool exit)
 {
     PopupA(mResourceManager->GetErrorText());
     if (exit)
-        DoExit(0);
+        DoExit(1); // a failure: the program did not run
 }
 } // namespace Quoll

@@ -309,19 +309,17 @@ bool QuollAppBase::ProcessDeferredMessage()
     return !mDeferredMessages.empty();
 }
 
-// Alt+Enter switches between window and full screen unless a mode was forced; Ctrl+Alt+D
-// turns the debug keys on and off in a developer build.
+// Alt+Enter switches between window and full screen unless a mode was forced (then it is an
+// ordinary key for the widgets); Ctrl+Alt+D turns the debug keys on and off in a developer build.
 void QuollAppBase::HandleKeyDown(const DeferredMessage& message)
 {
     mLastUserInputTick = mLastTimerTick;
     const int key = int(message.wParam);
-    if (message.message == Platform::WM_SYSKEYDOWN && key == Platform::VK_RETURN)
+    if (message.message == Platform::WM_SYSKEYDOWN && key == Platform::VK_RETURN && !mForceFullScreen &&
+        !mForceWindowed)
     {
-        if (!mForceFullScreen && !mForceWindowed)
-        {
-            SwitchWindowedMode(!mIsWindowed);
-            ClearKeysDown();
-        }
+        SwitchWindowedMode(!mIsWindowed);
+        ClearKeysDown();
         return;
     }
     if (kDeveloperBuild && key == 'D' && mWidgetManager->IsKeyDown(Platform::VK_CONTROL) &&

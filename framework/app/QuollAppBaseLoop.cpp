@@ -184,11 +184,14 @@ bool QuollAppBase::Process(bool allowSleep)
     if (mPlayingDemo && FastForwardDemo(stepsPerFrame))
         return true;
 
-    // 5. Timed updates; none while paused or at a speed of 0 or below. The next step goes back
-    // to the messages (which may resume), after a frame's sleep.
-    if (mPaused || mSpeedFactor <= 0)
+    // 5. Timed updates; none while paused, at a speed of 0 or below, or while the desktop's
+    // screen saver runs. The next step goes back to the messages (which may resume), after a
+    // frame's sleep; the screen saver's pause ends in a drawing pass, which looks at the desktop.
+    if (mPaused || mSpeedFactor <= 0 || mSystemScreenSaver.IsPaused())
     {
         mUpdateAppState = kStateDraw;
+        if (mSystemScreenSaver.IsPaused())
+            DrawDirty();
         if (!allowSleep)
             return false;
         Platform::SleepMilliseconds(uint32_t(mFrameTime));

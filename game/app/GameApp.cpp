@@ -356,6 +356,7 @@ void GameApp::LogInited()
 void GameApp::FailStartup(const std::string& message)
 {
     LogRecord(GetErrorLog()) << message;
-    PopupA(message);
+    // A pack that exists but could not be mounted is the likely cause: the player hears it too.
+    PopupA(mPackMountError.empty() ? message : message + "\r\n" + mPackMountError);
     DoExit(1);
 }

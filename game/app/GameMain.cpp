@@ -1,11 +1,21 @@
 #include "game/app/GameMain.h"
 
+#include "framework/app/ErrorLog.h"
 #include "framework/crash/CrashCatcher.h"
 #include "framework/platform/system/UserFolders.h"
 #include "game/app/GameApp.h"
 #include "game/shell/GameLog.h"
 
 #include <memory>
+
+namespace
+{
+// The framework's error log ("ScrError.txt") is copied into the game's log.
+void CopyToGameLog(Quoll::ErrorLogLevel level, const std::string& text)
+{
+    LogRecord(level == Quoll::ErrorLogLevel::Warning ? GetWarningLog() : GetErrorLog()) << text;
+}
+} // namespace
 
 int GameMain(int argc, char** argv)
 {
@@ -21,6 +31,7 @@ int GameMain(int argc, char** argv, const std::function<std::unique_ptr<GameApp>
     // The log goes beside the player's files, never into the current folder.
     if (const auto folder = Quoll::Platform::UserFolder(Quoll::Platform::UserFolderKind::Data, "Nordwick", "PetriGlowSaga"))
         GameLog::Get().Open(*folder + GameLog::kFileName);
+    const Quoll::ErrorLogSink previousSink = Quoll::ErrorLog::Program().SetSink(&CopyToGameLog);
     LogRecord(GetAppLog()) << "Game starting...";
     {
         const std::unique_ptr<GameApp> app = makeApp();
@@ -28,6 +39,7 @@ int GameMain(int argc, char** argv, const std::function<std::unique_ptr<GameApp>
         app->Start();
     }
     LogRecord(GetAppLog()) << "end.";
+    Quoll::ErrorLog::Program().SetSink(previousSink);
     GameLog::Get().Close();
     return 0;
 }

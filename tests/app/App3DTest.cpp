@@ -12,6 +12,8 @@
 #include "framework/display/DDInterface.h"
 #include "framework/display/Graphics.h"
 #include "framework/display/MemoryImage.h"
+#include "framework/display/Renderer3D.h"
+#include "framework/platform/system/Clock.h"
 #include "framework/platform/system/PlatformLog.h"
 
 #include <gtest/gtest.h>
@@ -258,4 +260,24 @@ TEST(App3D, ScenesThatCouldNotBeginAskWhetherToKeep3D)
             EXPECT_FALSE(stored.has_value());
     }
     Platform::SetLogSink(previous);
+}
+
+// A present that fails takes the failed scenes with it: the question is not asked for them.
+TEST(App3D, AFailedPresentClearsTheFailedScenes)
+{
+    App3D app;
+    app.Init();
+    ASSERT_TRUE(app.Is3DAccelerated());
+    D3DInterface& renderer = app.Renderer();
+    renderer.Cleanup();
+    Graphics(app.mDisplay->GetScreenImage()).FillRect(0, 0, 10, 10);
+    ASSERT_TRUE(renderer.RenderTargetFailed());
+    app.mActive = false; // no restart of the display yet: the renderer stays
+    app.mLastReinitAttempt = Platform::TickCount();
+    LastRenderer3DError() = "device lost";
+    app.Redraw(nullptr);
+    LastRenderer3DError().clear();
+    EXPECT_TRUE(app.mDisplayLost);
+    ASSERT_EQ(app.Display().GetRenderer(), &renderer);
+    EXPECT_FALSE(renderer.RenderTargetFailed());
 }

@@ -57,7 +57,7 @@ public:
     bool UpdateFrameSmooth(float) override { return false; }
     bool DrawScreen() override { return dirty; }
     void SetScreenImage(Quoll::Image*) override {}
-    void MarkAllDirty() override {}
+    void MarkAllDirty() override { ++markedAllDirty; }
     void SystemColoursChangedAll() override {}
     void AddWidget(Quoll::Widget* widget) override { added.push_back(widget); }
     void RemoveWidget(Quoll::Widget* widget) override { std::erase(added, widget); }
@@ -67,6 +67,7 @@ public:
     [[nodiscard]] int GetDownButtons() const override { return mNull.GetDownButtons(); }
 
     bool dirty = false; // what DrawScreen reports
+    int markedAllDirty = 0;
 
 private:
     Quoll::NullWidgetManager mNull;

@@ -139,7 +139,7 @@ TEST(CommandLine, ScreenSaverAndChangeDir)
     EXPECT_EQ(app.mWorkingFolder, "/opt/my game");
 }
 
-TEST(CommandLine, UnknownOptionShowsTheFatalPopupAndExitsWithZero)
+TEST(CommandLine, UnknownOptionShowsTheFatalPopupAndExitsWithOne)
 {
     ScopedThrowingExit exit;
     TestApp app;
@@ -151,7 +151,7 @@ TEST(CommandLine, UnknownOptionShowsTheFatalPopupAndExitsWithZero)
     }
     catch (const ExitCalled& called)
     {
-        EXPECT_EQ(called.code, 0);
+        EXPECT_EQ(called.code, 1) << "a failed start is no success";
     }
     EXPECT_TRUE(app.mPlayingDemo); // options before it took effect
     const auto& boxes = app.Headless().MessageBoxes();

@@ -4,6 +4,7 @@
 #include "TestApp.h"
 
 #include "framework/display/DDImage.h"
+#include "framework/display/DDInterface.h"
 #include "framework/files/ImageLib.h"
 
 #include <gtest/gtest.h>
@@ -43,4 +44,27 @@ TEST(DisplayImages, FileImagesAndCopiesBelongToTheDisplay)
     for (int i = 0; i < 24; ++i)
         for (int shift : {0, 8, 16})
             EXPECT_NEAR(int((copy->GetBits()[i] >> shift) & 0xFF), int((picture.GetBits()[i] >> shift) & 0xFF), 8);
+}
+
+// The overlays (frame rate, demo time) and the shared images that code draws ('!' names) are the
+// display's images too.
+TEST(DisplayImages, OverlaysAndImagesDrawnByCodeBelongToTheDisplay)
+{
+    ScopedThrowingExit exits;
+    TestApp app;
+    app.Init();
+    auto* display = dynamic_cast<DDInterface*>(app.mDisplay.get());
+    ASSERT_NE(display, nullptr);
+    const size_t before = display->mDDImageSet.size();
+    app.mShowFPS = true;
+    app.mPlayingDemo = true;
+    app.DrawDirty();
+    EXPECT_EQ(display->mDDImageSet.size(), before + 2) << "the frame-rate and demo-time images";
+
+    bool isNew = false;
+    SharedImageRef drawn = app.GetSharedImage("!Drawn", "", &isNew);
+    ASSERT_TRUE(isNew);
+    ASSERT_NE(drawn.GetImage(), nullptr);
+    EXPECT_NE(dynamic_cast<DDImage*>(drawn.GetImage()), nullptr);
+    app.mPlayingDemo = false;
 }

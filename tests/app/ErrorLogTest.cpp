@@ -1,6 +1,7 @@
 // The error log: its line format, emptying on the first line of a run and appending after it,
-// the data folder when the current folder cannot take the file, and the screen-saver mode that
-// logs message boxes instead of showing them.
+// the data folder when the current folder cannot take the file, the screen-saver mode that
+// logs message boxes instead of showing them, and the sink that copies each line into the
+// program's own log, also when the file cannot be written.
 // Rerun one case: test_app --gtest_filter='ErrorLog.*'
 #include "TestApp.h"
 
@@ -81,4 +82,30 @@ TEST(ErrorLog, ScreenSaverLogsMessageBoxesInsteadOfShowingThem)
     const size_t hi = text.find("saver says hi ");
     ASSERT_NE(hi, std::string::npos) << text;
     EXPECT_GT(text.find("saver fatal "), hi);
+}
+
+TEST(ErrorLog, EveryLineAlsoReachesTheSinkWithItsLevelAndDetail)
+{
+    static std::vector<std::pair<ErrorLogLevel, std::string>> sunk;
+    sunk.clear();
+    ScratchFolder folder("sink");
+    ErrorLog log((folder / "ScrError.txt").string());
+    EXPECT_EQ(log.SetSink([](ErrorLogLevel level, const std::string& text) { sunk.emplace_back(level, text); }),
+              nullptr);
+    log.Append("plain error");
+    log.Append("no device", ErrorLogLevel::Warning, "the library's reason");
+    ErrorLog unwritable((folder / "no-such-folder" / "ScrError.txt").string());
+    unwritable.SetSink(log.SetSink(nullptr));
+    unwritable.Append("lost from the file");
+    log.Append("after the sink went");
+
+    const std::vector<std::pair<ErrorLogLevel, std::string>> expected{
+        {ErrorLogLevel::Error, "plain error"},
+        {ErrorLogLevel::Warning, "no device (the library's reason)"},
+        {ErrorLogLevel::Error, "lost from the file"}};
+    EXPECT_EQ(sunk, expected);
+    const std::string file = ReadFileText(folder / "ScrError.txt");
+    EXPECT_EQ(file.find("the library's reason"), std::string::npos) << "the detail is the sink's only";
+    EXPECT_NE(file.find("no device "), std::string::npos) << file;
+    EXPECT_NE(file.find("after the sink went "), std::string::npos) << file;
 }

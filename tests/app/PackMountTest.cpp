@@ -1,4 +1,5 @@
-// The start-up pack: a missing one is silent, an empty or garbage one is logged with its path.
+// The start-up pack: a missing one is silent, an empty or garbage one is logged with its path,
+// and the caller receives the same reason.
 // Rerun one case: test_app --gtest_filter='PackMount.*'
 #include "TestApp.h"
 
@@ -24,8 +25,9 @@ TEST(PackMount, AnUnreadablePackIsLoggedWithItsPathAndAMissingOneIsNot)
     {
         const std::string pack = (folder / ("main" + std::to_string(content.size()) + ".pak")).string();
         std::ofstream(pack, std::ios::binary) << content;
-        EXPECT_FALSE(MountPackFileOrLog(paks, pack, log));
-        EXPECT_NE(ReadFileText(logFile).find("Cannot mount pack file " + pack + ": "), std::string::npos)
-            << ReadFileText(logFile);
+        std::string error;
+        EXPECT_FALSE(MountPackFileOrLog(paks, pack, log, &error));
+        EXPECT_NE(ReadFileText(logFile).find(error + " "), std::string::npos) << ReadFileText(logFile);
+        EXPECT_EQ(error.rfind("Cannot mount pack file " + pack + ": ", 0), 0u) << error;
     }
 }

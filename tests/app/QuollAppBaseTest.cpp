@@ -4,6 +4,7 @@
 // Rerun one case: test_app --gtest_filter='QuollAppBase.*'
 #include "TestApp.h"
 
+#include "framework/app/ErrorLog.h"
 #include "framework/core/Common.h"
 #include "framework/display/DDInterface.h"
 #include "framework/platform/system/Clock.h"
@@ -11,6 +12,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <functional>
 #include <string>
 #include <type_traits>
 #include <vector>
@@ -261,18 +266,69 @@ public:
     std::unique_ptr<AppDisplay> CreateDisplay() override { return std::make_unique<NullDisplay>(mWidth, mHeight); }
 };
 
+// The program's log hears of it once, as a warning with the device's reason. In a process of its
+// own: the audio output is shared with whatever ran before in this one.
 TEST(QuollAppBase, NoSoundDeviceRunsSilentlyInsteadOfExiting)
 {
-    ::setenv("QUOLL_AUDIO", "no-such-device", 1);
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(
+        {
+            ErrorLog::Program().SetSink([](ErrorLogLevel level, const std::string& text) {
+                std::fprintf(stderr, "sink %s: %s\n", level == ErrorLogLevel::Warning ? "warning" : "error",
+                             text.c_str());
+            });
+            ::setenv("QUOLL_AUDIO", "no-such-device", 1);
+            bool silent = false;
+            {
+                TestApp app;
+                app.Init();
+                const auto output = Platform::MixerOutput::Acquire(); // the one the application holds
+                silent = app.mInitialized && output != nullptr && !output->IsRealTime();
+            }
+            std::exit(silent ? 0 : 1);
+        },
+        ::testing::ExitedWithCode(0),
+        "^sink warning: Audio: no sound device could be opened; the game runs without sound \\(no audio back "
+        "end named \"no-such-device\"\\)\n$");
+}
+
+// Every start that ends after an error box ends with 1; only a second copy's hand-over is a
+// success (above).
+TEST(QuollAppBase, FailedStartsExitWithOne)
+{
+    ScopedThrowingExit exit;
+    auto exitCodeOf = [](const std::function<void()>& start) {
+        try
+        {
+            start();
+        }
+        catch (const ExitCalled& called)
+        {
+            return called.code;
+        }
+        return -1;
+    };
     {
         TestApp app;
-        EXPECT_NO_THROW(app.Init()); // the test exit handler throws
-        EXPECT_TRUE(app.mInitialized);
-        const auto output = Platform::MixerOutput::Acquire(); // the one the application holds
-        ASSERT_NE(output, nullptr);
-        EXPECT_FALSE(output->IsRealTime());
+        app.mPlayingDemo = true;
+        app.mDemoFileName = (std::filesystem::path(QUOLL_TEST_HOME) / "no-such-demo.dmo").string();
+        EXPECT_EQ(exitCodeOf([&] { app.Init(); }), 1) << "a demo that cannot be read";
+        ASSERT_FALSE(app.Headless().MessageBoxes().empty());
+        EXPECT_EQ(app.Headless().MessageBoxes().back().caption, "FATAL ERROR");
+        EXPECT_EQ(app.Headless().MessageBoxes().back().text.rfind("Demo file not found: ", 0), 0u);
     }
-    ::unsetenv("QUOLL_AUDIO");
+    {
+        TestApp app;
+        app.Init();
+        EXPECT_EQ(exitCodeOf([&] { app.ShowResourceError(true); }), 1) << "a resource group that cannot load";
+    }
+    {
+        ::setenv("QUOLL_PLATFORM", "no-such-window-system", 1);
+        TestApp app;
+        app.SetWindowSystem(nullptr);
+        EXPECT_EQ(exitCodeOf([&] { app.Init(); }), 1) << "no window system";
+        ::setenv("QUOLL_PLATFORM", "headless", 1);
+    }
 }
 
 TEST(QuollAppBase, DefaultDisplayIsTheDirectDrawDisplayOverTheWindow)

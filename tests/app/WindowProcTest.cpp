@@ -1,7 +1,7 @@
 // The window procedure and the queued messages on the headless window system: the queue's drop
-// rules, click counts and the mouse capture, Alt+Enter with and without a forced mode, what
-// losing the focus releases, and where the main window opens (under a window manager's frame,
-// after round trips through full screen).
+// rules, click counts and the mouse capture, Alt+Enter with and without a forced mode (where
+// the widgets get it), what losing the focus releases, and where the main window opens (under a
+// window manager's frame, after round trips through full screen).
 // Rerun one case: test_app --gtest_filter='WindowProc.*'
 #include "AppTestDoubles.h"
 
@@ -102,10 +102,14 @@ TEST_F(StartedApp, AltEnterSwitchesTheModeUnlessItWasForced)
     EXPECT_TRUE(app.mIsWindowed);
     EXPECT_TRUE(app.mIsPhysWindowed);
 
+    EXPECT_FALSE(app.widgets->IsKeyDown(VK_RETURN)) << "the switch takes the key";
+
+    // A forced mode makes it an ordinary key for the widgets.
     app.mForceWindowed = true;
     app.Send(WM_SYSKEYDOWN, VK_RETURN);
     app.HandleAll();
     EXPECT_TRUE(app.mIsWindowed);
+    EXPECT_TRUE(app.widgets->IsKeyDown(VK_RETURN));
 }
 
 TEST_F(StartedApp, AltF4StillReachesTheSystemAndOtherAltKeysAreSwallowed)

@@ -2,8 +2,10 @@
 // full screen, frames shown through the streaming texture (also after a size change),
 // the desktop's facts, cursors on a driver without cursors, the clipboard, and a message
 // box that cannot be shown reporting 0 and keeping its question in the log, and SDL's own
-// events (pushed into its queue) converted into the window messages.
+// events (pushed into its queue) converted into the window messages, and the desktop's screen
+// saver, which only an X display answers.
 // Rerun one case: test_platform --gtest_filter='SdlWindowSystem.*'
+#include "framework/platform/system/Clock.h"
 #include "framework/platform/system/PlatformLog.h"
 #include "framework/platform/window/WindowSystem.h"
 
@@ -12,6 +14,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <gtest/gtest.h>
+#include <optional>
 #include <vector>
 
 namespace Quoll::Platform
@@ -297,5 +300,52 @@ TEST_F(SdlWindowSystem, SdlEventsBecomeTheirWindowMessages)
     EXPECT_EQ(last[0].message, WM_DISPLAYCHANGE);
     EXPECT_EQ(last[1].message, WM_CLOSE);
     EXPECT_EQ(last[1].window, window);
+}
+} // namespace Quoll::Platform
+
+namespace Quoll::Platform
+{
+TEST_F(SdlWindowSystem, TheScreenSaverCannotAnswerWithoutAnXDisplay)
+{
+    gLogged.clear();
+    LogSink previous = SetLogSink(&CaptureLog);
+    EXPECT_FALSE(mSystem->GetScreenSaverSettings()) << "no window yet";
+    const WindowId window = Create(WS_POPUP | WS_CAPTION | WS_VISIBLE, 0, 320, 240);
+    ASSERT_NE(window, WindowId::None);
+    EXPECT_FALSE(mSystem->GetScreenSaverSettings());
+    EXPECT_FALSE(mSystem->IsScreenSaverRunning());
+    EXPECT_FALSE(mSystem->GetLastInputTick());
+    SetLogSink(previous);
+    EXPECT_EQ(std::count(gLogged.begin(), gLogged.end(), "WindowSystem: screen saver: not an X display, its state is unknown"),
+              1)
+        << "said once";
+}
+
+// Needs an X server (xvfb-run); skipped without one.
+TEST(SdlWindowSystemOnX, TheScreenSaverExtensionAnswers)
+{
+    if (std::getenv("DISPLAY") == nullptr)
+        GTEST_SKIP() << "no X display";
+    ::setenv("SDL_VIDEODRIVER", "x11", 1);
+    std::unique_ptr<WindowSystem> system = WindowSystem::Create("sdl");
+    ::setenv("SDL_VIDEODRIVER", "dummy", 1);
+    ASSERT_NE(system, nullptr);
+    gSdl = system.get();
+    ASSERT_TRUE(system->RegisterClass({"MainWindow", 0, &Procedure}));
+    WindowCreateInfo info;
+    info.className = "MainWindow";
+    info.style = WS_POPUP | WS_CAPTION | WS_VISIBLE;
+    info.width = 64;
+    info.height = 48;
+    ASSERT_NE(system->CreateWindowEx(info), WindowId::None);
+    const std::optional<ScreenSaverSettings> settings = system->GetScreenSaverSettings();
+    ASSERT_TRUE(settings);
+    EXPECT_EQ(settings->active, settings->timeoutMs > 0);
+    EXPECT_EQ(system->IsScreenSaverRunning(), std::optional<bool>(false));
+    const std::optional<uint32_t> lastInput = system->GetLastInputTick();
+    ASSERT_TRUE(lastInput);
+    EXPECT_LE(int32_t(*lastInput - TickCount()), 0);
+    system.reset();
+    gSdl = nullptr;
 }
 } // namespace Quoll::Platform

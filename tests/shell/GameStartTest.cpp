@@ -1,6 +1,7 @@
 // The game program started headless on a generated minimal data set, in a folder of its own,
-// with a script that quits at once: the log in the per-user data folder, the exit code, and
-// the one clear message when the texts or the manifest are missing or corrupt.
+// with a script that quits at once: the log in the per-user data folder, the exit code, the
+// one clear message when the texts or the manifest are missing or corrupt (or a bad pack hides
+// them), a bad command line, and a machine without a sound device.
 // Each run has an instance name of its own, so the runs (separate processes under ctest -j) and
 // a player's copy of the game never turn each other away.
 // Rerun one case: ctest -R GameStart.<name>
@@ -57,8 +58,10 @@ protected:
             fs::remove_all(mFolder);
     }
 
-    // extraEnvironment: "NAME=value" words that follow (and so override) the test's own.
-    GameRun Run(const std::string& script = "quit\n", const std::string& extraEnvironment = {})
+    // extraEnvironment: "NAME=value" words that follow (and so override) the test's own;
+    // arguments follow the game's own.
+    GameRun Run(const std::string& script = "quit\n", const std::string& extraEnvironment = {},
+                const std::string& arguments = {})
     {
         ShellTest::WriteText(mFolder / "quit.script", script);
         const fs::path home = mFolder / "home";
@@ -66,7 +69,7 @@ protected:
                                     "' XDG_CONFIG_HOME='" + (home / "config").string() + "' " +
                                     TestGame::RunEnvironment() + " " + extraEnvironment + " QUOLL_PLATFORM=headless QUOLL_HEADLESS_SCRIPT='" +
                                     (mFolder / "quit.script").string() + "' '" + QUOLL_GAME_PROGRAM +
-                                    "' '-changedir=" + mFolder.string() + "' > output.txt 2>&1";
+                                    "' '-changedir=" + mFolder.string() + "' " + arguments + " > output.txt 2>&1";
         GameRun run;
         const int status = std::system(command.c_str());
         run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
@@ -275,4 +278,51 @@ TEST_F(GameStart, ScriptedStartSkipsTheBrandingWithEscape)
     ASSERT_GE(steps.size(), kStartToMenu.size()) << run.log;
     steps.resize(kStartToMenu.size());
     EXPECT_EQ(steps, kStartToMenu) << run.log;
+}
+
+// The real cause is told, not only the file it hid.
+TEST_F(GameStart, ABadPackIsNamedInTheLogAndTheFatalMessage)
+{
+    ShellTest::WriteText(mFolder / "main.pak", "");
+    fs::remove(mFolder / "data/texts.xml");
+    const GameRun run = Run();
+    EXPECT_EQ(run.exitCode, 1) << run.output;
+    const std::string mountError = "Cannot mount pack file main.pak: ";
+    const size_t mount = run.log.find("[ERROR] " + mountError);
+    ASSERT_NE(mount, std::string::npos) << run.log;
+    const std::string reason = run.log.substr(mount + 8, run.log.find('\n', mount) - mount - 8);
+    EXPECT_NE(run.log.find("[ERROR] Cannot open file: data/texts.xml\n"), std::string::npos) << run.log;
+    EXPECT_NE(run.output.find("\"FATAL ERROR\": \"Cannot open file: data/texts.xml\r\n" + reason + "\""),
+              std::string::npos)
+        << run.output;
+    EXPECT_EQ(ReadAll(mFolder / "ScrError.txt").rfind(reason + " ", 0), 0u) << "the error log stays where it was";
+}
+
+TEST_F(GameStart, AnUnknownOptionEndsTheStartWithAFailure)
+{
+    const GameRun run = Run("quit\n", {}, "--help");
+    EXPECT_EQ(run.exitCode, 1) << run.output;
+    EXPECT_NE(run.output.find("\"FATAL ERROR\": \"Invalid command line parameter: --help\""), std::string::npos)
+        << run.output;
+}
+
+// One warning with the sound library's reason; the sounds themselves play into the silence.
+TEST_F(GameStart, WithoutASoundDeviceTheLogHasOneWarningWithTheReason)
+{
+    const GameRun run = Run("quit\n", "QUOLL_AUDIO=sdl SDL_AUDIODRIVER=no-such-driver");
+    ASSERT_EQ(run.exitCode, 0) << run.output << run.log;
+    const std::string warning = "[WARNING] Audio: no sound device could be opened; the game runs without sound (";
+    const size_t at = run.log.find(warning);
+    ASSERT_NE(at, std::string::npos) << run.log;
+    EXPECT_EQ(run.log.find(warning, at + 1), std::string::npos) << run.log;
+    EXPECT_NE(run.log.substr(at).find("no-such-driver"), std::string::npos) << run.log;
+    std::istringstream lines(run.log);
+    int soundLines = 0;
+    for (std::string line; std::getline(lines, line);)
+        if (line.find("udio") != std::string::npos || line.find("sound") != std::string::npos)
+            ++soundLines;
+    EXPECT_EQ(soundLines, 1) << run.log;
+    EXPECT_NE(ReadAll(mFolder / "ScrError.txt").find("Audio: no sound device could be opened; the game runs without "
+                                                    "sound "),
+              std::string::npos);
 }

@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <string>
 
 namespace Quoll::Platform
 {
@@ -16,6 +17,8 @@ public:
     virtual ~AudioDevice() = default;
     // Starts taking the mix from the mixer; false when there is no device to open.
     virtual bool Open(std::shared_ptr<Mixer> mixer) = 0;
+    // Why Open failed, in the device library's words (empty when it did not).
+    virtual std::string GetError() const { return {}; }
     virtual const char* GetName() const = 0;
     // True when the device takes the mix by itself in real time.
     virtual bool IsRealTime() const = 0;

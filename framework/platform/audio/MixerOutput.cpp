@@ -24,15 +24,20 @@ std::string MixerOutput::ChosenBackend()
     return std::string(RequestedBackendName());
 }
 
-std::shared_ptr<MixerOutput> MixerOutput::Acquire(const std::string& backend)
+std::shared_ptr<MixerOutput> MixerOutput::Acquire(const std::string& backend, std::string* error)
 {
     std::lock_guard lock(gOutputLock);
     if (auto existing = gOutput.lock())
         return existing;
     auto mixer = Mixer::Create();
-    auto device = BackendRegistry<AudioDevice>::Create(backend.empty() ? ChosenBackend() : backend);
+    const std::string name = backend.empty() ? ChosenBackend() : backend;
+    auto device = BackendRegistry<AudioDevice>::Create(name);
     if (!device || !device->Open(mixer))
+    {
+        if (error != nullptr)
+            *error = device ? device->GetError() : "no audio back end named \"" + name + "\"";
         return nullptr;
+    }
     auto output = std::make_shared<MixerOutput>(std::move(mixer), std::move(device));
     gOutput = output;
     return output;

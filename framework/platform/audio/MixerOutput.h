@@ -14,8 +14,9 @@ class MixerOutput
 public:
     // The shared output, opening it when nobody holds it. The back end is the one named, or
     // else by QUOLL_AUDIO when set, else by QUOLL_PLATFORM ("sdl" by default, "headless").
-    // Null when its device cannot be opened.
-    [[nodiscard]] static std::shared_ptr<MixerOutput> Acquire(const std::string& backend = {});
+    // Null when its device cannot be opened; `error`, when given, then says why.
+    [[nodiscard]] static std::shared_ptr<MixerOutput> Acquire(const std::string& backend = {},
+                                                              std::string* error = nullptr);
     static std::string ChosenBackend();
 
     MixerOutput(std::shared_ptr<Mixer> mixer, std::unique_ptr<AudioDevice> device);

@@ -544,6 +544,7 @@ LResult WindowSystem::DefWindowProc(WindowId window, uint32_t message, WParam wP
         case SC_MINIMIZE: ShowWindow(window, SW_MINIMIZE); break;
         case SC_RESTORE: ShowWindow(window, SW_RESTORE); break;
         case SC_MAXIMIZE: ShowWindow(window, SW_SHOWMAXIMIZED); break;
+        case SC_SCREENSAVE: mScreenSaveAccepted = true; break; // the desktop starts it itself
         default: break;
         }
         return 0;

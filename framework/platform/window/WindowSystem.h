@@ -35,6 +35,7 @@
 #include <map>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <set>
 #include <span>
 #include <string>
@@ -107,6 +108,13 @@ struct WindowPlacement
 {
     int showCmd = SW_HIDE; // SW_HIDE, SW_SHOWNORMAL, SW_SHOWMINIMIZED or SW_SHOWMAXIMIZED
     WindowRect normalPosition; // outer rectangle
+};
+
+// The desktop's screen-saver settings.
+struct ScreenSaverSettings
+{
+    uint32_t timeoutMs = 0; // time without input before it starts
+    bool active = false;    // it starts at all
 };
 
 struct ScreenInfo
@@ -191,7 +199,8 @@ public:
     // Calls the procedure of the message's window; 0 when the window is gone.
     LResult DispatchMessage(const Message& message);
     // The default handling: WM_CLOSE destroys the window, Alt+F4 and SC_CLOSE close it,
-    // SC_MINIMIZE / SC_RESTORE / SC_MAXIMIZE change its state; everything else is 0.
+    // SC_MINIMIZE / SC_RESTORE / SC_MAXIMIZE change its state, SC_SCREENSAVE lets the
+    // desktop's screen saver start; everything else is 0.
     LResult DefWindowProc(WindowId window, uint32_t message, WParam wParam, LParam lParam);
     // WM_TIMER every `milliseconds` (at least 1) while the queue has nothing else.
     bool SetTimer(WindowId window, uintptr_t id, uint32_t milliseconds);
@@ -236,6 +245,13 @@ public:
     // runs; not allowed until told.
     void AllowScreenSaver(bool allow);
     bool ScreenSaverAllowed() const { return mScreenSaverAllowed; }
+
+    // The desktop's screen saver, as the desktop reports it. Each query is empty when the
+    // desktop cannot answer (no screen-saver extension, a session without X).
+    std::optional<ScreenSaverSettings> GetScreenSaverSettings() { return NativeScreenSaverSettings(); }
+    std::optional<bool> IsScreenSaverRunning() { return NativeScreenSaverRunning(); }
+    // The TickCount of the user's last input anywhere on the desktop.
+    std::optional<uint32_t> GetLastInputTick() { return NativeLastInputTick(); }
 
     // A presenter for the window (null for a message-only window).
     std::unique_ptr<FramePresenter> CreatePresenter(WindowId window);
@@ -295,6 +311,11 @@ protected:
                                  uint32_t flags) = 0;
     virtual bool NativeOpenUrl(const std::string& url) = 0;
     virtual void NativeAllowScreenSaver(bool) {}
+    virtual std::optional<ScreenSaverSettings> NativeScreenSaverSettings() { return std::nullopt; }
+    virtual std::optional<bool> NativeScreenSaverRunning() { return std::nullopt; }
+    virtual std::optional<uint32_t> NativeLastInputTick() { return std::nullopt; }
+    // Restarts the desktop's wait for its screen saver, as input would (a refused start).
+    virtual void NativeResetScreenSaver() {}
     virtual std::unique_ptr<FramePresenter> NativeCreatePresenter(WindowRecord& window) = 0;
 
     WindowRecord* Find(WindowId window);
@@ -330,6 +351,9 @@ private:
     void NoteWindowState(const InputEvent& event, WindowRecord& window);
     void UpdateKeyState(const Message& message, uint8_t* state) const;
     bool GenerateTimerMessage();
+    // WM_SYSCOMMAND SC_SCREENSAVE to the active window once the desktop has been idle for its
+    // screen saver's timeout; a window that refuses it restarts the desktop's wait.
+    void OfferScreenSave(uint32_t now);
     void TranslateKey(const InputEvent& event, WindowRecord& window, uint32_t now);
     void TranslateMouse(const InputEvent& event, WindowRecord& window, uint32_t now);
     WParam MouseKeyFlags() const;
@@ -362,6 +386,10 @@ private:
     CursorId mCursor = CursorId::None;
     bool mScreenSaverAllowed = false;
     bool mCursorSet = false;
+    bool mScreenSaveChecked = false;
+    uint32_t mScreenSaveCheckTick = 0; // when the desktop's idle time was last looked at
+    bool mScreenSaveOffered = false;   // SC_SCREENSAVE was sent for the current idle stretch
+    bool mScreenSaveAccepted = false;  // the default procedure let the screen saver start
 
     struct SignalGuard;
     std::unique_ptr<SignalGuard> mSignals; // SIGTERM / SIGINT become WM_CLOSE

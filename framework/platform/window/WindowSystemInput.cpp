@@ -12,6 +12,10 @@
 //    and maximising give WM_SIZE; moving (or a new frame from the window manager) gives
 //    WM_MOVE with the client area's position; exposure gives WM_PAINT; a
 //    change of monitors gives every window WM_DISPLAYCHANGE (32 bits, the desktop size);
+//  - a move by the user sends WM_SYSCOMMAND SC_MOVE at once, before WM_MOVE is queued;
+//  - once the desktop has been idle for its screen saver's timeout, the active window is sent
+//    WM_SYSCOMMAND SC_SCREENSAVE; when its procedure does not pass that on to DefWindowProc,
+//    the desktop's wait for the screen saver starts again;
 //  - the close button, the session's quit and SIGTERM / SIGINT give WM_CLOSE;
 //  - a pointer move first sends WM_SETCURSOR (HTCLIENT, WM_MOUSEMOVE) at once, so the
 //    window can set its cursor.
@@ -99,6 +103,36 @@ void WindowSystem::TakeInput()
     PumpNativeEvents(mPumped);
     for (const InputEvent& event : mPumped)
         Translate(event);
+    OfferScreenSave(TickCount());
+}
+
+void WindowSystem::OfferScreenSave(uint32_t now)
+{
+    constexpr uint32_t kCheckInterval = 1000; // ms
+    if (mScreenSaveChecked && now - mScreenSaveCheckTick < kCheckInterval)
+        return;
+    mScreenSaveChecked = true;
+    mScreenSaveCheckTick = now;
+    const std::optional<ScreenSaverSettings> settings = NativeScreenSaverSettings();
+    const std::optional<uint32_t> lastInput = NativeLastInputTick();
+    const bool idleLongEnough = settings && settings->active && lastInput &&
+                                int32_t(now - *lastInput) >= 0 && now - *lastInput >= settings->timeoutMs;
+    if (!idleLongEnough)
+    {
+        mScreenSaveOffered = false;
+        return;
+    }
+    // Only the active window is asked, once per idle stretch unless it refuses.
+    if (mScreenSaveOffered || mActive == WindowId::None)
+        return;
+    mScreenSaveOffered = true;
+    mScreenSaveAccepted = false;
+    SendMessage(mActive, WM_SYSCOMMAND, SC_SCREENSAVE, 0);
+    if (!mScreenSaveAccepted)
+    {
+        NativeResetScreenSaver();
+        mScreenSaveOffered = false; // asked again while the desktop stays idle
+    }
 }
 
 void WindowSystem::Translate(const InputEvent& event)
@@ -262,11 +296,18 @@ void WindowSystem::NoteWindowState(const InputEvent& event, WindowRecord& window
         return;
     case InputKind::Moved:
     {
+        // A position other than the one stored is the user's move (MoveWindow stores its own
+        // first): the window hears of it as a system move command.
+        const WindowId id = window.id;
+        const bool byUser = event.x != window.rect.left || event.y != window.rect.top;
         int width = window.rect.Width(), height = window.rect.Height();
         if (event.frame)
             StoreFrame(window, *event.frame);
         StoreRect(window, {event.x, event.y, event.x + width, event.y + height});
-        Enqueue({window.id, WM_MOVE, 0, MakeLParam(event.x, event.y), now});
+        if (byUser)
+            SendMessage(id, WM_SYSCOMMAND, SC_MOVE, 0);
+        if (IsWindow(id))
+            Enqueue({id, WM_MOVE, 0, MakeLParam(event.x, event.y), now});
         return;
     }
     default: return;

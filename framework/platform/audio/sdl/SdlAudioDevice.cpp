@@ -31,7 +31,8 @@ public:
         mMixer = std::move(mixer);
         if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0)
         {
-            LogLine("audio", std::string("SDL audio unavailable: ") + SDL_GetError());
+            mError = SDL_GetError();
+            LogLine("audio", "SDL audio unavailable: " + mError);
             return false;
         }
         mSubsystemUp = true;
@@ -46,13 +47,15 @@ public:
         mDevice = SDL_OpenAudioDevice(nullptr, 0, &wanted, &obtained, 0);
         if (mDevice == 0)
         {
-            LogLine("audio", std::string("cannot open an audio device: ") + SDL_GetError());
+            mError = SDL_GetError();
+            LogLine("audio", "cannot open an audio device: " + mError);
             return false;
         }
         SDL_PauseAudioDevice(mDevice, 0);
         return true;
     }
 
+    std::string GetError() const override { return mError; }
     const char* GetName() const override { return "sdl"; }
     bool IsRealTime() const override { return true; }
     size_t RenderOffline(int16_t*, size_t) override { return 0; }
@@ -67,6 +70,7 @@ private:
     std::shared_ptr<Mixer> mMixer;
     SDL_AudioDeviceID mDevice = 0;
     bool mSubsystemUp = false;
+    std::string mError;
 };
 } // namespace
 

@@ -210,6 +210,34 @@ void HeadlessWindowSystem::NativeUpdate(WindowRecord& window, WindowChange chang
 
 void HeadlessWindowSystem::NativeSetIcon(WindowRecord&, const ArgbImageView&) {}
 
+std::optional<ScreenSaverSettings> HeadlessWindowSystem::NativeScreenSaverSettings()
+{
+    if (!mSaver)
+        return std::nullopt;
+    return mSaver->settings;
+}
+
+std::optional<bool> HeadlessWindowSystem::NativeScreenSaverRunning()
+{
+    if (!mSaver)
+        return std::nullopt;
+    return mSaver->running;
+}
+
+std::optional<uint32_t> HeadlessWindowSystem::NativeLastInputTick()
+{
+    if (!mSaver)
+        return std::nullopt;
+    return mSaver->lastInputTick;
+}
+
+void HeadlessWindowSystem::NativeResetScreenSaver()
+{
+    ++mSaverResets;
+    if (mSaver)
+        mSaver->lastInputTick = TickCount();
+}
+
 void HeadlessWindowSystem::NativeRaise(WindowRecord& window)
 {
     if (GetActiveWindow() == window.id)

@@ -12,8 +12,9 @@
 // Fakes: the desktop is QUOLL_HEADLESS_SCREEN ("WxH", default 1920x1080) at 60 Hz with a
 // 40-pixel panel at the bottom; showing a window gives it the focus; opening a URL
 // records it and succeeds; a window with a caption gets the frame SetWindowFrame gives (none
-// by default) when it is first shown, as a window manager does. Limits: one desktop; no
-// window manager to refuse anything.
+// by default) when it is first shown, as a window manager does; the desktop's screen saver
+// answers with what a test set (SetScreenSaver), and by default cannot answer. Limits: one
+// desktop; no window manager to refuse anything.
 #include "framework/platform/window/WindowSystem.h"
 #include "framework/platform/window/headless/HeadlessScript.h"
 
@@ -69,6 +70,14 @@ public:
         int answer = 0;
     };
 
+    // The desktop's screen saver as the queries report it.
+    struct ScreenSaver
+    {
+        ScreenSaverSettings settings;
+        bool running = false;
+        uint32_t lastInputTick = 0; // TickCount
+    };
+
     HeadlessWindowSystem();
     ~HeadlessWindowSystem() override;
 
@@ -99,6 +108,12 @@ public:
     // hardware pointer does (any thread). Input messages come only from Feed and scripts.
     void MovePointer(ScreenPoint point) { mGlobalPointer.Store(point); }
     std::string InputLog() const { return mInputLog; }
+    // None: the desktop cannot answer (the default).
+    void SetScreenSaver(std::optional<ScreenSaver> saver) { mSaver = saver; }
+    const std::optional<ScreenSaver>& GetScreenSaver() const { return mSaver; }
+    // How often the desktop's wait for its screen saver was restarted (a refused start); each
+    // restart counts as input now.
+    int ScreenSaverResets() const { return mSaverResets; }
     bool WriteEvidence(const std::string& folder) const;
 
 protected:
@@ -121,6 +136,10 @@ protected:
                          uint32_t flags) override;
     bool NativeOpenUrl(const std::string& url) override;
     std::unique_ptr<FramePresenter> NativeCreatePresenter(WindowRecord& window) override;
+    std::optional<ScreenSaverSettings> NativeScreenSaverSettings() override;
+    std::optional<bool> NativeScreenSaverRunning() override;
+    std::optional<uint32_t> NativeLastInputTick() override;
+    void NativeResetScreenSaver() override;
 
 private:
     void Deliver(const InputEvent& event, std::vector<InputEvent>& events);
@@ -143,5 +162,7 @@ private:
     std::string mDumpFolder;
     FrameExtents mFrame;
     std::set<WindowId> mDecorated; // windows that have their frame
+    std::optional<ScreenSaver> mSaver;
+    int mSaverResets = 0;
 };
 } // namespace Quoll::Platform

@@ -10,11 +10,18 @@
 // monochrome cursors become colour cursors (inverted pixels are shown black).
 // Limits: the wheel's resolution is whole notches; keys that SDL cannot name (media
 // keys) are dropped; a quit from the session and SIGTERM / SIGINT are handled by the
-// window system itself (SDL's own signal handlers are off).
+// window system itself (SDL's own signal handlers are off). The desktop's screen saver is
+// read on X11 only (X11ScreenSaver.h); elsewhere it cannot answer.
+// No equivalent here: WM_QUERYOPEN (a minimised window is restored without asking),
+// WM_ENDSESSION (the session's end arrives as a quit, hence WM_CLOSE), WM_NCLBUTTONDOWN (the
+// window manager owns the frame and reports no clicks on it) and SC_MONITORPOWER (display
+// power saving is not announced to programs).
 #include "framework/platform/system/BackendTable.h"
+#include "framework/platform/system/Clock.h"
 #include "framework/platform/system/PlatformLog.h"
 #include "framework/platform/system/Utf8.h"
 #include "framework/platform/window/WindowSystem.h"
+#include "framework/platform/window/sdl/X11ScreenSaver.h"
 
 #include <SDL.h>
 #include <algorithm>
@@ -157,6 +164,10 @@ protected:
     {
         return std::make_unique<SdlPresenter>(*this, window.id);
     }
+    std::optional<ScreenSaverSettings> NativeScreenSaverSettings() override;
+    std::optional<bool> NativeScreenSaverRunning() override;
+    std::optional<uint32_t> NativeLastInputTick() override;
+    void NativeResetScreenSaver() override;
 
 private:
     SdlWindowSystem() = default;
@@ -168,10 +179,14 @@ private:
     void NoteHidden(WindowId window);
     bool UndoMoveOfRemadeWindow(WindowId window);
     void AddFrameChanges(std::vector<InputEvent>& events);
+    // The screen-saver reader of the windows' display, opened with the first native window.
+    X11ScreenSaver* Saver();
 
     std::map<WindowId, NativeWindow> mNative;
     std::map<CursorId, SDL_Cursor*> mCursors;
     SDL_Cursor* mOverlay = nullptr;
+    std::unique_ptr<X11ScreenSaver> mSaver;
+    bool mSaverOpened = false; // tried once a native window existed
 };
 
 std::unique_ptr<WindowSystem> SdlWindowSystem::Create()
@@ -190,6 +205,7 @@ std::unique_ptr<WindowSystem> SdlWindowSystem::Create()
 
 SdlWindowSystem::~SdlWindowSystem()
 {
+    mSaver.reset(); // before SDL closes the display
     for (auto& [id, native] : mNative)
         Release(native);
     for (auto& [id, cursor] : mCursors)
@@ -503,6 +519,47 @@ ScreenInfo SdlWindowSystem::NativeScreen()
     else
         info.workArea = {0, 0, info.width, info.height};
     return info;
+}
+
+X11ScreenSaver* SdlWindowSystem::Saver()
+{
+    if (mSaverOpened)
+        return mSaver.get();
+    for (const auto& [id, native] : mNative)
+        if (native.window != nullptr)
+        {
+            mSaverOpened = true;
+            mSaver = X11ScreenSaver::Open(native.window);
+            break;
+        }
+    return mSaver.get();
+}
+
+std::optional<ScreenSaverSettings> SdlWindowSystem::NativeScreenSaverSettings()
+{
+    X11ScreenSaver* saver = Saver();
+    return saver != nullptr ? saver->Settings() : std::nullopt;
+}
+
+std::optional<bool> SdlWindowSystem::NativeScreenSaverRunning()
+{
+    X11ScreenSaver* saver = Saver();
+    return saver != nullptr ? saver->Running() : std::nullopt;
+}
+
+std::optional<uint32_t> SdlWindowSystem::NativeLastInputTick()
+{
+    X11ScreenSaver* saver = Saver();
+    const std::optional<uint32_t> idle = saver != nullptr ? saver->IdleMilliseconds() : std::nullopt;
+    if (!idle)
+        return std::nullopt;
+    return TickCount() - *idle;
+}
+
+void SdlWindowSystem::NativeResetScreenSaver()
+{
+    if (X11ScreenSaver* saver = Saver())
+        saver->Reset();
 }
 
 ScreenPoint SdlWindowSystem::NativeGlobalPointer()
