@@ -168,8 +168,8 @@ void QuollAppBase::NoteWindowDestroyed(Platform::WindowId window)
     OutputDebugText(line);
 }
 
-// Monitor power-off and the screen saver wait for the loading to end; a window move pauses
-// the loop's timing while the system moves the window.
+// Monitor power-off waits for the loading to end, the desktop's screen saver also for a window
+// (a full-screen game covers it); a window move draws the frame at once.
 Platform::LResult QuollAppBase::HandleSysCommand(Platform::WindowId window, Platform::WParam wParam,
                                                  Platform::LParam lParam)
 {
@@ -179,7 +179,8 @@ Platform::LResult QuollAppBase::HandleSysCommand(Platform::WindowId window, Plat
         return 0;
     if (command == SC_SCREENSAVE && (!mIsPhysWindowed || !mLoadingCompletionPickedUp))
         return 0;
-    if (command == SC_MOVE)
+    // A move draws the frame at once; before the start-up finished there is nothing to draw.
+    if (command == SC_MOVE && mInitialized)
     {
         mPaused = true;
         mWidgetManager->MarkAllDirty();
