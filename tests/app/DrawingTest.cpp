@@ -230,21 +230,3 @@ TEST_F(Drawing, MovingTheWindowDrawsAFrameAtOnce)
     EXPECT_EQ(app.display->presents, presents + 1);
     EXPECT_FALSE(app.mPaused);
 }
-
-TEST_F(Drawing, TheDesktopScreenSaverMayStartInAWindowOnlyOnceLoadingHasCompleted)
-{
-    Platform::HeadlessWindowSystem& desktop = app.Headless();
-    desktop.SetForegroundWindow(app.mMainWindow); // only the active window is asked
-    desktop.SetScreenSaver(MinuteSaver());
-    auto idleAMinute = [&] {
-        clock.AdvanceMilliseconds(60'000);
-        Platform::Message message;
-        while (desktop.PeekMessage(message))
-            desktop.DispatchMessage(message);
-    };
-    idleAMinute();
-    EXPECT_EQ(desktop.ScreenSaverResets(), 1) << "refused while loading";
-    app.mLoadingCompletionPickedUp = true;
-    idleAMinute();
-    EXPECT_EQ(desktop.ScreenSaverResets(), 1) << "let it start";
-}

@@ -99,14 +99,6 @@ TEST_F(SystemCommands, AnIdleDesktopOffersItsScreenSaverToTheActiveWindowOnce)
     Idle(1000);
     Idle(5000);
     EXPECT_EQ(ScreenSaves().size(), 2u);
-
-    // A switched-off screen saver is never offered.
-    saver.settings.active = false;
-    saver.lastInputTick = TickCount();
-    mSystem.SetScreenSaver(saver);
-    Idle(1000);
-    Idle(60'000);
-    EXPECT_EQ(ScreenSaves().size(), 2u);
 }
 
 TEST_F(SystemCommands, ARefusedScreenSaverRestartsTheDesktopsWait)
