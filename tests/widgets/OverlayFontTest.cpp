@@ -56,12 +56,14 @@ TEST(OverlayFont, TheFrameRateOverlayShowsTheSystemFontsText)
     app.mForceRedraw = true;
     ASSERT_TRUE(app.DrawDirty());
 
-    // The reference: the overlay drawn by hand with a font of its own.
+    // The reference: the overlay drawn by hand with a font of its own, into a display image as
+    // the overlay is.
     std::string error;
     const auto font = SysFont::Create(nullptr, "Tahoma", 8, 0, error);
     ASSERT_NE(font, nullptr) << error;
     const int width = 50, height = font->GetHeight() + 4;
-    MemoryImage expected;
+    const std::unique_ptr<MemoryImage> reference(app.NewDisplayImage());
+    MemoryImage& expected = *reference;
     const std::vector<uint32_t> black(static_cast<size_t>(width * height), 0xFF000000);
     expected.SetBits(black.data(), width, height);
     Graphics g(&expected);
