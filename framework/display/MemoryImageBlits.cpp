@@ -12,6 +12,7 @@
 #include "framework/display/SourcePixels.h"
 
 #include <cmath>
+#include <cstring>
 #include <type_traits>
 #include <vector>
 #if defined(__SSE2__) && !defined(QUOLL_SCALAR_FALLBACK)
@@ -62,6 +63,19 @@ void OpaqueRunBlit(const Reader& src, const uint8_t* runs, size_t srcStart, RowT
         }
         i += run;
     }
+}
+
+// A row of a wholly opaque source copied as it is: by the row kernel, or by memmove where there
+// is none or the rows overlap (an image drawn onto itself).
+void CopyRow(const uint32_t* src, uint32_t* dst, int count, const RowKernels::Kernels* kernels)
+{
+    const auto from = reinterpret_cast<uintptr_t>(src), to = reinterpret_cast<uintptr_t>(dst);
+    const auto bytes = static_cast<uintptr_t>(count) * sizeof(uint32_t);
+    const bool overlap = to < from + bytes && from < to + bytes;
+    if (kernels != nullptr && !overlap)
+        kernels->copy(src, dst, count);
+    else
+        std::memmove(dst, src, static_cast<size_t>(count) * sizeof(uint32_t));
 }
 
 // The common case of a forward row of plain pixels: runs copied, skipped or blended by the
@@ -397,6 +411,7 @@ void MemoryImage::NormalBlt(MemoryImage& source, int x, int y, const Rect& srcRe
     const bool opaqueDest = !mHasAlpha && !mHasTrans;
     const bool opaqueSource = !source.mHasAlpha && !source.mHasTrans; // committed by GetRLAlphaData
     const Tint tint(color);
+    const RowKernels::Kernels* const kernels = RowKernels::Active();
     WithSourcePixels(source, [&](const auto& reader) {
         using Reader = std::decay_t<decltype(reader)>;
         for (int row = 0; row < src.height; ++row)
@@ -412,7 +427,7 @@ void MemoryImage::NormalBlt(MemoryImage& source, int x, int y, const Rect& srcRe
                     if (!mirror)
                     {
                         if (opaqueSource)
-                            std::copy(reader.bits + srcStart, reader.bits + srcStart + src.width, dst.first);
+                            CopyRow(reader.bits + srcStart, dst.first, src.width, kernels);
                         else
                             OpaqueRunBlitForward(reader.bits + srcStart, runs + srcStart, dst.first, src.width);
                         continue;

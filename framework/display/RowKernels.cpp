@@ -58,7 +58,7 @@ struct Sse2
 
 #include "framework/display/RowKernelsSimd.inc"
 
-constexpr Kernels kSse2{Sse2::kPixels, BlendFillRow<Sse2>, RotatedRow<Sse2>};
+constexpr Kernels kSse2{Sse2::kPixels, CopyRow<Sse2>, BlendFillRow<Sse2>, RotatedRow<Sse2>};
 } // namespace
 
 const Kernels* Sse2Kernels()

@@ -1,5 +1,5 @@
 #pragma once
-// Row kernels of the stretched and rotated blits, in sets of one vector width each: SSE2 (four
+// Row kernels of the plain, stretched and rotated blits, in sets of one vector width each: SSE2 (four
 // pixels a step) and AVX2 (eight, only where the processor has it). Each kernel does whole
 // groups from the start of the row and answers how many pixels it did; it stops early at a group
 // it cannot do exactly (a blend over a destination pixel that is not opaque), and the caller
@@ -25,6 +25,8 @@ struct RotatedRow
 struct Kernels
 {
     int pixels; // pixels a step
+    // Copies all n pixels as they are (and answers n); src and dst must not overlap.
+    int (*copy)(const uint32_t* src, uint32_t* dst, int n);
     // Per pixel: a source of alpha 0 leaves d, of alpha 255 replaces it, others blend
     // (PixelBlend::BlendFill with the source alpha).
     int (*blendFill)(const uint32_t* src, uint32_t* dst, int n);

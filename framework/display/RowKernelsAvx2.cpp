@@ -50,7 +50,7 @@ struct Avx2
 
 #include "framework/display/RowKernelsSimd.inc"
 
-constexpr Kernels kAvx2{Avx2::kPixels, BlendFillRow<Avx2>, RotatedRow<Avx2>};
+constexpr Kernels kAvx2{Avx2::kPixels, CopyRow<Avx2>, BlendFillRow<Avx2>, RotatedRow<Avx2>};
 } // namespace
 
 const Kernels* Avx2Kernels()

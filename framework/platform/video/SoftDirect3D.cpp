@@ -3,6 +3,7 @@
 #include "framework/platform/video/BandPool.h"
 
 #include <algorithm>
+#include <atomic>
 #include <bit>
 #include <cmath>
 #include <cstdlib>
@@ -170,6 +171,8 @@ uint32_t SoftTexture::TexelArgb(int x, int y) const
 
 void SoftTexture::Decode()
 {
+    static std::atomic<uint64_t> generations{0};
+    mGeneration = ++generations;
     if (mFormat == TextureFormat::A8R8G8B8() && !mArgb.empty())
     {
         std::memcpy(mArgb.data(), mPixels.data(), mArgb.size() * 4); // rows without padding, as 0xAARRGGBB words
@@ -246,6 +249,78 @@ struct SoftDirect3DDevice::Command
     [[nodiscard]] bool Misses(int bandTop, int bandBottom) const
     {
         return bottom + 1 < static_cast<float>(bandTop) || top - 1 > static_cast<float>(bandBottom);
+    }
+    [[nodiscard]] bool SameAs(const Command& other) const
+    {
+        return type == other.type && clear == other.clear && color == other.color && state == other.state &&
+               first == other.first && count == other.count && fastQuad == other.fastQuad;
+    }
+    // Rows of the target it may touch.
+    [[nodiscard]] float Rows(int height) const
+    {
+        return std::min(bottom + 1, static_cast<float>(height)) - std::max(top - 1, 0.0f);
+    }
+};
+
+// The last scene finished in bands, and once it came twice in a row, the target's pixels before
+// and after its drawing. The states hold their textures, so a texture's address is never reused
+// while it is remembered; each texture's generation tells whether its texels changed.
+struct SoftDirect3DDevice::SceneMemory
+{
+    std::vector<Command> commands;
+    std::vector<DrawState> states;
+    std::vector<uint64_t> generations;
+    std::vector<D3DVertex> vertices;
+    int width = 0, height = 0, pitch = 0;
+    SurfaceFormat format;
+    std::vector<uint8_t> before, after; // empty until the scene came again
+    bool missed = false;                // the last recall met other pixels: the next keeps none
+
+    [[nodiscard]] static size_t Bytes(const SurfaceDesc& desc)
+    {
+        return static_cast<size_t>(desc.pitch) * static_cast<size_t>(desc.height);
+    }
+    [[nodiscard]] bool Matches(const std::vector<Command>& otherCommands, const std::vector<DrawState>& otherStates,
+                               const std::vector<D3DVertex>& otherVertices, const SurfaceDesc& desc) const
+    {
+        if (desc.width != width || desc.height != height || desc.pitch != pitch || !(desc.format == format) ||
+            otherCommands.size() != commands.size() || otherStates.size() != states.size() ||
+            otherVertices.size() != vertices.size())
+            return false;
+        for (size_t i = 0; i < commands.size(); ++i)
+            if (!commands[i].SameAs(otherCommands[i]))
+                return false;
+        for (size_t i = 0; i < states.size(); ++i)
+            if (!(states[i] == otherStates[i]) || generations[i] != GenerationOf(otherStates[i]))
+                return false;
+        // Bit for bit: the same bits draw the same pixels.
+        return vertices.empty() ||
+               std::memcmp(vertices.data(), otherVertices.data(), vertices.size() * sizeof(D3DVertex)) == 0;
+    }
+    void Keep(const std::vector<Command>& newCommands, const std::vector<DrawState>& newStates,
+              const std::vector<D3DVertex>& newVertices, const SurfaceDesc& desc)
+    {
+        commands = newCommands;
+        states = newStates;
+        generations.clear();
+        for (const DrawState& state : states)
+            generations.push_back(GenerationOf(state));
+        vertices = newVertices;
+        width = desc.width;
+        height = desc.height;
+        pitch = desc.pitch;
+        format = desc.format;
+        Forget();
+    }
+    void Forget()
+    {
+        before.clear();
+        after.clear();
+        missed = false;
+    }
+    [[nodiscard]] static uint64_t GenerationOf(const DrawState& state)
+    {
+        return state.texture ? state.texture->Generation() : 0;
     }
 };
 
@@ -369,7 +444,8 @@ struct SoftDirect3DDevice::Target
 SoftDirect3DDevice::SoftDirect3DDevice(const D3DDeviceCaps& caps, std::shared_ptr<SoftSurface> target,
                                        int drawThreads)
     : mCaps(caps), mTarget(std::move(target)), mState(std::make_unique<DrawState>()),
-      mFastSpans(!DefaultPlainWalk()), mKernels(&DefaultSpanKernels()), mQueue(std::make_shared<Queue>(this))
+      mFastSpans(!DefaultPlainWalk()), mKernels(&DefaultSpanKernels()), mQueue(std::make_shared<Queue>(this)),
+      mMemory(std::make_unique<SceneMemory>())
 {
     auto& render = mState->renderStates;
     auto& stage = mState->stageStates;
@@ -400,6 +476,9 @@ void SoftDirect3DDevice::SetFastQuads(bool on)
 {
     FinishDrawing();
     mFastQuads = on;
+    // A path chosen for comparison draws its scenes itself.
+    if (mMemory)
+        mMemory->Keep({}, {}, {}, {});
 }
 
 uint64_t SoftDirect3DDevice::FastQuadCount() const
@@ -411,12 +490,24 @@ void SoftDirect3DDevice::SetFastSpans(bool on)
 {
     FinishDrawing();
     mFastSpans = on;
+    // A path chosen for comparison draws its scenes itself.
+    if (mMemory)
+        mMemory->Keep({}, {}, {}, {});
 }
 
 void SoftDirect3DDevice::SetSpanKernels(const SpanKernels& kernels)
 {
     FinishDrawing();
     mKernels = &kernels;
+    // A path chosen for comparison draws its scenes itself.
+    if (mMemory)
+        mMemory->Keep({}, {}, {}, {});
+}
+
+void SoftDirect3DDevice::SetSceneMemory(bool on)
+{
+    FinishDrawing();
+    mMemory = on ? std::make_unique<SceneMemory>() : nullptr;
 }
 
 void SoftDirect3DDevice::SetDrawThreads(int threads)
@@ -614,6 +705,14 @@ HResult SoftDirect3DDevice::FinishDrawing()
     SurfaceDesc desc;
     if (const HResult locked = mTarget->Lock(nullptr, &desc, kLockWait); Failed(locked))
         return locked;
+    const bool remember = WorthRemembering(desc);
+    if (remember && Recall(desc))
+    {
+        mTarget->Unlock(nullptr);
+        return DD_OK;
+    }
+    if (remember)
+        RememberBefore(desc);
     const Target whole{mTarget.get(), desc.pixels, desc.pitch, desc.format, desc.format == SurfaceFormat::X8R8G8B8(),
                        0, 0, desc.width, desc.height};
     auto drawBand = [&](int bandTop, int bandBottom) {
@@ -643,8 +742,62 @@ HResult SoftDirect3DDevice::FinishDrawing()
             drawBand(desc.height * band / bands, desc.height * (band + 1) / bands);
         });
     }
+    if (remember)
+        RememberAfter(desc);
     mTarget->Unlock(nullptr);
     return DD_OK;
+}
+
+bool SoftDirect3DDevice::WorthRemembering(const SurfaceDesc& desc) const
+{
+    // Comparing and copying the target costs about as much as drawing a screenful of rows.
+    if (!mMemory || mThreads == 1 || desc.pixels == nullptr || desc.pitch <= 0)
+        return false;
+    float rows = 0;
+    for (const Command& command : mDrawCommands)
+        rows += command.Rows(desc.height);
+    return rows >= static_cast<float>(desc.height);
+}
+
+bool SoftDirect3DDevice::Recall(const SurfaceDesc& desc)
+{
+    SceneMemory& memory = *mMemory;
+    if (memory.after.empty() || !memory.Matches(mDrawCommands, mDrawStates, mDrawVertices, desc))
+        return false;
+    const size_t bytes = SceneMemory::Bytes(desc);
+    if (std::memcmp(desc.pixels, memory.before.data(), bytes) != 0)
+    {
+        // Other pixels under the same scene: it is drawn, and kept again the time after next, so
+        // that pixels that keep changing cost a copy only every other scene.
+        memory.Forget();
+        memory.missed = true;
+        return false;
+    }
+    std::memcpy(desc.pixels, memory.after.data(), bytes);
+    ++mRecalledScenes;
+    return true;
+}
+
+void SoftDirect3DDevice::RememberBefore(const SurfaceDesc& desc)
+{
+    SceneMemory& memory = *mMemory;
+    if (std::exchange(memory.missed, false))
+        return;
+    // The second time in a row a scene comes, the pixels around its drawing are kept; a new
+    // scene only replaces the remembered one.
+    if (memory.after.empty() && memory.before.empty() && memory.Matches(mDrawCommands, mDrawStates, mDrawVertices, desc))
+    {
+        memory.before.assign(desc.pixels, desc.pixels + SceneMemory::Bytes(desc));
+        return;
+    }
+    memory.Keep(mDrawCommands, mDrawStates, mDrawVertices, desc);
+}
+
+void SoftDirect3DDevice::RememberAfter(const SurfaceDesc& desc)
+{
+    SceneMemory& memory = *mMemory;
+    if (!memory.before.empty())
+        memory.after.assign(desc.pixels, desc.pixels + SceneMemory::Bytes(desc));
 }
 
 void SoftDirect3DDevice::Execute(const DrawState& state, const Command& command, const D3DVertex* vertices,

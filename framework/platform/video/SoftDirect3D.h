@@ -23,6 +23,8 @@
 // horizontal bands on a persistent pool of threads, each band in submission order, so that the
 // pixels do not depend on the number of threads. Threads: the settings' drawThreads, or
 // QUOLL_D3D_THREADS, or the hardware's count capped at 8; 1 draws at once on the calling thread.
+// A scene drawn in bands that repeats the previous one over the same pixels is put back from
+// memory rather than drawn (SetSceneMemory), so an idle screen costs a compare and a copy.
 // Fakes: no Z buffer, no lighting, no perspective (rhw is ignored), one texture stage.
 #include "framework/platform/video/SoftDirectDraw.h"
 #include "framework/platform/video/SpanKernels.h"
@@ -175,10 +177,13 @@ public:
     [[nodiscard]] const uint32_t* ArgbRow(int y) const { return mArgb.data() + static_cast<size_t>(y) * mWidth; }
     // The queue whose drawing a lock or a new palette waits for.
     void SetPendingDraw(std::weak_ptr<PendingDraw> pending) { mPendingDraw = std::move(pending); }
+    // Changes whenever the texels sampled change; never the same for two textures.
+    [[nodiscard]] uint64_t Generation() const { return mGeneration; }
 
 private:
     void FinishPendingDraw() const;
     void Decode();
+    uint64_t mGeneration = 0;
     int mWidth, mHeight, mPitch;
     TextureFormat mFormat;
     std::vector<uint8_t> mPixels;
@@ -228,13 +233,28 @@ public:
     [[nodiscard]] int DrawThreads() const { return mThreads; }
     // Draws what the scene has recorded so far (the target's lock failure is answered).
     HResult FinishDrawing();
+    // A scene of a screenful of rows or more that comes again over the same target pixels (an
+    // idle screen redrawn) is not drawn again: the pixels it gave are put back. On by default;
+    // off draws every scene (tests compare the two).
+    void SetSceneMemory(bool on);
+    // Scenes put back from memory instead of drawn.
+    [[nodiscard]] uint64_t RecalledScenes() const { return mRecalledScenes; }
 
 private:
     struct Target;
     struct DrawState;
     struct Command;
+    struct SceneMemory;
     class Queue;
     HResult Record(PrimitiveType type, const D3DVertex* vertices, int count, bool clear, uint32_t color);
+    // Whether the scene being finished is worth remembering: a screenful of rows or more, drawn
+    // in bands.
+    [[nodiscard]] bool WorthRemembering(const SurfaceDesc& desc) const;
+    // Puts back the remembered result when the scene and the target's pixels match it.
+    bool Recall(const SurfaceDesc& desc);
+    // Called around the drawing of a scene that is worth remembering.
+    void RememberBefore(const SurfaceDesc& desc);
+    void RememberAfter(const SurfaceDesc& desc);
     void Execute(const DrawState& state, const Command& command, const D3DVertex* vertices, Target& target) const;
     void DrawTriangle(const DrawState& state, const Target& target, const D3DVertex& a, const D3DVertex& b,
                       const D3DVertex& c) const;
@@ -272,6 +292,8 @@ private:
     std::vector<DrawState> mDrawStates;
     std::vector<D3DVertex> mDrawVertices;
     bool mStateRecorded = false; // the current state is mStates.back()
+    std::unique_ptr<SceneMemory> mMemory; // null while off
+    uint64_t mRecalledScenes = 0;
 };
 
 // The 3D interface of a DirectDraw object.

@@ -215,35 +215,58 @@ void SoftCardState::Show(const SurfaceRect& changed)
         return;
     // 2. The frame: converted whole when the area moved, else only where the primary changed.
     update = Intersect(update, area);
+    bool newFrame = false;
     if (!(frameArea == area) || frame.size() != static_cast<size_t>(area.Width()) * static_cast<size_t>(area.Height()))
     {
         frame.assign(static_cast<size_t>(area.Width()) * static_cast<size_t>(area.Height()), 0xFF000000);
         frameArea = area;
         update = area;
+        newFrame = true;
     }
     update = Intersect(update, {0, 0, primary->Width(), primary->Height()});
+    // 3. Only the rows whose pixels differ from the frame shown count as changed, so that a
+    // redrawn but unchanged picture costs the window system nothing.
     const bool argbLayout = primary->Format() == SurfaceFormat::X8R8G8B8();
+    int firstChanged = update.bottom, lastChanged = update.top - 1;
     for (int y = update.top; y < update.bottom; ++y)
     {
         uint32_t* out = frame.data() + static_cast<size_t>(y - area.top) * static_cast<size_t>(area.Width()) +
                         static_cast<size_t>(update.left - area.left);
-        if (argbLayout)
+        bool changedRow = false;
+        uint32_t row[256];
+        for (int x = update.left; x < update.right; x += 256)
         {
-            // The common format needs only its unused byte set.
-            uint32_t row[256];
-            for (int x = update.left; x < update.right; x += 256)
+            const int n = std::min(256, update.right - x);
+            if (argbLayout)
             {
-                const int n = std::min(256, update.right - x);
+                // The common format needs only its unused byte set.
                 std::memcpy(row, primary->Row(y) + static_cast<size_t>(x) * 4, static_cast<size_t>(n) * 4);
                 for (int i = 0; i < n; ++i)
-                    out[x - update.left + i] = row[i] | 0xFF000000;
+                    row[i] |= 0xFF000000;
             }
-            continue;
+            else
+                for (int i = 0; i < n; ++i)
+                    row[i] = primary->ArgbAt(x + i, y);
+            uint32_t* chunk = out + (x - update.left);
+            if (std::memcmp(chunk, row, static_cast<size_t>(n) * 4) != 0)
+            {
+                std::memcpy(chunk, row, static_cast<size_t>(n) * 4);
+                changedRow = true;
+            }
         }
-        for (int x = update.left; x < update.right; ++x)
-            out[x - update.left] = primary->ArgbAt(x, y);
+        if (changedRow)
+        {
+            firstChanged = std::min(firstChanged, y);
+            lastChanged = y;
+        }
     }
-    presenter->Present({frame.data(), area.Width(), area.Height(), area.Width() * 4});
+    FrameArea changedInFrame{update.left - area.left, firstChanged - area.top, update.right - area.left,
+                             lastChanged + 1 - area.top};
+    if (newFrame)
+        changedInFrame = {0, 0, area.Width(), area.Height()};
+    else if (lastChanged < firstChanged)
+        changedInFrame = {};
+    presenter->PresentChanged({frame.data(), area.Width(), area.Height(), area.Width() * 4}, changedInFrame);
 }
 
 // --- Clipper and palette --------------------------------------------------------------------

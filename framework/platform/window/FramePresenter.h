@@ -23,6 +23,15 @@ struct ArgbImageView
     uint32_t At(int x, int y) const { return pixels[size_t(y) * size_t(pitchBytes / 4) + size_t(x)]; }
 };
 
+// A part of a frame in its pixels, right and bottom exclusive; empty when nothing is in it.
+struct FrameArea
+{
+    int left = 0, top = 0, right = 0, bottom = 0;
+
+    bool IsEmpty() const { return right <= left || bottom <= top; }
+    bool operator==(const FrameArea&) const = default;
+};
+
 class FramePresenter
 {
 public:
@@ -30,6 +39,14 @@ public:
     // Shows the frame, scaled to the window with its aspect kept. False when the frame is
     // invalid or the window cannot show it; the previous frame stays then.
     virtual bool Present(const ArgbImageView& frame) = 0;
+    // As Present, for a frame that differs from the one this presenter showed before only inside
+    // `changed`: a presenter may send just that part to the screen (a frame of another size is
+    // always shown whole). The default shows the whole frame.
+    virtual bool PresentChanged(const ArgbImageView& frame, const FrameArea& changed)
+    {
+        (void)changed;
+        return Present(frame);
+    }
     // Frames shown so far.
     virtual uint64_t PresentCount() const = 0;
     // A cursor shown over the window's frames at the pointer, which the window system moves

@@ -3,8 +3,8 @@
 // switch; frames are scaled with their aspect kept), show / minimise / maximise / restore,
 // focus, title, icon, placement, work area, screen size and refresh rate, keyboard, typed
 // text, mouse buttons with double clicks, the wheel, capture, system cursors and colour
-// cursors, the clipboard, message boxes, opening URLs, and frames shown through a
-// streaming texture on the main thread.
+// cursors, the clipboard, message boxes, opening URLs, and frames shown on the main thread
+// (SdlFrameOutput: the window's surface, or a scaling renderer for frames of another size).
 // Fakes: the window manager's frame is known only once it has decorated a window (SDL
 // reads its extents then), so the first framed window is placed as if it had none;
 // monochrome cursors become colour cursors (inverted pixels are shown black).
@@ -22,10 +22,13 @@
 #include "framework/platform/system/Utf8.h"
 #include "framework/platform/window/WindowSystem.h"
 #include "framework/platform/window/sdl/X11ScreenSaver.h"
+#include "framework/platform/window/sdl/SdlFrameOutput.h"
+#include "framework/platform/window/sdl/SdlPresentStats.h"
 
 #include <SDL.h>
 #include <algorithm>
 #include <map>
+#include <memory>
 #include <optional>
 
 namespace Quoll::Platform
@@ -35,9 +38,7 @@ namespace
 struct NativeWindow
 {
     SDL_Window* window = nullptr;
-    SDL_Renderer* renderer = nullptr;
-    SDL_Texture* texture = nullptr;
-    int textureWidth = 0, textureHeight = 0;
+    std::unique_ptr<SdlFrameOutput> output; // made with the first frame shown
     std::optional<FrameExtents> frame; // the window manager's, as last reported
     bool hiding = false; // hidden by the window system, not by SDL re-making the window
     bool remade = false; // SDL re-made the window (for a renderer): its next move is undone
@@ -103,10 +104,7 @@ const char* AnswerLabel(int answer)
 
 void Release(NativeWindow& native)
 {
-    if (native.texture != nullptr)
-        SDL_DestroyTexture(native.texture);
-    if (native.renderer != nullptr)
-        SDL_DestroyRenderer(native.renderer);
+    native.output.reset();
     if (native.window != nullptr)
         SDL_DestroyWindow(native.window);
     native = NativeWindow{};
@@ -119,6 +117,7 @@ class SdlPresenter final : public FramePresenter
 public:
     SdlPresenter(SdlWindowSystem& system, WindowId window) : mSystem(system), mWindow(window) {}
     bool Present(const ArgbImageView& frame) override;
+    bool PresentChanged(const ArgbImageView& frame, const FrameArea& changed) override;
     uint64_t PresentCount() const override { return mCount; }
     bool SetCursorOverlay(const CursorPicture* picture) override;
 
@@ -134,7 +133,7 @@ public:
     static std::unique_ptr<WindowSystem> Create();
     ~SdlWindowSystem() override;
     const char* BackendName() const override { return "sdl"; }
-    bool PresentTo(WindowId window, const ArgbImageView& frame);
+    bool PresentTo(WindowId window, const ArgbImageView& frame, const FrameArea& changed);
     // The presenters' cursor overlay: a colour cursor that SDL moves with the pointer, shown
     // while the window's cursor is none (null: none). False when it cannot be made.
     bool SetOverlayCursor(const CursorPicture* picture);
@@ -187,6 +186,8 @@ private:
     SDL_Cursor* mOverlay = nullptr;
     std::unique_ptr<X11ScreenSaver> mSaver;
     bool mSaverOpened = false; // tried once a native window existed
+    SdlFrameOutput::Path mPresentPath = SdlFrameOutput::PathFromEnvironment();
+    SdlPresentStats mPresentStats;
 };
 
 std::unique_ptr<WindowSystem> SdlWindowSystem::Create()
@@ -350,7 +351,11 @@ void SdlWindowSystem::AddWindowEvent(const SDL_WindowEvent& sdl, std::vector<Inp
     case SDL_WINDOWEVENT_MINIMIZED: event.kind = InputKind::Minimised; break;
     case SDL_WINDOWEVENT_MAXIMIZED: event.kind = InputKind::Maximised; break;
     case SDL_WINDOWEVENT_RESTORED: event.kind = InputKind::Restored; break;
-    case SDL_WINDOWEVENT_EXPOSED: event.kind = InputKind::Exposed; break;
+    case SDL_WINDOWEVENT_EXPOSED:
+        event.kind = InputKind::Exposed;
+        if (auto found = mNative.find(event.window); found != mNative.end() && found->second.output)
+            found->second.output->Exposed();
+        break;
     case SDL_WINDOWEVENT_CLOSE: event.kind = InputKind::CloseRequested; break;
     case SDL_WINDOWEVENT_LEAVE: event.kind = InputKind::PointerLeft; break;
     case SDL_WINDOWEVENT_HIDDEN: NoteHidden(event.window); return;
@@ -675,40 +680,17 @@ bool SdlWindowSystem::NativeOpenUrl(const std::string& url)
     return true;
 }
 
-bool SdlWindowSystem::PresentTo(WindowId window, const ArgbImageView& frame)
+bool SdlWindowSystem::PresentTo(WindowId window, const ArgbImageView& frame, const FrameArea& changed)
 {
     auto found = mNative.find(window);
     if (!frame.IsValid() || found == mNative.end() || found->second.window == nullptr)
         return false;
     NativeWindow& native = found->second;
-    if (native.renderer == nullptr)
-    {
-        native.renderer = SDL_CreateRenderer(native.window, -1, 0);
-        if (native.renderer == nullptr)
-        {
-            LogLine("WindowSystem", std::string("SDL_CreateRenderer: ") + SDL_GetError());
-            return false;
-        }
-    }
-    if (native.texture == nullptr || native.textureWidth != frame.width || native.textureHeight != frame.height)
-    {
-        if (native.texture != nullptr)
-            SDL_DestroyTexture(native.texture);
-        native.texture = SDL_CreateTexture(native.renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STREAMING,
-                                           frame.width, frame.height);
-        if (native.texture == nullptr)
-            return false;
-        native.textureWidth = frame.width;
-        native.textureHeight = frame.height;
-        // Scales with letterboxing, and maps mouse events back to frame pixels.
-        SDL_RenderSetLogicalSize(native.renderer, frame.width, frame.height);
-    }
-    if (SDL_UpdateTexture(native.texture, nullptr, frame.pixels, frame.pitchBytes) != 0)
+    if (!native.output)
+        native.output = std::make_unique<SdlFrameOutput>(native.window, mPresentPath);
+    if (!native.output->Show(frame, changed))
         return false;
-    SDL_SetRenderDrawColor(native.renderer, 0, 0, 0, 255);
-    SDL_RenderClear(native.renderer);
-    SDL_RenderCopy(native.renderer, native.texture, nullptr, nullptr);
-    SDL_RenderPresent(native.renderer);
+    mPresentStats.Counted();
     return true;
 }
 
@@ -743,7 +725,12 @@ bool SdlPresenter::SetCursorOverlay(const CursorPicture* picture)
 
 bool SdlPresenter::Present(const ArgbImageView& frame)
 {
-    if (!mSystem.PresentTo(mWindow, frame))
+    return PresentChanged(frame, {0, 0, frame.width, frame.height});
+}
+
+bool SdlPresenter::PresentChanged(const ArgbImageView& frame, const FrameArea& changed)
+{
+    if (!mSystem.PresentTo(mWindow, frame, changed))
         return false;
     ++mCount;
     return true;
