@@ -186,3 +186,44 @@ TEST(RowKernelsTest, NearestStretchesMatchTheReference)
                 scene.dst.StretchBlt(&scene.src, dest, src, clip, tint, DrawMode::Normal, true);
         });
 }
+
+TEST(RowKernelsTest, CopiesAreExactAtEveryWidthAndAlignment)
+{
+    MersenneTwister rng;
+    rng.Seed(5);
+    const std::vector<uint32_t> src = RandomPixels(rng, 160, 0, false);
+    for (const auto& [name, kernels] : Sets())
+        for (int offset = 0; offset < 9; ++offset)
+            for (int width = 0; width <= 140; ++width)
+            {
+                std::vector<uint32_t> expected(160, 0x12345678), got = expected;
+                std::copy(src.begin() + offset, src.begin() + offset + width, expected.begin() + 9 - offset);
+                EXPECT_EQ(kernels->copy(src.data() + offset, got.data() + 9 - offset, width), width);
+                ASSERT_EQ(FirstDifference(expected, got), -1) << name << " offset " << offset << " width " << width;
+            }
+}
+
+TEST(RowKernelsTest, AnOpaqueImageDrawnOntoItselfShiftsAsACopyWould)
+{
+    for (const auto& [name, kernels] : Sets())
+    {
+        const UseKernels use(kernels);
+        for (int shift : {-48, -5, -1, 1, 3, 8})
+        {
+            MersenneTwister rng;
+            rng.Seed(static_cast<uint32_t>(shift + 100));
+            std::vector<uint32_t> pixels = RandomPixels(rng, 96 * 4, 0, true);
+            MemoryImage image;
+            image.SetBits(pixels.data(), 96, 4);
+            const Canvas before = Canvas::Of(image);
+            // The rows overlap themselves (but for the first shift): the source as it was before
+            // the copy lands shifted.
+            image.Blt(&image, 48 + shift, 0, Rect(48, 0, 40, 4), Color::White, DrawMode::Normal);
+            std::vector<uint32_t> expected = before.pixels;
+            for (int y = 0; y < 4; ++y)
+                for (int x = 0; x < 40; ++x)
+                    expected[static_cast<size_t>(y * 96 + 48 + shift + x)] = before.pixels[static_cast<size_t>(y * 96 + 48 + x)];
+            ASSERT_EQ(FirstDifference(expected, Canvas::Of(image).pixels), -1) << name << " shift " << shift;
+        }
+    }
+}

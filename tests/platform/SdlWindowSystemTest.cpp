@@ -8,6 +8,7 @@
 #include "framework/platform/system/Clock.h"
 #include "framework/platform/system/PlatformLog.h"
 #include "framework/platform/window/WindowSystem.h"
+#include "framework/platform/window/sdl/SdlFrameOutput.h"
 
 #include <SDL.h>
 #include <algorithm>
@@ -300,6 +301,71 @@ TEST_F(SdlWindowSystem, SdlEventsBecomeTheirWindowMessages)
     EXPECT_EQ(last[0].message, WM_DISPLAYCHANGE);
     EXPECT_EQ(last[1].message, WM_CLOSE);
     EXPECT_EQ(last[1].window, window);
+}
+namespace
+{
+// The window surface's pixel at (x, y), as 0xRRGGBB.
+uint32_t SurfacePixel(SDL_Window* window, int x, int y)
+{
+    SDL_Surface* surface = SDL_GetWindowSurface(window);
+    uint32_t pixel = 0;
+    std::memcpy(&pixel, static_cast<const uint8_t*>(surface->pixels) + y * surface->pitch + x * 4, 4);
+    return pixel & 0xFFFFFF;
+}
+
+struct TestFrame
+{
+    TestFrame(int width, int height, uint32_t colour)
+        : pixels(static_cast<size_t>(width * height), colour), view{pixels.data(), width, height, width * 4}
+    {
+    }
+    std::vector<uint32_t> pixels;
+    ArgbImageView view;
+};
+} // namespace
+
+TEST_F(SdlWindowSystem, FramesOfTheWindowsSizeGoToItsSurfaceChangedRowsOnly)
+{
+    SDL_Window* window = SDL_CreateWindow("frames", 0, 0, 64, 48, SDL_WINDOW_HIDDEN);
+    ASSERT_NE(window, nullptr);
+    {
+        SdlFrameOutput output(window, SdlFrameOutput::Path::Fitting);
+        TestFrame first(64, 48, 0xFF112233), second(64, 48, 0xFF445566);
+        // The first frame goes whole, whatever it says changed.
+        EXPECT_TRUE(output.Show(first.view, {0, 0, 1, 1}));
+        EXPECT_FALSE(output.UsesRenderer());
+        EXPECT_EQ(SurfacePixel(window, 63, 47), 0x112233u);
+        // Then only the changed part; an empty part changes nothing.
+        EXPECT_TRUE(output.Show(second.view, {8, 10, 30, 20}));
+        EXPECT_EQ(SurfacePixel(window, 8, 10), 0x445566u);
+        EXPECT_EQ(SurfacePixel(window, 29, 19), 0x445566u);
+        EXPECT_EQ(SurfacePixel(window, 30, 19), 0x112233u);
+        EXPECT_EQ(SurfacePixel(window, 8, 20), 0x112233u);
+        EXPECT_TRUE(output.Show(first.view, {}));
+        EXPECT_EQ(SurfacePixel(window, 8, 10), 0x445566u);
+        // A part beyond the frame is cut to it.
+        EXPECT_TRUE(output.Show(first.view, {-5, -5, 500, 500}));
+        EXPECT_EQ(SurfacePixel(window, 8, 10), 0x112233u);
+
+        // A frame of another size is scaled by the renderer; the next fitting frame is shown
+        // whole again.
+        TestFrame small(32, 24, 0xFF778899);
+        EXPECT_TRUE(output.Show(small.view, {0, 0, 32, 24}));
+        EXPECT_TRUE(output.UsesRenderer());
+        EXPECT_TRUE(output.Show(second.view, {}));
+        EXPECT_FALSE(output.UsesRenderer());
+        EXPECT_EQ(SurfacePixel(window, 0, 0), 0x445566u);
+        EXPECT_EQ(SurfacePixel(window, 63, 47), 0x445566u);
+        EXPECT_FALSE(output.Show({nullptr, 64, 48, 256}, {}));
+    }
+    {
+        // The former way, kept for comparisons, takes the renderer for every frame.
+        SdlFrameOutput output(window, SdlFrameOutput::Path::Renderer);
+        TestFrame frame(64, 48, 0xFF112233);
+        EXPECT_TRUE(output.Show(frame.view, {0, 0, 64, 48}));
+        EXPECT_TRUE(output.UsesRenderer());
+    }
+    SDL_DestroyWindow(window);
 }
 } // namespace Quoll::Platform
 
