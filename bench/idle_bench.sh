@@ -5,13 +5,16 @@
 # left alone for a while on each. Per screen: the process's CPU share (user + system time from
 # /proc over the wall time), presents per second (the SDL back end's count, written to the file
 # named by QUOLL_PRESENT_STATS) and the peak resident memory so far (VmHWM); plus the time from
-# the start to the first frame shown. Each present path is measured in the same run, one after
-# the other: "surface" (the default: the window's surface for frames of its size) and
-# "renderer" (QUOLL_PRESENT=renderer, SDL's GPU renderer for every frame).
+# the start to the first frame shown (wall time and the process's CPU time). Each present path is
+# measured in the same run, one after the other: "surface" (the default: the window's surface for
+# frames of its size) and "renderer" (QUOLL_PRESENT=renderer, SDL's GPU renderer for every
+# frame); "former" (asked for with --paths) is the renderer with every 3D scene drawn
+# (QUOLL_D3D_SCENE_MEMORY=off), as the game presented before the window's surface was used.
 # Output: JSON in Google Benchmark's shape on standard output; progress on standard error.
 # Usage: bench/idle_bench.sh [--game <petriglow>] [--data <game folder>] [--seconds N]
-#                            [--paths "surface renderer"] [--repeat N] [--shots <folder>]
-# --shots keeps a screenshot (xwd, from x11-apps) of each screen as <folder>/<path>-<run>/<screen>.xwd.
+#                            [--paths "surface renderer"] [--repeat N] [--shots <folder> [--perf]]
+# --shots keeps a screenshot (xwd, from x11-apps) of each screen as <folder>/<path>-<run>/<screen>.xwd;
+# with --perf also a profile of each screen's stay (perf record, from linux-perf) beside it.
 # Needs xvfb-run and xdotool (scripts/deps.sh bench installs them).
 set -euo pipefail
 
@@ -30,7 +33,8 @@ while [ $# -gt 0 ]; do
     --paths) paths="$2"; shift 2 ;;
     --repeat) repeat="$2"; shift 2 ;;
     --shots) shots="$2"; shift 2 ;;
-    *) echo "usage: $0 [--game program] [--data folder] [--seconds N] [--paths \"surface renderer\"] [--repeat N] [--shots folder]" >&2; exit 2 ;;
+    --perf) export IDLE_BENCH_PERF=1; shift ;;
+    *) echo "usage: $0 [--game program] [--data folder] [--seconds N] [--paths \"surface renderer\"] [--repeat N] [--shots folder [--perf]]" >&2; exit 2 ;;
   esac
 done
 # The game's data lies beside the build's main folder unless named.
@@ -81,7 +85,11 @@ measure() {
   local t0 c0 p0 t1 c1 p1
   xdotool mousemove 1000 10
   t0=$(now); c0=$(cpu); p0=$(presents)
-  sleep "$seconds"
+  if [ -n "$shots" ] && [ -n "${IDLE_BENCH_PERF:-}" ]; then
+    perf record -q -g -p "$pid" -o "$shots/$1.perf" -- sleep "$seconds" > /dev/null 2>&1 || sleep "$seconds"
+  else
+    sleep "$seconds"
+  fi
   t1=$(now); c1=$(cpu); p1=$(presents)
   [ -z "$shots" ] || xwd -root -silent -out "$shots/$1.xwd" || true
   awk -v s="$1" -v c=$((c1 - c0)) -v p=$((p1 - p0)) -v w=$((t1 - t0)) -v hz="$ticks" -v m="$(peak)" \
@@ -93,7 +101,7 @@ until [ "$(presents)" -gt 0 ]; do
   kill -0 "$pid" 2> /dev/null || { echo "error: the game ended before its first frame" >&2; cat "$home/output.txt" >&2; exit 1; }
   sleep 0.005
 done
-echo "first_frame_ms $(( ($(now) - start) / 1000000 ))"
+echo "first_frame_ms $(( ($(now) - start) / 1000000 )) $(( $(cpu) * 1000 / ticks ))"
 wait_flow "pop LoadState"
 sleep 1
 measure title
@@ -142,9 +150,15 @@ for ((r = 1; r <= repeat; r++)); do
     shot=""
     if [ -n "$shots" ]; then shot="$(mkdir -p "$shots/$path-$r" && cd "$shots/$path-$r" && pwd)"; fi
     echo "idle_bench: $path, run $r" >&2
-    present=""
-    [ "$path" = renderer ] && present=renderer
-    env -u QUOLL_PLATFORM -u SDL_VIDEODRIVER -u SDL_AUDIODRIVER QUOLL_PRESENT="$present" SDL_AUDIODRIVER=dummy \
+    present="" memory=""
+    case "$path" in
+      surface) ;;
+      renderer) present=renderer ;;
+      former) present=renderer memory=off ;;
+      *) echo "error: no present path $path (surface, renderer, former)" >&2; exit 2 ;;
+    esac
+    env -u QUOLL_PLATFORM -u SDL_VIDEODRIVER -u SDL_AUDIODRIVER QUOLL_PRESENT="$present" \
+      QUOLL_D3D_SCENE_MEMORY="$memory" SDL_AUDIODRIVER=dummy \
       $isolate xvfb-run -a -s "-screen 0 1024x768x24" "$work/drive.sh" "$game" "$data" "$seconds" "$home" $shot \
       | sed "s/^/$path $r /" >> "$results" || echo "idle_bench: the $path run $r stopped early" >&2
   done
@@ -159,7 +173,7 @@ awk -v date="$(date -Iseconds)" -v host="$(hostname)" -v cpus="$(nproc)" '
   {
     sep = n++ ? "," : ""
     if ($3 == "first_frame_ms")
-      printf "%s\n    {\"name\": \"Idle_%s/start_to_first_frame\", \"run_name\": \"Idle_%s/start_to_first_frame\", \"run_type\": \"iteration\", \"repetition_index\": %d, \"iterations\": 1, \"real_time\": %d, \"cpu_time\": %d, \"time_unit\": \"ms\"}", sep, $1, $1, $2 - 1, $4, $4
+      printf "%s\n    {\"name\": \"Idle_%s/start_to_first_frame\", \"run_name\": \"Idle_%s/start_to_first_frame\", \"run_type\": \"iteration\", \"repetition_index\": %d, \"iterations\": 1, \"real_time\": %d, \"cpu_time\": %d, \"time_unit\": \"ms\"}", sep, $1, $1, $2 - 1, $4, $5
     else
       printf "%s\n    {\"name\": \"Idle_%s/%s\", \"run_name\": \"Idle_%s/%s\", \"run_type\": \"iteration\", \"repetition_index\": %d, \"iterations\": 1, \"real_time\": 0, \"cpu_time\": 0, \"time_unit\": \"ms\", \"cpu_share\": %s, \"presents_per_second\": %s, \"peak_memory_kib\": %s}", sep, $1, $3, $1, $3, $2 - 1, $4, $5, $6
   }

@@ -13,7 +13,7 @@ test_packages=(
   libgtest-dev libgmock-dev googletest xvfb xauth x11-apps
 )
 bench_packages=(
-  libbenchmark-dev libpixman-1-dev libosmesa6-dev
+  libbenchmark-dev libpixman-1-dev libosmesa6-dev xdotool
 )
 fuzz_packages=(
   clang libclang-rt-14-dev

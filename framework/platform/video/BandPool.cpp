@@ -21,29 +21,41 @@ BandPool::~BandPool()
 
 void BandPool::Run(int bands, const std::function<void(int)>& work)
 {
-    std::unique_lock lock(mMutex);
-    mWork = &work;
-    mBands = bands;
-    mNext = 0;
-    mFinished = 0;
-    ++mRound;
+    if (bands <= 0)
+        return;
+    uint64_t round = 0;
+    {
+        const std::lock_guard lock(mMutex);
+        mWork = &work;
+        mBands.store(bands);
+        mFinished.store(0);
+        round = ++mRound;
+        mTicket.store((round & 0xFFFFFFFFu) << 32);
+    }
     mWake.notify_all();
-    RunBands(lock);
-    mDone.wait(lock, [this] { return mFinished == mBands; });
-    mWork = nullptr;
+    RunBands(round);
+    std::unique_lock lock(mMutex);
+    mDone.wait(lock, [&] { return mFinished.load() == bands; });
 }
 
-void BandPool::RunBands(std::unique_lock<std::mutex>& lock)
+void BandPool::RunBands(uint64_t round)
 {
-    while (mNext < mBands)
+    const uint64_t tag = round & 0xFFFFFFFFu;
+    for (;;)
     {
-        const int band = mNext++;
-        const std::function<void(int)>& work = *mWork;
-        lock.unlock();
-        work(band);
-        lock.lock();
-        if (++mFinished == mBands)
+        uint64_t ticket = mTicket.load();
+        do
+        {
+            if ((ticket >> 32) != tag || static_cast<int>(ticket & 0xFFFFFFFFu) >= mBands.load())
+                return;
+        } while (!mTicket.compare_exchange_weak(ticket, ticket + 1));
+        // The round cannot end before this band is finished, so its work is still in place.
+        (*mWork)(static_cast<int>(ticket & 0xFFFFFFFFu));
+        if (mFinished.fetch_add(1) + 1 == mBands.load())
+        {
+            const std::lock_guard lock(mMutex);
             mDone.notify_all();
+        }
     }
 }
 
@@ -53,11 +65,13 @@ void BandPool::WorkerLoop()
     uint64_t seen = 0;
     for (;;)
     {
-        mWake.wait(lock, [&] { return mStop || mRound != seen; });
+        mWake.wait(lock, [&] { return mStop || mRound.load() != seen; });
         if (mStop)
             return;
-        seen = mRound;
-        RunBands(lock);
+        seen = mRound.load();
+        lock.unlock();
+        RunBands(seen);
+        lock.lock();
     }
 }
 } // namespace Quoll::Platform

@@ -342,6 +342,13 @@ private:
 
 namespace
 {
+// QUOLL_D3D_SCENE_MEMORY=off draws every scene (for comparisons).
+bool SceneMemoryFromEnvironment()
+{
+    const char* value = std::getenv("QUOLL_D3D_SCENE_MEMORY");
+    return value == nullptr || std::strcmp(value, "off") != 0;
+}
+
 int ThreadsFromEnvironment()
 {
     const char* value = std::getenv("QUOLL_D3D_THREADS");
@@ -445,7 +452,7 @@ SoftDirect3DDevice::SoftDirect3DDevice(const D3DDeviceCaps& caps, std::shared_pt
                                        int drawThreads)
     : mCaps(caps), mTarget(std::move(target)), mState(std::make_unique<DrawState>()),
       mFastSpans(!DefaultPlainWalk()), mKernels(&DefaultSpanKernels()), mQueue(std::make_shared<Queue>(this)),
-      mMemory(std::make_unique<SceneMemory>())
+      mMemory(SceneMemoryFromEnvironment() ? std::make_unique<SceneMemory>() : nullptr)
 {
     auto& render = mState->renderStates;
     auto& stage = mState->stageStates;

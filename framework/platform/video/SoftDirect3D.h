@@ -234,8 +234,8 @@ public:
     // Draws what the scene has recorded so far (the target's lock failure is answered).
     HResult FinishDrawing();
     // A scene of a screenful of rows or more that comes again over the same target pixels (an
-    // idle screen redrawn) is not drawn again: the pixels it gave are put back. On by default;
-    // off draws every scene (tests compare the two).
+    // idle screen redrawn) is not drawn again: the pixels it gave are put back. On by default
+    // (QUOLL_D3D_SCENE_MEMORY=off turns it off); off draws every scene (tests compare the two).
     void SetSceneMemory(bool on);
     // Scenes put back from memory instead of drawn.
     [[nodiscard]] uint64_t RecalledScenes() const { return mRecalledScenes; }
