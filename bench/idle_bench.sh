@@ -4,7 +4,8 @@
 # xdotool to the title, the main menu, the map and level 1 (easy, its tutorial standing), and
 # left alone for a while on each. Per screen: the process's CPU share (user + system time from
 # /proc over the wall time), presents per second (the SDL back end's count, written to the file
-# named by QUOLL_PRESENT_STATS) and the peak resident memory so far (VmHWM); plus the time from
+# named by QUOLL_PRESENT_STATS), the CPU time per present (the figure to compare on a busy
+# machine, where the presents per second vary) and the peak resident memory so far (VmHWM); plus the time from
 # the start to the first frame shown (wall time and the process's CPU time). Each present path is
 # measured in the same run, one after the other: "surface" (the default: the window's surface for
 # frames of its size) and "renderer" (QUOLL_PRESENT=renderer, SDL's GPU renderer for every
@@ -175,7 +176,7 @@ awk -v date="$(date -Iseconds)" -v host="$(hostname)" -v cpus="$(nproc)" '
     if ($3 == "first_frame_ms")
       printf "%s\n    {\"name\": \"Idle_%s/start_to_first_frame\", \"run_name\": \"Idle_%s/start_to_first_frame\", \"run_type\": \"iteration\", \"repetition_index\": %d, \"iterations\": 1, \"real_time\": %d, \"cpu_time\": %d, \"time_unit\": \"ms\"}", sep, $1, $1, $2 - 1, $4, $5
     else
-      printf "%s\n    {\"name\": \"Idle_%s/%s\", \"run_name\": \"Idle_%s/%s\", \"run_type\": \"iteration\", \"repetition_index\": %d, \"iterations\": 1, \"real_time\": 0, \"cpu_time\": 0, \"time_unit\": \"ms\", \"cpu_share\": %s, \"presents_per_second\": %s, \"peak_memory_kib\": %s}", sep, $1, $3, $1, $3, $2 - 1, $4, $5, $6
+      printf "%s\n    {\"name\": \"Idle_%s/%s\", \"run_name\": \"Idle_%s/%s\", \"run_type\": \"iteration\", \"repetition_index\": %d, \"iterations\": 1, \"real_time\": 0, \"cpu_time\": 0, \"time_unit\": \"ms\", \"cpu_share\": %s, \"presents_per_second\": %s, \"cpu_ms_per_present\": %.3f, \"peak_memory_kib\": %s}", sep, $1, $3, $1, $3, $2 - 1, $4, $5, $5 > 0 ? 1000 * $4 / $5 : 0, $6
   }
   END { printf "\n  ]\n}\n" }
 ' "$results"

@@ -1,8 +1,9 @@
 // The 3D device's scene memory: a screen redrawn frame after frame, as the game's idle screens
-// are, drawn by two devices in bands, one that puts repeated scenes back from memory and one that
-// draws every scene; after every frame both targets hold the same pixels, whatever changed
-// between frames (nothing, a vertex by a fraction, a texel, a render state, a target pixel,
-// a texture swapped for an equal one) and the remembering device recalled the repeated frames.
+// are, drawn by two devices in bands, one that puts repeated scenes (or their repeated leading
+// commands) back from memory and one that draws every command; after every frame both targets
+// hold the same pixels, whatever changed between frames (nothing, a sprite drawn over the
+// background, a vertex of the background by a fraction, a texel, a render state, a target
+// pixel, a texture swapped for an equal one) and the remembering device recalled many frames.
 // Rerun: test_display --gtest_filter='SceneMemoryTest.*'; a failure prints the seed and frame.
 #include "framework/platform/video/SoftDirect3D.h"
 
@@ -69,12 +70,13 @@ struct Screen
 };
 
 // What a frame draws: a clear of the target, or of its upper half (so that the pixels under
-// the scene matter, and change from frame to frame under the blended mesh), and a translucent
-// textured mesh over all of it.
+// the scene matter, and change from frame to frame under the blended mesh), a translucent
+// textured mesh over all of it and a small sprite over that.
 struct Frame
 {
     uint32_t clearColour = 0xFF203040;
     bool clearAll = true;
+    float spriteX = 10.5f;
     std::vector<D3DVertex> mesh;
     uint32_t destBlend = kBlendInvSrcAlpha;
 
@@ -94,6 +96,15 @@ struct Frame
         EXPECT_EQ(device.DrawPrimitive(PrimitiveType::TriangleList, kFvfTLVertex, mesh.data(),
                                        static_cast<int>(mesh.size()), 0),
                   DD_OK);
+        D3DVertex sprite[4];
+        for (int corner = 0; corner < 4; ++corner)
+        {
+            sprite[corner].x = spriteX + (corner & 1 ? 6.0f : 0.0f);
+            sprite[corner].y = 20.5f + (corner & 2 ? 6.0f : 0.0f);
+            sprite[corner].u = corner & 1 ? 1.0f : 0.0f;
+            sprite[corner].v = corner & 2 ? 1.0f : 0.0f;
+        }
+        EXPECT_EQ(device.DrawPrimitive(PrimitiveType::TriangleStrip, kFvfTLVertex, sprite, 4, 0), DD_OK);
         EXPECT_EQ(device.EndScene(), DD_OK);
     }
 };
@@ -149,6 +160,8 @@ TEST(SceneMemoryTest, RepeatedScenesGiveThePixelsOfScenesDrawnAgain)
             // Most frames repeat the last one; the others change one thing.
             switch (random() % 12)
             {
+            case 6:
+            case 7: frame.spriteX = static_cast<float>(random() % 50) + 0.25f; break;
             case 0: frame.mesh[random() % frame.mesh.size()].x += 1.0f / 512; break;
             case 1:
             {
@@ -180,8 +193,9 @@ TEST(SceneMemoryTest, RepeatedScenesGiveThePixelsOfScenesDrawnAgain)
         EXPECT_EQ(drawing.device->RecalledScenes(), 0u);
         recalled += remembering.device->RecalledScenes();
     }
-    // Half the frames repeat the one before; many of those over the same pixels are recalled.
-    EXPECT_GT(recalled, 40u * 30u / 8u);
+    // A third of the frames repeat the one before and a sixth move only the sprite; many of
+    // those are recalled whole or in part.
+    EXPECT_GT(recalled, 40u * 30u / 20u);
 }
 
 TEST(SceneMemoryTest, SmallScenesAndSingleThreadedDevicesDrawEveryTime)
@@ -210,4 +224,25 @@ TEST(SceneMemoryTest, SmallScenesAndSingleThreadedDevicesDrawEveryTime)
         EXPECT_EQ(device.EndScene(), DD_OK);
     }
     EXPECT_EQ(device.RecalledScenes(), 0u);
+}
+
+TEST(SceneMemoryTest, AStillBackgroundUnderAMovingSpriteIsPutBack)
+{
+    std::vector<uint32_t> texels(16 * 16);
+    for (size_t i = 0; i < texels.size(); ++i)
+        texels[i] = 0x80000000u | static_cast<uint32_t>(i * 2654435761u >> 8);
+    Screen remembering(true, texels), drawing(false, texels);
+    std::mt19937 random(3);
+    Frame frame = RandomFrame(random);
+    for (int f = 0; f < 6; ++f)
+    {
+        frame.spriteX = 4.5f + static_cast<float>(f * 7);
+        frame.Draw(remembering);
+        frame.Draw(drawing);
+        ASSERT_EQ(remembering.Pixels(), drawing.Pixels()) << "frame " << f;
+    }
+    // The first frame's clear has the device's first states, the second's those the first left;
+    // the third keeps the background's pixels (which cover the target: the sprite under them
+    // does not matter), the others draw only the sprite over them.
+    EXPECT_EQ(remembering.device->RecalledScenes(), 3u);
 }

@@ -262,9 +262,11 @@ struct SoftDirect3DDevice::Command
     }
 };
 
-// The last scene finished in bands, and once it came twice in a row, the target's pixels before
-// and after its drawing. The states hold their textures, so a texture's address is never reused
-// while it is remembered; each texture's generation tells whether its texels changed.
+// The last scene finished in bands and, once leading commands of it came twice in a row, the
+// target's pixels before them and after them (the pixels before matter only when those commands
+// do not cover the target). The states hold their textures, so a texture's
+// address is never reused while it is remembered; each texture's generation tells whether its
+// texels changed.
 struct SoftDirect3DDevice::SceneMemory
 {
     std::vector<Command> commands;
@@ -273,32 +275,50 @@ struct SoftDirect3DDevice::SceneMemory
     std::vector<D3DVertex> vertices;
     int width = 0, height = 0, pitch = 0;
     SurfaceFormat format;
-    std::vector<uint8_t> before, after; // empty until the scene came again
+    size_t kept = 0;                    // leading commands whose result `after` holds; 0: none
+    std::vector<uint8_t> before, after; // the target around them
+    bool covers = false;                // their result does not depend on the pixels before
     bool missed = false;                // the last recall met other pixels: the next keeps none
 
     [[nodiscard]] static size_t Bytes(const SurfaceDesc& desc)
     {
         return static_cast<size_t>(desc.pitch) * static_cast<size_t>(desc.height);
     }
-    [[nodiscard]] bool Matches(const std::vector<Command>& otherCommands, const std::vector<DrawState>& otherStates,
-                               const std::vector<D3DVertex>& otherVertices, const SurfaceDesc& desc) const
+    [[nodiscard]] static uint64_t GenerationOf(const DrawState& state)
     {
-        if (desc.width != width || desc.height != height || desc.pitch != pitch || !(desc.format == format) ||
-            otherCommands.size() != commands.size() || otherStates.size() != states.size() ||
-            otherVertices.size() != vertices.size())
-            return false;
-        for (size_t i = 0; i < commands.size(); ++i)
-            if (!commands[i].SameAs(otherCommands[i]))
-                return false;
-        for (size_t i = 0; i < states.size(); ++i)
-            if (!(states[i] == otherStates[i]) || generations[i] != GenerationOf(otherStates[i]))
-                return false;
-        // Bit for bit: the same bits draw the same pixels.
-        return vertices.empty() ||
-               std::memcmp(vertices.data(), otherVertices.data(), vertices.size() * sizeof(D3DVertex)) == 0;
+        return state.texture ? state.texture->Generation() : 0;
     }
-    void Keep(const std::vector<Command>& newCommands, const std::vector<DrawState>& newStates,
-              const std::vector<D3DVertex>& newVertices, const SurfaceDesc& desc)
+    // How many leading commands of the scene draw what the remembered scene's drew: the same
+    // commands with the same states, textures and vertices, bit for bit, on a target alike.
+    [[nodiscard]] size_t SamePrefix(const std::vector<Command>& otherCommands,
+                                    const std::vector<DrawState>& otherStates,
+                                    const std::vector<D3DVertex>& otherVertices, const SurfaceDesc& desc) const
+    {
+        if (desc.width != width || desc.height != height || desc.pitch != pitch || !(desc.format == format))
+            return 0;
+        size_t statesSame = 0; // states [0, statesSame) compared equal
+        const size_t count = std::min(commands.size(), otherCommands.size());
+        for (size_t i = 0; i < count; ++i)
+        {
+            const Command& command = commands[i];
+            if (!command.SameAs(otherCommands[i]))
+                return i;
+            // States are recorded in order, so a command's state and those before it are compared.
+            for (; statesSame <= command.state; ++statesSame)
+                if (statesSame >= otherStates.size() || !(states[statesSame] == otherStates[statesSame]) ||
+                    generations[statesSame] != GenerationOf(otherStates[statesSame]))
+                    return i;
+            if (command.count > 0 &&
+                (command.first + static_cast<size_t>(command.count) > otherVertices.size() ||
+                 std::memcmp(vertices.data() + command.first, otherVertices.data() + command.first,
+                             static_cast<size_t>(command.count) * sizeof(D3DVertex)) != 0))
+                return i;
+        }
+        return count;
+    }
+    // Remembers a new scene; the pixels kept for the old one go.
+    void Replace(const std::vector<Command>& newCommands, const std::vector<DrawState>& newStates,
+                 const std::vector<D3DVertex>& newVertices, const SurfaceDesc& desc)
     {
         commands = newCommands;
         states = newStates;
@@ -310,17 +330,15 @@ struct SoftDirect3DDevice::SceneMemory
         height = desc.height;
         pitch = desc.pitch;
         format = desc.format;
-        Forget();
-    }
-    void Forget()
-    {
+        kept = 0;
+        covers = false;
         before.clear();
         after.clear();
-        missed = false;
     }
-    [[nodiscard]] static uint64_t GenerationOf(const DrawState& state)
+    void KeepAfter(const SurfaceDesc& desc, size_t commandsDrawn)
     {
-        return state.texture ? state.texture->Generation() : 0;
+        after.assign(desc.pixels, desc.pixels + Bytes(desc));
+        kept = commandsDrawn;
     }
 };
 
@@ -485,7 +503,7 @@ void SoftDirect3DDevice::SetFastQuads(bool on)
     mFastQuads = on;
     // A path chosen for comparison draws its scenes itself.
     if (mMemory)
-        mMemory->Keep({}, {}, {}, {});
+        mMemory->Replace({}, {}, {}, {});
 }
 
 uint64_t SoftDirect3DDevice::FastQuadCount() const
@@ -499,7 +517,7 @@ void SoftDirect3DDevice::SetFastSpans(bool on)
     mFastSpans = on;
     // A path chosen for comparison draws its scenes itself.
     if (mMemory)
-        mMemory->Keep({}, {}, {}, {});
+        mMemory->Replace({}, {}, {}, {});
 }
 
 void SoftDirect3DDevice::SetSpanKernels(const SpanKernels& kernels)
@@ -508,7 +526,7 @@ void SoftDirect3DDevice::SetSpanKernels(const SpanKernels& kernels)
     mKernels = &kernels;
     // A path chosen for comparison draws its scenes itself.
     if (mMemory)
-        mMemory->Keep({}, {}, {}, {});
+        mMemory->Replace({}, {}, {}, {});
 }
 
 void SoftDirect3DDevice::SetSceneMemory(bool on)
@@ -712,35 +730,34 @@ HResult SoftDirect3DDevice::FinishDrawing()
     SurfaceDesc desc;
     if (const HResult locked = mTarget->Lock(nullptr, &desc, kLockWait); Failed(locked))
         return locked;
-    const bool remember = WorthRemembering(desc);
-    if (remember && Recall(desc))
-    {
-        mTarget->Unlock(nullptr);
-        return DD_OK;
-    }
-    if (remember)
-        RememberBefore(desc);
+    // The leading commands the scene memory puts back, and where it keeps the pixels this time.
+    const auto [first, keepAt] = RecallPrefix(desc);
     const Target whole{mTarget.get(), desc.pixels, desc.pitch, desc.format, desc.format == SurfaceFormat::X8R8G8B8(),
                        0, 0, desc.width, desc.height};
-    auto drawBand = [&](int bandTop, int bandBottom) {
-        for (const Command& command : commands)
+    auto drawCommands = [&](size_t from, size_t to) {
+        auto drawBand = [&](int bandTop, int bandBottom) {
+            for (size_t i = from; i < to; ++i)
+            {
+                const Command& command = commands[i];
+                if (command.Misses(bandTop, bandBottom))
+                    continue;
+                const DrawState& state = states[command.state];
+                const D3DViewport& view = state.viewport;
+                Target target = whole.Band(bandTop, bandBottom);
+                target.left = std::max(view.x, 0);
+                target.top = std::max({view.y, 0, target.top});
+                target.right = std::min(view.x + view.width, desc.width);
+                target.bottom = std::min(view.y + view.height, target.bottom);
+                Execute(state, command, vertices.data(), target);
+            }
+        };
+        if (from >= to)
+            return;
+        if (mThreads == 1)
         {
-            if (command.Misses(bandTop, bandBottom))
-                continue;
-            const DrawState& state = states[command.state];
-            const D3DViewport& view = state.viewport;
-            Target target = whole.Band(bandTop, bandBottom);
-            target.left = std::max(view.x, 0);
-            target.top = std::max({view.y, 0, target.top});
-            target.right = std::min(view.x + view.width, desc.width);
-            target.bottom = std::min(view.y + view.height, target.bottom);
-            Execute(state, command, vertices.data(), target);
+            drawBand(0, desc.height);
+            return;
         }
-    };
-    if (mThreads == 1)
-        drawBand(0, desc.height);
-    else
-    {
         if (!mPool)
             mPool = std::make_unique<BandPool>(mThreads);
         // Four bands a thread, taken in turn, so that a thread held up elsewhere delays little.
@@ -748,63 +765,62 @@ HResult SoftDirect3DDevice::FinishDrawing()
         mPool->Run(bands, [&](int band) {
             drawBand(desc.height * band / bands, desc.height * (band + 1) / bands);
         });
+    };
+    if (keepAt > 0)
+    {
+        // Whether the kept commands' pixels depend on the pixels under them (a background that
+        // covers the target opaquely does not): drawn over a target of all bits clear and over
+        // one of all bits set. Every blend is monotonic in each channel of the pixel under it, so
+        // two equal results mean equal results over any pixels.
+        SceneMemory& memory = *mMemory;
+        const size_t bytes = SceneMemory::Bytes(desc);
+        std::memset(desc.pixels, 0x00, bytes);
+        drawCommands(0, keepAt);
+        memory.after.assign(desc.pixels, desc.pixels + bytes);
+        std::memset(desc.pixels, 0xFF, bytes);
+        drawCommands(0, keepAt);
+        memory.covers = std::memcmp(desc.pixels, memory.after.data(), bytes) == 0;
+        if (!memory.covers)
+        {
+            std::memcpy(desc.pixels, memory.before.data(), bytes);
+            drawCommands(0, keepAt);
+        }
+        memory.KeepAfter(desc, keepAt);
     }
-    if (remember)
-        RememberAfter(desc);
+    drawCommands(std::max(first, keepAt), commands.size());
     mTarget->Unlock(nullptr);
     return DD_OK;
 }
 
-bool SoftDirect3DDevice::WorthRemembering(const SurfaceDesc& desc) const
+std::pair<size_t, size_t> SoftDirect3DDevice::RecallPrefix(const SurfaceDesc& desc)
 {
-    // Comparing and copying the target costs about as much as drawing a screenful of rows.
     if (!mMemory || mThreads == 1 || desc.pixels == nullptr || desc.pitch <= 0)
-        return false;
-    float rows = 0;
-    for (const Command& command : mDrawCommands)
-        rows += command.Rows(desc.height);
-    return rows >= static_cast<float>(desc.height);
-}
-
-bool SoftDirect3DDevice::Recall(const SurfaceDesc& desc)
-{
+        return {0, 0};
     SceneMemory& memory = *mMemory;
-    if (memory.after.empty() || !memory.Matches(mDrawCommands, mDrawStates, mDrawVertices, desc))
-        return false;
-    const size_t bytes = SceneMemory::Bytes(desc);
-    if (std::memcmp(desc.pixels, memory.before.data(), bytes) != 0)
+    const size_t same = memory.SamePrefix(mDrawCommands, mDrawStates, mDrawVertices, desc);
+    if (memory.kept > 0 && memory.kept <= same)
     {
-        // Other pixels under the same scene: it is drawn, and kept again the time after next, so
-        // that pixels that keep changing cost a copy only every other scene.
-        memory.Forget();
+        const size_t bytes = SceneMemory::Bytes(desc);
+        if (memory.covers || std::memcmp(desc.pixels, memory.before.data(), bytes) == 0)
+        {
+            std::memcpy(desc.pixels, memory.after.data(), bytes);
+            ++mRecalledScenes;
+            return {memory.kept, 0};
+        }
+        // Other pixels under the same commands: they are drawn, and kept again the time after
+        // next, so that pixels that keep changing cost a copy only every other scene.
         memory.missed = true;
-        return false;
     }
-    std::memcpy(desc.pixels, memory.after.data(), bytes);
-    ++mRecalledScenes;
-    return true;
-}
-
-void SoftDirect3DDevice::RememberBefore(const SurfaceDesc& desc)
-{
-    SceneMemory& memory = *mMemory;
-    if (std::exchange(memory.missed, false))
-        return;
-    // The second time in a row a scene comes, the pixels around its drawing are kept; a new
-    // scene only replaces the remembered one.
-    if (memory.after.empty() && memory.before.empty() && memory.Matches(mDrawCommands, mDrawStates, mDrawVertices, desc))
-    {
-        memory.before.assign(desc.pixels, desc.pixels + SceneMemory::Bytes(desc));
-        return;
-    }
-    memory.Keep(mDrawCommands, mDrawStates, mDrawVertices, desc);
-}
-
-void SoftDirect3DDevice::RememberAfter(const SurfaceDesc& desc)
-{
-    SceneMemory& memory = *mMemory;
-    if (!memory.before.empty())
-        memory.after.assign(desc.pixels, desc.pixels + SceneMemory::Bytes(desc));
+    memory.Replace(mDrawCommands, mDrawStates, mDrawVertices, desc);
+    // Leading commands that came twice in a row are kept when comparing and copying the target
+    // (about the cost of drawing a screenful of rows) is cheaper than drawing them.
+    float rows = 0;
+    for (size_t i = 0; i < same; ++i)
+        rows += mDrawCommands[i].Rows(desc.height);
+    if (same == 0 || std::exchange(memory.missed, false) || rows < static_cast<float>(desc.height))
+        return {0, 0};
+    memory.before.assign(desc.pixels, desc.pixels + SceneMemory::Bytes(desc));
+    return {0, same};
 }
 
 void SoftDirect3DDevice::Execute(const DrawState& state, const Command& command, const D3DVertex* vertices,

@@ -23,14 +23,16 @@
 // horizontal bands on a persistent pool of threads, each band in submission order, so that the
 // pixels do not depend on the number of threads. Threads: the settings' drawThreads, or
 // QUOLL_D3D_THREADS, or the hardware's count capped at 8; 1 draws at once on the calling thread.
-// A scene drawn in bands that repeats the previous one over the same pixels is put back from
-// memory rather than drawn (SetSceneMemory), so an idle screen costs a compare and a copy.
+// The leading commands of a scene drawn in bands that repeat the previous scene's over the same
+// pixels are put back from memory rather than drawn (SetSceneMemory), so an idle screen costs a
+// compare and a copy.
 // Fakes: no Z buffer, no lighting, no perspective (rhw is ignored), one texture stage.
 #include "framework/platform/video/SoftDirectDraw.h"
 #include "framework/platform/video/SpanKernels.h"
 
 #include <cstdint>
 #include <memory>
+#include <utility>
 #include <vector>
 
 namespace Quoll::Platform
@@ -233,11 +235,13 @@ public:
     [[nodiscard]] int DrawThreads() const { return mThreads; }
     // Draws what the scene has recorded so far (the target's lock failure is answered).
     HResult FinishDrawing();
-    // A scene of a screenful of rows or more that comes again over the same target pixels (an
-    // idle screen redrawn) is not drawn again: the pixels it gave are put back. On by default
-    // (QUOLL_D3D_SCENE_MEMORY=off turns it off); off draws every scene (tests compare the two).
+    // Leading commands of a scene drawn in bands that repeat the previous scene's over the same
+    // target pixels (an idle screen, or a still background under moving sprites, redrawn) are
+    // not drawn again when they cover a screenful of rows or more: the pixels they gave are put
+    // back. On by default (QUOLL_D3D_SCENE_MEMORY=off turns it off); off draws every command
+    // (tests compare the two).
     void SetSceneMemory(bool on);
-    // Scenes put back from memory instead of drawn.
+    // Scenes whose leading commands (or all) were put back from memory instead of drawn.
     [[nodiscard]] uint64_t RecalledScenes() const { return mRecalledScenes; }
 
 private:
@@ -247,14 +251,10 @@ private:
     struct SceneMemory;
     class Queue;
     HResult Record(PrimitiveType type, const D3DVertex* vertices, int count, bool clear, uint32_t color);
-    // Whether the scene being finished is worth remembering: a screenful of rows or more, drawn
-    // in bands.
-    [[nodiscard]] bool WorthRemembering(const SurfaceDesc& desc) const;
-    // Puts back the remembered result when the scene and the target's pixels match it.
-    bool Recall(const SurfaceDesc& desc);
-    // Called around the drawing of a scene that is worth remembering.
-    void RememberBefore(const SurfaceDesc& desc);
-    void RememberAfter(const SurfaceDesc& desc);
+    // For the scene being finished, with its target locked: the number of leading commands whose
+    // pixels the scene memory put back, and the number after which it wants the pixels kept
+    // (0: none).
+    std::pair<size_t, size_t> RecallPrefix(const SurfaceDesc& desc);
     void Execute(const DrawState& state, const Command& command, const D3DVertex* vertices, Target& target) const;
     void DrawTriangle(const DrawState& state, const Target& target, const D3DVertex& a, const D3DVertex& b,
                       const D3DVertex& c) const;
