@@ -176,7 +176,7 @@ awk -v date="$(date -Iseconds)" -v host="$(hostname)" -v cpus="$(nproc)" '
     if ($3 == "first_frame_ms")
       printf "%s\n    {\"name\": \"Idle_%s/start_to_first_frame\", \"run_name\": \"Idle_%s/start_to_first_frame\", \"run_type\": \"iteration\", \"repetition_index\": %d, \"iterations\": 1, \"real_time\": %d, \"cpu_time\": %d, \"time_unit\": \"ms\"}", sep, $1, $1, $2 - 1, $4, $5
     else
-      printf "%s\n    {\"name\": \"Idle_%s/%s\", \"run_name\": \"Idle_%s/%s\", \"run_type\": \"iteration\", \"repetition_index\": %d, \"iterations\": 1, \"real_time\": 0, \"cpu_time\": 0, \"time_unit\": \"ms\", \"cpu_share\": %s, \"presents_per_second\": %s, \"cpu_ms_per_present\": %.3f, \"peak_memory_kib\": %s}", sep, $1, $3, $1, $3, $2 - 1, $4, $5, $5 > 0 ? 1000 * $4 / $5 : 0, $6
+      printf "%s\n    {\"name\": \"Idle_%s/%s\", \"run_name\": \"Idle_%s/%s\", \"run_type\": \"iteration\", \"repetition_index\": %d, \"iterations\": 1, \"real_time\": 0, \"cpu_time\": 0, \"time_unit\": \"ms\", \"cpu_share\": %s, \"presents_per_second\": %s, \"cpu_ms_per_present\": %.3f, \"peak_memory_kib\": %s}", sep, $1, $3, $1, $3, $2 - 1, $4, $5, ($5 > 0 ? 1000 * $4 / $5 : 0), $6
   }
   END { printf "\n  ]\n}\n" }
 ' "$results"

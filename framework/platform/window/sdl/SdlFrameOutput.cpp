@@ -70,7 +70,7 @@ void SdlFrameOutput::DropRenderer()
 
 SDL_Surface* SdlFrameOutput::FittingSurface(const ArgbImageView& frame)
 {
-    if (mPath == Path::Renderer)
+    if (mPath == Path::Renderer || mNoSurface)
         return nullptr;
     int width = 0, height = 0;
     SDL_GetWindowSize(mWindow, &width, &height);
@@ -81,7 +81,9 @@ SDL_Surface* SdlFrameOutput::FittingSurface(const ArgbImageView& frame)
     SDL_Surface* surface = SDL_GetWindowSurface(mWindow);
     if (surface == nullptr)
     {
-        LogLine("WindowSystem", std::string("SDL_GetWindowSurface: ") + SDL_GetError());
+        // A video driver without plain window surfaces: the renderer shows every frame.
+        LogLine("WindowSystem", std::string("SDL_GetWindowSurface: ") + SDL_GetError() + "; frames go through the renderer");
+        mNoSurface = true;
         return nullptr;
     }
     // A window whose pixels are not its size (a scaled desktop) keeps to the renderer.

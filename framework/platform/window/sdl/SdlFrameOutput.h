@@ -51,6 +51,7 @@ private:
 
     SDL_Window* mWindow;
     Path mPath;
+    bool mNoSurface = false; // the driver has no window surface to give
     SDL_Renderer* mRenderer = nullptr;
     SDL_Texture* mTexture = nullptr;
     int mTextureWidth = 0, mTextureHeight = 0;
