@@ -198,34 +198,6 @@ TEST(SceneMemoryTest, RepeatedScenesGiveThePixelsOfScenesDrawnAgain)
     EXPECT_GT(recalled, 40u * 30u / 20u);
 }
 
-TEST(SceneMemoryTest, SmallScenesAndSingleThreadedDevicesDrawEveryTime)
-{
-    std::vector<uint32_t> texels(16 * 16, 0xFF808080);
-    Screen single(true, texels);
-    single.device->SetDrawThreads(1);
-    std::mt19937 random(7);
-    const Frame frame = RandomFrame(random);
-    for (int f = 0; f < 4; ++f)
-        frame.Draw(single);
-    EXPECT_EQ(single.device->RecalledScenes(), 0u);
-
-    // A quad a few rows high, repeated over the same pixels: cheaper to draw than to compare.
-    Screen banded(true, texels);
-    Frame small;
-    small.mesh = {frame.mesh.begin(), frame.mesh.begin() + 3};
-    for (D3DVertex& v : small.mesh)
-        v.y = std::min(v.y, 3.0f);
-    SoftDirect3DDevice& device = *banded.device;
-    for (int f = 0; f < 4; ++f)
-    {
-        EXPECT_EQ(device.BeginScene(), DD_OK);
-        device.SetTexture(0, banded.texture);
-        EXPECT_EQ(device.DrawPrimitive(PrimitiveType::TriangleList, kFvfTLVertex, small.mesh.data(), 3, 0), DD_OK);
-        EXPECT_EQ(device.EndScene(), DD_OK);
-    }
-    EXPECT_EQ(device.RecalledScenes(), 0u);
-}
-
 TEST(SceneMemoryTest, AStillBackgroundUnderAMovingSpriteIsPutBack)
 {
     std::vector<uint32_t> texels(16 * 16);

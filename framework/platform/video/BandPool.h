@@ -25,8 +25,6 @@ public:
 
     [[nodiscard]] int Threads() const { return static_cast<int>(mWorkers.size()) + 1; }
     void Run(int bands, const std::function<void(int)>& work);
-    // Runs so far (a test's proof that the workers had nothing to do in between).
-    [[nodiscard]] uint64_t Runs() const { return mRound.load(); }
 
 private:
     void WorkerLoop();
