@@ -1,6 +1,7 @@
 // The scene graph's own readers take the authored scene data from main.pak as the game mounts
 // it: every background builds its layers, every zoom effect its pieces, every particle
-// description emits, all without a line on the log.
+// description emits, all without a line on the log; every ripple a description file ships moves
+// every vertex of its grid.
 #include "tests/data/GameDataFiles.h"
 #include "tests/scene/SceneTestDoubles.h"
 
@@ -8,10 +9,14 @@
 #include "framework/files/PakInterface.h"
 #include "game/scene/MeshDescription.h"
 #include "game/scene/ParticleFile.h"
+#include "game/scene/Wave_MeshAffector.h"
 #include "game/scene/ZoomConfig.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>
+
+#include <algorithm>
+#include <filesystem>
 
 namespace
 {
@@ -45,6 +50,70 @@ TEST_F(SceneData, EveryBackgroundBuildsItsPictureAndLight)
         ASSERT_TRUE(LoadFoneFile("data/art/textures/fones/" + std::to_string(n) + ".fone", layers, mServices)) << n;
         EXPECT_EQ(layers.size(), 2u) << n;
     }
+    EXPECT_TRUE(mServices.log.empty()) << mServices.log.front();
+}
+
+// The description files the game ships (backgrounds and single pictures), as paths in the pack.
+std::vector<std::string> DescriptionFiles()
+{
+    std::vector<std::string> paths;
+    const std::filesystem::path data = QUOLL_SOURCE_DIR "/data";
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(data / "art"))
+        if (entry.path().extension() == ".fone" || entry.path().extension() == ".mesh")
+            paths.push_back(std::filesystem::relative(entry.path(), data.parent_path()).generic_string());
+    std::sort(paths.begin(), paths.end());
+    return paths;
+}
+
+bool HasWave(const MeshNode& layer)
+{
+    const auto& affectors = layer.GetMeshAffectors();
+    return std::any_of(affectors.begin(), affectors.end(),
+                       [](const auto& affector) { return dynamic_cast<Wave_MeshAffector*>(affector.get()); });
+}
+
+// The vertices of a layer that stay within a tenth of a pixel of where they started over two
+// seconds of updates.
+int StillVertices(MeshNode& layer)
+{
+    MeshGrid& grid = *layer.GetGrid();
+    const int count = grid.GetRows() * grid.GetColumns();
+    std::vector<float> minX(count, 1e9f), maxX(count, -1e9f), minY(count, 1e9f), maxY(count, -1e9f);
+    for (int update = 0; update < 200; ++update)
+    {
+        layer.Update(0.01f);
+        for (int r = 0; r < grid.GetRows(); ++r)
+            for (int c = 0; c < grid.GetColumns(); ++c)
+            {
+                const int i = r * grid.GetColumns() + c;
+                const Quoll::TriVertex& v = grid.Vertex(r, c);
+                minX[i] = std::min(minX[i], v.x), maxX[i] = std::max(maxX[i], v.x);
+                minY[i] = std::min(minY[i], v.y), maxY[i] = std::max(maxY[i], v.y);
+            }
+    }
+    int still = 0;
+    for (int i = 0; i < count; ++i)
+        still += maxX[i] - minX[i] < 0.1f && maxY[i] - minY[i] < 0.1f;
+    return still;
+}
+
+TEST_F(SceneData, EveryShippedWaveMovesEveryVertexOfItsGrid)
+{
+    const std::vector<std::string> files = DescriptionFiles();
+    ASSERT_GE(files.size(), 32u);
+    int waves = 0;
+    for (const std::string& path : files)
+    {
+        std::vector<std::unique_ptr<MeshNode>> layers;
+        ASSERT_TRUE(LoadFoneFile(path, layers, mServices)) << path;
+        for (const std::unique_ptr<MeshNode>& layer : layers)
+            if (HasWave(*layer))
+            {
+                ++waves;
+                EXPECT_EQ(StillVertices(*layer), 0) << path;
+            }
+    }
+    EXPECT_GE(waves, 32);
     EXPECT_TRUE(mServices.log.empty()) << mServices.log.front();
 }
 
