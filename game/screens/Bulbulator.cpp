@@ -128,7 +128,7 @@ void Bulbulator::Fire(Bulb& bulb)
     {
         const float volume = (distance / kSilentDistance * 0.5f + 0.5f) * 0.1f;
         const auto half = static_cast<float>(mServices.GetAppWidth() / 2);
-        const float pan = (bulb.drawX - half) / half * 10.0f / kPanUnits;
+        const float pan = (bulb.drawX - half) / half * 10.0f;
         mServices.PlaySound(mServices.GetResourceIdByName("SOUND_BULB_POP1"), volume, pan);
     }
 }

@@ -43,8 +43,6 @@ public:
     static constexpr const char* kBulbsFile = "data/art/textures/map/bulbs.txt";
     // Pops this far from the mouse or farther are silent.
     static constexpr float kSilentDistance = 700.0f;
-    // The application's pan scale: a pan of 1 is this many hundredths of a decibel.
-    static constexpr float kPanUnits = 300.0f;
 
     struct Bulb
     {

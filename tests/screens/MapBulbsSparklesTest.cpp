@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <filesystem>
 #include <fstream>
@@ -117,8 +118,8 @@ TEST_F(BulbTest, PopsAreLouderFartherAwayAndSilentFrom700Pixels)
     ASSERT_EQ(services.sounds.size(), 1u);
     EXPECT_EQ(services.sounds[0].name, "SOUND_BULB_POP1");
     EXPECT_FLOAT_EQ(services.sounds[0].volume, 0.05f);
-    // Left of the middle: a slight pan to the left (10 of 300 units at the screen's edge).
-    EXPECT_FLOAT_EQ(services.sounds[0].pan, (268.0f - 512.0f) / 512.0f * 10.0f / 300.0f);
+    // Left of the middle: a pan to the left, in proportion to the distance from the middle.
+    EXPECT_FLOAT_EQ(services.sounds[0].pan, (268.0f - 512.0f) / 512.0f * 10.0f);
 
     UntilFlashEnds(bulb);
     services.mouse = {268 + 350, 384};
@@ -136,6 +137,26 @@ TEST_F(BulbTest, PopsAreLouderFartherAwayAndSilentFrom700Pixels)
     services.mouse = {268, 384 + 700};
     ASSERT_TRUE(UntilFlash(bulb));
     EXPECT_EQ(services.sounds.size(), 3u);
+}
+
+TEST_F(BulbTest, PopsAtTheScreensEdgesPanByAThirdOfTheMixersRange)
+{
+    // The game plays a pan of 1 as 300 hundredths of a decibel, of the mixer's 10,000.
+    constexpr float kAppPanScale = 300.0f;
+    // Flashes at the left and right edges (the image is 64 wide), heard from the middle.
+    node.rect = {0, 0, 1100, 800};
+    ASSERT_TRUE(bulbs.Load({&node}, WriteBulbs("edges.txt", "left 32 400 0 0\nright 1056 400 0 0\n")));
+    services.mouse = {512, 384};
+    // Each bulb's first flash comes within 15 s.
+    for (int i = 0; i < 1600; ++i)
+        bulbs.Update(0.01f);
+    ASSERT_GE(services.sounds.size(), 2u);
+    std::vector<float> pans;
+    for (const auto& sound : services.sounds)
+        pans.push_back(sound.pan * kAppPanScale);
+    std::sort(pans.begin(), pans.end());
+    EXPECT_FLOAT_EQ(pans.front(), -3000.0f);
+    EXPECT_FLOAT_EQ(pans.back(), 3000.0f);
 }
 
 TEST_F(BulbTest, BulbsOverTheHoveredGroupPopSoonerAndFaster)
