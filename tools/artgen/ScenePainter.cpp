@@ -144,8 +144,8 @@ void Logo(ArtCanvas& canvas, const Cel& cel, bool alternative)
 
 // The board's cell strip of a skin: cels 0 to 2 are the three looks of a cell (glass hexagons in
 // the skin's colour: plain, dotted, with an inner ring), 3 to 5 the light overlays the play
-// screen tints and pulses over a cell (the selection's ring, the clone target's glow, and the
-// fill of jump targets, hovered cells and a bomb's area).
+// screen tints and pulses over a cell (the selection's ring, the clone target's green glow, and
+// the dashed outline of jump targets, hovered cells and a bomb's area).
 enum class CellCel
 {
     Plain,
@@ -216,26 +216,44 @@ void CellOverlay(ArtCanvas& canvas, const Cel& cel, CellCel overlay)
         break;
     case CellCel::CloneGlow:
     {
+        // A clone target glows green and carries a plus: the colony grows into it.
+        const Rgb green{0.45, 1.0, 0.55};
         canvas.Hexagon(cx, cy, rx - 1, ry - 1);
         cairo_pattern_t* glow = cairo_pattern_create_radial(cx, cy, 2, cx, cy, rx);
-        cairo_pattern_add_color_stop_rgba(glow, 0.0, pale.r, pale.g, pale.b, 0.15);
-        cairo_pattern_add_color_stop_rgba(glow, 1.0, pale.r, pale.g, pale.b, 0.6);
+        cairo_pattern_add_color_stop_rgba(glow, 0.0, green.r, green.g, green.b, 0.3);
+        cairo_pattern_add_color_stop_rgba(glow, 1.0, green.r, green.g, green.b, 0.7);
         cairo_set_source(cr, glow);
         cairo_fill_preserve(cr);
         cairo_pattern_destroy(glow);
-        canvas.SetColor(kWhite, 0.8);
-        cairo_set_line_width(cr, 2.0);
+        canvas.SetColor(green.Mix(kWhite, 0.5), 0.95);
+        cairo_set_line_width(cr, 3.0);
+        cairo_stroke(cr);
+        const double arm = ry * 0.3;
+        canvas.SetColor(kWhite, 0.85);
+        cairo_set_line_width(cr, 4.0);
+        cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
+        cairo_move_to(cr, cx - arm, cy);
+        cairo_line_to(cr, cx + arm, cy);
+        cairo_move_to(cr, cx, cy - arm);
+        cairo_line_to(cr, cx, cy + arm);
         cairo_stroke(cr);
         break;
     }
     default:
-        canvas.Hexagon(cx, cy, rx - 1, ry - 1);
-        canvas.SetColor(pale, 0.3);
+    {
+        // Jump targets, hovered cells and a bomb's area: a faint white fill inside a dashed
+        // outline, white so that the play screen can tint it.
+        canvas.Hexagon(cx, cy, rx - 2, ry - 2);
+        canvas.SetColor(kWhite, 0.14);
         cairo_fill_preserve(cr);
-        canvas.SetColor(kWhite, 0.6);
-        cairo_set_line_width(cr, 1.5);
+        const double dashes[] = {6.0, 4.0};
+        cairo_set_dash(cr, dashes, 2, 0.0);
+        canvas.SetColor(kWhite, 0.9);
+        cairo_set_line_width(cr, 2.0);
         cairo_stroke(cr);
+        cairo_set_dash(cr, nullptr, 0, 0.0);
         break;
+    }
     }
 }
 

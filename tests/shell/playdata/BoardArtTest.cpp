@@ -10,6 +10,7 @@
 #include "game/play/BacFace.h"
 #include "game/play/VCell.h"
 
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -79,6 +80,29 @@ TEST_F(PlayData, BoardArtCellsOfEveryKindShowAHexagonAndItsOverlays)
         for (int state : {VCell::Highlighted, VCell::CloneTarget, VCell::JumpTarget, VCell::Hovered,
                           VCell::BombArea, VCell::HoveredBombArea})
             EXPECT_GT(Differing(DrawCell(Services(), kind, state), plain), 0) << "state " << state;
+    }
+}
+
+// The mean difference per colour channel of two drawings over the cel.
+double MeanChannelDifference(const std::vector<uint32_t>& a, const std::vector<uint32_t>& b)
+{
+    double sum = 0;
+    for (int y = 0; y < kCelHeight; ++y)
+        for (int x = 0; x < kCelWidth; ++x)
+            for (int shift : {0, 8, 16})
+                sum += std::abs(static_cast<int>(At(a, x, y) >> shift & 0xFF) - static_cast<int>(At(b, x, y) >> shift & 0xFF));
+    return sum / (kCelWidth * kCelHeight * 3);
+}
+
+// Clone targets and jump targets are told apart at a glance, on every kind of cell.
+TEST_F(PlayData, BoardArtCloneAndJumpTargetsLookDifferent)
+{
+    LoadPlayGroups();
+    for (int kind = 1; kind <= 3; ++kind)
+    {
+        const std::vector<uint32_t> clone = DrawCell(Services(), kind, VCell::CloneTarget);
+        const std::vector<uint32_t> jump = DrawCell(Services(), kind, VCell::JumpTarget);
+        EXPECT_GT(MeanChannelDifference(clone, jump), 12.0) << "kind " << kind;
     }
 }
 
