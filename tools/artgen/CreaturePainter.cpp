@@ -504,21 +504,44 @@ void Boss(ArtCanvas& canvas, const Cel& cel, BossPart part)
     }
 }
 
-// The helper: a golden colony with a halo and two wings of light.
+// The helper: a golden colony with a halo and two feathered wings of light, all inside the
+// picture so that no wing is cut at its edge.
+void GloriaWing(ArtCanvas& canvas, double cx, double cy, double r, double side, double reach)
+{
+    cairo_t* cr = canvas.Cr();
+    // From the shoulder up and out to the tip, back along a scalloped lower edge.
+    const double sx = cx + side * r * 0.6, sy = cy - r * 0.2;
+    const double tx = cx + side * reach, ty = cy - r * 1.1;
+    cairo_move_to(cr, sx, sy);
+    cairo_curve_to(cr, sx + side * r * 0.4, sy - r * 1.0, tx - side * r * 0.5, ty - r * 0.3, tx, ty);
+    const int feathers = 3;
+    for (int i = 1; i <= feathers; ++i)
+    {
+        const double t = static_cast<double>(i) / feathers;
+        const double fx = tx + (sx - tx) * t, fy = ty + (sy + r * 0.25 - ty) * t + r * 0.35;
+        const double px = tx + (sx - tx) * (t - 0.5 / feathers);
+        const double py = ty + (sy - ty) * (t - 0.5 / feathers) + r * 0.75;
+        cairo_curve_to(cr, px + side * r * 0.15, py, px - side * r * 0.05, py, fx, fy);
+    }
+    cairo_close_path(cr);
+    cairo_pattern_t* light = cairo_pattern_create_radial(sx, sy, r * 0.2, sx, sy, reach);
+    cairo_pattern_add_color_stop_rgba(light, 0.0, 1.0, 0.98, 0.85, 0.97);
+    cairo_pattern_add_color_stop_rgba(light, 1.0, 1.0, 0.86, 0.45, 0.85);
+    cairo_set_source(cr, light);
+    cairo_fill_preserve(cr);
+    cairo_pattern_destroy(light);
+    canvas.SetColor(kGold, 0.9);
+    cairo_set_line_width(cr, 1.5);
+    cairo_stroke(cr);
+}
+
 void Gloria(ArtCanvas& canvas, const Cel& cel)
 {
     cairo_t* cr = canvas.Cr();
     const double cx = cel.w / 2, cy = cel.h * 0.55, r = std::min(cel.w, cel.h) * 0.26;
+    const double reach = cel.w / 2 - 5;
     for (double side : {-1.0, 1.0})
-    {
-        cairo_save(cr);
-        cairo_translate(cr, cx + side * r * 1.0, cy - r * 0.3);
-        cairo_scale(cr, side * r * 1.1, r * 0.55);
-        cairo_arc(cr, 0.6, 0, 1, 0, 2 * kPi);
-        cairo_restore(cr);
-        canvas.SetColor({1.0, 0.95, 0.7}, 0.45);
-        cairo_fill(cr);
-    }
+        GloriaWing(canvas, cx, cy, r, side, reach);
     canvas.Blob(cx, cy, r, kGold, 0.04, 0.5, 1.2);
     canvas.SetColor({1.0, 0.95, 0.6}, 0.9);
     cairo_set_line_width(cr, 2.5);

@@ -135,7 +135,9 @@ void Title(ArtCanvas& canvas, const Cel& cel)
 void Logo(ArtCanvas& canvas, const Cel& cel, bool alternative)
 {
     const Rgb main = alternative ? KindColor(3) : KindColor(1);
-    canvas.Glow(cel.w * 0.12, cel.h * 0.42, cel.h * 0.45, main, 0.4);
+    // The halo fades out before the picture's edges, so it never shows a straight side.
+    const double glowX = cel.w * 0.12, glowY = cel.h * 0.42;
+    canvas.Glow(glowX, glowY, std::min(glowX, glowY) - 2, main, 0.4);
     canvas.Blob(cel.w * 0.12, cel.h * 0.42, cel.h * 0.2, main, 0.06, 1.2, 0.8);
     canvas.Text("PetriGlow", cel.w * 0.56, cel.h * 0.4, cel.h * 0.42, TextWeight::Bold, main, 1.0);
     canvas.Text(alternative ? "SAGA  \xE2\x80\xA2  II" : "SAGA", cel.w * 0.56, cel.h * 0.78, cel.h * 0.2,
