@@ -121,6 +121,10 @@ FrameAnimation* FrameAnimationCache::GetFrameAnimation(const Quoll::Image* image
     }
     if (FrameAnimation* cached = Find(id))
         return cached;
+    // A picture of one cel has no frames to step through: it gets the empty animation at once,
+    // without looking for a file that is not meant to exist.
+    if (image->mNumRows * image->mNumCols <= 1)
+        return &Add(id, FrameAnimation());
     const std::string path = image->mFilePath + ".anim";
     if (mServices.FileExists(path))
     {

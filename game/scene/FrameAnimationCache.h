@@ -41,8 +41,9 @@ public:
     // an "ERROR" log line when the file cannot be opened, true otherwise.
     bool LoadFrameAnimation(const std::string& path, int id);
     // The image's animation, by its resource id: loaded from its path + ".anim" on a miss, or
-    // cached empty with a "WARNING" line when there is no such file. Null for a null image and
-    // for an image without a resource id.
+    // cached empty with a "WARNING" line when there is no such file. An image of a single cel is
+    // cached empty at once, with no file looked for. Null for a null image and for an image
+    // without a resource id.
     [[nodiscard]] FrameAnimation* GetFrameAnimation(const Quoll::Image* image);
     // Preloads the bacteria's emotion animations under their fixed ids (457 to 470).
     void LoadEmotionAnimations(const std::string& folder = kEmotionFolder);
