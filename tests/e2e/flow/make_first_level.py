@@ -37,9 +37,9 @@ def build(program, game_dir, play_start):
     s.lines.append("mouse up left 980 40")
     s.t += 1000
     s.comment("Group 1's fan, level 1.")
-    s.move(105, 500, 1500)
-    s.move(80, 470, 300)
-    s.click(52, 452, 300, command="LevelMapState 2")
+    s.move(81, 455, 1500)
+    s.move(56, 425, 300)
+    s.click(28, 407, 300, command="LevelMapState 2")
     start = play_start * STEP + 3000
     s.comment("The autoplay's moves (autoplay --level 1 --normal --policy %s --seed %d --think %d --script-at %d)."
               % (LEVEL1["policy"], LEVEL1["seed"], LEVEL1["think"], start))

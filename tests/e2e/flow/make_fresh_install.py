@@ -171,10 +171,10 @@ def build(program, game_dir, play_start):
     s.checkpoint("intro", 14000)
 
     s.comment("The map after its intro: group 1 under the pointer opens its fan; level 1; the gloria flies.")
-    s.move(105, 500, 1500)
+    s.move(81, 455, 1500)
     s.checkpoint("map_fan", 500)
-    s.move(80, 470, 300)
-    s.click(52, 452, 300, command="LevelMapState 2")
+    s.move(56, 425, 300)
+    s.click(28, 407, 300, command="LevelMapState 2")
     s.checkpoint("gloria", 1100)
 
     s.comment("Level 1 with its tutorial: the tutorial's quit answered no, a pause and continue.")
@@ -204,9 +204,9 @@ def build(program, game_dir, play_start):
     s.click(695, 542, 4000, command="EndLevelState 0")
 
     s.comment("Back on the map: level 2 from group 1's fan; a pause, restart, then save and quit.")
-    s.move(105, 500, 1500)
-    s.move(100, 450, 300)
-    s.click(105, 430, 3500, command="LevelMapState 2")
+    s.move(81, 455, 1500)
+    s.move(76, 405, 300)
+    s.click(81, 385, 3500, command="LevelMapState 2")
     s.checkpoint("level2", 500)
     s.key("Escape", 1000, command="PlayLevelState 0")
     s.click(512, 397, 4000, command="InGameState 2")
