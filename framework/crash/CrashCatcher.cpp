@@ -205,17 +205,7 @@ void EndReporter(int)
 void PassCloseSignalsToReporter(pid_t reporter)
 {
     gState.reporter = reporter;
-    struct sigaction action = {};
-    action.sa_handler = &EndReporter;
-    sigemptyset(&action.sa_mask);
-    sigset_t closeSignals;
-    sigemptyset(&closeSignals);
-    for (int signal : {SIGTERM, SIGINT})
-    {
-        ::sigaction(signal, &action, nullptr);
-        sigaddset(&closeSignals, signal);
-    }
-    ::pthread_sigmask(SIG_UNBLOCK, &closeSignals, nullptr);
+    CrashReporter::HandleCloseSignals(&EndReporter);
 }
 
 // Starts the reporter with one end of a socket pair, sends it the record and the

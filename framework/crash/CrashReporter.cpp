@@ -114,10 +114,12 @@ std::optional<CrashAppInfo> CrashReporter::ReadApplicationPart()
 
 void CrashReporter::SetWindows(CrashWindowsRunner runner) { gWindows = runner; }
 
-void CrashReporter::EndOnCloseSignals()
+void CrashReporter::EndOnCloseSignals() { HandleCloseSignals(&EndBySignal); }
+
+void CrashReporter::HandleCloseSignals(void (*handler)(int))
 {
     struct sigaction action = {};
-    action.sa_handler = &EndBySignal;
+    action.sa_handler = handler;
     sigemptyset(&action.sa_mask);
     sigset_t closeSignals;
     sigemptyset(&closeSignals);
@@ -126,7 +128,7 @@ void CrashReporter::EndOnCloseSignals()
         ::sigaction(signal, &action, nullptr);
         sigaddset(&closeSignals, signal);
     }
-    ::sigprocmask(SIG_UNBLOCK, &closeSignals, nullptr);
+    ::pthread_sigmask(SIG_UNBLOCK, &closeSignals, nullptr);
 }
 
 bool CrashReporter::SomeoneCanAnswer(Platform::WindowSystem& system)

@@ -39,6 +39,8 @@ public:
     static bool SomeoneCanAnswer(Platform::WindowSystem& system);
     // SIGTERM and SIGINT end the process at once, by that signal.
     static void EndOnCloseSignals();
+    // Gives SIGTERM and SIGINT to the handler and unblocks them.
+    static void HandleCloseSignals(void (*handler)(int));
 
 private:
     bool ReadRecord(Platform::CrashRecord& record);

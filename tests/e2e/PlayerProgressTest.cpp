@@ -10,6 +10,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sstream>
+
 namespace
 {
 using namespace E2e;
@@ -93,6 +95,20 @@ fi
 exit $code
 )";
 
+// The script with every "at" time from fromMs on moved later by delayMs.
+std::string DelayedFrom(const std::string& script, int fromMs, int delayMs)
+{
+    std::istringstream in(script);
+    std::string out;
+    for (std::string line; std::getline(in, line);)
+    {
+        if (line.rfind("at ", 0) == 0 && std::stoi(line.substr(3)) >= fromMs)
+            line = "at " + std::to_string(std::stoi(line.substr(3)) + delayMs);
+        out += line + "\n";
+    }
+    return out;
+}
+
 std::string FillMode()
 {
     if (std::system("unshare -rm sh -c 'mount -t tmpfs -o size=64k tmpfs /mnt' > /dev/null 2>&1") == 0)
@@ -132,8 +148,12 @@ TEST(PlayerProgress, ADiskThatFillsUpDuringTheLevelLosesNothingAndTheSavedGameSt
     const fs::path folder = PlayerFolderOf(home);
     const std::string before = ReadAll(folder / Profile::GetFileName(Fixtures::kNearlyPassedProfile));
 
-    // The play-through up to the map after level 15's win, then quit.
-    const std::string script = ScriptUpTo(kNearlyPassedScript, "# Back to the main menu") + "at 47000\nquit\n";
+    // The play-through up to the map after level 15's win (its tube's caption), then quit.
+    // The level's win waits a minute of game time (thousands of updates) after the level starts,
+    // so the disk is full before it however busy the machine is: the game runs on the fixed-step
+    // clock, as fast as it can, while the filler watches its log.
+    const std::string script =
+        DelayedFrom(ScriptUpTo(kNearlyPassedScript, "# The tube's random level") + "at 47000\nquit\n", 16000, 60000);
     const GameProcess game(QUOLL_GAME_DIR, home);
     WriteAll(home / "filldisk.sh", kFillDisk);
     const std::string wrapper = std::string(mode == "tmpfs" ? "unshare -rm " : "") + "sh '" +

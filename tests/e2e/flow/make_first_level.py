@@ -10,10 +10,7 @@ where <update> is that of the flow line "change LoadLevelState PlayLevelState" o
 script (rerun with the new one when the screens before the level change). The times work as in
 make_fresh_install.py.
 """
-import argparse
-import os
-
-from make_fresh_install import LEVEL1, STEP, Script, autoplay_clicks
+from make_fresh_install import LEVEL1, STEP, Script, autoplay_clicks, write_script
 
 
 def build(program, game_dir, play_start):
@@ -52,16 +49,5 @@ def build(program, game_dir, play_start):
     return "\n".join(s.lines) + "\n"
 
 
-def main():
-    parser = argparse.ArgumentParser()
-    parser.add_argument("autoplay")
-    parser.add_argument("game_dir")
-    parser.add_argument("play_start", type=int)
-    parser.add_argument("--out", default=os.path.join(os.path.dirname(os.path.abspath(__file__)), "first_level.script"))
-    args = parser.parse_args()
-    with open(args.out, "w") as f:
-        f.write(build(args.autoplay, args.game_dir, args.play_start))
-
-
 if __name__ == "__main__":
-    main()
+    write_script(build, "first_level.script")

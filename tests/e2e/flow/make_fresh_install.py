@@ -235,16 +235,17 @@ def build(program, game_dir, play_start):
     return "\n".join(s.lines) + "\n"
 
 
-def main():
+def write_script(build_script, name):
+    """The generators' command line: <autoplay program> <game dir> <play start update> [--out FILE]."""
     parser = argparse.ArgumentParser()
     parser.add_argument("autoplay")
     parser.add_argument("game_dir")
     parser.add_argument("play_start", type=int)
-    parser.add_argument("--out", default=os.path.join(os.path.dirname(os.path.abspath(__file__)), "fresh_install.script"))
+    parser.add_argument("--out", default=os.path.join(os.path.dirname(os.path.abspath(__file__)), name))
     args = parser.parse_args()
     with open(args.out, "w") as f:
-        f.write(build(args.autoplay, args.game_dir, args.play_start))
+        f.write(build_script(args.autoplay, args.game_dir, args.play_start))
 
 
 if __name__ == "__main__":
-    main()
+    write_script(build, "fresh_install.script")
