@@ -58,14 +58,31 @@ namespace
 {
 std::vector<MapNode> gMapNodes;
 
-void Colonies(ArtCanvas& canvas, ArtRandom& random, double cx, double cy, double r, int count, double size, int kindBase)
+// A screen rectangle a picture's colonies keep clear of (where a screen writes its texts).
+struct ClearArea
 {
-    for (int i = 0; i < count; ++i)
+    double left, top, right, bottom;
+};
+
+// Glowing colonies scattered over a dish; a colony that would touch a clear area (its glow
+// included) is drawn again elsewhere.
+void Colonies(ArtCanvas& canvas, ArtRandom& random, double cx, double cy, double r, int count, double size, int kindBase,
+              const std::vector<ClearArea>& clear = {})
+{
+    for (int placed = 0, tries = 0; placed < count && tries < count * 50; ++tries)
     {
         const double a = random.Range(0, 2 * kPi), d = std::sqrt(random.Next()) * r;
         const int kind = kindBase + static_cast<int>(random.Range(0, 3));
         const double s = random.Range(0.4, 1.0) * size;
-        canvas.Blob(cx + d * std::cos(a), cy + d * std::sin(a), s, KindColor(kind), 0.08, random.Range(0, 6), 0.8);
+        const double x = cx + d * std::cos(a), y = cy + d * std::sin(a), reach = s * 2;
+        const double phase = random.Range(0, 6);
+        const bool covers = std::any_of(clear.begin(), clear.end(), [&](const ClearArea& area) {
+            return x + reach > area.left && x - reach < area.right && y + reach > area.top && y - reach < area.bottom;
+        });
+        if (covers)
+            continue;
+        canvas.Blob(x, y, s, KindColor(kind), 0.08, phase, 0.8);
+        ++placed;
     }
 }
 
@@ -100,7 +117,9 @@ void MainMenu(ArtCanvas& canvas, const Cel& cel)
     Ground(canvas, cel, kRim);
     canvas.Agar(random, cel.w / 2, cel.h / 2, cel.w * 0.7, 1200, kRim);
     Dish(canvas, random, cel.w * 0.62, cel.h * 0.58, cel.h * 0.5, kRim, 600);
-    Colonies(canvas, random, cel.w * 0.62, cel.h * 0.58, cel.h * 0.38, 16, 22, 1);
+    // The menu's labels and the timed profile hint stay readable: no colony under them.
+    const std::vector<ClearArea> texts = {{370, 185, 540, 445}, {740, 160, 1024, 320}};
+    Colonies(canvas, random, cel.w * 0.62, cel.h * 0.58, cel.h * 0.38, 16, 22, 1, texts);
     Dish(canvas, random, cel.w * 0.12, cel.h * 0.15, cel.h * 0.22, SkinColor(4), 150);
     Colonies(canvas, random, cel.w * 0.12, cel.h * 0.15, cel.h * 0.15, 5, 12, 3);
 }
