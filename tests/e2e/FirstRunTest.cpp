@@ -7,6 +7,7 @@
 #include "game/shell/PlayerData.h"
 #include "game/shell/PlayerFileStore.h"
 #include "tests/GoldenImage.h"
+#include "tests/XwdScreenShot.h"
 #include "tests/e2e/GameProcess.h"
 
 #include <gtest/gtest.h>
@@ -20,57 +21,14 @@
 namespace
 {
 using namespace E2e;
+using TestXwd::ReadXwd;
+using TestXwd::ScreenShot;
 
 // The X server's screen: the game's window fills it, so the root window is the game.
 constexpr int kScreenWidth = 1024;
 constexpr int kScreenHeight = 768;
 // A 24-bit screen keeps 8 bits a channel; a little room for a server that rounds.
 constexpr int kQuantisation = 2;
-
-struct ScreenShot
-{
-    int width = 0;
-    int height = 0;
-    std::vector<uint32_t> pixels; // ARGB
-};
-
-uint32_t ReadWord(const std::string& bytes, size_t at, bool bigEndian)
-{
-    uint32_t value = 0;
-    for (size_t i = 0; i < 4; ++i)
-    {
-        const auto byte = static_cast<uint8_t>(bytes[at + (bigEndian ? i : 3 - i)]);
-        value = value << 8 | byte;
-    }
-    return value;
-}
-
-// An xwd file of a true-colour screen at 32 bits a pixel (what Xvfb gives at depth 24): the
-// big-endian header of 25 words, the window name, the colour table, then the rows.
-std::optional<ScreenShot> ReadXwd(const std::string& bytes)
-{
-    constexpr size_t kHeaderWords = 25;
-    if (bytes.size() < kHeaderWords * 4)
-        return std::nullopt;
-    std::array<uint32_t, kHeaderWords> header{};
-    for (size_t i = 0; i < kHeaderWords; ++i)
-        header[i] = ReadWord(bytes, i * 4, true);
-    const uint32_t headerSize = header[0], version = header[1], format = header[2], width = header[4],
-                   height = header[5], byteOrder = header[7], bitsPerPixel = header[11], rowBytes = header[12],
-                   colours = header[19];
-    const uint32_t masks[3] = {header[14], header[15], header[16]};
-    const size_t start = size_t{headerSize} + size_t{colours} * 12;
-    const bool supported = version == 7 && format == 2 && bitsPerPixel == 32 && masks[0] == 0xFF0000 &&
-                           masks[1] == 0xFF00 && masks[2] == 0xFF && rowBytes >= width * 4;
-    if (!supported || start + size_t{rowBytes} * height > bytes.size())
-        return std::nullopt;
-    ScreenShot shot{static_cast<int>(width), static_cast<int>(height), {}};
-    shot.pixels.reserve(size_t{width} * height);
-    for (uint32_t y = 0; y < height; ++y)
-        for (uint32_t x = 0; x < width; ++x)
-            shot.pixels.push_back(0xFF000000u | (ReadWord(bytes, start + size_t{y} * rowBytes + x * 4, byteOrder != 0) & 0xFFFFFFu));
-    return shot;
-}
 
 bool Installed(const char* program)
 {
