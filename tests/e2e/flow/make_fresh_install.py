@@ -22,6 +22,11 @@ import tempfile
 
 LEVEL1 = dict(seed=1, think=3000, policy="1")
 STEP = 10
+# Group 1's node on the map (the middle of its rectangle in data/art/textures/map/mapcoords.txt)
+# and the cells its fan opens for levels 1 and 2.
+GROUP1 = (81, 455)
+GROUP1_LEVEL1 = (28, 407)
+GROUP1_LEVEL2 = (81, 385)
 
 
 class Script:
@@ -90,6 +95,15 @@ def autoplay_clicks(program, game_dir, level, start_ms, seed, think, policy):
         updates = int(re.search(r"^finished after (\d+) updates$", run.stdout, re.M).group(1))
         with open(out) as f:
             return f.read(), start_ms + (updates + 1) * STEP
+
+
+def play_level1(s, program, game_dir, start_ms):
+    """Level 1 on normal as the autoplay's policy plays it from start_ms; the time its level ended."""
+    s.comment("The autoplay's moves (autoplay --level 1 --normal --policy %s --seed %d --think %d --script-at %d)."
+              % (LEVEL1["policy"], LEVEL1["seed"], LEVEL1["think"], start_ms))
+    clicks, end = autoplay_clicks(program, game_dir, 1, start_ms, LEVEL1["seed"], LEVEL1["think"], LEVEL1["policy"])
+    s.include(clicks)
+    return end
 
 
 def build(program, game_dir, play_start):
@@ -171,10 +185,10 @@ def build(program, game_dir, play_start):
     s.checkpoint("intro", 14000)
 
     s.comment("The map after its intro: group 1 under the pointer opens its fan; level 1; the gloria flies.")
-    s.move(81, 455, 1500)
+    s.move(*GROUP1, 1500)
     s.checkpoint("map_fan", 500)
     s.move(56, 425, 300)
-    s.click(28, 407, 300, command="LevelMapState 2")
+    s.click(*GROUP1_LEVEL1, 300, command="LevelMapState 2")
     s.checkpoint("gloria", 1100)
 
     s.comment("Level 1 with its tutorial: the tutorial's quit answered no, a pause and continue.")
@@ -190,11 +204,7 @@ def build(program, game_dir, play_start):
     s.key("Escape", 1000, command="PlayLevelState 0")
     s.checkpoint("pause_menu", 500)
     s.click(512, 317, 500, command="InGameState 0")
-    start = play_start * STEP + 7000
-    s.comment("The autoplay's moves (autoplay --level 1 --normal --policy %s --seed %d --think %d --script-at %d)."
-              % (LEVEL1["policy"], LEVEL1["seed"], LEVEL1["think"], start))
-    clicks, end = autoplay_clicks(program, game_dir, 1, start, LEVEL1["seed"], LEVEL1["think"], LEVEL1["policy"])
-    s.include(clicks)
+    end = play_level1(s, program, game_dir, play_start * STEP + 7000)
     s.t = end - 2500
     s.checkpoint("level_won")
     s.comment("The end-of-level dialog (when the autoplay's level ended): its count-up skipped by a click; continue.")
@@ -204,9 +214,9 @@ def build(program, game_dir, play_start):
     s.click(695, 542, 4000, command="EndLevelState 0")
 
     s.comment("Back on the map: level 2 from group 1's fan; a pause, restart, then save and quit.")
-    s.move(81, 455, 1500)
+    s.move(*GROUP1, 1500)
     s.move(76, 405, 300)
-    s.click(81, 385, 3500, command="LevelMapState 2")
+    s.click(*GROUP1_LEVEL2, 3500, command="LevelMapState 2")
     s.checkpoint("level2", 500)
     s.key("Escape", 1000, command="PlayLevelState 0")
     s.click(512, 397, 4000, command="InGameState 2")
