@@ -28,6 +28,15 @@ using Platform::WindowId;
 
 namespace
 {
+std::string UploadOf(const std::string& userText, const std::string& host)
+{
+    CrashReportForm form;
+    form.product = "PetriGlow";
+    form.userText = userText;
+    form.errorTitle = "Exception at 0010:0001A2F4";
+    return CrashReportUpload::BuildRequest(form, host);
+}
+
 // The sample request on a headless desktop with someone at it: a script step far away keeps
 // the script, and so the user, present.
 class CrashWindowsTest : public ::testing::Test
@@ -116,18 +125,17 @@ protected:
         ASSERT_EQ(windows.GetStage(), CrashWindows::Stage::Progress);
     }
 
+    // Reports go to the loopback server.
+    void SubmitTo(QuollTest::LoopbackHttpServer& server)
+    {
+        request.submitHost = server.HostAndPort();
+        request.buildUpload = [&server](const std::string& userText) { return UploadOf(userText, server.HostAndPort()); };
+    }
+
     Platform::HeadlessWindowSystem system;
     CrashWindowRequest request = QuollTest::SampleCrashWindowRequest();
 };
 
-std::string UploadOf(const std::string& userText, const std::string& host)
-{
-    CrashReportForm form;
-    form.product = "PetriGlow";
-    form.userText = userText;
-    form.errorTitle = "Exception at 0010:0001A2F4";
-    return CrashReportUpload::BuildRequest(form, host);
-}
 } // namespace
 
 // --- The windows, their places and their controls -------------------------------------------
@@ -177,8 +185,7 @@ TEST_F(CrashWindowsTest, WhatTheUserTypesInTheDetailsWindowReachesTheUpload)
 {
     QuollTest::LoopbackHttpServer server(QuollTest::LoopbackHttpServer::Behaviour::Respond,
                                          "HTTP/1.1 200 OK\r\nContent-Length: 0\r\n\r\n");
-    request.submitHost = server.HostAndPort();
-    request.buildUpload = [&](const std::string& userText) { return UploadOf(userText, server.HostAndPort()); };
+    SubmitTo(server);
     CrashWindows windows(system, request);
     windows.Open();
     const WindowId crash = windows.GetCrashWindow()->GetId();
@@ -215,8 +222,7 @@ TEST_F(CrashWindowsTest, WhatTheUserTypesInTheDetailsWindowReachesTheUpload)
 TEST_F(CrashWindowsTest, DetailsAndProgressWindowsLookAsInTheGallery)
 {
     QuollTest::LoopbackHttpServer server(QuollTest::LoopbackHttpServer::Behaviour::Silent);
-    request.submitHost = server.HostAndPort();
-    request.buildUpload = [&](const std::string& userText) { return UploadOf(userText, server.HostAndPort()); };
+    SubmitTo(server);
     CrashWindows windows(system, request);
     windows.Open();
     SendReport(windows);
@@ -262,8 +268,7 @@ TEST_F(CrashWindowsTest, CloseNowAbortAndClosingEndTheWindows)
 TEST_F(CrashWindowsTest, AbortStopsAnUploadThatGetsNoAnswer)
 {
     QuollTest::LoopbackHttpServer server(QuollTest::LoopbackHttpServer::Behaviour::Silent);
-    request.submitHost = server.HostAndPort();
-    request.buildUpload = [&](const std::string& userText) { return UploadOf(userText, server.HostAndPort()); };
+    SubmitTo(server);
     CrashWindows windows(system, request);
     windows.Open();
     SendReport(windows);
