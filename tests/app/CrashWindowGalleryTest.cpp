@@ -77,9 +77,10 @@ std::optional<ScreenShot> ShootUnderXvfb(const std::string& window, const fs::pa
     fs::remove_all(folder);
     fs::create_directories(folder);
     std::ofstream(folder / "shoot.sh") << kShootTheWindow;
-    // The X client libraries keep a few allocations until exit: no leak check for the program.
+    // The X client libraries keep a few allocations until exit: no leak check for the program. A
+    // hang fails the test after two minutes instead of holding the suite.
     const std::string command = "env QUOLL_PLATFORM=sdl SDL_VIDEODRIVER=x11 ASAN_OPTIONS=detect_leaks=0 "
-                                "xvfb-run -a -s '-screen 0 640x480x24' sh '" +
+                                "timeout -k 5 120 xvfb-run -a -s '-screen 0 640x480x24' sh '" +
                                 (folder / "shoot.sh").string() + "' '" + QUOLL_CRASH_WINDOW_SHOT + "' " + window +
                                 " '" + folder.string() + "' > '" + (folder / "xvfb.txt").string() + "' 2>&1";
     if (std::system(command.c_str()) != 0)
