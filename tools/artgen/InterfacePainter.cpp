@@ -571,8 +571,11 @@ CelPainter FindInterfacePainter(const std::string& name)
         const bool highlighted = name.back() == 'H';
         return [which, highlighted](ArtCanvas& c, const Cel& cel) { Bonus(c, cel, which, highlighted); };
     }
+    // The glow behind new achievements and the map's achievements button: it fades out within 0.3 of
+    // the cel, so that drawn three times its size in the achievements viewer it ends inside its
+    // icon's 120-pixel cell instead of being cut square at the cell's edge.
     if (name == "BONUSH")
-        return [](ArtCanvas& c, const Cel& cel) { c.Glow(cel.w / 2, cel.h / 2, cel.w * 0.5, kGold, 0.8); };
+        return [](ArtCanvas& c, const Cel& cel) { c.Glow(cel.w / 2, cel.h / 2, cel.w * 0.3, kGold, 0.8); };
     if (name == "BACKSTEP_FONE")
         return &StepBackTab;
     if (int n = NumberAfter(name, "BACKSTEP_X"); n >= 1)
