@@ -101,9 +101,6 @@ void LevelMap::MakeButtons()
     mAchievementsButton = MakeButton(kAchievements, "", "IMAGE_BTN1", "IMAGE_BTN1_OVER");
     mAchievementsButton->SetColor(6, kAchievementsDisabled);
     mAchievementsButton->mIcon = Ui().GetImageNamed("IMAGE_ACHIEVE_ICON");
-    // The resource table has no picture of its own for it yet: the gold medal's icon stands in.
-    if (mAchievementsButton->mIcon == nullptr)
-        mAchievementsButton->mIcon = Ui().GetImageNamed("IMAGE_ICON_MEDAL3");
     mAchievementsButton->mIconX = 13;
     mAchievementsButton->mIconY = 19;
     mAchievementsButton->SetHint("HINT_ACHIEVEMENTS", 0, 1);

@@ -32,6 +32,9 @@ public:
     [[nodiscard]] virtual Quoll::Font* GetFontNamed(const std::string& name) = 0;
     // 0 the arrow, 1 the pointing hand, 2 the dragging hand.
     virtual void SetCursor(int cursor) = 0;
+    // The image that a loaded group holds under a name without a generated id; null when none
+    // is loaded. The default asks the application's resource manager.
+    [[nodiscard]] virtual Quoll::Image* GetUnnumberedImage(const std::string& name);
 
     // --- The widget tree --------------------------------------------------------------------------
     virtual void AddWidget(Quoll::Widget* widget) = 0;
@@ -52,8 +55,8 @@ public:
     // --- Helpers over the above -------------------------------------------------------------------
     // The sound of a resource name, at volume 1 and pan 0.
     void PlaySoundNamed(const std::string& name) { PlaySound(GetResourceIdByName(name), 1.0f, 0.0f); }
-    // The image of a resource name; null when it is not loaded.
-    [[nodiscard]] Quoll::Image* GetImageNamed(const std::string& name) { return GetImageById(GetResourceIdByName(name)); }
+    // The image of a resource name, numbered or not; null when it is not loaded.
+    [[nodiscard]] Quoll::Image* GetImageNamed(const std::string& name);
 };
 
 // The program-wide services of the game's widgets; null while none are set.

@@ -26,7 +26,7 @@ int NumberAfter(const std::string& name, const std::string& prefix)
 CelPainter FindPainter(const std::string& name)
 {
     for (auto find : {&FindCreaturePainter, &FindDialogPainter, &FindInterfacePainter, &FindScenePainter,
-                      &FindEffectPainter, &FindComicPainter})
+                      &FindEffectPainter, &FindComicPainter, &FindAchievementIconPainter})
         if (CelPainter painter = find(name))
             return painter;
     return {};

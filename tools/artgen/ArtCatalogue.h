@@ -40,6 +40,8 @@ CelPainter FindDialogPainter(const std::string& name);
 CelPainter FindScenePainter(const std::string& name);
 CelPainter FindEffectPainter(const std::string& name);
 CelPainter FindComicPainter(const std::string& name);
+// The level map's achievements button icon.
+CelPainter FindAchievementIconPainter(const std::string& name);
 
 // The level map's node rectangles (from mapcoords.txt), which the map image draws around.
 struct MapNode

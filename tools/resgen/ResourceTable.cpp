@@ -37,7 +37,9 @@ std::string ParseEntry(const std::vector<std::string>& words, int expectedId, En
 {
     if (words.size() < 4)
         return "expected '<id> <name> <group> <path>'";
-    if (!ParseInt(words[0], entry.id) || entry.id != expectedId)
+    if (words[0] == "-")
+        entry.id = kUnnumbered;
+    else if (!ParseInt(words[0], entry.id) || entry.id != expectedId)
         return "expected id " + std::to_string(expectedId) + ", found '" + words[0] + "'";
     entry.name = words[1];
     if (!KindOf(entry.name, entry.kind))
@@ -93,6 +95,7 @@ bool ParseTable(const std::string& text, std::vector<Entry>& entries, std::strin
     std::istringstream lines(text);
     std::string line;
     int lineNumber = 0;
+    int numbered = 0;
     while (std::getline(lines, line))
     {
         ++lineNumber;
@@ -103,7 +106,7 @@ bool ParseTable(const std::string& text, std::vector<Entry>& entries, std::strin
         if (words.empty() || words[0][0] == '#')
             continue;
         Entry entry;
-        std::string why = ParseEntry(words, static_cast<int>(entries.size()) + 1, entry);
+        std::string why = ParseEntry(words, numbered + 1, entry);
         if (why.empty() && !names.insert(entry.name).second)
             why = "'" + entry.name + "' is given twice";
         if (!why.empty())
@@ -111,9 +114,10 @@ bool ParseTable(const std::string& text, std::vector<Entry>& entries, std::strin
             error = "line " + std::to_string(lineNumber) + ": " + why;
             return false;
         }
+        numbered += entry.IsNumbered() ? 1 : 0;
         entries.push_back(entry);
     }
-    if (entries.empty())
+    if (numbered == 0)
     {
         error = "the table holds no ids";
         return false;
@@ -130,12 +134,17 @@ std::string MakeHeader(const std::vector<Entry>& entries)
            "#include <cstdint>\n\n"
            "enum class ResourceKind : uint8_t\n{\n    None,\n    Image,\n    Sound,\n    Font,\n};\n\n"
            "enum ResourceId : int\n{\n    RESOURCE_NONE = 0,\n";
+    size_t count = 1;
     for (const Entry& entry : entries)
-        out << "    " << entry.name << " = " << entry.id << ",\n";
+        if (entry.IsNumbered())
+        {
+            out << "    " << entry.name << " = " << entry.id << ",\n";
+            ++count;
+        }
     out << "};\n\n"
            "// The number of ids, 0 included: the answer for a name that has no id.\n"
            "inline constexpr int kResourceIdCount = "
-        << entries.size() + 1
+        << count
         << ";\n\n"
            "struct ResourceIdInfo\n{\n    const char* name;\n    ResourceKind kind;\n    const char* group;\n"
            "    const char* path;\n    int16_t width, height, cols, rows;\n};\n\n"
@@ -152,9 +161,10 @@ std::string MakeSource(const std::vector<Entry>& entries)
            "const ResourceIdInfo kResourceIdTable[kResourceIdCount] = {\n"
            "    {\"\", ResourceKind::None, \"\", \"\", 0, 0, 0, 0},\n";
     for (const Entry& entry : entries)
-        out << "    {\"" << entry.name << "\", " << KindName(entry.kind) << ", \"" << entry.group << "\", \""
-            << entry.path << "\", " << entry.width << ", " << entry.height << ", " << entry.cols << ", "
-            << entry.rows << "},\n";
+        if (entry.IsNumbered())
+            out << "    {\"" << entry.name << "\", " << KindName(entry.kind) << ", \"" << entry.group << "\", \""
+                << entry.path << "\", " << entry.width << ", " << entry.height << ", " << entry.cols << ", "
+                << entry.rows << "},\n";
     out << "};\n";
     return out.str();
 }
