@@ -307,8 +307,9 @@ struct MapWorld
 };
 
 // The map's pictures (plain framed blocks, a strip per group of the game's cel size), sounds and
-// texts on the harness.
-inline void AddMapResources(UiTest::FakeUiServices& ui)
+// texts on the harness. Without the achievements icon, the button finds none by its name on the
+// harness and asks the application's resource manager for it.
+inline void AddMapResources(UiTest::FakeUiServices& ui, bool withAchievementsIcon = true)
 {
     static std::vector<std::unique_ptr<Quoll::MemoryImage>> images;
     static std::vector<std::string> names;
@@ -348,10 +349,11 @@ inline void AddMapResources(UiTest::FakeUiServices& ui)
         add("IMAGE_BACKSTEP_FONE", ScreenTest::MakeFramedImage(72, 72, 0xFF304858, 0xFF6A90A8));
         add("IMAGE_BONUSH", ScreenTest::MakeFramedImage(64, 64, 0x60FFFFA0, 0x60FFFFA0));
         add("IMAGE_KREST", ScreenTest::MakeFramedImage(24, 24, 0xFFE04040, 0xFFFFFFFF));
-        add("IMAGE_ICON_MEDAL3", ScreenTest::MakeFramedImage(32, 32, 0xFFF0C020, 0xFFFFF0A0));
+        add("IMAGE_ACHIEVE_ICON", ScreenTest::MakeFramedImage(54, 42, 0xFFFFFFFF, 0xFF909090));
     }
     for (size_t i = 0; i < images.size(); ++i)
-        ui.Register(names[i], images[i].get());
+        if (withAchievementsIcon || names[i] != "IMAGE_ACHIEVE_ICON")
+            ui.Register(names[i], images[i].get());
     for (const char* sound :
          {"SOUND_OVER_SOPLYA", "SOUND_OVER_SOPLYABOSS", "SOUND_OVER_METAMEDAL", "SOUND_OVER_LEVEL", "SOUND_OVER_MEDAL",
           "SOUND_GLORIA_SHOW", "SOUND_GLORIA_FLY", "SOUND_GLORIA_FLYEND", "SOUND_MEDALEVEL_COMPLETE",
