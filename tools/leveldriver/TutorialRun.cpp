@@ -1,6 +1,22 @@
 #include "tools/leveldriver/TutorialRun.h"
 
 #include <algorithm>
+#include <sstream>
+
+namespace
+{
+// The human's cells on the board of a record's turn line; -1 for another line.
+int HumanCells(const std::string& line)
+{
+    std::istringstream words(line);
+    std::string turn, player, round, board;
+    if (!(words >> turn >> player >> round >> board) || turn != "turn")
+        return -1;
+    return static_cast<int>(std::count(board.begin(), board.end(), '1'));
+}
+
+bool StartsWith(const std::string& line, const std::string& prefix) { return line.rfind(prefix, 0) == 0; }
+} // namespace
 
 TutorialInput::TutorialInput(std::vector<TutorialStep> steps, InputSource& fallback)
     : mSteps(std::move(steps)), mFallback(fallback)
@@ -35,6 +51,7 @@ std::optional<DriverInput> TutorialInput::Next(const LevelSession& session)
             if (!click)
                 continue;
             mLog.push_back(Name(mNext) + ": " + click->ToLine());
+            mActs.emplace_back(click->ToLine(), mNext);
             ++mNext;
             return click;
         }
@@ -84,6 +101,37 @@ std::optional<DriverInput> TutorialInput::ClickFor(const TutorialStep& step, con
     return DriverInput::Click(cell);
 }
 
+std::vector<std::string> TutorialInput::FindPunishedMoves(const std::vector<std::string>& record) const
+{
+    std::vector<std::string> faults;
+    size_t act = 0;
+    for (size_t i = 0; i < record.size() && act < mActs.size(); ++i)
+    {
+        if (record[i] != mActs[act].first)
+            continue;
+        const size_t step = mActs[act++].second;
+        // A step's act that made the human's move: the board after it is the next turn's, the
+        // board after the computers' replies the human's next turn's.
+        if (i + 1 >= record.size() || !StartsWith(record[i + 1], "move 1 "))
+            continue;
+        int afterMove = -1;
+        for (size_t j = i + 2; j < record.size() && !StartsWith(record[j], "result"); ++j)
+        {
+            if (afterMove < 0)
+                afterMove = HumanCells(record[j]);
+            else if (StartsWith(record[j], "turn 1 "))
+            {
+                const int afterReply = HumanCells(record[j]);
+                if (afterReply < afterMove)
+                    faults.push_back(Name(step) + ": the computer's reply takes " + std::to_string(afterMove - afterReply) +
+                                     " of the human's " + std::to_string(afterMove) + " cells");
+                break;
+            }
+        }
+    }
+    return faults;
+}
+
 void TutorialInput::Finish(int lastRound)
 {
     for (; mNext < mSteps.size(); ++mNext)
@@ -103,6 +151,8 @@ TutorialCheck RunTutorial(const GameSetup& setup, const TutorialSteps& script, I
     input.Finish(check.record.rounds);
     check.log = input.GetLog();
     check.faults = input.GetFaults();
+    for (std::string& fault : input.FindPunishedMoves(check.record.lines))
+        check.faults.push_back(std::move(fault));
     if (!check.record.stopReason.empty() && !check.record.Finished())
         check.faults.push_back("the game stopped: " + check.record.stopReason);
     return check;

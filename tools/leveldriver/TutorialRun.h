@@ -4,12 +4,14 @@
 // selection or a move, or the armed bonus's cell), a portrait step drops an armed bomb on the
 // boss's portrait, and a screen-point step needs no click; every other act of the human comes
 // from a fallback (the reference policy). A click that the game would not take at its round,
-// and a step whose round never comes, are faults.
+// a step whose round never comes, and a move a step teaches that the computer's reply answers
+// by taking cells of the human, are faults.
 #include "tools/leveldriver/HeadlessGame.h"
 
 #include "game/level/TutorialSteps.h"
 
 #include <string>
+#include <utility>
 #include <vector>
 
 class TutorialInput : public InputSource
@@ -25,6 +27,9 @@ public:
     [[nodiscard]] const std::vector<std::string>& GetFaults() const { return mFaults; }
     // One line per step: its round, target and what was done.
     [[nodiscard]] const std::vector<std::string>& GetLog() const { return mLog; }
+    // Faults for the moves the steps taught that the next computer turn answered by taking
+    // cells of the human, read from the game's record.
+    [[nodiscard]] std::vector<std::string> FindPunishedMoves(const std::vector<std::string>& record) const;
 
 private:
     // The click of a cell step; nothing (a fault noted) when the game would not take it.
@@ -36,6 +41,8 @@ private:
     size_t mNext = 0;
     std::vector<std::string> mFaults;
     std::vector<std::string> mLog;
+    // The acts the steps made, in order: their record line and the step's index.
+    std::vector<std::pair<std::string, size_t>> mActs;
 };
 
 struct TutorialCheck
