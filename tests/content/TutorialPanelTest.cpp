@@ -4,8 +4,8 @@
 // any bacterium or bonus on the board, nor the step-back tab; and a cell step's arrow, all along
 // its swing, stands on no other bacterium and its point lies nearer the step's cell than any
 // other occupied one.
-// QUOLL_TUTORIAL_SHOTS=<folder> also writes each step's screen there, as "<level>_<step>.png"
-// (LangOverSet=1 in the environment: the second language's).
+// QUOLL_TUTORIAL_SHOTS=<folder> also writes each step's screen there, in both languages, as
+// "<difficulty>_<language>_<level>_<step>.png".
 // Rerun: test_content --gtest_filter='TutorialScreen.*'
 #include "tools/autoplay/Autoplay.h"
 
@@ -23,6 +23,7 @@
 #include "game/play/HudAvatar.h"
 #include "game/play/Tutorial.h"
 #include "game/play/VCell.h"
+#include "game/shell/GameSettings.h"
 #include "game/shell/Profile.h"
 
 #include <gtest/gtest.h>
@@ -81,7 +82,7 @@ float Distance(FloatPoint a, FloatPoint b) { return std::hypot(a.x - b.x, a.y - 
 class TutorialScreen
 {
 public:
-    explicit TutorialScreen(int level, int difficulty)
+    TutorialScreen(int level, int difficulty, bool secondLanguage = false)
     {
         Autoplay::Options options;
         options.level = level;
@@ -91,7 +92,10 @@ public:
         options.gameDir = QUOLL_GAME_DIR;
         options.maxUpdates = kMaxUpdates;
         mProduct = "TutorialScreen" + std::to_string(::getpid()) + "_" + std::to_string(level);
+        mShotName = std::string(difficulty == Profile::kEasyDifficulty ? "easy" : "normal") +
+                    (secondLanguage ? "_de_" : "_en_") + std::to_string(level) + "_";
         mRunner = std::make_unique<Autoplay::Runner>(options, mProduct);
+        mRunner->App().WriteRegBool(GameSettings::kLangOverSet, secondLanguage);
     }
     ~TutorialScreen()
     {
@@ -265,10 +269,10 @@ private:
                     misleading = "points as near cell " + std::to_string(cell->GetCellId());
         }
         EXPECT_EQ(misleading, "") << "the arrow aimed at cell " << target;
-        WriteShot(level, tutorial.GetCurrentStep());
+        WriteShot(tutorial.GetCurrentStep());
     }
 
-    void WriteShot(int level, int step)
+    void WriteShot(int step)
     {
         const char* folder = std::getenv("QUOLL_TUTORIAL_SHOTS");
         if (folder == nullptr || *folder == '\0')
@@ -289,10 +293,11 @@ private:
         for (size_t i = 0; i < pixels.size(); ++i)
             image.GetBits()[i] = pixels[i] | 0xFF000000u;
         fs::create_directories(folder);
-        ImageLib::WritePng(std::string(folder) + "/" + std::to_string(level) + "_" + std::to_string(step) + ".png", image);
+        ImageLib::WritePng(std::string(folder) + "/" + mShotName + std::to_string(step) + ".png", image);
     }
 
     std::string mProduct;
+    std::string mShotName;
     std::unique_ptr<Autoplay::Runner> mRunner;
 };
 
@@ -316,9 +321,9 @@ TEST_P(TutorialScreens, PanelsAndArrowsLeaveWhatThePlayerNeedsInSight)
     for (int difficulty : {Profile::kEasyDifficulty, Profile::kNormalDifficulty})
     {
         SCOPED_TRACE(difficulty == Profile::kEasyDifficulty ? "easy" : "normal");
-        TutorialScreen screen(level, difficulty);
-        const std::set<int> seen = screen.Run(level);
-        EXPECT_EQ(seen.size(), StepCount(level));
+        EXPECT_EQ(TutorialScreen(level, difficulty).Run(level).size(), StepCount(level));
+        if (std::getenv("QUOLL_TUTORIAL_SHOTS") != nullptr)
+            TutorialScreen(level, difficulty, true).Run(level);
     }
 }
 
