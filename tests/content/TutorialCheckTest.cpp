@@ -1,7 +1,8 @@
 // The tutorial script of the campaign: its panels lie on the screen, its texts exist in both
 // languages, and each level's steps, played as the human's clicks against the level file's own
-// replies, are clicks the game takes at their rounds, every step's round comes, and level 1's
-// steps followed by the reference player win.
+// replies, are clicks the game takes at their rounds, every step's round comes, no move a step
+// teaches loses cells to the computer's reply, and level 1's steps followed by the reference
+// player win.
 #include "tools/leveldriver/DriverPolicy.h"
 #include "tools/leveldriver/TutorialRun.h"
 
@@ -123,4 +124,25 @@ TEST(Tutorial, AClickTheGameWouldNotTakeAndAStepWhoseRoundNeverComesAreFaults)
     ASSERT_EQ(faults.size(), 2u);
     EXPECT_EQ(faults[0], "step 1 (round 1, FREE): cell 30 is no bacterium of the human and nothing is selected");
     EXPECT_EQ(faults[1].rfind("step 2 (round 900, LATE): the game ended in round ", 0), 0u) << faults[1];
+}
+
+TEST(Tutorial, ATaughtMoveThatTheReplyPunishesIsAFault)
+{
+    // Level 1's jump from 47 to 31 lands beside the cell the computer reaches next.
+    std::string bytes;
+    ASSERT_TRUE(Quoll::PakReadFile(std::string(QUOLL_LEVEL_DIR) + "/1.bin", bytes));
+    GameSetup setup;
+    setup.levelBody.SetData(bytes.data(), bytes.size());
+    DriverPolicy reference(1, PolicyKind{2}, 0);
+    TutorialInput input({{1, 1, -54, 0, "SELECT", 0, 0},
+                         {1, 1, -47, 0, "CLONE", 0, 0},
+                         {1, 2, -47, 0, "SELECT", 0, 0},
+                         {1, 2, -31, 0, "JUMP", 0, 0}},
+                        reference);
+    const GameRecord record = HeadlessGame(setup).Play(input);
+    ASSERT_TRUE(record.Finished());
+    EXPECT_TRUE(input.GetFaults().empty());
+    const std::vector<std::string> faults = input.FindPunishedMoves(record.lines);
+    ASSERT_EQ(faults.size(), 1u);
+    EXPECT_EQ(faults[0], "step 4 (round 2, JUMP): the computer's reply takes 1 of the human's 4 cells");
 }

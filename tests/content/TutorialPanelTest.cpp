@@ -6,14 +6,13 @@
 // other occupied one.
 // QUOLL_TUTORIAL_SHOTS=<folder> also writes each step's screen there, in both languages, as
 // "<difficulty>_<language>_<level>_<step>.png".
-// Rerun: test_content --gtest_filter='TutorialScreen.*'
+// Rerun: test_content --gtest_filter='TutorialScreen/*'
 #include "tools/autoplay/Autoplay.h"
 
 #include "framework/display/Image.h"
 #include "framework/display/MemoryImage.h"
 #include "framework/files/ImageLib.h"
 #include "framework/platform/window/headless/HeadlessWindowSystem.h"
-#include "game/app/PlayLevelState.h"
 #include "game/board/HexGeometry.h"
 #include "game/level/Level.h"
 #include "game/play/BoardView.h"
@@ -33,7 +32,6 @@
 #include <cstdlib>
 #include <filesystem>
 #include <set>
-#include <sstream>
 
 namespace
 {
@@ -82,7 +80,7 @@ float Distance(FloatPoint a, FloatPoint b) { return std::hypot(a.x - b.x, a.y - 
 class TutorialScreen
 {
 public:
-    TutorialScreen(int level, int difficulty, bool secondLanguage = false)
+    TutorialScreen(int level, int difficulty, bool secondLanguage = false) : mLevel(level)
     {
         Autoplay::Options options;
         options.level = level;
@@ -107,8 +105,9 @@ public:
     TutorialScreen& operator=(const TutorialScreen&) = delete;
 
     // Plays the level; each step is checked when it comes in. The steps looked at.
-    std::set<int> Run(int level)
+    std::set<int> Run()
     {
+        const int level = mLevel;
         std::set<int> seen;
         if (!mRunner->Start())
         {
@@ -296,6 +295,7 @@ private:
         ImageLib::WritePng(std::string(folder) + "/" + mShotName + std::to_string(step) + ".png", image);
     }
 
+    int mLevel;
     std::string mProduct;
     std::string mShotName;
     std::unique_ptr<Autoplay::Runner> mRunner;
@@ -321,11 +321,12 @@ TEST_P(TutorialScreens, PanelsAndArrowsLeaveWhatThePlayerNeedsInSight)
     for (int difficulty : {Profile::kEasyDifficulty, Profile::kNormalDifficulty})
     {
         SCOPED_TRACE(difficulty == Profile::kEasyDifficulty ? "easy" : "normal");
-        EXPECT_EQ(TutorialScreen(level, difficulty).Run(level).size(), StepCount(level));
+        EXPECT_EQ(TutorialScreen(level, difficulty).Run().size(), StepCount(level));
         if (std::getenv("QUOLL_TUTORIAL_SHOTS") != nullptr)
-            TutorialScreen(level, difficulty, true).Run(level);
+            TutorialScreen(level, difficulty, true).Run();
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(TutorialScreen, TutorialScreens, ::testing::Values(1, 2, 3, 6, 7, 15));
+INSTANTIATE_TEST_SUITE_P(TutorialScreen, TutorialScreens, ::testing::Values(1, 2, 3, 6, 7, 15),
+                         [](const ::testing::TestParamInfo<int>& info) { return "Level" + std::to_string(info.param); });
 } // namespace
