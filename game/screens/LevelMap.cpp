@@ -555,7 +555,7 @@ void LevelMap::Draw(Quoll::Graphics* g)
     if (mState >= kGloriaRise && mState <= kGloriaLanding)
     {
         g->SetColor(Quoll::Color::White);
-        g->DrawImage(Ui().GetImageNamed("IMAGE_STAKAN"), 211, 520);
+        g->DrawImage(Ui().GetImageNamed("IMAGE_STAKAN"), kBeakerX, kBeakerY);
     }
     if (mIntro != nullptr)
         mIntro->DrawFront(g);
@@ -610,7 +610,7 @@ void LevelMap::DrawMenuPanel(Quoll::Graphics* g)
     if (MapSnapshotMode)
         return;
     g->SetColor(Quoll::Color::White);
-    g->DrawImageMirror(Ui().GetImageNamed("IMAGE_BACKSTEP_FONE"), mAchievementsOffset + 924, 30);
+    g->DrawImageMirror(Ui().GetImageNamed("IMAGE_BACKSTEP_FONE"), mAchievementsOffset + kBadgeX, kBadgeY);
     if (mHasNewAchievements)
         mAchievementsGlow.Draw(g, static_cast<float>(mAchievementsOffset + 971), 78.0f, Quoll::Color::White);
 }

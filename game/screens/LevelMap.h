@@ -71,6 +71,10 @@ public:
     // Achievement events: every level gold, and a special group of an episode (base + episode).
     static constexpr int kAllGoldEvent = 24;
     static constexpr int kEpisodeEventBase = 24;
+    // The beaker the gloria rises from, and the achievements badge behind its button (both by
+    // their top-left corner; the badge moves with the button's slide).
+    static constexpr int kBeakerX = 211, kBeakerY = 520;
+    static constexpr int kBadgeX = 924, kBadgeY = 30;
 
     // Makes the intro of a first visit for the map (the game's own intro when none is set).
     using IntroFactory = std::function<std::unique_ptr<MapIntro>(LevelMap&)>;

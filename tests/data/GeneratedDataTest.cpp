@@ -27,8 +27,9 @@ std::map<std::string, std::string> Generate(const fs::path& folder)
 {
     fs::remove_all(folder);
     const std::string table = QUOLL_SOURCE_DIR "/data/resource_ids.txt";
-    EXPECT_EQ(RunCommand(std::string(QUOLL_ARTGEN) + " " + table + " " + folder.string() + " --mapcoords " QUOLL_SOURCE_DIR
-                  "/data/art/textures/map/mapcoords.txt"),
+    EXPECT_EQ(RunCommand(std::string(QUOLL_ARTGEN) + " " + table + " " + folder.string() +
+                         " --mapcoords " QUOLL_SOURCE_DIR "/data/art/textures/map/mapcoords.txt"
+                         " --mapdishes " QUOLL_SOURCE_DIR "/data/art/textures/map/dishes.txt"),
               0);
     EXPECT_EQ(RunCommand(std::string(QUOLL_SOUNDGEN) + " " + table + " " + folder.string()), 0);
     return DataTest::FolderFiles(folder);

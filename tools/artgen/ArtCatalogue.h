@@ -49,6 +49,12 @@ struct MapNode
     int x = 0, y = 0, w = 0, h = 0;
 };
 void SetMapNodes(std::vector<MapNode> nodes);
+// The level map's dishes, one per episode in order (from the map's dishes file).
+struct MapDish
+{
+    int x = 0, y = 0, radius = 0;
+};
+void SetMapDishes(std::vector<MapDish> dishes);
 
 // "BODY_3" with prefix "BODY_" gives 3; -1 when the rest is not a number.
 int NumberAfter(const std::string& name, const std::string& prefix);

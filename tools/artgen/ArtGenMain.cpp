@@ -1,7 +1,7 @@
 // artgen: draws every image of the master resource table into a data folder.
-//   artgen <table> <out folder> --mapcoords <file> [--fonts <folder>] [--stamp <file>]
+//   artgen <table> <out folder> --mapcoords <file> --mapdishes <file> [--fonts <folder>] [--stamp <file>]
 // Each image is drawn at the table's size and cel grid; the map image follows the node
-// rectangles of the map coordinates file; the branding splash goes to data/branding. The same
+// rectangles of the map coordinates file and the episode dishes of the dishes file; the branding splash goes to data/branding. The same
 // inputs give the same bytes.
 #include "tools/artgen/ArtCatalogue.h"
 #include "tools/resgen/ResourceTable.h"
@@ -46,6 +46,25 @@ std::vector<ArtGen::MapNode> ParseMapCoords(const std::string& text)
     return nodes;
 }
 
+// The episode dishes: a word and three numbers (centre x, centre y, radius) a line.
+std::vector<ArtGen::MapDish> ParseMapDishes(const std::string& text)
+{
+    std::vector<ArtGen::MapDish> dishes;
+    std::istringstream lines(text);
+    std::string line;
+    while (std::getline(lines, line))
+    {
+        if (line.empty() || line[0] == '#')
+            continue;
+        std::istringstream fields(line);
+        std::string label;
+        ArtGen::MapDish dish;
+        if (fields >> label >> dish.x >> dish.y >> dish.radius)
+            dishes.push_back(dish);
+    }
+    return dishes;
+}
+
 // The frame animation of a strip, written beside it as "<image path>.anim": every cel in order,
 // with a delay that suits the motion. Strips whose cels are states, not frames, get none (the
 // cells' looks and overlays, the face strips' expressions, whose animations are hand-written).
@@ -67,7 +86,8 @@ std::string AnimationFor(const std::string& name, int cels)
 
 int Usage()
 {
-    std::fprintf(stderr, "usage: artgen <table> <out folder> --mapcoords <file> [--fonts <folder>] [--stamp <file>]\n");
+    std::fprintf(stderr, "usage: artgen <table> <out folder> --mapcoords <file> --mapdishes <file> [--fonts <folder>] "
+                         "[--stamp <file>]\n");
     return 2;
 }
 } // namespace
@@ -80,9 +100,9 @@ int main(int argc, char** argv)
     for (int i = 3; i + 1 < argc; i += 2)
         options[argv[i]] = argv[i + 1];
     for (const auto& [key, value] : options)
-        if (key != "--mapcoords" && key != "--fonts" && key != "--stamp")
+        if (key != "--mapcoords" && key != "--mapdishes" && key != "--fonts" && key != "--stamp")
             return Usage();
-    if (!options.count("--mapcoords"))
+    if (!options.count("--mapcoords") || !options.count("--mapdishes"))
         return Usage();
 
     std::string text, error;
@@ -104,6 +124,13 @@ int main(int argc, char** argv)
         return 1;
     }
     ArtGen::SetMapNodes(ParseMapCoords(coords));
+    std::string dishes;
+    if (!ReadText(options["--mapdishes"], dishes))
+    {
+        std::fprintf(stderr, "artgen: cannot read %s\n", options["--mapdishes"].c_str());
+        return 1;
+    }
+    ArtGen::SetMapDishes(ParseMapDishes(dishes));
     if (options.count("--fonts"))
         ArtGen::ArtCanvas::SetFontFolder(options["--fonts"]);
 

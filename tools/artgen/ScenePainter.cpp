@@ -57,6 +57,7 @@ void Dish(ArtCanvas& canvas, ArtRandom& random, double cx, double cy, double r, 
 namespace
 {
 std::vector<MapNode> gMapNodes;
+std::vector<MapDish> gMapDishes;
 
 // A screen rectangle a picture's colonies keep clear of (where a screen writes its texts).
 struct ClearArea
@@ -445,21 +446,11 @@ void LevelMap(ArtCanvas& canvas, const Cel& cel)
     ArtRandom random("map");
     Ground(canvas, cel, kRim);
     canvas.Agar(random, cel.w / 2, cel.h / 2, cel.w * 0.7, 1500, kRim);
-    // One dish per episode around its nodes (five nodes or fewer each), then the path.
-    static const int firstGroup[] = {1, 6, 10, 15, 20, 25};
-    for (int e = 0; e < 5; ++e)
+    // One dish per episode, then the path through the nodes.
+    for (size_t e = 0; e < gMapDishes.size(); ++e)
     {
-        double sx = 0, sy = 0;
-        int count = 0;
-        for (int g = firstGroup[e]; g < firstGroup[e + 1] && g <= static_cast<int>(gMapNodes.size()); ++g, ++count)
-        {
-            sx += gMapNodes[g - 1].x + gMapNodes[g - 1].w / 2.0;
-            sy += gMapNodes[g - 1].y + gMapNodes[g - 1].h / 2.0;
-        }
-        if (count == 0)
-            continue;
-        const Rgb tint = FromHue(185 + e * 47.0, 0.55, 0.9);
-        Dish(canvas, random, sx / count, sy / count, 150, tint, 300);
+        const Rgb tint = FromHue(185 + static_cast<double>(e) * 47.0, 0.55, 0.9);
+        Dish(canvas, random, gMapDishes[e].x, gMapDishes[e].y, gMapDishes[e].radius, tint, 300);
     }
     canvas.SetColor(kRim, 0.35);
     cairo_set_line_width(cr, 4);
@@ -539,6 +530,11 @@ void Beaker(ArtCanvas& canvas, const Cel& cel)
 void SetMapNodes(std::vector<MapNode> nodes)
 {
     gMapNodes = std::move(nodes);
+}
+
+void SetMapDishes(std::vector<MapDish> dishes)
+{
+    gMapDishes = std::move(dishes);
 }
 
 CelPainter FindScenePainter(const std::string& name)
