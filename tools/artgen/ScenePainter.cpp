@@ -416,12 +416,29 @@ void RandomTubeFill(ArtCanvas& canvas, const Cel& cel, const Rgb& liquid)
     cairo_fill(cr);
 }
 
+// The episode's tint of the map, for its dish and its nodes (episodes of groups 1-5, 6-9,
+// 10-14, 15-19, 20-24; index from 0).
+Rgb EpisodeTint(int episode)
+{
+    return FromHue(185 + episode * 47.0, 0.55, 0.9);
+}
+
+int GroupEpisode(int group)
+{
+    static const int firstGroup[] = {6, 10, 15, 20};
+    int episode = 0;
+    for (const int first : firstGroup)
+        episode += group >= first ? 1 : 0;
+    return episode;
+}
+
 // The map's node of a level group: a glass place centred in its cel (the cel is twice the
-// group's centre offset), lit pips for the levels done (cel k: k of them), the group number.
+// group's centre offset) in its episode's tint, lit pips for the levels done (cel k: k of
+// them), the group number.
 void LevelNode(ArtCanvas& canvas, const Cel& cel, int group)
 {
     cairo_t* cr = canvas.Cr();
-    const Rgb tint = FromHue(185 + ((group - 1) / 5) * 47.0, 0.55, 0.9);
+    const Rgb tint = EpisodeTint(GroupEpisode(group));
     const double cx = cel.w / 2, cy = cel.h / 2;
     const double rx = std::min(cx, 24.0) - 1, ry = std::min(cy, 24.0) - 1;
     const double r = std::min(rx, ry);
@@ -449,8 +466,8 @@ void LevelMap(ArtCanvas& canvas, const Cel& cel)
     // One dish per episode, then the path through the nodes.
     for (size_t e = 0; e < gMapDishes.size(); ++e)
     {
-        const Rgb tint = FromHue(185 + static_cast<double>(e) * 47.0, 0.55, 0.9);
-        Dish(canvas, random, gMapDishes[e].x, gMapDishes[e].y, gMapDishes[e].radius, tint, 300);
+        Dish(canvas, random, gMapDishes[e].x, gMapDishes[e].y, gMapDishes[e].radius, EpisodeTint(static_cast<int>(e)),
+             300);
     }
     canvas.SetColor(kRim, 0.35);
     cairo_set_line_width(cr, 4);
