@@ -164,12 +164,15 @@ TEST_F(MapCoordsData, EveryFanStaysInsideItsDishAndOffTheOtherNodesAndMedals)
             {
                 if (other == point)
                     continue;
-                EXPECT_FALSE(Overlaps(cell, Medal(*other))) << "fan of group " << g << " over the medal of " << other->group;
-                EXPECT_FALSE(Overlaps(cell, Glass(*other))) << "fan of group " << g << " over the node of " << other->group;
+                EXPECT_FALSE(Overlaps(cell, Medal(*other)))
+                    << "fan of group " << g << " over the medal of " << other->group;
+                EXPECT_FALSE(Overlaps(cell, Glass(*other)))
+                    << "fan of group " << g << " over the node of " << other->group;
             }
         }
         const FloatPoint c = point->GetPosition();
-        EXPECT_LE(std::hypot(c.x - dish.x, c.y - dish.y) + kNodeGlassRadius, inside) << "group " << g << ": node on its dish's wall";
+        EXPECT_LE(std::hypot(c.x - dish.x, c.y - dish.y) + kNodeGlassRadius, inside)
+            << "group " << g << ": node on its dish's wall";
         EXPECT_LE(Reach(Medal(*point), dish), inside) << "group " << g << ": medal on its dish's wall";
     }
 }
@@ -188,7 +191,8 @@ TEST_F(MapCoordsData, NodesAreReadableAndClearOfTheBeakerTheMenuBandAndTheAchiev
         {
             EXPECT_FALSE(Overlaps(node, beaker)) << "group " << g << " under the beaker";
             EXPECT_FALSE(Overlaps(node, band)) << "group " << g << " under the menu band";
-            EXPECT_FALSE(Overlaps(node, badge) || Overlaps(node, achievements)) << "group " << g << " under the achievements";
+            EXPECT_FALSE(Overlaps(node, badge) || Overlaps(node, achievements))
+                << "group " << g << " under the achievements";
         }
         for (const MapPoint* other : points)
         {

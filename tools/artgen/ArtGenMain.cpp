@@ -1,8 +1,8 @@
 // artgen: draws every image of the master resource table into a data folder.
 //   artgen <table> <out folder> --mapcoords <file> --mapdishes <file> [--fonts <folder>] [--stamp <file>]
 // Each image is drawn at the table's size and cel grid; the map image follows the node
-// rectangles of the map coordinates file and the episode dishes of the dishes file; the branding splash goes to data/branding. The same
-// inputs give the same bytes.
+// rectangles of the map coordinates file and the episode dishes of the dishes file; the branding
+// splash goes to data/branding. The same inputs give the same bytes.
 #include "tools/artgen/ArtCatalogue.h"
 #include "tools/resgen/ResourceTable.h"
 
