@@ -9,9 +9,11 @@
 #include "game/screens/LevelRay.h"
 #include "game/screens/LevelSelector.h"
 #include "game/ui/Button.h"
+#include "tests/data/GameDataFiles.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <fstream>
 #include <sstream>
@@ -140,6 +142,27 @@ protected:
     Quoll::LevelMap* map = nullptr;
     std::vector<const MapPoint*> points;
 };
+
+// The pictures the layout is measured with have the shipped sizes (one cel each).
+TEST_F(MapCoordsData, ThePicturesMeasuredHaveTheShippedSizes)
+{
+    const std::vector<ResGen::Entry> table = DataTest::MasterTable();
+    ASSERT_FALSE(table.empty());
+    std::vector<std::string> names = {"IMAGE_MINI_CELLS", "IMAGE_MEDAL1", "IMAGE_MEDAL2", "IMAGE_MEDAL3",
+                                      "IMAGE_STAKAN", "IMAGE_BACKSTEP_FONE", "IMAGE_MAPMENU_FONE"};
+    for (int g = 1; g <= 24; ++g)
+        names.push_back("IMAGE_LEV_" + std::to_string(g));
+    for (const std::string& name : names)
+    {
+        const auto entry =
+            std::find_if(table.begin(), table.end(), [&](const ResGen::Entry& e) { return e.name == name; });
+        ASSERT_NE(entry, table.end()) << name;
+        const Quoll::Image* image = harness.ui.GetImageNamed(name);
+        ASSERT_NE(image, nullptr) << name;
+        EXPECT_EQ(image->GetCelWidth(), entry->width / entry->cols) << name;
+        EXPECT_EQ(image->GetCelHeight(), entry->height / entry->rows) << name;
+    }
+}
 
 TEST_F(MapCoordsData, EveryFanStaysInsideItsDishAndOffTheOtherNodesAndMedals)
 {
