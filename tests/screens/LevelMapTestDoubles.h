@@ -346,7 +346,7 @@ inline void AddMapResources(UiTest::FakeUiServices& ui, bool withAchievementsIco
         add("IMAGE_STRELKA", ScreenTest::MakeFramedImage(24, 36, 0xFFFFD000, 0xFFFFFFFF));
         add("IMAGE_GLORIA", ScreenTest::MakeFramedImage(96, 96, 0xFFFFF0B0, 0xFFFFFFFF));
         add("IMAGE_STAKAN", ScreenTest::MakeFramedImage(96, 128, 0xFF80C0D0, 0xFFFFFFFF));
-        add("IMAGE_BACKSTEP_FONE", ScreenTest::MakeFramedImage(104, 93, 0xFF304858, 0xFF6A90A8));
+        add("IMAGE_BACKSTEP_FONE", ScreenTest::MakeFramedImage(100, 93, 0xFF304858, 0xFF6A90A8));
         add("IMAGE_BONUSH", ScreenTest::MakeFramedImage(64, 64, 0x60FFFFA0, 0x60FFFFA0));
         add("IMAGE_KREST", ScreenTest::MakeFramedImage(24, 24, 0xFFE04040, 0xFFFFFFFF));
         add("IMAGE_ACHIEVE_ICON", ScreenTest::MakeFramedImage(54, 42, 0xFFFFFFFF, 0xFF909090));
