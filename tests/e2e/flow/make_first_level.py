@@ -10,7 +10,7 @@ where <update> is that of the flow line "change LoadLevelState PlayLevelState" o
 script (rerun with the new one when the screens before the level change). The times work as in
 make_fresh_install.py.
 """
-from make_fresh_install import GROUP1, GROUP1_LEVEL1, STEP, Script, play_level1, write_script
+from make_fresh_install import GROUP1, GROUP1_LEVEL1, GROUP1_TO_LEVEL1, STEP, Script, play_level1, write_script
 
 
 def build(program, game_dir, play_start):
@@ -35,7 +35,7 @@ def build(program, game_dir, play_start):
     s.t += 1000
     s.comment("Group 1's fan, level 1.")
     s.move(*GROUP1, 1500)
-    s.move(56, 425, 300)
+    s.move(*GROUP1_TO_LEVEL1, 300)
     s.click(*GROUP1_LEVEL1, 300, command="LevelMapState 2")
     end = play_level1(s, program, game_dir, play_start * STEP + 3000)
     s.comment("The end-of-level dialog comes when the autoplay's level ended; the script ends the game after it.")

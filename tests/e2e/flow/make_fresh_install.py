@@ -3,7 +3,7 @@
 
 Usage: make_fresh_install.py <autoplay program> <game dir> <play start update> [--out FILE]
 
-The checked-in script: make_fresh_install.py build/test/tools/autoplay/autoplay build/test/run 7872
+The checked-in script: make_fresh_install.py build/test/tools/autoplay/autoplay build/test/run 8214
 
 Input at "at T" reaches the game after its update T/10 - 1 (the fixed step is 10 ms);
 "# checkpoint <name>" keeps the frame drawn after update T/10 of the "at" before it, and
@@ -20,13 +20,40 @@ import re
 import subprocess
 import tempfile
 
-LEVEL1 = dict(seed=1, think=3000, policy="1")
+LEVEL1 = dict(seed=2, think=3000, policy="2")
 STEP = 10
-# Group 1's node on the map (the middle of its rectangle in data/art/textures/map/mapcoords.txt)
-# and the cells its fan opens for levels 1 and 2.
-GROUP1 = (81, 455)
-GROUP1_LEVEL1 = (28, 407)
-GROUP1_LEVEL2 = (81, 385)
+SOURCE = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "..")
+
+
+def group1_node():
+    """Group 1's node on the map: the middle of its rectangle in data/art/textures/map/mapcoords.txt."""
+    with open(os.path.join(SOURCE, "data/art/textures/map/mapcoords.txt")) as f:
+        for line in f:
+            words = line.split()
+            if words and words[0] == "group1":
+                x, y, w, h = map(int, words[1:5])
+                return (x + w // 2, y + h // 2)
+    raise SystemExit("group1 is not in mapcoords.txt")
+
+
+def tutorial_close_button():
+    """The close button of level 1's first tutorial panel (data/tutorial.cfg; 40 x 40 at +341, +20)."""
+    with open(os.path.join(SOURCE, "data/tutorial.cfg")) as f:
+        for line in f:
+            words = line.split()
+            if words[:2] == ["STEP", "1"]:
+                return (int(words[6]) + 341 + 20, int(words[7]) + 20 + 20)
+    raise SystemExit("level 1 has no tutorial step in tutorial.cfg")
+
+
+# Group 1's node and the cells its fan opens for levels 1 (up-left) and 2 (up).
+GROUP1 = group1_node()
+GROUP1_LEVEL1 = (GROUP1[0] - 53, GROUP1[1] - 48)
+GROUP1_LEVEL2 = (GROUP1[0], GROUP1[1] - 70)
+# Points on the way from the node to those cells: the pointer stays inside the open fan.
+GROUP1_TO_LEVEL1 = (GROUP1[0] - 25, GROUP1[1] - 30)
+GROUP1_TO_LEVEL2 = (GROUP1[0] - 5, GROUP1[1] - 50)
+TUTORIAL_CLOSE = tutorial_close_button()
 
 
 class Script:
@@ -182,12 +209,12 @@ def build(program, game_dir, play_start):
         else:
             s.wait(500)
     s.wait(7000)
-    s.checkpoint("intro", 14000)
+    s.checkpoint("intro", 17000)
 
     s.comment("The map after its intro: group 1 under the pointer opens its fan; level 1; the gloria flies.")
     s.move(*GROUP1, 1500)
     s.checkpoint("map_fan", 500)
-    s.move(56, 425, 300)
+    s.move(*GROUP1_TO_LEVEL1, 300)
     s.click(*GROUP1_LEVEL1, 300, command="LevelMapState 2")
     s.checkpoint("gloria", 1100)
 
@@ -198,7 +225,7 @@ def build(program, game_dir, play_start):
     s.lines.append("# checkpoint zoom")
     s.t = play_start * STEP + 3000
     s.checkpoint("play_tutorial", 500)
-    s.click(411, 90, 1000, command="PlayLevelState 200")
+    s.click(*TUTORIAL_CLOSE, 1000, command="PlayLevelState 200")
     s.checkpoint("tutorial_quit", 500)
     s.click(685, 522, 1000, command="TutorialCancelState 1")
     s.key("Escape", 1000, command="PlayLevelState 0")
@@ -215,7 +242,7 @@ def build(program, game_dir, play_start):
 
     s.comment("Back on the map: level 2 from group 1's fan; a pause, restart, then save and quit.")
     s.move(*GROUP1, 1500)
-    s.move(76, 405, 300)
+    s.move(*GROUP1_TO_LEVEL2, 300)
     s.click(*GROUP1_LEVEL2, 3500, command="LevelMapState 2")
     s.checkpoint("level2", 500)
     s.key("Escape", 1000, command="PlayLevelState 0")
