@@ -26,10 +26,15 @@ void BandPool::Run(int bands, const std::function<void(int)>& work)
     uint64_t round = 0;
     {
         const std::lock_guard lock(mMutex);
+        round = mRound.load() + 1;
+        // Close the last round's ticket first: a worker still in that round holding a ticket with
+        // every band taken would otherwise compare it with the new, larger band count and take a
+        // band that is not there (drawn twice, the finished count past the end: a hang).
+        mTicket.store(((round & 0xFFFFFFFFu) << 32) | kClosed);
         mWork = &work;
         mBands.store(bands);
         mFinished.store(0);
-        round = ++mRound;
+        mRound.store(round);
         mTicket.store((round & 0xFFFFFFFFu) << 32);
     }
     mWake.notify_all();
@@ -46,7 +51,7 @@ void BandPool::RunBands(uint64_t round)
         uint64_t ticket = mTicket.load();
         do
         {
-            if ((ticket >> 32) != tag || static_cast<int>(ticket & 0xFFFFFFFFu) >= mBands.load())
+            if ((ticket >> 32) != tag || (ticket & 0xFFFFFFFFu) >= static_cast<uint64_t>(mBands.load()))
                 return;
         } while (!mTicket.compare_exchange_weak(ticket, ticket + 1));
         // The round cannot end before this band is finished, so its work is still in place.

@@ -38,7 +38,8 @@ private:
     // Set before a round's ticket is published; constant until all its bands are finished.
     const std::function<void(int)>* mWork = nullptr;
     std::atomic<int> mBands{0}, mFinished{0};
-    // The round's low 32 bits above the next band.
+    // The round's low 32 bits above the next band; kClosed as the band while a round is set up.
+    static constexpr uint64_t kClosed = 0xFFFFFFFFu;
     std::atomic<uint64_t> mTicket{0};
     std::atomic<uint64_t> mRound{0};
     bool mStop = false;
