@@ -27,10 +27,10 @@ bool ReadText(const std::string& path, std::string& text)
     return true;
 }
 
-// The node rectangles: a word and four numbers a line; '#' lines and empty lines skipped.
-std::vector<ArtGen::MapNode> ParseMapCoords(const std::string& text)
+// Calls read with the fields of every line of a layout text, '#' lines and empty lines skipped.
+template <typename Read>
+void ForEachLayoutLine(const std::string& text, Read read)
 {
-    std::vector<ArtGen::MapNode> nodes;
     std::istringstream lines(text);
     std::string line;
     while (std::getline(lines, line))
@@ -38,11 +38,20 @@ std::vector<ArtGen::MapNode> ParseMapCoords(const std::string& text)
         if (line.empty() || line[0] == '#')
             continue;
         std::istringstream fields(line);
+        read(fields);
+    }
+}
+
+// The node rectangles: a word and four numbers a line.
+std::vector<ArtGen::MapNode> ParseMapCoords(const std::string& text)
+{
+    std::vector<ArtGen::MapNode> nodes;
+    ForEachLayoutLine(text, [&](std::istringstream& fields) {
         std::string label;
         ArtGen::MapNode node;
         if (fields >> label >> node.x >> node.y >> node.w >> node.h)
             nodes.push_back(node);
-    }
+    });
     return nodes;
 }
 
@@ -50,18 +59,12 @@ std::vector<ArtGen::MapNode> ParseMapCoords(const std::string& text)
 std::vector<ArtGen::MapDish> ParseMapDishes(const std::string& text)
 {
     std::vector<ArtGen::MapDish> dishes;
-    std::istringstream lines(text);
-    std::string line;
-    while (std::getline(lines, line))
-    {
-        if (line.empty() || line[0] == '#')
-            continue;
-        std::istringstream fields(line);
+    ForEachLayoutLine(text, [&](std::istringstream& fields) {
         std::string label;
         ArtGen::MapDish dish;
         if (fields >> label >> dish.x >> dish.y >> dish.radius)
             dishes.push_back(dish);
-    }
+    });
     return dishes;
 }
 
