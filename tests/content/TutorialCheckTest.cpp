@@ -50,6 +50,16 @@ std::pair<int, int> PanelSize()
     ADD_FAILURE() << "IMAGE_TUTORIAL_BG is not in the resource table";
     return {0, 0};
 }
+// The compiled campaign level as the driver's game takes it; an empty body when it cannot be read.
+GameSetup LevelSetup(int level)
+{
+    std::string bytes;
+    EXPECT_TRUE(Quoll::PakReadFile(std::string(QUOLL_LEVEL_DIR) + "/" + std::to_string(level) + ".bin", bytes)) << level;
+    GameSetup setup;
+    setup.levelBody.SetData(bytes.data(), bytes.size());
+    setup.levelNumber = level;
+    return setup;
+}
 } // namespace
 
 TEST(Tutorial, PanelsLieOnTheScreenAndTextsExistInBothLanguages)
@@ -89,11 +99,7 @@ TEST(Tutorial, StepsAreClicksTheGameTakesAtTheirRoundsAndLevelOneIsWon)
     for (int level : levels)
     {
         SCOPED_TRACE("level " + std::to_string(level));
-        std::string bytes;
-        ASSERT_TRUE(Quoll::PakReadFile(std::string(QUOLL_LEVEL_DIR) + "/" + std::to_string(level) + ".bin", bytes));
-        GameSetup setup;
-        setup.levelBody.SetData(bytes.data(), bytes.size());
-        setup.levelNumber = level;
+        const GameSetup setup = LevelSetup(level);
         // The reference player: AI level 2, no step-backs.
         DriverPolicy reference(1, PolicyKind{2}, 0);
         const TutorialCheck check = RunTutorial(setup, script, reference);
@@ -111,10 +117,7 @@ TEST(Tutorial, StepsAreClicksTheGameTakesAtTheirRoundsAndLevelOneIsWon)
 TEST(Tutorial, AClickTheGameWouldNotTakeAndAStepWhoseRoundNeverComesAreFaults)
 {
     // On level 1, cell 30 is free and nothing is selected; round 900 never comes.
-    std::string bytes;
-    ASSERT_TRUE(Quoll::PakReadFile(std::string(QUOLL_LEVEL_DIR) + "/1.bin", bytes));
-    GameSetup setup;
-    setup.levelBody.SetData(bytes.data(), bytes.size());
+    const GameSetup setup = LevelSetup(1);
     DriverPolicy reference(1, PolicyKind{2}, 0);
     TutorialInput input({{1, 900, -54, 0, "LATE", 0, 0}, {1, 1, -30, 0, "FREE", 0, 0}}, reference);
     const GameRecord record = HeadlessGame(setup).Play(input);
@@ -129,10 +132,7 @@ TEST(Tutorial, AClickTheGameWouldNotTakeAndAStepWhoseRoundNeverComesAreFaults)
 TEST(Tutorial, ATaughtMoveThatTheReplyPunishesIsAFault)
 {
     // Level 1's jump from 47 to 31 lands beside the cell the computer reaches next.
-    std::string bytes;
-    ASSERT_TRUE(Quoll::PakReadFile(std::string(QUOLL_LEVEL_DIR) + "/1.bin", bytes));
-    GameSetup setup;
-    setup.levelBody.SetData(bytes.data(), bytes.size());
+    const GameSetup setup = LevelSetup(1);
     DriverPolicy reference(1, PolicyKind{2}, 0);
     TutorialInput input({{1, 1, -54, 0, "SELECT", 0, 0},
                          {1, 1, -47, 0, "CLONE", 0, 0},
