@@ -13,7 +13,7 @@
 #include "framework/display/MemoryImage.h"
 #include "framework/files/ImageLib.h"
 #include "framework/platform/window/headless/HeadlessWindowSystem.h"
-#include "game/board/HexGeometry.h"
+#include "game/board/NeighbourTables.h"
 #include "game/level/Level.h"
 #include "game/play/BoardView.h"
 #include "game/play/FastMenu.h"
@@ -64,15 +64,7 @@ std::ostream& operator<<(std::ostream& out, const Box& b)
 // The steps whose texts are about the dish's holes.
 const std::set<std::string> kStepsAboutTheHoles = {"UI_TUTOR_L2_1"};
 
-bool Adjacent(int a, int b)
-{
-    const HexPlace p = HexPlaceOf(a);
-    const HexPlace q = HexPlaceOf(b);
-    for (const HexPlace& d : kRing1Offsets)
-        if (p.row + d.row == q.row && p.column + d.column == q.column)
-            return true;
-    return false;
-}
+bool Adjacent(int a, int b) { return kFullHexagonTables.Ring1(a).Contains(b); }
 
 float Distance(FloatPoint a, FloatPoint b) { return std::hypot(a.x - b.x, a.y - b.y); }
 
