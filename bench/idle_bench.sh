@@ -46,6 +46,12 @@ done
 [ -x "$game" ] || { echo "error: no game program at $game (build with -DCMAKE_BUILD_TYPE=Release)" >&2; exit 1; }
 [ -d "$data/data" ] || { echo "error: no game data in $data" >&2; exit 1; }
 
+# Group 1's node: the middle of its rectangle in the map's layout data, as the flow scripts find it.
+read -r GROUP1_X GROUP1_Y < <(awk '$1 == "group1" { print $2 + int($4 / 2), $3 + int($5 / 2) }' \
+  "$root/data/art/textures/map/mapcoords.txt")
+[ -n "${GROUP1_Y:-}" ] || { echo "error: group1 is not in data/art/textures/map/mapcoords.txt" >&2; exit 1; }
+export GROUP1_X GROUP1_Y
+
 work="$(mktemp -d "${TMPDIR:-/tmp}/idle_bench.XXXXXX")"
 trap 'rm -rf "$work"' EXIT
 
@@ -128,10 +134,10 @@ wait_flow "change MainMenuState LevelMapState"
 # The map's intro plays first (about 25 s).
 sleep 28
 measure map
-# Group 1's fan, then level 1.
-xdotool mousemove 105 500; sleep 1.5
-xdotool mousemove 80 470; sleep 0.3
-click 52 452
+# Group 1's fan, then level 1 (the fan's up-left cell), with the pointer kept inside the open fan.
+xdotool mousemove "$GROUP1_X" "$GROUP1_Y"; sleep 1.5
+xdotool mousemove $((GROUP1_X - 25)) $((GROUP1_Y - 30)); sleep 0.3
+click $((GROUP1_X - 53)) $((GROUP1_Y - 48))
 wait_flow "change LoadLevelState PlayLevelState"
 sleep 5
 measure level
