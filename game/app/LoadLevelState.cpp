@@ -138,6 +138,9 @@ void LoadLevelState::Update()
         return;
     if (!LoadStep())
     {
+        // The player is told why the level did not start: the resource manager's error, once
+        // for this load, before the screen the level was chosen from comes back.
+        mApp.ShowResourceError(false);
         HandBack();
         return;
     }

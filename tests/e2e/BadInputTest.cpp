@@ -1,14 +1,19 @@
 // The game program on damaged input, one short headless script each, from a fixture's player
-// files and, where the game's data is damaged, a linked copy of the generated data: the damage
-// is named by one clear ERROR or WARNING line, the game goes on with defaults and takes the main
-// menu's next command, and the script's quit ends it well inside its time and update budget.
+// files and, where the game's data is damaged, a linked copy of the generated data or a copy of
+// its pack: the damage is named by one clear ERROR or WARNING line (and, where a level cannot
+// load, one error box), the game goes on with defaults and takes the main menu's next command,
+// and the script's quit ends it well inside its time and update budget.
 // Rerun: test_e2e --gtest_filter='BadInput.*'
 #include "tests/e2e/GameProcess.h"
+#include "framework/files/PakFormat.h"
+#include "framework/files/PakScrambler.h"
+#include "game/level/AssetCfg.h"
 #include "tools/fixturegen/Fixtures.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <map>
 #include <regex>
 
 namespace
@@ -48,6 +53,38 @@ protected:
     {
         mGameDir = LinkedDataCopy(mFolder / "game");
         return mGameDir / "data";
+    }
+
+    // A copy of the game's folder whose pack has eight bits of one file flipped, spread over the
+    // file's bytes as a damaged disk or download leaves them; the game runs in it.
+    void UseDamagedPack(const std::string& name)
+    {
+        mGameDir = mFolder / "game";
+        fs::create_directories(mGameDir);
+        fs::copy_file(fs::path(QUOLL_GAME_DIR) / "vhwb.dat", mGameDir / "vhwb.dat");
+        std::string pack = ReadAll(fs::path(QUOLL_GAME_DIR) / "main.pak");
+        std::vector<Quoll::PakEntry> entries;
+        std::string error;
+        ASSERT_TRUE(Quoll::ParsePakFile(reinterpret_cast<const uint8_t*>(pack.data()), pack.size(),
+                                        Quoll::PakScrambler::KeyFromPassword(QUOLL_PAK_PASSWORD), entries, error))
+            << error;
+        const auto entry = std::find_if(entries.begin(), entries.end(),
+                                        [&](const Quoll::PakEntry& e) { return e.name == name; });
+        ASSERT_NE(entry, entries.end()) << name;
+        // The scrambling is an XOR with a key stream: a bit flipped in the pack is flipped in the file.
+        for (uint64_t i = 1; i <= 8; ++i)
+            pack[entry->dataOffset + entry->size * i / 9] ^= static_cast<char>(1 << (i % 8));
+        WriteAll(mGameDir / "main.pak", pack);
+    }
+
+    // The player's files, the game's log aside: name to bytes.
+    std::map<std::string, std::string> PlayerFiles() const
+    {
+        std::map<std::string, std::string> files;
+        for (const fs::directory_entry& entry : fs::directory_iterator(PlayerFolderOf(mHome)))
+            if (entry.is_regular_file() && entry.path().filename() != "GameLog.txt")
+                files[entry.path().filename().string()] = ReadAll(entry.path());
+        return files;
     }
 
     GameResult Run(const std::string& action)
@@ -141,4 +178,42 @@ TEST_F(BadInput, AMissingLevelFileHandsBackToTheMap)
     ASSERT_NE(failed, steps.end()) << run.log;
     EXPECT_NE(std::find(failed, steps.end(), "change PlayLevelState LevelMapState"), steps.end()) << run.log;
     ExpectTheFlowWentOn(run);
+}
+
+// Level 15's background damaged in the pack: each continue of dan's saved game of that level tells
+// the player once why it does not start (the resource manager's error, in the error box), the main
+// menu comes back and takes the next command, and the player's files stay as they were.
+TEST_F(BadInput, ALevelThatCannotLoadIsToldOncePerContinueAndTheMenuComesBack)
+{
+    AssetCfg assets;
+    ASSERT_TRUE(assets.Load([](const std::string&) {}, QUOLL_GAME_DATA "/data/game.cfg"));
+    const std::string background =
+        "data/art/textures/fones/fone" + std::to_string(assets.GetFoneIndex(Fixtures::kBossLevel)) + ".png";
+    UseDamagedPack(background);
+    const std::map<std::string, std::string> before = PlayerFiles();
+    ASSERT_FALSE(before.empty());
+
+    // Play on the menu and yes to the saved game's question, twice; the third play (the suite's
+    // own) finds the menu still taking commands.
+    const std::string yes = "mouse move 337 522\nmouse down left 337 522\nmouse up left 337 522\n";
+    const GameResult run = Run("at 6000\nkey Return\nat 6600\n" + yes + "at 7600\nkey Return\nat 8200\n" + yes);
+    const std::string error = "Failed to load image: " + background;
+    const std::string logged = "Cannot load level " + std::to_string(Fixtures::kBossLevel) + ": resource group Fones: ";
+    EXPECT_EQ(LogLines(run.log, "ERROR", logged + error).size(), 2u) << run.log;
+    // One box per continue, with the resource manager's text, and nothing else asked.
+    const std::string boxes = ReadAll(mHome / "evidence/message-boxes.txt");
+    std::vector<std::string> shown;
+    std::istringstream lines(boxes);
+    for (std::string line; std::getline(lines, line);)
+        shown.push_back(line.substr(0, line.find('\t', line.find('\t') + 1)));
+    EXPECT_EQ(shown, std::vector<std::string>(2, "FATAL ERROR\t" + error)) << boxes;
+    // Each continue went to the loading screen and back to the menu, never on to the level.
+    const std::vector<std::string> steps = FlowSteps(run.log);
+    EXPECT_EQ(std::count(steps.begin(), steps.end(), "change MainMenuState LoadLevelState"), 2) << run.log;
+    EXPECT_EQ(std::count(steps.begin(), steps.end(), "change LoadLevelState MainMenuState"), 2) << run.log;
+    EXPECT_FALSE(HasFlowStep(run.log, "change LoadLevelState PlayLevelState")) << run.log;
+    ExpectTheFlowWentOn(run);
+
+    const std::map<std::string, std::string> after = PlayerFiles();
+    EXPECT_TRUE(after == before) << "the player's files changed";
 }

@@ -1,14 +1,15 @@
 // The way into a level on the generated game data: a level chosen on the map loads through the
 // loading state (one resource per update, the bar showing the fraction, the map painted once in
-// its snapshot mode), zooms with its episode's configuration and plays; a missing group hands
-// back to the map. Closing the window mid-level loses nothing, and the next play offers to
-// continue the saved game, which comes back board for board.
+// its snapshot mode), zooms with its episode's configuration and plays; a missing group is shown
+// in the error box and hands back to the map. Closing the window mid-level loses nothing, and the
+// next play offers to continue the saved game, which comes back board for board.
 // Rerun: test_e2e --gtest_filter='LevelLoading.*'
 #include "tools/autoplay/Autoplay.h"
 
 #include "framework/app/AppWidgetManager.h"
 #include "framework/display/Graphics.h"
 #include "framework/display/MemoryImage.h"
+#include "framework/platform/window/headless/HeadlessWindowSystem.h"
 #include "framework/resources/ResourceManager.h"
 #include "framework/widgets/Widget.h"
 #include "game/app/GameStates.h"
@@ -285,7 +286,7 @@ TEST_F(LevelLoading, TheZoomIsTheEpisodesAndKeepsRunningOnThePlayScreen)
     EXPECT_FLOAT_EQ(play.GetZoomEffect()->GetDuration(), ZoomDuration(3));
 }
 
-TEST_F(LevelLoading, AMissingGroupIsLoggedAndHandsBackToTheMap)
+TEST_F(LevelLoading, AMissingGroupIsLoggedShownOnceAndHandsBackToTheMap)
 {
     Close();
     const fs::path logFile = fs::path(QUOLL_TEST_HOME) / (ProductName() + ".log");
@@ -301,6 +302,12 @@ TEST_F(LevelLoading, AMissingGroupIsLoggedAndHandsBackToTheMap)
     const std::string log = ReadAll(logFile);
     fs::remove(logFile);
     EXPECT_NE(log.find("[ERROR] Cannot load level 1: resource group NoSuchGroup"), std::string::npos) << log;
+    // The player is told in the error box, once, with the resource manager's text.
+    auto* windows = dynamic_cast<Quoll::Platform::HeadlessWindowSystem*>(mApp->GetWindowSystem());
+    ASSERT_NE(windows, nullptr);
+    ASSERT_EQ(windows->MessageBoxes().size(), 1u);
+    EXPECT_EQ(windows->MessageBoxes()[0].caption, "FATAL ERROR");
+    EXPECT_EQ(windows->MessageBoxes()[0].text, "Resource group not found: NoSuchGroup");
 }
 
 TEST_F(LevelLoading, ClosingMidLevelLosesNothingAndTheNextPlayContinues)
