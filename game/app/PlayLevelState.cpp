@@ -143,7 +143,8 @@ bool PlayLevelState::FillSession()
     }
     else if (data != nullptr)
     {
-        // A new level: a saved game of another one is stale from now on.
+        // A new level: a saved game of another one is stale from now on (unless it waits for the
+        // result of its level to be written: it then stays, and this level is not saved).
         data->EraseSavedGame();
     }
     if (!IsCampaignLevel(mLevelNumber) && !IsRandomLevel(mLevelNumber))

@@ -242,8 +242,14 @@ bool PlayerData::ChooseDifficulty(int difficulty)
 
 bool PlayerData::SaveGame(int level, const Quoll::Buffer& levelBody)
 {
-    // A new saved game is not the finished one waiting to be erased.
-    mSavedGamesToErase.erase(mCurrent.GetName());
+    if (KeepsFinishedSavedGame("not replaced by the game of level " + std::to_string(level) + ", which is not saved"))
+    {
+        // Not saved, as a failed write is: logged and told once.
+        const std::string file = SavedGame::GetFileName(mCurrent.GetName());
+        if (mRefusedSavedGames.insert(file).second)
+            LogPlayerData(PlayerLogKind::WriteFailed, mStore.GetPath(file));
+        return false;
+    }
     return SavedGame(level, levelBody).Save(mStore, mCurrent.GetName());
 }
 
@@ -251,8 +257,23 @@ std::optional<SavedGame> PlayerData::LoadSavedGame() { return SavedGame::Load(mS
 
 bool PlayerData::EraseSavedGame()
 {
-    mSavedGamesToErase.erase(mCurrent.GetName());
+    if (KeepsFinishedSavedGame("not erased"))
+        return false;
     return SavedGame::Erase(mStore, mCurrent.GetName());
+}
+
+bool PlayerData::KeepsFinishedSavedGame(const std::string& refused)
+{
+    const std::string name = mCurrent.GetName();
+    if (mSavedGamesToErase.count(name) == 0)
+        return false;
+    // Written now, the result takes its saved game with it, and the caller may go on.
+    RetryUnsaved();
+    if (mSavedGamesToErase.count(name) == 0)
+        return false;
+    LogPlayerData(PlayerLogKind::Warning, "Saved game: " + SavedGame::GetFileName(name) + " " + refused +
+                                              ": the result of its level is not yet written");
+    return true;
 }
 
 void PlayerData::EraseFinishedSavedGame()

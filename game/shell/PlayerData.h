@@ -15,7 +15,7 @@
 // - A write that fails is tried again, from what is in memory, at every later write point (level
 //   ends, profile changes, SaveAll at shutdown); a profile that failed to write stays in memory
 //   when another one becomes current. A saved game played to its end is erased only once the
-//   result is written (EraseFinishedSavedGame).
+//   result is written (EraseFinishedSavedGame); until then no new level erases or replaces it.
 // - The score table holds every listed profile's total (a kill between the two writes).
 #include "game/shell/Profile.h"
 #include "game/shell/ProfileList.h"
@@ -71,7 +71,10 @@ public:
     // other than 513 and 514.
     bool ChooseDifficulty(int difficulty);
 
-    // The current profile's saved game.
+    // The current profile's saved game. While a finished saved game waits for its result to be
+    // written (EraseFinishedSavedGame), the failed writes are tried again first; should the
+    // result stay unwritten, the file is neither replaced nor erased and false is returned (a
+    // save refused so is reported as a failed write of the file).
     bool SaveGame(int level, const Quoll::Buffer& levelBody);
     [[nodiscard]] std::optional<SavedGame> LoadSavedGame();
     bool EraseSavedGame();
@@ -103,6 +106,9 @@ private:
     // Tries the writes that failed before again.
     void RetryUnsaved();
     void EraseSavedGameIfDue(const std::string& name);
+    // Whether the current profile's finished saved game must stay: its result is still unwritten
+    // after the failed writes were tried again. What is refused it then logs ("not erased").
+    bool KeepsFinishedSavedGame(const std::string& refused);
     void AttachAchievements();
 
     PlayerFileStore& mStore;
@@ -117,4 +123,6 @@ private:
     std::map<std::string, Profile> mUnsavedProfiles;
     // Profiles whose finished saved game is erased once their record is written.
     std::set<std::string> mSavedGamesToErase;
+    // Saved-game files whose save was refused (KeepsFinishedSavedGame), reported once each.
+    std::set<std::string> mRefusedSavedGames;
 };

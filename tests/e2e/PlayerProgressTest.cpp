@@ -1,6 +1,7 @@
 // The player's progress through the game program itself, from the nearly-passed fixture: a lost
 // profile list is rebuilt at the next start, and a disk that fills up while level 15 is played
-// loses nothing that was saved before, keeps the level's saved game and tells the player.
+// and stays full loses nothing that was saved before, keeps the level's saved game through the
+// next level and the quit, and tells the player once.
 // Rerun: test_e2e --gtest_filter='PlayerProgress.*'
 #include "tests/e2e/GameProcess.h"
 
@@ -148,12 +149,13 @@ TEST(PlayerProgress, ADiskThatFillsUpDuringTheLevelLosesNothingAndTheSavedGameSt
     const fs::path folder = PlayerFolderOf(home);
     const std::string before = ReadAll(folder / Profile::GetFileName(Fixtures::kNearlyPassedProfile));
 
-    // The play-through up to the map after level 15's win (its tube's caption), then quit.
+    // The play-through past level 15's win into the tube's random level, which is restarted, then
+    // saved and left for the menu, then quit: the disk stays full throughout.
     // The level's win waits a minute of game time (thousands of updates) after the level starts,
     // so the disk is full before it however busy the machine is: the game runs on the fixed-step
     // clock, as fast as it can, while the filler watches its log.
     const std::string script =
-        DelayedFrom(ScriptUpTo(kNearlyPassedScript, "# The tube's random level") + "at 47000\nquit\n", 16000, 60000);
+        DelayedFrom(ScriptUpTo(kNearlyPassedScript, "# Over to profile") + "at 61000\nquit\n", 16000, 60000);
     const GameProcess game(QUOLL_GAME_DIR, home);
     WriteAll(home / "filldisk.sh", kFillDisk);
     const std::string wrapper = std::string(mode == "tmpfs" ? "unshare -rm " : "") + "sh '" +
@@ -172,9 +174,13 @@ TEST(PlayerProgress, ADiskThatFillsUpDuringTheLevelLosesNothingAndTheSavedGameSt
     const std::string danFile = (folder / Profile::GetFileName(Fixtures::kNearlyPassedProfile)).string();
     EXPECT_EQ(CountOf(result.output, "Cannot save " + danFile) + CountOf(log, "Cannot save " + danFile), 1u)
         << result.output << log;
+    // The random level's save and quit was refused: it would have replaced level 15's saved game.
+    const std::string danGame = (folder / SavedGame::GetFileName(Fixtures::kNearlyPassedProfile)).string();
+    EXPECT_EQ(CountOf(result.output, "Cannot save " + danGame) + CountOf(log, "Cannot save " + danGame), 1u)
+        << result.output << log;
 
     // Space is back: everything saved before is there, dan's level 15 still to be won from the
-    // saved game.
+    // saved game, which neither the random level's start nor its save took.
     MemoryFileStore store = ReadFolder(after);
     EXPECT_EQ(store.GetBytes(Profile::GetFileName(Fixtures::kNearlyPassedProfile)), before);
     ExpectTheFixturesProgress(store);

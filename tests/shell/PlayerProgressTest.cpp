@@ -1,7 +1,8 @@
 // Nothing the player has is lost: a lost or damaged profile list is rebuilt from the profile
 // files, a new profile never replaces an earlier one's files unkept, a failed write keeps the
-// saved game and is tried again at the next write point, an oversized file is never read, and the
-// score table catches up with a profile a kill left ahead of it.
+// saved game and is tried again at the next write point, no new level erases or replaces a saved
+// game whose result is not written, an oversized file is never read, and the score table catches
+// up with a profile a kill left ahead of it.
 #include "PlayerDataTestSupport.h"
 
 #include "game/shell/PlayerData.h"
@@ -13,6 +14,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <set>
 
 namespace
 {
@@ -37,6 +39,20 @@ MemoryFileStore TwoPlayers()
     data.SaveAll();
     return store;
 }
+
+// A store on which the named files cannot be written (their disk is full) while every other
+// file can: a saved game could then be written over where its level's result could not.
+class StoreFullFor : public MemoryFileStore
+{
+public:
+    std::set<std::string> full;
+
+protected:
+    bool WriteFile(const std::string& name, const Quoll::Buffer& buffer) override
+    {
+        return full.count(name) == 0 && MemoryFileStore::WriteFile(name, buffer);
+    }
+};
 
 std::vector<std::string> ListedNames(const PlayerData& data)
 {
@@ -197,6 +213,55 @@ TEST(PlayerProgress, ANewSavedGameIsNotErasedForTheFinishedOne)
     EXPECT_TRUE(data.SaveAll());
     ASSERT_TRUE(data.LoadSavedGame().has_value());
     EXPECT_EQ(data.LoadSavedGame()->GetLevel(), 4);
+}
+
+TEST(PlayerProgress, ASavedGameWhoseResultIsNotWrittenIsNeitherErasedNorReplaced)
+{
+    StoreFullFor store;
+    static_cast<MemoryFileStore&>(store) = TwoPlayers();
+    const std::string annFile = Profile::GetFileName("Ann");
+    const std::string annGame = SavedGame::GetFileName("Ann");
+    const std::string level3 = store.GetBytes(annGame);
+    ScopedLogCapture log;
+    PlayerData data(store);
+    data.Load("Ann");
+
+    // Ann wins the saved level 3; her record cannot be written.
+    store.full = {annFile};
+    data.RecordLevelResult(3, 700, 2);
+    data.EraseFinishedSavedGame();
+    // A new level starts (which erases a stale saved game) and is saved and left, twice: the
+    // file stays, and the refused save is reported once.
+    for (int level : {4, 5})
+    {
+        EXPECT_FALSE(data.EraseSavedGame());
+        EXPECT_FALSE(data.SaveGame(level, SomeBody()));
+        EXPECT_EQ(store.GetBytes(annGame), level3) << "level " << level;
+    }
+    EXPECT_EQ(log.WriteFailures(), (std::vector<std::string>{annFile, annGame}));
+    ASSERT_EQ(log.Warnings().size(), 4u);
+    for (const std::string& line : log.Warnings())
+        EXPECT_NE(line.find(annGame + " not "), std::string::npos) << line;
+
+    // Another profile's saved games are its own.
+    ASSERT_TRUE(data.SelectProfile(1));
+    EXPECT_TRUE(data.SaveGame(6, SomeBody()));
+    EXPECT_EQ(data.LoadSavedGame()->GetLevel(), 6);
+    EXPECT_TRUE(data.EraseSavedGame());
+    ASSERT_TRUE(data.SelectProfile(0));
+    EXPECT_EQ(store.GetBytes(annGame), level3);
+
+    // Space returns: the new level's save writes the win first, then replaces the finished game.
+    store.full.clear();
+    ASSERT_TRUE(data.SaveGame(7, SomeBody()));
+    EXPECT_TRUE(data.IsAllSaved());
+    PlayerData again(store);
+    again.Load("Ann");
+    EXPECT_EQ(again.GetCurrentProfile().GetLevelScore(3), 700);
+    ASSERT_TRUE(again.LoadSavedGame().has_value());
+    EXPECT_EQ(again.LoadSavedGame()->GetLevel(), 7);
+    EXPECT_TRUE(again.EraseSavedGame());
+    EXPECT_FALSE(again.LoadSavedGame().has_value());
 }
 
 TEST(PlayerProgress, AScoreTableBehindAProfileCatchesUpAtLoad)
