@@ -180,12 +180,14 @@ Platform::LResult QuollAppBase::HandleSysCommand(Platform::WindowId window, Plat
     if (command == SC_SCREENSAVE && (!mIsPhysWindowed || !mLoadingCompletionPickedUp))
         return 0;
     // A move draws the frame at once; before the start-up finished there is nothing to draw.
+    // The pause only covers the draw: a pause the viewer set with 'p' stays.
     if (command == SC_MOVE && mInitialized)
     {
+        const bool wasPaused = mPaused;
         mPaused = true;
         mWidgetManager->MarkAllDirty();
         DrawDirty();
-        mPaused = false;
+        mPaused = wasPaused;
     }
     return mWindowSystem->DefWindowProc(window, WM_SYSCOMMAND, wParam, lParam);
 }

@@ -113,6 +113,16 @@ protected:
         return app.mCloseSent && app.mDemoClosedByWindow;
     }
 
+    // Replays at normal speed while the viewer's own input (a script) arrives.
+    ReplayEvidence ReplayWithViewerInput(const std::string& script)
+    {
+        Platform::FakeClock clock(5'000'000'000);
+        Platform::ScopedClock scoped(clock);
+        ReplayTestApp app(mDemoPath, true, mDataFile);
+        app.mFullSpeedReplay = false;
+        return app.Run(script);
+    }
+
     // The byte at a bit offset of the record stream, counted from the file's start.
     size_t FileOffsetOfStreamBit(int32_t bit)
     {
@@ -232,6 +242,20 @@ TEST_F(DemoReplay, AStuckReplayStillEndsWhenItsWindowCloses)
                 EXPECT_EQ(replayed.popups.size(), 1u);
             }
         }
+}
+
+// A move of the window draws the frame at once, paused for the draw; a pause the viewer set
+// with 'p' outlasts it.
+TEST_F(DemoReplay, APausedReplayStaysPausedWhenTheWindowIsMoved)
+{
+    const Recording recording = Record();
+    const std::string pause = "at 500\ntext p\n";
+    const std::string close = "at 2500\nclose\n";
+    const ReplayEvidence paused = ReplayWithViewerInput(pause + close);
+    const ReplayEvidence moved = ReplayWithViewerInput(pause + "at 1000\nmove 64 64\nat 1500\nmove 90 70\n" + close);
+    EXPECT_GT(paused.updates, 0);
+    EXPECT_LT(paused.updates, recording.evidence.updates / 2) << "the pause did not hold the replay";
+    EXPECT_EQ(moved.updates, paused.updates) << "the window's move resumed the replay";
 }
 
 TEST(DemoReplayHttp, TransferResultsReplayByTransferIdWithoutTheNetwork)
