@@ -53,6 +53,7 @@
 #include <list>
 #include <map>
 #include <memory>
+#include <optional>
 #include <set>
 #include <thread>
 #include <string>
@@ -292,6 +293,21 @@ public:
     bool WriteBufferToFile(const std::string& path, const Buffer& buffer);
     bool ReadBufferFromFile(const std::string& path, Buffer& buffer, bool noDemo = false);
     bool FileExists(const std::string& path);
+    // A regular file directly in a folder, as the folder lists it.
+    struct FolderFile
+    {
+        std::string name;
+        uint64_t size = 0;
+        int64_t modified = 0; // larger is later; comparable only within one folder
+    };
+    // The regular files directly in the folder (none when it cannot be read), in the order the
+    // system lists them.
+    std::vector<FolderFile> ListFolderFiles(const std::string& folder);
+    // Renames (or moves within its file system) a file; false when that failed.
+    bool RenameFile(const std::string& from, const std::string& to);
+    // The file's size without reading it; nullopt when it is missing or not a regular file, and
+    // while playing back a demo recorded before sizes were recorded.
+    std::optional<uint64_t> GetFileSize(const std::string& path);
 
     // --- Sound, images, cursors -------------------------------------------------------------
     [[nodiscard]] bool Is3DAccelerated() const override;
@@ -613,6 +629,8 @@ protected:
     bool ReadDemoOutcome(DemoKind kind, bool closedResult);
     bool ReadDemoRegistryValue(uint32_t* type, uint8_t* data, uint32_t* length);
     bool ReadDemoFileRecord(Buffer& buffer);
+    std::vector<FolderFile> ReadDemoFolderList();
+    std::optional<uint64_t> ReadDemoFileSize();
     // Shows a playback failure once (error log and a message box).
     void ReportDemoFailure();
 

@@ -9,6 +9,8 @@
 
 #include <algorithm>
 #include <cstring>
+#include <filesystem>
+#include <system_error>
 #include <vector>
 
 namespace Quoll
@@ -24,6 +26,22 @@ int VolumeToRegistry(double volume)
 {
     return static_cast<int>(volume * 100.0 + 1e-6);
 }
+
+// 64-bit fields of the file records: two Int32, the low half first.
+void WriteUInt64(Buffer& buffer, uint64_t value)
+{
+    buffer.WriteInt32(int32_t(uint32_t(value)));
+    buffer.WriteInt32(int32_t(uint32_t(value >> 32)));
+}
+
+uint64_t ReadUInt64(Buffer& buffer)
+{
+    const uint64_t low = uint32_t(buffer.ReadInt32());
+    return low | uint64_t(uint32_t(buffer.ReadInt32())) << 32;
+}
+
+// A listed file's record: its name's length field, then its size and modification time.
+constexpr size_t kFolderFileFixedBits = 16 + 64 + 64;
 } // namespace
 
 void QuollAppBase::SetSettingsStore(std::unique_ptr<Platform::SettingsStore> store)
@@ -328,5 +346,116 @@ bool QuollAppBase::FileExists(const std::string& path)
         mDemo.Data().WriteBits(exists ? 1 : 0, 1);
     }
     return exists;
+}
+
+std::vector<QuollAppBase::FolderFile> QuollAppBase::ListFolderFiles(const std::string& folder)
+{
+    if (mPlayingDemo)
+        return ReadDemoFolderList();
+
+    namespace fs = std::filesystem;
+    std::vector<FolderFile> files;
+    std::error_code error;
+    for (fs::directory_iterator it(ToSystemPath(folder.empty() ? std::string(".") : folder), error), end;
+         !error && it != end; it.increment(error))
+    {
+        std::error_code entryError;
+        if (!it->is_regular_file(entryError))
+            continue;
+        const uint64_t size = it->file_size(entryError);
+        const auto modified = it->last_write_time(entryError);
+        if (!entryError)
+            files.push_back({it->path().filename().string(), size,
+                             static_cast<int64_t>(modified.time_since_epoch().count())});
+    }
+    if (IsRecordingDemo())
+    {
+        Buffer& demo = mDemo.Data();
+        WriteDemoRecordKind(DemoKind::FolderList);
+        demo.WriteInt32(int32_t(files.size()));
+        for (const FolderFile& file : files)
+        {
+            demo.WriteString(file.name);
+            WriteUInt64(demo, file.size);
+            WriteUInt64(demo, uint64_t(file.modified));
+        }
+    }
+    return files;
+}
+
+bool QuollAppBase::RenameFile(const std::string& from, const std::string& to)
+{
+    if (mPlayingDemo)
+        return ReadDemoOutcome(DemoKind::FileRename, true);
+
+    std::error_code error;
+    std::filesystem::rename(ToSystemPath(from), ToSystemPath(to), error);
+    const bool renamed = !error;
+    if (IsRecordingDemo())
+    {
+        WriteDemoRecordKind(DemoKind::FileRename);
+        mDemo.Data().WriteBits(renamed ? 1 : 0, 1);
+    }
+    return renamed;
+}
+
+std::optional<uint64_t> QuollAppBase::GetFileSize(const std::string& path)
+{
+    if (mPlayingDemo)
+        return ReadDemoFileSize();
+
+    std::error_code error;
+    const uint64_t size = std::filesystem::file_size(ToSystemPath(path), error);
+    const std::optional<uint64_t> found = error ? std::nullopt : std::optional<uint64_t>(size);
+    if (IsRecordingDemo())
+    {
+        WriteDemoRecordKind(DemoKind::FileSize);
+        mDemo.Data().WriteBits(found ? 1 : 0, 1);
+        if (found)
+            WriteUInt64(mDemo.Data(), *found);
+    }
+    return found;
+}
+
+// A listing whose count or names run past the end of the demo stops playback.
+std::vector<QuollAppBase::FolderFile> QuollAppBase::ReadDemoFolderList()
+{
+    std::vector<FolderFile> files;
+    if (!IsReplayingRecords() || !ExpectDemoRecord(DemoKind::FolderList))
+        return files;
+    Buffer& demo = mDemo.Data();
+    const int32_t count = demo.ReadInt32();
+    bool whole = count >= 0 && size_t(count) <= demo.GetBitsLeft() / kFolderFileFixedBits;
+    for (int32_t i = 0; whole && i < count; ++i)
+    {
+        const size_t left = demo.GetBitsLeft();
+        FolderFile file;
+        file.name = demo.ReadString();
+        file.size = ReadUInt64(demo);
+        file.modified = int64_t(ReadUInt64(demo));
+        whole = left - demo.GetBitsLeft() == kFolderFileFixedBits + 8 * file.name.size();
+        files.push_back(std::move(file));
+    }
+    mDemo.EndRecord();
+    if (!whole)
+    {
+        mDemo.Fail(FormatString("a folder listing of %d files runs past the end of the demo", count), mUpdateCount);
+        ReportDemoFailure();
+        files.clear();
+    }
+    return files;
+}
+
+// Demos recorded before file sizes were recorded have no such record: the size is then not known,
+// and the file's read record follows at once.
+std::optional<uint64_t> QuollAppBase::ReadDemoFileSize()
+{
+    if (!IsReplayingRecords() || !mDemo.PeekRecord(DemoKind::FileSize, mUpdateCount))
+        return std::nullopt;
+    Buffer& demo = mDemo.Data();
+    const bool found = demo.ReadBits(1, false) != 0;
+    const std::optional<uint64_t> size = found ? std::optional<uint64_t>(ReadUInt64(demo)) : std::nullopt;
+    mDemo.EndRecord();
+    return size;
 }
 } // namespace Quoll

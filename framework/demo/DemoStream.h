@@ -42,6 +42,10 @@ enum class DemoKind : uint8_t
     SyncBuffer = 18, // byte count (Int32), then the bytes
     MouseWheel = 21, // steps 8 bits, signed
     DisplayMode = 23, // windowed (WriteBool), refresh rate (WriteByte)
+    FolderList = 24,  // file count (Int32), then per file its name (WriteString), size and
+                      // modification time (each two Int32, low half first)
+    FileRename = 25,  // renamed 1 bit
+    FileSize = 26,    // found 1 bit; when found, the size (two Int32, low half first)
     Filler = 31,     // no fields; bridges gaps, and closes a crash's recording
 };
 

@@ -4,8 +4,6 @@
 #include "framework/core/Common.h"
 #include "game/shell/PlayerDataLog.h"
 
-#include <filesystem>
-#include <system_error>
 #include <utility>
 
 bool PlayerFileStore::Read(const std::string& name, Quoll::Buffer& buffer)
@@ -128,21 +126,9 @@ std::string AppFileStore::GetPath(const std::string& name) const
 
 std::vector<StoredFile> AppFileStore::List()
 {
-    namespace fs = std::filesystem;
     std::vector<StoredFile> files;
-    std::error_code error;
-    const fs::path folder = Quoll::ToSystemPath(mFolder.empty() ? std::string(".") : mFolder);
-    for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error))
-    {
-        std::error_code entryError;
-        if (!it->is_regular_file(entryError))
-            continue;
-        const uint64_t size = it->file_size(entryError);
-        const auto modified = it->last_write_time(entryError);
-        if (!entryError)
-            files.push_back({it->path().filename().string(), size,
-                             static_cast<int64_t>(modified.time_since_epoch().count())});
-    }
+    for (const Quoll::QuollAppBase::FolderFile& file : mApp.ListFolderFiles(mFolder))
+        files.push_back({file.name, file.size, file.modified});
     return files;
 }
 
@@ -161,17 +147,10 @@ bool AppFileStore::WriteFile(const std::string& name, const Quoll::Buffer& buffe
 
 std::optional<uint64_t> AppFileStore::GetSize(const std::string& name)
 {
-    // A played demo reads the recorded bytes, not the disk's.
-    if (mApp.mPlayingDemo)
-        return std::nullopt;
-    std::error_code error;
-    const uint64_t size = std::filesystem::file_size(Quoll::ToSystemPath(GetPath(name)), error);
-    return error ? std::nullopt : std::optional<uint64_t>(size);
+    return mApp.GetFileSize(GetPath(name));
 }
 
 bool AppFileStore::Rename(const std::string& from, const std::string& to)
 {
-    std::error_code error;
-    std::filesystem::rename(Quoll::ToSystemPath(GetPath(from)), Quoll::ToSystemPath(GetPath(to)), error);
-    return !error;
+    return mApp.RenameFile(GetPath(from), GetPath(to));
 }

@@ -108,8 +108,9 @@ private:
     bool mFailWrites = false;
 };
 
-// The application's files under a folder (normally the per-user data folder), read and written
-// through the application, so that demos record and replay the outcomes.
+// The application's files under a folder (normally the per-user data folder), read, written,
+// listed, sized and renamed through the application, so that demos record the outcomes and a
+// played-back demo takes them from its records, leaving the folder untouched.
 class AppFileStore : public PlayerFileStore
 {
 public:

@@ -1,7 +1,8 @@
 // Registry values and whole files of the application object: the empty key, sub-key split,
 // conversions of the framework's settings, the 1023-byte string limit, failed writes reported
 // as failures, crash-safe file writes (a full disk simulated by the file-size limit), and the
-// outcomes passed through a recorded and a replayed demo stream.
+// outcomes (of reads, writes, folder listings, renames and sizes) passed through a recorded and a
+// replayed demo stream.
 // Rerun one case: test_app --gtest_filter='QuollAppBaseSettings.*'
 #include "TestApp.h"
 
@@ -13,6 +14,7 @@
 #include <csignal>
 #include <filesystem>
 #include <fstream>
+#include <map>
 
 using namespace Quoll;
 using namespace QuollTest;
@@ -43,6 +45,30 @@ private:
     rlimit mPrevious{};
     void (*mPreviousSignal)(int) = nullptr;
 };
+
+// Every entry of a folder with its bytes ("<name>/" for a folder).
+std::map<std::string, std::string> FolderContents(const std::filesystem::path& folder)
+{
+    std::map<std::string, std::string> contents;
+    for (const auto& entry : std::filesystem::directory_iterator(folder))
+        contents[entry.path().filename().string() + (entry.is_directory() ? "/" : "")] =
+            entry.is_directory() ? std::string() : ReadFileText(entry.path());
+    return contents;
+}
+
+std::map<std::string, uint64_t> ListedSizes(const std::vector<QuollAppBase::FolderFile>& files)
+{
+    std::map<std::string, uint64_t> sizes;
+    for (const QuollAppBase::FolderFile& file : files)
+        sizes[file.name] = file.size;
+    return sizes;
+}
+
+void StartReplay(TestApp& replay, const TestApp& recording)
+{
+    replay.mPlayingDemo = true;
+    replay.mDemo.Data().WriteBytes(recording.mDemo.Data().GetDataPtr(), recording.mDemo.Data().GetDataSize());
+}
 } // namespace
 
 TEST(QuollAppBaseSettings, EmptyKeyReadsAndWritesNothingAndRecordsNothing)
@@ -324,6 +350,12 @@ TEST(QuollAppBaseSettings, PlaybackAfterTheRecordedCloseTouchesNothing)
     EXPECT_FALSE(app.ReadBufferFromFile(path, buffer));
     EXPECT_FALSE(std::filesystem::exists(path));
     EXPECT_FALSE(app.Store().GetInt32(kKey, "X").has_value());
+    const std::string kept = (scratch / "kept.dat").string();
+    std::ofstream(kept) << "kept";
+    EXPECT_TRUE(app.ListFolderFiles(scratch.Path().string()).empty());
+    EXPECT_FALSE(app.GetFileSize(kept).has_value());
+    EXPECT_TRUE(app.RenameFile(kept, kept + ".old"));
+    EXPECT_EQ(FolderContents(scratch.Path()), (std::map<std::string, std::string>{{"kept.dat", "kept"}}));
 }
 
 TEST(QuollAppBaseSettings, WholeFilesRoundTripAndCreateTheirFolders)
@@ -401,6 +433,114 @@ TEST(QuollAppBaseSettings, RecordedFileOutcomesReplayWithoutTheDisk)
     ASSERT_TRUE(replay.ReadBufferFromFile(path, real, true));
     EXPECT_EQ(real.GetDataSize(), 4u);
     EXPECT_EQ(replay.mDemo.Data().GetReadBitPos(), position);
+}
+
+// The player-file store's folder walk, its size check and its renames (a file kept as .old or
+// .bad): recorded, then replayed from the stream alone, with the folder left as it was.
+TEST(QuollAppBaseSettings, RecordedListingsSizesAndRenamesReplayWithoutTheDisk)
+{
+    ScratchFolder scratch("files");
+    const std::string folder = scratch.Path().string();
+    const std::string profile = (scratch / "657665.dat").string();
+    std::ofstream(profile) << "eve's profile";
+    std::ofstream(scratch / "scores.dat") << "scores";
+    std::filesystem::create_directory(scratch / "leveleditor"); // a folder is not listed
+    TestApp app;
+    app.mRecordingDemo = true;
+    const std::vector<QuollAppBase::FolderFile> listed = app.ListFolderFiles(folder);
+    EXPECT_EQ(ListedSizes(listed), (std::map<std::string, uint64_t>{{"657665.dat", 13}, {"scores.dat", 6}}));
+    EXPECT_EQ(app.GetFileSize(profile), std::optional<uint64_t>(13));
+    EXPECT_FALSE(app.GetFileSize(folder + "/none.dat").has_value());
+    EXPECT_TRUE(app.RenameFile(profile, profile + ".old"));
+    EXPECT_FALSE(app.RenameFile(folder + "/none.dat", folder + "/none.dat.bad"));
+    app.mUpdateCount = 20;
+    EXPECT_TRUE(app.ListFolderFiles(folder + "/missing").empty());
+
+    // The replay's folder holds other files, which it neither sees nor changes.
+    std::filesystem::rename(profile + ".old", profile);
+    std::ofstream(scratch / "626f62.dat") << "bob";
+    const std::map<std::string, std::string> before = FolderContents(scratch.Path());
+    TestApp replay;
+    StartReplay(replay, app);
+    const std::vector<QuollAppBase::FolderFile> replayed = replay.ListFolderFiles(folder);
+    ASSERT_EQ(replayed.size(), listed.size());
+    for (size_t i = 0; i < listed.size(); ++i)
+    {
+        EXPECT_EQ(replayed[i].name, listed[i].name);
+        EXPECT_EQ(replayed[i].size, listed[i].size);
+        EXPECT_EQ(replayed[i].modified, listed[i].modified);
+    }
+    EXPECT_EQ(replay.GetFileSize(profile), std::optional<uint64_t>(13));
+    EXPECT_FALSE(replay.GetFileSize(folder + "/none.dat").has_value());
+    EXPECT_TRUE(replay.RenameFile(profile, profile + ".old"));
+    EXPECT_FALSE(replay.RenameFile(folder + "/none.dat", folder + "/none.dat.bad"));
+    replay.mUpdateCount = 20;
+    EXPECT_TRUE(replay.ListFolderFiles(folder + "/missing").empty());
+    EXPECT_FALSE(replay.mDemo.Failed()) << replay.mDemo.Error();
+    EXPECT_TRUE(replay.mDemo.Ended());
+    EXPECT_EQ(FolderContents(scratch.Path()), before);
+}
+
+// A demo recorded before sizes were recorded has a file's read record where the size would be:
+// the size is unknown and the read replays. A rename or listing the demo does not hold stops it.
+TEST(QuollAppBaseSettings, ADemoWithoutSizeRecordsStillReplaysItsReads)
+{
+    ScratchFolder scratch("files");
+    const std::string path = (scratch / "profiles.lst").string();
+    std::ofstream(path) << "eve";
+    TestApp app;
+    app.mRecordingDemo = true;
+    Buffer read;
+    ASSERT_TRUE(app.ReadBufferFromFile(path, read));
+
+    TestApp replay;
+    StartReplay(replay, app);
+    EXPECT_FALSE(replay.GetFileSize(path).has_value());
+    Buffer replayed;
+    ASSERT_TRUE(replay.ReadBufferFromFile(path, replayed));
+    EXPECT_EQ(replayed.GetDataSize(), 3u);
+    EXPECT_FALSE(replay.mDemo.Failed()) << replay.mDemo.Error();
+
+    TestApp renaming;
+    StartReplay(renaming, app);
+    EXPECT_TRUE(renaming.RenameFile(path, path + ".old"));
+    EXPECT_EQ(renaming.mDemo.Error(), "Demo playback stopped at update 0, record 0: expected full kind 25, found full "
+                                      "kind 15 due at update 0");
+    EXPECT_TRUE(std::filesystem::exists(path));
+}
+
+// A listing's count or a name that runs past the end of the demo stops playback; nothing past
+// the end is listed.
+TEST(QuollAppBaseSettings, AListingRunningPastTheEndOfTheDemoStopsPlayback)
+{
+    for (const int32_t count : {1000, 2, -1})
+    {
+        SCOPED_TRACE(count);
+        DemoStream recorded;
+        recorded.WriteRecord(DemoKind::FolderList, 3);
+        Buffer& stream = recorded.Data();
+        stream.WriteInt32(count);
+        stream.WriteString("657665.dat");
+        for (int half = 0; half < 4; ++half)
+            stream.WriteInt32(half);
+        if (count == 2)
+        {
+            stream.WriteInt16(300); // a second name longer than what is left
+            for (int half = 0; half < 4; ++half)
+                stream.WriteInt32(half);
+        }
+        TestApp replay;
+        replay.mPlayingDemo = true;
+        replay.mUpdateCount = 3;
+        replay.mDemo.Data().WriteBytes(stream.GetDataPtr(), stream.GetDataSize());
+        EXPECT_TRUE(replay.ListFolderFiles("anywhere").empty());
+        EXPECT_TRUE(replay.mDemo.Failed());
+        EXPECT_EQ(replay.mDemo.Error().rfind("Demo playback stopped at update 3, record 0: a folder listing of " +
+                                                 std::to_string(count) + " files runs past the end of the demo",
+                                             0),
+                  0u)
+            << replay.mDemo.Error();
+    }
 }
 
 TEST(QuollAppBaseSettings, LongGapsBetweenRecordsAreBridgedByFillers)

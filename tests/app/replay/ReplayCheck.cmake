@@ -1,7 +1,8 @@
 # Run by quoll_replay_test: record with the script, replay the demo, compare the digests.
 # Inputs: PROGRAM, SCRIPT, WORK (a folder of its own), EVERY, CHECKPOINTS ("200,400");
-# optional: ARGUMENTS ("-a,-b"), ENVIRONMENT ("A=1,B=2"), FOLDER, SETTINGS, PLAYER_FILES, FLOW,
-# GALLERY (see ReplayTest.cmake).
+# optional: ARGUMENTS ("-a,-b"), ENVIRONMENT ("A=1,B=2"), FOLDER, SETTINGS, PLAYER_FILES and
+# REPLAY_PLAYER_FILES ("folder,file"), RECORDED_PLAYER_FILES ("a,b"), FLOW, GALLERY (see
+# ReplayTest.cmake).
 file(REMOVE_RECURSE ${WORK})
 file(MAKE_DIRECTORY ${WORK}/recorded ${WORK}/replayed)
 string(REPLACE "," ";" arguments "${ARGUMENTS}")
@@ -18,11 +19,44 @@ if(SETTINGS)
     configure_file(${SETTINGS} ${WORK}/${home}/config/${FOLDER}/settings.txt COPYONLY)
   endforeach()
 endif()
-# The player's files the recording starts from; the replay reads them from the demo.
+# The player's files the recording starts from; the replay reads them from the demo. The files
+# the replay's folder holds are its own, and stay as they are.
+function(copy_player_files sources home)
+  string(REPLACE "," ";" sources "${sources}")
+  set(files "")
+  foreach(source IN LISTS sources)
+    if(IS_DIRECTORY ${source})
+      file(GLOB folder_files ${source}/*)
+      list(APPEND files ${folder_files})
+    else()
+      list(APPEND files ${source})
+    endif()
+  endforeach()
+  file(MAKE_DIRECTORY ${WORK}/${home}/data/${FOLDER})
+  file(COPY ${files} DESTINATION ${WORK}/${home}/data/${FOLDER})
+endfunction()
+# Every file of the replay's player folder but the game's log and its sound cache, with a hash of
+# its bytes.
+function(player_folder_state out)
+  file(GLOB files LIST_DIRECTORIES true RELATIVE ${WORK}/replay-home/data/${FOLDER} ${WORK}/replay-home/data/${FOLDER}/*)
+  list(REMOVE_ITEM files GameLog.txt cached)
+  set(state "")
+  foreach(name IN LISTS files)
+    if(IS_DIRECTORY ${WORK}/replay-home/data/${FOLDER}/${name})
+      list(APPEND state "${name}/")
+    else()
+      file(SHA256 ${WORK}/replay-home/data/${FOLDER}/${name} hash)
+      list(APPEND state "${name} ${hash}")
+    endif()
+  endforeach()
+  set(${out} "${state}" PARENT_SCOPE)
+endfunction()
 if(PLAYER_FILES)
-  file(GLOB player_files ${PLAYER_FILES}/*)
-  file(MAKE_DIRECTORY ${WORK}/record-home/data/${FOLDER})
-  file(COPY ${player_files} DESTINATION ${WORK}/record-home/data/${FOLDER})
+  copy_player_files("${PLAYER_FILES}" record-home)
+endif()
+if(REPLAY_PLAYER_FILES)
+  copy_player_files("${REPLAY_PLAYER_FILES}" replay-home)
+  player_folder_state(replay_files_before)
 endif()
 
 # Named checkpoints: "# checkpoint <name>" takes the update of the last "at" time (10 ms steps).
@@ -81,6 +115,13 @@ run_program(-record ${WORK}/record-home ${WORK}/recorded 1 ${SCRIPT})
 if(NOT EXISTS ${WORK}/session.dmo)
   message(FATAL_ERROR "the recording wrote no demo file")
 endif()
+string(REPLACE "," ";" recorded_player_files "${RECORDED_PLAYER_FILES}")
+foreach(name IN LISTS recorded_player_files)
+  if(NOT EXISTS ${WORK}/record-home/data/${FOLDER}/${name})
+    message(FATAL_ERROR "the recording's player folder has no ${name}; see ${WORK}/recorded/output.txt and the "
+                        "game log in ${WORK}/record-home/data/${FOLDER}")
+  endif()
+endforeach()
 run_program(-play ${WORK}/replay-home ${WORK}/replayed 4 "")
 
 file(STRINGS ${WORK}/recorded/digests.txt recorded)
@@ -116,6 +157,17 @@ if(count_replayed GREATER count_recorded)
   message(FATAL_ERROR "the replay ran on past the recording's end")
 endif()
 message(STATUS "${count_recorded} digests agree")
+
+if(REPLAY_PLAYER_FILES)
+  player_folder_state(replay_files_after)
+  if(NOT replay_files_after STREQUAL replay_files_before)
+    string(REPLACE ";" "\n  " before "${replay_files_before}")
+    string(REPLACE ";" "\n  " after "${replay_files_after}")
+    message(FATAL_ERROR "the replay changed its player folder ${WORK}/replay-home/data/${FOLDER}:\n"
+                        "before:\n  ${before}\nafter:\n  ${after}")
+  endif()
+  message(STATUS "the replay left its player folder as it was")
+endif()
 
 # The flow logs: recorded and replayed alike, and as expected.
 if(FLOW)
