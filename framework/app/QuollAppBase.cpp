@@ -27,6 +27,7 @@
 #include "framework/sound/SoundManagerLoader.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 
 namespace Quoll
@@ -138,6 +139,7 @@ void QuollAppBase::Init()
         NotifyRunningInstance();
     else if (mMutex->State() == Platform::InstanceState::Owner)
         mWindowSystem->ReceiveInstanceNotifies(*mMutex);
+    TellInstanceDecision(false);
 
     // 12-14. The random seed; a played demo brings its own.
     mStartTick = Platform::TickCount();
@@ -204,6 +206,12 @@ bool QuollAppBase::CheckBackends()
 {
     if (!mWindowSystem)
         mWindowSystem = Platform::WindowSystem::Create();
+    // No display is a failed start: a driver that shows nothing runs only when asked for.
+    if (mWindowSystem && mWindowSystem->FellBackToShowingNothing())
+    {
+        ReportNoDisplay();
+        return false;
+    }
     if (!mNoSoundNeeded && mWindowSystem)
     {
         std::string why;
@@ -231,6 +239,19 @@ bool QuollAppBase::CheckBackends()
     else
         LogScreenSaverError(WStringToString(caption) + ": " + WStringToString(text));
     return false;
+}
+
+// Nobody would see a window or a message box: the reason goes to standard error and the logs.
+void QuollAppBase::ReportNoDisplay()
+{
+    const std::string text =
+        WStringToString(GetString("NO_DISPLAY", L"No display: this application cannot show its window. Start it on "
+                                                L"a desktop.")) +
+        " (neither DISPLAY nor WAYLAND_DISPLAY names a display that answers; SDL fell back to its \"" +
+        mWindowSystem->DisplayDriver() + "\" video driver, which shows nothing)";
+    std::fprintf(stderr, "%s\n", text.c_str());
+    std::fflush(stderr);
+    ErrorLog::Program().Append(text);
 }
 
 bool QuollAppBase::InitAppDataFolder()
@@ -298,7 +319,14 @@ void QuollAppBase::NotifyRunningInstance()
         return;
     if (mNotifyMessage != 0 && mMutex)
         mMutex->NotifyOwner(Platform::WindowSystem::RegisteredMessageName(mNotifyMessage), 0, 0);
+    TellInstanceDecision(true);
     DoExit(0);
+}
+
+void QuollAppBase::TellInstanceDecision(bool handingOver)
+{
+    if (mInstanceDecision)
+        mInstanceDecision(handingOver);
 }
 
 void QuollAppBase::HandleNotifyMessage(Platform::WParam wParam, Platform::LParam)

@@ -156,6 +156,11 @@ public:
     virtual void HandleNotifyMessage(Platform::WParam wParam, Platform::LParam lParam);
     virtual void NotifyRunningInstance();
     std::string SingleInstanceName() const;
+    // Told once Init's single-instance handshake has decided: true just before this copy hands
+    // over to the copy that runs and ends, false when this copy goes on. A log that must show
+    // only the running copy's lines waits for it.
+    using InstanceDecision = std::function<void(bool handingOver)>;
+    void SetInstanceDecision(InstanceDecision decision) { mInstanceDecision = std::move(decision); }
     virtual void Init();
     virtual void Start();
     virtual void PreDisplayHook() {}
@@ -418,6 +423,7 @@ public:
     Platform::WindowId mInvisWindow = Platform::WindowId::None;
     uint32_t mNotifyMessage = 0;
     std::unique_ptr<Platform::SingleInstance> mMutex;
+    InstanceDecision mInstanceDecision;
     bool mOnlyAllowOneCopyToRun = true;
     bool mIsUnicodeWindows = true;
     bool mInitialized = false;
@@ -693,6 +699,8 @@ private:
     void CreateInvisibleWindow();
     void CreateSoundObjects();
     bool CheckBackends();
+    void ReportNoDisplay();
+    void TellInstanceDecision(bool handingOver);
 
     std::unique_ptr<Platform::WindowSystem> mWindowSystem;
     std::shared_ptr<Platform::MixerOutput> mAudioOutput; // held from the start-up check on

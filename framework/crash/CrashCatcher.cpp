@@ -298,6 +298,12 @@ void Install()
 {
     if (gState.installed.exchange(true))
         return;
+    // The exit-time destructor gives the previous handlers back. Made at the first installation,
+    // it runs before the destructors of what was made before it, after those of what came later.
+    static const struct UninstallAtExit
+    {
+        ~UninstallAtExit() { Uninstall(); }
+    } uninstallAtExit;
     // 1. What the handler will need: the reporter's command line and an alternate stack.
     if (gState.program[0] == '\0')
         CopyText(gState.program, sizeof(gState.program), Platform::ProgramPath());

@@ -33,7 +33,8 @@ namespace CrashCatcher
 // The command-line option that starts a program as the reporter.
 inline constexpr const char* kReporterOption = "--quoll-crash-reporter";
 
-// Installs the handlers (once; later calls do nothing) and gives back the previous ones.
+// Installs the handlers (once; later calls do nothing); Uninstall gives back the previous ones,
+// and an exit-time destructor calls it when the program ends (returning from main or `exit`).
 // The submit host defaults to the environment's QUOLL_CRASH_SUBMIT_HOST.
 void Install();
 void Uninstall();

@@ -20,7 +20,6 @@
 #include <chrono>
 #include <cstdlib>
 #include <cstring>
-#include <string_view>
 
 namespace Quoll
 {
@@ -135,12 +134,10 @@ bool CrashReporter::SomeoneCanAnswer(Platform::WindowSystem& system)
 {
     if (IsSet(kUnattendedVariable))
         return false;
-    // SDL's drivers without a screen open windows that nobody sees.
-    if (std::string_view(system.BackendName()) == "sdl")
-    {
-        const char* driver = std::getenv("SDL_VIDEODRIVER");
-        return driver == nullptr || (std::strcmp(driver, "dummy") != 0 && std::strcmp(driver, "offscreen") != 0);
-    }
+    // A driver without a screen (SDL's offscreen or dummy one, asked for or fallen back to when
+    // no display answers, as after the X server went away) opens windows that nobody sees.
+    if (system.ShowsNothing())
+        return false;
     // A headless run answers only through its script, while the script lasts.
     if (auto* headless = dynamic_cast<Platform::HeadlessWindowSystem*>(&system))
         return !headless->ScriptFinished();

@@ -28,13 +28,22 @@ int GameMain(int argc, char** argv, const std::function<std::unique_ptr<GameApp>
     if (Quoll::CrashCatcher::RunReporterIfRequested(argc, argv, exitCode))
         return exitCode;
 
-    // The log goes beside the player's files, never into the current folder.
+    // The log goes beside the player's files, never into the current folder. Until the start-up
+    // knows whether this copy runs or hands over to a copy already running, the log holds its
+    // lines: the copy that runs starts the file afresh with them, one that hands over leaves the
+    // running copy's file as it was, and a start that fails before then writes them at its exit.
     if (const auto folder = Quoll::Platform::UserFolder(Quoll::Platform::UserFolderKind::Data, "Nordwick", "PetriGlowSaga"))
-        GameLog::Get().Open(*folder + GameLog::kFileName);
+        GameLog::Get().OpenHeld(*folder + GameLog::kFileName);
     const Quoll::ErrorLogSink previousSink = Quoll::ErrorLog::Program().SetSink(&CopyToGameLog);
     LogRecord(GetAppLog()) << "Game starting...";
     {
         const std::unique_ptr<GameApp> app = makeApp();
+        app->SetInstanceDecision([](bool handingOver) {
+            if (handingOver)
+                GameLog::Get().Discard();
+            else
+                GameLog::Get().StartAfresh();
+        });
         app->Init();
         app->Start();
     }

@@ -2,6 +2,8 @@
 
 #include "framework/core/Common.h"
 
+#include <filesystem>
+
 bool Logger::IsEnabled() const
 {
     return mOwner.IsEnabled(mName);
@@ -18,20 +20,70 @@ GameLog& GameLog::Get()
     return log;
 }
 
+GameLog::~GameLog()
+{
+    Close();
+}
+
 bool GameLog::Open(const std::string& path)
 {
     std::lock_guard lock(mMutex);
     if (mFile.is_open())
         mFile.close();
+    mHolding = false;
+    mHeld.clear();
     mFile.clear();
     mFile.open(path, std::ios::binary | std::ios::trunc);
     mPath = mFile.is_open() ? path : std::string();
     return mFile.is_open();
 }
 
+bool GameLog::OpenHeld(const std::string& path)
+{
+    std::lock_guard lock(mMutex);
+    if (mFile.is_open())
+        mFile.close();
+    mHeld.clear();
+    mFile.clear();
+    // Appending: another copy's writes into the same file never leave a gap of zero bytes.
+    mFile.open(path, std::ios::binary | std::ios::app);
+    mHolding = mFile.is_open();
+    mPath = mFile.is_open() ? path : std::string();
+    return mFile.is_open();
+}
+
+void GameLog::StartAfresh()
+{
+    std::lock_guard lock(mMutex);
+    StartAfreshLocked();
+}
+
+void GameLog::StartAfreshLocked()
+{
+    if (!mHolding)
+        return;
+    mHolding = false;
+    std::error_code error;
+    std::filesystem::resize_file(mPath, 0, error);
+    for (const std::string& line : mHeld)
+        mFile << line;
+    mHeld.clear();
+    mFile.flush();
+}
+
+void GameLog::Discard()
+{
+    std::lock_guard lock(mMutex);
+    mHolding = false;
+    mHeld.clear();
+    mFile.close();
+    mPath.clear();
+}
+
 void GameLog::Close()
 {
     std::lock_guard lock(mMutex);
+    StartAfreshLocked();
     mFile.close();
     mPath.clear();
 }
@@ -91,8 +143,7 @@ void GameLog::Write(const std::string& loggerName, const std::string& line)
     std::lock_guard lock(mMutex);
     if (!mFile.is_open() || !(mAllEnabled || mEnabled.count(loggerName) != 0))
         return;
-    mFile << '[' << loggerName << "] " << line << '\n';
-    mFile.flush();
+    WriteLocked(loggerName, line);
 }
 
 bool GameLog::WriteChecked(const std::string& loggerName, const std::string& line)
@@ -102,9 +153,20 @@ bool GameLog::WriteChecked(const std::string& loggerName, const std::string& lin
         return false;
     // A write that failed before (the disk was full) does not keep this one out.
     mFile.clear();
-    mFile << '[' << loggerName << "] " << line << '\n';
-    mFile.flush();
+    WriteLocked(loggerName, line);
     return mFile.good();
+}
+
+void GameLog::WriteLocked(const std::string& loggerName, const std::string& line)
+{
+    std::string whole = '[' + loggerName + "] " + line + '\n';
+    if (mHolding)
+    {
+        mHeld.push_back(std::move(whole));
+        return;
+    }
+    mFile << whole;
+    mFile.flush();
 }
 
 LogRecord& LogRecord::operator<<(const std::wstring& text)

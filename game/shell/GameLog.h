@@ -1,6 +1,7 @@
 #pragma once
 // The game's log: named loggers ("APP", "DEBUG", "WARNING", "ERROR", or any other name) whose
-// lines go to one file, "GameLog.txt" in the per-user data folder, recreated at each start.
+// lines go to one file, "GameLog.txt" in the per-user data folder, recreated at each start
+// (by the copy that runs, not by one that hands over to it: OpenHeld).
 // A filter chooses which loggers write: "*" selects all, otherwise a list of names separated
 // by commas or spaces. Lines are written whole and flushed at once, from any thread.
 //
@@ -14,6 +15,7 @@
 #include <set>
 #include <sstream>
 #include <string>
+#include <vector>
 
 class GameLog;
 
@@ -40,6 +42,8 @@ public:
     static constexpr const char* kFileName = "GameLog.txt";
 
     GameLog() = default;
+    // Lines still held are written as Close writes them.
+    ~GameLog();
     GameLog(const GameLog&) = delete;
     GameLog& operator=(const GameLog&) = delete;
 
@@ -49,6 +53,16 @@ public:
     // Recreates the file and writes to it from now on; false when it cannot be created (the
     // lines are dropped then, as before opening).
     bool Open(const std::string& path);
+    // The start of a run that may yet hand over to a copy already running with the same log:
+    // opens the file for appending without emptying it and holds the lines written from now on.
+    // StartAfresh (this copy runs) empties the file and writes the held lines; Discard (this copy
+    // hands over) drops them and closes the file, which stays as the running copy left it.
+    // False when the file cannot be opened (the lines are dropped then, as before opening).
+    bool OpenHeld(const std::string& path);
+    void StartAfresh();
+    void Discard();
+    // A log still holding its lines starts afresh with them first: a start that failed before
+    // the handshake is told in the log.
     void Close();
     [[nodiscard]] bool IsOpen() const;
     [[nodiscard]] std::string GetPath() const;
@@ -68,8 +82,13 @@ public:
 
 private:
     mutable std::mutex mMutex;
+    void StartAfreshLocked();
+    void WriteLocked(const std::string& loggerName, const std::string& line);
+
     std::ofstream mFile;
     std::string mPath;
+    bool mHolding = false;
+    std::vector<std::string> mHeld; // whole lines, in order
     bool mAllEnabled = true;
     std::set<std::string> mEnabled;
     std::map<std::string, std::unique_ptr<Logger>> mLoggers;

@@ -2,7 +2,8 @@
 // an uncaught exception each leave "crash.txt" with the right first line (written by the
 // reporter process, here the helper program quoll_crash_reporter) and end the process by the
 // original signal. The reporter shows its crash window for a forced crash, inherits only its
-// pipe, and in sanitizer builds a sanitizer's own report ends the process without one.
+// pipe, and in sanitizer builds a sanitizer's own report ends the process without one. The
+// handlers are given back when the program exits.
 //
 // Sanitizers: ASan keeps its own SEGV/BUS/FPE handlers only until ours are installed (its
 // allow_user_segv_handler is on by default), so the test environment needs no option; the
@@ -149,6 +150,32 @@ TEST_F(CrashCatcherDeath, ReporterThatCannotStartStillEndsByTheOriginalSignal)
 {
     EXPECT_EXIT(CrashWithCatcher(NullWrite, "/nonexistent/reporter"), ::testing::KilledBySignal(SIGSEGV), "");
     EXPECT_FALSE(std::filesystem::exists(mFolder / "crash.txt"));
+}
+
+// The exit-time destructor gives the handlers back: a fault in a destructor that runs after it
+// (of an object made before the installation) is no crash report, only the signal's own end.
+struct AbortAtExit
+{
+    ~AbortAtExit() { Abort(); }
+};
+
+void InstallAndExit()
+{
+    static AbortAtExit abortAtExit; // made first, so destroyed after the catcher's exit destructor
+    Quoll::CrashCatcher::SetReporterProgram(QUOLL_CRASH_REPORTER);
+    Quoll::CrashCatcher::SetSubmitHost("");
+    Quoll::CrashCatcher::SetReportSource(&gSource);
+    Quoll::CrashCatcher::Install();
+    std::exit(0);
+}
+
+TEST_F(CrashCatcherDeath, TheHandlersAreGivenBackAtExit)
+{
+    EXPECT_EXIT(InstallAndExit(), ::testing::KilledBySignal(SIGABRT), "");
+    EXPECT_FALSE(std::filesystem::exists(mFolder / "crash.txt")) << CrashText();
+    // The same abort before the exit is reported.
+    EXPECT_EXIT(CrashWithCatcher(Abort), ::testing::KilledBySignal(SIGABRT), "");
+    EXPECT_TRUE(std::filesystem::exists(mFolder / "crash.txt"));
 }
 
 // --- What the reporter is given ---------------------------------------------------------------

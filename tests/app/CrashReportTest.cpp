@@ -23,6 +23,7 @@
 #include <csignal>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <sstream>
 #include <thread>
 
@@ -221,7 +222,8 @@ constexpr const char* kStayAWhile = "at 60000\nexpose\n";
 class ReporterRun : public ::testing::Test
 {
 protected:
-    using Environment = std::vector<std::pair<std::string, std::string>>;
+    // Variables to set, or (no value) to remove.
+    using Environment = std::vector<std::pair<std::string, std::optional<std::string>>>;
 
     void SetUp() override
     {
@@ -258,7 +260,7 @@ protected:
                 ::_exit(126);
             ::setenv(Quoll::CrashReporter::kScriptVariable, scriptPath.c_str(), 1);
             for (const auto& [name, value] : environment)
-                ::setenv(name.c_str(), value.c_str(), 1);
+                value ? ::setenv(name.c_str(), value->c_str(), 1) : ::unsetenv(name.c_str());
             ::execl(program.c_str(), program.c_str(), CrashCatcher::kReporterOption, fd.c_str(), submitHost.c_str(),
                     static_cast<char*>(nullptr));
             ::_exit(127);
@@ -407,6 +409,23 @@ TEST_F(ReporterRun, WhereNoOneCanAnswerTheReportIsWrittenAndTheReporterEnds)
     EXPECT_EQ(RunReporter("", "", SampleRecord(0x10), "", {{"QUOLL_PLATFORM", "sdl"}, {"SDL_VIDEODRIVER", "dummy"}}),
               0);
     EXPECT_FALSE(Logged("shown")) << ReadFile("reporter.log");
+}
+
+// No display and no driver asked for (an ssh session, or an X server that went away under the
+// game): SDL falls back to its offscreen driver, whose windows nobody sees. The reporter decides
+// from the driver in use and ends at once; one that showed its window there would wait until
+// the test killed it.
+TEST_F(ReporterRun, OnTheOffscreenDriverSdlFellBackToTheReportIsWrittenAndTheReporterEnds)
+{
+    EXPECT_EQ(RunReporter("", "", SampleRecord(0x10), PetriApplication().Serialize(),
+                          {{"QUOLL_PLATFORM", "sdl"},
+                           {"SDL_VIDEODRIVER", std::nullopt},
+                           {"DISPLAY", std::nullopt},
+                           {"WAYLAND_DISPLAY", std::nullopt}}),
+              0);
+    EXPECT_TRUE(Logged("no one can answer")) << ReadFile("reporter.log");
+    EXPECT_FALSE(Logged("shown")) << ReadFile("reporter.log");
+    EXPECT_TRUE(ReadFile("crash.txt").starts_with("Exception: Access Violation"));
 }
 
 TEST_F(ReporterRun, CloseSignalsEndTheReporterWhileItsWindowWaits)

@@ -1,5 +1,6 @@
 // The game log: one line per statement, stamped with the logger's name, the filter ("*" or a
-// list of names), the file recreated on open, wide text as UTF-8.
+// list of names), the file recreated on open, wide text as UTF-8; a held start that begins the
+// file afresh, leaves it alone or tells an early failure.
 #include "game/shell/GameLog.h"
 
 #include <gtest/gtest.h>
@@ -72,5 +73,57 @@ TEST_F(GameLogTest, OpeningAgainRecreatesTheFileAndLinesBeforeOpenAreDropped)
     LogRecord(mLog.GetLogger("APP")) << "closed";
     EXPECT_EQ(Text(), "[APP] second run\n");
     EXPECT_FALSE(mLog.Open((mPath / "no" / "such" / "folder.txt").string()));
+}
+
+// A start that holds its lines: the file keeps the running copy's lines until this copy runs.
+TEST_F(GameLogTest, AHeldStartWritesNothingUntilItStartsAfreshWithItsLines)
+{
+    LogRecord(mLog.GetLogger("APP")) << "the running copy";
+    GameLog second;
+    ASSERT_TRUE(second.OpenHeld(mPath.string()));
+    LogRecord(second.GetLogger("APP")) << "Game starting...";
+    LogRecord(second.GetLogger("ERROR")) << "early";
+    EXPECT_EQ(Text(), "[APP] the running copy\n");
+    second.StartAfresh();
+    EXPECT_EQ(Text(), "[APP] Game starting...\n[ERROR] early\n");
+    LogRecord(second.GetLogger("APP")) << "inited";
+    EXPECT_EQ(Text(), "[APP] Game starting...\n[ERROR] early\n[APP] inited\n");
+    // Writes from now on go to the end of the file, wherever another writer left it: no gap.
+    mLog.Close();
+    std::filesystem::resize_file(mPath, 8);
+    LogRecord(second.GetLogger("APP")) << "after";
+    EXPECT_EQ(Text(), "[APP] Ga[APP] after\n");
+}
+
+// A copy that hands over leaves no trace: the running copy's file is as it was, its own writes too.
+TEST_F(GameLogTest, AHeldStartThatHandsOverLeavesTheFileAsItWas)
+{
+    LogRecord(mLog.GetLogger("APP")) << "the running copy";
+    {
+        GameLog second;
+        ASSERT_TRUE(second.OpenHeld(mPath.string()));
+        LogRecord(second.GetLogger("APP")) << "Game starting...";
+        second.Discard();
+        LogRecord(second.GetLogger("APP")) << "dropped";
+    }
+    LogRecord(mLog.GetLogger("APP")) << "goes on";
+    EXPECT_EQ(Text(), "[APP] the running copy\n[APP] goes on\n");
+}
+
+// A start that fails before it knows whether it runs still tells why, in a file of its own.
+TEST_F(GameLogTest, AHeldStartThatEndsEarlyWritesItsLinesAfresh)
+{
+    LogRecord(mLog.GetLogger("APP")) << "an earlier run";
+    mLog.Close();
+    {
+        GameLog failed;
+        ASSERT_TRUE(failed.OpenHeld(mPath.string()));
+        LogRecord(failed.GetLogger("APP")) << "Game starting...";
+        LogRecord(failed.GetLogger("ERROR")) << "No display";
+        EXPECT_EQ(Text(), "[APP] an earlier run\n");
+    }
+    EXPECT_EQ(Text(), "[APP] Game starting...\n[ERROR] No display\n");
+    GameLog nowhere;
+    EXPECT_FALSE(nowhere.OpenHeld((mPath / "no" / "such" / "folder.txt").string()));
 }
 } // namespace

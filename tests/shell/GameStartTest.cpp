@@ -13,9 +13,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -23,6 +25,7 @@
 #include <sstream>
 #include <vector>
 #include <string>
+#include <thread>
 
 namespace
 {
@@ -63,20 +66,30 @@ protected:
     GameRun Run(const std::string& script = "quit\n", const std::string& extraEnvironment = {},
                 const std::string& arguments = {})
     {
-        ShellTest::WriteText(mFolder / "quit.script", script);
-        const fs::path home = mFolder / "home";
-        const std::string command = "cd '" + mFolder.string() + "' && env XDG_DATA_HOME='" + (home / "data").string() +
-                                    "' XDG_CONFIG_HOME='" + (home / "config").string() + "' " +
-                                    TestGame::RunEnvironment() + " " + extraEnvironment + " QUOLL_PLATFORM=headless QUOLL_HEADLESS_SCRIPT='" +
-                                    (mFolder / "quit.script").string() + "' '" + QUOLL_GAME_PROGRAM +
-                                    "' '-changedir=" + mFolder.string() + "' " + arguments + " > output.txt 2>&1";
         GameRun run;
-        const int status = std::system(command.c_str());
+        const int status = std::system(Command(script, extraEnvironment, arguments, "quit").c_str());
         run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-        run.log = ReadAll(home / "data/Nordwick/PetriGlowSaga/GameLog.txt");
+        run.log = Log();
         run.output = ReadAll(mFolder / "output.txt");
         return run;
     }
+
+    // The shell command of a headless run; its script and output are named after `name`
+    // ("<name>.script"; "output.txt" for "quit", else "<name>-output.txt").
+    std::string Command(const std::string& script, const std::string& extraEnvironment, const std::string& arguments,
+                        const std::string& name) const
+    {
+        ShellTest::WriteText(mFolder / (name + ".script"), script);
+        const fs::path home = mFolder / "home";
+        const std::string output = name == "quit" ? "output.txt" : name + "-output.txt";
+        return "cd '" + mFolder.string() + "' && exec env XDG_DATA_HOME='" + (home / "data").string() +
+               "' XDG_CONFIG_HOME='" + (home / "config").string() + "' " + TestGame::RunEnvironment() + " " +
+               extraEnvironment + " QUOLL_PLATFORM=headless QUOLL_HEADLESS_SCRIPT='" +
+               (mFolder / (name + ".script")).string() + "' '" + QUOLL_GAME_PROGRAM + "' '-changedir=" +
+               mFolder.string() + "' " + arguments + " > " + output + " 2>&1";
+    }
+
+    std::string Log() const { return ReadAll(mFolder / "home/data/Nordwick/PetriGlowSaga/GameLog.txt"); }
 
     // The run ended at start-up with one message, in the log and in the fatal message box.
     void ExpectFailedStart(const GameRun& run, const std::string& message)
@@ -122,7 +135,72 @@ TEST_F(GameStart, ATestsRunStartsBesideAPlayersCopy)
 
     const GameRun secondCopy = Run("quit\n", "QUOLL_INSTANCE_NAME=");
     EXPECT_EQ(secondCopy.exitCode, 0) << secondCopy.output;
-    EXPECT_EQ(secondCopy.log.find("[APP] Game inited."), std::string::npos) << secondCopy.log;
+    // It left no trace: the log is the test run's.
+    EXPECT_EQ(secondCopy.log, testRun.log);
+}
+
+// A second copy with the same home and instance name hands over to the running copy and ends;
+// the running copy's log stays its own, from its "Game starting..." to its end.
+TEST_F(GameStart, ASecondCopyLeavesTheRunningCopysLogAlone)
+{
+    const std::string instance = "QUOLL_INSTANCE_NAME=test-" + std::to_string(::getpid()) + "-running-copy";
+    // The shell execs env, which execs the game: the child's id is the game's.
+    const std::string command = Command("at 120000\nquit\n", instance, {}, "first");
+    const pid_t first = ::fork();
+    ASSERT_GE(first, 0);
+    if (first == 0)
+    {
+        ::execl("/bin/sh", "sh", "-c", command.c_str(), static_cast<char*>(nullptr));
+        ::_exit(127);
+    }
+    // The first copy owns the name once its start-up is past the handshake.
+    for (int tries = 0; tries < 1200 && Log().find("[APP] Game inited.") == std::string::npos; ++tries)
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    const std::string before = Log();
+    const GameRun second = Run("quit\n", instance);
+    ::kill(first, SIGTERM);
+    int status = 0;
+    ::waitpid(first, &status, 0);
+    const std::string log = Log();
+    ASSERT_NE(before.find("[APP] Game inited."), std::string::npos) << before << ReadAll(mFolder / "first-output.txt");
+    EXPECT_EQ(second.exitCode, 0) << second.output;
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "status " << status;
+
+    EXPECT_EQ(log.find('\0'), std::string::npos) << log;
+    EXPECT_EQ(log.rfind("[APP] Game starting...\n", 0), 0u) << log;
+    EXPECT_EQ(log.find("Game starting...", 7), std::string::npos) << "the second copy's start is not in it\n" << log;
+    EXPECT_EQ(log.rfind(before, 0), 0u) << "the first copy's lines stay\n" << log;
+    EXPECT_TRUE(log.ends_with("[APP] end.\n")) << log;
+}
+
+// Without a display SDL would fall back to a driver that shows nothing: the start fails at once
+// with a line on standard error and in the log, and the settings stay as they were.
+TEST_F(GameStart, WithoutADisplayTheStartFailsAndWritesNoSettings)
+{
+    const fs::path settings = mFolder / "home/config/Nordwick/PetriGlowSaga/settings.txt";
+    const std::string before = "QuollSettings 1\n[SOFTWARE\\Nordwick\\PetriGlowSaga]\nScreenMode=dword:0\n";
+    ShellTest::WriteText(settings, before);
+    // The test's own environment asks for SDL's dummy driver and the headless back end: a user's
+    // has neither. A start that hung would end at the timeout with 124.
+    const fs::path home = mFolder / "home";
+    const std::string command = "cd '" + mFolder.string() + "' && env -u DISPLAY -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER "
+                                "-u QUOLL_PLATFORM XDG_DATA_HOME='" + (home / "data").string() + "' XDG_CONFIG_HOME='" +
+                                (home / "config").string() + "' " + TestGame::RunEnvironment() +
+                                " timeout -k 5 120 '" + QUOLL_GAME_PROGRAM + "' '-changedir=" + mFolder.string() +
+                                "' > output.txt 2> errors.txt";
+    const int status = std::system(command.c_str());
+    const std::string errors = "\n" + ReadAll(mFolder / "errors.txt");
+    const std::string log = Log();
+    ASSERT_TRUE(WIFEXITED(status)) << status;
+    EXPECT_EQ(WEXITSTATUS(status), 1) << errors;
+    const std::string line = "No display: this application cannot show its window. Start it on a desktop. (neither "
+                             "DISPLAY nor WAYLAND_DISPLAY names a display that answers; SDL fell back to its \"";
+    // (Standard error may also hold what the display libraries said while SDL tried them.)
+    EXPECT_NE(errors.find("\n" + line, 0), std::string::npos) << errors;
+    EXPECT_NE(log.find("[ERROR] " + line), std::string::npos) << log;
+    EXPECT_EQ(log.rfind("[APP] Game starting...\n", 0), 0u) << log;
+    EXPECT_EQ(log.find("Game inited"), std::string::npos) << log;
+    EXPECT_EQ(ReadAll(settings), before);
 }
 
 TEST_F(GameStart, MissingOptionalFilesAreLoggedAndTheGameGoesOn)

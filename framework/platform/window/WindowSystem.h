@@ -136,6 +136,13 @@ public:
     WindowSystem& operator=(const WindowSystem&) = delete;
 
     virtual const char* BackendName() const = 0;
+    // The display driver in use where the back end has several (SDL's "x11", "wayland",
+    // "offscreen", "dummy"); empty where it has one.
+    virtual std::string DisplayDriver() const { return {}; }
+    // The driver in use shows the windows to nobody (SDL's offscreen and dummy drivers).
+    virtual bool ShowsNothing() const { return false; }
+    // ... and nobody asked for it: the back end found no display and fell back to it.
+    virtual bool FellBackToShowingNothing() const { return false; }
 
     // Window classes and windows.
     bool RegisterClass(const WindowClass& windowClass);

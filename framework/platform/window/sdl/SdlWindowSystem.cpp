@@ -133,6 +133,9 @@ public:
     static std::unique_ptr<WindowSystem> Create();
     ~SdlWindowSystem() override;
     const char* BackendName() const override { return "sdl"; }
+    std::string DisplayDriver() const override;
+    bool ShowsNothing() const override;
+    bool FellBackToShowingNothing() const override;
     bool PresentTo(WindowId window, const ArgbImageView& frame, const FrameArea& changed);
     // The presenters' cursor overlay: a colour cursor that SDL moves with the pointer, shown
     // while the window's cursor is none (null: none). False when it cannot be made.
@@ -202,6 +205,26 @@ std::unique_ptr<WindowSystem> SdlWindowSystem::Create()
     }
     SDL_StartTextInput();
     return std::unique_ptr<WindowSystem>(new SdlWindowSystem());
+}
+
+std::string SdlWindowSystem::DisplayDriver() const
+{
+    const char* driver = SDL_GetCurrentVideoDriver();
+    return driver != nullptr ? driver : "";
+}
+
+bool SdlWindowSystem::ShowsNothing() const
+{
+    const std::string driver = DisplayDriver();
+    return driver == "offscreen" || driver == "dummy";
+}
+
+// SDL_VIDEODRIVER (the variable or the hint) names the drivers asked for; without it SDL tries
+// the real ones and takes its offscreen driver when none finds a display.
+bool SdlWindowSystem::FellBackToShowingNothing() const
+{
+    const char* asked = SDL_GetHint(SDL_HINT_VIDEODRIVER);
+    return ShowsNothing() && (asked == nullptr || *asked == '\0');
 }
 
 SdlWindowSystem::~SdlWindowSystem()
