@@ -71,13 +71,6 @@ void Profile::AddRandomResult(int episode, bool won)
         ++stats.won;
 }
 
-int Profile::GetRandomFillPercent(int episode) const
-{
-    int played = 0, won = 0;
-    GetRandomStats(episode, played, won);
-    return played > 0 ? std::min(100, won * kRandomFillPerWin) : 0;
-}
-
 bool Profile::HasSeen(ProfileSeen what) const { return (mSeen >> static_cast<int>(what) & 1) != 0; }
 
 void Profile::MarkSeen(ProfileSeen what) { mSeen |= 1 << static_cast<int>(what); }

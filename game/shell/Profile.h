@@ -38,8 +38,6 @@ public:
     static constexpr int kLevelCount = 70;
     static constexpr int kEpisodeCount = 5;
     static constexpr int kMaxMedal = 2;
-    // Each random level won fills an episode's gauge by this many percent, up to 100.
-    static constexpr int kRandomFillPerWin = 20;
 
     explicit Profile(std::string name = {});
 
@@ -64,8 +62,6 @@ public:
     // Random levels of an episode (clamped to 1..5): first = played, second = won.
     void GetRandomStats(int episode, int& first, int& second) const;
     void AddRandomResult(int episode, bool won);
-    // The episode gauge: 20 percent per win once one was played, never above 100.
-    [[nodiscard]] int GetRandomFillPercent(int episode) const;
 
     [[nodiscard]] bool HasSeen(ProfileSeen what) const;
     void MarkSeen(ProfileSeen what);

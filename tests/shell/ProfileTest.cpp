@@ -76,7 +76,7 @@ TEST(Profile, TotalScoreSumsTheLevelsAndDoesNotOverflow)
     EXPECT_EQ(profile.GetTotalScore(), std::numeric_limits<int32_t>::max());
 }
 
-TEST(Profile, RandomStatsCountPerEpisodeAndTheGaugeStopsAtFull)
+TEST(Profile, RandomStatsCountPerEpisodeAndClampTheEpisode)
 {
     Profile profile("Ann");
     int first = -1, second = -1;
@@ -89,7 +89,6 @@ TEST(Profile, RandomStatsCountPerEpisodeAndTheGaugeStopsAtFull)
     profile.GetRandomStats(2, first, second);
     EXPECT_EQ(first, 8);
     EXPECT_EQ(second, 7);
-    EXPECT_EQ(profile.GetRandomFillPercent(2), 100);
 
     // Episodes outside 1..5 are clamped.
     profile.AddRandomResult(99, true);
@@ -97,11 +96,9 @@ TEST(Profile, RandomStatsCountPerEpisodeAndTheGaugeStopsAtFull)
     profile.GetRandomStats(5, first, second);
     EXPECT_EQ(first, 1);
     EXPECT_EQ(second, 1);
-    EXPECT_EQ(profile.GetRandomFillPercent(5), 20);
     profile.GetRandomStats(1, first, second);
     EXPECT_EQ(first, 1);
     EXPECT_EQ(second, 0);
-    EXPECT_EQ(profile.GetRandomFillPercent(1), 0);
 }
 
 TEST(Profile, TheCatalogueReadsProgressAndDifficultyThroughTheLevelServices)
