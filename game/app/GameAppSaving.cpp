@@ -10,6 +10,7 @@
 #include "framework/platform/system/SettingsStore.h"
 #include "framework/platform/window/WindowMessages.h"
 #include "game/shell/GameLog.h"
+#include "game/shell/MessageBoxText.h"
 #include "game/shell/PlayerDataLog.h"
 #include "game/ui/FormatLocalised.h"
 
@@ -121,6 +122,7 @@ void GameApp::TellSaveFailure()
         what = FormatText("UI_SAVE_WHAT_FILES");
     else
         what = FormatText(kind == SaveFailureReport::FolderKind::Player ? "UI_SAVE_WHAT_PROGRESS" : "UI_SAVE_WHAT_SETTINGS");
-    const std::wstring text = FormatText("UI_SAVE_FAILED", {what, Quoll::StringToWString(folder)});
+    // The box draws the lines as given: broken here, so that it fits the screen.
+    const std::wstring text = BreakIntoLines(FormatText("UI_SAVE_FAILED", {what, Quoll::StringToWString(folder)}));
     MsgBoxW(text, FormatText("UI_SAVE_FAILED_TITLE"), Quoll::Platform::MB_OK | Quoll::Platform::MB_ICONWARNING);
 }

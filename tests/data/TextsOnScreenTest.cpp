@@ -1,14 +1,18 @@
 // The texts against the generated data: every baked font holds every character of every text in
 // both languages, every comics page leaves room for its caption in either language between the
-// page and the next button, and the first page with its caption matches its golden image.
+// page and the next button, the first page with its caption matches its golden image, and the
+// message box's text stays in short lines whatever folder it names.
 #include "tests/data/GameDataFiles.h"
 #include "tests/GoldenImage.h"
 
+#include "framework/core/Common.h"
 #include "framework/display/Graphics.h"
 #include "framework/display/MemoryImage.h"
 #include "framework/files/ImageLib.h"
 #include "framework/widgets/ImageFont.h"
 #include "game/shell/Localisation.h"
+#include "game/shell/MessageBoxText.h"
+#include "game/ui/FormatLocalised.h"
 
 #include <gtest/gtest.h>
 
@@ -103,7 +107,8 @@ TEST(TextsOnScreen, EveryBakedFontHoldsEveryCharacterOfBothLanguages)
     for (const std::string& key : all.keys)
         for (int locale : {all.english, all.german})
             for (wchar_t c : all.Text(key, locale))
-                characters.insert(c);
+                if (c != L'\n') // a line break of a message box's text, no glyph
+                    characters.insert(c);
     for (wchar_t c : {L'ä', L'ö', L'ü', L'ß', L'Ü'})
         EXPECT_TRUE(characters.count(c)) << "the German texts are read as UTF-8";
 
@@ -167,5 +172,40 @@ TEST(TextsOnScreen, TheFirstComicsPageWithItsCaptionMatchesItsImage)
     g.DrawStringWordWrapped(all.Text(kComicPages[0].caption, all.english), place.x, place.captionBaseline,
                             page->mWidth, 0);
     EXPECT_TRUE(Quoll::Testing::MatchesAreaGolden("data", "comic1_page", screen.GetBits(), kScreenWidth, kScreenHeight));
+}
+
+// The one message box the game fills in (the save failure), in both languages, for every file it
+// can name and a long folder: every line at most kMessageBoxLineLength characters, and nothing
+// of the text lost (the folder, and that the game tries again).
+TEST(TextsOnScreen, TheSaveFailureBoxKeepsItsLinesShortInBothLanguages)
+{
+    TextsInBothLanguages all;
+    const std::wstring folder = L"/home/" + std::wstring(48, L'w') + L"/.local/share/Nordwick/PetriGlowSaga";
+    const std::wstring file = L"Cornelius-Bartholomew-Wilhelmina.dat";
+    for (int locale : {all.english, all.german})
+        for (const std::string& key : all.keys)
+        {
+            if (!key.starts_with("UI_SAVE_WHAT_"))
+                continue;
+            std::string reason;
+            const auto what = FormatChecked(all.Text(key, locale), {file}, reason).value_or(all.Text(key, locale));
+            const auto text = FormatChecked(all.Text("UI_SAVE_FAILED", locale), {what, folder}, reason);
+            ASSERT_TRUE(text) << reason;
+            const std::wstring lines = BreakIntoLines(*text);
+            size_t count = 0;
+            for (size_t start = 0, end = 0; end != std::wstring::npos; start = end + 1, ++count)
+            {
+                end = lines.find(L'\n', start);
+                const std::wstring line = lines.substr(start, end == std::wstring::npos ? end : end - start);
+                EXPECT_LE(line.size(), kMessageBoxLineLength)
+                    << key << " in locale " << locale << ": " << Quoll::WStringToString(line);
+            }
+            EXPECT_GE(count, 4u) << key;
+            const auto squeezed = [](std::wstring text) {
+                std::erase_if(text, [](wchar_t c) { return c == L'\n' || c == L' '; });
+                return text;
+            };
+            EXPECT_EQ(squeezed(lines), squeezed(*text)) << key << " in locale " << locale;
+        }
 }
 } // namespace

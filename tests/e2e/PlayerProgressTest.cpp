@@ -5,6 +5,8 @@
 // Rerun: test_e2e --gtest_filter='PlayerProgress.*'
 #include "tests/e2e/GameProcess.h"
 
+#include "framework/core/Common.h"
+#include "game/shell/MessageBoxText.h"
 #include "game/shell/PlayerData.h"
 #include "game/shell/PlayerFileStore.h"
 #include "tools/fixturegen/Fixtures.h"
@@ -170,7 +172,8 @@ TEST(PlayerProgress, ADiskThatFillsUpDuringTheLevelLosesNothingAndTheSavedGameSt
     // not be written is logged once.
     const std::string boxes = ReadAll(home / "evidence/message-boxes.txt");
     EXPECT_EQ(CountOf(boxes, "Not saved"), 1u) << boxes;
-    EXPECT_EQ(CountOf(boxes, "Your progress could not be saved in the folder " + folder.string()), 1u) << boxes;
+    const std::string shownFolder = Quoll::WStringToString(BreakIntoLines(Quoll::StringToWString(folder.string())));
+    EXPECT_EQ(CountOf(boxes, "Your progress could not be saved in the folder\n" + shownFolder + "\n"), 1u) << boxes;
     const std::string danFile = (folder / Profile::GetFileName(Fixtures::kNearlyPassedProfile)).string();
     EXPECT_EQ(CountOf(result.output, "Cannot save " + danFile) + CountOf(log, "Cannot save " + danFile), 1u)
         << result.output << log;
