@@ -152,16 +152,18 @@ void Title(ArtCanvas& canvas, const Cel& cel)
     Colonies(canvas, random, cel.w * 0.9, cel.h * 0.8, cel.h * 0.09, 4, 10, 5);
 }
 
+// The two logos differ only in colour. Both lines stand in the picture's upper two thirds: the
+// main menu draws the picture at 0.8 of its size against the top of the screen, and the panels
+// of the dialogs opened over the menu begin about 110 pixels down.
 void Logo(ArtCanvas& canvas, const Cel& cel, bool alternative)
 {
     const Rgb main = alternative ? KindColor(3) : KindColor(1);
     // The halo fades out before the picture's edges, so it never shows a straight side.
-    const double glowX = cel.w * 0.12, glowY = cel.h * 0.42;
+    const double glowX = cel.w * 0.12, glowY = cel.h * 0.3;
     canvas.Glow(glowX, glowY, std::min(glowX, glowY) - 2, main, 0.4);
-    canvas.Blob(cel.w * 0.12, cel.h * 0.42, cel.h * 0.2, main, 0.06, 1.2, 0.8);
-    canvas.Text("PetriGlow", cel.w * 0.56, cel.h * 0.4, cel.h * 0.42, TextWeight::Bold, main, 1.0);
-    canvas.Text(alternative ? "SAGA  \xE2\x80\xA2  II" : "SAGA", cel.w * 0.56, cel.h * 0.78, cel.h * 0.2,
-                TextWeight::Bold, kRim, 0.6);
+    canvas.Blob(glowX, glowY, cel.h * 0.2, main, 0.06, 1.2, 0.8);
+    canvas.Text("PetriGlow", cel.w * 0.56, cel.h * 0.28, cel.h * 0.42, TextWeight::Bold, main, 1.0);
+    canvas.Text("SAGA", cel.w * 0.56, cel.h * 0.6, cel.h * 0.19, TextWeight::Bold, kRim, 0.6);
 }
 
 // The board's cell strip of a skin: cels 0 to 2 are the three looks of a cell (glass hexagons in
