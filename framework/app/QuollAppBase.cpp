@@ -103,19 +103,19 @@ std::wstring QuollAppBase::GetString(const std::string& id, const std::wstring& 
 // Init, in order; each step may end the process through DoExit.
 void QuollAppBase::Init()
 {
-    // 1. The thread that runs the application.
+    // The thread that runs the application.
     mPrimaryThreadId = std::this_thread::get_id();
     mPrimaryThreadNumber = Platform::CurrentThreadId();
     mPrimaryThreadKnown = true;
     if (mShutdown)
         return;
 
-    // 2. Without a window system or audio output there is nothing to run on. The failed
+    // Without a window system or audio output there is nothing to run on. The failed
     // start-ups end with 1; only a second copy that handed over to the first ends with 0.
     if (!CheckBackends())
         DoExit(1);
 
-    // 3-5. Settings first, then the data folder, then the command line, which overrides both.
+    // Settings first, then the data folder, then the command line, which overrides both.
     PreInitHook();
     ReadSettings();
     if (InitAppDataFolder())
@@ -123,16 +123,16 @@ void QuollAppBase::Init()
     if (!mCommandLineParsed)
         ParseCommandLine();
 
-    // 6-8. A screen saver may run beside the program; then the working folder.
+    // A screen saver may run beside the program; then the working folder.
     if (mIsScreenSaver)
         mOnlyAllowOneCopyToRun = false;
     if (!ChangeDirectoryHook(mWorkingFolder) && !mWorkingFolder.empty())
         Platform::SetCurrentFolder(mWorkingFolder);
 
-    // 9. The pack file; a missing pack leaves the files on the disk.
+    // The pack file; a missing pack leaves the files on the disk.
     MountPackFileOrLog(*GetPakInterface(), "main.pak", ErrorLog::Program(), &mPackMountError);
 
-    // 10-11. The single-instance handshake.
+    // The single-instance handshake.
     mNotifyMessage = Platform::WindowSystem::RegisterWindowMessage("Notify" + mProdName);
     mMutex = std::make_unique<Platform::SingleInstance>(SingleInstanceName());
     if (mMutex->AlreadyExists())
@@ -141,7 +141,7 @@ void QuollAppBase::Init()
         mWindowSystem->ReceiveInstanceNotifies(*mMutex);
     TellInstanceDecision(false);
 
-    // 12-14. The random seed; a played demo brings its own.
+    // The random seed; a played demo brings its own.
     mStartTick = Platform::TickCount();
     SeedRandom(mStartTick);
     if (mPlayingDemo)
@@ -156,7 +156,7 @@ void QuollAppBase::Init()
     }
     std::srand(Platform::TickCount());
 
-    // 15-16. Window classes, the invisible window, the cursors.
+    // Window classes, the invisible window, the cursors.
     CreateWindowClasses();
     CreateInvisibleWindow();
     auto makeCursor = [this](const MonochromeCursor& cursor) {
@@ -166,7 +166,7 @@ void QuollAppBase::Init()
     mHandCursor = makeCursor(PointingHandCursor());
     mDraggingCursor = makeCursor(OpenHandCursor());
 
-    // 17-18. A window at least as large as the screen can only be full screen.
+    // A window at least as large as the screen can only be full screen.
     PreWindowHook();
     const MouseRect appRect{0, 0, mWidth, mHeight};
     mWidgetManager->SetMouseRects(appRect, appRect);
@@ -180,7 +180,7 @@ void QuollAppBase::Init()
         }
     }
 
-    // 19-21. The main window and display; a played demo says which mode it ran in.
+    // The main window and display; a played demo says which mode it ran in.
     CreateMainWindow();
     if (IsReplayingRecords() && ExpectDemoRecord(DemoKind::DisplayMode))
     {
@@ -189,7 +189,7 @@ void QuollAppBase::Init()
         mDemo.EndRecord();
     }
 
-    // 22-23. Sound and music.
+    // Sound and music.
     CreateSoundObjects();
 
     // A screen saver shows no cursor; then the application's own start-up.

@@ -117,7 +117,7 @@ void QuollAppBase::ReinitialiseLostDisplay()
 
 bool QuollAppBase::DrawDirty()
 {
-    // 1. A lost display only tries to come back.
+    // A lost display only tries to come back.
     if (mDisplayLost)
     {
         Redraw(nullptr);
@@ -126,7 +126,7 @@ bool QuollAppBase::DrawDirty()
     }
     const uint32_t passStart = Platform::TickCount();
 
-    // 2-3. Overlays; nothing while the system's screen saver runs.
+    // Overlays; nothing while the system's screen saver runs.
     if (mShowFPS)
         UpdateOverlays();
     CheckSystemScreenSaver(passStart);
@@ -136,7 +136,7 @@ bool QuollAppBase::DrawDirty()
         return false;
     }
 
-    // 4. Pacing while loading: too early, nothing is drawn at all.
+    // Pacing while loading: too early, nothing is drawn at all.
     if (IsLater(mNextDrawAllowed, passStart))
     {
         mDrawSkipped = true;
@@ -145,7 +145,7 @@ bool QuollAppBase::DrawDirty()
         return false;
     }
 
-    // 5. The widgets; a clean screen is still presented once a second.
+    // The widgets; a clean screen is still presented once a second.
     mDrawing = true;
     const bool drewSomething = mWidgetManager->DrawScreen();
     mDrawing = false;
@@ -157,13 +157,13 @@ bool QuollAppBase::DrawDirty()
         return false;
     }
 
-    // 6. Count the draw; the overlays go on top.
+    // Count the draw; the overlays go on top.
     ++mDrawCount;
     if (mShowFPS)
         DrawOverlays();
     DrawModalClient();
 
-    // 7. Soft vertical sync in a window: one refresh since the last present.
+    // Soft vertical sync in a window: one refresh since the last present.
     if (mWaitForVSync && mIsPhysWindowed && mVSyncBroken && mDisplay)
     {
         const uint32_t due = mLastPresentTick + uint32_t(mDisplay->GetRefreshPeriodMs());
@@ -172,7 +172,7 @@ bool QuollAppBase::DrawDirty()
             Platform::SleepMilliseconds(due - now);
     }
 
-    // 8. Present.
+    // Present.
     const uint32_t presentStart = Platform::TickCount();
     mDrawTimeTotal += int(presentStart - passStart);
     mLastPresentTick = presentStart;
@@ -181,7 +181,7 @@ bool QuollAppBase::DrawDirty()
     const uint32_t now = Platform::TickCount();
     mLastPresentTime = int(now - presentStart);
 
-    // 9. While loading, passes are spaced so that loading gets the processor.
+    // While loading, passes are spaced so that loading gets the processor.
     if (mLoadingThreadRunning)
     {
         int spent = int(now - passStart);

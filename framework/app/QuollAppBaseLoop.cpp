@@ -111,7 +111,7 @@ bool QuollAppBase::UpdateAppStep(bool* updated)
 
     if (mUpdateAppState == kStateMessages)
     {
-        // 3. The system's messages, then one queued message per step.
+        // The system's messages, then one queued message per step.
         Platform::Message message;
         while (!mShutdown && mWindowSystem->PeekMessage(message))
         {
@@ -126,7 +126,7 @@ bool QuollAppBase::UpdateAppStep(bool* updated)
     }
     else if (mDebugStepMode == 2)
     {
-        // 4. Held by the debug keys: one frame time per step.
+        // Held by the debug keys: one frame time per step.
         Platform::SleepMilliseconds(uint32_t(mFrameTime));
         mUpdateAppState = kStateDraw;
     }
@@ -169,7 +169,7 @@ bool QuollAppBase::Process(bool allowSleep)
     if (mShutdownRequested)
         Shutdown();
 
-    // 2-3. Step length; vertical-sync stepping is not offered, so a step is the frame time.
+    // Step length; vertical-sync stepping is not offered, so a step is the frame time.
     const bool vsync = mVSyncUpdates && !mPlayingDemo && !mDrawSkipped && !mVSyncBroken &&
                        (!mIsPhysWindowed || (mWaitForVSync && !mSoftVSyncWait));
     double interval = mFrameTime / mSpeedFactor;
@@ -180,11 +180,11 @@ bool QuollAppBase::Process(bool allowSleep)
         stepsPerFrame = float(1000.0 / (mFrameTime * mSyncRefreshRate));
     }
 
-    // 4. A demo fast-forwarding runs its updates back to back.
+    // A demo fast-forwarding runs its updates back to back.
     if (mPlayingDemo && FastForwardDemo(stepsPerFrame))
         return true;
 
-    // 5. Timed updates; none while paused, at a speed of 0 or below, or while the desktop's
+    // Timed updates; none while paused, at a speed of 0 or below, or while the desktop's
     // screen saver runs. The next step goes back to the messages (which may resume), after a
     // frame's sleep; the screen saver's pause ends in a drawing pass, which looks at the desktop.
     if (mPaused || mSpeedFactor <= 0 || mSystemScreenSaver.IsPaused())
@@ -248,7 +248,7 @@ bool QuollAppBase::Process(bool allowSleep)
         drawOrSleep = true;
     }
 
-    // 6. Draw when an update is not drawn yet, else sleep to the next update.
+    // Draw when an update is not drawn yet, else sleep to the next update.
     if (drawOrSleep)
     {
         mUpdateAppState = kStateDraw;
@@ -301,7 +301,7 @@ bool QuollAppBase::FastForwardDemo(double stepsPerFrame)
 {
     while (mUpdateCount < mFastForwardTarget || mFastForwardToEnd)
     {
-        // 1. Muted while it runs.
+        // Muted while it runs.
         if (!mAutoMuted && !mFastForwardStep)
         {
             mAutoMuted = true;
@@ -309,21 +309,21 @@ bool QuollAppBase::FastForwardDemo(double stepsPerFrame)
         }
         if (mFastForwardFirstTick == 0)
             mFastForwardFirstTick = Platform::TickCount();
-        // 2. Recorded input due now is applied first: this loop does not pass the message
+        // Recorded input due now is applied first: this loop does not pass the message
         // step, and a due record holds the update.
         ResetFrameTiming();
         ProcessDemoInput();
         const int before = mUpdateCount;
         if (TryUpdateFrame())
             RunOwedSteps(stepsPerFrame);
-        // 3. The demo waits for something (the loading thread, its end): the next step takes
+        // The demo waits for something (the loading thread, its end): the next step takes
         // the messages, so that the window's close still ends the program.
         if (mUpdateCount == before)
         {
             mUpdateAppState = kStateDraw;
             return true;
         }
-        // 4. One draw a wall second, or after a single step.
+        // One draw a wall second, or after a single step.
         if (Platform::TickCount() - mFastForwardFirstTick >= kFastForwardDrawInterval || mFastForwardStep)
         {
             mFastForwardStep = false;

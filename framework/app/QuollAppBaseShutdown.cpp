@@ -20,7 +20,7 @@ namespace Quoll
 {
 void QuollAppBase::Shutdown()
 {
-    // 1. Another thread only raises the request; the main loop acts on it.
+    // Another thread only raises the request; the main loop acts on it.
     if (mPrimaryThreadKnown && std::this_thread::get_id() != mPrimaryThreadId)
     {
         mShutdownRequested = true;
@@ -32,7 +32,7 @@ void QuollAppBase::Shutdown()
     mCloseRequest = true;
     mShutdown = true;
     ShutdownHook();
-    // 4-5. A played demo may have silenced the sound; the saved volumes are the player's.
+    // A played demo may have silenced the sound; the saved volumes are the player's.
     if (mPlayingDemo)
     {
         SetMusicVolume(mSavedMusicVolume);
@@ -55,7 +55,7 @@ void QuollAppBase::Shutdown()
 // Nothing the loading or cursor thread may use is deleted before that thread has ended.
 QuollAppBase::~QuollAppBase()
 {
-    // 1. Ends the loop's threads too: the cursor thread stops at the shutdown flag, which is
+    // Ends the loop's threads too: the cursor thread stops at the shutdown flag, which is
     // set here even when the object goes on a thread that Shutdown only asks.
     Shutdown();
     mShutdown = true;
@@ -100,7 +100,7 @@ QuollAppBase::~QuollAppBase()
     WriteDemoFile();
     if (GetImageRegistry() == this)
         SetImageRegistry(nullptr);
-    // 13. The instance name before the window system that receives its notifies.
+    // The instance name before the window system that receives its notifies.
     mMutex.reset();
     mWindowSystem.reset();
     mAudioOutput.reset();

@@ -109,7 +109,7 @@ bool WriteDemoFile(const std::string& path, uint32_t seed, const std::string& pr
 bool ReadDemoFile(const std::string& path, const std::string& productVersion, DemoStream& stream, uint32_t& seed,
                   std::string& error)
 {
-    // 1. The whole file.
+    // The whole file.
     const std::optional<std::vector<uint8_t>> bytes = Platform::ReadWholeFile(path);
     if (!bytes)
     {
@@ -122,7 +122,7 @@ bool ReadDemoFile(const std::string& path, const std::string& productVersion, De
     stream.mMarkers.clear();
     stream.mLength = 0;
 
-    // 2-3. Magic, version and seed.
+    // Magic, version and seed.
     if (Remaining(file) < 14 || uint32_t(file.ReadInt32()) != kDemoFileMagic)
     {
         error = kInvalidDemoFile;
@@ -131,7 +131,7 @@ bool ReadDemoFile(const std::string& path, const std::string& productVersion, De
     const int32_t version = file.ReadInt32();
     seed = uint32_t(file.ReadInt32());
 
-    // 4. The whole version text is read before it is compared.
+    // The whole version text is read before it is compared.
     const uint16_t textLength = uint16_t(file.ReadInt16());
     if (textLength > Remaining(file))
     {
@@ -146,7 +146,7 @@ bool ReadDemoFile(const std::string& path, const std::string& productVersion, De
         return false;
     }
 
-    // 5-8. Markers, length, records.
+    // Markers, length, records.
     if (!ReadDemoBody(file, version, stream))
     {
         stream.Reset();

@@ -134,7 +134,7 @@ void D3DTestImage::Draw(SoftDirect3DDevice& device, const std::shared_ptr<SoftTe
     for (int ty = 0; ty < mHeight; ty += 64)
         for (int tx = 0; tx < mWidth; tx += 64)
         {
-            // 1. Upload the tile.
+            // Upload the tile.
             uint8_t* pixels = nullptr;
             int pitch = 0;
             CheckDXTest(texture->Lock(&pixels, &pitch), "Lock Texture");
@@ -156,7 +156,7 @@ void D3DTestImage::Draw(SoftDirect3DDevice& device, const std::shared_ptr<SoftTe
                     }
                 }
             CheckDXTest(texture->Unlock(), "Texture Unlock");
-            // 2. Draw it.
+            // Draw it.
             CheckDXTest(device.SetTexture(0, texture), "SetTexture theTexture");
             const float x0 = static_cast<float>(x + tx) - 0.5f, y0 = static_cast<float>(y + ty) - 0.5f;
             D3DVertex strip[4];
@@ -218,7 +218,7 @@ void D3DTester::Cleanup()
 
 void D3DTester::RunTest(WindowId window, SoftVideoCard* card, std::shared_ptr<SoftDirectDraw> directDraw)
 {
-    // 1., 2. Nothing is tested while a demo plays; the recorded outcome comes below.
+    // Nothing is tested while a demo plays; the recorded outcome comes below.
     if (!mHost->IsPlayingDemo())
     {
         mWriteResult = false;
@@ -236,7 +236,7 @@ void D3DTester::RunTest(WindowId window, SoftVideoCard* card, std::shared_ptr<So
             WriteResult();
         Cleanup();
     }
-    // 4. The outcome passes through the demo stream.
+    // The outcome passes through the demo stream.
     mFailureReason = mHost->DemoSyncString(mFailureReason);
     mWarning = mHost->DemoSyncString(mWarning);
     mFreshResult = mHost->DemoSyncBool(mFreshResult);
@@ -259,20 +259,20 @@ bool D3DTester::InitStages(WindowId window, SoftVideoCard* card, std::shared_ptr
     // A fresh start.
     Cleanup();
     mDriverYear = 0;
-    // 2., 3. The DirectDraw object: the given one, or a new one of the card.
+    // The DirectDraw object: the given one, or a new one of the card.
     if (directDraw)
         mDirectDraw = std::move(directDraw);
     else if (card == nullptr || !card->HasCreateEx())
         return Fail("No DirectDrawCreateEx");
     else
         CheckDX(card->DirectDrawCreate(mDirectDraw), "DirectDrawCreateEx");
-    // 4. The adapter.
+    // The adapter.
     DeviceIdentity identity;
     CheckDX(mDirectDraw->GetDeviceIdentifier(&identity), "GetDeviceIdentifier");
     mDriverName = identity.driver;
     mDescription = identity.description;
     mDisplayGuid = IdentityGuid(identity);
-    // 5. Video memory: the desktop plus what the card reports.
+    // Video memory: the desktop plus what the card reports.
     SurfaceDesc mode;
     uint64_t desktopBytes = 0;
     if (!Failed(mDirectDraw->GetDisplayMode(&mode)))
@@ -290,21 +290,21 @@ bool D3DTester::InitStages(WindowId window, SoftVideoCard* card, std::shared_ptr
         if (megabytes < mRecVidMemory)
             Warn("Low video memory.");
     }
-    // 6. A cached pass ends the test here.
+    // A cached pass ends the test here.
     if (mUseRegistry)
     {
         if (ReadCachedResult())
             return false;
         mWriteResult = true;
     }
-    // 7., 8. Driver age and card lists.
+    // Driver age and card lists.
     mDriverYear = ReadDriverYear();
     if (!CheckDriverLists())
         Warn("Unsupported video card: " + mDescription);
     // The 3D interface, with the window in its normal cooperative level.
     CheckDX(QueryDirect3D(mDeviceSettings, mD3D), "QueryInterface IID_IDirect3D7");
     CheckDX(mDirectDraw->SetCooperativeLevel(window, kCoopNormal), "SetCooperativeLevel");
-    // 10. The render target.
+    // The render target.
     SurfaceDesc target;
     target.flags = kDescCaps | kDescWidth | kDescHeight;
     target.width = 100;
@@ -314,7 +314,7 @@ bool D3DTester::InitStages(WindowId window, SoftVideoCard* card, std::shared_ptr
     mCapturedImage.Create(100, 100);
     // The device.
     CheckDX(mD3D->CreateDevice(mRenderTarget, mDevice), "CreateDevice");
-    // 12. Texture formats.
+    // Texture formats.
     int formats = 0;
     for (const TextureFormat& format : mD3D->EnumTextureFormats())
         formats |= GetPixelFormatCode(format);
@@ -323,7 +323,7 @@ bool D3DTester::InitStages(WindowId window, SoftVideoCard* card, std::shared_ptr
         Warn("A8R8G8B8 texture format not supported.");
     if (!has8888 && !has4444)
         return Fail("A4R4G4B4 and A8R8G8B8 texture formats not supported.");
-    // 13. Two textures.
+    // Two textures.
     const TextureFormat format = has8888 ? TextureFormat::A8R8G8B8() : TextureFormat::A4R4G4B4();
     CheckDX(mD3D->CreateTexture(64, 64, format, mTexture1), "CreateSurface (TextureSurface1)");
     CheckDX(mD3D->CreateTexture(64, 64, format, mTexture2), "CreateSurface (TextureSurfacd2)");
@@ -523,7 +523,7 @@ bool D3DTester::BlendTest(uint32_t srcBlend, uint32_t destBlend, uint32_t fillA,
 {
     try
     {
-        // 1.-4. Two layers drawn over black and read back.
+        // Two layers drawn over black and read back.
         BeginTestScene(srcBlend, destBlend);
         if (modulateAlpha)
             CheckDX(mDevice->SetTextureStageState(0, TextureStageState::AlphaOp, kTopModulate),
@@ -543,7 +543,7 @@ bool D3DTester::BlendTest(uint32_t srcBlend, uint32_t destBlend, uint32_t fillA,
             mDevice->EndScene();
         return Fail(e.what());
     }
-    // 5., 6. The top-left corner against the expected colour.
+    // The top-left corner against the expected colour.
     bool uniform = false;
     int bad = 0;
     mCapturedImage.CheckUniform(expected, uniform, bad);

@@ -176,10 +176,10 @@ DisplayResult DDInterface::Init(WindowId window, bool windowed)
 
 int DDInterface::InitLocked(WindowId window, bool windowed)
 {
-    // 1. Start clean.
+    // Start clean.
     mInitialized = false;
     Cleanup();
-    // 2. The DirectDraw object, on the desktop of the window system when there is one.
+    // The DirectDraw object, on the desktop of the window system when there is one.
     if (WindowSystem* windows = mHost->GetDisplayWindowSystem())
         mCard->AttachToDesktop(*windows);
     if (mCard->HasCreateEx())
@@ -192,10 +192,10 @@ int DDInterface::InitLocked(WindowId window, bool windowed)
     {
         return RESULT_DD_CREATE_FAIL;
     }
-    // 3. The display test.
+    // The display test.
     if (Do3DTest(window) && mDisplayTest->IsFreshResult())
         mHost->DisplayTestNotify();
-    // 4. Sizes.
+    // Sizes.
     const DisplayOptions& options = mHost->GetDisplayOptions();
     mWindow = window;
     mWidth = options.width;
@@ -216,7 +216,7 @@ int DDInterface::InitLocked(WindowId window, bool windowed)
     mHasOldCursorArea = false;
     Trace("Application requests %4d x %4d [%2d:%2d]\n", mWidth, mHeight, mAspect.mNumerator, mAspect.mDenominator);
 
-    // 5., 6. The surfaces of the mode.
+    // The surfaces of the mode.
     int result = RESULT_OK;
     if (windowed)
     {
@@ -230,21 +230,21 @@ int DDInterface::InitLocked(WindowId window, bool windowed)
     }
     if (result != RESULT_OK)
         return result;
-    // 7., 8. Draw buffer and refresh rate.
+    // Draw buffer and refresh rate.
     Trace("Draw buffer is       %4d x %4d [%2d:%2d]\n", mWidth, mHeight, mAspect.mNumerator, mAspect.mDenominator);
     ReadRefreshRate();
-    // 9., 10. Cursor areas and the display format.
+    // Cursor areas and the display format.
     if ((result = CreateCursorAreas()) != RESULT_OK || (result = ReadPixelFormat()) != RESULT_OK)
         return result;
-    // 11. The screen image.
+    // The screen image.
     RecreateScreenImage(mVideoOnlyDraw);
-    // 12. The 3D renderer.
+    // The 3D renderer.
     if (mIs3D && mRenderer && !mRenderer->Init(this))
     {
         mErrorText = "3D init error: " + LastRenderer3DError();
         return RESULT_3D_FAIL;
     }
-    // 13. Done.
+    // Done.
     ++mInitCount;
     mInitialized = true;
     return RESULT_OK;
@@ -558,11 +558,11 @@ ScreenPoint DDInterface::ClientOrigin() const
 bool DDInterface::Redraw(const Rect* dirty)
 {
     AutoCrit lock(mCritSect);
-    // 1. Not started: nothing to show.
+    // Not started: nothing to show.
     if (!mInitialized)
         return false;
     mInRedraw = true;
-    // 2. The 3D scene ends here, or 3D mode ends after a renderer failure.
+    // The 3D scene ends here, or 3D mode ends after a renderer failure.
     if (mIs3D && mRenderer)
     {
         if (!LastRenderer3DError().empty())
@@ -573,7 +573,7 @@ bool DDInterface::Redraw(const Rect* dirty)
         }
         mRenderer->EndScene();
     }
-    // 3. Rectangles.
+    // Rectangles.
     SurfaceRect dest = ToSurfaceRect(mPresentationRect);
     SurfaceRect src{0, 0, mWidth, mHeight};
     if (dirty != nullptr && !mIsWidescreen)
@@ -583,7 +583,7 @@ bool DDInterface::Redraw(const Rect* dirty)
         fx.fxFlags = kBltFxArithStretchY;
     const ScreenPoint origin = ClientOrigin();
     dest = Offset(dest, origin.x, origin.y);
-    // 4. The draw surface is finished.
+    // The draw surface is finished.
     SurfaceDesc desc;
     if (!Failed(mDrawSurface->Lock(nullptr, &desc, 0)))
         mDrawSurface->Unlock(nullptr);
@@ -591,7 +591,7 @@ bool DDInterface::Redraw(const Rect* dirty)
     HResult result = DD_OK;
     if (!mIsWindowed)
     {
-        // 5. Full screen: flip, or blit to the primary.
+        // Full screen: flip, or blit to the primary.
         if (!options.noFlip && options.pageFlip)
         {
             if (!mVideoOnlyDraw)
@@ -610,7 +610,7 @@ bool DDInterface::Redraw(const Rect* dirty)
     }
     else if (mVideoOnlyDraw)
     {
-        // 6. Windowed from video memory.
+        // Windowed from video memory.
         if (options.waitForVSync && !options.vsyncBroken)
             mDD->WaitForVerticalBlank(kWaitVbBlockBegin);
         // The video-memory surface has the draw buffer's size: the cursor goes in client
@@ -628,11 +628,11 @@ bool DDInterface::Redraw(const Rect* dirty)
     }
     else
     {
-        // 7. Windowed from system memory.
+        // Windowed from system memory.
         PresentWindowed(dest, src, result);
         GotDXError(result, "Redraw Windowed");
     }
-    // 8. Done.
+    // Done.
     mInRedraw = false;
     return !Failed(result);
 }
@@ -678,7 +678,7 @@ bool DDInterface::SplitBlit(const SurfaceRect& dest, const SurfaceRect& src, HRe
     bool sawAbove = false;
     int splitLine = 0;
     bool triggered = false;
-    // 1. Wait (at most 200 ms) for the beam to pass the middle line.
+    // Wait (at most 200 ms) for the beam to pass the middle line.
     while (!triggered && TickCount() - start < 200)
     {
         int line = 0;
@@ -705,14 +705,14 @@ bool DDInterface::SplitBlit(const SurfaceRect& dest, const SurfaceRect& src, HRe
     }
     if (!triggered)
         return false;
-    // 2. The upper half while the beam draws the lower one.
+    // The upper half while the beam draws the lower one.
     mScanLineFailCount = 0;
     BltFx fx;
     const int half = mHost->GetDisplayOptions().height / 2;
     const SurfaceRect upperDest{dest.left, dest.top, dest.right, std::min(dest.top + half, dest.bottom)};
     const SurfaceRect upperSrc{src.left, src.top, src.right, std::min(src.top + half, src.bottom)};
     result = mPrimarySurface->Blt(&upperDest, mDrawSurface.get(), &upperSrc, kBltWait, &fx);
-    // 3. Wait (at most 200 ms as well) for the beam to finish or wrap, then the lower half.
+    // Wait (at most 200 ms as well) for the beam to finish or wrap, then the lower half.
     const uint32_t second = TickCount();
     while (TickCount() - second < 200)
     {
@@ -807,13 +807,13 @@ void DDInterface::DrawCursorTo(const SurfacePtr& surface, bool screenCoords)
     const SurfaceRect area = CursorRect(mCursorDrawnX, mCursorDrawnY, surface, screenCoords);
     if (area.Width() <= 0 || area.Height() <= 0)
         return;
-    // 1. Save the background.
+    // Save the background.
     const SurfaceRect saved{0, 0, area.Width(), area.Height()};
     mHasOldCursorArea = !Failed(mOldCursorArea->Blt(&saved, surface.get(), &area, kBltWait, nullptr));
     if (!mHasOldCursorArea)
         return;
     mCursorEverDrawn = true;
-    // 2. The cursor, centred on its position: straight into the 2D screen image, or through
+    // The cursor, centred on its position: straight into the 2D screen image, or through
     // the new area.
     const int offsetX = area.left - (screenCoords ? ClientOrigin().x : 0) - (mCursorDrawnX - mCursorWidth / 2);
     const int offsetY = area.top - (screenCoords ? ClientOrigin().y : 0) - (mCursorDrawnY - mCursorHeight / 2);

@@ -98,7 +98,7 @@ template <ClipEdge kEdge> int ClipAgainst(const TriVertex* const* in, const TriV
 int32_t ClipPolygonToRect(const TriVertex* v0, const TriVertex* v1, const TriVertex* v2,
                           const TriVertex** out, float left, float right, float top, float bottom)
 {
-    // 1. Fresh scratch pool; 2-5. left, right, top, bottom, alternating between two lists.
+    // A fresh scratch pool; then the left, right, top and bottom edges, alternating between two lists.
     gScratchCount = 0;
     gNonFinite = false;
     const TriVertex* const input[4] = {v0, v1, v2, nullptr};

@@ -104,23 +104,23 @@ void RasterizeTriangleStrip(const RasterRect& clip, const RasterColor& color, co
                             int32_t count, const RasterTexture* texture, uint8_t* dstPixels, int32_t pitch,
                             int32_t format, bool filter, bool vertexColor, TriangleMode mode)
 {
-    // 1. Clip edges on the last column and row of the rectangle.
+    // Clip edges on the last column and row of the rectangle.
     const ClipEdges edges{static_cast<float>(clip.x),
                           static_cast<float>(int64_t{clip.x} + clip.width - 1),
                           static_cast<float>(clip.y),
                           static_cast<float>(int64_t{clip.y} + clip.height - 1)};
-    // 2-5. The draw colour and the drawing flags.
+    // The draw colour and the drawing flags.
     const TriangleColor drawColor{ColorChannel(color.a), ColorChannel(color.r), ColorChannel(color.g),
                                   ColorChannel(color.b)};
     const bool tint = !color.IsWhite();
     const bool textured = texture != nullptr;
     const bool blend = textured && (texture->translucent || filter);
     const bool additive = textured && mode == TriangleMode::Additive;
-    // 6. Fewer than three vertices, or an empty clip rectangle, draw nothing.
+    // Fewer than three vertices, or an empty clip rectangle, draw nothing.
     if (count < 3 || !vertices || clip.width <= 0 || clip.height <= 0)
         return;
 
-    // 7. Each triangle of the strip, with the winding flipped at odd positions.
+    // Each triangle of the strip, with the winding flipped at odd positions.
     const TriVertex* polygon[kClipListCapacity];
     for (int32_t k = 0; k + 2 < count; ++k)
     {

@@ -36,7 +36,7 @@ public:
 
     [[gnu::always_inline]] void Draw(const FixedVertex* vertices)
     {
-        // 1. Order pointers to the records by y; equal ys keep the given order.
+        // Order pointers to the records by y; equal ys keep the given order.
         const FixedVertex* t = &vertices[0];
         const FixedVertex* m = &vertices[1];
         const FixedVertex* b = &vertices[2];
@@ -47,7 +47,7 @@ public:
         if (t->y > m->y)
             std::swap(t, m);
 
-        // 2. Scan lines yT..yM-1 form the upper half, yM..yB-1 the lower.
+        // Scan lines yT..yM-1 form the upper half, yM..yB-1 the lower.
         const int32_t yT = FixedCeil(t->y);
         const int32_t yM = FixedCeil(m->y);
         const int32_t yB = FixedCeil(b->y);
@@ -58,27 +58,27 @@ public:
         mKernel.Load(*m, am);
         mKernel.Load(*b, ab);
 
-        // 3. The long edge, top to bottom.
+        // The long edge, top to bottom.
         const int64_t rl = FixedReciprocal(int64_t{b->y} - t->y);
         mSlopeL = FixedMulShift(int64_t{b->x} - t->x, rl, 32);
         for (int i = 0; i < N; ++i)
             mGradL[i] = FixedMulShift(int64_t{ab[i]} - at[i], rl, 32);
 
-        // 4. Where the long edge passes the middle vertex; on it, the triangle is a line.
+        // Where the long edge passes the middle vertex; on it, the triangle is a line.
         const int64_t dyM = int64_t{m->y} - t->y;
         const int32_t xLM = FixedAdd(t->x, FixedMulShift(mSlopeL, dyM, 16));
         if (m->x == xLM)
             return;
-        // 5. The long edge is the right edge of every span when it passes right of the middle.
+        // The long edge is the right edge of every span when it passes right of the middle.
         mLongRight = xLM > m->x;
 
-        // 6. Step the long edge and its attributes to the first scan line.
+        // Step the long edge and its attributes to the first scan line.
         const int64_t prestep = int64_t{yT} * kFixedOne - t->y;
         mXL = FixedAdd(t->x, FixedMulShift(mSlopeL, prestep, 16));
         for (int i = 0; i < N; ++i)
             mKL[i] = FixedAdd(at[i], FixedMulShift(mGradL[i], prestep, 16));
 
-        // 7. Horizontal gradients, measured across the triangle at the middle vertex.
+        // Horizontal gradients, measured across the triangle at the middle vertex.
         const int64_t rw = FixedReciprocal(int64_t{m->x} - xLM);
         for (int i = 0; i < N; ++i)
         {
@@ -90,7 +90,7 @@ public:
         mMinX = FixedCeil(std::min({t->x, m->x, b->x}));
         mMaxX = FixedCeil(std::max({t->x, m->x, b->x}));
 
-        // 8-9. Upper half, against the short edge from the top to the middle vertex.
+        // Upper half, against the short edge from the top to the middle vertex.
         int32_t y = yT;
         if (yM != yT)
         {
@@ -98,7 +98,7 @@ public:
             const int32_t xS = FixedAdd(t->x, FixedMulShift(slopeU, prestep, 16));
             y = Half(y, yM, xS, slopeU);
         }
-        // 10. Lower half; the long edge carries on from where the upper half left it.
+        // Lower half; the long edge carries on from where the upper half left it.
         if (yB != yM)
         {
             const int64_t rb = FixedReciprocal(int64_t{b->y} - m->y);
@@ -147,7 +147,7 @@ private:
         return y;
     }
 
-    // 11. One scan line: pixels ceil(left) to ceil(right) - 1, attributes extrapolated from the
+    // One scan line: pixels ceil(left) to ceil(right) - 1, attributes extrapolated from the
     // long edge's exact position.
     [[gnu::always_inline]] static void Span(const Kernel& kernel, uint8_t* row, int32_t xS, const Edges& edges,
                                             const int32_t* gradH, bool longRight, int32_t minX, int32_t maxX)
