@@ -44,10 +44,12 @@ ControlWindow::ControlWindow(WindowSystem& system, const Placement& placement)
     info.className = placement.className;
     info.title = placement.caption;
     info.style = kStyle;
+    // The window's size is its outer rectangle: the client size grown by the frame this style gets.
+    const WindowRect outer = mSystem.AdjustWindowRect({0, 0, placement.width, placement.height}, kStyle);
     info.x = placement.x;
     info.y = placement.y;
-    info.width = placement.width;
-    info.height = placement.height;
+    info.width = outer.Width();
+    info.height = outer.Height();
     mId = mSystem.CreateWindowEx(info);
     LiveWindows()[mId] = this;
     mScreen.Create(placement.width, placement.height);

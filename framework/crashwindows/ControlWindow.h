@@ -18,7 +18,8 @@ namespace Quoll
 class ControlWindow : public ButtonListener
 {
 public:
-    // Where the window goes: client area in screen coordinates.
+    // Where the window goes: x, y the outer rectangle's corner on the screen, width and height
+    // the client area's size.
     struct Placement
     {
         const char* className;

@@ -233,6 +233,33 @@ TEST_F(CrashWindowsTest, DetailsAndProgressWindowsLookAsInTheGallery)
     EXPECT_TRUE(FrameMatches("progress_window", 240, 64));
 }
 
+// Under a window manager the frame is known once it has decorated the first window: every window
+// after it still gets the client size its picture is drawn at, not a size less the frame.
+TEST_F(CrashWindowsTest, UnderAWindowManagerEachWindowGetsItsWholeClientSize)
+{
+    const Platform::FrameExtents frame{2, 21, 3, 4};
+    system.SetWindowFrame(frame);
+    QuollTest::LoopbackHttpServer server(QuollTest::LoopbackHttpServer::Behaviour::Silent);
+    SubmitTo(server);
+    CrashWindows windows(system, request);
+    windows.Open();
+    Settle(windows);
+    const auto clientOf = [this](WindowId window) {
+        Platform::WindowRect rect;
+        system.GetClientRect(window, rect);
+        return rect;
+    };
+    EXPECT_EQ(clientOf(windows.GetCrashWindow()->GetId()), (Platform::WindowRect{0, 0, 400, 300}));
+    SendReport(windows);
+    const WindowId details = windows.GetDetailsWindow()->GetId();
+    EXPECT_EQ(clientOf(details), (Platform::WindowRect{0, 0, 400, 300}));
+    EXPECT_EQ(Placement(details), (Platform::WindowRect{80, 80, 80 + 2 + 400 + 3, 80 + 21 + 300 + 4}));
+    Continue(windows);
+    EXPECT_EQ(clientOf(windows.GetProgressWindow()->GetId()), (Platform::WindowRect{0, 0, 240, 64}));
+    Click(120, 47); // Abort
+    ASSERT_TRUE(RunToTheEnd(windows));
+}
+
 // --- The ways out -----------------------------------------------------------------------------
 
 TEST_F(CrashWindowsTest, CloseNowAbortAndClosingEndTheWindows)
