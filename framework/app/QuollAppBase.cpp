@@ -273,7 +273,7 @@ std::string QuollAppBase::WithDataFolder(const std::string& fileName) const
 void QuollAppBase::CreateWindowClasses()
 {
     mIsUnicodeWindows = true;
-    mWindowSystem->RegisterClass({"MainWindow", Platform::CS_DBLCLKS, &QuollAppBase::WindowProc});
+    mWindowSystem->RegisterClass({kMainWindowClass, Platform::CS_DBLCLKS, &QuollAppBase::WindowProc});
     mWindowSystem->RegisterClass({"InvisWindow", 0, &QuollAppBase::WindowProc});
 }
 

@@ -419,6 +419,8 @@ public:
     int mMinVidMemory3D = 6;
     int mRecommendedVidMemory3D = 14;
     bool mChanged3DSetting = false;
+    // The main window's class: its icon is every main window's, re-created ones included.
+    static constexpr const char* kMainWindowClass = "MainWindow";
     Platform::WindowId mMainWindow = Platform::WindowId::None;
     Platform::WindowId mInvisWindow = Platform::WindowId::None;
     uint32_t mNotifyMessage = 0;

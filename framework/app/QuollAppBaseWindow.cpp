@@ -47,7 +47,7 @@ void QuollAppBase::CreateMainWindow()
     }
 
     WindowCreateInfo info;
-    info.className = "MainWindow";
+    info.className = kMainWindowClass;
     info.title = mTitle;
     info.width = mWidth;
     info.height = mHeight;

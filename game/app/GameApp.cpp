@@ -175,9 +175,11 @@ void GameApp::ApplyLanguage()
         SetString(id, text);
 }
 
+// The icon goes to the main window's class, so that the window re-created on a mode switch has
+// it too.
 void GameApp::SetWindowIconAndTitle()
 {
-    if (GetWindowSystem() != nullptr && mMainWindow != Quoll::Platform::WindowId::None)
+    if (GetWindowSystem() != nullptr)
     {
         constexpr int kIconSize = 32;
         const std::vector<uint32_t> pixels = MakeIconPixels(kIconSize);
@@ -186,7 +188,7 @@ void GameApp::SetWindowIconAndTitle()
         icon.width = kIconSize;
         icon.height = kIconSize;
         icon.pitchBytes = kIconSize * 4;
-        GetWindowSystem()->SetWindowIcon(mMainWindow, icon);
+        GetWindowSystem()->SetClassIcon(kMainWindowClass, icon);
     }
     UpdateWindowTitle();
 }

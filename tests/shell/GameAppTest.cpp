@@ -1,7 +1,7 @@
 // GameApp in the test process on the headless back ends and the minimal data set: the order of
 // the start-up steps, what the start leaves behind (title, framework texts, bound start
-// groups), the hint ramp, the language switch, the game settings in the store, and the fatal
-// start when the texts are missing.
+// groups), the icon of every main window, the hint ramp, the language switch, the game settings
+// in the store, and the fatal start when the texts are missing.
 #include "framework/core/Common.h"
 #include "framework/platform/window/headless/HeadlessWindowSystem.h"
 #include "game/app/GameApp.h"
@@ -173,6 +173,27 @@ TEST_F(GameAppTest, TheClockAdvancesOneFixedStepPerUpdate)
         app.UpdateFrame();
     EXPECT_EQ(app.GetUpdateClockMs(), 30u);
     EXPECT_FLOAT_EQ(app.GetFrameTime(), 0.01f);
+}
+
+// The main window is destroyed and made anew on each switch between a window and full screen:
+// every one of them carries the game's icon.
+TEST_F(GameAppTest, EveryMainWindowOfAModeSwitchHasTheGamesIcon)
+{
+    TestGameApp app(mFolder);
+    app.Init();
+    const Quoll::Platform::ArgbImage* first = app.mHeadless->IconOf(app.mMainWindow);
+    ASSERT_NE(first, nullptr);
+    EXPECT_EQ(first->width, 32);
+    const std::vector<uint32_t> icon = first->pixels;
+    for (const bool windowed : {false, true})
+    {
+        const Quoll::Platform::WindowId before = app.mMainWindow;
+        app.SwitchScreenMode(windowed, app.Is3DAccelerated());
+        ASSERT_NE(app.mMainWindow, before) << "a new main window";
+        const Quoll::Platform::ArgbImage* shown = app.mHeadless->IconOf(app.mMainWindow);
+        ASSERT_NE(shown, nullptr) << (windowed ? "windowed" : "full screen");
+        EXPECT_EQ(shown->pixels, icon);
+    }
 }
 
 TEST_F(GameAppTest, TheLanguageFlagSwitchesTextsFrameworkMessagesAndTitle)

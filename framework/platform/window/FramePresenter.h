@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <string_view>
+#include <vector>
 
 namespace Quoll::Platform
 {
@@ -21,6 +22,27 @@ struct ArgbImageView
         return pixels != nullptr && width > 0 && height > 0 && pitchBytes >= width * 4 && pitchBytes % 4 == 0;
     }
     uint32_t At(int x, int y) const { return pixels[size_t(y) * size_t(pitchBytes / 4) + size_t(x)]; }
+};
+
+// An image that owns its pixels, rows packed (an icon kept by the window system).
+struct ArgbImage
+{
+    std::vector<uint32_t> pixels;
+    int width = 0;
+    int height = 0;
+
+    static ArgbImage CopyOf(const ArgbImageView& view)
+    {
+        ArgbImage image;
+        image.width = view.width;
+        image.height = view.height;
+        image.pixels.reserve(size_t(view.width) * size_t(view.height));
+        for (int y = 0; y < view.height; ++y)
+            for (int x = 0; x < view.width; ++x)
+                image.pixels.push_back(view.At(x, y));
+        return image;
+    }
+    ArgbImageView View() const { return {pixels.data(), width, height, width * 4}; }
 };
 
 // A part of a frame in its pixels, right and bottom exclusive; empty when nothing is in it.

@@ -167,6 +167,8 @@ WindowId WindowSystem::CreateWindowEx(const WindowCreateInfo& info)
     WindowRecord& stored = mWindows.emplace(id, std::move(record)).first->second;
     StoreFrame(stored, mCaptionFrame);
     StoreRect(stored, InitialClientRect(stored, info));
+    if (auto icon = mClassIcons.find(LowerAscii(info.className)); icon != mClassIcons.end())
+        NativeSetIcon(stored, icon->second.View());
     {
         std::lock_guard lock(mQueueMutex);
         mLiveWindows.insert(id);
@@ -283,6 +285,18 @@ bool WindowSystem::SetWindowIcon(WindowId window, const ArgbImageView& icon)
     if (record == nullptr || !icon.IsValid())
         return false;
     NativeSetIcon(*record, icon);
+    return true;
+}
+
+bool WindowSystem::SetClassIcon(std::string_view className, const ArgbImageView& icon)
+{
+    const std::string key = LowerAscii(className);
+    if (mClasses.count(key) == 0 || !icon.IsValid())
+        return false;
+    mClassIcons[key] = ArgbImage::CopyOf(icon);
+    for (auto& [id, window] : mWindows)
+        if (LowerAscii(window.className) == key)
+            NativeSetIcon(window, icon);
     return true;
 }
 

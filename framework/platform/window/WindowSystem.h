@@ -162,6 +162,9 @@ public:
     bool SetWindowText(WindowId window, std::wstring_view title);
     std::wstring GetWindowText(WindowId window) const;
     bool SetWindowIcon(WindowId window, const ArgbImageView& icon);
+    // The class's icon: every window of the class gets it, those there now and every one created
+    // later (a window re-created on a mode switch keeps its look). False for an unknown class.
+    bool SetClassIcon(std::string_view className, const ArgbImageView& icon);
     // Places the client area; the frame goes around it.
     bool MoveWindow(WindowId window, int x, int y, int width, int height);
     // The outer rectangle.
@@ -367,6 +370,7 @@ private:
 
     std::map<WindowId, WindowRecord> mWindows;
     std::map<std::string, WindowClass> mClasses; // by lower-cased name
+    std::map<std::string, ArgbImage> mClassIcons; // by lower-cased class name
     uint32_t mNextWindow = 1;
     WindowId mFocus = WindowId::None, mActive = WindowId::None, mCapture = WindowId::None;
 

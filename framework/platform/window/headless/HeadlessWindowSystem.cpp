@@ -193,7 +193,11 @@ void HeadlessWindowSystem::Decorate(WindowRecord& window)
     Feed(event);
 }
 
-void HeadlessWindowSystem::NativeDestroy(WindowRecord& window) { mDecorated.erase(window.id); }
+void HeadlessWindowSystem::NativeDestroy(WindowRecord& window)
+{
+    mDecorated.erase(window.id);
+    mIcons.erase(window.id);
+}
 
 void HeadlessWindowSystem::NativeUpdate(WindowRecord& window, WindowChange change)
 {
@@ -208,7 +212,16 @@ void HeadlessWindowSystem::NativeUpdate(WindowRecord& window, WindowChange chang
     Feed(event);
 }
 
-void HeadlessWindowSystem::NativeSetIcon(WindowRecord&, const ArgbImageView&) {}
+void HeadlessWindowSystem::NativeSetIcon(WindowRecord& window, const ArgbImageView& icon)
+{
+    mIcons[window.id] = ArgbImage::CopyOf(icon);
+}
+
+const ArgbImage* HeadlessWindowSystem::IconOf(WindowId window) const
+{
+    auto found = mIcons.find(window);
+    return found == mIcons.end() ? nullptr : &found->second;
+}
 
 std::optional<ScreenSaverSettings> HeadlessWindowSystem::NativeScreenSaverSettings()
 {

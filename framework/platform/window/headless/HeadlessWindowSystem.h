@@ -99,6 +99,8 @@ public:
     const CursorPicture* CursorPictureOf(CursorId cursor) const;
     bool CursorVisible() const { return GetCursor() != CursorId::None; }
     bool PointerCaptured() const { return mCaptured; }
+    // The icon a window was given (null when it has none).
+    const ArgbImage* IconOf(WindowId window) const;
     // The last frame presented in any window (empty when none was).
     const std::vector<uint32_t>& LastFrame(int& width, int& height) const;
     // What the window shows: the last frame with the cursor overlay, while the pointer is
@@ -157,6 +159,7 @@ private:
     std::vector<AskedMessageBox> mAsked;
     std::vector<std::string> mUrls;
     std::map<CursorId, CursorPicture> mPictures;
+    std::map<WindowId, ArgbImage> mIcons;
     std::shared_ptr<HeadlessFrameStore> mFrames = std::make_shared<HeadlessFrameStore>();
     std::string mInputLog;
     std::string mDumpFolder;

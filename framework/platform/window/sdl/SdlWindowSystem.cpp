@@ -42,8 +42,7 @@ struct NativeWindow
     std::optional<FrameExtents> frame; // the window manager's, as last reported
     bool hiding = false; // hidden by the window system, not by SDL re-making the window
     bool remade = false; // SDL re-made the window (for a renderer): its next move is undone
-    std::vector<uint32_t> icon; // kept until the window exists
-    int iconWidth = 0, iconHeight = 0;
+    ArgbImage icon; // kept until the window exists
 };
 
 uint16_t ModifiersFrom(Uint16 mod)
@@ -281,10 +280,11 @@ bool SdlWindowSystem::EnsureNative(WindowRecord& window)
 
 void SdlWindowSystem::ApplyIcon(NativeWindow& native)
 {
-    if (native.window == nullptr || native.icon.empty())
+    if (native.window == nullptr || native.icon.pixels.empty())
         return;
-    SDL_Surface* surface = SDL_CreateRGBSurfaceWithFormatFrom(native.icon.data(), native.iconWidth, native.iconHeight,
-                                                              32, native.iconWidth * 4, SDL_PIXELFORMAT_ARGB8888);
+    SDL_Surface* surface = SDL_CreateRGBSurfaceWithFormatFrom(native.icon.pixels.data(), native.icon.width,
+                                                              native.icon.height, 32, native.icon.width * 4,
+                                                              SDL_PIXELFORMAT_ARGB8888);
     if (surface == nullptr)
         return;
     SDL_SetWindowIcon(native.window, surface);
@@ -348,12 +348,7 @@ void SdlWindowSystem::NativeUpdate(WindowRecord& window, WindowChange change)
 void SdlWindowSystem::NativeSetIcon(WindowRecord& window, const ArgbImageView& icon)
 {
     NativeWindow& native = mNative[window.id];
-    native.icon.clear();
-    for (int y = 0; y < icon.height; ++y)
-        for (int x = 0; x < icon.width; ++x)
-            native.icon.push_back(icon.At(x, y));
-    native.iconWidth = icon.width;
-    native.iconHeight = icon.height;
+    native.icon = ArgbImage::CopyOf(icon);
     ApplyIcon(native);
 }
 
