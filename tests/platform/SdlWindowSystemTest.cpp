@@ -12,6 +12,7 @@
 
 #include <SDL.h>
 #include <algorithm>
+#include <iterator>
 #include <cstdlib>
 #include <cstring>
 #include <gtest/gtest.h>
@@ -304,6 +305,50 @@ TEST_F(SdlWindowSystem, SdlEventsBecomeTheirWindowMessages)
 }
 namespace
 {
+// Every message taken from the queue, each dispatched.
+std::vector<Message> TakeAll(WindowSystem& system)
+{
+    std::vector<Message> taken;
+    Message message;
+    while (system.PeekMessage(message))
+    {
+        taken.push_back(message);
+        system.DispatchMessage(message);
+    }
+    return taken;
+}
+
+std::vector<Message> Moves(const std::vector<Message>& messages)
+{
+    std::vector<Message> moves;
+    std::copy_if(messages.begin(), messages.end(), std::back_inserter(moves),
+                 [](const Message& message) { return message.message == WM_MOVE; });
+    return moves;
+}
+} // namespace
+
+// The window manager hides a window when it is minimised or the user switches desktops; that is
+// no re-making of the window, and the user's next move of it stands.
+TEST_F(SdlWindowSystem, AMoveAfterAHideOfTheWindowManagerStands)
+{
+    const WindowId window = Create(WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_VISIBLE, 0, 640, 480);
+    ASSERT_NE(window, WindowId::None);
+    const Uint32 sdlWindow = OnlySdlWindow();
+    ASSERT_NE(sdlWindow, 0u);
+    TakeAll(*mSystem);
+    for (SDL_Event event : {WindowEvent(sdlWindow, SDL_WINDOWEVENT_HIDDEN), WindowEvent(sdlWindow, SDL_WINDOWEVENT_SHOWN),
+                            WindowEvent(sdlWindow, SDL_WINDOWEVENT_MOVED, 300, 200)})
+        ASSERT_EQ(SDL_PushEvent(&event), 1) << SDL_GetError();
+    const std::vector<Message> moves = Moves(TakeAll(*mSystem));
+    ASSERT_EQ(moves.size(), 1u);
+    EXPECT_EQ(moves[0].lParam, MakeLParam(300, 200));
+    ScreenPoint corner;
+    ASSERT_TRUE(mSystem->ClientToScreen(window, corner));
+    EXPECT_EQ(corner, (ScreenPoint{300, 200}));
+}
+
+namespace
+{
 // The window surface's pixel at (x, y), as 0xRRGGBB.
 uint32_t SurfacePixel(SDL_Window* window, int x, int y)
 {
@@ -387,23 +432,52 @@ TEST_F(SdlWindowSystem, TheScreenSaverCannotAnswerWithoutAnXDisplay)
         << "said once";
 }
 
-// Needs an X server (xvfb-run); skipped without one.
-TEST(SdlWindowSystemOnX, TheScreenSaverExtensionAnswers)
+// The cases below need an X server: CTest runs them under xvfb-run (platform_on_x, which sets
+// QUOLL_TEST_NEEDS_X); elsewhere they are skipped without one.
+namespace
 {
-    if (std::getenv("DISPLAY") == nullptr)
-        GTEST_SKIP() << "no X display";
-    ::setenv("SDL_VIDEODRIVER", "x11", 1);
-    std::unique_ptr<WindowSystem> system = WindowSystem::Create("sdl");
-    ::setenv("SDL_VIDEODRIVER", "dummy", 1);
-    ASSERT_NE(system, nullptr);
-    gSdl = system.get();
-    ASSERT_TRUE(system->RegisterClass({"MainWindow", 0, &Procedure}));
-    WindowCreateInfo info;
-    info.className = "MainWindow";
-    info.style = WS_POPUP | WS_CAPTION | WS_VISIBLE;
-    info.width = 64;
-    info.height = 48;
-    ASSERT_NE(system->CreateWindowEx(info), WindowId::None);
+class SdlWindowSystemOnX : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        if (std::getenv("DISPLAY") == nullptr)
+        {
+            if (std::getenv("QUOLL_TEST_NEEDS_X") != nullptr)
+                FAIL() << "no X display under xvfb-run";
+            GTEST_SKIP() << "no X display";
+        }
+        ::setenv("SDL_VIDEODRIVER", "x11", 1);
+        system = WindowSystem::Create("sdl");
+        ::setenv("SDL_VIDEODRIVER", "dummy", 1);
+        ASSERT_NE(system, nullptr);
+        gSdl = system.get();
+        ASSERT_TRUE(system->RegisterClass({"MainWindow", 0, &Procedure}));
+    }
+    void TearDown() override
+    {
+        system.reset();
+        gSdl = nullptr;
+    }
+    WindowId CreateFramed(int x, int y, int width, int height)
+    {
+        WindowCreateInfo info;
+        info.className = "MainWindow";
+        info.style = WS_POPUP | WS_CAPTION | WS_VISIBLE;
+        info.x = x;
+        info.y = y;
+        info.width = width;
+        info.height = height;
+        return system->CreateWindowEx(info);
+    }
+
+    std::unique_ptr<WindowSystem> system;
+};
+} // namespace
+
+TEST_F(SdlWindowSystemOnX, TheScreenSaverExtensionAnswers)
+{
+    ASSERT_NE(CreateFramed(0, 0, 64, 48), WindowId::None);
     const std::optional<ScreenSaverSettings> settings = system->GetScreenSaverSettings();
     ASSERT_TRUE(settings);
     EXPECT_EQ(settings->active, settings->timeoutMs > 0);
@@ -411,7 +485,27 @@ TEST(SdlWindowSystemOnX, TheScreenSaverExtensionAnswers)
     const std::optional<uint32_t> lastInput = system->GetLastInputTick();
     ASSERT_TRUE(lastInput);
     EXPECT_LE(int32_t(*lastInput - TickCount()), 0);
-    system.reset();
-    gSdl = nullptr;
+}
+
+// SDL re-makes a window whose renderer needs another kind of window; a window manager would put
+// its frame where the new window asks to be, so the move that follows is undone.
+TEST_F(SdlWindowSystemOnX, TheMoveOfAWindowThatSdlRemadeForItsRendererIsUndone)
+{
+    const WindowId window = CreateFramed(100, 90, 64, 48);
+    ASSERT_NE(window, WindowId::None);
+    TakeAll(*system);
+    std::unique_ptr<FramePresenter> presenter = system->CreatePresenter(window);
+    std::vector<uint32_t> pixels(32 * 24, 0xFF204060);
+    ASSERT_TRUE(presenter->Present({pixels.data(), 32, 24, 32 * 4})) << "a frame of another size: the renderer";
+    const Uint32 sdlWindow = OnlySdlWindow();
+    if ((SDL_GetWindowFlags(SDL_GetWindowFromID(sdlWindow)) & SDL_WINDOW_OPENGL) == 0)
+        GTEST_SKIP() << "SDL's renderer here needs no other kind of window";
+    TakeAll(*system);
+    SDL_Event moved = WindowEvent(sdlWindow, SDL_WINDOWEVENT_MOVED, 140, 130);
+    ASSERT_EQ(SDL_PushEvent(&moved), 1);
+    EXPECT_TRUE(Moves(TakeAll(*system)).empty());
+    ScreenPoint corner;
+    ASSERT_TRUE(system->ClientToScreen(window, corner));
+    EXPECT_EQ(corner, (ScreenPoint{100, 90}));
 }
 } // namespace Quoll::Platform

@@ -781,8 +781,10 @@ bool WindowSystem::OpenUrl(std::string_view url)
 
 void WindowSystem::AllowScreenSaver(bool allow)
 {
-    if (allow == mScreenSaverAllowed)
+    // The first word always reaches the back end: the desktop's state before it is the desktop's.
+    if (mScreenSaverTold && allow == mScreenSaverAllowed)
         return;
+    mScreenSaverTold = true;
     mScreenSaverAllowed = allow;
     NativeAllowScreenSaver(allow);
 }

@@ -252,7 +252,8 @@ public:
     bool OpenUrl(std::string_view url);
 
     // Whether the desktop's screen saver (and display power saving) may start while the program
-    // runs; not allowed until told.
+    // runs. Until the first call the desktop's own settings hold (ScreenSaverAllowed says false);
+    // the first call always reaches the desktop, later ones when the answer changes.
     void AllowScreenSaver(bool allow);
     bool ScreenSaverAllowed() const { return mScreenSaverAllowed; }
 
@@ -396,6 +397,7 @@ private:
     uint32_t mNextCursor = 1;
     CursorId mCursor = CursorId::None;
     bool mScreenSaverAllowed = false;
+    bool mScreenSaverTold = false; // AllowScreenSaver was called
     bool mCursorSet = false;
     bool mScreenSaveChecked = false;
     uint32_t mScreenSaveCheckTick = 0; // when the desktop's idle time was last looked at

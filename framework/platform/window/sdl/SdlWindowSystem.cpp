@@ -40,7 +40,6 @@ struct NativeWindow
     SDL_Window* window = nullptr;
     std::unique_ptr<SdlFrameOutput> output; // made with the first frame shown
     std::optional<FrameExtents> frame; // the window manager's, as last reported
-    bool hiding = false; // hidden by the window system, not by SDL re-making the window
     bool remade = false; // SDL re-made the window (for a renderer): its next move is undone
     ArgbImage icon; // kept until the window exists
 };
@@ -159,8 +158,7 @@ protected:
     int NativeMessageBox(WindowRecord* owner, const std::string& text, const std::string& caption,
                          uint32_t flags) override;
     bool NativeOpenUrl(const std::string& url) override;
-    // SDL keeps the screen saver off by default; the program allows it when it may run.
-    void NativeAllowScreenSaver(bool allow) override { allow ? SDL_EnableScreenSaver() : SDL_DisableScreenSaver(); }
+    void NativeAllowScreenSaver(bool allow) override;
     std::unique_ptr<FramePresenter> NativeCreatePresenter(WindowRecord& window) override
     {
         return std::make_unique<SdlPresenter>(*this, window.id);
@@ -171,13 +169,13 @@ protected:
     void NativeResetScreenSaver() override;
 
 private:
-    SdlWindowSystem() = default;
+    SdlWindowSystem() { SDL_AddEventWatch(&WatchRemakes, this); }
+    static int WatchRemakes(void* system, SDL_Event* event);
     bool EnsureNative(WindowRecord& window);
     void ApplyIcon(NativeWindow& native);
     WindowId FromSdl(Uint32 sdlWindowId) const;
     void AddWindowEvent(const SDL_WindowEvent& event, std::vector<InputEvent>& events);
     std::optional<FrameExtents> FrameOf(WindowId window);
-    void NoteHidden(WindowId window);
     bool UndoMoveOfRemadeWindow(WindowId window);
     void AddFrameChanges(std::vector<InputEvent>& events);
     // The screen-saver reader of the windows' display, opened with the first native window.
@@ -190,10 +188,15 @@ private:
     bool mSaverOpened = false; // tried once a native window existed
     SdlFrameOutput::Path mPresentPath = SdlFrameOutput::PathFromEnvironment();
     SdlPresentStats mPresentStats;
+    WindowId mShowingFrame = WindowId::None; // the window whose frame is being shown
 };
 
 std::unique_ptr<WindowSystem> SdlWindowSystem::Create()
 {
+    // SDL would suspend the desktop's screen saver at its start: the program says when it may
+    // start instead (AllowScreenSaver), from its first frame on.
+    SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "1");
+
     // SIGTERM and SIGINT are turned into WM_CLOSE by the window system itself.
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
@@ -228,6 +231,7 @@ bool SdlWindowSystem::FellBackToShowingNothing() const
 
 SdlWindowSystem::~SdlWindowSystem()
 {
+    SDL_DelEventWatch(&WatchRemakes, this);
     mSaver.reset(); // before SDL closes the display
     for (auto& [id, native] : mNative)
         Release(native);
@@ -296,10 +300,7 @@ void SdlWindowSystem::NativeShow(WindowRecord& window, int showCmd)
     if (showCmd == SW_HIDE)
     {
         if (auto found = mNative.find(window.id); found != mNative.end() && found->second.window != nullptr)
-        {
-            found->second.hiding = true;
             SDL_HideWindow(found->second.window);
-        }
         return;
     }
     if (!EnsureNative(window))
@@ -376,7 +377,6 @@ void SdlWindowSystem::AddWindowEvent(const SDL_WindowEvent& sdl, std::vector<Inp
         break;
     case SDL_WINDOWEVENT_CLOSE: event.kind = InputKind::CloseRequested; break;
     case SDL_WINDOWEVENT_LEAVE: event.kind = InputKind::PointerLeft; break;
-    case SDL_WINDOWEVENT_HIDDEN: NoteHidden(event.window); return;
     case SDL_WINDOWEVENT_MOVED:
         if (UndoMoveOfRemadeWindow(event.window))
             return;
@@ -391,15 +391,19 @@ void SdlWindowSystem::AddWindowEvent(const SDL_WindowEvent& sdl, std::vector<Inp
         events.push_back(event);
 }
 
-// A window hidden without the window system asking is being re-made by SDL (a renderer may
-// need another kind of window).
-void SdlWindowSystem::NoteHidden(WindowId window)
+// SDL re-makes a window when the renderer made for it needs another kind of window, on the first
+// frame that goes through the renderer: it hides the old window at once, while the frame is being
+// shown. A hide the window manager makes (a minimise, a switch of desktop) arrives with the events
+// pumped later and is no re-making: the user's next move of that window stands.
+int SdlWindowSystem::WatchRemakes(void* system, SDL_Event* event)
 {
-    auto native = mNative.find(window);
-    if (native == mNative.end())
-        return;
-    native->second.remade = !native->second.hiding;
-    native->second.hiding = false;
+    auto& self = *static_cast<SdlWindowSystem*>(system);
+    if (event->type != SDL_WINDOWEVENT || event->window.event != SDL_WINDOWEVENT_HIDDEN ||
+        self.mShowingFrame == WindowId::None)
+        return 0;
+    if (auto native = self.mNative.find(self.mShowingFrame); native != self.mNative.end())
+        native->second.remade = true;
+    return 0;
 }
 
 // A re-made window is created at its client area's corner, where the window manager then puts
@@ -579,6 +583,20 @@ std::optional<uint32_t> SdlWindowSystem::NativeLastInputTick()
     return TickCount() - *idle;
 }
 
+void SdlWindowSystem::NativeAllowScreenSaver(bool allow)
+{
+    if (!allow)
+    {
+        SDL_DisableScreenSaver();
+        return;
+    }
+    SDL_EnableScreenSaver();
+    // Without a session bus SDL suspends the X server's saver itself, and its enable leaves that
+    // suspension in place: lift it on SDL's own connection.
+    if (X11ScreenSaver* saver = Saver())
+        saver->Unsuspend();
+}
+
 void SdlWindowSystem::NativeResetScreenSaver()
 {
     if (X11ScreenSaver* saver = Saver())
@@ -706,7 +724,10 @@ bool SdlWindowSystem::PresentTo(WindowId window, const ArgbImageView& frame, con
     NativeWindow& native = found->second;
     if (!native.output)
         native.output = std::make_unique<SdlFrameOutput>(native.window, mPresentPath);
-    if (!native.output->Show(frame, changed))
+    mShowingFrame = window;
+    const bool shown = native.output->Show(frame, changed);
+    mShowingFrame = WindowId::None;
+    if (!shown)
         return false;
     mPresentStats.Counted();
     return true;

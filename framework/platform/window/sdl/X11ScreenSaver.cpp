@@ -24,6 +24,7 @@ struct X11ScreenSaver::Api
     decltype(&XScreenSaverQueryExtension) queryExtension = nullptr;
     decltype(&XScreenSaverAllocInfo) allocInfo = nullptr;
     decltype(&XScreenSaverQueryInfo) queryInfo = nullptr;
+    decltype(&XScreenSaverSuspend) suspend = nullptr; // null where libXss predates it
     XScreenSaverInfo* info = nullptr;
 
     template <typename Entry>
@@ -35,11 +36,14 @@ struct X11ScreenSaver::Api
 
     bool Load()
     {
-        return x11.Open("libX11.so.6") && xss.Open("libXss.so.1") &&
+        if (!(x11.Open("libX11.so.6") && xss.Open("libXss.so.1") &&
                Bind(x11, "XGetScreenSaver", getScreenSaver) && Bind(x11, "XResetScreenSaver", resetScreenSaver) &&
                Bind(x11, "XFlush", flush) && Bind(x11, "XDefaultRootWindow", defaultRootWindow) &&
                Bind(x11, "XFree", free) && Bind(xss, "XScreenSaverQueryExtension", queryExtension) &&
-               Bind(xss, "XScreenSaverAllocInfo", allocInfo) && Bind(xss, "XScreenSaverQueryInfo", queryInfo);
+               Bind(xss, "XScreenSaverAllocInfo", allocInfo) && Bind(xss, "XScreenSaverQueryInfo", queryInfo)))
+            return false;
+        Bind(xss, "XScreenSaverSuspend", suspend);
+        return true;
     }
 
     // The extension's reading now; false when the server did not answer.
@@ -104,6 +108,14 @@ std::optional<uint32_t> X11ScreenSaver::IdleMilliseconds()
     if (!mApi->Query())
         return std::nullopt;
     return uint32_t(mApi->info->idle);
+}
+
+void X11ScreenSaver::Unsuspend()
+{
+    if (mApi->suspend == nullptr)
+        return;
+    mApi->suspend(mApi->display, False);
+    mApi->flush(mApi->display);
 }
 
 void X11ScreenSaver::Reset()

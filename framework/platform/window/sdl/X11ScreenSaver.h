@@ -28,6 +28,9 @@ public:
     std::optional<uint32_t> IdleMilliseconds();
     // Restarts the server's wait for its screen saver.
     void Reset();
+    // Lifts a suspension of the saver made on the same display connection (SDL's, without a
+    // session bus to ask instead); nothing where the server cannot suspend it.
+    void Unsuspend();
 
 private:
     struct Api;
