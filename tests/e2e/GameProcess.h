@@ -149,6 +149,24 @@ private:
     fs::path mHome;
 };
 
+// The end of a shell script that closed the game it started in the background ($game): the game
+// ends at its close; one still running after 30 s (a crash report waiting for an answer on its
+// screen) is ended with what it started, and the script says so in "game-lingered.txt".
+inline constexpr const char* kAwaitTheGamesEnd = R"(tries=0
+while kill -0 $game 2> /dev/null; do
+  tries=$((tries + 1))
+  if [ $tries -gt 300 ]; then
+    echo "the game did not end within 30 s of its close" > game-lingered.txt
+    pkill -KILL -P $game
+    kill -KILL $game
+    break
+  fi
+  sleep 0.1
+done
+wait $game
+exit 0
+)";
+
 // A copy of the generated data folder that can be damaged file by file: the folders are made
 // anew and every file is a link to the generated one, so that replacing or removing a file
 // leaves the build's data as it was. No pack file: the game reads the files from the disk.

@@ -39,6 +39,21 @@ void CaptureLog(std::string_view subsystem, std::string_view text)
     gLogged.push_back(std::string(subsystem) + ": " + std::string(text));
 }
 
+// A window of the "MainWindow" class with the style asked for.
+WindowId CreateMainWindow(WindowSystem& system, uint32_t style, uint32_t exStyle, int x, int y, int width, int height)
+{
+    WindowCreateInfo info;
+    info.className = "MainWindow";
+    info.title = L"Fenêtre";
+    info.style = style;
+    info.exStyle = exStyle;
+    info.x = x;
+    info.y = y;
+    info.width = width;
+    info.height = height;
+    return system.CreateWindowEx(info);
+}
+
 class SdlWindowSystem : public ::testing::Test
 {
 protected:
@@ -58,16 +73,7 @@ protected:
 
     WindowId Create(uint32_t style, uint32_t exStyle, int width, int height)
     {
-        WindowCreateInfo info;
-        info.className = "MainWindow";
-        info.title = L"Fenêtre";
-        info.style = style;
-        info.exStyle = exStyle;
-        info.x = 64;
-        info.y = 64;
-        info.width = width;
-        info.height = height;
-        return mSystem->CreateWindowEx(info);
+        return CreateMainWindow(*mSystem, style, exStyle, 64, 64, width, height);
     }
 
     std::unique_ptr<WindowSystem> mSystem;
@@ -461,14 +467,7 @@ protected:
     }
     WindowId CreateFramed(int x, int y, int width, int height)
     {
-        WindowCreateInfo info;
-        info.className = "MainWindow";
-        info.style = WS_POPUP | WS_CAPTION | WS_VISIBLE;
-        info.x = x;
-        info.y = y;
-        info.width = width;
-        info.height = height;
-        return system->CreateWindowEx(info);
+        return CreateMainWindow(*system, WS_POPUP | WS_CAPTION | WS_VISIBLE, 0, x, y, width, height);
     }
 
     std::unique_ptr<WindowSystem> system;
