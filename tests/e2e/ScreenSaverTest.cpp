@@ -1,8 +1,10 @@
-// The desktop's screen saver while the game runs in a real X server (xvfb-run), as a desktop user
+// The desktop's screen saver while the game runs in a real X server (Xvfb), as a desktop user
 // has it: nobody touches the keyboard or the mouse, and the X server's saver is set to start after
 // one second without input (x_screen_saver_probe). A windowed game lets it start once its loading
-// is done; the same game while it loads, and in full screen, does not. Skipped, with the reason,
-// where xvfb-run or the probe is missing (scripts/deps.sh test installs what they need).
+// is done; the same game while it loads, and in full screen, does not. Each run has a server of its
+// own (tests/run_in_xvfb.sh: servers started side by side never share a display number).
+// Skipped, with the reason, where Xvfb or the probe is missing (scripts/deps.sh test installs what
+// they need).
 // Rerun: test_e2e --gtest_filter='ScreenSaver.*'
 #include "tests/e2e/GameProcess.h"
 
@@ -59,7 +61,7 @@ SaverRun WatchTheSaver(const std::string& name, const fs::path& gameDir, int scr
     // As in the first-run test: the user's environment, no leak checking under a real X server, and
     // a hang fails the test after five minutes.
     run.game = game.Run("env -u QUOLL_PLATFORM -u SDL_VIDEODRIVER SDL_AUDIODRIVER=dummy ASAN_OPTIONS=detect_leaks=0 "
-                        "timeout -k 5 300 xvfb-run -a -s '-screen 0 1280x1024x24' sh '" +
+                        "timeout -k 5 300 sh '" QUOLL_SOURCE_DIR "/tests/run_in_xvfb.sh' 1280x1024x24 sh '" +
                         (home / "saver.sh").string() + "' '" + QUOLL_GAME_PROGRAM + "' '" + gameDir.string() + "' '" +
                         (PlayerFolderOf(home) / "GameLog.txt").string() + "' '" QUOLL_SCREEN_SAVER_PROBE "' '" +
                         logLine + "' " + std::to_string(watchSeconds) + " " + endSignal);
@@ -82,8 +84,8 @@ class ScreenSaver : public ::testing::Test
 protected:
     void SetUp() override
     {
-        if (!Installed("xvfb-run"))
-            GTEST_SKIP() << "xvfb-run is not installed (scripts/deps.sh test installs xvfb)";
+        if (!Installed("Xvfb"))
+            GTEST_SKIP() << "Xvfb is not installed (scripts/deps.sh test installs xvfb)";
     }
 };
 } // namespace

@@ -438,8 +438,8 @@ TEST_F(SdlWindowSystem, TheScreenSaverCannotAnswerWithoutAnXDisplay)
         << "said once";
 }
 
-// The cases below need an X server: CTest runs them under xvfb-run (platform_on_x, which sets
-// QUOLL_TEST_NEEDS_X); elsewhere they are skipped without one.
+// The cases below need an X server: CTest runs them in an Xvfb server of their own (platform_on_x,
+// which sets QUOLL_TEST_NEEDS_X); elsewhere they are skipped without one.
 namespace
 {
 class SdlWindowSystemOnX : public ::testing::Test
@@ -450,7 +450,7 @@ protected:
         if (std::getenv("DISPLAY") == nullptr)
         {
             if (std::getenv("QUOLL_TEST_NEEDS_X") != nullptr)
-                FAIL() << "no X display under xvfb-run";
+                FAIL() << "no X display where one was given";
             GTEST_SKIP() << "no X display";
         }
         ::setenv("SDL_VIDEODRIVER", "x11", 1);
