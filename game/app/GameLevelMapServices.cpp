@@ -36,6 +36,11 @@ const Profile* GameLevelMapServices::GetProfile()
     return data != nullptr ? &data->GetCurrentProfile() : nullptr;
 }
 
+void GameLevelMapServices::LoadTutorialSteps()
+{
+    mApp.GetTutorial().LoadSteps();
+}
+
 PlayServices& GameLevelMapServices::GetPlayServices()
 {
     return mApp.GetPlayServices();

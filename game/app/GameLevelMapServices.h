@@ -18,6 +18,7 @@ public:
     int GetTotalScore() override;
     int GetLevelMedal(int level) override;
     const Profile* GetProfile() override;
+    void LoadTutorialSteps() override;
     PlayServices& GetPlayServices() override;
     float GetFrameTime() override;
     int GetCurrentSong() override;

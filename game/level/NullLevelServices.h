@@ -1,7 +1,8 @@
 #pragma once
 // NullLevelServices: game services without a game: silent, no achievements, no log file (error
-// lines are kept in memory), no tutorial steps, no profile results. The update clock advances
-// only through Tick, by one logic step (10 ms) each, as the main loop's clock does.
+// lines are kept in memory), no tutorial steps (unless a script is set), no profile results. The
+// update clock advances only through Tick, by one logic step (10 ms) each, as the main loop's
+// clock does.
 #include "game/level/LevelServices.h"
 
 #include <set>
@@ -43,7 +44,7 @@ public:
     [[nodiscard]] int GetLevelScore(int) const override { return 0; }
     [[nodiscard]] int GetLevelMedal(int) const override { return 0; }
     void LogError(const std::string& line) override { mErrors.push_back(line); }
-    TutorialData& GetTutorial() override { return mTutorial; }
+    TutorialData& GetTutorial() override { return mScript != nullptr ? *mScript : mTutorial; }
 
     // One logic update passed.
     void Tick() { mClockMs += kStepMs; }
@@ -52,6 +53,8 @@ public:
     void SetDifficulty(int difficulty) { mDifficulty = difficulty; }
     [[nodiscard]] const std::vector<std::string>& GetErrors() const { return mErrors; }
     [[nodiscard]] NullTutorialData& GetNullTutorial() { return mTutorial; }
+    // Serves a real script (not owned) instead of the built-in one without steps.
+    void SetTutorial(TutorialData& script) { mScript = &script; }
 
 private:
     uint32_t mClockMs = 0;
@@ -59,4 +62,5 @@ private:
     int mDifficulty = kDefaultDifficulty;
     std::vector<std::string> mErrors;
     NullTutorialData mTutorial;
+    TutorialData* mScript = nullptr;
 };

@@ -212,6 +212,8 @@ bool LevelMap::BuildMap(bool intro)
     if (!mMapPoints.Load())
         return false;
     LevelList& list = mServices.GetLevelList();
+    // The fans lock the levels that wait for their tutorial, which the script tells.
+    mServices.LoadTutorialSteps();
     if (intro)
     {
         mMapPoints.HideAll();

@@ -92,7 +92,8 @@ public:
     void Attach(WidgetLink* link) override;
     void Detach() override;
 
-    // Loads the nodes and prepares the map; false when the coordinates file cannot be read.
+    // Loads the nodes and the tutorial's script and prepares the map; false when the coordinates
+    // file cannot be read.
     bool BuildMap(bool intro);
     // After BuildMap: celebrates a just-completed group, or marks the last played level.
     void FocusOnGroup(int level, int group);

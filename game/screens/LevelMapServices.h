@@ -1,7 +1,7 @@
 #pragma once
 // LevelMapServices: what the level map, its nodes and its selectors ask of the application
-// beyond the widgets' services: the campaign catalogue and asset table, the current profile's
-// name, score and medals, music, the keyboard and pointer, the particle systems (by handle, with
+// beyond the widgets' services: the campaign catalogue and asset table, the tutorial's script,
+// the current profile's name, score and medals, music, the keyboard and pointer, the particle systems (by handle, with
 // their paths and masks) and the achievements with their popup. GameApp serves them; tests use
 // a scripted fake.
 #include "game/scene/FloatPoint.h"
@@ -32,6 +32,9 @@ public:
     [[nodiscard]] virtual int GetLevelMedal(int level) = 0;
     // The current profile (its random-level record); null without one.
     [[nodiscard]] virtual const Profile* GetProfile() = 0;
+    // Reads the tutorial's script unless it is read already: the catalogue holds the levels with
+    // steps back until they are completed, and the map may come before any level has loaded.
+    virtual void LoadTutorialSteps() = 0;
     // The services the map's bulbs, sparkles, random-level panel and intro draw and sound through.
     [[nodiscard]] virtual PlayServices& GetPlayServices() = 0;
 

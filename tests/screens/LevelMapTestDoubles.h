@@ -63,6 +63,7 @@ public:
     int GetTotalScore() override { return totalScore; }
     int GetLevelMedal(int level) override { return mProgress.GetLevelMedal(level); }
     const Profile* GetProfile() override { return profile; }
+    void LoadTutorialSteps() override { mProgress.GetTutorial().LoadSteps(); }
     PlayServices& GetPlayServices() override { return play; }
     float GetFrameTime() override { return frameTime; }
     int GetCurrentSong() override { return currentSong; }

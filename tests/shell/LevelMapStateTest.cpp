@@ -2,9 +2,13 @@
 // progress: the intro on a profile's first visit, recorded on disk only once it has ended; the
 // celebration of a group the play state reports; start and Enter with the campaign complete;
 // the commands that start levels, random levels and the main menu; pausing; screens queued
-// while the map is busy; a missing coordinates file.
+// while the map is busy; a missing coordinates file; the tutorial's hold on a new player's first
+// map.
 // Rerun one case: test_shell --gtest_filter='LevelMapState*'.
 #include "game/app/LevelMapState.h"
+#include "game/level/TutorialSteps.h"
+#include "game/screens/LevelRay.h"
+#include "game/screens/LevelSelector.h"
 #include "game/shell/PlayerData.h"
 #include "game/shell/PlayerFileStore.h"
 #include "tests/screens/LevelMapTestDoubles.h"
@@ -76,6 +80,17 @@ protected:
         PlayerData reread(actions.store);
         reread.Load("ann");
         return reread.GetCurrentProfile().HasSeen(ProfileSeen::MapIntro);
+    }
+    void MouseTo(int x, int y)
+    {
+        world.services.mouse = {static_cast<float>(x), static_cast<float>(y)};
+        harness.ui.manager.MouseMove(x, y);
+    }
+    void Click(int x, int y)
+    {
+        MouseTo(x, y);
+        harness.ui.manager.MouseDown(x, y, 1);
+        harness.ui.manager.MouseUp(x, y, 1);
     }
     void RunMap(int updates)
     {
@@ -236,6 +251,43 @@ TEST_F(LevelMapState_, AMapEnteredAfterAGroupsLastLevelCelebratesIt)
     harness.Run();
     Enter();
     EXPECT_EQ(Map().GetState(), Quoll::LevelMap::kIdle);
+}
+
+TEST_F(LevelMapState_, ANewPlayersFirstMapHoldsTheTutorialLevelsBackBeforeAnyLevelHasLoaded)
+{
+    // The game's own script, not read yet: no level has been loaded in this run.
+    TutorialSteps script([](const std::string&) {}, QUOLL_SOURCE_DIR "/data/tutorial.cfg");
+    world.progress.SetTutorial(script);
+    Enter();
+    ASSERT_NE(intro, nullptr);
+    intro->finished = true;
+    RunMap(150);
+    ASSERT_EQ(Map().GetState(), Quoll::LevelMap::kIdle);
+    EXPECT_TRUE(script.HasLevelSteps(1));
+
+    // Group 1's fan: level 1 open, levels 2 and 3 drawn locked.
+    const FloatPoint node = Map().GetMapPoints().GetPoint(0)->GetPosition();
+    MouseTo(static_cast<int>(node.x), static_cast<int>(node.y));
+    RunMap(40);
+    const LevelSelector& fan = *Map().GetSelectors().GetSelector(0);
+    EXPECT_FALSE(fan.GetRay(0)->IsLocked());
+    EXPECT_TRUE(fan.GetRay(1)->IsLocked());
+    EXPECT_TRUE(fan.GetRay(2)->IsLocked());
+
+    // A click on level 3's cell starts nothing, nor does its command.
+    const Quoll::Rect cell = fan.GetRay(2)->GetCellRect();
+    Click(cell.x + cell.width / 2, cell.y + cell.height / 2);
+    Map().SendToLink(Quoll::LevelMap::kStartLevel, 3);
+    RunMap(60);
+    EXPECT_EQ(Map().GetState(), Quoll::LevelMap::kIdle);
+    EXPECT_TRUE(starts.empty());
+
+    // Level 1's cell starts level 1.
+    const Quoll::Rect first = fan.GetRay(0)->GetCellRect();
+    Click(first.x + first.width / 2, first.y + first.height / 2);
+    RunMap(60);
+    ASSERT_EQ(starts.size(), 1u);
+    EXPECT_EQ(starts[0].level, 1);
 }
 
 TEST_F(LevelMapState_, AMissingCoordinatesFileIsLoggedAndLeadsBackToTheMenu)
