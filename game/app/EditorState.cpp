@@ -29,6 +29,7 @@ Level* EditorState::GetLevel() const
 
 void EditorState::OnEnter()
 {
+    mApp.GetAchievements().SetEditorActive(true);
     WidgetLink::OnEnter();
     if (GetDialog() == nullptr || GetLevel() == nullptr)
     {
@@ -37,6 +38,12 @@ void EditorState::OnEnter()
         return;
     }
     AfterLevelLoad();
+}
+
+void EditorState::OnExit()
+{
+    WidgetLink::OnExit();
+    mApp.GetAchievements().SetEditorActive(false);
 }
 
 void EditorState::AfterLevelLoad()

@@ -4,7 +4,8 @@
 // the editor's copy (with Alt held, the level's text beside it); cycle the computer players' AI
 // levels; switch the medal mode and set its thresholds; and apply the panel's selected tile to
 // the cell under the mouse. After every change the panel shows the level's AI levels and medal
-// rule. The play state is paused under it, so the level does not play while it is edited.
+// rule. The play state is paused under it, so the level does not play while it is edited, and
+// the achievements count nothing while it is open.
 #include "game/shell/WidgetLink.h"
 
 class EditorDlg;
@@ -30,6 +31,7 @@ public:
     [[nodiscard]] EditorDlg* GetDialog() const;
 
     void OnEnter() override;
+    void OnExit() override;
 
 protected:
     BaseWidget* CreateWidget() override;

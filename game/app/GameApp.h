@@ -256,7 +256,7 @@ private:
     TutorialSteps mTutorial{[this](const std::string& line) { LogError(line); }};
     FrameAnimationCache mAnimations{*this};
     std::unique_ptr<ParticleManager> mParticles;
-    AchievementManager mAchievements;
+    AchievementManager mAchievements{&mTutorial};
     std::unique_ptr<AppFileStore> mPlayerFiles;
     std::unique_ptr<PlayerData> mPlayerData;
     std::unique_ptr<Quoll::SoundLoader> mSoundLoaderInner;

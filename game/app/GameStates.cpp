@@ -58,7 +58,9 @@ GameStates::GameStates(GameApp& app, StateHost& host, ShellActions& actions, Mai
       mEndLevel(host, app), mEditor(host, app, mPlay)
 {
     mPlay.SetLevelMap(&mLevelMap);
-    mLevelMap.SetLevelEditor([this, &host](int level) {
+    mLevelMap.SetLevelEditor([this, &host, &app](int level) {
+        // The level starts (and raises its first events) before the editor's panel comes up.
+        app.GetAchievements().SetEditorActive(true);
         mPlay.SetEditLevel(level, &mLevelMap);
         host.ChangeState(mPlay);
     });

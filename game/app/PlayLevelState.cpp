@@ -230,6 +230,7 @@ void PlayLevelState::HandBack()
     // The level editor, the one state over the play screen that reloads levels, goes first.
     if (mScreens.editor != nullptr && mScreens.editor->IsOnStack())
         PopState();
+    mApp.GetAchievements().SetEditorActive(false); // an edited level that never started too
     End();
     GameState* back = mPrevious != nullptr ? mPrevious : mScreens.mainMenu;
     if (back != nullptr && !back->IsOnStack())

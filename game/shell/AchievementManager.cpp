@@ -1,5 +1,7 @@
 #include "game/shell/AchievementManager.h"
 
+#include "game/level/TutorialSteps.h"
+
 #include <cassert>
 
 namespace
@@ -8,7 +10,7 @@ AchievementManager* gAchievementManager = nullptr;
 const std::vector<int> kNoAchievements;
 } // namespace
 
-AchievementManager::AchievementManager()
+AchievementManager::AchievementManager(const TutorialSteps* tutorial) : mTutorial(tutorial)
 {
     assert(gAchievementManager == nullptr && "AchievementManager: one manager at a time");
     gAchievementManager = this;
@@ -34,7 +36,8 @@ bool AchievementManager::Accepts(int eventId) const
     if (mRecord == nullptr || !AchievementRules::IsEventId(eventId) || mEditorActive)
         return false;
     // During a tutorial step only the tutorial's own event counts, and it counts only then.
-    return mTutorialStepActive == (eventId == kTutorialEvent);
+    const bool stepShown = mTutorial != nullptr && mTutorial->IsStepActive();
+    return stepShown == (eventId == kTutorialEvent);
 }
 
 void AchievementManager::OnEvent(int eventId)

@@ -3,9 +3,10 @@
 // profile's record and announces each newly earned one in a popup. One instance serves the
 // program; it registers itself on construction (AchievementManager::Get).
 //
-// Filters: while the level editor is active every event is ignored; while a tutorial step is
-// active only event 14 (a level started with its tutorial) counts, and event 14 counts only then.
-// Without a record (no current profile) events are ignored.
+// Filters: while the level editor is active every event is ignored; while the tutorial's script
+// says a step is shown (TutorialSteps::IsStepActive) only event 14 (a level started with its
+// tutorial) counts, and event 14 counts only then. Without a record (no current profile) events
+// are ignored.
 //
 // The popup: earned achievements queue up and show one after another. Each one slides in
 // (kPopupInTime), shows its caption (kPopupCaptionTime; the play screen waits meanwhile), then
@@ -21,6 +22,7 @@ namespace Quoll
 {
 class Graphics;
 }
+class TutorialSteps;
 
 // What the popup shows at the moment.
 struct AchievementPopup
@@ -48,7 +50,8 @@ public:
 
     using PopupPainter = std::function<void(Quoll::Graphics* graphics, const AchievementPopup& popup)>;
 
-    AchievementManager();
+    // tutorial: the script whose shown step the filter asks about; null: no step is ever shown.
+    explicit AchievementManager(const TutorialSteps* tutorial = nullptr);
     ~AchievementManager();
     AchievementManager(const AchievementManager&) = delete;
     AchievementManager& operator=(const AchievementManager&) = delete;
@@ -58,8 +61,8 @@ public:
 
     // The current profile's record (null: none). A new record drops the queued popups.
     void SetRecord(AchievementRecord* record);
-    // Set by the play state while a tutorial step is on screen, and by the editor state.
-    void SetTutorialStepActive(bool active) { mTutorialStepActive = active; }
+    // On while the level editor is open: from the map's request to edit a level until the
+    // editor's state is left or the level does not start.
     void SetEditorActive(bool active) { mEditorActive = active; }
 
     // Reports a game event; counts it, earns every achievement whose count it completes and
@@ -92,8 +95,8 @@ private:
     void StartNextPopup();
     [[nodiscard]] static float PhaseLength(AchievementPopup::Phase phase);
 
+    const TutorialSteps* mTutorial;
     AchievementRecord* mRecord = nullptr;
-    bool mTutorialStepActive = false;
     bool mEditorActive = false;
 
     std::deque<int> mQueue;

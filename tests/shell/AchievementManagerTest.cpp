@@ -2,6 +2,7 @@
 // editor and tutorial filters, counters kept across save and load, the new list, and the popup's
 // queue and timing. Rerun one case with --gtest_filter=AchievementManager.<name>.
 #include "game/shell/AchievementManager.h"
+#include "game/level/TutorialSteps.h"
 #include "game/shell/PlayerFileStore.h"
 #include "game/shell/Profile.h"
 
@@ -29,7 +30,8 @@ void Send(AchievementManager& manager, int event, int times = 1)
 struct Fixture
 {
     Profile profile{"Ann"};
-    AchievementManager manager;
+    TutorialSteps tutorial{[](const std::string&) {}};
+    AchievementManager manager{&tutorial};
     Fixture() { manager.SetRecord(&profile.GetAchievements()); }
 };
 } // namespace
@@ -108,14 +110,14 @@ TEST(AchievementManager, EditorAndTutorialFiltersHoldBackEvents)
     EXPECT_FALSE(f.manager.IsAchieved(7, nullptr));
 
     // During a step only 14 counts.
-    f.manager.SetTutorialStepActive(true);
+    f.tutorial.SetActiveStep(0);
     Send(f.manager, 8);
     Send(f.manager, 13);
     EXPECT_TRUE(Earned(f.manager).empty());
     Send(f.manager, 14);
     EXPECT_EQ(Earned(f.manager), (std::set<int>{7}));
 
-    f.manager.SetTutorialStepActive(false);
+    f.tutorial.SetActiveStep(TutorialSteps::kNoStep);
     Send(f.manager, 13);
     EXPECT_EQ(Earned(f.manager), (std::set<int>{6, 7}));
 
