@@ -1,9 +1,9 @@
 #pragma once
 // LevelMapServices: what the level map, its nodes and its selectors ask of the application
 // beyond the widgets' services: the campaign catalogue and asset table, the tutorial's script,
-// the current profile's name, score and medals, music, the keyboard and pointer, the particle systems (by handle, with
-// their paths and masks) and the achievements with their popup. GameApp serves them; tests use
-// a scripted fake.
+// the current profile's name, score and medals, music, the keyboard and pointer, the particle
+// systems (by handle, with their paths and masks) and the achievements with their popup. GameApp
+// serves them; tests use a scripted fake.
 #include "game/scene/FloatPoint.h"
 #include "game/shell/PlayServices.h"
 

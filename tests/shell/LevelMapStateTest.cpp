@@ -288,6 +288,9 @@ TEST_F(LevelMapState_, ANewPlayersFirstMapHoldsTheTutorialLevelsBackBeforeAnyLev
     RunMap(60);
     ASSERT_EQ(starts.size(), 1u);
     EXPECT_EQ(starts[0].level, 1);
+    // The map goes before the script does.
+    harness.host.ExitAll();
+    harness.ui.RunDeferredDeletes();
 }
 
 TEST_F(LevelMapState_, AMissingCoordinatesFileIsLoggedAndLeadsBackToTheMenu)
