@@ -27,27 +27,24 @@ GameLog::~GameLog()
 
 bool GameLog::Open(const std::string& path)
 {
-    std::lock_guard lock(mMutex);
-    if (mFile.is_open())
-        mFile.close();
-    mHolding = false;
-    mHeld.clear();
-    mFile.clear();
-    mFile.open(path, std::ios::binary | std::ios::trunc);
-    mPath = mFile.is_open() ? path : std::string();
-    return mFile.is_open();
+    return OpenFile(path, false);
 }
 
 bool GameLog::OpenHeld(const std::string& path)
+{
+    return OpenFile(path, true);
+}
+
+bool GameLog::OpenFile(const std::string& path, bool hold)
 {
     std::lock_guard lock(mMutex);
     if (mFile.is_open())
         mFile.close();
     mHeld.clear();
     mFile.clear();
-    // Appending: another copy's writes into the same file never leave a gap of zero bytes.
-    mFile.open(path, std::ios::binary | std::ios::app);
-    mHolding = mFile.is_open();
+    // A held log appends: another copy's writes into the same file never leave a gap of zero bytes.
+    mFile.open(path, std::ios::binary | (hold ? std::ios::app : std::ios::trunc));
+    mHolding = hold && mFile.is_open();
     mPath = mFile.is_open() ? path : std::string();
     return mFile.is_open();
 }

@@ -82,6 +82,8 @@ public:
 
 private:
     mutable std::mutex mMutex;
+    // Open and OpenHeld: the file emptied, or appended to while its lines are held.
+    bool OpenFile(const std::string& path, bool hold);
     void StartAfreshLocked();
     void WriteLocked(const std::string& loggerName, const std::string& line);
 

@@ -782,9 +782,8 @@ bool WindowSystem::OpenUrl(std::string_view url)
 void WindowSystem::AllowScreenSaver(bool allow)
 {
     // The first word always reaches the back end: the desktop's state before it is the desktop's.
-    if (mScreenSaverTold && allow == mScreenSaverAllowed)
+    if (mScreenSaverAllowed == allow)
         return;
-    mScreenSaverTold = true;
     mScreenSaverAllowed = allow;
     NativeAllowScreenSaver(allow);
 }

@@ -255,7 +255,7 @@ public:
     // runs. Until the first call the desktop's own settings hold (ScreenSaverAllowed says false);
     // the first call always reaches the desktop, later ones when the answer changes.
     void AllowScreenSaver(bool allow);
-    bool ScreenSaverAllowed() const { return mScreenSaverAllowed; }
+    bool ScreenSaverAllowed() const { return mScreenSaverAllowed.value_or(false); }
 
     // The desktop's screen saver, as the desktop reports it. Each query is empty when the
     // desktop cannot answer (no screen-saver extension, a session without X).
@@ -396,8 +396,7 @@ private:
     std::map<SystemCursor, CursorId> mSystemCursors;
     uint32_t mNextCursor = 1;
     CursorId mCursor = CursorId::None;
-    bool mScreenSaverAllowed = false;
-    bool mScreenSaverTold = false; // AllowScreenSaver was called
+    std::optional<bool> mScreenSaverAllowed; // empty until AllowScreenSaver is called
     bool mCursorSet = false;
     bool mScreenSaveChecked = false;
     uint32_t mScreenSaveCheckTick = 0; // when the desktop's idle time was last looked at

@@ -31,12 +31,6 @@ constexpr int kHiddenObjectEvent = 30;
 class Achievements : public PlayFlowTest
 {
 protected:
-    void TearDown() override
-    {
-        ::unsetenv("QUOLL_LEVEL_EDITOR");
-        PlayFlowTest::TearDown();
-    }
-
     AchievementManager& Manager() { return mRunner->App().GetAchievements(); }
     AchievementRecord& Record() { return mRunner->App().GetPlayerData()->GetCurrentProfile().GetAchievements(); }
     bool StepShown() { return mRunner->App().GetTutorialSteps().IsStepActive(); }
@@ -135,7 +129,7 @@ TEST_F(Achievements, ALevelOpenedInTheEditorFromTheMapCountsNothing)
     Start(4);
     LevelMapState& map = States().LevelMap();
     Host().ChangeState(map);
-    ::setenv("QUOLL_LEVEL_EDITOR", "1", 1);
+    AllowLevelEditor();
     mRunner->App().GetWidgetManager()->KeyDown(LevelMapState::kKeyControl);
     map.ReceiveCommand(Quoll::LevelMap::kStartLevel, 1);
     mRunner->App().GetWidgetManager()->KeyUp(LevelMapState::kKeyControl);

@@ -25,12 +25,6 @@ constexpr int kCell = 30;
 class LevelEditor : public PlayFlowTest
 {
 protected:
-    void TearDown() override
-    {
-        ::unsetenv("QUOLL_LEVEL_EDITOR");
-        PlayFlowTest::TearDown();
-    }
-
     // The level at the human's turn with the editor pushed over it.
     EditorDlg& OpenEditor()
     {
@@ -74,7 +68,7 @@ TEST_F(LevelEditor, ACtrlClickOnTheMapOpensTheEditorOverTheLevelOnlyWhenAsked)
     if (!Quoll::kDeveloperBuild) GTEST_SKIP() << "the level editor is a developer build's tool";
 
     Host().ChangeState(map);
-    ::setenv("QUOLL_LEVEL_EDITOR", "1", 1);
+    AllowLevelEditor();
     map.ReceiveCommand(Quoll::LevelMap::kStartLevel, kLevel);
     ASSERT_TRUE(mRunner->Play().IsOnStack());
     EXPECT_EQ(mRunner->Play().GetLevelNumber(), kLevel);

@@ -41,9 +41,13 @@ protected:
     void TearDown() override
     {
         mRunner.reset();
+        ::unsetenv("QUOLL_LEVEL_EDITOR");
         Game::RandomLevelReplay = false;
         fs::remove_all(fs::path(QUOLL_TEST_HOME) / "data/Nordwick" / ProductName());
     }
+
+    // The map's Ctrl+click opens the level editor from now on (until the test's end).
+    static void AllowLevelEditor() { ::setenv("QUOLL_LEVEL_EDITOR", "1", 1); }
 
     static std::string ProductName()
     {
