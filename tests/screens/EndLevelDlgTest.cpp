@@ -232,7 +232,7 @@ TEST(EndLevel, LostLevelWithAndWithoutWinner)
     {
         EndLevelFixture beaten(MakeEndLevelResult(3, false, false, 0));
         EXPECT_EQ(beaten.dialog->GetStage(), 4);
-        EXPECT_EQ(beaten.dialog->mDialogHeader, L"Ada, the colony was lost (try 3)");
+        EXPECT_EQ(beaten.dialog->mDialogHeader, L"Ada, the colony was lost in round 3");
         EXPECT_EQ(beaten.dialog->GetAvatar(), beaten.harness.ui.GetImageNamed("IMAGE_BIGBODY_3E"));
         EXPECT_EQ(beaten.dialog->GetInsets().top, 75);
         EXPECT_TRUE(beaten.dialog->GetContinueButton()->mVisible);

@@ -51,7 +51,7 @@ inline EndScreensArt::EndScreensArt(ScreenHarness& harness)
           "SOUND_SCORE_CALC_FIN", "SOUND_MEDAL_SHOW", "SOUND_SALUT", "SOUND_COMICS_NEXT"})
         ui.Register(sound);
     ui.texts["UI_LEVEL_WIN"] = L"Well done, %s!";
-    ui.texts["UI_LEVEL_FAIL"] = L"%s, the colony was lost (try %d)";
+    ui.texts["UI_LEVEL_FAIL"] = L"%s, the colony was lost in round %d";
     ui.texts["UI_FINISH_SCORE_CAPTURE"] = L"Capture points: %u";
     ui.texts["UI_FINISH_SCORE_FAST_GAME"] = L"Quick win bonus: %u";
     ui.texts["UI_FINISH_SCORE_SQUARE"] = L"Dish covered: %u";
