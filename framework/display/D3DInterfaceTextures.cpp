@@ -82,13 +82,13 @@ const std::array<int, 1024>& PieceSizeTable()
 
 void GetBestTextureDimensions(const TextureLimits& limits, int& width, int& height, bool remainder, int flags)
 {
-    // 1. Small pieces on request.
+    // Small pieces on request.
     if ((flags & kTexFlagSmallPieces) != 0)
     {
         width = height = 64;
         return;
     }
-    // 2., 3. The table for whole pieces, powers of two for remainders.
+    // The table for whole pieces, powers of two for remainders.
     const auto& table = PieceSizeTable();
     const bool useTable = !remainder && (flags & kTexFlagPow2) == 0;
     auto pick = [&](int n, int maximum) {
@@ -98,7 +98,7 @@ void GetBestTextureDimensions(const TextureLimits& limits, int& width, int& heig
     };
     width = pick(width, limits.maxWidth);
     height = pick(height, limits.maxHeight);
-    // 4. Minimum sizes and the aspect limit.
+    // Minimum sizes and the aspect limit.
     width = std::max(width, limits.minWidth);
     height = std::max(height, limits.minHeight);
     const int64_t aspect = limits.maxAspectRatio;

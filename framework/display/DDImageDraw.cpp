@@ -298,11 +298,11 @@ namespace
 // The stepping of the surface line: plot(x, y) for every pixel from the first end point on.
 template <typename Plot> void WalkLine(double x0, double y0, double x1, double y1, Plot plot)
 {
-    // 1. Bounding box of the end points.
+    // Bounding box of the end points.
     const double minX = std::min(x0, x1), maxX = std::max(x0, x1);
     const double minY = std::min(y0, y1), maxY = std::max(y0, y1);
     const bool yMajor = std::abs(x1 - x0) <= std::abs(y1 - y0);
-    // 3. Major axis in a, minor in b; ordered so the major coordinate grows.
+    // Major axis in a, minor in b; ordered so the major coordinate grows.
     double as = yMajor ? y0 : x0, bs = yMajor ? x0 : y0, ae = yMajor ? y1 : x1, be = yMajor ? x1 : y1;
     if (ae < as)
     {
@@ -313,7 +313,7 @@ template <typename Plot> void WalkLine(double x0, double y0, double x1, double y
     int a = Trunc(as), b = Trunc(bs);
     auto emit = [&] { yMajor ? plot(b, a) : plot(a, b); };
     emit();
-    // 4. Error terms of the minor axis.
+    // Error terms of the minor axis.
     const double minor = std::abs(be - bs), major = std::abs(ae - as);
     const int straight = Trunc(2 * minor);
     const int diagonal = Trunc(2 * (minor - major));
@@ -321,7 +321,7 @@ template <typename Plot> void WalkLine(double x0, double y0, double x1, double y
     int error = Trunc(frac * straight + Trunc(2 * minor - major));
     const double bLow = yMajor ? minX : minY, bHigh = yMajor ? maxX : maxY;
     const double aLow = yMajor ? minY : minX, aHigh = yMajor ? maxY : maxX;
-    // 5. One pixel per major step.
+    // One pixel per major step.
     for (a = Trunc(as + 1); a <= ae; ++a)
     {
         if (error < 1)
@@ -349,7 +349,7 @@ void DDImage::NormalDrawLine(double x0, double y0, double x1, double y1, const C
         return;
     const Layout& l = lock.layout;
     const Rgba c = Channels(color);
-    // 2. Opaque: the packed colour; translucent: the weighted colour over the kept pixel.
+    // Opaque: the packed colour; translucent: the weighted colour over the kept pixel.
     const uint32_t a = c.a;
     const uint32_t opaquePixel = Pack(c, l, [](uint32_t v) { return v; }, true);
     const uint32_t source = Pack(c, l, [a](uint32_t v) { return (v * a + 128) >> 8; }, true);

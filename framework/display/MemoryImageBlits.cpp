@@ -421,7 +421,7 @@ void MemoryImage::NormalBlt(MemoryImage& source, int x, int y, const Rect& srcRe
             const RowTarget dst = TargetRow(bits, mWidth, x, y + row, src.width, mirror);
             if (white && opaqueDest)
             {
-                // 2. Opaque destination: whole alpha runs are copied or skipped; a wholly opaque
+                // Opaque destination: whole alpha runs are copied or skipped; a wholly opaque
                 // source is copied row by row.
                 if constexpr (std::is_same_v<Reader, BitsReader>)
                     if (!mirror)
@@ -436,7 +436,7 @@ void MemoryImage::NormalBlt(MemoryImage& source, int x, int y, const Rect& srcRe
             }
             else if (!white)
             {
-                // 3. Tinted.
+                // Tinted.
                 if constexpr (std::is_same_v<Reader, BitsReader>)
                     if (!mirror)
                     {
@@ -448,7 +448,7 @@ void MemoryImage::NormalBlt(MemoryImage& source, int x, int y, const Rect& srcRe
             }
             else
             {
-                // 4. Untinted over a destination with alpha.
+                // Untinted over a destination with alpha.
                 for (int i = 0; i < src.width; ++i)
                 {
                     const uint32_t s = reader[srcStart + static_cast<size_t>(i)];
@@ -600,7 +600,7 @@ void MemoryImage::BltRotated(Image* source, float x, float y, const Rect& srcRec
             const int py = top + j;
             if (py < 0 || py >= mHeight)
                 continue;
-            // 3. The row start in floating point, the walk in 16.16 steps.
+            // The row start in floating point, the walk in 16.16 steps.
             const double dx = left - x - cx, dy = py - y - cy;
             const auto u0 = static_cast<int64_t>((dx * cosA - dy * sinA + cx) * 65536);
             const auto v0 = static_cast<int64_t>((dx * sinA + dy * cosA + cy) * 65536);
@@ -740,7 +740,7 @@ void MemoryImage::NearestStretch(MemoryImage& source, const Rect& clipped, const
 
 void MemoryImage::FilteredStretch(MemoryImage& source, const Rect& clipped, const FRect& src, const Color& color)
 {
-    // 1. The source area widened to whole pixels and clipped to the source image.
+    // The source area widened to whole pixels and clipped to the source image.
     const int x0 = std::max(0, static_cast<int>(std::floor(src.x)));
     const int x1 = std::min(source.mWidth, static_cast<int>(std::ceil(src.x + src.width)));
     const int y0 = std::max(0, static_cast<int>(std::floor(src.y)));

@@ -179,7 +179,7 @@ void SoftCardState::Show(const SurfaceRect& changed)
 {
     if (primary == nullptr)
         return;
-    // 0. Other threads (the cursor's) leave their change for the showing thread.
+    // Other threads (the cursor's) leave their change for the showing thread.
     if (std::this_thread::get_id() != showingThread)
     {
         pending = hasPending ? SurfaceRect{std::min(pending.left, changed.left), std::min(pending.top, changed.top),
@@ -199,7 +199,7 @@ void SoftCardState::Show(const SurfaceRect& changed)
     ++framesShown;
     if (windows == nullptr || window == WindowId::None || !windows->IsWindow(window))
         return;
-    // 1. The window's client area, in primary coordinates (the whole primary in full screen).
+    // The window's client area, in primary coordinates (the whole primary in full screen).
     SurfaceRect area{0, 0, primary->Width(), primary->Height()};
     if (!fullScreen)
     {
@@ -213,7 +213,7 @@ void SoftCardState::Show(const SurfaceRect& changed)
         return;
     if (Presenter() == nullptr)
         return;
-    // 2. The frame: converted whole when the area moved, else only where the primary changed.
+    // The frame: converted whole when the area moved, else only where the primary changed.
     update = Intersect(update, area);
     bool newFrame = false;
     if (!(frameArea == area) || frame.size() != static_cast<size_t>(area.Width()) * static_cast<size_t>(area.Height()))
@@ -224,7 +224,7 @@ void SoftCardState::Show(const SurfaceRect& changed)
         newFrame = true;
     }
     update = Intersect(update, {0, 0, primary->Width(), primary->Height()});
-    // 3. Only the rows whose pixels differ from the frame shown count as changed, so that a
+    // Only the rows whose pixels differ from the frame shown count as changed, so that a
     // redrawn but unchanged picture costs the window system nothing.
     const bool argbLayout = primary->Format() == SurfaceFormat::X8R8G8B8();
     int firstChanged = update.bottom, lastChanged = update.top - 1;
