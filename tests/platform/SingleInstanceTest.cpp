@@ -1,6 +1,7 @@
 // Stresses the single-instance name across processes: a second copy of this test program
 // finds the name taken and notifies the first, whose main window receives the registered
-// message; a holder that dies without cleaning up leaves nothing stale.
+// message; a holder that dies without cleaning up leaves nothing stale; whether a name is taken
+// can be asked without taking it.
 // Rerun one case: test_platform --gtest_filter='SingleInstance.*'
 // (SingleInstanceHelper.* is the second copy; it does nothing unless started by a test.)
 #include "HeadlessFixture.h"
@@ -142,6 +143,21 @@ TEST(SingleInstance, AnotherUsersCopyStartsBesideThisOne)
     EXPECT_EQ(RunSecondCopy(name, "AnotherUsersCopyOwnsItsName", kOtherUserVariable), 0);
     SingleInstance second(name);
     EXPECT_EQ(second.State(), InstanceState::TakenByOther);
+}
+
+// Whether the exact name is taken, asked without taking it.
+TEST(SingleInstance, IsTakenOnlyLooks)
+{
+    const std::string name = UniqueName("Look");
+    EXPECT_FALSE(SingleInstance::IsTaken(name));
+    {
+        SingleInstance owner(name);
+        ASSERT_EQ(owner.State(), InstanceState::Owner);
+        EXPECT_TRUE(SingleInstance::IsTaken(name));
+        EXPECT_FALSE(SingleInstance::IsTaken(name + "-other"));
+        EXPECT_FALSE(SingleInstance::IsTaken(name.substr(0, name.size() - 1)));
+    }
+    EXPECT_FALSE(SingleInstance::IsTaken(name));
 }
 
 TEST(SingleInstance, NothingStaleAfterTheHolderDies)

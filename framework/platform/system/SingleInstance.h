@@ -46,6 +46,10 @@ public:
     // or it could not be reached.
     bool NotifyOwner(std::string_view messageName, uintptr_t wParam, intptr_t lParam) const;
 
+    // Whether a process (this one included) holds the name, asked without taking it and without
+    // reaching the holder, which hears nothing; false when it cannot be told.
+    static bool IsTaken(const std::string& name);
+
 private:
     struct Notify
     {

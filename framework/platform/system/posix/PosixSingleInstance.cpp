@@ -2,13 +2,17 @@
 // one per user, so that another user's copy starts on its own; the listener also ignores
 // clients of other users. A notify is one line, "NOTIFY <wParam> <lParam> <message name>\n";
 // the listener reads at most 512 bytes from each client and gives a silent client one second.
+// Whether the name is taken is read from the kernel's table of Unix sockets (/proc/net/unix).
 #include "framework/platform/system/PlatformLog.h"
 #include "framework/platform/system/SingleInstance.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <charconv>
+#include <cstdio>
 #include <cstring>
 #include <fcntl.h>
+#include <fstream>
 #include <poll.h>
 #include <sys/socket.h>
 #include <sys/un.h>
@@ -28,6 +32,16 @@ socklen_t MakeAddress(const std::string& name, sockaddr_un& address)
     size_t length = std::min(path.size(), sizeof(address.sun_path) - 1);
     std::memcpy(address.sun_path + 1, path.data(), length); // sun_path[0] == 0: abstract
     return static_cast<socklen_t>(offsetof(sockaddr_un, sun_path) + 1 + length);
+}
+
+// The name as /proc/net/unix shows it: '@' for the leading zero byte (and any other zero byte).
+std::string ShownAddress(const std::string& name)
+{
+    sockaddr_un address{};
+    const socklen_t length = MakeAddress(name, address);
+    std::string shown(address.sun_path, length - offsetof(sockaddr_un, sun_path));
+    std::replace(shown.begin(), shown.end(), '\0', '@');
+    return shown;
 }
 
 bool ParseNotify(std::string_view line, std::string& name, uintptr_t& wParam, intptr_t& lParam)
@@ -177,5 +191,27 @@ bool SingleInstance::NotifyOwner(std::string_view messageName, uintptr_t wParam,
                 ::send(fd, line.data(), line.size(), MSG_NOSIGNAL) == static_cast<ssize_t>(line.size());
     ::close(fd);
     return sent;
+}
+
+bool SingleInstance::IsTaken(const std::string& name)
+{
+    std::ifstream table("/proc/net/unix");
+    const std::string shown = ShownAddress(name);
+    std::string line;
+    std::getline(table, line); // the heading
+    while (std::getline(table, line))
+    {
+        // "Num: RefCount Protocol Flags Type St Inode Path"; the holder's socket is a stream
+        // socket that is bound and not connected (listening, or left unable to listen).
+        unsigned type = 0;
+        unsigned state = 0;
+        int end = 0;
+        if (std::sscanf(line.c_str(), "%*s %*x %*x %*x %x %x %*u%n", &type, &state, &end) != 2)
+            continue;
+        if (type == SOCK_STREAM && state == 1 &&
+            line.compare(static_cast<size_t>(end), std::string::npos, " " + shown) == 0)
+            return true;
+    }
+    return false;
 }
 } // namespace Quoll::Platform
