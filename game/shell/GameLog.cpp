@@ -3,6 +3,7 @@
 #include "framework/core/Common.h"
 
 #include <filesystem>
+#include <unistd.h>
 
 bool Logger::IsEnabled() const
 {
@@ -46,6 +47,7 @@ bool GameLog::OpenFile(const std::string& path, bool hold)
     mFile.open(path, std::ios::binary | (hold ? std::ios::app : std::ios::trunc));
     mHolding = hold && mFile.is_open();
     mPath = mFile.is_open() ? path : std::string();
+    mOpener = ::getpid();
     return mFile.is_open();
 }
 
@@ -80,6 +82,11 @@ void GameLog::Discard()
 void GameLog::Close()
 {
     std::lock_guard lock(mMutex);
+    if (mOpener != ::getpid())
+    {
+        mHolding = false;
+        mHeld.clear();
+    }
     StartAfreshLocked();
     mFile.close();
     mPath.clear();

@@ -62,7 +62,8 @@ public:
     void StartAfresh();
     void Discard();
     // A log still holding its lines starts afresh with them first: a start that failed before
-    // the handshake is told in the log.
+    // the handshake is told in the log. Only the process that opened the log acts on the file:
+    // a forked child that ends through the same exit code closes its copy and writes nothing.
     void Close();
     [[nodiscard]] bool IsOpen() const;
     [[nodiscard]] std::string GetPath() const;
@@ -89,6 +90,7 @@ private:
 
     std::ofstream mFile;
     std::string mPath;
+    long mOpener = 0; // the id of the process that opened the file
     bool mHolding = false;
     std::vector<std::string> mHeld; // whole lines, in order
     bool mAllEnabled = true;
