@@ -325,6 +325,7 @@ void QuollAppBase::NotifyRunningInstance()
 
 void QuollAppBase::TellInstanceDecision(bool handingOver)
 {
+    mInstanceDecisionTold = true;
     if (mInstanceDecision)
         mInstanceDecision(handingOver);
 }

@@ -157,8 +157,9 @@ public:
     virtual void NotifyRunningInstance();
     std::string SingleInstanceName() const;
     // Told once Init's single-instance handshake has decided: true just before this copy hands
-    // over to the copy that runs and ends, false when this copy goes on. A log that must show
-    // only the running copy's lines waits for it.
+    // over to the copy that runs and ends, false when this copy goes on. A start that ends before
+    // the handshake is told true when another copy holds the name, and nothing otherwise. A log
+    // that must show only the running copy's lines waits for it.
     using InstanceDecision = std::function<void(bool handingOver)>;
     void SetInstanceDecision(InstanceDecision decision) { mInstanceDecision = std::move(decision); }
     virtual void Init();
@@ -426,6 +427,7 @@ public:
     uint32_t mNotifyMessage = 0;
     std::unique_ptr<Platform::SingleInstance> mMutex;
     InstanceDecision mInstanceDecision;
+    bool mInstanceDecisionTold = false;
     bool mOnlyAllowOneCopyToRun = true;
     bool mIsUnicodeWindows = true;
     bool mInitialized = false;

@@ -4,6 +4,7 @@
 #include "framework/app/QuollAppBase.h"
 #include "framework/platform/system/Clock.h"
 #include "framework/platform/system/PlatformLog.h"
+#include "framework/platform/system/SingleInstance.h"
 
 #include <atomic>
 #include <cstdlib>
@@ -25,9 +26,12 @@ ExitHandler QuollAppBase::SetExitHandler(ExitHandler handler)
     return gExitHandler.exchange(handler != nullptr ? handler : &ExitProcess);
 }
 
-// A recording is saved here too, so that a fatal error keeps it.
+// A recording is saved here too, so that a fatal error keeps it. A start that ends before the
+// single-instance handshake leaves a running copy's files alone: the name is only looked at.
 void QuollAppBase::DoExit(int code)
 {
+    if (!mInstanceDecisionTold && Platform::SingleInstance::IsTaken(SingleInstanceName()))
+        TellInstanceDecision(true);
     WriteDemoFile();
     FlushSettings();
     RestoreDisplayMode();

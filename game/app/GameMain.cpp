@@ -31,15 +31,16 @@ int GameMain(int argc, char** argv, const std::function<std::unique_ptr<GameApp>
     // The log goes beside the player's files, never into the current folder. Until the start-up
     // knows whether this copy runs or hands over to a copy already running, the log holds its
     // lines: the copy that runs starts the file afresh with them, one that hands over leaves the
-    // running copy's file as it was, and a start that fails before then writes them at its exit.
+    // running copy's file as it was, and so does a start that fails before then while another
+    // copy holds the instance name; with none, a failed start writes them at its exit.
     if (const auto folder = Quoll::Platform::UserFolder(Quoll::Platform::UserFolderKind::Data, "Nordwick", "PetriGlowSaga"))
         GameLog::Get().OpenHeld(*folder + GameLog::kFileName);
     const Quoll::ErrorLogSink previousSink = Quoll::ErrorLog::Program().SetSink(&CopyToGameLog);
     LogRecord(GetAppLog()) << "Game starting...";
     {
         const std::unique_ptr<GameApp> app = makeApp();
-        app->SetInstanceDecision([](bool handingOver) {
-            if (handingOver)
+        app->SetInstanceDecision([](bool anotherCopyRuns) {
+            if (anotherCopyRuns)
                 GameLog::Get().Discard();
             else
                 GameLog::Get().StartAfresh();

@@ -1,7 +1,8 @@
 // The game program started headless on a generated minimal data set, in a folder of its own,
 // with a script that quits at once: the log in the per-user data folder, the exit code, the
 // one clear message when the texts or the manifest are missing or corrupt (or a bad pack hides
-// them), a bad command line, and a machine without a sound device.
+// them), a bad command line, a machine without a sound device, and a second copy beside a
+// running one (handing over or failing early) that leaves the running copy's log alone.
 // Each run has an instance name of its own, so the runs (separate processes under ctest -j) and
 // a player's copy of the game never turn each other away.
 // Rerun one case: ctest -R GameStart.<name>
@@ -89,6 +90,46 @@ protected:
                mFolder.string() + "' " + arguments + " > " + output + " 2>&1";
     }
 
+    // A run without a display in a user's environment: no SDL_VIDEODRIVER (the test's
+    // asks for SDL's dummy driver) and no headless back end. A start that hung would end at the
+    // timeout with 124. Standard output goes to "<name>-output.txt", standard error to
+    // "<name>-errors.txt".
+    std::string NoDisplayCommand(const std::string& extraEnvironment, const std::string& name) const
+    {
+        const fs::path home = mFolder / "home";
+        return "cd '" + mFolder.string() + "' && env -u DISPLAY -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER "
+               "-u QUOLL_PLATFORM XDG_DATA_HOME='" + (home / "data").string() + "' XDG_CONFIG_HOME='" +
+               (home / "config").string() + "' " + TestGame::RunEnvironment() + " " + extraEnvironment +
+               " timeout -k 5 120 '" + QUOLL_GAME_PROGRAM + "' '-changedir=" + mFolder.string() + "' > " + name +
+               "-output.txt 2> " + name + "-errors.txt";
+    }
+
+    // A copy that runs until it is ended (EndRunningCopy), started under `instance`; returned
+    // once its start-up is past the handshake, with its log then.
+    pid_t StartRunningCopy(const std::string& instance, std::string& logThen)
+    {
+        // The shell execs env, which execs the game: the child's id is the game's.
+        const std::string command = Command("at 120000\nquit\n", instance, {}, "first");
+        const pid_t first = ::fork();
+        if (first == 0)
+        {
+            ::execl("/bin/sh", "sh", "-c", command.c_str(), static_cast<char*>(nullptr));
+            ::_exit(127);
+        }
+        for (int tries = 0; first > 0 && tries < 1200 && Log().find("[APP] Game inited.") == std::string::npos; ++tries)
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        logThen = Log();
+        return first;
+    }
+    // Its wait status.
+    static int EndRunningCopy(pid_t first)
+    {
+        ::kill(first, SIGTERM);
+        int status = 0;
+        ::waitpid(first, &status, 0);
+        return status;
+    }
+
     std::string Log() const { return ReadAll(mFolder / "home/data/Nordwick/PetriGlowSaga/GameLog.txt"); }
 
     // The run ended at start-up with one message, in the log and in the fatal message box.
@@ -144,23 +185,11 @@ TEST_F(GameStart, ATestsRunStartsBesideAPlayersCopy)
 TEST_F(GameStart, ASecondCopyLeavesTheRunningCopysLogAlone)
 {
     const std::string instance = "QUOLL_INSTANCE_NAME=test-" + std::to_string(::getpid()) + "-running-copy";
-    // The shell execs env, which execs the game: the child's id is the game's.
-    const std::string command = Command("at 120000\nquit\n", instance, {}, "first");
-    const pid_t first = ::fork();
-    ASSERT_GE(first, 0);
-    if (first == 0)
-    {
-        ::execl("/bin/sh", "sh", "-c", command.c_str(), static_cast<char*>(nullptr));
-        ::_exit(127);
-    }
-    // The first copy owns the name once its start-up is past the handshake.
-    for (int tries = 0; tries < 1200 && Log().find("[APP] Game inited.") == std::string::npos; ++tries)
-        std::this_thread::sleep_for(std::chrono::milliseconds(100));
-    const std::string before = Log();
+    std::string before;
+    const pid_t first = StartRunningCopy(instance, before);
+    ASSERT_GT(first, 0);
     const GameRun second = Run("quit\n", instance);
-    ::kill(first, SIGTERM);
-    int status = 0;
-    ::waitpid(first, &status, 0);
+    const int status = EndRunningCopy(first);
     const std::string log = Log();
     ASSERT_NE(before.find("[APP] Game inited."), std::string::npos) << before << ReadAll(mFolder / "first-output.txt");
     EXPECT_EQ(second.exitCode, 0) << second.output;
@@ -180,16 +209,8 @@ TEST_F(GameStart, WithoutADisplayTheStartFailsAndWritesNoSettings)
     const fs::path settings = mFolder / "home/config/Nordwick/PetriGlowSaga/settings.txt";
     const std::string before = "QuollSettings 1\n[SOFTWARE\\Nordwick\\PetriGlowSaga]\nScreenMode=dword:0\n";
     ShellTest::WriteText(settings, before);
-    // The test's own environment asks for SDL's dummy driver and the headless back end: a user's
-    // has neither. A start that hung would end at the timeout with 124.
-    const fs::path home = mFolder / "home";
-    const std::string command = "cd '" + mFolder.string() + "' && env -u DISPLAY -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER "
-                                "-u QUOLL_PLATFORM XDG_DATA_HOME='" + (home / "data").string() + "' XDG_CONFIG_HOME='" +
-                                (home / "config").string() + "' " + TestGame::RunEnvironment() +
-                                " timeout -k 5 120 '" + QUOLL_GAME_PROGRAM + "' '-changedir=" + mFolder.string() +
-                                "' > output.txt 2> errors.txt";
-    const int status = std::system(command.c_str());
-    const std::string errors = "\n" + ReadAll(mFolder / "errors.txt");
+    const int status = std::system(NoDisplayCommand({}, "nodisplay").c_str());
+    const std::string errors = "\n" + ReadAll(mFolder / "nodisplay-errors.txt");
     const std::string log = Log();
     ASSERT_TRUE(WIFEXITED(status)) << status;
     EXPECT_EQ(WEXITSTATUS(status), 1) << errors;
@@ -201,6 +222,29 @@ TEST_F(GameStart, WithoutADisplayTheStartFailsAndWritesNoSettings)
     EXPECT_EQ(log.rfind("[APP] Game starting...\n", 0), 0u) << log;
     EXPECT_EQ(log.find("Game inited"), std::string::npos) << log;
     EXPECT_EQ(ReadAll(settings), before);
+}
+
+// A second copy that fails before the handshake (a mistyped option; no display) tells why as
+// any failed start does, and leaves the running copy's log as it was.
+TEST_F(GameStart, ASecondCopyThatFailsEarlyLeavesTheRunningCopysLogAlone)
+{
+    const std::string instance = "QUOLL_INSTANCE_NAME=test-" + std::to_string(::getpid()) + "-failing-copy";
+    std::string before;
+    const pid_t first = StartRunningCopy(instance, before);
+    ASSERT_GT(first, 0);
+    const GameRun mistyped = Run("quit\n", instance, "-windowd");
+    const int noDisplay = std::system(NoDisplayCommand(instance, "nodisplay").c_str());
+    const std::string log = Log();
+    EndRunningCopy(first);
+    ASSERT_NE(before.find("[APP] Game inited."), std::string::npos) << before << ReadAll(mFolder / "first-output.txt");
+
+    EXPECT_EQ(mistyped.exitCode, 1) << mistyped.output;
+    EXPECT_NE(mistyped.output.find("\"Invalid command line parameter: -windowd\""), std::string::npos);
+    EXPECT_TRUE(WIFEXITED(noDisplay) && WEXITSTATUS(noDisplay) == 1) << noDisplay;
+    EXPECT_NE(ReadAll(mFolder / "nodisplay-errors.txt").find("No display: "), std::string::npos);
+    EXPECT_EQ(log.rfind(before, 0), 0u) << "the first copy's lines stay\n" << log;
+    EXPECT_EQ(log.find("Game starting...", 7), std::string::npos) << "no second start in it\n" << log;
+    EXPECT_EQ(log.find("No display"), std::string::npos) << log;
 }
 
 TEST_F(GameStart, MissingOptionalFilesAreLoggedAndTheGameGoesOn)
@@ -382,6 +426,8 @@ TEST_F(GameStart, AnUnknownOptionEndsTheStartWithAFailure)
     EXPECT_EQ(run.exitCode, 1) << run.output;
     EXPECT_NE(run.output.find("\"FATAL ERROR\": \"Invalid command line parameter: --help\""), std::string::npos)
         << run.output;
+    // With no other copy running, the failed start has its log.
+    EXPECT_EQ(run.log.rfind("[APP] Game starting...\n", 0), 0u) << run.log;
 }
 
 // One warning with the sound library's reason; the sounds themselves play into the silence.
