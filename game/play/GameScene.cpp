@@ -504,10 +504,12 @@ void GameScene::StartTutorial()
 {
     if (!mHooks.makeTutorial || !mBoardView)
         return;
+    // A step back starts the level's scene again: the new tutorial replaces the old one. The old
+    // one goes first, since it frees the tutorial's resource group, which the new one loads.
+    mTutorial.reset();
     std::unique_ptr<SceneTutorial> tutorial = mHooks.makeTutorial(mServices.GetCurrentLevel());
     if (!tutorial)
         return;
-    // A step back starts the level's scene again: the new tutorial replaces the old one.
     // It shows the step of the round the next parameter block names, even when the round is
     // the one the scene already had.
     mTutorial = std::move(tutorial);
