@@ -26,7 +26,10 @@ int Width(const Quoll::Image* image) { return image != nullptr ? image->mWidth :
 int Height(const Quoll::Image* image) { return image != nullptr ? image->mHeight : 0; }
 } // namespace
 
-Tutorial::Tutorial(PlayServices& services, TutorialSteps& steps) : mServices(services), mSteps(steps) {}
+Tutorial::Tutorial(PlayServices& services, TutorialSteps& steps) : mServices(services), mSteps(steps)
+{
+    mGroupLoaded = mServices.LoadResourceGroup(kResourceGroup);
+}
 
 Tutorial::~Tutorial()
 {
@@ -34,6 +37,8 @@ Tutorial::~Tutorial()
     mStepIndex = TutorialSteps::kNoStep;
     mSteps.SetActiveStep(TutorialSteps::kNoStep);
     RemoveCloseButton();
+    if (mGroupLoaded)
+        mServices.UnloadResourceGroup(kResourceGroup);
 }
 
 Quoll::Image* Tutorial::Named(const char* name) const

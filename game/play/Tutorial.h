@@ -8,8 +8,12 @@
 // bursts, sounds and makes the pointer swing faster for a second.
 //
 // It tells the script which step is on screen (TutorialSteps::SetActiveStep) and finds the boss's
-// portrait through the scene's HUD whenever it needs it, since a rebuilt HUD has new avatars. Its
-// images are loaded with the play screen's groups.
+// portrait through the scene's HUD whenever it needs it, since a rebuilt HUD has new avatars.
+//
+// While it lives it holds its own resource group (the panel, the pointer and the miss sound);
+// the glow's cell strip, the close button's pictures and the font belong to resident groups.
+// When the group does not load (the application reports that) the tutorial goes on and draws
+// without the pictures it lacks.
 #include "framework/app/ButtonListener.h"
 #include "framework/display/Rect.h"
 #include "game/play/SceneHooks.h"
@@ -33,6 +37,7 @@ class Tutorial : public SceneTutorial, public Quoll::ButtonListener
 public:
     static constexpr int kCloseButtonId = 200;
     static constexpr int kMissParticle = 96;
+    static constexpr const char* kResourceGroup = "Tutorial";
     // Pixels the panel grows upwards (and twice that taller) for the longer German texts.
     static constexpr int kGermanPanelOffset = 25;
     // The text's box inside the panel.
@@ -126,6 +131,8 @@ private:
     std::wstring mText;
     int mTextTop = kTextTop;
     Quoll::Button* mCloseButton = nullptr;
+    // Whether the constructor loaded the group, which the destructor then frees.
+    bool mGroupLoaded = false;
 };
 
 // The scene hook that makes the tutorial of a level: null for a level without steps.

@@ -1,16 +1,19 @@
 // The play screen end to end on the generated game data: the autoplay plays level 1 to its end
 // with the screen checked against the board after every turn, the same run in two fresh
 // processes logs the same, a step back, a pause-menu save and a closed window come back to the
-// same board, and the editor's copy and a broken level file are handled.
+// same board, the tutorial's resource group lives as long as a tutorial shows, and the editor's
+// copy and a broken level file are handled.
 // Rerun: test_e2e --gtest_filter='AutoplayRun.*'
 #include "tests/e2e/AutoplayFixture.h"
 
 #include "framework/core/Common.h"
+#include "framework/resources/ResourceManager.h"
 #include "game/app/GameStates.h"
 #include "game/app/PlayLevelState.h"
 #include "game/play/BoardView.h"
 #include "game/shell/GameLog.h"
 #include "game/shell/PlayerData.h"
+#include "game/shell/ResourceBindings.h"
 
 #include <algorithm>
 
@@ -80,6 +83,30 @@ TEST_F(AutoplayRun, AStepBackBuildsTheScreenAgainFromTheRestoredBoard)
     EXPECT_EQ(Autoplay::FindViewFault(*run.Scene(), level), "");
     // Play goes on from the restored board.
     ASSERT_TRUE(run.PlayTurn());
+}
+
+// A step back replaces the tutorial with a new one: the old one frees the group on its way out,
+// which must not take the new one's pictures. Leaving the level frees them.
+TEST_F(AutoplayRun, TheTutorialsGroupStaysThroughAStepBackAndGoesWithTheLevel)
+{
+    Autoplay::Runner& run = Start(1);
+    const auto tutorialArt = [&run] {
+        return run.App().mResourceManager->IsGroupLoaded("Tutorial") && GetImageById(IMAGE_TUTORIAL_BG) != nullptr &&
+               GetImageById(IMAGE_TUTORIAL_PT) != nullptr && GetSoundById(SOUND_TUTOR_MISSCLICK) >= 0;
+    };
+    ASSERT_NE(run.Scene()->GetTutorial(), nullptr);
+    EXPECT_TRUE(tutorialArt());
+    ASSERT_TRUE(run.PlayTurn());
+    ASSERT_TRUE(run.PlayTurn());
+    ASSERT_TRUE(run.HumanToMove());
+    run.Play().ReceiveCommand(PlayLevelState::kCommandStepBack, 0);
+    ASSERT_TRUE(run.RunToHumanTurn());
+    ASSERT_NE(run.Scene()->GetTutorial(), nullptr);
+    EXPECT_TRUE(tutorialArt()) << "after the step back";
+
+    run.Leave();
+    EXPECT_FALSE(run.App().mResourceManager->IsGroupLoaded("Tutorial"));
+    EXPECT_EQ(GetImageById(IMAGE_TUTORIAL_BG), nullptr);
 }
 
 TEST_F(AutoplayRun, APauseMenuSaveComesBackAsTheSameBoard)

@@ -30,6 +30,7 @@ std::vector<uint32_t> DrawOn(Quoll::Image* panel, uint32_t ground)
 TEST_F(PlayData, TutorialPanelHidesWhatLiesUnderIt)
 {
     LoadPlayGroups();
+    ASSERT_TRUE(Services().LoadResourceGroup("Tutorial"));
     Quoll::Image* panel = Services().GetImageById(Services().GetResourceIdByName("IMAGE_TUTORIAL_BG"));
     ASSERT_NE(panel, nullptr);
     const std::vector<uint32_t> onBlack = DrawOn(panel, 0xFF000000u);
