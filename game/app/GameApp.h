@@ -43,6 +43,7 @@
 #include "game/shell/StateHost.h"
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -107,12 +108,18 @@ public:
 
     // --- Resources -------------------------------------------------------------------------------
     // Loads the images, sounds and fonts of a group and binds their ids; false on failure (the
-    // resource manager's error text says why, and the ERROR log has it).
+    // resource manager's error text says why, and the ERROR log has it). A failure is also told
+    // to the player (NoteLoadFailure). Main thread only: the loading thread loads its own way.
     bool LoadResourceGroup(const std::string& group);
     void UnloadResourceGroup(const std::string& group);
     // Groups that LoadingThreadProc loads, in order (the loading state queues them).
     void QueueLoadingGroup(const std::string& group) { mLoadingGroups.push_back(group); }
     [[nodiscard]] ResourceBindings& GetBindings() { return mBindings; }
+    // Something the player asked for could not be loaded (a screen's group, a level): the reason
+    // is shown in the error box at the start of the next update, since a screen may be built
+    // inside a mouse dispatch, where no box may open. Only the first reason noted before it is
+    // told is kept, so one attempt gives one box.
+    void NoteLoadFailure(const std::string& reason);
 
     // --- Texts and language ----------------------------------------------------------------------
     [[nodiscard]] Localisation& GetLocalisation() { return mLocalisation; }
@@ -229,6 +236,7 @@ private:
     void ApplyLanguage();
     // Loads the group and binds its ids; false with the reason in error.
     bool LoadAndBindGroup(const std::string& group, std::string& error);
+    void TellLoadFailure();
 
     // Saving (GameAppSaving.cpp): failed writes are logged once per file and told to the
     // player once per session.
@@ -263,6 +271,7 @@ private:
     std::unique_ptr<Quoll::SoundLoader> mLockedSoundLoader;
     std::vector<std::string> mLoadingGroups;
     bool mLoadingFailed = false;
+    std::optional<std::string> mUntoldLoadFailure;
     // The state machine; its states are declared after it and go before it.
     StateHost mStateHost;
     GameUiServices mUiServices{*this};

@@ -11,6 +11,7 @@
 #include "game/shell/SharedFonts.h"
 
 #include <mutex>
+#include <utility>
 
 namespace
 {
@@ -37,6 +38,7 @@ void GameApp::UpdateFrame()
 {
     mStepSeconds = kFrameTime;
     TellSaveFailure();
+    TellLoadFailure();
     ++mGameUpdateCount;
     // The states act within this update: a demo record they make (a file written, a setting
     // read) carries this update's number, as the widgets' records do once the framework's update
@@ -111,12 +113,24 @@ void GameApp::SetSoundEnabled(bool enabled)
 bool GameApp::LoadResourceGroup(const std::string& group)
 {
     std::string error;
-    if (!LoadAndBindGroup(group, error))
-    {
-        LogRecord(GetErrorLog()) << error;
-        return false;
-    }
-    return true;
+    if (LoadAndBindGroup(group, error))
+        return true;
+    LogRecord(GetErrorLog()) << error;
+    const std::string reason = mResourceManager->GetErrorText();
+    NoteLoadFailure(reason.empty() ? error : reason);
+    return false;
+}
+
+void GameApp::NoteLoadFailure(const std::string& reason)
+{
+    if (!mUntoldLoadFailure)
+        mUntoldLoadFailure = reason;
+}
+
+void GameApp::TellLoadFailure()
+{
+    if (const std::optional<std::string> reason = std::exchange(mUntoldLoadFailure, std::nullopt))
+        PopupA(*reason);
 }
 
 bool GameApp::LoadAndBindGroup(const std::string& group, std::string& error)
@@ -148,8 +162,11 @@ void GameApp::LoadingThreadProc()
     {
         if (mShutdown)
             break;
-        if (!LoadResourceGroup(group))
+        // A failure here ends the game with the fatal box once the completion is picked up.
+        std::string error;
+        if (!LoadAndBindGroup(group, error))
         {
+            LogRecord(GetErrorLog()) << error;
             mLoadingFailed = true;
             break;
         }

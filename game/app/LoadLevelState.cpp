@@ -138,9 +138,8 @@ void LoadLevelState::Update()
         return;
     if (!LoadStep())
     {
-        // The player is told why the level did not start: the resource manager's error, once
-        // for this load, before the screen the level was chosen from comes back.
-        mApp.ShowResourceError(false);
+        // The failure was noted for the player (the resource manager's error, one box for this
+        // load, shown at the next update over the screen the level was chosen from).
         HandBack();
         return;
     }
@@ -173,7 +172,7 @@ bool LoadLevelState::LoadStep()
     if (!mLoader->IsDone())
         return true;
     mLoader.reset();
-    // Everything is in: this binds the group's ids.
+    // Everything is in: this binds the group's ids (a failure is noted for the player there).
     const bool bound = mApp.LoadResourceGroup(group);
     mPending.pop_back();
     return bound;
@@ -182,6 +181,7 @@ bool LoadLevelState::LoadStep()
 bool LoadLevelState::Fail(const std::string& group, const std::string& reason)
 {
     mApp.LogError("Cannot load level " + std::to_string(mLevel) + ": resource group " + group + ": " + reason);
+    mApp.NoteLoadFailure(reason);
     return false;
 }
 

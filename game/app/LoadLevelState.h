@@ -7,8 +7,8 @@
 // Once everything is in, the zoom effect of the level's episode starts at the node or tube the
 // level was chosen from, goes to the play state with the level, and the state changes to it.
 // A group that is missing or fails to load is logged on the ERROR log, the resource manager's
-// error is shown in the error box (one box for the load) and the state hands back to the screen
-// it came from.
+// error is noted for the error box (one box for the load, at the next update) and the state
+// hands back to the screen it came from.
 #include "game/scene/FloatPoint.h"
 #include "game/scene/ZoomConfig.h"
 #include "framework/resources/ResourceManager.h"

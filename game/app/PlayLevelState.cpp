@@ -122,7 +122,14 @@ bool PlayLevelState::Begin()
         mSession.reset();
         return false;
     }
-    return StartSession();
+    if (!StartSession())
+        return false;
+    // A new level has started: a saved game of another one is stale from now on (unless it waits
+    // for the result of its level to be written: it then stays, and this level is not saved). A
+    // level that does not start leaves the player's files as they were.
+    if (PlayerData* data = mApp.GetPlayerData(); data != nullptr && !mFromSavedGame)
+        data->EraseSavedGame();
+    return true;
 }
 
 bool PlayLevelState::FillSession()
@@ -134,24 +141,12 @@ bool PlayLevelState::FillSession()
         mContinueSavedGame = false;
         saved = data != nullptr ? data->LoadSavedGame() : std::nullopt;
         if (!saved)
-        {
-            mApp.LogError("There is no saved game to continue");
-            return false;
-        }
+            return Refuse("There is no saved game to continue");
         mLevelNumber = saved->GetLevel();
         mFromSavedGame = true;
     }
-    else if (data != nullptr)
-    {
-        // A new level: a saved game of another one is stale from now on (unless it waits for the
-        // result of its level to be written: it then stays, and this level is not saved).
-        data->EraseSavedGame();
-    }
     if (!IsCampaignLevel(mLevelNumber) && !IsRandomLevel(mLevelNumber))
-    {
-        mApp.LogError("Refused to play level " + std::to_string(mLevelNumber));
-        return false;
-    }
+        return Refuse("Refused to play level " + std::to_string(mLevelNumber));
     mApp.GetPlayServices().SetCurrentLevel(mLevelNumber);
     // The scene reads the level's look when it is made.
     Attach();
@@ -160,9 +155,12 @@ bool PlayLevelState::FillSession()
         return false;
     mSession = std::make_unique<LevelSession>(*scene, mApp);
     if (saved)
-        return mSession->Load(saved->GetBody(), LevelBodyKind::Saved);
+        return mSession->Load(saved->GetBody(), LevelBodyKind::Saved) ||
+               Refuse(WithReason("Cannot continue the saved game of level " + std::to_string(mLevelNumber),
+                                 mSession->GetLoadError()));
     if (IsRandomLevel(mLevelNumber))
-        return mSession->LoadRandom(Game::RandomLevelProvider::ForLevel(mLevelNumber, &mApp.GetLevelList()));
+        return mSession->LoadRandom(Game::RandomLevelProvider::ForLevel(mLevelNumber, &mApp.GetLevelList())) ||
+               Refuse("Cannot make a random level of episode " + std::to_string(-mLevelNumber));
     return LoadLevelFile(ChooseCampaignPath(), false);
 }
 
@@ -181,12 +179,23 @@ bool PlayLevelState::LoadLevelFile(const std::string& path, bool fromDisk)
     Quoll::Buffer body;
     const bool read = fromDisk ? ReadDiskFile(path, body) : mApp.ReadBufferFromFile(path, body);
     body.SeekReadStart();
-    if (!read || !mSession->Load(body, LevelBodyKind::LevelFile))
-    {
-        mApp.LogError("Cannot open Level file: " + path);
-        return false;
-    }
+    if (!read)
+        return Refuse("Cannot open Level file: " + path);
+    if (!mSession->Load(body, LevelBodyKind::LevelFile))
+        return Refuse(WithReason("Cannot open Level file: " + path, mSession->GetLoadError()));
     return true;
+}
+
+std::string PlayLevelState::WithReason(const std::string& what, const std::string& reason)
+{
+    return reason.empty() ? what : what + ": " + reason;
+}
+
+bool PlayLevelState::Refuse(const std::string& reason)
+{
+    mApp.LogError(reason);
+    mApp.NoteLoadFailure(reason);
+    return false;
 }
 
 void PlayLevelState::MakeMenuLevel()
@@ -213,10 +222,7 @@ bool PlayLevelState::StartSession()
         scene->SetZoomEffect(mZoomEffect.get());
     const bool suppressed = !IsCampaignLevel(mLevelNumber) || IsLevelCompleted(mLevelNumber);
     if (!mSession->Start(suppressed))
-    {
-        mApp.LogError("Level " + std::to_string(mLevelNumber) + " cannot start");
-        return false;
-    }
+        return Refuse("Level " + std::to_string(mLevelNumber) + " cannot start");
     mSession->GetLevel().ShowFastMenu();
     mApp.PlayMusic(kLevelSong, kMusicFade);
     mPhase = Phase::Playing;

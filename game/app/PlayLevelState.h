@@ -157,11 +157,16 @@ private:
         Finished,
     };
 
-    // Loads the groups, shows the scene and starts the level; false (logged) when it cannot.
+    // Loads the groups, shows the scene and starts the level; false (logged and told) when it
+    // cannot.
     bool Begin();
     // Fills the session from the level's file, the saved game or the generator.
     bool FillSession();
     bool LoadLevelFile(const std::string& path, bool fromDisk);
+    // A level that cannot start: the reason is logged and told to the player at the next
+    // update; false.
+    bool Refuse(const std::string& reason);
+    [[nodiscard]] static std::string WithReason(const std::string& what, const std::string& reason);
     [[nodiscard]] std::string ChooseCampaignPath() const;
     bool StartSession();
     void MakeMenuLevel();
