@@ -1,8 +1,9 @@
 // The game program on damaged input, one short headless script each, from a fixture's player
 // files and, where the game's data is damaged, a linked copy of the generated data or a copy of
-// its pack: the damage is named by one clear ERROR or WARNING line (and, where a level cannot
-// load, one error box), the game goes on with defaults and takes the main menu's next command,
-// and the script's quit ends it well inside its time and update budget.
+// its pack: the damage is named by one clear ERROR or WARNING line (and, where a screen, a dialog
+// or a level cannot load, one error box per attempt), the game goes on with defaults and takes
+// the main menu's next command, and the script's quit ends it well inside its time and update
+// budget.
 // Rerun: test_e2e --gtest_filter='BadInput.*'
 #include "tests/e2e/GameProcess.h"
 #include "framework/files/PakFormat.h"
@@ -92,6 +93,16 @@ protected:
         return GameProcess(mGameDir, mHome).RunHeadless(kPassTheTitle + action + kPlayThenQuit, kTimeoutSeconds);
     }
 
+    // The message boxes the run showed, as "caption<TAB>text", in order.
+    std::vector<std::string> ShownBoxes() const
+    {
+        std::vector<std::string> shown;
+        std::istringstream lines(ReadAll(mHome / "evidence/message-boxes.txt"));
+        for (std::string line; std::getline(lines, line);)
+            shown.push_back(line.substr(0, line.find('\t', line.find('\t') + 1)));
+        return shown;
+    }
+
     // No crash, no hang, the end reached by the script's quit, the menu still taking commands.
     static void ExpectTheFlowWentOn(const GameResult& run)
     {
@@ -143,8 +154,35 @@ TEST_F(BadInput, AMissingResourceGroupLeavesItsDialogOut)
 
     const GameResult run = Run("at 7000\nmouse move 454 333\nmouse down left 454 333\nmouse up left 454 333\n");
     EXPECT_EQ(LogLines(run.log, "ERROR", "Cannot load resource group Credits").size(), 1u) << run.log;
+    EXPECT_EQ(ShownBoxes(), std::vector<std::string>{"FATAL ERROR\tResource group not found: Credits"});
     EXPECT_TRUE(HasFlowStep(run.log, "pop CreditsState")) << run.log;
     ExpectTheFlowWentOn(run);
+}
+
+// The main menu's picture damaged: the click on the title tells why the menu cannot show, once,
+// and the title stays (later clicks reach no menu); the script's quit still ends the game well.
+TEST_F(BadInput, ADamagedMainMenuGroupIsToldAndTheTitleStays)
+{
+    const std::string picture = "art/textures/title/main_menu_background.png";
+    const fs::path file = UseDataCopy() / picture;
+    fs::remove(file);
+    WriteAll(file, std::string(4096, '\x5a'));
+
+    const GameResult run = GameProcess(mGameDir, mHome).RunHeadless(kPassTheTitle + kPlayThenQuit, kTimeoutSeconds);
+    const std::string error = "Failed to load image: data/" + picture;
+    EXPECT_EQ(LogLines(run.log, "ERROR", "Cannot load resource group MainMenu: " + error).size(), 1u) << run.log;
+    EXPECT_EQ(ShownBoxes(), std::vector<std::string>{"FATAL ERROR\t" + error});
+    const std::vector<std::string> steps = FlowSteps(run.log);
+    const auto entered = std::find(steps.begin(), steps.end(), "change StartLoadState MainMenuState");
+    ASSERT_NE(entered, steps.end()) << run.log;
+    EXPECT_EQ(std::find_if(entered + 1, steps.end(), [](const std::string& step) {
+                  return step.rfind("push ", 0) == 0 || step.rfind("change ", 0) == 0;
+              }),
+              steps.end())
+        << run.log;
+    ASSERT_FALSE(run.timedOut) << run.log;
+    EXPECT_EQ(run.exitCode, 0) << run.output << run.log;
+    EXPECT_EQ(run.output.find("ERROR: AddressSanitizer"), std::string::npos) << run.output;
 }
 
 // The fireworks of ten clicks on the menu's pipette without their particle system.
@@ -173,11 +211,37 @@ TEST_F(BadInput, AMissingLevelFileHandsBackToTheMap)
     // Play on the menu, then Enter on the map: its next level, 15.
     const GameResult run = Run("at 7000\nkey Return\nat 8000\nkey Return\n");
     EXPECT_FALSE(LogLines(run.log, "ERROR", "Cannot open Level file: data/levels/15.bin").empty()) << run.log;
+    EXPECT_EQ(ShownBoxes(), std::vector<std::string>{"FATAL ERROR\tCannot open Level file: data/levels/15.bin"});
     const std::vector<std::string> steps = FlowSteps(run.log);
     const auto failed = std::find(steps.begin(), steps.end(), "change LevelMapState LoadLevelState");
     ASSERT_NE(failed, steps.end()) << run.log;
     EXPECT_NE(std::find(failed, steps.end(), "change PlayLevelState LevelMapState"), steps.end()) << run.log;
     ExpectTheFlowWentOn(run);
+}
+
+// Level 15's file damaged in the pack: starting it from the map tells the player once why it
+// cannot be opened, the map comes back, and the player's files stay as they were.
+TEST_F(BadInput, ADamagedLevelFileIsToldOnceAndTheMapComesBack)
+{
+    UseDamagedPack("data/levels/15.bin");
+    fs::remove(PlayerFolderOf(mHome) / "64616e.save"); // "dan": play goes straight to the map
+    std::map<std::string, std::string> before = PlayerFiles();
+
+    // Play on the menu, then Enter on the map: its next level, 15.
+    const GameResult run = Run("at 7000\nkey Return\nat 8000\nkey Return\n");
+    const std::string reason = "Cannot open Level file: data/levels/15.bin: its generator state is damaged (";
+    EXPECT_EQ(LogLines(run.log, "ERROR", reason).size(), 1u) << run.log;
+    const std::vector<std::string> shown = ShownBoxes();
+    ASSERT_EQ(shown.size(), 1u) << ReadAll(mHome / "evidence/message-boxes.txt");
+    EXPECT_EQ(shown[0].rfind("FATAL ERROR\t" + reason, 0), 0u) << shown[0];
+    EXPECT_TRUE(HasFlowStep(run.log, "change PlayLevelState LevelMapState")) << run.log;
+    ExpectTheFlowWentOn(run);
+    // Entering the map earns its achievement in the profile; nothing else is written (no saved
+    // game is erased for a level that never started).
+    std::map<std::string, std::string> after = PlayerFiles();
+    after.erase("64616e.dat");
+    before.erase("64616e.dat");
+    EXPECT_TRUE(after == before) << "the player's files changed";
 }
 
 // Level 15's background damaged in the pack: each continue of dan's saved game of that level tells
@@ -201,12 +265,7 @@ TEST_F(BadInput, ALevelThatCannotLoadIsToldOncePerContinueAndTheMenuComesBack)
     const std::string logged = "Cannot load level " + std::to_string(Fixtures::kBossLevel) + ": resource group Fones: ";
     EXPECT_EQ(LogLines(run.log, "ERROR", logged + error).size(), 2u) << run.log;
     // One box per continue, with the resource manager's text, and nothing else asked.
-    const std::string boxes = ReadAll(mHome / "evidence/message-boxes.txt");
-    std::vector<std::string> shown;
-    std::istringstream lines(boxes);
-    for (std::string line; std::getline(lines, line);)
-        shown.push_back(line.substr(0, line.find('\t', line.find('\t') + 1)));
-    EXPECT_EQ(shown, std::vector<std::string>(2, "FATAL ERROR\t" + error)) << boxes;
+    EXPECT_EQ(ShownBoxes(), std::vector<std::string>(2, "FATAL ERROR\t" + error));
     // Each continue went to the loading screen and back to the menu, never on to the level.
     const std::vector<std::string> steps = FlowSteps(run.log);
     EXPECT_EQ(std::count(steps.begin(), steps.end(), "change MainMenuState LoadLevelState"), 2) << run.log;
