@@ -174,6 +174,22 @@ TEST_F(BadInput, ADamagedMainMenuGroupIsToldAndTheTitleStays)
     EXPECT_EQ(run.exitCode, 0) << run.output << run.log;
 }
 
+// The tutorial's pointer damaged: a new player's level 1 tells why once and still plays to its end
+// with the tutorial's panel and texts.
+TEST_F(BadInput, ADamagedTutorialGroupIsToldAndLevelOnePlaysOn)
+{
+    const std::string picture = "data/art/textures/objects/tutorial_pt.png";
+    ReplaceFile(UseDataCopy().parent_path() / picture, std::string(4096, 'Z'));
+    mHome = mFolder / "new_player";
+
+    const std::string script = ReadAll(fs::path(QUOLL_SOURCE_DIR) / "tests/e2e/flow/first_level.script");
+    const GameResult run = GameProcess(mGameDir, mHome).RunHeadless(script, 300);
+    EXPECT_EQ(ShownBoxes(), std::vector<std::string>{"FATAL ERROR\tFailed to load image: " + picture});
+    EXPECT_EQ(LogLines(run.log, "ERROR", "Cannot load resource group Tutorial").size(), 1u) << run.log;
+    EXPECT_TRUE(HasFlowStep(run.log, "push EndLevelState")) << run.log;
+    EXPECT_EQ(run.exitCode, 0) << run.output << run.log;
+}
+
 // The fireworks of ten clicks on the menu's pipette without their particle system.
 TEST_F(BadInput, AnUnregisteredParticleSystemIsNamedAndNotShown)
 {
