@@ -3,6 +3,7 @@
 # usage: run_in_xvfb.sh <screen, as WxHxD> <command> [argument ...]
 # The server picks a free display number itself (-displayfd) and says it when it is ready, so
 # servers started side by side never meet on one number, as those of `xvfb-run -a` can.
+# The command gets the server's process id in XVFB_PID (a test may hold the server still).
 set -u
 screen=$1
 shift
@@ -18,8 +19,9 @@ while [ ! -s "$folder/display" ]; do
   fi
   sleep 0.05
 done
-DISPLAY=":$(head -n 1 "$folder/display")" "$@"
+XVFB_PID=$server DISPLAY=":$(head -n 1 "$folder/display")" "$@"
 result=$?
+kill -CONT $server 2> /dev/null # a server left held still would not end
 kill $server 2> /dev/null
 wait $server 2> /dev/null
 rm -rf "$folder"

@@ -1,7 +1,8 @@
 // The crashing side of the crash catcher: signal handlers on an alternate stack, the
 // terminate handler for uncaught exceptions, and the hand-off to the reporter process.
-// Everything the handler touches before the application's part is async-signal-safe:
-// fixed buffers prepared at installation, socketpair, a bare fork, execve, send and waitpid.
+// Everything the handler touches before and after the application's part is async-signal-safe:
+// fixed buffers prepared at installation, socketpair, a bare fork, execve, send, alarm, waitpid.
+// The application's part is not, and may never end; an alarm bounds it.
 #include "framework/crash/CrashCatcher.h"
 
 #include "framework/crash/CrashReportSource.h"
@@ -12,6 +13,7 @@
 
 #include <execinfo.h>
 #include <fcntl.h>
+#include <setjmp.h>
 #include <signal.h>
 #include <sys/prctl.h>
 #include <sys/resource.h>
@@ -22,6 +24,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cerrno>
 #include <climits>
 #include <cstdlib>
 #include <cstring>
@@ -41,6 +44,11 @@ constexpr int kSignalCount = sizeof(kSignals) / sizeof(kSignals[0]);
 constexpr size_t kAltStackSize = 256 * 1024; // room for sanitizer-sized frames
 constexpr uint32_t kUncaughtExceptionCode = 0xE06D7363;
 constexpr uint32_t kAbortCode = 0x40000015;
+// The application's part may never end: a crash inside a display call leaves the display
+// connection locked, one inside the allocator its lock. It gets this long; then the crash path
+// goes on without it, well before the reporter stops waiting for it.
+constexpr unsigned kApplicationPartSeconds = 3;
+static_assert(kApplicationPartSeconds * 1000 * 3 <= CrashReporter::kApplicationPartMilliseconds);
 
 struct ExceptionNameEntry
 {
@@ -73,6 +81,8 @@ struct State
     std::atomic<bool> uncaughtException{false};
     std::atomic<bool> sanitizerEnding{false}; // a sanitizer reported and is aborting
     std::atomic<pid_t> reporter{0}; // the running reporter, 0 when none
+    std::atomic<bool> applicationPartRunning{false}; // the escape below may be taken
+    sigjmp_buf applicationPartEscape;
     std::atomic<CrashReportSource*> source{nullptr};
     std::atomic<ReportSourceMaker> fallbackSource{nullptr};
     struct sigaction previous[kSignalCount] = {};
@@ -157,6 +167,48 @@ void SendApplicationPart(int fd)
     WriteAll(fd, bytes.data(), bytes.size());
 }
 
+// SIGALRM: the application's part ran out of time. The timer's signal goes to any thread that
+// does not block it; another thread passes it on to the reporting one, which leaves the part.
+void EndApplicationPart(int)
+{
+    if (!gState.applicationPartRunning.load())
+        return;
+    const uint32_t reporting = gState.handlingThread.load();
+    if (Platform::CurrentThreadId() != reporting)
+    {
+        const int savedErrno = errno;
+        ::syscall(SYS_tgkill, ::getpid(), reporting, SIGALRM);
+        errno = savedErrno;
+        return;
+    }
+    gState.applicationPartRunning = false;
+    ::siglongjmp(gState.applicationPartEscape, 1);
+}
+
+// The application's part under a time limit: an alarm, whose handler jumps back here when the
+// part has not ended by then. The frames it leaves are never resumed, and what follows the part
+// is async-signal-safe. The handler stays installed: a late SIGALRM is ignored, not fatal.
+void SendApplicationPartInTime(int fd)
+{
+    struct sigaction action = {};
+    action.sa_handler = EndApplicationPart;
+    action.sa_flags = SA_ONSTACK | SA_RESTART;
+    sigemptyset(&action.sa_mask);
+    ::sigaction(SIGALRM, &action, nullptr);
+    sigset_t alarmSignal;
+    sigemptyset(&alarmSignal);
+    sigaddset(&alarmSignal, SIGALRM);
+    ::pthread_sigmask(SIG_UNBLOCK, &alarmSignal, nullptr); // the crashed thread may have blocked it
+    if (sigsetjmp(gState.applicationPartEscape, 1) == 0)
+    {
+        gState.applicationPartRunning = true;
+        ::alarm(kApplicationPartSeconds);
+        SendApplicationPart(fd);
+    }
+    gState.applicationPartRunning = false;
+    ::alarm(0);
+}
+
 // Everything above the standard streams but `keep` is closed: the reporter needs none of the
 // crashed process's files, sockets or devices (many are not close-on-exec).
 void CloseInheritedDescriptors(int keep)
@@ -232,7 +284,7 @@ void HandOffToReporter(const Platform::CrashRecord& record)
     {
         PassCloseSignalsToReporter(child);
         WriteAll(fds[1], &record, sizeof(record));
-        SendApplicationPart(fds[1]);
+        SendApplicationPartInTime(fds[1]);
     }
     ::close(fds[1]);
     int status = 0;

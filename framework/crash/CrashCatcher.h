@@ -8,10 +8,12 @@
 // pipe to a reporter process (the program given to SetReporterProgram, by default this
 // program itself, started with the reporter option). The reporter stands in for the crashing
 // thread, which cannot safely draw: it inherits only that pipe and the standard streams, with
-// no signal blocked. Then the application is asked for its part (CrashReportSource). The
-// reporter writes "crash.txt", shows the report and uploads it on request; once it has
-// finished, the crashing process ends by its original signal. SIGTERM or SIGINT to the crashed
-// process meanwhile ends the reporter, and so both; killing the crashed process ends the reporter.
+// no signal blocked. Then the application is asked for its part (CrashReportSource), for a few
+// seconds at most: a crash inside a display call or the allocator may leave that part waiting
+// for ever, and the process goes on without it. The reporter writes "crash.txt", shows the
+// report and uploads it on request; once it has finished, the crashing process ends by its
+// original signal. SIGTERM or SIGINT to the crashed process meanwhile ends the reporter, and so
+// both; killing the crashed process ends the reporter.
 //
 // In sanitizer builds an abort that a sanitizer raises after its own report (an address error,
 // a leak) is left to the sanitizer: it ends the process without a crash report.

@@ -1,7 +1,8 @@
 #pragma once
 // What the application adds to a crash report, asked by the crash catcher on the crashing
 // thread after the report's core has been handed to the reporter process. These calls are
-// not async-signal-safe: the reporter goes on without their answers when they never come.
+// not async-signal-safe: the catcher gives them a few seconds, and the reporter goes on
+// without their answers when they do not come.
 #include <map>
 #include <string>
 
