@@ -24,7 +24,6 @@
 #include <csignal>
 #include <filesystem>
 #include <fstream>
-#include <mutex>
 #include <sstream>
 #include <stdexcept>
 #include <thread>
@@ -147,16 +146,19 @@ TEST_F(CrashCatcherDeath, ForcedCrashReportIsAnAccessViolation)
     EXPECT_TRUE(FirstLine().starts_with("Exception: Access Violation (code 0xc0000005)")) << CrashText();
 }
 
-// The application's part waits for a lock that the crashed program holds, as a crash inside a
-// display call leaves the display connection locked. The fault comes on a thread that blocks
+// The application's part waits for an answer that never comes, as it waits for ever for a
+// display connection that the interrupted call holds. The fault comes on a thread that blocks
 // SIGALRM while the main thread, waiting for it, does not.
-std::mutex gHeldLock;
+int gNoAnswer[2];
 class WaitingSource : public Quoll::CrashReportSource
 {
 public:
     Quoll::CrashAppInfo Gather() override
     {
-        const std::lock_guard wait(gHeldLock);
+        char answer;
+        while (::read(gNoAnswer[0], &answer, 1) != 0)
+        {
+        }
         return {};
     }
 };
@@ -168,10 +170,10 @@ void CrashWithAWaitingApplicationPart()
         std::this_thread::sleep_for(std::chrono::minutes(1));
         std::_Exit(99); // a hang fails the test instead of holding the suite
     }).detach();
+    ASSERT_EQ(::pipe(gNoAnswer), 0);
     Quoll::CrashCatcher::SetReporterProgram(QUOLL_CRASH_REPORTER);
     Quoll::CrashCatcher::SetReportSource(&gWaitingSource);
     Quoll::CrashCatcher::Install();
-    const std::lock_guard held(gHeldLock);
     std::thread([] {
         sigset_t alarm;
         sigemptyset(&alarm);
