@@ -179,7 +179,7 @@ void CrashWithAWaitingApplicationPart()
         sigemptyset(&alarm);
         sigaddset(&alarm, SIGALRM);
         ::pthread_sigmask(SIG_BLOCK, &alarm, nullptr);
-        NullWrite();
+        Quoll::CrashCatcher::ForceCrashReport();
     }).join();
 }
 
