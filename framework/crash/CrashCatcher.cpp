@@ -48,7 +48,7 @@ constexpr uint32_t kAbortCode = 0x40000015;
 // connection locked, one inside the allocator its lock. It gets this long; then the crash path
 // goes on without it, well before the reporter stops waiting for it.
 constexpr unsigned kApplicationPartSeconds = 3;
-static_assert(kApplicationPartSeconds * 1000 * 3 <= CrashReporter::kApplicationPartMilliseconds);
+static_assert(kApplicationPartSeconds * 1000 * 2 < CrashReporter::kApplicationPartMilliseconds);
 
 struct ExceptionNameEntry
 {

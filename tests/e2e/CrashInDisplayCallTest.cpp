@@ -18,8 +18,8 @@ using namespace E2e;
 
 // Runs the game in the X server of run_in_xvfb.sh ($XVFB_PID) and crashes it: "held" while the
 // server is stopped, "forced" by -crash at its start. Attended, the reporter's window is closed
-// by SIGTERM to the game once it shows. Each wait lasts a minute at most; the game's
-// exit status, or the step that never came, goes to status.txt.
+// by SIGTERM to the game once it shows. Each wait lasts a minute at most; the game's exit
+// status, or the step that never came, goes to status.txt.
 constexpr const char* kCrashTheGame = R"(#!/bin/sh
 # usage: crash.sh <game program> <game folder> <game log> <held|forced> <attended|unattended>
 folder=$2
@@ -45,6 +45,7 @@ await() {
 if [ "$4" = held ]; then
   await "the title never stood" 'grep -q "pop LoadState" "$log" 2> /dev/null'
   kill -STOP $XVFB_PID
+  # The game presents every frame: its main thread soon sleeps in poll inside an X call.
   await "the main thread never waited for the server" 'grep -q poll /proc/$game/task/$game/wchan'
   kill -SEGV $game
   await "no reporter started" 'grep -q . /proc/$game/task/$game/children'
