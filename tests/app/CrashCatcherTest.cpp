@@ -1,9 +1,9 @@
 // Death tests of the crash catcher: a null write, an integer division by zero, abort() and
 // an uncaught exception each leave "crash.txt" with the right first line (written by the
 // reporter process, here the helper program quoll_crash_reporter) and end the process by the
-// original signal, also when the application's part never ends. The reporter shows its crash
-// window for a forced crash, inherits only its pipe, and in sanitizer builds a sanitizer's own
-// report ends the process without one. The handlers are given back when the program exits.
+// original signal. The reporter shows its crash window for a forced crash, inherits only its
+// pipe, and in sanitizer builds a sanitizer's own report ends the process without one. The
+// handlers are given back when the program exits.
 //
 // Sanitizers: ASan keeps its own SEGV/BUS/FPE handlers only until ours are installed (its
 // allow_user_segv_handler is on by default), so the test environment needs no option; the
@@ -144,53 +144,6 @@ TEST_F(CrashCatcherDeath, ForcedCrashReportIsAnAccessViolation)
     EXPECT_EXIT(CrashWithCatcher([] { Quoll::CrashCatcher::ForceCrashReport(); }), ::testing::KilledBySignal(SIGSEGV),
                 "");
     EXPECT_TRUE(FirstLine().starts_with("Exception: Access Violation (code 0xc0000005)")) << CrashText();
-}
-
-// The application's part waits for an answer that never comes, as it waits for ever for a
-// display connection that the interrupted call holds. The fault comes on a thread that blocks
-// SIGALRM while the main thread, waiting for it, does not.
-int gNoAnswer[2];
-class WaitingSource : public Quoll::CrashReportSource
-{
-public:
-    Quoll::CrashAppInfo Gather() override
-    {
-        char answer;
-        while (::read(gNoAnswer[0], &answer, 1) != 0)
-        {
-        }
-        return {};
-    }
-};
-WaitingSource gWaitingSource;
-
-void CrashWithAWaitingApplicationPart()
-{
-    std::thread([] {
-        std::this_thread::sleep_for(std::chrono::minutes(1));
-        std::_Exit(99); // a hang fails the test instead of holding the suite
-    }).detach();
-    ASSERT_EQ(::pipe(gNoAnswer), 0);
-    Quoll::CrashCatcher::SetReporterProgram(QUOLL_CRASH_REPORTER);
-    Quoll::CrashCatcher::SetReportSource(&gWaitingSource);
-    Quoll::CrashCatcher::Install();
-    std::thread([] {
-        sigset_t alarm;
-        sigemptyset(&alarm);
-        sigaddset(&alarm, SIGALRM);
-        ::pthread_sigmask(SIG_BLOCK, &alarm, nullptr);
-        Quoll::CrashCatcher::ForceCrashReport();
-    }).join();
-}
-
-TEST_F(CrashCatcherDeath, ApplicationPartThatNeverEndsIsLeftBehind)
-{
-#if defined(__SANITIZE_THREAD__)
-    GTEST_SKIP() << "ThreadSanitizer holds the alarm back from a thread inside the crash handler";
-#endif
-    EXPECT_EXIT(CrashWithAWaitingApplicationPart(), ::testing::KilledBySignal(SIGSEGV), "");
-    EXPECT_TRUE(FirstLine().starts_with("Exception: Access Violation")) << CrashText();
-    EXPECT_EQ(CrashText().find("Product:"), std::string::npos) << CrashText();
 }
 
 TEST_F(CrashCatcherDeath, ReporterThatCannotStartStillEndsByTheOriginalSignal)
